@@ -1,0 +1,25 @@
+#pragma once
+// The end-of-frame rule of an attempt, shared by the play scene and the stage tool so that a
+// replay verified by the tool ends exactly where the game would end it.
+#include "game/Bar.h"
+#include "stage/Stage.h"
+
+#include <cstdint>
+
+enum class FrameOutcome { Continue, Wall, Goal, TimeOut };
+
+// Called after the frame's step, with `remaining` already counted down. A touch in the frame
+// in which the time runs out counts as the touch, not as a time-out.
+inline FrameOutcome judgeFrame(const Stage& stage, const Bar& bar, std::int32_t remaining) {
+    const int hit = stage.hitLine(bar.pivot(), bar.freeEnd());
+    if (hit == WALL) return FrameOutcome::Wall;
+    if (hit == GOAL) return FrameOutcome::Goal;
+    return remaining <= 0 ? FrameOutcome::TimeOut : FrameOutcome::Continue;
+}
+
+// Frames of play for a time limit in seconds; limits whose frame count would not fit are clamped.
+inline std::int32_t framesForTimeLimit(std::int32_t seconds) {
+    constexpr std::int32_t MaxSeconds = INT32_MAX / 60;
+    if (seconds <= 0) return 0; // times out in the first frame, as any non-positive limit would
+    return (seconds > MaxSeconds ? MaxSeconds : seconds) * 60;
+}

@@ -1,0 +1,122 @@
+#include "game/InputRecord.h"
+
+#include "stage/TextFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <string_view>
+
+namespace {
+constexpr std::size_t MaxReplayFileBytes = 64u * 1024 * 1024;
+// A recorded frame adds at most a fast change and a switch; the end event may share its frame.
+// Playback never applies more than this per frame, whatever a damaged file says.
+constexpr int MaxEventsPerFrame = 3;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// Reads one decimal integer at `pos` after blanks; false when there is none or it is out of range.
+bool readInt(std::string_view text, size_t& pos, long long& out) {
+    while (pos < text.size() && isBlank(text[pos])) ++pos;
+    const std::string digits(text.substr(pos, 24));
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(digits.c_str(), &end, 10);
+    if (end == digits.c_str() || errno == ERANGE) return false;
+    pos += size_t(end - digits.c_str());
+    out = v;
+    return true;
+}
+} // namespace
+
+void InputRecord::append(bool fast, bool switchPivot) {
+    if (fast != fast_) {
+        events_.push_back({fast ? InputEvent::FastOn : InputEvent::FastOff, sinceLastEvent_});
+        sinceLastEvent_ = 0;
+    }
+    if (switchPivot) {
+        events_.push_back({InputEvent::Switch, sinceLastEvent_});
+        sinceLastEvent_ = 0;
+    }
+    fast_ = fast;
+    switch_ = switchPivot;
+    ++played_;
+    ++sinceLastEvent_;
+    ++total_;
+}
+
+InputFlags InputRecord::readNext() {
+    switch_ = false;
+    for (int applied = 0; applied < MaxEventsPerFrame && readIndex_ >= 0 &&
+                          readIndex_ < std::int32_t(events_.size());
+         ++applied) {
+        const InputEvent& e = events_[std::size_t(readIndex_)];
+        if (sinceLastEvent_ < e.frames) break;
+        sinceLastEvent_ -= e.frames;
+        if (e.kind == InputEvent::Switch) switch_ = true;
+        else if (e.kind == InputEvent::FastOn) fast_ = true;
+        else if (e.kind == InputEvent::FastOff) fast_ = false;
+        if (readIndex_ + 1 >= std::int32_t(events_.size())) {
+            readIndex_ = -1;
+            break;
+        }
+        ++readIndex_;
+    }
+    ++played_;
+    ++sinceLastEvent_;
+    return {fast_, switch_};
+}
+
+void InputRecord::rewind() {
+    readIndex_ = 0;
+    fast_ = false;
+    switch_ = false;
+    played_ = 0;
+    sinceLastEvent_ = 0;
+}
+
+void InputRecord::finish() {
+    events_.push_back({InputEvent::End, sinceLastEvent_});
+    sinceLastEvent_ = 0;
+}
+
+std::string InputRecord::format() const {
+    std::string out = "\xEF\xBB\xBF" + std::to_string(total_) + "\r\n";
+    for (const InputEvent& e : events_) out += std::to_string(e.kind) + " " + std::to_string(e.frames) + "\r\n";
+    return out;
+}
+
+bool InputRecord::save(const std::string& path) const { return writeFileAtomically(path, format()); }
+
+void InputRecord::load(const std::string& path) {
+    *this = InputRecord{};
+    if (const auto text = readTextFile(path, MaxReplayFileBytes)) parse(*text);
+}
+
+void InputRecord::parse(const std::string& text) {
+    // Damaged files keep the events before the damage. Events must be well formed and fit
+    // inside the run: known kinds, no negative gaps, gaps adding up to at most total.
+    *this = InputRecord{};
+    std::string_view rest = text;
+    size_t pos = 0;
+    long long total;
+    if (!readInt(rest, pos, total) || total < 0 || total > std::numeric_limits<std::int32_t>::max()) return;
+    total_ = std::int32_t(total);
+    const long long maxEvents = 2 * total + 1;
+    long long frameSum = 0;
+    while (pos < rest.size()) {
+        const size_t lineEnd = std::min(rest.find('\n', pos), rest.size());
+        std::string_view line = rest.substr(pos, lineEnd - pos);
+        pos = lineEnd + 1;
+        while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+        if (line.empty()) continue;
+        size_t p = 0;
+        long long kind, frames;
+        if (!readInt(line, p, kind) || !readInt(line, p, frames)) break;
+        if (kind < InputEvent::Switch || kind > InputEvent::End || frames < 0) break;
+        frameSum += frames;
+        if (frameSum > total || std::int64_t(events_.size()) >= maxEvents) break;
+        events_.push_back({std::int32_t(kind), std::int32_t(frames)});
+        if (kind == InputEvent::End) break;
+    }
+}

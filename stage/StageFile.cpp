@@ -1,0 +1,167 @@
+#include "stage/StageFile.h"
+
+#include "stage/TextFile.h"
+#include "stage/Utf.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace {
+// A stage file holds at most 512 pairs and 512 line records; anything beyond a few hundred
+// kilobytes is not a stage.
+constexpr std::size_t MaxStageFileBytes = 4 * 1024 * 1024;
+
+const char* const KindKeywords[] = {"WALL", "GOAL"};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::vector<std::string_view> splitWords(std::string_view line) {
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i])) ++i;
+        const size_t start = i;
+        while (i < line.size() && !isBlank(line[i])) ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+// A finite float, or nothing when the word is not wholly a number.
+bool parseFloat(std::string_view word, float& out) {
+    const std::string text(word);
+    char* end = nullptr;
+    errno = 0;
+    const float v = std::strtof(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool parseInt(std::string_view word, long long lo, long long hi, long long& out) {
+    const std::string text(word);
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+// Reads up to `count` numbers into the targets in order; stops at the first one missing or bad.
+void readFloats(const std::vector<std::string_view>& words, std::initializer_list<float*> targets) {
+    size_t w = 1;
+    for (float* target : targets) {
+        if (w >= words.size() || !parseFloat(words[w], *target)) return;
+        ++w;
+    }
+}
+
+// The text after the keyword word and its separating blanks, without trailing blanks.
+std::string_view restOfLine(std::string_view line, std::string_view keyword) {
+    std::string_view rest = line.substr(size_t(keyword.data() - line.data()) + keyword.size());
+    while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
+    while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
+    return rest;
+}
+
+struct PendingSegment {
+    long long a, b;
+    std::int32_t kind;
+};
+
+void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& segments) {
+    const std::vector<std::string_view> words = splitWords(line);
+    if (words.empty()) return;
+    const std::string_view key = words[0];
+    if (key == "TITLE") {
+        stage.title = toUtf16(restOfLine(line, key));
+    } else if (key == "TIMELIMIT") {
+        long long v;
+        if (words.size() > 1 && parseInt(words[1], std::numeric_limits<std::int32_t>::min(),
+                                         std::numeric_limits<std::int32_t>::max(), v))
+            stage.timeLimit = std::int32_t(v);
+    } else if (key == "INITPOS") {
+        readFloats(words, {&stage.initialPivot.x, &stage.initialPivot.y, &stage.initialAngle});
+    } else if (key == "CAMPOS") {
+        readFloats(words, {&stage.startCamera.x, &stage.startCamera.y, &stage.startCamera.zoom});
+    } else if (key == "POINT") {
+        // Whole pairs only: a lone x or a word that is not a number ends the line.
+        for (size_t w = 1; w + 1 < words.size(); w += 2) {
+            Vec2 p;
+            if (!parseFloat(words[w], p.x) || !parseFloat(words[w + 1], p.y)) break;
+            stage.addPoint(p); // a full table drops the rest silently
+        }
+    } else {
+        for (std::int32_t kind : {WALL, GOAL}) {
+            if (key != KindKeywords[kind]) continue;
+            long long a, b;
+            if (words.size() > 2 && parseInt(words[1], 0, 65535, a) && parseInt(words[2], 0, 65535, b))
+                segments.push_back({a, b, kind});
+        }
+    }
+}
+} // namespace
+
+void loadStage(const std::string& path, Stage& stage) {
+    stage.clear();
+    const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes);
+    if (!text) return;
+    // Line records may come before the POINT line, so they are added once every point is known;
+    // one that names no point that was read is dropped.
+    std::vector<PendingSegment> segments;
+    std::string_view rest = *text;
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        readLine(line, stage, segments);
+    }
+    for (const PendingSegment& s : segments)
+        if (s.a != s.b && stage.holdsPoint(int(s.a)) && stage.holdsPoint(int(s.b)))
+            stage.addSegment(int(s.a), int(s.b), s.kind);
+}
+
+std::string formatStageNumber(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    std::string s = buf;
+    // C libraries write at least two exponent digits; the files have three ("e+006").
+    const size_t e = s.find('e');
+    if (e != std::string::npos && e + 2 < s.size()) {
+        const size_t digits = s.size() - (e + 2);
+        if (digits < 3) s.insert(e + 2, 3 - digits, '0');
+    }
+    return s;
+}
+
+std::string formatStage(const Stage& stage) {
+    std::string out = "\xEF\xBB\xBF";
+    const auto line = [&](const std::string& text) { out += text; out += "\r\n"; };
+    const auto num = [](float v) { return formatStageNumber(double(v)); };
+    line("TITLE " + toUtf8(stage.title));
+    line("TIMELIMIT " + std::to_string(stage.timeLimit));
+    line("INITPOS " + num(stage.initialPivot.x) + " " + num(stage.initialPivot.y) + " " + num(stage.initialAngle));
+    line("CAMPOS " + num(stage.startCamera.x) + " " + num(stage.startCamera.y) + " " + num(stage.startCamera.zoom));
+    std::string points = "POINT";
+    for (int i = 0; i < MaxPoints && stage.pointState[i] != PointState::Free; ++i)
+        points += " " + num(stage.points[i].x) + " " + num(stage.points[i].y);
+    line(points);
+    for (int j = 0; j < MaxSegments && stage.segments[j].kind != FreeSegment; ++j) {
+        const Segment& s = stage.segments[j];
+        line(std::string(KindKeywords[s.kind == GOAL ? 1 : 0]) + " " + std::to_string(s.low) + " " +
+             std::to_string(s.high));
+    }
+    return out;
+}
+
+bool saveStage(const std::string& path, Stage& stage) {
+    stage.compact();
+    return writeFileAtomically(path, formatStage(stage));
+}

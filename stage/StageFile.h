@@ -1,0 +1,17 @@
+#pragma once
+#include "stage/Stage.h"
+
+#include <string>
+
+// Clears the stage and fills it from the file; a missing or unreadable file leaves it cleared.
+void loadStage(const std::string& path, Stage& stage);
+
+// Compacts the stage (its slot numbering changes) and writes it in the stage file format.
+// Returns false when the file could not be written; an existing file is then left as it was.
+bool saveStage(const std::string& path, Stage& stage);
+
+// The stage file's text for an already compacted stage (BOM, CR LF lines).
+std::string formatStage(const Stage& stage);
+
+// %g with the three-digit exponent the stage files have always used ("1.23457e+006").
+std::string formatStageNumber(double v);

@@ -1,0 +1,111 @@
+// twirlstick-stage: a command-line companion for stage makers. It reads stages and replays
+// with the game's own code, so its verdicts are the game's verdicts.
+#include "game/FrameJudge.h"
+#include "game/InputRecord.h"
+#include "game/Solver.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+#include "stage/Utf.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+int usage() {
+    std::fprintf(stderr, "usage:\n"
+                         "  twirlstick-stage info STAGE\n"
+                         "  twirlstick-stage verify STAGE REPLAY\n"
+                         "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S]\n");
+    return 2;
+}
+
+// loadStage quietly gives an empty stage for a missing file; the tool must say so instead.
+bool readStage(const std::string& path, Stage& stage) {
+    if (!pathExists(path)) {
+        std::fprintf(stderr, "cannot read stage file: %s\n", path.c_str());
+        return false;
+    }
+    loadStage(path, stage);
+    return true;
+}
+
+int info(const std::string& path) {
+    Stage stage;
+    if (!readStage(path, stage)) return 2;
+    int walls = 0, goals = 0;
+    for (const Segment& s : stage.segments) {
+        walls += s.kind == WALL;
+        goals += s.kind == GOAL;
+    }
+    std::printf("title: %s\ntimelimit: %d\npoints: %d\nwalls: %d\ngoals: %d\n", toUtf8(stage.title).c_str(),
+                stage.timeLimit, stage.pointCount(), walls, goals);
+    std::printf("start: %g %g %g\ncamera: %g %g %g\n", stage.initialPivot.x, stage.initialPivot.y,
+                stage.initialAngle, stage.startCamera.x, stage.startCamera.y, stage.startCamera.zoom);
+    return 0;
+}
+
+int verify(const std::string& stagePath, const std::string& replayPath) {
+    Stage stage;
+    if (!readStage(stagePath, stage)) return 2;
+    if (!pathExists(replayPath)) {
+        std::fprintf(stderr, "cannot read replay file: %s\n", replayPath.c_str());
+        return 2;
+    }
+    InputRecord record;
+    record.load(replayPath);
+    Bar bar({}, 60.0f, 0, 0, Angle(stage.initialAngle));
+    bar.reset(stage.initialPivot, stage.initialAngle);
+    std::int32_t remaining = framesForTimeLimit(stage.timeLimit);
+    for (std::int32_t frame = 1; record.hasFramesLeft(); ++frame) {
+        remaining -= 1;
+        const InputFlags flags = record.readNext();
+        bar.step(flags.fast, flags.switchPivot);
+        switch (judgeFrame(stage, bar, remaining)) {
+        case FrameOutcome::Goal: std::printf("clear %d\n", frame); return 0;
+        case FrameOutcome::Wall: std::printf("wall %d\n", frame); return 1;
+        case FrameOutcome::TimeOut: std::printf("timeout %d\n", frame); return 1;
+        case FrameOutcome::Continue: break;
+        }
+    }
+    std::printf("unfinished %d\n", record.total());
+    return 1;
+}
+
+int solve(const std::string& stagePath, const std::vector<std::string>& options) {
+    SolveOptions solveOptions;
+    std::string out;
+    for (size_t i = 0; i < options.size(); ++i) {
+        if (options[i] == "--out" && i + 1 < options.size()) {
+            out = options[++i];
+        } else if (options[i] == "--seconds" && i + 1 < options.size()) {
+            solveOptions.seconds = std::atof(options[++i].c_str());
+            if (!(solveOptions.seconds > 0)) return usage();
+        } else {
+            return usage();
+        }
+    }
+    Stage stage;
+    if (!readStage(stagePath, stage)) return 2;
+    const SolveResult result = solveStage(stage, solveOptions);
+    if (!result.solved) {
+        std::printf("unsolved\n");
+        return 1;
+    }
+    if (!out.empty() && !result.record.save(out)) {
+        std::fprintf(stderr, "cannot write replay file: %s\n", out.c_str());
+        return 2;
+    }
+    std::printf("clear %d\n", result.frames);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 2 && args[0] == "info") return info(args[1]);
+    if (args.size() == 3 && args[0] == "verify") return verify(args[1], args[2]);
+    if (args.size() >= 2 && args[0] == "solve") return solve(args[1], {args.begin() + 2, args.end()});
+    return usage();
+}
