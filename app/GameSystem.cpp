@@ -1,0 +1,26 @@
+#include "app/GameSystem.h"
+
+GameSystem* TheGameSystem = nullptr;
+
+GameSystem::GameSystem()
+    : messageLoop(std::make_unique<Lib::System::CIdlingMessageLoop>()),
+      window(std::make_unique<Lib::System::CGameWindow>(this)) {
+    window->Create(*messageLoop);
+    // Needs the context the window just made: it creates the glyph texture.
+    glyphCache = std::make_unique<GlyphCache>(FontPath);
+}
+
+GameSystem::~GameSystem() = default;
+
+void GameSystem::PollInput() {
+    const platform::InputSnapshot snap = platform::takeInputSnapshot();
+    keyState.UpdateKeys(snap);
+    mouseState.UpdateMouse(snap, View(), wheelAccumulator);
+}
+
+void GameSystem::SettleInput() {
+    PollInput();
+    for (int i = 0; i < KeyCount; ++i) keyState.previous[i] = keyState.current[i];
+    for (int b = 0; b < MouseButtonCount; ++b) mouseState.previousDown[b] = mouseState.down[b];
+    mouseState.previousCursor = mouseState.cursor;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The program-wide hub: the window and its context, the loop, the polled input, the camera
+// stack and the glyph cache. Exactly one exists while the game runs, reached through TheGameSystem.
+#include "app/GameWindow.h"
+#include "app/Handler.h"
+#include "app/InputState.h"
+#include "app/MessageLoop.h"
+#include "render/Draw.h"
+#include "render/GlyphCache.h"
+
+#include <cstdint>
+#include <memory>
+
+inline constexpr int BaseWidth = 800;
+inline constexpr int BaseHeight = 600;
+inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
+
+class GameSystem {
+public:
+    // Builds the window (hidden), its context and the glyph cache.
+    GameSystem();
+    ~GameSystem();
+    GameSystem(const GameSystem&) = delete;
+    GameSystem& operator=(const GameSystem&) = delete;
+
+    ViewMapping View() const { return {viewWidth, viewHeight, scale}; }
+    // One input poll, as the idle turn makes it.
+    void PollInput();
+    // After a modal box: what is held now counts as held before too, so the click that closed
+    // the box does not reach the scene below as a fresh press.
+    void SettleInput();
+
+    int baseWidth = BaseWidth;
+    int baseHeight = BaseHeight;
+    int viewWidth = BaseWidth;
+    int viewHeight = BaseHeight;
+    float scale = 1.0f;
+    bool vsync = true;
+    bool active = false;
+    Lib::System::Handler* handler = nullptr;
+    bool QuitRequested = false;
+    std::int32_t wheelAccumulator = 0;
+    KeyState keyState;
+    MouseState mouseState;
+    CameraStack cameraStack;
+    std::unique_ptr<Lib::System::CIdlingMessageLoop> messageLoop;
+    std::unique_ptr<Lib::System::CGameWindow> window;
+    std::unique_ptr<GlyphCache> glyphCache;
+};
+
+extern GameSystem* TheGameSystem;

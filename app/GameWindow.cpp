@@ -1,0 +1,141 @@
+#include "app/GameWindow.h"
+
+#include "app/GameSystem.h"
+#include "app/MessageBox.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace Lib::System {
+
+Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight) {
+    const float sx = float(viewWidth) / float(baseWidth);
+    const float sy = float(viewHeight) / float(baseHeight);
+    Viewport v;
+    if (sy < sx) { // wider than 4:3: bars left and right
+        v.scale = sy;
+        const float w = sy * float(viewWidth) / sx;
+        v.x = int((float(viewWidth) - w) * 0.5f);
+        v.y = 0;
+        v.width = int(w);
+        v.height = viewHeight;
+    } else { // taller than (or exactly) 4:3: bars above and below
+        v.scale = sx;
+        const float h = sx * float(viewHeight) / sy;
+        v.x = 0;
+        v.y = int((float(viewHeight) - h) * 0.5f);
+        v.width = viewWidth;
+        v.height = int(h);
+    }
+    return v;
+}
+
+bool CGameWindow::Create(CIdlingMessageLoop& loop) {
+    loop_ = &loop;
+    platform::setWindowClassName("LIB_GAME_WINDOW");
+    if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
+    SetupContext();
+    TakeDrawableSize();
+    ApplyViewport();
+    loop.AddIdleHandler(this);
+    loop.SetEventTarget(this);
+    return true;
+}
+
+void CGameWindow::SetupContext() {
+    // Not fatal: Debian's GLEW answers GLEW_ERROR_NO_GLX_DISPLAY on a native Wayland (EGL)
+    // context, while the GL 1.1 entry points the game uses still work.
+    if (const GLenum err = glewInit(); err != GLEW_OK)
+        std::fprintf(stderr, "twirlstick: glewInit: %s (continuing)\n", glewGetErrorString(err));
+    if (system_->vsync) platform::setSwapInterval(1);
+}
+
+void CGameWindow::TakeDrawableSize() {
+    int w = system_->viewWidth, h = system_->viewHeight;
+    platform::drawableSize(w, h);
+    if (w > 0 && h > 0) {
+        system_->viewWidth = w;
+        system_->viewHeight = h;
+    }
+}
+
+void CGameWindow::ApplyViewport() {
+    const Viewport v = ComputeViewport(system_->viewWidth, system_->viewHeight, system_->baseWidth,
+                                       system_->baseHeight);
+    system_->scale = v.scale;
+    // The whole client first, so the letterbox bars are black in both buffers.
+    glViewport(0, 0, system_->viewWidth, system_->viewHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    platform::swapWindow();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glViewport(v.x, v.y, v.width, v.height);
+    for (GLenum mode : {GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE}) {
+        glMatrixMode(mode);
+        glLoadIdentity();
+    }
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glDisable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glDisable(GL_DEPTH_TEST);
+}
+
+void CGameWindow::ToggleFullScreen() {
+    fullScreen_ = !fullScreen_;
+    platform::setDesktopFullscreen(fullScreen_, system_->baseWidth, system_->baseHeight);
+    TakeDrawableSize();
+    ApplyViewport();
+}
+
+void CGameWindow::HandleEvent(const platform::Event& event) {
+    using platform::EventKind;
+    switch (event.kind) {
+    case EventKind::Wheel:
+        system_->wheelAccumulator += std::int32_t(std::lround(event.wheelY * 120.0f));
+        break;
+    case EventKind::KeyDown:
+        if (event.key == platform::Key::Escape && !event.repeat) RequestClose();
+        else if (event.key == platform::Key::Return && event.alt && !event.repeat) ToggleFullScreen();
+        break;
+    case EventKind::CloseRequest: RequestClose(); break;
+    case EventKind::FocusGained: system_->active = true; break;
+    case EventKind::FocusLost:
+        system_->active = false;
+        platform::releaseLatchedInput();
+        break;
+    case EventKind::Resized: // the window manager may finish a full-screen switch later
+        TakeDrawableSize();
+        ApplyViewport();
+        break;
+    default: break;
+    }
+}
+
+void CGameWindow::RequestClose() {
+    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit") == MessageBoxResult::Ok) system_->QuitRequested = true;
+}
+
+bool CGameWindow::OnIdle() {
+    system_->PollInput();
+    if (system_->handler) system_->handler->Frame();
+    if (system_->QuitRequested) DestroyWindow();
+    return false;
+}
+
+void CGameWindow::DestroyWindow() {
+    if (!platform::hasWindow()) return;
+    platform::destroyWindow();
+    if (loop_) {
+        loop_->RemoveIdleHandler(this);
+        loop_->PostQuit(0);
+    }
+}
+
+void CGameWindow::SwapBuffers() { platform::swapWindow(); }
+
+} // namespace Lib::System

@@ -1,0 +1,43 @@
+#pragma once
+// The game window: its OpenGL context, the letterboxed viewport, full screen, the quit
+// question and the idle turn that runs one frame.
+#include "app/MessageLoop.h"
+
+class GameSystem;
+
+namespace Lib::System {
+
+struct Viewport {
+    int x = 0, y = 0, width = 0, height = 0;
+    float scale = 1.0f;
+};
+
+// The largest 4:3 area centred in the client, with black bars on the other sides.
+Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight);
+
+class CGameWindow : public IdleHandler, public EventTarget {
+public:
+    explicit CGameWindow(GameSystem* system) : system_(system) {}
+
+    // Makes the hidden window with its context, sets up GL and registers the idle turn.
+    bool Create(CIdlingMessageLoop& loop);
+    void HandleEvent(const platform::Event& event) override;
+    bool OnIdle() override;
+    void ApplyViewport();
+    void ToggleFullScreen();
+    // Close box, Alt+F4 and Escape all end here: asks the quit question.
+    void RequestClose();
+    void DestroyWindow();
+    void SwapBuffers();
+    bool IsFullScreen() const { return fullScreen_; }
+
+private:
+    void SetupContext();
+    void TakeDrawableSize();
+
+    GameSystem* system_;
+    CIdlingMessageLoop* loop_ = nullptr;
+    bool fullScreen_ = false;
+};
+
+} // namespace Lib::System

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace Lib::System {
+
+// What the idle turn runs once per turn.
+class Handler {
+public:
+    virtual ~Handler() = default;
+    virtual void Frame() = 0;
+    // Draws the current picture again without advancing anything (modal boxes draw over it).
+    virtual void Redraw() {}
+};
+
+} // namespace Lib::System

@@ -1,0 +1,13 @@
+#pragma once
+#include "app/Handler.h"
+#include "scene/SceneMaster.h"
+
+// Runs the scene master once per idle turn; an empty stack ends the game.
+class MainHandler : public Lib::System::Handler {
+public:
+    explicit MainHandler(Lib::Time::Clock clock = Lib::Time::SystemClock());
+    void Frame() override;
+    void Redraw() override { master.DrawTop(); }
+
+    SceneMaster master;
+};

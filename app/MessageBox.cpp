@@ -1,0 +1,82 @@
+#include "app/MessageBox.h"
+
+#include "app/GameSystem.h"
+#include "app/ModalDialog.h"
+#include "platform/Platform.h"
+
+#include <string>
+#include <vector>
+
+namespace Lib::System {
+namespace {
+constexpr float PanelWidth = 560.0f;
+constexpr float CaptionHeight = 34.0f;
+constexpr float LineHeight = 30.0f;
+constexpr float TextScale = 0.7f;
+constexpr float ButtonWidth = 140.0f, ButtonHeight = 42.0f;
+
+class MessageBoxDialog : public ModalDialog {
+public:
+    MessageBoxDialog(std::u16string_view text, std::u16string_view caption) {
+        GlyphCache& cache = *TheGameSystem->glyphCache;
+        std::vector<std::u16string_view> lines;
+        for (size_t start = 0;;) {
+            const size_t end = text.find(u'\n', start);
+            lines.push_back(text.substr(start, end == std::u16string_view::npos ? end : end - start));
+            if (end == std::u16string_view::npos) break;
+            start = end + 1;
+        }
+        const float height = CaptionHeight + 36.0f + LineHeight * float(lines.size()) + ButtonHeight + 30.0f;
+        panel_ = Rect(-PanelWidth * 0.5f, -height * 0.5f, PanelWidth * 0.5f, height * 0.5f);
+        caption_ = std::make_unique<TextLabel>(cache, Vec2{panel_.left + 14.0f, panel_.top - CaptionHeight + 10.0f},
+                                               0.65f, TextAlign::Left);
+        caption_->SetText(caption);
+        float y = panel_.top - CaptionHeight - 36.0f;
+        for (std::u16string_view line : lines) {
+            auto label = std::make_unique<TextLabel>(cache, Vec2{0.0f, y}, TextScale, TextAlign::Center);
+            label->SetText(line);
+            lines_.push_back(std::move(label));
+            y -= LineHeight;
+        }
+        const float by = panel_.bottom + 20.0f;
+        ok_ = std::make_unique<DialogButton>(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight), u"OK");
+        cancel_ = std::make_unique<DialogButton>(Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight), u"キャンセル");
+    }
+
+protected:
+    void OnEvent(const platform::Event& event) override {
+        if (event.kind != platform::EventKind::KeyDown) return;
+        if (event.key == platform::Key::Return) EndDialog(DialogResult::Ok);
+        else if (event.key == platform::Key::Escape) EndDialog(DialogResult::Cancel);
+    }
+
+    void OnPress(Vec2 cursor) override {
+        if (ok_->Contains(cursor)) EndDialog(DialogResult::Ok);
+        else if (cancel_->Contains(cursor)) EndDialog(DialogResult::Cancel);
+    }
+
+    void DrawDialog(Vec2 cursor) override {
+        DrawDialogFrame(panel_, CaptionHeight, *caption_);
+        for (auto& line : lines_) line->DrawLabel(Colors::White);
+        ok_->Draw(ok_->Contains(cursor), true);
+        cancel_->Draw(cancel_->Contains(cursor), false);
+    }
+
+private:
+    Rect panel_;
+    std::unique_ptr<TextLabel> caption_;
+    std::vector<std::unique_ptr<TextLabel>> lines_;
+    std::unique_ptr<DialogButton> ok_, cancel_;
+};
+} // namespace
+} // namespace Lib::System
+
+MessageBoxResult ShowMessageBox(std::u16string_view text, std::u16string_view caption) {
+    if (!TheGameSystem) return MessageBoxResult::Cancel;
+    Lib::System::MessageBoxDialog box(text, caption);
+    return box.RunModal() == Lib::System::DialogResult::Ok ? MessageBoxResult::Ok : MessageBoxResult::Cancel;
+}
+
+void ShowStartupError(std::string_view caption, std::string_view text) {
+    platform::showSimpleMessageBox(std::string(caption), std::string(text));
+}

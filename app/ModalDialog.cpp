@@ -1,0 +1,80 @@
+#include "app/ModalDialog.h"
+
+#include "app/GameSystem.h"
+#include "render/Draw.h"
+
+namespace Lib::System {
+namespace {
+constexpr Color32 Dim = makeColor(0, 0, 0, 150);
+constexpr Color32 PanelColor = makeColor(16, 16, 24, 240);
+constexpr Color32 BorderColor = makeColor(255, 255, 255, 200);
+constexpr Color32 CaptionBar = makeColor(128, 128, 0, 255);
+constexpr Color32 ButtonHot = makeColor(255, 255, 0, 255);
+constexpr Color32 ButtonCold = makeColor(128, 128, 0, 255);
+constexpr float ButtonTextScale = 0.6f;
+} // namespace
+
+DialogResult ModalDialog::RunModal() {
+    GameSystem* system = TheGameSystem;
+    if (!system || !platform::hasWindow()) return DialogResult::Cancel;
+    platform::InputSnapshot snap = platform::takeInputSnapshot();
+    bool leftWasDown = snap.buttons[MouseLeft]; // the click that opened the box is not a press here
+    const std::uint64_t start = platform::nowMs();
+    for (std::uint64_t frame = 1; !done_; ++frame) {
+        platform::Event event;
+        while (!done_ && platform::pollEvent(event)) {
+            switch (event.kind) {
+            case platform::EventKind::CloseRequest: EndDialog(DialogResult::Cancel); break;
+            case platform::EventKind::Resized:
+            case platform::EventKind::FocusGained:
+            case platform::EventKind::FocusLost:
+            case platform::EventKind::Wheel: system->window->HandleEvent(event); break;
+            default: OnEvent(event); break;
+            }
+        }
+        snap = platform::takeInputSnapshot();
+        const Vec2 cursor = CursorToView(snap.cursorX, snap.cursorY, system->View());
+        if (!done_ && snap.buttons[MouseLeft] && !leftWasDown) OnPress(cursor);
+        leftWasDown = snap.buttons[MouseLeft];
+
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        if (system->handler) system->handler->Redraw();
+        else ClearScreen(Colors::Black);
+        DrawDialog(cursor);
+        system->window->SwapBuffers();
+        const std::uint64_t due = start + frame * 1000 / 60;
+        if (const std::uint64_t now = platform::nowMs(); now < due) platform::sleepMs(std::uint32_t(due - now));
+    }
+    system->SettleInput();
+    return result_;
+}
+
+DialogButton::DialogButton(const Rect& box, std::u16string_view text) : box_(box) {
+    label_ = std::make_unique<TextLabel>(*TheGameSystem->glyphCache,
+                                         Vec2{box.centerX, box.centerY - 32.0f * ButtonTextScale * 0.3f},
+                                         ButtonTextScale, TextAlign::Center);
+    label_->SetText(text);
+}
+
+void DialogButton::Draw(bool hovered, bool isDefault) {
+    FillRect(box_, hovered ? ButtonHot : ButtonCold);
+    if (isDefault) DrawOutline(box_, Colors::White);
+    label_->DrawLabel(hovered ? Colors::Black : makeColor(0, 0, 0, 220));
+}
+
+void DrawOutline(const Rect& r, Color32 color) {
+    glDisable(GL_TEXTURE_2D);
+    SetColor(color);
+    DrawVertices({{r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}}, GL_LINE_LOOP);
+}
+
+void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption) {
+    FillRect(Rect(-400.0f, -300.0f, 400.0f, 300.0f), Dim);
+    FillRect(panel, PanelColor);
+    FillRect(Rect(panel.left, panel.top - captionHeight, panel.right, panel.top), CaptionBar);
+    DrawOutline(panel, BorderColor);
+    caption.DrawLabel(Colors::Black);
+}
+
+} // namespace Lib::System

@@ -1,0 +1,52 @@
+#pragma once
+// A box drawn by the game over its current picture, with a loop of its own: events are handled
+// and the picture redrawn about 60 times a second, but no scene is updated until it closes.
+#include "platform/Platform.h"
+#include "render/Color.h"
+#include "render/TextLabel.h"
+#include "stage/Geometry.h"
+
+#include <memory>
+#include <string_view>
+
+namespace Lib::System {
+
+enum class DialogResult { Ok, Cancel };
+
+class ModalDialog {
+public:
+    virtual ~ModalDialog() = default;
+    // Runs until the box is closed. Without a window (or GL) the answer is Cancel.
+    DialogResult RunModal();
+
+protected:
+    virtual void OnEvent(const platform::Event& event) = 0;
+    virtual void OnPress(Vec2 cursor) = 0; // a left-button press, view units
+    virtual void DrawDialog(Vec2 cursor) = 0;
+    void EndDialog(DialogResult result) {
+        result_ = result;
+        done_ = true;
+    }
+
+private:
+    DialogResult result_ = DialogResult::Cancel;
+    bool done_ = false;
+};
+
+// A push button in the game's style: yellow under the cursor, olive otherwise.
+class DialogButton {
+public:
+    DialogButton(const Rect& box, std::u16string_view text);
+    bool Contains(Vec2 p) const { return box_.containsStrictly(p); }
+    void Draw(bool hovered, bool isDefault);
+
+private:
+    Rect box_;
+    std::unique_ptr<TextLabel> label_;
+};
+
+// The box's frame: the dimmed picture, the panel, its border and the caption bar with its text.
+void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption);
+void DrawOutline(const Rect& r, Color32 color);
+
+} // namespace Lib::System

@@ -1,0 +1,14 @@
+#pragma once
+#include <optional>
+#include <string>
+
+// When the game's data is not in the current folder, moves to the executable's folder, or for
+// an installed copy to ../share/twirlstick beside it. Returns whether the data is now here.
+bool EnterDataFolder();
+
+// The data files the game cannot run without, in the order they are tested: the font, then
+// all ten stages. The first one missing, if any.
+std::optional<std::string> FirstMissingDataFile();
+
+inline constexpr const char* MissingFileText =
+    "ファイルが確認できません\nファイルを全て解凍してから実行して下さい";

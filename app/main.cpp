@@ -1,0 +1,42 @@
+// The entry: check the data, build the window and the sound, run the loop, tear down in order.
+#include "app/GameSystem.h"
+#include "app/MainHandler.h"
+#include "app/MessageBox.h"
+#include "app/StartUp.h"
+#include "platform/Platform.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+
+#include <cstdio>
+#include <memory>
+
+int main() {
+    EnterDataFolder();
+    if (const auto missing = FirstMissingDataFile()) {
+        ShowStartupError(*missing, MissingFileText);
+        return 1; // not 0: a game that could not start has failed
+    }
+    if (!ensureWorkingFolder())
+        std::fprintf(stderr, "twirlstick: cannot create %s; best runs will not be kept\n",
+                     workingFolderPath().c_str());
+    if (!platform::initSystems()) return 1;
+
+    auto system = std::make_unique<GameSystem>();
+    TheGameSystem = system.get();
+    InitAudio();
+    LoadAllSounds();
+    {
+        MainHandler handler;
+        system->handler = &handler;
+        platform::showWindow();
+        system->messageLoop->Run();
+        FreeAllSounds();
+        ShutdownAudio();
+        system->handler = nullptr;
+        // The handler's scenes go here, while the glyph cache their labels use still exists.
+    }
+    system.reset();
+    TheGameSystem = nullptr;
+    platform::shutdownSystems();
+    return 0;
+}

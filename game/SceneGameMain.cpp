@@ -1,0 +1,313 @@
+#include "game/SceneGameMain.h"
+
+#include "app/GameSystem.h"
+#include "game/FrameJudge.h"
+#include "render/Draw.h"
+#include "scene/GameState.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+#include "stage/Utf.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
+constexpr float BarLength = 60.0f;
+constexpr float CameraGlide = 0.03f;
+constexpr std::size_t TitleBufferUnits = 66; // terminator included
+constexpr int HurryFrames = 600;
+constexpr int FastMusicFrames = 540;
+
+const char16_t* const Messages[SceneGameMain::MessageCount] = {
+    u"左クリックでスタートします", u"3", u"2", u"1", u"スタート！", u"ぶつかっちゃいましたね...",
+    u"時間切れです", u"ゴール！！", u"全ステージクリア！！！", u"ゲームオーバー", u"",
+};
+
+const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
+    {u"", -290.0f, 215.0f, 0.8f, TextAlign::Left},
+    {u"", -290.0f, 185.0f, 0.8f, TextAlign::Left},
+    {u"", 290.0f, 185.0f, 0.8f, TextAlign::Right},
+    {u"", -290.0f, 145.0f, 0.8f, TextAlign::Left},
+    {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
+    {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
+};
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+} // namespace
+
+std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
+    std::u16string text = u"ステージ" + toUtf16(std::to_string(stageNumber + 1)) + u" ";
+    const std::size_t room = TitleBufferUnits - 1 > text.size() ? TitleBufferUnits - 1 - text.size() : 0;
+    std::size_t n = std::min(room, title.size());
+    if (n > 0 && n < title.size() && isHighSurrogate(title[n - 1])) --n;
+    return text.append(title.substr(0, n));
+}
+
+std::u16string FormatSeconds(int frames) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", double(frames) / 60.0);
+    return toUtf16(buf);
+}
+
+SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
+                             const std::optional<std::string>& replayPath)
+    : master_(master), playerBar_({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)),
+      ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)) {
+    loadStage(stagePath, stage_);
+    if (replayPath) {
+        auto ghost = std::make_unique<InputRecord>();
+        ghost->load(*replayPath);
+        // A damaged file with no frames would make every clear lose to it: treat it as no best run.
+        if (ghost->total() > 0) {
+            best_ = ghost->total();
+            ghostRecord_ = std::move(ghost);
+        }
+    }
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    for (int i = 0; i < LabelCount; ++i) labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
+    labels_[TitleLabel]->SetText(stage_.title);
+    ResetAttempt();
+    state_ = GameState::WaitStart;
+    timer_ = 0;
+    ShowMessage(0);
+}
+
+void SceneGameMain::ShowMessage(int index) {
+    if (index == messageIndex_) return;
+    labels_[MessageLabel]->SetText(Messages[index]);
+    messageIndex_ = index;
+}
+
+void SceneGameMain::ResetAttempt() {
+    playerBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    remaining_ = framesForTimeLimit(stage_.timeLimit);
+    messageIndex_ = -1; // the result message stays on screen during the replay
+    labels_[TitleLabel]->SetText(FormatStageTitle(StageNumber, stage_.title));
+    camera_ = stage_.startCamera;
+    RefreshTexts();
+}
+
+void SceneGameMain::RefreshTimeText() {
+    const std::u16string text = cleared_ ? u"クリア時間:" + FormatSeconds(record_.total()) + u"秒"
+                                         : u"残り時間:" + FormatSeconds(remaining_) + u"秒";
+    if (labels_[TimeLabel]->Text() != text) labels_[TimeLabel]->SetText(text);
+}
+
+void SceneGameMain::RefreshTexts() {
+    RefreshTimeText();
+    labels_[BarsLabel]->SetText(u"残り棒：" + std::u16string(std::size_t(std::clamp(BarsLeft, 0, 30)), u'/'));
+    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + u"秒" : std::u16string(u"BEST:----"));
+}
+
+void SceneGameMain::StepBars(bool live) {
+    const MouseState& mouse = TheGameSystem->mouseState;
+    InputFlags flags = live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
+    if (flags.switchPivot) playEffect(click);
+    playerBar_.step(flags.fast, flags.switchPivot);
+    if (live) record_.append(flags.fast, flags.switchPivot);
+    if (ghostRecord_ && ghostRecord_->played() < ghostRecord_->total()) {
+        const InputFlags ghost = ghostRecord_->readNext();
+        ghostBar_.step(ghost.fast, ghost.switchPivot);
+    }
+}
+
+void SceneGameMain::PlayFrame() {
+    remaining_ -= 1;
+    StepBars(true);
+    switch (judgeFrame(stage_, playerBar_, remaining_)) {
+    case FrameOutcome::Wall: Miss(false); break;
+    case FrameOutcome::Goal: Clear(); break;
+    case FrameOutcome::TimeOut: Miss(true); break;
+    case FrameOutcome::Continue: break;
+    }
+    if (state_ != GameState::Playing) return; // no hurry or fast music over a finished attempt
+    if (timer_ > 60) ShowMessage(NoMessage);
+    if (remaining_ == HurryFrames) {
+        playEffect(hurry);
+        stopMusic();
+    } else if (remaining_ == FastMusicFrames) {
+        playMusic(bgm_fast);
+    }
+}
+
+void SceneGameMain::Clear() {
+    stopMusic();
+    playEffect(clear);
+    ShowMessage(7);
+    newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
+    if (ghostRecord_ && newRecord_) playEffect(newrecord);
+    if (newRecord_) {
+        best_ = record_.total();
+        RefreshTexts();
+        // Written before the end event, as every stored best run is.
+        if (!EditMode && !record_.save(replayFileName(StageNumber)))
+            std::fprintf(stderr, "twirlstick: cannot write %s\n", replayFileName(StageNumber).c_str());
+    }
+    record_.finish();
+    state_ = GameState::Result;
+    timer_ = 0;
+    record_.rewind();
+    if (ghostRecord_) ghostRecord_->rewind();
+    cleared_ = true;
+}
+
+void SceneGameMain::Miss(bool timeOut) {
+    stopMusic();
+    playEffect(miss);
+    ShowMessage(timeOut ? 6 : 5);
+    record_.finish();
+    state_ = GameState::Result;
+    timer_ = 0;
+    record_.rewind();
+    if (ghostRecord_) ghostRecord_->rewind();
+    cleared_ = false;
+}
+
+void SceneGameMain::Leave() {
+    if (leftThisUpdate_) return;
+    leftThisUpdate_ = true;
+    master_->PopScene();
+}
+
+void SceneGameMain::ChangeToNextAttempt() {
+    leftThisUpdate_ = true;
+    master_->ChangeScene(SceneId::GameMain);
+}
+
+void SceneGameMain::Proceed() {
+    if (leftThisUpdate_) return; // already leaving (test play's middle press): ask nothing more
+    if (cleared_) {
+        if (EditMode) {
+            Leave();
+        } else if (StageNumber + 1 < StageCount) {
+            StageNumber += 1;
+            ChangeToNextAttempt();
+        } else {
+            ShowMessage(8);
+            state_ = GameState::AllClear;
+            timer_ = 0;
+        }
+    } else if (BarsLeft > 0) {
+        BarsLeft -= 1;
+        ChangeToNextAttempt();
+    } else {
+        state_ = GameState::GameOver;
+        timer_ = 0;
+        ShowMessage(9);
+        playEffect(gameover);
+    }
+}
+
+void SceneGameMain::Update() {
+    const MouseState& mouse = TheGameSystem->mouseState;
+    leftThisUpdate_ = false;
+    if (EditMode && mouse.Pressed(MouseMiddle)) Leave();
+    timer_ += 1;
+    switch (state_) {
+    case GameState::WaitStart:
+        if (mouse.Pressed(MouseLeft)) {
+            state_ = GameState::Countdown;
+            timer_ = 0;
+            ShowMessage(1);
+            playEffect(countdown);
+        }
+        break;
+    case GameState::Countdown:
+        ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
+        if (timer_ % 60 == 0) {
+            const int q = timer_ / 60;
+            if (q < 3) {
+                ShowMessage(q + 1);
+                playEffect(countdown);
+            } else {
+                playMusic(bgm);
+                playEffect(start);
+                state_ = GameState::Playing;
+                timer_ = 0;
+                ShowMessage(4);
+            }
+        }
+        break;
+    case GameState::Playing: PlayFrame(); break;
+    case GameState::Result:
+        if (timer_ > ResultFrames) {
+            ResetAttempt();
+            state_ = GameState::Replay;
+            timer_ = 0;
+        }
+        break;
+    case GameState::Replay:
+        StepBars(false);
+        if (!record_.hasFramesLeft()) {
+            state_ = GameState::ReplayPause;
+            timer_ = 0;
+        }
+        if (mouse.Pressed(MouseLeft)) Proceed();
+        break;
+    case GameState::ReplayPause:
+        if (timer_ > ResultFrames) {
+            record_.rewind();
+            if (ghostRecord_) ghostRecord_->rewind();
+            ResetAttempt();
+            state_ = GameState::Replay;
+            timer_ = 0;
+        }
+        if (mouse.Pressed(MouseLeft)) Proceed();
+        break;
+    case GameState::GameOver:
+        if (timer_ > GameOverFrames) Leave();
+        break;
+    case GameState::AllClear:
+        if (timer_ > AllClearFrames) Leave();
+        break;
+    }
+    if (state_ != GameState::WaitStart) {
+        const Vec2 target = playerBar_.pivot();
+        camera_.x += (target.x - camera_.x) * CameraGlide;
+        camera_.y += (target.y - camera_.y) * CameraGlide;
+        camera_.zoom += (1.0f - camera_.zoom) * CameraGlide;
+    }
+}
+
+Color32 SceneGameMain::BestLabelColor() const {
+    if (newRecord_) {
+        const bool shown = state_ != GameState::Result || (timer_ / 15) % 2 == 1;
+        return shown ? Colors::Yellow : makeColor(255, 255, 0, 0);
+    }
+    if (ghostRecord_ && record_.total() > ghostRecord_->total()) return Colors::Red;
+    return Colors::White;
+}
+
+void SceneGameMain::Draw() {
+    RefreshTimeText();
+    glDisable(GL_TEXTURE_2D);
+    ClearScreen(Colors::Black);
+    for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel}) labels_[std::size_t(i)]->DrawLabel(Colors::White);
+    if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
+        labels_[NoticeLabel]->DrawLabel(Colors::Yellow);
+    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);
+
+    PushCamera(camera_);
+    playerBar_.drawBar();
+    if (GhostDrawn()) ghostBar_.drawBar();
+    stage_.drawStage(false);
+    PopCamera();
+
+    const Rect screen(-400.0f, -300.0f, 400.0f, 300.0f);
+    const float t = float(timer_) / 60.0f;
+    const auto fadeIn = [&] { return std::uint8_t(std::min((t - 1.0f) * 255.0f * 0.5f, 255.0f)); };
+    if (state_ == GameState::GameOver && timer_ > 60) {
+        FillRect(screen, makeColor(0, 0, 0, fadeIn()));
+    } else if (state_ == GameState::AllClear && timer_ > 60) {
+        if (timer_ < 180) {
+            FillRect(screen, makeColor(255, 255, 255, fadeIn()));
+        } else {
+            const auto v = std::uint8_t(std::max((8.0f - t) * 255.0f / 5.0f, 0.0f));
+            FillRect(screen, makeColor(v, v, v, 255));
+        }
+    }
+}

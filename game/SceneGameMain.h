@@ -1,0 +1,86 @@
+#pragma once
+// One attempt at one stage: the start click, the countdown, timed play, the result, and the
+// replay beside the ghost of the best run until the player clicks on.
+#include "game/Bar.h"
+#include "game/InputRecord.h"
+#include "render/Camera.h"
+#include "render/TextLabel.h"
+#include "scene/SceneBase.h"
+#include "stage/Stage.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+class SceneMaster;
+
+enum class GameState { WaitStart, Countdown, Playing, Result, Replay, ReplayPause, GameOver, AllClear };
+
+class SceneGameMain : public Lib::Scene::SceneBase {
+public:
+    static constexpr int CountdownFrames = 180;
+    static constexpr int ResultFrames = 120;
+    static constexpr int GameOverFrames = 300;
+    static constexpr int AllClearFrames = 600;
+    static constexpr int MessageCount = 11;
+    static constexpr int NoMessage = 10;
+
+    SceneGameMain(SceneMaster* master, const std::string& stagePath, const std::optional<std::string>& replayPath);
+    void Update() override;
+    void Draw() override;
+
+    GameState State() const { return state_; }
+    int Remaining() const { return remaining_; }
+    int Timer() const { return timer_; }
+    int Best() const { return best_; }
+    bool Cleared() const { return cleared_; }
+    bool IsNewRecord() const { return newRecord_; }
+    bool HasGhost() const { return ghostRecord_ != nullptr; }
+    bool GhostDrawn() const { return ghostRecord_ || state_ == GameState::Countdown; }
+    int MessageIndex() const { return messageIndex_; }
+    const Bar& PlayerBar() const { return playerBar_; }
+    const Bar& GhostBar() const { return ghostBar_; }
+    const InputRecord& Record() const { return record_; }
+    const Stage& CurrentStage() const { return stage_; }
+    const Camera& ViewCamera() const { return camera_; }
+    const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
+    Color32 BestLabelColor() const; // and whether it shows: alpha 0 when hidden
+
+    enum LabelIndex { TitleLabel, TimeLabel, BarsLabel, BestLabel, MessageLabel, NoticeLabel, LabelCount };
+
+private:
+    void ShowMessage(int index);
+    void ResetAttempt();
+    void RefreshTexts();
+    void RefreshTimeText();
+    void StepBars(bool live);
+    void PlayFrame();
+    void Clear();
+    void Miss(bool timeOut);
+    void Proceed();
+    void ChangeToNextAttempt();
+    void Leave();
+
+    SceneMaster* master_;
+    Bar playerBar_;
+    Bar ghostBar_;
+    Stage stage_;
+    InputRecord record_;
+    std::unique_ptr<InputRecord> ghostRecord_;
+    int remaining_ = 0;
+    int best_ = -1;
+    int timer_ = 0;
+    bool cleared_ = false;
+    bool newRecord_ = false;
+    std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
+    GameState state_ = GameState::WaitStart;
+    int messageIndex_ = NoMessage;
+    Camera camera_ = DefaultCamera;
+    bool leftThisUpdate_ = false; // a scene request was made: no second one in the same update
+};
+
+// "ステージN title", cut so that it fits the title buffer of 66 UTF-16 units with its terminator.
+std::u16string FormatStageTitle(int stageNumber, std::u16string_view title);
+// "%.2f" of frames / 60, as UTF-16.
+std::u16string FormatSeconds(int frames);

@@ -1,0 +1,92 @@
+#pragma once
+// The seam between the game and the operating system. Only platform/*.cpp include SDL; the
+// rest of the program sees these small, plain functions.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// --- start and end -------------------------------------------------------------------------
+bool initSystems(); // video + events (+ audio when available); false when no display
+void shutdownSystems();
+
+// --- the window and its OpenGL context -----------------------------------------------------
+// Created hidden and centred, with a legacy (compatibility) double-buffered RGBA context.
+bool createWindow(const char* title, int clientWidth, int clientHeight);
+void destroyWindow(); // deletes the context first
+bool hasWindow();
+void showWindow();
+void swapWindow();
+bool setSwapInterval(int interval);
+void drawableSize(int& width, int& height); // pixels (HiDPI aware)
+void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight);
+void setWindowClassName(const char* name); // X11 class, before the window is made
+
+// --- events --------------------------------------------------------------------------------
+enum class EventKind {
+    None,
+    CloseRequest, // close box, window manager close (Alt+F4), SDL_QUIT
+    KeyDown,
+    MouseButtonDown,
+    Wheel,
+    FocusGained,
+    FocusLost,
+    Resized,
+    TextInput,   // committed text (UTF-8)
+    TextEditing, // IME composition (UTF-8) with its cursor
+};
+
+enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V };
+
+struct Event {
+    EventKind kind = EventKind::None;
+    Key key = Key::Other;
+    bool repeat = false;
+    bool alt = false;
+    bool ctrl = false;
+    int button = -1;          // 0 left, 1 right, 2 middle
+    float wheelY = 0.0f;      // precise notches, positive away from the user
+    std::string text;         // TextInput / TextEditing
+    int editCursor = 0;       // TextEditing: cursor within `text`, in code points
+};
+
+// Next pending event; false when none is pending.
+bool pollEvent(Event& event);
+
+// --- polled input --------------------------------------------------------------------------
+inline constexpr int GameKeyCount = 12; // Z X C V A S D F Down Left Right Up
+inline constexpr int MouseButtonCount = 3;
+
+struct InputSnapshot {
+    bool keys[GameKeyCount] = {};
+    bool buttons[MouseButtonCount] = {};
+    float cursorX = 0.0f; // drawable pixels from the client's top-left corner
+    float cursorY = 0.0f;
+};
+
+// Current key and button state, OR any press seen in events since the last snapshot, so a
+// press and release between two turns still reads as down once.
+InputSnapshot takeInputSnapshot();
+void releaseLatchedInput(); // on focus loss
+
+// --- time ----------------------------------------------------------------------------------
+std::uint64_t nowMs(); // monotonic
+void sleepMs(std::uint32_t ms);
+
+// --- text and clipboard --------------------------------------------------------------------
+void startTextInput(int x, int y, int width, int height); // rectangle in window coordinates
+void stopTextInput();
+std::string clipboardText();
+
+// A system message box with no owner window; usable before any window exists.
+void showSimpleMessageBox(const std::string& caption, const std::string& text);
+
+// --- audio ---------------------------------------------------------------------------------
+// Called on the audio thread to fill `frames` mono 16-bit samples.
+using AudioCallback = void (*)(void* user, std::int16_t* out, int frames);
+bool openAudio(int sampleRate, AudioCallback callback, void* user);
+void lockAudio();
+void unlockAudio();
+void closeAudio();
+
+} // namespace platform

@@ -1,0 +1,59 @@
+// Synthetic input for tests: events go through SDL's own queue, so they reach the game exactly
+// as a player's would.
+#include "platform/Synthetic.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace platform {
+namespace {
+SDL_Scancode scancodeOf(Key key) {
+    switch (key) {
+    case Key::Escape: return SDL_SCANCODE_ESCAPE;
+    case Key::Return: return SDL_SCANCODE_RETURN;
+    case Key::Backspace: return SDL_SCANCODE_BACKSPACE;
+    case Key::Delete: return SDL_SCANCODE_DELETE;
+    case Key::Left: return SDL_SCANCODE_LEFT;
+    case Key::Right: return SDL_SCANCODE_RIGHT;
+    case Key::Home: return SDL_SCANCODE_HOME;
+    case Key::End: return SDL_SCANCODE_END;
+    case Key::Tab: return SDL_SCANCODE_TAB;
+    case Key::V: return SDL_SCANCODE_V;
+    default: return SDL_SCANCODE_UNKNOWN;
+    }
+}
+} // namespace
+
+void pushKeyPress(Key key, bool ctrl, bool alt) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = scancodeOf(key);
+    e.key.keysym.mod = Uint16((ctrl ? KMOD_LCTRL : 0) | (alt ? KMOD_LALT : 0));
+    SDL_PushEvent(&e);
+    e.type = SDL_KEYUP;
+    SDL_PushEvent(&e);
+}
+
+void pushText(const std::string& utf8) {
+    // SDL carries at most 31 bytes per text event; longer text goes in whole characters.
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t n = std::min<std::size_t>(utf8.size() - i, 31);
+        while (n > 0 && i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) --n;
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::memcpy(e.text.text, utf8.data() + i, n);
+        SDL_PushEvent(&e);
+        i += n;
+    }
+}
+
+void pushCloseRequest() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+void setClipboardText(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+
+} // namespace platform

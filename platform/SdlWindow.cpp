@@ -1,0 +1,231 @@
+// The game window, its OpenGL context, event translation and input polling.
+#include "platform/Platform.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+
+// Scancodes by position, so the keys sit where players expect them on any layout.
+const SDL_Scancode GameKeys[GameKeyCount] = {
+    SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,     SDL_SCANCODE_A,  SDL_SCANCODE_S,
+    SDL_SCANCODE_D, SDL_SCANCODE_F, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP,
+};
+
+bool keyLatch[GameKeyCount] = {};
+bool buttonLatch[MouseButtonCount] = {};
+
+int buttonIndex(Uint8 sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    default: return -1;
+    }
+}
+
+Key translateKey(SDL_Scancode code) {
+    switch (code) {
+    case SDL_SCANCODE_ESCAPE: return Key::Escape;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return Key::Return;
+    case SDL_SCANCODE_BACKSPACE: return Key::Backspace;
+    case SDL_SCANCODE_DELETE: return Key::Delete;
+    case SDL_SCANCODE_LEFT: return Key::Left;
+    case SDL_SCANCODE_RIGHT: return Key::Right;
+    case SDL_SCANCODE_HOME: return Key::Home;
+    case SDL_SCANCODE_END: return Key::End;
+    case SDL_SCANCODE_TAB: return Key::Tab;
+    case SDL_SCANCODE_V: return Key::V;
+    default: return Key::Other;
+    }
+}
+
+void latchKey(SDL_Scancode code) {
+    for (int i = 0; i < GameKeyCount; ++i)
+        if (GameKeys[i] == code) keyLatch[i] = true;
+}
+} // namespace
+
+void setWindowClassName(const char* name) { setenv("SDL_VIDEO_X11_WMCLASS", name, 0); }
+
+bool createWindow(const char* title, int clientWidth, int clientHeight) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!window) {
+        // Some servers offer no 8-bit alpha visual; the game never reads destination alpha.
+        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    }
+    if (!window) {
+        std::fprintf(stderr, "twirlstick: cannot create the window: %s\n", SDL_GetError());
+        return false;
+    }
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "twirlstick: cannot create the OpenGL context: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_GL_MakeCurrent(window, context);
+    // An input method would otherwise swallow the game's keys; the input box turns it on.
+    SDL_StopTextInput();
+    return true;
+}
+
+void destroyWindow() {
+    if (context) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+}
+
+bool hasWindow() { return window != nullptr; }
+
+void showWindow() {
+    if (!window) return;
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+void swapWindow() {
+    if (window) SDL_GL_SwapWindow(window);
+}
+
+bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+void drawableSize(int& width, int& height) {
+    if (window) SDL_GL_GetDrawableSize(window, &width, &height);
+}
+
+void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight) {
+    if (!window) return;
+    if (on) {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    // Leave full screen first: a resize asked for while still full screen can be lost.
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowSize(window, windowedWidth, windowedHeight);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+bool pollEvent(Event& event) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        event = Event{};
+        switch (e.type) {
+        case SDL_QUIT: event.kind = EventKind::CloseRequest; return true;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE: event.kind = EventKind::CloseRequest; return true;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = EventKind::FocusGained; return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = EventKind::FocusLost; return true;
+            case SDL_WINDOWEVENT_SIZE_CHANGED: event.kind = EventKind::Resized; return true;
+            default: continue;
+            }
+        case SDL_KEYDOWN:
+            if (!e.key.repeat) latchKey(e.key.keysym.scancode);
+            event.kind = EventKind::KeyDown;
+            event.key = translateKey(e.key.keysym.scancode);
+            event.repeat = e.key.repeat != 0;
+            event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            event.ctrl = (e.key.keysym.mod & KMOD_CTRL) != 0;
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+            event.button = buttonIndex(e.button.button);
+            if (event.button < 0) continue;
+            buttonLatch[event.button] = true;
+            event.kind = EventKind::MouseButtonDown;
+            return true;
+        case SDL_MOUSEWHEEL:
+            event.kind = EventKind::Wheel;
+            event.wheelY = e.wheel.preciseY;
+            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) event.wheelY = -event.wheelY;
+            return true;
+        case SDL_TEXTINPUT:
+            event.kind = EventKind::TextInput;
+            event.text = e.text.text;
+            return true;
+        case SDL_TEXTEDITING:
+            event.kind = EventKind::TextEditing;
+            event.text = e.edit.text;
+            event.editCursor = e.edit.start;
+            return true;
+        case SDL_TEXTEDITING_EXT:
+            event.kind = EventKind::TextEditing;
+            event.text = e.editExt.text ? e.editExt.text : "";
+            event.editCursor = e.editExt.start;
+            SDL_free(e.editExt.text);
+            return true;
+        default: continue;
+        }
+    }
+    return false;
+}
+
+InputSnapshot takeInputSnapshot() {
+    InputSnapshot snap;
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    for (int i = 0; i < GameKeyCount; ++i) {
+        snap.keys[i] = keys[GameKeys[i]] || keyLatch[i];
+        keyLatch[i] = false;
+    }
+    int x = 0, y = 0;
+    const Uint32 buttons = SDL_GetMouseState(&x, &y);
+    const Uint32 masks[MouseButtonCount] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK};
+    for (int i = 0; i < MouseButtonCount; ++i) {
+        snap.buttons[i] = (buttons & masks[i]) || buttonLatch[i];
+        buttonLatch[i] = false;
+    }
+    // Window coordinates are points; the view mapping works in drawable pixels.
+    float sx = 1.0f, sy = 1.0f;
+    if (window) {
+        int ww = 0, wh = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(window, &ww, &wh);
+        SDL_GL_GetDrawableSize(window, &dw, &dh);
+        if (ww > 0 && wh > 0) {
+            sx = float(dw) / float(ww);
+            sy = float(dh) / float(wh);
+        }
+    }
+    snap.cursorX = float(x) * sx;
+    snap.cursorY = float(y) * sy;
+    return snap;
+}
+
+void releaseLatchedInput() {
+    for (bool& b : keyLatch) b = false;
+    for (bool& b : buttonLatch) b = false;
+}
+
+void startTextInput(int x, int y, int width, int height) {
+    SDL_Rect r{x, y, width, height};
+    SDL_SetTextInputRect(&r);
+    SDL_StartTextInput();
+}
+
+void stopTextInput() { SDL_StopTextInput(); }
+
+} // namespace platform

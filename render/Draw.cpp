@@ -1,0 +1,62 @@
+#include "render/Draw.h"
+
+#include "app/GameSystem.h"
+
+void ClearScreen(Color32 c) {
+    glClearColor(colorRed(c) / 255.0f, colorGreen(c) / 255.0f, colorBlue(c) / 255.0f, colorAlpha(c) / 255.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void SetColor(Color32 c) { glColor4ub(colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c)); }
+
+void DrawVertices(const VertexList& vertices, GLenum mode) {
+    if (vertices.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(Vec2), vertices.data());
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDrawArrays(mode, 0, GLsizei(vertices.size()));
+}
+
+void DrawColorVertices(const ColorVertexList& vertices, GLenum mode) {
+    if (vertices.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(ColorVertex), &vertices[0].r);
+    glVertexPointer(2, GL_FLOAT, sizeof(ColorVertex), &vertices[0].x);
+    glDrawArrays(mode, 0, GLsizei(vertices.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+}
+
+void FillRect(const Rect& r, Color32 c) {
+    const VertexList quad = {{r.left, r.top}, {r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
+    SetColor(c);
+    glDisable(GL_TEXTURE_2D);
+    DrawVertices(quad, GL_TRIANGLE_STRIP);
+}
+
+void ApplyCamera(const Camera& c) {
+    const float hw = float(BaseWidth) * c.zoom * 0.5f;
+    const float hh = float(BaseHeight) * c.zoom * 0.5f;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(c.x - hw, c.x + hw, c.y - hh, c.y + hh, 1.0, 0.0);
+}
+
+void PushCamera(const Camera& c) {
+    ApplyCamera(c);
+    TheGameSystem->cameraStack.push(c);
+}
+
+void PopCamera() {
+    CameraStack& stack = TheGameSystem->cameraStack;
+    stack.pop();
+    ApplyCamera(stack.empty() ? DefaultCamera : stack.top());
+}
+
+void ResetView() {
+    TheGameSystem->cameraStack.clear();
+    ApplyCamera(DefaultCamera);
+    TheGameSystem->cameraStack.push(DefaultCamera);
+}

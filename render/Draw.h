@@ -1,0 +1,45 @@
+#pragma once
+// The drawing primitives every picture of the game is made of: OpenGL 1.1 client arrays under
+// an orthographic projection set per camera. All calls belong between a frame's start and swap.
+#include "render/Camera.h"
+#include "render/Color.h"
+#include "stage/Geometry.h"
+
+#include <GL/glew.h>
+
+#include <cstdint>
+#include <vector>
+
+using VertexList = std::vector<Vec2>;
+
+// 12 bytes: colour first, then position; the trail draws these as one strip.
+struct ColorVertex {
+    std::uint8_t r, g, b, a;
+    float x, y;
+};
+static_assert(sizeof(ColorVertex) == 12);
+using ColorVertexList = std::vector<ColorVertex>;
+
+// Last-in-first-out cameras; the bottom entry is DefaultCamera while a scene draws.
+class CameraStack {
+public:
+    void push(const Camera& c) { cameras_.push_back(c); }
+    void pop() { if (!cameras_.empty()) cameras_.pop_back(); }
+    void clear() { cameras_.clear(); }
+    bool empty() const { return cameras_.empty(); }
+    const Camera& top() const { return cameras_.back(); }
+    std::size_t size() const { return cameras_.size(); }
+
+private:
+    std::vector<Camera> cameras_;
+};
+
+void ClearScreen(Color32 c);
+void SetColor(Color32 c);
+void DrawVertices(const VertexList& vertices, GLenum mode);
+void DrawColorVertices(const ColorVertexList& vertices, GLenum mode);
+void FillRect(const Rect& r, Color32 c);
+void ApplyCamera(const Camera& c);
+void PushCamera(const Camera& c);
+void PopCamera();
+void ResetView();

@@ -1,0 +1,56 @@
+#pragma once
+// One font face rendered at 32 pixels into a 512 x 512 texture of 256 cells of 32 x 32, one
+// UTF-16 code unit per cell, shared by reference count among all text labels.
+#include "stage/Geometry.h"
+
+#include <GL/glew.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GlyphMetrics { // FreeType's glyph metrics, 26.6 fixed point
+    std::int32_t width = 0, height = 0, horiBearingX = 0, horiBearingY = 0, horiAdvance = 0;
+    std::int32_t vertBearingX = 0, vertBearingY = 0, vertAdvance = 0;
+};
+
+struct GlyphSlot {
+    std::uint16_t code = 0; // 0: holds nothing
+    std::int32_t refCount = 0;
+    GlyphMetrics metrics;
+};
+
+class GlyphCache {
+public:
+    static constexpr int SlotCount = 256;
+    static constexpr int CellSize = 32;
+    static constexpr int TextureSize = 512;
+    static constexpr int NoSlot = -1;
+
+    // Opens the font (a missing or bad font leaves every glyph empty but keeps the game running).
+    explicit GlyphCache(const std::string& fontPath);
+    ~GlyphCache();
+    GlyphCache(const GlyphCache&) = delete;
+    GlyphCache& operator=(const GlyphCache&) = delete;
+
+    // The slot holding `code`, with one more reference; NoSlot when all 256 cells are referenced.
+    int AcquireGlyph(std::uint16_t code);
+    void ReleaseGlyph(int slot);
+    Rect GlyphTexRect(int slot) const;
+    const GlyphMetrics& Metrics(int slot) const { return slots_[slot].metrics; }
+    const GlyphSlot& Slot(int slot) const { return slots_[slot]; }
+    GLuint Texture() const { return texture_; }
+    int renderCount() const { return renders_; } // glyphs rendered so far (cache misses)
+
+private:
+    void ReclaimSlots();
+    void RenderGlyph(int slot, std::uint16_t code);
+
+    struct FontFace;
+    FontFace* face_ = nullptr;
+    GLuint texture_ = 0;
+    std::array<GlyphSlot, SlotCount> slots_{};
+    std::vector<int> freeSlots_;
+    int renders_ = 0;
+};

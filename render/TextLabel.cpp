@@ -1,0 +1,124 @@
+#include "render/TextLabel.h"
+
+#include "render/Draw.h"
+
+#include <algorithm>
+
+TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
+    : position_(position), scale_(scale), align_(align), cache_(&cache) {}
+
+TextLabel::~TextLabel() { ReleaseGlyphs(); }
+
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc) {
+    auto label = std::make_unique<TextLabel>(cache, Vec2{desc.x, desc.y}, desc.scale, desc.align);
+    label->SetText(desc.text ? desc.text : u"");
+    return label;
+}
+
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position, float scale) {
+    auto label = std::make_unique<TextLabel>(cache, position, scale, TextAlign::Left);
+    label->SetText(text);
+    return label;
+}
+
+void TextLabel::SetText(std::u16string_view text) {
+    // Acquire before releasing, so glyphs shared by the old and new text are never reclaimed
+    // and rendered again in between.
+    std::vector<int> glyphs;
+    glyphs.reserve(text.size());
+    for (char16_t unit : text) {
+        if (unit == 0) break;
+        glyphs.push_back(cache_->AcquireGlyph(std::uint16_t(unit)));
+    }
+    ReleaseGlyphs();
+    glyphs_ = std::move(glyphs);
+    text_.assign(text.substr(0, glyphs_.size()));
+}
+
+void TextLabel::ReleaseGlyphs() {
+    for (int slot : glyphs_) cache_->ReleaseGlyph(slot);
+    glyphs_.clear();
+    text_.clear();
+    dirty_ = true;
+}
+
+float TextLabel::PenX(std::size_t index) const {
+    const auto advance = [&](int slot) {
+        return slot == GlyphCache::NoSlot ? 0.0f : float(cache_->Metrics(slot).horiAdvance) / 64.0f * scale_;
+    };
+    float total = 0.0f, before = 0.0f;
+    for (std::size_t i = 0; i < glyphs_.size(); ++i) {
+        if (i < index) before += advance(glyphs_[i]);
+        total += advance(glyphs_[i]);
+    }
+    float start = position_.x;
+    if (align_ == TextAlign::Center) start -= total * 0.5f;
+    else if (align_ == TextAlign::Right) start -= total;
+    return start + before;
+}
+
+void TextLabel::Layout() {
+    if (!dirty_) return;
+    dirty_ = false;
+    vertices_.clear();
+    float px = position_.x;
+    const float y = position_.y;
+    const auto advance = [&](int slot) {
+        return slot == GlyphCache::NoSlot ? 0.0f : float(cache_->Metrics(slot).horiAdvance) / 64.0f * scale_;
+    };
+    if (align_ == TextAlign::Center || align_ == TextAlign::Right) {
+        float total = 0.0f;
+        for (int slot : glyphs_) total += advance(slot);
+        px -= align_ == TextAlign::Center ? total * 0.5f : total;
+    }
+    float minBottom = y, maxTop = y;
+    float firstLeft = 0.0f, lastRight = 0.0f;
+    bool any = false;
+    for (int slot : glyphs_) {
+        if (slot == GlyphCache::NoSlot) continue; // refused: shows nothing, takes no room
+        const GlyphMetrics& m = cache_->Metrics(slot);
+        const float w = m.width / 64.0f, h = m.height / 64.0f, bx = m.horiBearingX / 64.0f,
+                    by = m.horiBearingY / 64.0f;
+        const float left = px + bx * scale_, right = px + (bx + w) * scale_;
+        const float top = y + by * scale_, bottom = y + (by - h) * scale_;
+        const Rect t = cache_->GlyphTexRect(slot);
+        vertices_.push_back({t.left, t.bottom, left, bottom});
+        vertices_.push_back({t.left, t.top, left, top});
+        vertices_.push_back({t.right, t.bottom, right, bottom});
+        vertices_.push_back({t.right, t.top, right, top});
+        minBottom = std::min(minBottom, bottom);
+        maxTop = std::max(maxTop, top);
+        if (!any) firstLeft = left;
+        lastRight = right;
+        any = true;
+        px += advance(slot);
+    }
+    const float m = 2.0f * scale_;
+    bounds_ = any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
+}
+
+void TextLabel::DrawLabel(Color32 color) {
+    Layout();
+    if (vertices_.empty()) return;
+    SetColor(color);
+    glBindTexture(GL_TEXTURE_2D, cache_->Texture());
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(GlyphVertex), &vertices_[0].u);
+    glVertexPointer(2, GL_FLOAT, sizeof(GlyphVertex), &vertices_[0].x);
+    // One call for the whole label: each glyph's four strip vertices become two triangles.
+    thread_local std::vector<GLuint> indices;
+    const std::size_t quads = vertices_.size() / 4;
+    if (indices.size() < quads * 6) {
+        indices.resize(quads * 6);
+        for (std::size_t q = 0; q < quads; ++q) {
+            const GLuint b = GLuint(q * 4);
+            const GLuint tri[6] = {b, b + 1, b + 2, b + 2, b + 1, b + 3};
+            std::copy(tri, tri + 6, indices.begin() + std::ptrdiff_t(q * 6));
+        }
+    }
+    glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_INT, indices.data());
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// One line of UTF-16 text drawn as textured quads from the shared glyph texture, with a
+// bounding rectangle that screens use for hit tests and panels.
+#include "render/Color.h"
+#include "render/GlyphCache.h"
+#include "stage/Geometry.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+enum class TextAlign : std::int32_t { Left = 0, Center = 1, Right = 2 };
+
+struct LabelDesc {
+    const char16_t* text;
+    float x, y; // y is the baseline
+    float scale;
+    TextAlign align;
+};
+
+class TextLabel {
+public:
+    TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align);
+    ~TextLabel();
+    TextLabel(const TextLabel&) = delete;
+    TextLabel& operator=(const TextLabel&) = delete;
+
+    void SetText(std::u16string_view text);
+    void ReleaseGlyphs();
+    void DrawLabel(Color32 color);
+    // As of the last layout: valid only after a draw since the last text change.
+    const Rect& Bounds() const { return bounds_; }
+    // Lays the text out now if it changed (what a draw does first), without drawing.
+    void Layout();
+
+    // Where the pen stands before code unit `index` (after the last one for index >= length).
+    float PenX(std::size_t index) const;
+
+    const std::u16string& Text() const { return text_; }
+    Vec2 Position() const { return position_; }
+    void SetPosition(Vec2 p) { position_ = p; dirty_ = true; }
+
+private:
+    struct GlyphVertex {
+        float u, v, x, y;
+    };
+
+    Vec2 position_;
+    float scale_;
+    TextAlign align_;
+    bool dirty_ = true;
+    GlyphCache* cache_;
+    std::u16string text_;
+    std::vector<int> glyphs_; // one slot per code unit; NoSlot for a refused one
+    std::vector<GlyphVertex> vertices_;
+    Rect bounds_;
+};
+
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc);
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position, float scale);

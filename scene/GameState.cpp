@@ -1,0 +1,7 @@
+#include "scene/GameState.h"
+
+int StageNumber = 0;
+int BarsLeft = StartingBars;
+bool EditMode = false;
+bool NewStage = false;
+std::string EditFileName;

@@ -1,0 +1,39 @@
+#include "scene/SceneCrossHatch.h"
+
+#include "app/GameSystem.h"
+#include "render/Draw.h"
+#include "scene/SceneMaster.h"
+
+namespace {
+// Vertical lines at -399 + 32k then 399; horizontal at -299 + 32k then 299: one line list.
+VertexList gridLines() {
+    VertexList v;
+    for (int k = 0; k <= 24; ++k) {
+        const float x = -399.0f + 32.0f * float(k);
+        v.push_back({x, -300.0f});
+        v.push_back({x, 300.0f});
+    }
+    v.push_back({399.0f, -300.0f});
+    v.push_back({399.0f, 300.0f});
+    for (int k = 0; k <= 18; ++k) {
+        const float y = -299.0f + 32.0f * float(k);
+        v.push_back({-400.0f, y});
+        v.push_back({400.0f, y});
+    }
+    v.push_back({-400.0f, 299.0f});
+    v.push_back({400.0f, 299.0f});
+    return v;
+}
+} // namespace
+
+void SceneCrossHatch::Update() {
+    ++counter_;
+    if (TheGameSystem->mouseState.Pressed(MouseLeft) || counter_ > Duration) master_->ChangeScene(SceneId::Title);
+}
+
+void SceneCrossHatch::Draw() {
+    static const VertexList grid = gridLines();
+    ClearScreen(Colors::Black);
+    // No colour of its own: the lines take the current colour, still GL's initial white here.
+    DrawVertices(grid, GL_LINES);
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "scene/SceneBase.h"
+
+class SceneMaster;
+
+// The opening screen: a grid of thin lines for five seconds or until a left press.
+class SceneCrossHatch : public Lib::Scene::SceneBase {
+public:
+    static constexpr int Duration = 300; // updates before the title follows on its own
+
+    explicit SceneCrossHatch(SceneMaster* master) : master_(master) {}
+    void Update() override;
+    void Draw() override;
+    int Counter() const { return counter_; }
+
+private:
+    SceneMaster* master_;
+    int counter_ = 0;
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+namespace SceneId {
+enum : int { CrossHatch = 0, Title = 1, Demo = 2, GameMain = 3, EditMenu = 4, Edit = 5 };
+}

@@ -1,0 +1,31 @@
+#pragma once
+// How to play: the rules, a blinking prompt, and a bar to try the speed button on.
+#include "game/Bar.h"
+#include "render/Color.h"
+#include "render/TextLabel.h"
+#include "scene/SceneBase.h"
+
+#include <array>
+#include <memory>
+
+class SceneMaster;
+
+class SceneDemo : public Lib::Scene::SceneBase {
+public:
+    static constexpr int LineCount = 6;
+    static constexpr int PromptLine = 5;
+
+    explicit SceneDemo(SceneMaster* master);
+    void Update() override;
+    void Draw() override;
+
+    int Counter() const { return counter_; }
+    bool PromptShown() const { return (counter_ / 45) % 4 != 0; }
+    const Bar& DemoBar() const { return bar_; }
+
+private:
+    SceneMaster* master_;
+    int counter_ = 0;
+    Bar bar_;
+    std::array<std::unique_ptr<TextLabel>, LineCount> labels_;
+};

@@ -1,0 +1,82 @@
+#include "screens/SceneTitle.h"
+
+#include "app/GameSystem.h"
+#include "app/MessageBox.h"
+#include "render/Draw.h"
+#include "scene/GameState.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+
+namespace {
+const LabelDesc TitleDescs[2] = {
+    {u"twirlstick", 0.0f, 150.0f, 1.2f, TextAlign::Center},
+    {u"VOLTA", 80.0f, 120.0f, 0.8f, TextAlign::Center},
+};
+const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
+    {u"S T A R T", 0.0f, -150.0f, 1.5f, TextAlign::Center},
+    {u"E D I T", 0.0f, -200.0f, 1.5f, TextAlign::Center},
+    {u"全て初期化", 400.0f, -288.0f, 0.5f, TextAlign::Right},
+    {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
+};
+constexpr Color32 BoxHot = makeColor(255, 255, 0, 255);
+constexpr Color32 TextHot = makeColor(0, 0, 0, 255);
+constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
+constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
+} // namespace
+
+SceneTitle::SceneTitle(SceneMaster* master)
+    : master_(master), bar_({-60.0f, -30.0f}, 30.0f, Colors::White, Colors::Red, Angle(0.0f)) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    for (int i = 0; i < 2; ++i) titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
+    for (int i = 0; i < ItemCount; ++i) menu_[std::size_t(i)] = CreateLabel(cache, MenuDescs[i]);
+}
+
+void SceneTitle::Update() {
+    const int n = ++counter_;
+    bar_.step((n / 120) % 2 == 1, n % 120 == 0);
+    const MouseState& mouse = TheGameSystem->mouseState;
+    const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
+    hovered_ = -1;
+    for (int i = 0; i < ItemCount; ++i)
+        if (menu_[std::size_t(i)]->Bounds().containsStrictly(p)) hovered_ = i;
+    if (hovered_ >= 0 && mouse.Pressed(MouseLeft)) Choose(hovered_);
+}
+
+void SceneTitle::Choose(int item) {
+    switch (item) {
+    case Start:
+        StageNumber = 0;
+        BarsLeft = StartingBars;
+        EditMode = false;
+        master_->PushScene(SceneId::Demo);
+        PlaySound(enter, false);
+        break;
+    case Edit:
+        EditMode = true;
+        master_->PushScene(SceneId::EditMenu);
+        PlaySound(enter, false);
+        break;
+    case ResetAll:
+        PlaySound(enter, false);
+        if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？", u"WARNING") ==
+            MessageBoxResult::Ok)
+            deleteWorkingFiles();
+        break;
+    case Exit: master_->PopScene(); break;
+    default: break;
+    }
+}
+
+void SceneTitle::Draw() {
+    ClearScreen(Colors::Black);
+    bar_.drawBar();
+    for (auto& label : titles_) label->DrawLabel(Colors::White);
+    for (int i = 0; i < ItemCount; ++i) {
+        TextLabel& label = *menu_[std::size_t(i)];
+        label.Layout(); // the box needs this frame's bounds before the text is drawn over it
+        const bool hot = i == hovered_;
+        FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
+        label.DrawLabel(hot ? TextHot : TextCold);
+    }
+}

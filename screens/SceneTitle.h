@@ -1,0 +1,34 @@
+#pragma once
+// The title: the game's name, a bar turning by itself, and four items chosen with a left press.
+#include "game/Bar.h"
+#include "render/TextLabel.h"
+#include "scene/SceneBase.h"
+
+#include <array>
+#include <memory>
+
+class SceneMaster;
+
+class SceneTitle : public Lib::Scene::SceneBase {
+public:
+    enum Item { Start, Edit, ResetAll, Exit, ItemCount };
+
+    explicit SceneTitle(SceneMaster* master);
+    void Update() override;
+    void Draw() override;
+
+    int Hovered() const { return hovered_; }
+    int Counter() const { return counter_; }
+    const Bar& BackgroundBar() const { return bar_; }
+    const TextLabel& MenuLabel(int i) const { return *menu_[std::size_t(i)]; }
+
+private:
+    void Choose(int item);
+
+    SceneMaster* master_;
+    int counter_ = 0;
+    Bar bar_;
+    int hovered_ = 0;
+    std::array<std::unique_ptr<TextLabel>, 2> titles_;
+    std::array<std::unique_ptr<TextLabel>, ItemCount> menu_;
+};

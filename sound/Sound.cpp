@@ -1,0 +1,94 @@
+#include "sound/Sound.h"
+
+#include "platform/Platform.h"
+#include "sound/Mixer.h"
+#include "sound/WaveFile.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+const char* const Paths[SoundCount] = {
+    "sound/bgm.wav",   "sound/bgm_fast.wav", "sound/countdown.wav", "sound/start.wav",
+    "sound/click.wav", "sound/enter.wav",    "sound/clear.wav",     "sound/hurry.wav",
+    "sound/miss.wav",  "sound/newrecord.wav", "sound/gameover.wav",
+};
+
+SoundTable table;
+std::unique_ptr<Mixer> mixer; // exists only while a device plays it
+int music = -1;
+SoundCounts counts;
+
+void mixCallback(void* user, std::int16_t* out, int frames) { static_cast<Mixer*>(user)->Mix(out, frames); }
+
+// The game thread holds the device lock only while it changes a queue.
+template <typename F> void withMixer(F change) {
+    if (!mixer) return;
+    platform::lockAudio();
+    change(*mixer);
+    platform::unlockAudio();
+}
+} // namespace
+
+const char* SoundFilePath(SoundId id) { return Paths[id]; }
+
+bool InitAudio() {
+    auto m = std::make_unique<Mixer>();
+    if (!platform::openAudio(SoundSampleRate, mixCallback, m.get())) return false;
+    mixer = std::move(m);
+    return true;
+}
+
+void LoadAllSounds() {
+    for (int id = 0; id < SoundCount; ++id) {
+        std::string problem;
+        table[id].samples = readWaveSamples(Paths[id], problem);
+        if (!problem.empty()) std::fprintf(stderr, "twirlstick: sound %s: %s\n", Paths[id], problem.c_str());
+    }
+}
+
+void PlaySound(SoundId id, bool looping) {
+    if (id < 0 || id >= SoundCount) return;
+    ++counts.plays[id];
+    const Sound& s = table[id];
+    withMixer([&](Mixer& m) { m.Play(id, s.samples.data(), std::uint32_t(s.samples.size()), looping); });
+}
+
+void StopSound(SoundId id) {
+    if (id < 0 || id >= SoundCount) return;
+    ++counts.stops[id];
+    withMixer([&](Mixer& m) { m.Stop(id); });
+}
+
+void FreeAllSounds() {
+    // The voices may still point at the samples: silence them before the memory goes.
+    withMixer([](Mixer& m) {
+        for (int id = 0; id < SoundCount; ++id) m.Stop(id);
+    });
+    for (Sound& s : table) s.samples = {};
+    music = -1;
+}
+
+void ShutdownAudio() {
+    platform::closeAudio();
+    mixer.reset();
+}
+
+void playMusic(SoundId id) {
+    if (music >= 0) stopMusic();
+    PlaySound(id, true);
+    music = id;
+}
+
+void stopMusic() {
+    if (music < 0) return;
+    StopSound(SoundId(music));
+    music = -1;
+}
+
+void playEffect(SoundId id) { PlaySound(id, false); }
+
+int currentMusic() { return music; }
+
+const SoundCounts& soundCounts() { return counts; }
+void resetSoundCounts() { counts = {}; }

@@ -1,0 +1,42 @@
+#pragma once
+// The eleven sounds: loaded once at start-up, played through one voice each. Every call
+// returns at once and is safe without an audio device (the game is then silent).
+#include <array>
+#include <cstdint>
+#include <vector>
+
+enum SoundId : int {
+    bgm = 0, bgm_fast, countdown, start, click, enter, clear, hurry, miss, newrecord, gameover,
+    SoundCount
+};
+
+// Samples are played at this fixed rate whatever the file's own rate field says.
+inline constexpr int SoundSampleRate = 22100;
+
+struct Sound {
+    std::vector<std::uint8_t> samples; // 8-bit unsigned mono PCM
+};
+using SoundTable = std::array<Sound, SoundCount>;
+
+const char* SoundFilePath(SoundId id); // "sound/bgm.wav", ...
+
+bool InitAudio(); // false: no device, the game runs silent
+void LoadAllSounds();
+void PlaySound(SoundId id, bool looping);
+void StopSound(SoundId id);
+void FreeAllSounds();
+void ShutdownAudio();
+
+// At most one music sounds at a time.
+void playMusic(SoundId id);
+void stopMusic();
+void playEffect(SoundId id);
+int currentMusic(); // a SoundId, or -1
+
+// How often each sound was asked for since the last reset; lets tests hear without speakers.
+struct SoundCounts {
+    std::array<int, SoundCount> plays{};
+    std::array<int, SoundCount> stops{};
+};
+const SoundCounts& soundCounts();
+void resetSoundCounts();
