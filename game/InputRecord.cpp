@@ -98,6 +98,7 @@ void InputRecord::parse(const std::string& text) {
     // inside the run: known kinds, no negative gaps, gaps adding up to at most total.
     *this = InputRecord{};
     std::string_view rest = text;
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
     size_t pos = 0;
     long long total;
     if (!readInt(rest, pos, total) || total < 0 || total > std::numeric_limits<std::int32_t>::max()) return;

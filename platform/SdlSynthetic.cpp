@@ -35,6 +35,18 @@ void pushKeyPress(Key key, bool ctrl, bool alt) {
     SDL_PushEvent(&e);
 }
 
+void pushGameKeyTap(int gameKey) {
+    static const SDL_Scancode codes[GameKeyCount] = {
+        SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
+        SDL_SCANCODE_D, SDL_SCANCODE_F, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP};
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = codes[gameKey];
+    SDL_PushEvent(&e);
+    e.type = SDL_KEYUP;
+    SDL_PushEvent(&e);
+}
+
 void pushText(const std::string& utf8) {
     // SDL carries at most 31 bytes per text event; longer text goes in whole characters.
     for (std::size_t i = 0; i < utf8.size();) {

@@ -1,7 +1,6 @@
 // twirlstick-stage: a command-line companion for stage makers. It reads stages and replays
 // with the game's own code, so its verdicts are the game's verdicts.
-#include "game/FrameJudge.h"
-#include "game/InputRecord.h"
+#include "game/RecordRun.h"
 #include "game/Solver.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
@@ -55,19 +54,12 @@ int verify(const std::string& stagePath, const std::string& replayPath) {
     }
     InputRecord record;
     record.load(replayPath);
-    Bar bar({}, 60.0f, 0, 0, Angle(stage.initialAngle));
-    bar.reset(stage.initialPivot, stage.initialAngle);
-    std::int32_t remaining = framesForTimeLimit(stage.timeLimit);
-    for (std::int32_t frame = 1; record.hasFramesLeft(); ++frame) {
-        remaining -= 1;
-        const InputFlags flags = record.readNext();
-        bar.step(flags.fast, flags.switchPivot);
-        switch (judgeFrame(stage, bar, remaining)) {
-        case FrameOutcome::Goal: std::printf("clear %d\n", frame); return 0;
-        case FrameOutcome::Wall: std::printf("wall %d\n", frame); return 1;
-        case FrameOutcome::TimeOut: std::printf("timeout %d\n", frame); return 1;
-        case FrameOutcome::Continue: break;
-        }
+    const RecordRunResult run = runRecord(stage, record);
+    switch (run.outcome) {
+    case FrameOutcome::Goal: std::printf("clear %d\n", run.frames); return 0;
+    case FrameOutcome::Wall: std::printf("wall %d\n", run.frames); return 1;
+    case FrameOutcome::TimeOut: std::printf("timeout %d\n", run.frames); return 1;
+    case FrameOutcome::Continue: break;
     }
     std::printf("unfinished %d\n", record.total());
     return 1;

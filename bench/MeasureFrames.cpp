@@ -1,0 +1,194 @@
+// measure_frames: figures for the frame loop, measured on the real code under a display.
+//   measure_frames pacing   the real loop on the opening screen for 600 frames
+//   measure_frames play     the play scene's update + draw on a stage with 512 points and lines
+//   measure_frames startup  from process start to the first drawn frame
+// Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
+#include "app/GameSystem.h"
+#include "app/MainHandler.h"
+#include "app/StartUp.h"
+#include "game/SceneGameMain.h"
+#include "platform/Platform.h"
+#include "scene/SceneCrossHatch.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+const Clock::time_point processStart = Clock::now();
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// Wraps a scene to note when it is drawn.
+class Watched : public Lib::Scene::SceneBase {
+public:
+    explicit Watched(Lib::Scene::SceneBase* inner) : inner_(inner) {}
+    void Update() override { inner_->Update(); }
+    void Draw() override {
+        inner_->Draw();
+        drawn = true;
+    }
+    bool drawn = false;
+
+private:
+    std::unique_ptr<Lib::Scene::SceneBase> inner_;
+};
+
+std::unique_ptr<GameSystem> startSystem() {
+    EnterDataFolder();
+    if (!platform::initSystems()) std::exit(1);
+    auto system = std::make_unique<GameSystem>();
+    TheGameSystem = system.get();
+    system->active = true;
+    platform::showWindow();
+    return system;
+}
+
+int pacing() {
+    auto system = startSystem();
+    SceneMaster master;
+    master.factory = [](SceneMaster& m, int) { return new SceneCrossHatch(&m); };
+    auto* watched = new Watched(new SceneCrossHatch(&master));
+    master.PushCreated(watched);
+    std::vector<double> presents;
+    int drawn = 0, skipped = 0;
+    const double cpu0 = cpuSeconds();
+    for (int frame = 0; frame < 601; ++frame) {
+        platform::Event e;
+        while (platform::pollEvent(e)) {
+        }
+        watched->drawn = false;
+        master.RunFrame();
+        if (frame == 0) continue; // frame 0 is never drawn by design
+        if (watched->drawn) {
+            ++drawn;
+            presents.push_back(std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
+        } else {
+            ++skipped;
+        }
+    }
+    const double cpu = cpuSeconds() - cpu0;
+    std::vector<double> deviation;
+    double sum = 0;
+    for (std::size_t i = 1; i < presents.size(); ++i) {
+        const double interval = presents[i] - presents[i - 1];
+        sum += interval;
+        deviation.push_back(std::fabs(interval - 1000.0 / 60.0));
+    }
+    std::sort(deviation.begin(), deviation.end());
+    const double mean = sum / double(deviation.size());
+    std::printf("frames drawn: %d\nframes not drawn: %d\n", drawn, skipped);
+    std::printf("mean present interval: %.3f ms (|mean - 16.667| = %.3f ms)\n", mean, std::fabs(mean - 1000.0 / 60.0));
+    std::printf("mean |interval - 16.667|: %.3f ms\n", [&] {
+        double s = 0;
+        for (double d : deviation) s += d;
+        return s / double(deviation.size());
+    }());
+    std::printf("99th percentile |interval - 16.667|: %.3f ms\n",
+                deviation[std::min(deviation.size() - 1, std::size_t(double(deviation.size()) * 0.99))]);
+    std::printf("process CPU per frame: %.3f ms\n", cpu * 1000.0 / 600.0);
+    return 0;
+}
+
+// A stage with every table full: 512 points and 512 lines across the view.
+std::string fullStage() {
+    Stage s;
+    s.timeLimit = 999;
+    for (int i = 0; i < MaxPoints; ++i) {
+        const float a = float(i) * 0.37f, r = 150.0f + float(i % 64) * 3.5f;
+        s.addPoint({r * std::cos(a), r * std::sin(a)});
+    }
+    for (int i = 0; s.segmentCount() < MaxSegments; ++i) s.addSegment(i % MaxPoints, (i + 1 + i / MaxPoints) % MaxPoints, i % 7 ? WALL : GOAL);
+    const std::string path = "/tmp/twirlstick-measure-stage";
+    saveStage(path, s);
+    return path;
+}
+
+int play() {
+    auto system = startSystem();
+    SceneMaster master;
+    auto* game = new SceneGameMain(&master, fullStage(), std::nullopt);
+    master.PushCreated(game);
+    MouseState& mouse = system->mouseState;
+    mouse.down[MouseLeft] = true; // the start click
+    game->Update();
+    mouse.down[MouseLeft] = false;
+    mouse.previousDown[MouseLeft] = true;
+    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) game->Update();
+    mouse.previousDown[MouseLeft] = false;
+    std::vector<double> costs;
+    long rss = 0;
+    for (int frame = 0; frame < 600 && game->State() == GameState::Playing; ++frame) {
+        const auto t0 = Clock::now();
+        game->Update();
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        game->Draw();
+        glFinish(); // the software renderer's work is part of the frame
+        costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        system->window->SwapBuffers();
+        rss = std::max(rss, residentKb());
+    }
+    std::sort(costs.begin(), costs.end());
+    double sum = 0;
+    for (double c : costs) sum += c;
+    std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
+    std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
+                sum / double(costs.size()), costs[costs.size() / 2], costs[std::size_t(double(costs.size()) * 0.99)]);
+    std::printf("resident memory while playing: %.1f MB\n", double(rss) / 1024.0);
+    return 0;
+}
+
+int startup() {
+    auto system = startSystem();
+    InitAudio();
+    LoadAllSounds();
+    MainHandler handler;
+    auto* watched = new Watched(new SceneCrossHatch(&handler.master));
+    handler.master.PushCreated(watched);
+    system->handler = &handler;
+    while (!watched->drawn) {
+        platform::Event e;
+        while (platform::pollEvent(e)) {
+        }
+        system->PollInput();
+        handler.Frame();
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - processStart).count();
+    std::printf("process start to first drawn frame: %.1f ms\n", ms);
+    FreeAllSounds();
+    ShutdownAudio();
+    system->handler = nullptr;
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "pacing") return pacing();
+    if (mode == "play") return play();
+    if (mode == "startup") return startup();
+    std::fprintf(stderr, "usage: measure_frames pacing|play|startup\n");
+    return 2;
+}

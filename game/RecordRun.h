@@ -1,0 +1,13 @@
+#pragma once
+// Plays a record's flags through a fresh bar from the stage's start, exactly as an attempt is
+// played, and says how the attempt ends.
+#include "game/FrameJudge.h"
+#include "game/InputRecord.h"
+#include "stage/Stage.h"
+
+struct RecordRunResult {
+    FrameOutcome outcome = FrameOutcome::Continue; // Continue: the record ran out first
+    std::int32_t frames = 0;                        // frames played, the ending frame included
+};
+
+RecordRunResult runRecord(const Stage& stage, InputRecord& record);

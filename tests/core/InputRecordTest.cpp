@@ -1,0 +1,117 @@
+#include "game/InputRecord.h"
+
+#include "../TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+// The run of 250 frames: right button held in frames 10-39, switches in frames 100 and 180.
+InputRecord exampleRun() {
+    InputRecord r;
+    for (int f = 0; f < 250; ++f) r.append(f >= 10 && f < 40, f == 100 || f == 180);
+    return r;
+}
+} // namespace
+
+TEST(InputRecord, QuietFramesMakeNoEvents) {
+    InputRecord r;
+    for (int i = 0; i < 100; ++i) r.append(false, false);
+    EXPECT_TRUE(r.events().empty());
+    EXPECT_EQ(r.total(), 100);
+    r.finish();
+    ASSERT_EQ(r.events().size(), 1u);
+    EXPECT_EQ(r.events()[0].kind, InputEvent::End);
+    EXPECT_EQ(r.events()[0].frames, 100);
+}
+
+TEST(InputRecord, FastChangeAndSwitchInOneFrameGiveTwoEvents) {
+    InputRecord r;
+    r.append(true, true);
+    ASSERT_EQ(r.events().size(), 2u);
+    EXPECT_EQ(r.events()[0].kind, InputEvent::FastOn);
+    EXPECT_EQ(r.events()[0].frames, 0);
+    EXPECT_EQ(r.events()[1].kind, InputEvent::Switch);
+    EXPECT_EQ(r.events()[1].frames, 0);
+}
+
+TEST(InputRecord, PlaybackYieldsExactlyWhatWasAppended) {
+    std::mt19937 rng(7);
+    std::vector<std::pair<bool, bool>> frames;
+    InputRecord r;
+    bool fast = false;
+    for (int i = 0; i < 5000; ++i) {
+        if (rng() % 40 == 0) fast = !fast;
+        const bool sw = i == 0 || rng() % 25 == 0;
+        frames.push_back({fast, sw});
+        r.append(fast, sw);
+    }
+    r.finish();
+    r.rewind();
+    for (const auto& [f, s] : frames) {
+        ASSERT_TRUE(r.hasFramesLeft());
+        const InputFlags got = r.readNext();
+        ASSERT_EQ(got.fast, f);
+        ASSERT_EQ(got.switchPivot, s);
+    }
+    EXPECT_FALSE(r.hasFramesLeft());
+}
+
+TEST(InputRecord, TheExampleRunSavesAsFiveLinesAndLoadsBack) {
+    TempFolder dir;
+    ASSERT_TRUE(exampleRun().save(dir.file("rep1")));
+    EXPECT_EQ(dir.read("rep1"), "\xEF\xBB\xBF" "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
+    InputRecord loaded;
+    loaded.load(dir.file("rep1"));
+    EXPECT_EQ(loaded.total(), 250);
+    ASSERT_EQ(loaded.events().size(), 4u);
+    for (int f = 0; f < 250; ++f) {
+        const InputFlags got = loaded.readNext();
+        EXPECT_EQ(got.fast, f >= 10 && f < 40) << f;
+        EXPECT_EQ(got.switchPivot, f == 100 || f == 180) << f;
+    }
+}
+
+TEST(InputRecord, EmptyLinesAndAMissingMarkDoNotMatter) {
+    InputRecord a, b;
+    a.parse("250\n\n1 10\n\n\n2 30\r\n0 60\n0 80");
+    b.parse("\xEF\xBB\xBF" "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
+    ASSERT_EQ(a.events().size(), 4u);
+    ASSERT_EQ(b.events().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(a.events()[i].kind, b.events()[i].kind);
+        EXPECT_EQ(a.events()[i].frames, b.events()[i].frames);
+    }
+    InputRecord missing;
+    missing.load("/no/such/replay");
+    EXPECT_EQ(missing.total(), 0);
+    EXPECT_TRUE(missing.events().empty());
+}
+
+TEST(InputRecord, DamagedFilesKeepTheEventsBeforeTheDamage) {
+    InputRecord r;
+    r.parse("100\n1 10\n7 5\n0 5\n");
+    EXPECT_EQ(r.events().size(), 1u); // unknown kind ends the list
+    r.parse("100\n1 10\n0 -5\n");
+    EXPECT_EQ(r.events().size(), 1u); // negative gap
+    r.parse("-50\n0 1\n");
+    EXPECT_EQ(r.total(), 0);
+    r.parse("100\n0 60\n0 60\n");
+    EXPECT_EQ(r.events().size(), 1u); // gaps beyond the run's length
+    r.parse("99999999999999\n0 1\n");
+    EXPECT_EQ(r.total(), 0);
+    r.parse("10\nabc\n0 1\n");
+    EXPECT_TRUE(r.events().empty());
+}
+
+TEST(InputRecord, MillionsOfZeroGapEventsStayBoundedPerFrame) {
+    std::string text = "3\n";
+    for (int i = 0; i < 1'000'000; ++i) text += "0 0\n";
+    InputRecord r;
+    r.parse(text);
+    EXPECT_LE(r.events().size(), 7u); // at most two events per frame, plus the end
+    for (int i = 0; i < 3; ++i) r.readNext();
+    EXPECT_EQ(r.played(), 3);
+}

@@ -1,0 +1,139 @@
+#include "stage/StageFile.h"
+
+#include "../TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const std::string ExampleFile = "\xEF\xBB\xBFTITLE untitled\r\nTIMELIMIT 30\r\nINITPOS 0 -100 0\r\n"
+                                "CAMPOS 0 0 1\r\nPOINT -100 0 100 0 100 100\r\nWALL 0 1\r\nGOAL 1 2\r\n";
+
+Stage exampleStage() {
+    Stage s;
+    s.timeLimit = 30;
+    s.initialPivot = {0, -100};
+    s.addPoint({-100, 0});
+    s.addPoint({100, 0});
+    s.addPoint({100, 100});
+    s.addSegment(0, 1, WALL);
+    s.addSegment(1, 2, GOAL);
+    return s;
+}
+
+Stage loadText(const TempFolder& dir, const std::string& text) {
+    dir.write("s", text);
+    Stage s;
+    loadStage(dir.file("s"), s);
+    return s;
+}
+} // namespace
+
+TEST(StageFile, TheExampleIsWrittenByteForByteAndReadBack) {
+    TempFolder dir;
+    Stage s = exampleStage();
+    ASSERT_TRUE(saveStage(dir.file("example"), s));
+    EXPECT_EQ(dir.read("example"), ExampleFile);
+    Stage back;
+    loadStage(dir.file("example"), back);
+    EXPECT_EQ(back.title, u"untitled");
+    EXPECT_EQ(back.timeLimit, 30);
+    EXPECT_EQ(back.initialPivot, (Vec2{0, -100}));
+    EXPECT_EQ(back.pointCount(), 3);
+    EXPECT_EQ(back.points[2], (Vec2{100, 100}));
+    EXPECT_EQ(back.segments[1].kind, GOAL);
+    EXPECT_EQ(back.segments[1].low, 1);
+    EXPECT_EQ(back.segments[1].high, 2);
+    EXPECT_EQ(back.segmentCount(), 2);
+}
+
+TEST(StageFile, SavingCompactsPointNumbers) {
+    TempFolder dir;
+    Stage s;
+    for (int i = 0; i < 10; ++i) s.addPoint({float(i), 0});
+    for (int i = 0; i < 10; ++i)
+        if (i != 0 && i != 5 && i != 9) s.deletePoint(i);
+    s.addSegment(5, 9, WALL);
+    ASSERT_TRUE(saveStage(dir.file("s"), s));
+    const std::string text = dir.read("s");
+    EXPECT_NE(text.find("POINT 0 0 5 0 9 0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("WALL 1 2\r\n"), std::string::npos);
+}
+
+TEST(StageFile, NumbersUseSixDigitsAndThreeDigitExponents) {
+    EXPECT_EQ(formatStageNumber(1234567.0), "1.23457e+006");
+    EXPECT_EQ(formatStageNumber(0.00001), "1e-005");
+    EXPECT_EQ(formatStageNumber(-12.5), "-12.5");
+    EXPECT_EQ(formatStageNumber(1.0), "1");
+    TempFolder dir;
+    Stage back = loadText(dir, "\xEF\xBB\xBFPOINT 1.23457e+006 0\r\n");
+    EXPECT_EQ(back.points[0].x, 1234570.0f);
+}
+
+TEST(StageFile, TitlesKeepTheirBlanksAndNonAsciiText) {
+    TempFolder dir;
+    Stage s;
+    s.title = u"二つの 言葉  and more";
+    ASSERT_TRUE(saveStage(dir.file("s"), s));
+    Stage back;
+    loadStage(dir.file("s"), back);
+    EXPECT_EQ(back.title, s.title);
+    EXPECT_EQ(loadText(dir, "TITLE\r\n").title, u"");
+}
+
+TEST(StageFile, AByteOrderMarkIsOptional) {
+    TempFolder dir;
+    const Stage s = loadText(dir, "TITLE plain\nTIMELIMIT 12\n");
+    EXPECT_EQ(s.title, u"plain");
+    EXPECT_EQ(s.timeLimit, 12);
+}
+
+TEST(StageFile, PointLinesMakeWholePairsOnly) {
+    TempFolder dir;
+    EXPECT_EQ(loadText(dir, "POINT 1 2 3 4   \r\n").pointCount(), 2); // trailing blanks: no extra point
+    EXPECT_EQ(loadText(dir, "POINT 1 2 3\r\n").pointCount(), 1);      // a lone x
+    EXPECT_EQ(loadText(dir, "POINT 1 2 x 4 5 6\r\n").pointCount(), 1); // stops at a word that is no number
+    EXPECT_EQ(loadText(dir, "POINT 1 nan 5 6\r\n").pointCount(), 0);
+    std::string many = "POINT";
+    for (int i = 0; i < 600; ++i) many += " " + std::to_string(i) + " 0";
+    EXPECT_EQ(loadText(dir, many + "\r\n").pointCount(), MaxPoints);
+}
+
+TEST(StageFile, SegmentLinesMustNamePointsThatWereRead) {
+    TempFolder dir;
+    const Stage s = loadText(dir, "GOAL 3 1\nWALL 1 3\nWALL 0 600\nWALL 2 9\nWALL 0 -1\nWALL 2 2\n"
+                                  "POINT 0 0 1 1 2 2 3 3\nGOAL 0 2 extra words\n");
+    EXPECT_EQ(s.segmentCount(), 2); // lines may come before the points they name
+    EXPECT_EQ(s.segments[0].kind, GOAL);
+    EXPECT_EQ(s.segments[0].low, 1);
+    EXPECT_EQ(s.segments[0].high, 3);
+    EXPECT_EQ(s.segments[1].low, 0);
+    EXPECT_EQ(s.segments[1].high, 2);
+}
+
+TEST(StageFile, OtherLinesAndBadNumbersLeaveDefaults) {
+    TempFolder dir;
+    const Stage s = loadText(dir, "\n\nHELLO 1 2\nTIMELIMIT abc\nINITPOS 5 x 7\nCAMPOS 1 2\nTIMELIMIT 99999999999\n");
+    EXPECT_EQ(s.timeLimit, 60);
+    EXPECT_EQ(s.initialPivot, (Vec2{5, 0}));
+    EXPECT_EQ(s.initialAngle, 0.0f);
+    EXPECT_EQ(s.startCamera.x, 1.0f);
+    EXPECT_EQ(s.startCamera.y, 2.0f);
+    EXPECT_EQ(s.startCamera.zoom, 1.0f);
+    Stage missing;
+    missing.addPoint({1, 1});
+    loadStage(dir.file("does-not-exist"), missing);
+    EXPECT_EQ(missing.pointCount(), 0);
+    EXPECT_EQ(missing.title, u"untitled");
+}
+
+TEST(StageFile, AFailedSaveLeavesTheOldFile) {
+    TempFolder dir;
+    Stage s = exampleStage();
+    ASSERT_TRUE(saveStage(dir.file("s"), s));
+    Stage other;
+    EXPECT_FALSE(saveStage(dir.file("no-such-folder/s"), other));
+    // A folder where the temporary file would go makes the write fail; the stage stays intact.
+    std::filesystem::create_directory(dir.file("s.writing"));
+    EXPECT_FALSE(saveStage(dir.file("s"), other));
+    EXPECT_EQ(dir.read("s"), ExampleFile);
+}

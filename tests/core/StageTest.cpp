@@ -1,0 +1,135 @@
+#include "stage/Stage.h"
+
+#include <gtest/gtest.h>
+
+TEST(Stage, SlotsAreReusedLastFreedFirst) {
+    Stage s;
+    EXPECT_EQ(s.addPoint({0, 0}), 0);
+    EXPECT_EQ(s.addPoint({1, 0}), 1);
+    EXPECT_EQ(s.addPoint({2, 0}), 2);
+    s.deletePoint(1);
+    EXPECT_EQ(s.addPoint({3, 0}), 1);
+    s.deletePoint(0);
+    s.deletePoint(2);
+    EXPECT_EQ(s.addPoint({4, 0}), 2);
+    EXPECT_EQ(s.addPoint({5, 0}), 0);
+}
+
+TEST(Stage, SegmentsStoreLowFirstAndRefuseASecondLineBetweenTheSamePoints) {
+    Stage s;
+    for (int i = 0; i < 6; ++i) s.addPoint({float(i), 0});
+    const int j = s.addSegment(5, 3, WALL);
+    ASSERT_EQ(j, 0);
+    EXPECT_EQ(s.segments[0].low, 3);
+    EXPECT_EQ(s.segments[0].high, 5);
+    EXPECT_EQ(s.addSegment(3, 5, GOAL), -1);
+    EXPECT_EQ(s.segmentCount(), 1);
+}
+
+TEST(Stage, FullTablesRefuseAndChangeNothing) {
+    Stage s;
+    for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(s.addPoint({float(i), 0}), i);
+    EXPECT_EQ(s.addPoint({9, 9}), -1);
+    EXPECT_EQ(s.pointCount(), MaxPoints);
+    for (int i = 0; i < MaxSegments; ++i) ASSERT_GE(s.addSegment(i, (i + 1) % MaxPoints, WALL), 0);
+    EXPECT_EQ(s.addSegment(0, 100, GOAL), -1);
+}
+
+TEST(Stage, DeletingAPointFreesItsLinesHighestReusedFirst) {
+    Stage s;
+    for (int i = 0; i < 4; ++i) s.addPoint({float(i), 0});
+    s.addSegment(0, 1, WALL); // 0
+    s.addSegment(2, 3, WALL); // 1: not using point 0
+    s.addSegment(0, 2, WALL); // 2
+    s.addSegment(0, 3, GOAL); // 3
+    s.deletePoint(0);
+    EXPECT_EQ(s.segments[1].kind, WALL);
+    for (int j : {0, 2, 3}) EXPECT_EQ(s.segments[j].kind, FreeSegment);
+    EXPECT_EQ(s.addSegment(1, 2, WALL), 3);
+    EXPECT_EQ(s.addPoint({9, 9}), 0);
+    s.deletePoint(0);
+    s.deletePoint(0); // a second delete must not push the slot twice
+    EXPECT_EQ(s.addPoint({1, 1}), 0);
+    EXPECT_EQ(s.addPoint({1, 1}), 4);
+}
+
+TEST(Stage, PickRadiusIsStrictAndTheHighestSlotWins) {
+    Stage s;
+    s.addPoint({100, 100});
+    s.addPoint({100, 100});
+    EXPECT_EQ(s.addPoint({0, 0}), 2);
+    for (int i = 3; i < 7; ++i) s.addPoint({500, 500});
+    EXPECT_EQ(s.addPoint({3, 0}), 7);
+    EXPECT_EQ(s.pickPoint({1, 0}, 1.0f), 7);
+    Stage single;
+    single.addPoint({0, 0});
+    EXPECT_EQ(single.pickPoint({10, 0}, 1.0f), -1);
+    EXPECT_EQ(single.pickPoint({19.9f, 0}, 2.0f), 0);
+}
+
+TEST(Stage, RectangleBordersAreOutside) {
+    Stage s;
+    s.addPoint({0, 0});
+    s.addPoint({10, 5});
+    s.addPoint({5, 5});
+    const Rect r(0, 0, 10, 10);
+    s.toggleSelectionInRect(r);
+    EXPECT_EQ(s.pointState[0], PointState::Placed);
+    EXPECT_EQ(s.pointState[1], PointState::Placed);
+    EXPECT_EQ(s.pointState[2], PointState::Selected);
+    s.toggleSelectionInRect(r);
+    EXPECT_EQ(s.pointState[2], PointState::Placed);
+    s.deletePointsInRect(r);
+    EXPECT_TRUE(s.holdsPoint(0));
+    EXPECT_FALSE(s.holdsPoint(2));
+}
+
+TEST(Stage, MoveSelectedMovesOnlySelectedPoints) {
+    Stage s;
+    s.addPoint({0, 0});
+    s.addPoint({1, 1});
+    s.pointState[1] = PointState::Selected;
+    s.moveSelected({10, -10});
+    EXPECT_EQ(s.points[0], (Vec2{0, 0}));
+    EXPECT_EQ(s.points[1], (Vec2{11, -9}));
+}
+
+TEST(Stage, StrokesDeleteTheLinesTheyCross) {
+    Stage s;
+    const int a = s.addPoint({-5, 0}), b = s.addPoint({5, 0});
+    const int c = s.addPoint({0, 5}), d = s.addPoint({3, 5});
+    const int e = s.addPoint({0, -20}), f = s.addPoint({0, -10});
+    s.addSegment(a, b, WALL);
+    s.addSegment(c, d, WALL); // ends exactly on the stroke's end
+    s.addSegment(e, f, WALL); // collinear with the stroke
+    s.deleteSegmentsCrossing({0, 0}, {0, 0});
+    EXPECT_EQ(s.segmentCount(), 3);
+    s.deleteSegmentsCrossing({0, -5}, {0, 5});
+    EXPECT_EQ(s.segments[0].kind, FreeSegment);
+    EXPECT_EQ(s.segments[1].kind, FreeSegment);
+    EXPECT_EQ(s.segments[2].kind, WALL);
+}
+
+TEST(Stage, CompactClosesGapsAndRenumbersLines) {
+    Stage s;
+    for (int i = 0; i < 10; ++i) s.addPoint({float(i), float(i * i)});
+    for (int i = 0; i < 10; ++i)
+        if (i != 0 && i != 3 && i != 9) s.deletePoint(i);
+    s.addSegment(9, 0, WALL);
+    s.addSegment(3, 9, GOAL);
+    s.deleteSegment(0);
+    s.addSegment(0, 3, WALL); // reuses line slot 0
+    s.pointState[9] = PointState::Selected;
+    s.compact();
+    EXPECT_EQ(s.pointCount(), 3);
+    EXPECT_EQ(s.points[1], (Vec2{3, 9}));
+    EXPECT_EQ(s.points[2], (Vec2{9, 81}));
+    EXPECT_EQ(s.pointState[2], PointState::Selected);
+    EXPECT_EQ(s.segments[0].low, 0);
+    EXPECT_EQ(s.segments[0].high, 1);
+    EXPECT_EQ(s.segments[1].low, 1);
+    EXPECT_EQ(s.segments[1].high, 2);
+    EXPECT_EQ(s.segments[1].kind, GOAL);
+    EXPECT_EQ(s.addPoint({0, 0}), 3);
+    EXPECT_EQ(s.addSegment(0, 2, WALL), 2);
+}

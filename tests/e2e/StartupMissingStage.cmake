@@ -1,0 +1,25 @@
+# The game started in a folder where the fifth stage is missing: one report naming that file,
+# no window (there is no display for one), and a failing exit code.
+set(dir ${CMAKE_CURRENT_BINARY_DIR}/startup-missing-stage)
+file(REMOVE_RECURSE ${dir})
+file(MAKE_DIRECTORY ${dir}/IPAfont00203)
+file(COPY ${GAME_DIR}/IPAfont00203/ipagp.ttf DESTINATION ${dir}/IPAfont00203)
+foreach(n 1 2 3 4 6 7 8 9 10)
+  file(COPY ${GAME_DIR}/stage${n} DESTINATION ${dir})
+endforeach()
+# A copy of the binary, so it does not find the real data beside the original.
+file(COPY ${GAME} DESTINATION ${dir})
+execute_process(COMMAND env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy ./twirlstick
+  WORKING_DIRECTORY ${dir} RESULT_VARIABLE code ERROR_VARIABLE err TIMEOUT 20)
+if(NOT code EQUAL 1)
+  message(FATAL_ERROR "expected exit code 1, got ${code}")
+endif()
+string(FIND "${err}" "stage5: ファイルが確認できません" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "expected one report captioned stage5, got: ${err}")
+endif()
+string(FIND "${err}" "stage6" other)
+if(NOT other EQUAL -1)
+  message(FATAL_ERROR "only the first missing file is reported: ${err}")
+endif()
+file(REMOVE_RECURSE ${dir})

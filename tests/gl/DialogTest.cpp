@@ -1,0 +1,74 @@
+#include "GlTestSupport.h"
+
+#include "app/EditLine.h"
+#include "app/InputBox.h"
+#include "app/MessageBox.h"
+#include "platform/Synthetic.h"
+
+#include <gtest/gtest.h>
+
+TEST(MessageBox, EnterMeansOkEscapeAndCloseMeanCancel) {
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Ok);
+    platform::pushKeyPress(platform::Key::Escape);
+    EXPECT_EQ(ShowMessageBox(u"一行目\n二行目", u"WARNING"), MessageBoxResult::Cancel);
+    platform::pushCloseRequest();
+    EXPECT_EQ(ShowMessageBox(u"x", u"Quit"), MessageBoxResult::Cancel);
+}
+
+TEST(InputBox, OkAssignsTheTypedText) {
+    std::u16string result = u"old";
+    platform::pushKeyPress(platform::Key::End);
+    platform::pushKeyPress(platform::Key::Backspace);
+    platform::pushText("日本語のタイトル");
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(u"ステージ名を入れて下さい", u"ab", result));
+    EXPECT_EQ(result, u"a日本語のタイトル");
+}
+
+TEST(InputBox, AnEmptyOkGivesAnEmptyString) {
+    std::u16string result = u"old";
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, nullptr, result));
+    EXPECT_EQ(result, u"");
+}
+
+TEST(InputBox, CancelAfterTypingKeepsTheOldString) {
+    std::u16string result = u"60";
+    platform::pushText("999");
+    platform::pushKeyPress(platform::Key::Escape);
+    EXPECT_FALSE(InputBox(u"制限時間を入れて下さい", u"60", result));
+    EXPECT_EQ(result, u"60");
+    platform::pushText("1");
+    platform::pushCloseRequest();
+    EXPECT_FALSE(InputBox(u"制限時間を入れて下さい", u"60", result));
+    EXPECT_EQ(result, u"60");
+}
+
+TEST(InputBox, APasteIsCutTo255Units) {
+    platform::setClipboardText(std::string(300, 'x'));
+    std::u16string result;
+    platform::pushKeyPress(platform::Key::V, true);
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, nullptr, result));
+    EXPECT_EQ(result, std::u16string(255, u'x'));
+}
+
+TEST(EditLine, EditsAtTheCaretAndKeepsSurrogatePairsWhole) {
+    EditLine line(6);
+    line.SetText(u"abc");
+    line.Home();
+    line.Right();
+    line.Insert(u"😀");
+    EXPECT_EQ(line.Text(), u"a😀bc");
+    line.Left();
+    EXPECT_EQ(line.Caret(), 1u);
+    line.Delete();
+    EXPECT_EQ(line.Text(), u"abc");
+    line.End();
+    EXPECT_EQ(line.Insert(u"de😀"), 2u); // room for 3: the pair would be split, so it is left out
+    EXPECT_EQ(line.Text(), u"abcde");
+    line.Backspace();
+    EXPECT_EQ(line.Text(), u"abcd");
+    EXPECT_EQ(line.Insert(u"x\ny"), 1u); // one line only
+}

@@ -1,0 +1,112 @@
+#include "GlTestSupport.h"
+
+#include "game/Bar.h"
+#include "render/Draw.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace {
+class Drawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        ClearScreen(Colors::Black);
+    }
+};
+
+std::array<float, 16> projection() {
+    std::array<float, 16> m{};
+    glGetFloatv(GL_PROJECTION_MATRIX, m.data());
+    return m;
+}
+} // namespace
+
+TEST(Geometry, RectsAreNormalisedWithTheirCentre) {
+    const Rect a(400, 300, -400, -300), b(-400, -300, 400, 300);
+    for (const Rect& r : {a, b}) {
+        EXPECT_EQ(r.left, -400);
+        EXPECT_EQ(r.bottom, -300);
+        EXPECT_EQ(r.right, 400);
+        EXPECT_EQ(r.top, 300);
+        EXPECT_EQ(r.centerX, 0);
+        EXPECT_EQ(r.centerY, 0);
+    }
+    const Rect fromPoints(Vec2{5, 1}, Vec2{1, 9});
+    EXPECT_EQ(fromPoints.left, 1);
+    EXPECT_EQ(fromPoints.top, 9);
+    EXPECT_EQ(fromPoints.centerX, 3);
+}
+
+TEST(Geometry, ScreenToWorldFollowsTheCamera) {
+    const Camera zoomed{100, 50, 2};
+    const Vec2 corner = screenToWorld({400, 300}, zoomed);
+    EXPECT_EQ(corner.x, 900);
+    EXPECT_EQ(corner.y, 650);
+    const Vec2 same = screenToWorld({-123.5f, 77.25f}, DefaultCamera);
+    EXPECT_EQ(same.x, -123.5f);
+    EXPECT_EQ(same.y, 77.25f);
+}
+
+TEST_F(Drawing, DefaultCameraPutsYUpAndTheCornersAtTheEdges) {
+    FillRect(Rect(390, 290, 400, 300), Colors::Red);
+    FillRect(Rect(-400, -300, -390, -290), Colors::Yellow);
+    EXPECT_TRUE(looksLike(pixelAt({398, 298}), Colors::Red));
+    EXPECT_TRUE(looksLike(pixelAt({-398, -298}), Colors::Yellow));
+    EXPECT_TRUE(looksLike(pixelAt({-398, 298}), Colors::Black));
+}
+
+TEST_F(Drawing, AZoomTwoCameraShowsTwiceTheStage) {
+    PushCamera({100, 50, 2});
+    FillRect(Rect(880, 630, 900, 650), Colors::Red);    // the top-right corner it shows
+    FillRect(Rect(-700, -550, -680, -530), Colors::White); // the bottom-left corner
+    PopCamera();
+    EXPECT_TRUE(looksLike(pixelAt({397, 297}), Colors::Red));
+    EXPECT_TRUE(looksLike(pixelAt({-397, -297}), Colors::White));
+    EXPECT_TRUE(looksLike(pixelAt({0, 0}), Colors::Black));
+}
+
+TEST_F(Drawing, PopCameraRestoresTheProjectionBelow) {
+    PushCamera({10, 20, 0.5f});
+    const auto before = projection();
+    PushCamera({-300, 7, 3});
+    EXPECT_NE(projection(), before);
+    PopCamera();
+    EXPECT_EQ(projection(), before);
+    PopCamera();
+    EXPECT_EQ(TheGameSystem->cameraStack.size(), 1u);
+}
+
+TEST_F(Drawing, FillRectHonoursAlpha) {
+    FillRect(Rect(-50, -50, 50, 50), Colors::White);
+    FillRect(Rect(-50, -50, 0, 50), makeColor(255, 0, 0, 0));
+    FillRect(Rect(0, -50, 50, 50), makeColor(255, 0, 0, 255));
+    EXPECT_TRUE(looksLike(pixelAt({-25, 0}), Colors::White));
+    EXPECT_TRUE(looksLike(pixelAt({25, 0}), Colors::Red));
+    FillRect(Rect(-50, -50, 50, 50), makeColor(0, 0, 0, 128));
+    const auto half = pixelAt({-25, 0});
+    EXPECT_NEAR(half[0], 127, 3);
+}
+
+TEST_F(Drawing, AnEmptyListDrawsNothingAndTouchesNoState) {
+    glDisableClientState(GL_VERTEX_ARRAY);
+    DrawVertices({}, GL_TRIANGLE_STRIP);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    DrawVertices({{-10, -10}, {-10, 10}, {10, -10}, {10, 10}}, GL_TRIANGLE_STRIP);
+    EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
+}
+
+TEST_F(Drawing, TheTrailFadesFromTheBar) {
+    Bar bar({0, 0}, 60.0f, Colors::White, Colors::Red, Angle(0.0f));
+    for (int i = 0; i < 30; ++i) bar.step(false, false);
+    bar.drawBar();
+    // Newest trail segments are nearly opaque, the oldest faint; both sit at about radius 40.
+    const Vec2 nearBar = {40.0f * std::cos(1.03f), 40.0f * std::sin(1.03f)};
+    const Vec2 oldEnd = {40.0f * std::cos(0.68f), 40.0f * std::sin(0.68f)};
+    EXPECT_GT(pixelAt(nearBar)[0], 200);
+    const int faded = pixelAt(oldEnd)[0];
+    EXPECT_GT(faded, 10);
+    EXPECT_LT(faded, 120);
+}

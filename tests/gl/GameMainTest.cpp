@@ -1,0 +1,327 @@
+#include "GlTestSupport.h"
+
+#include "game/SceneGameMain.h"
+#include "render/Draw.h"
+#include "scene/GameState.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+constexpr float Degree = 3.14159265f / 180.0f;
+
+// A stage whose bar, left alone, first touches a short chord at radius 40 in play frame
+// `frame` (the bar turns 2 degrees a frame from angle 0), with the given time limit.
+std::string chordStage(int frame, std::int32_t kind, int timeLimit) {
+    Stage s;
+    s.timeLimit = timeLimit;
+    const float a0 = (2.0f * float(frame) - 1.0f) * Degree, a1 = (2.0f * float(frame) + 1.0f) * Degree;
+    s.addSegment(s.addPoint({40 * std::cos(a0), 40 * std::sin(a0)}), s.addPoint({40 * std::cos(a1), 40 * std::sin(a1)}),
+                 kind);
+    const std::string path = testDataFolder() + "stage";
+    saveStage(path, s);
+    return path;
+}
+
+std::string emptyStage(int timeLimit) {
+    Stage s;
+    s.timeLimit = timeLimit;
+    const std::string path = testDataFolder() + "stage";
+    saveStage(path, s);
+    return path;
+}
+
+// Drives one game-main scene on a master whose next scenes are only counted.
+class GameMain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useFreshWorkingFolder();
+        resetSoundCounts();
+        stopMusic();
+        StageNumber = 0;
+        BarsLeft = 5;
+        EditMode = false;
+        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
+            requested.push_back(id);
+            return nullptr;
+        };
+        inputTurn();
+    }
+    void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
+        game = new SceneGameMain(&master, stage, replay);
+        master.PushCreated(game);
+        below = master.Depth() - 1;
+    }
+    void frame(bool left = false, bool right = false, bool middle = false) {
+        inputTurn(left, right, middle);
+        game->Update();
+    }
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) frame();
+    }
+    // Start click and the whole countdown.
+    void toPlay() {
+        frame(true);
+        frames(SceneGameMain::CountdownFrames);
+        ASSERT_EQ(game->State(), GameState::Playing);
+    }
+    void toReplay() {
+        frames(SceneGameMain::ResultFrames + 1);
+        ASSERT_EQ(game->State(), GameState::Replay);
+    }
+    int plays(SoundId id) const { return soundCounts().plays[id]; }
+    bool popped() const { return master.Depth() == below; }
+
+    SceneMaster master;
+    SceneGameMain* game = nullptr;
+    std::size_t below = 0;
+    std::vector<int> requested;
+};
+} // namespace
+
+TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
+    start(emptyStage(30));
+    EXPECT_EQ(game->MessageIndex(), 0);
+    EXPECT_FALSE(game->GhostDrawn());
+    frame(true);
+    EXPECT_EQ(game->State(), GameState::Countdown);
+    EXPECT_EQ(game->MessageIndex(), 1);
+    EXPECT_TRUE(game->GhostDrawn()); // the preview turn, even without a best run
+    frames(59);
+    EXPECT_EQ(game->MessageIndex(), 1);
+    frame();
+    EXPECT_EQ(game->MessageIndex(), 2);
+    frames(60);
+    EXPECT_EQ(game->MessageIndex(), 3);
+    EXPECT_EQ(plays(countdown), 3);
+    frames(60);
+    EXPECT_EQ(game->State(), GameState::Playing);
+    EXPECT_EQ(game->MessageIndex(), 4);
+    EXPECT_EQ(currentMusic(), bgm);
+    EXPECT_EQ(plays(SoundId::start), 1);
+    EXPECT_FALSE(game->GhostDrawn());
+    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
+    frames(61);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::NoMessage);
+}
+
+TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
+    start(emptyStage(30));
+    toPlay();
+    EXPECT_EQ(game->Remaining(), 1800);
+    frames(1199);
+    EXPECT_EQ(plays(hurry), 0);
+    frame();
+    EXPECT_EQ(plays(hurry), 1);
+    EXPECT_EQ(currentMusic(), -1);
+    frames(60);
+    EXPECT_EQ(currentMusic(), bgm_fast);
+}
+
+TEST_F(GameMain, ShortLimitsSkipTheHurry) {
+    start(emptyStage(10));
+    toPlay();
+    frames(60);
+    EXPECT_EQ(plays(hurry), 0);
+    EXPECT_EQ(currentMusic(), bgm_fast);
+    start(emptyStage(8));
+    toPlay();
+    frames(300);
+    EXPECT_EQ(plays(hurry), 0);
+    EXPECT_EQ(currentMusic(), bgm);
+    frames(180);
+    EXPECT_EQ(game->State(), GameState::Result); // timed out
+    EXPECT_EQ(game->MessageIndex(), 6);
+    EXPECT_EQ(currentMusic(), -1);
+}
+
+TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
+    start(chordStage(60, GOAL, 1));
+    toPlay();
+    frames(59);
+    EXPECT_EQ(game->State(), GameState::Playing);
+    frame();
+    EXPECT_EQ(game->Remaining(), 0);
+    EXPECT_TRUE(game->Cleared());
+    EXPECT_EQ(game->MessageIndex(), 7);
+
+    start(chordStage(60, WALL, 1));
+    toPlay();
+    frames(60);
+    EXPECT_FALSE(game->Cleared());
+    EXPECT_EQ(game->MessageIndex(), 5);
+    EXPECT_EQ(plays(miss), 1);
+}
+
+TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
+    start(chordStage(45, GOAL, 30));
+    toPlay();
+    frames(45);
+    ASSERT_TRUE(game->Cleared());
+    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_EQ(plays(newrecord), 0);
+    EXPECT_EQ(plays(clear), 1);
+    EXPECT_EQ(game->Best(), 45);
+    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
+    InputRecord saved;
+    saved.load(replayFileName(0));
+    EXPECT_EQ(saved.total(), 45);
+    EXPECT_TRUE(saved.events().empty()); // written before the end event
+}
+
+TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
+    const std::string stage = chordStage(45, GOAL, 30);
+    InputRecord best;
+    for (int i = 0; i < 45; ++i) best.append(false, false);
+    ASSERT_TRUE(best.save(replayFileName(0)));
+    start(stage, replayFileName(0));
+    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
+    toPlay();
+    frames(45);
+    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_EQ(plays(newrecord), 1);
+    glDisable(GL_TEXTURE_2D);
+    ResetView();
+    game->Draw(); // the time label follows the attempt when drawn
+    EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text().substr(0, 6), u"クリア時間:");
+    const Color32 shown = game->BestLabelColor();
+    EXPECT_TRUE(shown == Colors::Yellow || colorAlpha(shown) == 0);
+}
+
+TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
+    const std::string stage = chordStage(45, GOAL, 30);
+    InputRecord best;
+    for (int i = 0; i < 44; ++i) best.append(false, false);
+    ASSERT_TRUE(best.save(replayFileName(0)));
+    start(stage, replayFileName(0));
+    toPlay();
+    frames(45);
+    EXPECT_FALSE(game->IsNewRecord());
+    EXPECT_EQ(game->BestLabelColor(), Colors::Red);
+    InputRecord stored;
+    stored.load(replayFileName(0));
+    EXPECT_EQ(stored.total(), 44);
+    EXPECT_TRUE(game->GhostDrawn());
+}
+
+TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
+    start(chordStage(20, WALL, 30));
+    toPlay();
+    frames(20);
+    ASSERT_EQ(game->State(), GameState::Result);
+    frame(true);
+    frame();
+    EXPECT_EQ(game->State(), GameState::Result);
+    EXPECT_TRUE(requested.empty());
+    toReplay();
+    frame(true);
+    EXPECT_EQ(BarsLeft, 4);
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+}
+
+TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
+    BarsLeft = 0;
+    start(chordStage(20, WALL, 30));
+    toPlay();
+    frames(20);
+    toReplay();
+    frame(true);
+    EXPECT_EQ(game->State(), GameState::GameOver);
+    EXPECT_EQ(game->MessageIndex(), 9);
+    EXPECT_EQ(plays(gameover), 1);
+    frames(300);
+    EXPECT_FALSE(popped());
+    frame();
+    EXPECT_TRUE(popped());
+    EXPECT_TRUE(requested.empty());
+}
+
+TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
+    StageNumber = 9;
+    start(chordStage(20, GOAL, 30));
+    toPlay();
+    frames(20);
+    toReplay();
+    frame(true);
+    EXPECT_EQ(game->State(), GameState::AllClear);
+    EXPECT_EQ(game->MessageIndex(), 8);
+    frames(600);
+    EXPECT_FALSE(popped());
+    frame();
+    EXPECT_TRUE(popped());
+}
+
+TEST_F(GameMain, TheNextStageFollowsAClear) {
+    start(chordStage(20, GOAL, 30));
+    toPlay();
+    frames(20);
+    toReplay();
+    frame(true);
+    EXPECT_EQ(StageNumber, 1);
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+}
+
+TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
+    start(emptyStage(4));
+    toPlay();
+    frame(true); // a switch in the first frame of play
+    frame(false, true);
+    frames(5);
+    frame(true, true);
+    for (int i = 0; i < 300 && game->State() == GameState::Playing; ++i) frame();
+    ASSERT_EQ(game->State(), GameState::Result);
+    const Vec2 endPivot = game->PlayerBar().pivot();
+    const float endAngle = game->PlayerBar().angle().value();
+    toReplay();
+    while (game->State() == GameState::Replay) frame();
+    EXPECT_EQ(game->PlayerBar().pivot(), endPivot);
+    EXPECT_EQ(game->PlayerBar().angle().value(), endAngle);
+    frames(SceneGameMain::ResultFrames + 1);
+    EXPECT_EQ(game->State(), GameState::Replay); // and again
+}
+
+TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
+    EditMode = true;
+    start(chordStage(20, GOAL, 30));
+    toPlay();
+    frames(20);
+    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_FALSE(pathExists(replayFileName(0)));
+    toReplay();
+    frame(true);
+    EXPECT_TRUE(popped());
+    EXPECT_TRUE(requested.empty());
+}
+
+TEST_F(GameMain, AMiddlePressWithALeftPressLeavesOnceAndAsksNothingMore) {
+    EditMode = true;
+    start(chordStage(20, WALL, 30));
+    toPlay();
+    frames(20);
+    toReplay();
+    const std::size_t depth = master.Depth();
+    frame(true, false, true);
+    EXPECT_EQ(master.Depth(), depth - 1); // exactly one pop: the editor below stays
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(BarsLeft, 5);
+}
+
+TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
+    const std::u16string longTitle(100, u'長');
+    const std::u16string text = FormatStageTitle(9, longTitle);
+    EXPECT_EQ(text.size(), 65u);
+    EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
+    EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
+    EXPECT_EQ(FormatSeconds(754), u"12.57");
+}
+
+TEST_F(GameMain, TheBarsLabelShowsOneStrokePerBar) {
+    start(emptyStage(30));
+    EXPECT_EQ(game->Label(SceneGameMain::BarsLabel).Text(), u"残り棒：/////");
+    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
+}

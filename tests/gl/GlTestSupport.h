@@ -1,0 +1,43 @@
+#pragma once
+// Shared by the GL tests: the one GameSystem (a real window under Xvfb), pixel read-back and
+// scripted input written into the input records the way the idle turn's poll writes them.
+#include "app/GameSystem.h"
+#include "render/Color.h"
+#include "stage/Geometry.h"
+
+#include <GL/glew.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The back buffer's pixel at a view point under the default camera (800 x 600 window).
+inline std::array<int, 4> pixelAt(Vec2 view) {
+    std::uint8_t p[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(int(view.x + 400.0f), int(view.y + 300.0f), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+// Per channel within a tolerance: software renderers round a little differently.
+inline bool looksLike(const std::array<int, 4>& pixel, Color32 c, int tolerance = 3) {
+    return std::abs(pixel[0] - colorRed(c)) <= tolerance && std::abs(pixel[1] - colorGreen(c)) <= tolerance &&
+           std::abs(pixel[2] - colorBlue(c)) <= tolerance;
+}
+
+// One turn of scripted input: what is held now, and where the cursor is.
+inline void inputTurn(bool left = false, bool right = false, bool middle = false, Vec2 cursor = {}) {
+    MouseState& m = TheGameSystem->mouseState;
+    const bool held[3] = {left, right, middle};
+    m.previousCursor = m.cursor;
+    m.cursor = cursor;
+    for (int b = 0; b < 3; ++b) {
+        m.previousDown[b] = m.down[b];
+        m.down[b] = held[b];
+        if (m.down[b] && !m.previousDown[b]) m.pressPosition[b] = cursor;
+    }
+}
+
+// A fresh working folder for the test, so best runs and edited stages never leak between tests.
+void useFreshWorkingFolder();
+std::string testDataFolder(); // a temporary folder for stage files the test writes

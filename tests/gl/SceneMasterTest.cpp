@@ -1,0 +1,109 @@
+#include "GlTestSupport.h"
+
+#include "FakeClock.h"
+#include "scene/SceneMaster.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+std::vector<std::string> events;
+
+// A scene that logs what happens to it and runs a scripted request on a chosen update.
+class Probe : public Lib::Scene::SceneBase {
+public:
+    Probe(std::string name, SceneMaster& master) : name_(std::move(name)), master_(master) {}
+    ~Probe() override { events.push_back(name_ + ":deleted"); }
+    void Update() override {
+        events.push_back(name_ + ":update");
+        if (onUpdate) {
+            auto action = std::move(onUpdate);
+            onUpdate = nullptr;
+            action(master_);
+        }
+    }
+    void Draw() override { events.push_back(name_ + ":draw"); }
+
+    std::function<void(SceneMaster&)> onUpdate;
+
+private:
+    std::string name_;
+    SceneMaster& master_;
+};
+
+class SceneFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        events.clear();
+        master.factory = [](SceneMaster& m, int id) -> Lib::Scene::SceneBase* {
+            if (id > SceneId::Edit) return nullptr;
+            return new Probe("scene" + std::to_string(id), m);
+        };
+        first = new Probe("first", master);
+        master.PushCreated(first);
+        master.RunFrame(); // frame 0 is never drawn
+        events.clear();
+    }
+
+    FakeClock clock;
+    SceneMaster master{clock.clock()};
+    Probe* first = nullptr;
+};
+} // namespace
+
+TEST_F(SceneFlow, AChangeTakesEffectNextFrameAfterTheOldSceneIsDrawnOnceMore) {
+    first->onUpdate = [](SceneMaster& m) { m.ChangeScene(SceneId::Title); };
+    master.RunFrame();
+    EXPECT_EQ(events, (std::vector<std::string>{"first:update", "first:draw", "first:deleted"}));
+    events.clear();
+    master.RunFrame();
+    EXPECT_EQ(events, (std::vector<std::string>{"scene1:update", "scene1:draw"}));
+}
+
+TEST_F(SceneFlow, PushKeepsTheSceneBelowAndPopReturnsToIt) {
+    first->onUpdate = [](SceneMaster& m) { m.PushScene(SceneId::Demo); };
+    master.RunFrame();
+    EXPECT_EQ(master.Depth(), 2u);
+    auto* top = static_cast<Probe*>(master.Top());
+    top->onUpdate = [](SceneMaster& m) { m.PopScene(); };
+    events.clear();
+    master.RunFrame();
+    EXPECT_EQ(events, (std::vector<std::string>{"scene2:update", "scene2:draw", "scene2:deleted"}));
+    EXPECT_EQ(master.Top(), first);
+}
+
+TEST_F(SceneFlow, SeveralRequestsActInOrder) {
+    first->onUpdate = [](SceneMaster& m) {
+        m.PushScene(SceneId::Demo);
+        m.ChangeScene(SceneId::GameMain); // replaces the demo just pushed
+        m.PushScene(SceneId::Title);
+    };
+    master.RunFrame();
+    EXPECT_EQ(master.Depth(), 3u);
+    EXPECT_EQ(events.back(), "scene2:deleted");
+    events.clear();
+    master.RunFrame();
+    EXPECT_EQ(events.front(), "scene1:update");
+}
+
+TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
+    first->onUpdate = [](SceneMaster& m) {
+        m.PushScene(99);
+        m.ChangeScene(42);
+    };
+    master.RunFrame();
+    EXPECT_EQ(master.Depth(), 1u);
+    EXPECT_EQ(master.Top(), first);
+    SceneMaster plain;
+    EXPECT_EQ(plain.CreateScene(-1), nullptr);
+    EXPECT_EQ(plain.CreateScene(SceneId::Edit + 1), nullptr);
+}
+
+TEST_F(SceneFlow, InactiveWindowIsDrawnButNotUpdated) {
+    TheGameSystem->active = false;
+    for (int i = 0; i < 5; ++i) master.RunFrame();
+    TheGameSystem->active = true;
+    EXPECT_EQ(events, std::vector<std::string>(5, "first:draw"));
+}

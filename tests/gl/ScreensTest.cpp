@@ -1,0 +1,161 @@
+#include "GlTestSupport.h"
+
+#include "platform/Synthetic.h"
+#include "render/Draw.h"
+#include "scene/GameState.h"
+#include "scene/SceneCrossHatch.h"
+#include "scene/SceneMaster.h"
+#include "screens/SceneDemo.h"
+#include "screens/SceneTitle.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+// A master whose requested scenes are only recorded.
+class Screens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useFreshWorkingFolder();
+        resetSoundCounts();
+        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
+            requested.push_back(id);
+            return nullptr;
+        };
+        inputTurn();
+    }
+    template <typename S> S* make() {
+        auto* s = new S(&master);
+        master.PushCreated(s);
+        return s;
+    }
+    static void draw(Lib::Scene::SceneBase* s) {
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        s->Draw();
+    }
+    static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }
+
+    SceneMaster master;
+    std::vector<int> requested;
+};
+} // namespace
+
+TEST_F(Screens, CrossHatchHandsOverOnAPressOrAfterFiveSeconds) {
+    auto* pressed = make<SceneCrossHatch>();
+    inputTurn(true);
+    pressed->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::Title});
+
+    requested.clear();
+    auto* waiting = make<SceneCrossHatch>();
+    inputTurn(true); // a button held since before: no new press
+    for (int i = 0; i < 300; ++i) waiting->Update();
+    EXPECT_TRUE(requested.empty());
+    waiting->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::Title});
+    draw(waiting);
+    // The first vertical line, at x = -399, lands on the first or second pixel column.
+    EXPECT_TRUE(looksLike(pixelAt({-400, 0}), Colors::White) || looksLike(pixelAt({-399, 0}), Colors::White));
+    EXPECT_TRUE(looksLike(pixelAt({-383, 10}), Colors::Black));
+}
+
+TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
+    auto* title = make<SceneTitle>();
+    EXPECT_EQ(title->Hovered(), 0); // before its first update
+    draw(title);
+    inputTurn(false, false, false, {0, 280});
+    title->Update();
+    EXPECT_EQ(title->Hovered(), -1);
+    inputTurn(true, false, false, {0, 280}); // a press on nothing does nothing
+    title->Update();
+    EXPECT_TRUE(requested.empty());
+
+    const Vec2 start = centre(title->MenuLabel(SceneTitle::Start));
+    inputTurn(true, false, false, start); // held while moving onto the item: no press
+    title->Update();
+    EXPECT_EQ(title->Hovered(), SceneTitle::Start);
+    EXPECT_TRUE(requested.empty());
+    draw(title);
+    EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(0).Bounds().left + 2, start.y}), Colors::Yellow));
+
+    StageNumber = 4;
+    BarsLeft = 1;
+    EditMode = true;
+    inputTurn(false, false, false, start);
+    inputTurn(true, false, false, start);
+    title->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::Demo});
+    EXPECT_EQ(StageNumber, 0);
+    EXPECT_EQ(BarsLeft, 5);
+    EXPECT_FALSE(EditMode);
+    EXPECT_EQ(soundCounts().plays[enter], 1);
+}
+
+TEST_F(Screens, TitleEditAndExit) {
+    auto* title = make<SceneTitle>();
+    draw(title);
+    inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
+    inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
+    title->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
+    EXPECT_TRUE(EditMode);
+
+    const std::size_t depth = master.Depth();
+    inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));
+    inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Exit)));
+    title->Update();
+    EXPECT_EQ(master.Depth(), depth - 1);
+}
+
+TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
+    auto* title = make<SceneTitle>();
+    draw(title);
+    std::ofstream(workingFolderPath() + "rep1") << "1\r\n";
+    const Vec2 reset = centre(title->MenuLabel(SceneTitle::ResetAll));
+    platform::pushKeyPress(platform::Key::Escape);
+    inputTurn(false, false, false, reset);
+    inputTurn(true, false, false, reset);
+    title->Update();
+    EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
+    platform::pushKeyPress(platform::Key::Return);
+    inputTurn(false, false, false, reset);
+    inputTurn(true, false, false, reset);
+    title->Update();
+    EXPECT_FALSE(pathExists(workingFolderPath() + "rep1"));
+    EXPECT_EQ(soundCounts().plays[enter], 2);
+}
+
+TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {
+    auto* title = make<SceneTitle>();
+    for (int i = 0; i < 119; ++i) title->Update();
+    EXPECT_FALSE(title->BackgroundBar().fast());
+    const Vec2 pivot = title->BackgroundBar().pivot();
+    title->Update();
+    EXPECT_TRUE(title->BackgroundBar().fast());
+    EXPECT_NE(title->BackgroundBar().pivot(), pivot);
+    for (int i = 0; i < 120; ++i) title->Update();
+    EXPECT_FALSE(title->BackgroundBar().fast());
+}
+
+TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {
+    auto* demo = make<SceneDemo>();
+    for (int frame = 1; frame <= 181; ++frame) {
+        demo->Update();
+        const bool shown = frame >= 45 && frame < 180;
+        ASSERT_EQ(demo->PromptShown(), shown) << frame;
+    }
+    inputTurn(false, true);
+    demo->Update();
+    EXPECT_TRUE(demo->DemoBar().fast());
+    EXPECT_TRUE(requested.empty());
+    inputTurn(true, true);
+    const Vec2 pivot = demo->DemoBar().pivot();
+    demo->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_EQ(demo->DemoBar().pivot(), pivot); // a click never switches the pivot here
+    EXPECT_EQ(soundCounts().plays[enter], 1);
+}

@@ -1,0 +1,140 @@
+#include "GlTestSupport.h"
+
+#include "render/Draw.h"
+#include "render/GlyphCache.h"
+#include "render/TextLabel.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+// The RGBA texels of a slot's 32 x 32 cell, read back from the texture.
+std::vector<std::array<std::uint8_t, 4>> cellTexels(const GlyphCache& cache, int slot) {
+    std::vector<std::array<std::uint8_t, 4>> all(512 * 512);
+    glBindTexture(GL_TEXTURE_2D, cache.Texture());
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
+    std::vector<std::array<std::uint8_t, 4>> cell;
+    const int x0 = 32 * (slot % 16), y0 = 32 * (slot / 16);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) cell.push_back(all[std::size_t((y0 + y) * 512 + x0 + x)]);
+    return cell;
+}
+
+int coveredTexels(const std::vector<std::array<std::uint8_t, 4>>& cell) {
+    int n = 0;
+    for (const auto& t : cell) n += t[3] > 0;
+    return n;
+}
+} // namespace
+
+TEST(GlyphCache, SlotsAreHandedOutInOrderAndShared) {
+    GlyphCache cache(FontPath);
+    EXPECT_EQ(cache.AcquireGlyph(u'A'), 0);
+    EXPECT_EQ(cache.AcquireGlyph(u'B'), 1);
+    EXPECT_EQ(cache.AcquireGlyph(u'あ'), 2);
+    EXPECT_EQ(cache.AcquireGlyph(u'A'), 0);
+    EXPECT_EQ(cache.Slot(0).refCount, 2);
+    cache.ReleaseGlyph(0);
+    cache.ReleaseGlyph(0);
+    EXPECT_EQ(cache.Slot(0).refCount, 0);
+    EXPECT_EQ(cache.Slot(0).code, u'A'); // still cached
+    const int renders = cache.renderCount();
+    EXPECT_EQ(cache.AcquireGlyph(u'A'), 0);
+    EXPECT_EQ(cache.renderCount(), renders);
+}
+
+TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
+    GlyphCache cache(FontPath);
+    for (char16_t c = u'a'; c < u'a' + 17; ++c) cache.AcquireGlyph(c);
+    EXPECT_EQ(cache.AcquireGlyph(u'W'), 17);
+    const Rect t = cache.GlyphTexRect(17);
+    EXPECT_FLOAT_EQ(t.left, 32.0f / 512.0f); // the cell of slot 17 starts at pixel (32, 32)
+    EXPECT_FLOAT_EQ(t.bottom, 32.0f / 512.0f);
+    const auto cell = cellTexels(cache, 17);
+    EXPECT_GT(coveredTexels(cell), 30);
+    for (const auto& texel : cell) {
+        if (texel[3] == 0) continue;
+        EXPECT_EQ(texel[0], 255);
+        EXPECT_EQ(texel[1], 255);
+        EXPECT_EQ(texel[2], 255);
+    }
+    // Upright: the bottom row of 'W' is narrower than its top (the two points of the W).
+    int bottomRow = 0, topRow = 0;
+    const int h = cache.Metrics(17).height / 64;
+    for (int x = 0; x < 32; ++x) {
+        bottomRow += cell[std::size_t(x)][3] > 128;
+        topRow += cell[std::size_t((h - 1) * 32 + x)][3] > 128;
+    }
+    EXPECT_LT(bottomRow, topRow);
+}
+
+TEST(GlyphCache, ASpaceIsTransparentButAdvances) {
+    GlyphCache cache(FontPath);
+    const int slot = cache.AcquireGlyph(u' ');
+    EXPECT_EQ(coveredTexels(cellTexels(cache, slot)), 0);
+    EXPECT_GT(cache.Metrics(slot).horiAdvance, 0);
+}
+
+TEST(GlyphCache, AFullCacheReclaimsCachedSlotsHighestFirst) {
+    GlyphCache cache(FontPath);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(cache.AcquireGlyph(std::uint16_t(0x4E00 + i)), i);
+    cache.ReleaseGlyph(10);
+    cache.ReleaseGlyph(200);
+    EXPECT_EQ(cache.AcquireGlyph(u'Z'), 200);
+    EXPECT_EQ(cache.Slot(10).code, 0); // forgotten by the reclaim
+    EXPECT_EQ(cache.AcquireGlyph(u'Y'), 10);
+    // Every slot referenced: a new code unit is refused, nothing is overwritten.
+    EXPECT_EQ(cache.AcquireGlyph(u'X'), GlyphCache::NoSlot);
+    EXPECT_EQ(cache.Slot(200).code, u'Z');
+}
+
+TEST(TextLabel, AlignmentPlacesThePen) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    TextLabel centred(cache, {100, 0}, 1.0f, TextAlign::Center);
+    centred.SetText(u"WWWW");
+    const float advance = cache.Metrics(cache.AcquireGlyph(u'W')).horiAdvance / 64.0f;
+    EXPECT_FLOAT_EQ(centred.PenX(0), 100 - 2 * advance);
+    TextLabel right(cache, {400, -288}, 0.5f, TextAlign::Right);
+    right.SetText(u"全て初期化");
+    EXPECT_FLOAT_EQ(right.PenX(5), 400);
+}
+
+TEST(TextLabel, BoundsFollowTheLastDraw) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    TextLabel empty(cache, {10, 20}, 1.5f, TextAlign::Left);
+    empty.DrawLabel(Colors::White);
+    EXPECT_EQ(empty.Bounds().left, 10);
+    EXPECT_EQ(empty.Bounds().right, 10);
+    EXPECT_EQ(empty.Bounds().bottom, 17);
+    EXPECT_EQ(empty.Bounds().top, 23);
+
+    auto label = CreateLabel(cache, {u"S T A R T", 0, -150, 1.5f, TextAlign::Center});
+    EXPECT_EQ(label->Bounds().right, 0); // nothing before the first draw
+    label->DrawLabel(Colors::White);
+    const Rect first = label->Bounds();
+    EXPECT_LT(first.left, -50);
+    EXPECT_GT(first.right, 50);
+    EXPECT_NEAR(first.centerX, 0, 3);
+    label->SetText(u"S");
+    EXPECT_EQ(label->Bounds().left, first.left); // unchanged until drawn again
+    label->DrawLabel(Colors::White);
+    EXPECT_GT(label->Bounds().left, first.left);
+}
+
+TEST(TextLabel, LabelsShareSlotsAndOutliveEachOther) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    glDisable(GL_TEXTURE_2D);
+    ResetView();
+    ClearScreen(Colors::Black);
+    auto a = CreateLabel(cache, u"■", {-100, 0}, 2.0f);
+    auto b = CreateLabel(cache, u"■", {50, 0}, 2.0f);
+    const int slot = cache.AcquireGlyph(u'■');
+    EXPECT_EQ(cache.Slot(slot).refCount, 3);
+    cache.ReleaseGlyph(slot);
+    a.reset();
+    EXPECT_EQ(cache.Slot(slot).refCount, 1);
+    b->DrawLabel(Colors::Yellow);
+    const Rect r = b->Bounds();
+    EXPECT_TRUE(looksLike(pixelAt({r.centerX, r.centerY}), Colors::Yellow, 10));
+}
