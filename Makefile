@@ -17,6 +17,7 @@ run: build
 
 test: build
 	scripts/run-tests.sh $(BUILD_DIR)
+	scripts/fuzz.sh $(BUILD_DIR)-fuzz
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -110,12 +110,16 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
 
 void loadStage(const std::string& path, Stage& stage) {
     stage.clear();
-    const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes);
-    if (!text) return;
+    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes)) parseStage(*text, stage);
+}
+
+void parseStage(std::string_view text, Stage& stage) {
+    stage.clear();
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     // Line records may come before the POINT line, so they are added once every point is known;
     // one that names no point that was read is dropped.
     std::vector<PendingSegment> segments;
-    std::string_view rest = *text;
+    std::string_view rest = text;
     while (!rest.empty()) {
         const size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);

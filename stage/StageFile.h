@@ -2,9 +2,13 @@
 #include "stage/Stage.h"
 
 #include <string>
+#include <string_view>
 
 // Clears the stage and fills it from the file; a missing or unreadable file leaves it cleared.
 void loadStage(const std::string& path, Stage& stage);
+
+// The same from the file's text (with or without its byte-order mark).
+void parseStage(std::string_view text, Stage& stage);
 
 // Compacts the stage (its slot numbering changes) and writes it in the stage file format.
 // Returns false when the file could not be written; an existing file is then left as it was.
