@@ -34,6 +34,8 @@ void SceneCrossHatch::Update() {
 void SceneCrossHatch::Draw() {
     static const VertexList grid = gridLines();
     ClearScreen(Colors::Black);
-    // No colour of its own: the lines take the current colour, still GL's initial white here.
+    // White set here rather than left to GL's initial colour: a box drawn over this screen
+    // (the quit question) leaves its own colour behind, and the grid would turn black.
+    SetColor(Colors::White);
     DrawVertices(grid, GL_LINES);
 }

@@ -57,6 +57,7 @@ TEST_F(Screens, CrossHatchHandsOverOnAPressOrAfterFiveSeconds) {
     EXPECT_TRUE(requested.empty());
     waiting->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::Title});
+    SetColor(Colors::Black); // what a box drawn over the screen leaves behind
     draw(waiting);
     // The first vertical line, at x = -399, lands on the first or second pixel column.
     EXPECT_TRUE(looksLike(pixelAt({-400, 0}), Colors::White) || looksLike(pixelAt({-399, 0}), Colors::White));
