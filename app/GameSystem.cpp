@@ -10,7 +10,11 @@ GameSystem::GameSystem()
     glyphCache = std::make_unique<GlyphCache>(FontPath);
 }
 
-GameSystem::~GameSystem() = default;
+GameSystem::~GameSystem() {
+    // The context goes before the window and both before SDL shuts down; a context left for
+    // the process exit to tear down can hang in the software renderer's thread pool.
+    window->DestroyWindow();
+}
 
 void GameSystem::PollInput() {
     const platform::InputSnapshot snap = platform::takeInputSnapshot();
