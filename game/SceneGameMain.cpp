@@ -147,24 +147,23 @@ void SceneGameMain::Clear() {
         if (!EditMode && !record_.save(replayFileName(StageNumber)))
             std::fprintf(stderr, "twirlstick: cannot write %s\n", replayFileName(StageNumber).c_str());
     }
-    record_.finish();
-    state_ = GameState::Result;
-    timer_ = 0;
-    record_.rewind();
-    if (ghostRecord_) ghostRecord_->rewind();
-    cleared_ = true;
+    EndAttempt(true);
 }
 
 void SceneGameMain::Miss(bool timeOut) {
     stopMusic();
     playEffect(miss);
     ShowMessage(timeOut ? 6 : 5);
+    EndAttempt(false);
+}
+
+void SceneGameMain::EndAttempt(bool cleared) {
     record_.finish();
     state_ = GameState::Result;
     timer_ = 0;
     record_.rewind();
     if (ghostRecord_) ghostRecord_->rewind();
-    cleared_ = false;
+    cleared_ = cleared;
 }
 
 void SceneGameMain::Leave() {

@@ -58,6 +58,7 @@ private:
     void PlayFrame();
     void Clear();
     void Miss(bool timeOut);
+    void EndAttempt(bool cleared); // the record closed and rewound for the replay
     void Proceed();
     void ChangeToNextAttempt();
     void Leave();

@@ -1,4 +1,6 @@
-import math, sys, os
+"""Writes the ten play stages into the folder given (data/). Run by hand when a stage changes,
+then prove each one with `twirlstick-stage solve STAGE --out data/solutions/STAGE.rep`."""
+import math, os, random, sys
 OUT = sys.argv[1]
 
 def fmt(v):
@@ -56,23 +58,23 @@ def corridor(s, path, w, goal_end=True):
     else: s.wall(L[-1], R[-1])
     return L, R
 
-# 1: an open room, the goal straight ahead
+# stage 1: an open room, the goal straight ahead
 s = S('はじめの一歩', 40, (-220, 0), 0, (0, 0, 1.2))
 s.wall((-350, -230), (350, -230), (350, 230), (-350, 230), (-350, -230))
 s.goal((260, -90), (260, 90))
 s.save('stage1')
 
-# 2: a straight corridor
+# stage 2: a straight corridor
 s = S('まっすぐの道', 45, (-100, 0), 0, (150, 0, 1.6))
 corridor(s, [(-180, 0), (900, 0)], 170)
 s.save('stage2')
 
-# 3: zig-zag
+# stage 4: zig-zag
 s = S('ジグザグ', 60, (0, 0), 0, (250, 150, 1.8))
 corridor(s, [(-80, 0), (450, 0), (450, 420), (900, 420), (900, 0), (1350, 0)], 170)
 s.save('stage4')
 
-# 4: the goal in sight, walled off
+# stage 3: the goal in sight, walled off
 s = S('見えているのに', 50, (-250, -150), 0, (0, 0, 1.3))
 s.wall((-400, -300), (400, -300), (400, 300), (-400, 300), (-400, -300))
 s.wall((-100, -300), (-100, 170))
@@ -81,7 +83,7 @@ s.wall((-100, -20), (50, -20))
 s.goal((250, -120), (250, 120))
 s.save('stage3')
 
-# 5: narrow gates
+# stage 6: narrow gates
 s = S('せまい門', 60, (-150, 0), 0, (300, 0, 2.0))
 W = 240
 s.wall((-250, -W/2), (1500, -W/2)); s.wall((-250, W/2), (1500, W/2)); s.wall((-250, -W/2), (-250, W/2))
@@ -92,7 +94,7 @@ for i, x in enumerate([150, 450, 750, 1050, 1300]):
 s.goal((1450, -W/2), (1450, W/2))
 s.save('stage6')
 
-# 6: a square spiral to the centre
+# stage 9: a square spiral to the centre
 s = S('うずまき', 150, (-560, -560), 0, (-300, -300, 2.0))
 w = 170
 path = [(-640, -560), (560, -560), (560, 560), (-560, 560), (-560, -560 + w), (560 - w, -560 + w),
@@ -100,28 +102,24 @@ path = [(-640, -560), (560, -560), (560, 560), (-560, 560), (-560, -560 + w), (5
 corridor(s, path, 150)
 s.save('stage9')
 
-# 7: the long way round (serpentine)
+# stage 7: the long way round (serpentine)
 s = S('遠回り', 90, (-600, -350), 0, (-400, -250, 1.8))
 path = [(-680, -350)]
 for i in range(5):
     x = -600 + i * 300
     down = i % 2 == 1
     path += [(x, 350 if down else -350), (x, -350 if down else 350)]
-path = [path[0]] + path[1:]
 path.append((path[-1][0] + 200, path[-1][1]))
-# drop the duplicate first corner
-path = [p for i, p in enumerate(path) if i == 0 or p != path[i-1]]
 corridor(s, path, 160)
 s.save('stage7')
 
-# 8: a narrow winding path
+# stage 5: a narrow winding path
 s = S('細い道', 60, (0, 0), 0, (200, 0, 1.6))
 path = [(-70, 0), (400, 0), (600, 220), (1000, 220), (1150, -100), (1600, -100)]
 corridor(s, path, 120)
 s.save('stage5')
 
-# 9: a maze of 6 x 6 cells, carved by a seeded depth-first walk
-import random
+# stage 8: a maze of 6 x 6 cells, carved by a seeded depth-first walk
 s = S('迷路', 75, (-450, -450), 0, (-300, -300, 2.0))
 N, C, X0 = 6, 180, -540
 rng = random.Random(2026)
@@ -150,7 +148,7 @@ for y in range(N-1):
 s.goal((X0 + N*C - 150, X0 + N*C - 30), (X0 + N*C - 30, X0 + N*C - 150))
 s.save('stage8')
 
-# 10: the last trial: a tight zig-zag with gates at every straight
+# stage 10: the last trial: a tight zig-zag with gates at every straight
 s = S('最後の試練', 90, (0, 0), 0, (150, 100, 2.0))
 path = [(-60, 0), (350, 0), (350, 350), (750, 350), (750, -100), (1150, -100), (1150, 300), (1600, 300), (1600, 700)]
 HW, GAP = 66, 56

@@ -1,0 +1,27 @@
+#include "GlTestSupport.h"
+
+#include "sound/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+// A hang here is caught by the test's time limit.
+TEST(SoundDevice, StartsSilentlyOnTheDummyDriverAndNeverBlocks) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(InitAudio());
+    LoadAllSounds(); // from the game folder, where the tests run
+    playMusic(bgm);
+    for (int i = 0; i < 20; ++i) playEffect(click);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    playMusic(bgm_fast);
+    EXPECT_EQ(currentMusic(), bgm_fast);
+    stopMusic();
+    FreeAllSounds();
+    ShutdownAudio();
+    PlaySound(miss, false); // after shutdown: a silent no-op
+    EXPECT_EQ(currentMusic(), -1);
+    unsetenv("SDL_AUDIODRIVER");
+}
