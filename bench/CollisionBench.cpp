@@ -14,7 +14,8 @@ float distanceFromOrigin(Vec2 a, Vec2 b) {
 }
 
 // 512 points and 512 lines in use, scattered over a 4000 x 4000 area around the bar, none
-// touching the bar's circle, so every frame scans the whole table.
+// touching the bar's circle, so every frame scans the whole table. The lines are long and
+// criss-cross the bar's surroundings, so about a quarter pass the box test: a hard case.
 Stage fullStage() {
     Stage s;
     std::mt19937 rng(1);
@@ -55,6 +56,56 @@ void SimulatedFrame(benchmark::State& state) {
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(SimulatedFrame);
+
+// A full stage of the kind players build: eight closed outlines of 64 short (about 40-unit)
+// pieces each, 512 points and 512 lines, around the bar.
+Stage shortLinesStage() {
+    Stage s;
+    std::mt19937 rng(2);
+    std::uniform_real_distribution<float> coord(-800.0f, 800.0f), piece(-30.0f, 30.0f);
+    for (int outline = 0; outline < 8; ++outline) {
+        Vec2 p{coord(rng), coord(rng)};
+        while (std::hypot(p.x, p.y) < 200.0f) p = {coord(rng), coord(rng)};
+        const int first = s.addPoint(p);
+        int previous = first;
+        for (int k = 1; k < 64; ++k) {
+            Vec2 next{p.x + piece(rng), p.y + piece(rng)};
+            while (std::hypot(next.x, next.y) < 120.0f) next = {p.x + piece(rng), p.y + piece(rng)};
+            p = next;
+            const int current = s.addPoint(p);
+            s.addSegment(previous, current, WALL);
+            previous = current;
+        }
+        s.addSegment(previous, first, WALL);
+    }
+    return s;
+}
+
+void SimulatedFrameShortLines(benchmark::State& state) {
+    const Stage stage = shortLinesStage();
+    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    for (int i = 0; i < 180; ++i) { // a whole turn touches nothing: every frame scans all lines
+        bar.step(false, false);
+        if (stage.hitLine(bar.pivot(), bar.freeEnd()) != -1) state.SkipWithError("the bar touches a line");
+    }
+    std::int32_t remaining = INT32_MAX;
+    for (auto _ : state) {
+        --remaining;
+        bar.step(false, false);
+        benchmark::DoNotOptimize(judgeFrame(stage, bar, remaining));
+    }
+    state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(SimulatedFrameShortLines);
+
+void BarStep(benchmark::State& state) {
+    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    for (auto _ : state) {
+        bar.step(false, false);
+        benchmark::DoNotOptimize(bar.freeEnd());
+    }
+}
+BENCHMARK(BarStep);
 
 void ExactSegmentTest(benchmark::State& state) {
     Vec2 p{0, 0}, q{60, 1}, a{30, -10}, b{31, 10};
