@@ -1,8 +1,12 @@
 #include "app/EditLine.h"
 
 namespace {
-bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 } // namespace
 
 void EditLine::SetText(std::u16string_view text) {
@@ -24,14 +28,16 @@ std::size_t EditLine::Insert(std::u16string_view text) {
 
 void EditLine::Backspace() {
     if (caret_ == 0) return;
-    const std::size_t from = caret_ >= 2 && isLow(text_[caret_ - 1]) && isHigh(text_[caret_ - 2]) ? caret_ - 2 : caret_ - 1;
+    const std::size_t from =
+        caret_ >= 2 && isLow(text_[caret_ - 1]) && isHigh(text_[caret_ - 2]) ? caret_ - 2 : caret_ - 1;
     text_.erase(from, caret_ - from);
     caret_ = from;
 }
 
 void EditLine::Delete() {
     if (caret_ >= text_.size()) return;
-    const std::size_t n = caret_ + 1 < text_.size() && isHigh(text_[caret_]) && isLow(text_[caret_ + 1]) ? 2 : 1;
+    const std::size_t n =
+        caret_ + 1 < text_.size() && isHigh(text_[caret_]) && isLow(text_[caret_ + 1]) ? 2 : 1;
     text_.erase(caret_, n);
 }
 

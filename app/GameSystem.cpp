@@ -24,7 +24,9 @@ void GameSystem::PollInput() {
 
 void GameSystem::SettleInput() {
     PollInput();
-    for (int i = 0; i < KeyCount; ++i) keyState.previous[i] = keyState.current[i];
-    for (int b = 0; b < MouseButtonCount; ++b) mouseState.previousDown[b] = mouseState.down[b];
+    for (int i = 0; i < KeyCount; ++i)
+        keyState.previous[i] = keyState.current[i];
+    for (int b = 0; b < MouseButtonCount; ++b)
+        mouseState.previousDown[b] = mouseState.down[b];
     mouseState.previousCursor = mouseState.cursor;
 }

@@ -62,8 +62,8 @@ void CGameWindow::TakeDrawableSize() {
 }
 
 void CGameWindow::ApplyViewport() {
-    const Viewport v = ComputeViewport(system_->viewWidth, system_->viewHeight, system_->baseWidth,
-                                       system_->baseHeight);
+    const Viewport v =
+        ComputeViewport(system_->viewWidth, system_->viewHeight, system_->baseWidth, system_->baseHeight);
     system_->scale = v.scale;
     // The whole client first, so the letterbox bars are black in both buffers.
     glViewport(0, 0, system_->viewWidth, system_->viewHeight);
@@ -99,11 +99,17 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         system_->wheelAccumulator += std::int32_t(std::lround(event.wheelY * 120.0f));
         break;
     case EventKind::KeyDown:
-        if (event.key == platform::Key::Escape && !event.repeat) RequestClose();
-        else if (event.key == platform::Key::Return && event.alt && !event.repeat) ToggleFullScreen();
+        if (event.key == platform::Key::Escape && !event.repeat)
+            RequestClose();
+        else if (event.key == platform::Key::Return && event.alt && !event.repeat)
+            ToggleFullScreen();
         break;
-    case EventKind::CloseRequest: RequestClose(); break;
-    case EventKind::FocusGained: system_->active = true; break;
+    case EventKind::CloseRequest:
+        RequestClose();
+        break;
+    case EventKind::FocusGained:
+        system_->active = true;
+        break;
     case EventKind::FocusLost:
         system_->active = false;
         platform::releaseLatchedInput();
@@ -112,12 +118,14 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         TakeDrawableSize();
         ApplyViewport();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void CGameWindow::RequestClose() {
-    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit") == MessageBoxResult::Ok) system_->QuitRequested = true;
+    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit") == MessageBoxResult::Ok)
+        system_->QuitRequested = true;
 }
 
 bool CGameWindow::OnIdle() {
@@ -136,6 +144,8 @@ void CGameWindow::DestroyWindow() {
     }
 }
 
-void CGameWindow::SwapBuffers() { platform::swapWindow(); }
+void CGameWindow::SwapBuffers() {
+    platform::swapWindow();
+}
 
 } // namespace Lib::System

@@ -31,8 +31,9 @@ public:
         const Rect client(panel_.left, panel_.bottom, panel_.right, panel_.top - DialogCaptionHeight);
         field_ = itemRect(t.edit, client);
         GlyphCache& cache = *TheGameSystem->glyphCache;
-        caption_ = std::make_unique<TextLabel>(cache, Vec2{panel_.left + 14.0f, panel_.top - DialogCaptionHeight + 10.0f},
-                                               0.65f, TextAlign::Left);
+        caption_ = std::make_unique<TextLabel>(
+            cache, Vec2{panel_.left + 14.0f, panel_.top - DialogCaptionHeight + 10.0f}, 0.65f,
+            TextAlign::Left);
         caption_->SetText(prompt ? prompt : t.caption);
         text_ = std::make_unique<TextLabel>(cache, Vec2{}, TextScale, TextAlign::Left);
         composition_ = std::make_unique<TextLabel>(cache, Vec2{}, TextScale, TextAlign::Left);
@@ -56,18 +57,35 @@ protected:
             composingCursor_ = std::size_t(std::max(0, event.editCursor));
         } else if (event.kind == EventKind::KeyDown && composing_.empty()) {
             switch (event.key) {
-            case Key::Return: EndDialog(DialogResult::Ok); break;
-            case Key::Escape: EndDialog(DialogResult::Cancel); break;
-            case Key::Backspace: edit_.Backspace(); break;
-            case Key::Delete: edit_.Delete(); break;
-            case Key::Left: edit_.Left(); break;
-            case Key::Right: edit_.Right(); break;
-            case Key::Home: edit_.Home(); break;
-            case Key::End: edit_.End(); break;
+            case Key::Return:
+                EndDialog(DialogResult::Ok);
+                break;
+            case Key::Escape:
+                EndDialog(DialogResult::Cancel);
+                break;
+            case Key::Backspace:
+                edit_.Backspace();
+                break;
+            case Key::Delete:
+                edit_.Delete();
+                break;
+            case Key::Left:
+                edit_.Left();
+                break;
+            case Key::Right:
+                edit_.Right();
+                break;
+            case Key::Home:
+                edit_.Home();
+                break;
+            case Key::End:
+                edit_.End();
+                break;
             case Key::V:
                 if (event.ctrl) edit_.Insert(toUtf16(platform::clipboardText()));
                 break;
-            default: break;
+            default:
+                break;
             }
         }
         if (text_->Text() != edit_.Text()) text_->SetText(edit_.Text());
@@ -75,8 +93,10 @@ protected:
     }
 
     void OnPress(Vec2 cursor) override {
-        if (ok_->Contains(cursor)) EndDialog(DialogResult::Ok);
-        else if (cancel_->Contains(cursor)) EndDialog(DialogResult::Cancel);
+        if (ok_->Contains(cursor))
+            EndDialog(DialogResult::Ok);
+        else if (cancel_->Contains(cursor))
+            EndDialog(DialogResult::Cancel);
     }
 
     void DrawDialog(Vec2 cursor) override {
@@ -109,9 +129,11 @@ private:
         if (!composing_.empty()) {
             // The composition is drawn in place at the caret, underlined, over the committed text.
             composition_->SetPosition({caretX, baseline});
-            FillRect(Rect(caretX, field_.bottom + 3.0f, caretX + compositionWidth, field_.top - 3.0f), FieldColor);
+            FillRect(Rect(caretX, field_.bottom + 3.0f, caretX + compositionWidth, field_.top - 3.0f),
+                     FieldColor);
             composition_->DrawLabel(CompositionColor);
-            FillRect(Rect(caretX, baseline - 4.0f, caretX + compositionWidth, baseline - 2.5f), CompositionColor);
+            FillRect(Rect(caretX, baseline - 4.0f, caretX + compositionWidth, baseline - 2.5f),
+                     CompositionColor);
             const float compositionCaret = composition_->PenX(composingCursor_);
             FillRect(Rect(compositionCaret, field_.bottom + 5.0f, compositionCaret + 1.5f, field_.top - 5.0f),
                      CompositionColor);
@@ -126,8 +148,8 @@ private:
         const Viewport v = ComputeViewport(gs.viewWidth, gs.viewHeight, gs.baseWidth, gs.baseHeight);
         const float s = v.scale;
         glEnable(GL_SCISSOR_TEST);
-        glScissor(v.x + int((r.left + 400.0f) * s), v.y + int((r.bottom + 300.0f) * s), int((r.right - r.left) * s),
-                  int((r.top - r.bottom) * s));
+        glScissor(v.x + int((r.left + 400.0f) * s), v.y + int((r.bottom + 300.0f) * s),
+                  int((r.right - r.left) * s), int((r.top - r.bottom) * s));
     }
 
     Rect panel_, field_;

@@ -37,7 +37,8 @@ struct MouseState {
 
     // Buttons read the mouse, or else their stand-in keys Z, X, C. The wheel takes whole notches
     // out of the accumulator.
-    void UpdateMouse(const platform::InputSnapshot& snap, const ViewMapping& view, std::int32_t& wheelAccumulator);
+    void UpdateMouse(const platform::InputSnapshot& snap, const ViewMapping& view,
+                     std::int32_t& wheelAccumulator);
     bool Pressed(int b) const { return down[b] && !previousDown[b]; }
     bool Released(int b) const { return previousDown[b] && !down[b]; }
     bool Held(int b) const { return down[b]; }

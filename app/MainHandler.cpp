@@ -7,6 +7,8 @@ MainHandler::MainHandler(Lib::Time::Clock clock) : master(clock) {
 }
 
 void MainHandler::Frame() {
-    if (!master.Empty()) master.RunFrame();
-    else TheGameSystem->QuitRequested = true;
+    if (!master.Empty())
+        master.RunFrame();
+    else
+        TheGameSystem->QuitRequested = true;
 }

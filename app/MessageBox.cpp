@@ -28,8 +28,8 @@ public:
         }
         const float height = CaptionHeight + 36.0f + LineHeight * float(lines.size()) + ButtonHeight + 30.0f;
         panel_ = Rect(-PanelWidth * 0.5f, -height * 0.5f, PanelWidth * 0.5f, height * 0.5f);
-        caption_ = std::make_unique<TextLabel>(cache, Vec2{panel_.left + 14.0f, panel_.top - CaptionHeight + 10.0f},
-                                               0.65f, TextAlign::Left);
+        caption_ = std::make_unique<TextLabel>(
+            cache, Vec2{panel_.left + 14.0f, panel_.top - CaptionHeight + 10.0f}, 0.65f, TextAlign::Left);
         caption_->SetText(caption);
         float y = panel_.top - CaptionHeight - 36.0f;
         for (std::u16string_view line : lines) {
@@ -39,25 +39,32 @@ public:
             y -= LineHeight;
         }
         const float by = panel_.bottom + 20.0f;
-        ok_ = std::make_unique<DialogButton>(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight), u"OK");
-        cancel_ = std::make_unique<DialogButton>(Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight), u"キャンセル");
+        ok_ =
+            std::make_unique<DialogButton>(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight), u"OK");
+        cancel_ = std::make_unique<DialogButton>(Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight),
+                                                 u"キャンセル");
     }
 
 protected:
     void OnEvent(const platform::Event& event) override {
         if (event.kind != platform::EventKind::KeyDown) return;
-        if (event.key == platform::Key::Return) EndDialog(DialogResult::Ok);
-        else if (event.key == platform::Key::Escape) EndDialog(DialogResult::Cancel);
+        if (event.key == platform::Key::Return)
+            EndDialog(DialogResult::Ok);
+        else if (event.key == platform::Key::Escape)
+            EndDialog(DialogResult::Cancel);
     }
 
     void OnPress(Vec2 cursor) override {
-        if (ok_->Contains(cursor)) EndDialog(DialogResult::Ok);
-        else if (cancel_->Contains(cursor)) EndDialog(DialogResult::Cancel);
+        if (ok_->Contains(cursor))
+            EndDialog(DialogResult::Ok);
+        else if (cancel_->Contains(cursor))
+            EndDialog(DialogResult::Cancel);
     }
 
     void DrawDialog(Vec2 cursor) override {
         DrawDialogFrame(panel_, CaptionHeight, *caption_);
-        for (auto& line : lines_) line->DrawLabel(Colors::White);
+        for (auto& line : lines_)
+            line->DrawLabel(Colors::White);
         ok_->Draw(ok_->Contains(cursor), true);
         cancel_->Draw(cancel_->Contains(cursor), false);
     }

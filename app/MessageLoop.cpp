@@ -5,7 +5,8 @@
 namespace Lib::System {
 
 void CIdlingMessageLoop::RemoveIdleHandler(IdleHandler* handler) {
-    idleHandlers_.erase(std::remove(idleHandlers_.begin(), idleHandlers_.end(), handler), idleHandlers_.end());
+    idleHandlers_.erase(std::remove(idleHandlers_.begin(), idleHandlers_.end(), handler),
+                        idleHandlers_.end());
 }
 
 int CIdlingMessageLoop::Run() {
@@ -28,7 +29,8 @@ void CIdlingMessageLoop::PostQuit(int exitCode) {
 bool CIdlingMessageLoop::OnIdle() {
     // Copied: a handler may remove itself (the window does when it is destroyed).
     const std::vector<IdleHandler*> handlers = idleHandlers_;
-    for (IdleHandler* h : handlers) h->OnIdle();
+    for (IdleHandler* h : handlers)
+        h->OnIdle();
     return true;
 }
 

@@ -24,12 +24,18 @@ DialogResult ModalDialog::RunModal() {
         platform::Event event;
         while (!done_ && platform::pollEvent(event)) {
             switch (event.kind) {
-            case platform::EventKind::CloseRequest: EndDialog(DialogResult::Cancel); break;
+            case platform::EventKind::CloseRequest:
+                EndDialog(DialogResult::Cancel);
+                break;
             case platform::EventKind::Resized:
             case platform::EventKind::FocusGained:
             case platform::EventKind::FocusLost:
-            case platform::EventKind::Wheel: system->window->HandleEvent(event); break;
-            default: OnEvent(event); break;
+            case platform::EventKind::Wheel:
+                system->window->HandleEvent(event);
+                break;
+            default:
+                OnEvent(event);
+                break;
             }
         }
         snap = platform::takeInputSnapshot();
@@ -39,12 +45,15 @@ DialogResult ModalDialog::RunModal() {
 
         glDisable(GL_TEXTURE_2D);
         ResetView();
-        if (system->handler) system->handler->Redraw();
-        else ClearScreen(Colors::Black);
+        if (system->handler)
+            system->handler->Redraw();
+        else
+            ClearScreen(Colors::Black);
         DrawDialog(cursor);
         system->window->SwapBuffers();
         const std::uint64_t due = start + frame * 1000 / 60;
-        if (const std::uint64_t now = platform::nowMs(); now < due) platform::sleepMs(std::uint32_t(due - now));
+        if (const std::uint64_t now = platform::nowMs(); now < due)
+            platform::sleepMs(std::uint32_t(due - now));
     }
     system->SettleInput();
     return result_;

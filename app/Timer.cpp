@@ -4,7 +4,9 @@
 
 namespace Lib::Time {
 
-Clock SystemClock() { return {platform::nowMs, platform::sleepMs}; }
+Clock SystemClock() {
+    return {platform::nowMs, platform::sleepMs};
+}
 
 Timer::Timer(std::uint32_t framesPerSecond, Clock clock)
     : fps_(framesPerSecond), clock_(clock), start_(clock.now()) {}

@@ -27,7 +27,8 @@ Stage fullStage() {
     for (int i = 0; s.segmentCount() < MaxSegments; ++i) {
         const int a = i % MaxPoints, b = (i * 7 + 3 + i / MaxPoints) % MaxPoints;
         if (a == b) continue;
-        if (distanceFromOrigin(s.points[a], s.points[b]) > 80.0f) s.addSegment(a, b, i % 9 == 0 ? GOAL : WALL);
+        if (distanceFromOrigin(s.points[a], s.points[b]) > 80.0f)
+            s.addSegment(a, b, i % 9 == 0 ? GOAL : WALL);
     }
     return s;
 }
@@ -65,12 +66,14 @@ Stage shortLinesStage() {
     std::uniform_real_distribution<float> coord(-800.0f, 800.0f), piece(-30.0f, 30.0f);
     for (int outline = 0; outline < 8; ++outline) {
         Vec2 p{coord(rng), coord(rng)};
-        while (std::hypot(p.x, p.y) < 200.0f) p = {coord(rng), coord(rng)};
+        while (std::hypot(p.x, p.y) < 200.0f)
+            p = {coord(rng), coord(rng)};
         const int first = s.addPoint(p);
         int previous = first;
         for (int k = 1; k < 64; ++k) {
             Vec2 next{p.x + piece(rng), p.y + piece(rng)};
-            while (std::hypot(next.x, next.y) < 120.0f) next = {p.x + piece(rng), p.y + piece(rng)};
+            while (std::hypot(next.x, next.y) < 120.0f)
+                next = {p.x + piece(rng), p.y + piece(rng)};
             p = next;
             const int current = s.addPoint(p);
             s.addSegment(previous, current, WALL);

@@ -72,7 +72,9 @@ int pacing() {
     SceneMaster master;
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
-    master.factory = [&watched](SceneMaster& m, int) { return watched = new Watched(new SceneCrossHatch(&m)); };
+    master.factory = [&watched](SceneMaster& m, int) {
+        return watched = new Watched(new SceneCrossHatch(&m));
+    };
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
     std::vector<double> presents;
     int drawn = 0, skipped = 0;
@@ -87,7 +89,8 @@ int pacing() {
         if (frame == 0) continue; // frame 0 is never drawn by design
         if (current->drawn) {
             ++drawn;
-            presents.push_back(std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
+            presents.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
         } else {
             ++skipped;
         }
@@ -103,10 +106,12 @@ int pacing() {
     std::sort(deviation.begin(), deviation.end());
     const double mean = sum / double(deviation.size());
     std::printf("frames drawn: %d\nframes not drawn: %d\n", drawn, skipped);
-    std::printf("mean present interval: %.3f ms (|mean - 16.667| = %.3f ms)\n", mean, std::fabs(mean - 1000.0 / 60.0));
+    std::printf("mean present interval: %.3f ms (|mean - 16.667| = %.3f ms)\n", mean,
+                std::fabs(mean - 1000.0 / 60.0));
     std::printf("mean |interval - 16.667|: %.3f ms\n", [&] {
         double s = 0;
-        for (double d : deviation) s += d;
+        for (double d : deviation)
+            s += d;
         return s / double(deviation.size());
     }());
     std::printf("99th percentile |interval - 16.667|: %.3f ms\n",
@@ -123,7 +128,8 @@ std::string fullStage() {
         const float a = float(i) * 0.37f, r = 150.0f + float(i % 64) * 3.5f;
         s.addPoint({r * std::cos(a), r * std::sin(a)});
     }
-    for (int i = 0; s.segmentCount() < MaxSegments; ++i) s.addSegment(i % MaxPoints, (i + 1 + i / MaxPoints) % MaxPoints, i % 7 ? WALL : GOAL);
+    for (int i = 0; s.segmentCount() < MaxSegments; ++i)
+        s.addSegment(i % MaxPoints, (i + 1 + i / MaxPoints) % MaxPoints, i % 7 ? WALL : GOAL);
     const std::string path = "/tmp/twirlstick-measure-stage";
     saveStage(path, s);
     return path;
@@ -139,7 +145,8 @@ int play() {
     game->Update();
     mouse.down[MouseLeft] = false;
     mouse.previousDown[MouseLeft] = true;
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) game->Update();
+    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
+        game->Update();
     mouse.previousDown[MouseLeft] = false;
     std::vector<double> costs;
     long rss = 0, anon = 0, file = 0;
@@ -158,10 +165,12 @@ int play() {
     }
     std::sort(costs.begin(), costs.end());
     double sum = 0;
-    for (double c : costs) sum += c;
+    for (double c : costs)
+        sum += c;
     std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
     std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
-                sum / double(costs.size()), costs[costs.size() / 2], costs[std::size_t(double(costs.size()) * 0.99)]);
+                sum / double(costs.size()), costs[costs.size() / 2],
+                costs[std::size_t(double(costs.size()) * 0.99)]);
     std::printf("resident memory while playing: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n",
                 double(rss) / 1024.0, double(anon) / 1024.0, double(file) / 1024.0);
     return 0;

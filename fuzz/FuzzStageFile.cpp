@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = formatStage(stage);
     Stage again;
     parseStage(text, again);
-    if (again.pointCount() != stage.pointCount() || again.segmentCount() != stage.segmentCount()) std::abort();
+    if (again.pointCount() != stage.pointCount() || again.segmentCount() != stage.segmentCount())
+        std::abort();
     return 0;
 }

@@ -15,8 +15,10 @@ float Angle::value() const {
         double v = value_;
         if (!std::isfinite(v)) v = 0.0;
         if (std::fabs(v) > LoopWrapLimit) v = std::fmod(v, TwoPi);
-        while (v < -Pi) v += TwoPi;
-        while (v > Pi) v -= TwoPi;
+        while (v < -Pi)
+            v += TwoPi;
+        while (v > Pi)
+            v -= TwoPi;
         value_ = float(v);
         wrapped_ = true;
     }

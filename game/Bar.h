@@ -13,10 +13,13 @@ class Angle {
 public:
     Angle(float radians = 0.0f) : value_(radians) {}
 
-    float value() const;                // wrapped
+    float value() const;                 // wrapped
     float raw() const { return value_; } // as stored, possibly unwrapped
     bool isWrapped() const { return wrapped_; }
-    void set(float radians) { value_ = radians; wrapped_ = false; }
+    void set(float radians) {
+        value_ = radians;
+        wrapped_ = false;
+    }
 
 private:
     mutable float value_;
@@ -59,7 +62,11 @@ public:
 
     BarPose pose() const { return {pivot_, angle_, reversed_}; }
     // Continues from a pose taken with pose(); the trail is left as it is.
-    void setPose(const BarPose& p) { pivot_ = p.pivot; angle_ = p.angle; reversed_ = p.reversed; }
+    void setPose(const BarPose& p) {
+        pivot_ = p.pivot;
+        angle_ = p.angle;
+        reversed_ = p.reversed;
+    }
 
     // Alpha of trail segment i (newest first) for a colour of alpha a.
     static int trailAlpha(int i, int a) { return i == 0 ? a : (13 - i) * a / 12; }

@@ -27,7 +27,9 @@ void Bar::drawBar() const {
 
     const Rect cross(pivot_.x + 4.0f, pivot_.y + 4.0f, pivot_.x - 4.0f, pivot_.y - 4.0f);
     SetColor(Colors::White);
-    DrawVertices({{cross.left, cross.bottom}, {cross.right, cross.top}, {cross.left, cross.top},
+    DrawVertices({{cross.left, cross.bottom},
+                  {cross.right, cross.top},
+                  {cross.left, cross.top},
                   {cross.right, cross.bottom}},
                  GL_LINES);
 }

@@ -13,11 +13,14 @@ constexpr std::size_t MaxReplayFileBytes = 64u * 1024 * 1024;
 // Playback never applies more than this per frame, whatever a damaged file says.
 constexpr int MaxEventsPerFrame = 3;
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Reads one decimal integer at `pos` after blanks; false when there is none or it is out of range.
 bool readInt(std::string_view text, size_t& pos, long long& out) {
-    while (pos < text.size() && isBlank(text[pos])) ++pos;
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
     const std::string digits(text.substr(pos, 24));
     char* end = nullptr;
     errno = 0;
@@ -47,15 +50,18 @@ void InputRecord::append(bool fast, bool switchPivot) {
 
 InputFlags InputRecord::readNext() {
     switch_ = false;
-    for (int applied = 0; applied < MaxEventsPerFrame && readIndex_ >= 0 &&
-                          readIndex_ < std::int32_t(events_.size());
+    for (int applied = 0;
+         applied < MaxEventsPerFrame && readIndex_ >= 0 && readIndex_ < std::int32_t(events_.size());
          ++applied) {
         const InputEvent& e = events_[std::size_t(readIndex_)];
         if (sinceLastEvent_ < e.frames) break;
         sinceLastEvent_ -= e.frames;
-        if (e.kind == InputEvent::Switch) switch_ = true;
-        else if (e.kind == InputEvent::FastOn) fast_ = true;
-        else if (e.kind == InputEvent::FastOff) fast_ = false;
+        if (e.kind == InputEvent::Switch)
+            switch_ = true;
+        else if (e.kind == InputEvent::FastOn)
+            fast_ = true;
+        else if (e.kind == InputEvent::FastOff)
+            fast_ = false;
         if (readIndex_ + 1 >= std::int32_t(events_.size())) {
             readIndex_ = -1;
             break;
@@ -82,11 +88,14 @@ void InputRecord::finish() {
 
 std::string InputRecord::format() const {
     std::string out = "\xEF\xBB\xBF" + std::to_string(total_) + "\r\n";
-    for (const InputEvent& e : events_) out += std::to_string(e.kind) + " " + std::to_string(e.frames) + "\r\n";
+    for (const InputEvent& e : events_)
+        out += std::to_string(e.kind) + " " + std::to_string(e.frames) + "\r\n";
     return out;
 }
 
-bool InputRecord::save(const std::string& path) const { return writeFileAtomically(path, format()); }
+bool InputRecord::save(const std::string& path) const {
+    return writeFileAtomically(path, format());
+}
 
 void InputRecord::load(const std::string& path) {
     *this = InputRecord{};
@@ -109,7 +118,8 @@ void InputRecord::parse(const std::string& text) {
         const size_t lineEnd = std::min(rest.find('\n', pos), rest.size());
         std::string_view line = rest.substr(pos, lineEnd - pos);
         pos = lineEnd + 1;
-        while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+        while (!line.empty() && isBlank(line.front()))
+            line.remove_prefix(1);
         if (line.empty()) continue;
         size_t p = 0;
         long long kind, frames;

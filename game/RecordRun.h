@@ -7,7 +7,7 @@
 
 struct RecordRunResult {
     FrameOutcome outcome = FrameOutcome::Continue; // Continue: the record ran out first
-    std::int32_t frames = 0;                        // frames played, the ending frame included
+    std::int32_t frames = 0;                       // frames played, the ending frame included
 };
 
 RecordRunResult runRecord(const Stage& stage, InputRecord& record);

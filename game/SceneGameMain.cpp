@@ -22,8 +22,17 @@ constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
 
 const char16_t* const Messages[SceneGameMain::MessageCount] = {
-    u"左クリックでスタートします", u"3", u"2", u"1", u"スタート！", u"ぶつかっちゃいましたね...",
-    u"時間切れです", u"ゴール！！", u"全ステージクリア！！！", u"ゲームオーバー", u"",
+    u"左クリックでスタートします",
+    u"3",
+    u"2",
+    u"1",
+    u"スタート！",
+    u"ぶつかっちゃいましたね...",
+    u"時間切れです",
+    u"ゴール！！",
+    u"全ステージクリア！！！",
+    u"ゲームオーバー",
+    u"",
 };
 
 const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
@@ -35,7 +44,9 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
@@ -67,7 +78,8 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
         }
     }
     GlyphCache& cache = *TheGameSystem->glyphCache;
-    for (int i = 0; i < LabelCount; ++i) labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
+    for (int i = 0; i < LabelCount; ++i)
+        labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
     labels_[TitleLabel]->SetText(stage_.title);
     ResetAttempt();
     state_ = GameState::WaitStart;
@@ -100,12 +112,14 @@ void SceneGameMain::RefreshTimeText() {
 void SceneGameMain::RefreshTexts() {
     RefreshTimeText();
     labels_[BarsLabel]->SetText(u"残り棒：" + std::u16string(std::size_t(std::clamp(BarsLeft, 0, 30)), u'/'));
-    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + u"秒" : std::u16string(u"BEST:----"));
+    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + u"秒"
+                                          : std::u16string(u"BEST:----"));
 }
 
 void SceneGameMain::StepBars(bool live) {
     const MouseState& mouse = TheGameSystem->mouseState;
-    InputFlags flags = live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
+    InputFlags flags =
+        live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
     if (flags.switchPivot) playEffect(click);
     playerBar_.step(flags.fast, flags.switchPivot);
     if (live) record_.append(flags.fast, flags.switchPivot);
@@ -119,10 +133,17 @@ void SceneGameMain::PlayFrame() {
     remaining_ -= 1;
     StepBars(true);
     switch (judgeFrame(stage_, playerBar_, remaining_)) {
-    case FrameOutcome::Wall: Miss(false); break;
-    case FrameOutcome::Goal: Clear(); break;
-    case FrameOutcome::TimeOut: Miss(true); break;
-    case FrameOutcome::Continue: break;
+    case FrameOutcome::Wall:
+        Miss(false);
+        break;
+    case FrameOutcome::Goal:
+        Clear();
+        break;
+    case FrameOutcome::TimeOut:
+        Miss(true);
+        break;
+    case FrameOutcome::Continue:
+        break;
     }
     if (state_ != GameState::Playing) return; // no hurry or fast music over a finished attempt
     if (timer_ > 60) ShowMessage(NoMessage);
@@ -231,7 +252,9 @@ void SceneGameMain::Update() {
             }
         }
         break;
-    case GameState::Playing: PlayFrame(); break;
+    case GameState::Playing:
+        PlayFrame();
+        break;
     case GameState::Result:
         if (timer_ > ResultFrames) {
             ResetAttempt();
@@ -285,7 +308,8 @@ void SceneGameMain::Draw() {
     RefreshTimeText();
     glDisable(GL_TEXTURE_2D);
     ClearScreen(Colors::Black);
-    for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel}) labels_[std::size_t(i)]->DrawLabel(Colors::White);
+    for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
+        labels_[std::size_t(i)]->DrawLabel(Colors::White);
     if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
         labels_[NoticeLabel]->DrawLabel(Colors::Yellow);
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);

@@ -26,7 +26,8 @@ public:
     static constexpr int MessageCount = 11;
     static constexpr int NoMessage = 10;
 
-    SceneGameMain(SceneMaster* master, const std::string& stagePath, const std::optional<std::string>& replayPath);
+    SceneGameMain(SceneMaster* master, const std::string& stagePath,
+                  const std::optional<std::string>& replayPath);
     void Update() override;
     void Draw() override;
 

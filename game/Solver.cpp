@@ -14,7 +14,7 @@ namespace {
 constexpr float BarLength = 60.0f;
 // The pivot can advance at most about half the free end's fast speed (4.19 units per frame).
 constexpr float MaxPivotSpeed = 2.1f;
-constexpr float CellSize = 8.0f;    // grid of the distance field
+constexpr float CellSize = 8.0f;     // grid of the distance field
 constexpr float PivotQuantum = 3.0f; // states closer than this (and in the same 2-degree bin) merge
 constexpr int AngleBins = 180;
 
@@ -27,7 +27,9 @@ public:
 
 private:
     int cellIndex(Vec2 p) const;
-    Vec2 centre(int cx, int cy) const { return {originX_ + (cx + 0.5f) * CellSize, originY_ + (cy + 0.5f) * CellSize}; }
+    Vec2 centre(int cx, int cy) const {
+        return {originX_ + (cx + 0.5f) * CellSize, originY_ + (cy + 0.5f) * CellSize};
+    }
 
     float originX_ = 0, originY_ = 0;
     int width_ = 0, height_ = 0;
@@ -124,10 +126,12 @@ std::uint64_t stateKey(const BarPose& pose) {
 
 InputRecord recordOf(const std::vector<Node>& nodes, std::int32_t last) {
     std::vector<std::uint8_t> actions;
-    for (std::int32_t n = last; nodes[n].parent >= 0; n = nodes[n].parent) actions.push_back(nodes[n].action);
+    for (std::int32_t n = last; nodes[n].parent >= 0; n = nodes[n].parent)
+        actions.push_back(nodes[n].action);
     std::reverse(actions.begin(), actions.end());
     InputRecord record;
-    for (std::uint8_t a : actions) record.append(a & 1, a & 2);
+    for (std::uint8_t a : actions)
+        record.append(a & 1, a & 2);
     return record;
 }
 
@@ -187,7 +191,8 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
     std::vector<Node> nodes;
     // Greedy first, for any solution; then closer to plain A* while time is left, for short ones.
     for (float weight : {4.0f, 2.0f, 1.4f, 1.15f}) {
-        const std::int32_t found = search(stage, field, weight, frameLimit, nodes, deadline, options.maxNodes);
+        const std::int32_t found =
+            search(stage, field, weight, frameLimit, nodes, deadline, options.maxNodes);
         if (found >= 0) {
             best.solved = true;
             best.frames = nodes[found].frames;

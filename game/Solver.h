@@ -5,7 +5,7 @@
 #include "stage/Stage.h"
 
 struct SolveOptions {
-    double seconds = 30.0;        // wall-clock budget for the whole search
+    double seconds = 30.0; // wall-clock budget for the whole search
     std::size_t maxNodes = 40'000'000;
 };
 

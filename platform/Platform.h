@@ -44,10 +44,10 @@ struct Event {
     bool repeat = false;
     bool alt = false;
     bool ctrl = false;
-    int button = -1;          // 0 left, 1 right, 2 middle
-    float wheelY = 0.0f;      // precise notches, positive away from the user
-    std::string text;         // TextInput / TextEditing
-    int editCursor = 0;       // TextEditing: cursor within `text`, in code points
+    int button = -1;     // 0 left, 1 right, 2 middle
+    float wheelY = 0.0f; // precise notches, positive away from the user
+    std::string text;    // TextInput / TextEditing
+    int editCursor = 0;  // TextEditing: cursor within `text`, in code points
 };
 
 // Next pending event; false when none is pending.

@@ -10,17 +10,28 @@ namespace platform {
 namespace {
 SDL_Scancode scancodeOf(Key key) {
     switch (key) {
-    case Key::Escape: return SDL_SCANCODE_ESCAPE;
-    case Key::Return: return SDL_SCANCODE_RETURN;
-    case Key::Backspace: return SDL_SCANCODE_BACKSPACE;
-    case Key::Delete: return SDL_SCANCODE_DELETE;
-    case Key::Left: return SDL_SCANCODE_LEFT;
-    case Key::Right: return SDL_SCANCODE_RIGHT;
-    case Key::Home: return SDL_SCANCODE_HOME;
-    case Key::End: return SDL_SCANCODE_END;
-    case Key::Tab: return SDL_SCANCODE_TAB;
-    case Key::V: return SDL_SCANCODE_V;
-    default: return SDL_SCANCODE_UNKNOWN;
+    case Key::Escape:
+        return SDL_SCANCODE_ESCAPE;
+    case Key::Return:
+        return SDL_SCANCODE_RETURN;
+    case Key::Backspace:
+        return SDL_SCANCODE_BACKSPACE;
+    case Key::Delete:
+        return SDL_SCANCODE_DELETE;
+    case Key::Left:
+        return SDL_SCANCODE_LEFT;
+    case Key::Right:
+        return SDL_SCANCODE_RIGHT;
+    case Key::Home:
+        return SDL_SCANCODE_HOME;
+    case Key::End:
+        return SDL_SCANCODE_END;
+    case Key::Tab:
+        return SDL_SCANCODE_TAB;
+    case Key::V:
+        return SDL_SCANCODE_V;
+    default:
+        return SDL_SCANCODE_UNKNOWN;
     }
 }
 } // namespace
@@ -36,9 +47,10 @@ void pushKeyPress(Key key, bool ctrl, bool alt) {
 }
 
 void pushGameKeyTap(int gameKey) {
-    static const SDL_Scancode codes[GameKeyCount] = {
-        SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
-        SDL_SCANCODE_D, SDL_SCANCODE_F, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP};
+    static const SDL_Scancode codes[GameKeyCount] = {SDL_SCANCODE_Z,    SDL_SCANCODE_X,     SDL_SCANCODE_C,
+                                                     SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
+                                                     SDL_SCANCODE_D,    SDL_SCANCODE_F,     SDL_SCANCODE_DOWN,
+                                                     SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP};
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.scancode = codes[gameKey];
@@ -51,7 +63,8 @@ void pushText(const std::string& utf8) {
     // SDL carries at most 31 bytes per text event; longer text goes in whole characters.
     for (std::size_t i = 0; i < utf8.size();) {
         std::size_t n = std::min<std::size_t>(utf8.size() - i, 31);
-        while (n > 0 && i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) --n;
+        while (n > 0 && i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80)
+            --n;
         SDL_Event e{};
         e.type = SDL_TEXTINPUT;
         std::memcpy(e.text.text, utf8.data() + i, n);
@@ -66,6 +79,8 @@ void pushCloseRequest() {
     SDL_PushEvent(&e);
 }
 
-void setClipboardText(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+void setClipboardText(const std::string& utf8) {
+    SDL_SetClipboardText(utf8.c_str());
+}
 
 } // namespace platform

@@ -23,14 +23,18 @@ bool initSystems() {
     return true;
 }
 
-void shutdownSystems() { SDL_Quit(); }
+void shutdownSystems() {
+    SDL_Quit();
+}
 
 std::uint64_t nowMs() {
     using namespace std::chrono;
     return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void sleepMs(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepMs(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::string clipboardText() {
     char* text = SDL_GetClipboardText();

@@ -14,7 +14,7 @@ SDL_GLContext context = nullptr;
 
 // Scancodes by position, so the keys sit where players expect them on any layout.
 const SDL_Scancode GameKeys[GameKeyCount] = {
-    SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,     SDL_SCANCODE_A,  SDL_SCANCODE_S,
+    SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
     SDL_SCANCODE_D, SDL_SCANCODE_F, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP,
 };
 
@@ -23,27 +23,42 @@ bool buttonLatch[MouseButtonCount] = {};
 
 int buttonIndex(Uint8 sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return 0;
-    case SDL_BUTTON_RIGHT: return 1;
-    case SDL_BUTTON_MIDDLE: return 2;
-    default: return -1;
+    case SDL_BUTTON_LEFT:
+        return 0;
+    case SDL_BUTTON_RIGHT:
+        return 1;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    default:
+        return -1;
     }
 }
 
 Key translateKey(SDL_Scancode code) {
     switch (code) {
-    case SDL_SCANCODE_ESCAPE: return Key::Escape;
+    case SDL_SCANCODE_ESCAPE:
+        return Key::Escape;
     case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER: return Key::Return;
-    case SDL_SCANCODE_BACKSPACE: return Key::Backspace;
-    case SDL_SCANCODE_DELETE: return Key::Delete;
-    case SDL_SCANCODE_LEFT: return Key::Left;
-    case SDL_SCANCODE_RIGHT: return Key::Right;
-    case SDL_SCANCODE_HOME: return Key::Home;
-    case SDL_SCANCODE_END: return Key::End;
-    case SDL_SCANCODE_TAB: return Key::Tab;
-    case SDL_SCANCODE_V: return Key::V;
-    default: return Key::Other;
+    case SDL_SCANCODE_KP_ENTER:
+        return Key::Return;
+    case SDL_SCANCODE_BACKSPACE:
+        return Key::Backspace;
+    case SDL_SCANCODE_DELETE:
+        return Key::Delete;
+    case SDL_SCANCODE_LEFT:
+        return Key::Left;
+    case SDL_SCANCODE_RIGHT:
+        return Key::Right;
+    case SDL_SCANCODE_HOME:
+        return Key::Home;
+    case SDL_SCANCODE_END:
+        return Key::End;
+    case SDL_SCANCODE_TAB:
+        return Key::Tab;
+    case SDL_SCANCODE_V:
+        return Key::V;
+    default:
+        return Key::Other;
     }
 }
 
@@ -53,7 +68,9 @@ void latchKey(SDL_Scancode code) {
 }
 } // namespace
 
-void setWindowClassName(const char* name) { setenv("SDL_VIDEO_X11_WMCLASS", name, 0); }
+void setWindowClassName(const char* name) {
+    setenv("SDL_VIDEO_X11_WMCLASS", name, 0);
+}
 
 bool createWindow(const char* title, int clientWidth, int clientHeight) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -66,13 +83,14 @@ bool createWindow(const char* title, int clientWidth, int clientHeight) {
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
+                              clientHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window) {
         // Some servers offer no 8-bit alpha visual; the game never reads destination alpha.
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-        window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+        window =
+            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     }
     if (!window) {
         std::fprintf(stderr, "twirlstick: cannot create the window: %s\n", SDL_GetError());
@@ -101,7 +119,9 @@ void destroyWindow() {
     }
 }
 
-bool hasWindow() { return window != nullptr; }
+bool hasWindow() {
+    return window != nullptr;
+}
 
 void showWindow() {
     if (!window) return;
@@ -113,7 +133,9 @@ void swapWindow() {
     if (window) SDL_GL_SwapWindow(window);
 }
 
-bool setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+bool setSwapInterval(int interval) {
+    return SDL_GL_SetSwapInterval(interval) == 0;
+}
 
 void drawableSize(int& width, int& height) {
     if (window) SDL_GL_GetDrawableSize(window, &width, &height);
@@ -136,14 +158,25 @@ bool pollEvent(Event& event) {
     while (SDL_PollEvent(&e)) {
         event = Event{};
         switch (e.type) {
-        case SDL_QUIT: event.kind = EventKind::CloseRequest; return true;
+        case SDL_QUIT:
+            event.kind = EventKind::CloseRequest;
+            return true;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
-            case SDL_WINDOWEVENT_CLOSE: event.kind = EventKind::CloseRequest; return true;
-            case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = EventKind::FocusGained; return true;
-            case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = EventKind::FocusLost; return true;
-            case SDL_WINDOWEVENT_SIZE_CHANGED: event.kind = EventKind::Resized; return true;
-            default: continue;
+            case SDL_WINDOWEVENT_CLOSE:
+                event.kind = EventKind::CloseRequest;
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                event.kind = EventKind::FocusGained;
+                return true;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                event.kind = EventKind::FocusLost;
+                return true;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                event.kind = EventKind::Resized;
+                return true;
+            default:
+                continue;
             }
         case SDL_KEYDOWN:
             if (!e.key.repeat) latchKey(e.key.keysym.scancode);
@@ -179,7 +212,8 @@ bool pollEvent(Event& event) {
             event.editCursor = e.editExt.start;
             SDL_free(e.editExt.text);
             return true;
-        default: continue;
+        default:
+            continue;
         }
     }
     return false;
@@ -216,8 +250,10 @@ InputSnapshot takeInputSnapshot() {
 }
 
 void releaseLatchedInput() {
-    for (bool& b : keyLatch) b = false;
-    for (bool& b : buttonLatch) b = false;
+    for (bool& b : keyLatch)
+        b = false;
+    for (bool& b : buttonLatch)
+        b = false;
 }
 
 void startTextInput(int x, int y, int width, int height) {
@@ -226,6 +262,8 @@ void startTextInput(int x, int y, int width, int height) {
     SDL_StartTextInput();
 }
 
-void stopTextInput() { SDL_StopTextInput(); }
+void stopTextInput() {
+    SDL_StopTextInput();
+}
 
 } // namespace platform

@@ -7,7 +7,9 @@ void ClearScreen(Color32 c) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void SetColor(Color32 c) { glColor4ub(colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c)); }
+void SetColor(Color32 c) {
+    glColor4ub(colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c));
+}
 
 void DrawVertices(const VertexList& vertices, GLenum mode) {
     if (vertices.empty()) return;

@@ -24,7 +24,9 @@ using ColorVertexList = std::vector<ColorVertex>;
 class CameraStack {
 public:
     void push(const Camera& c) { cameras_.push_back(c); }
-    void pop() { if (!cameras_.empty()) cameras_.pop_back(); }
+    void pop() {
+        if (!cameras_.empty()) cameras_.pop_back();
+    }
     void clear() { cameras_.clear(); }
     bool empty() const { return cameras_.empty(); }
     const Camera& top() const { return cameras_.back(); }

@@ -11,8 +11,7 @@ namespace {
 FT_Library library = nullptr;
 
 FT_Library freeTypeLibrary() {
-    if (!library && FT_Init_FreeType(&library) == 0)
-        std::atexit([] { FT_Done_FreeType(library); });
+    if (!library && FT_Init_FreeType(&library) == 0) std::atexit([] { FT_Done_FreeType(library); });
     return library;
 }
 
@@ -44,7 +43,8 @@ struct GlyphCache::FontFace {
 };
 
 GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
-    if (FT_Library lib = freeTypeLibrary(); !lib || FT_New_Face(lib, fontPath.c_str(), 0, &face_->face) != 0) {
+    if (FT_Library lib = freeTypeLibrary();
+        !lib || FT_New_Face(lib, fontPath.c_str(), 0, &face_->face) != 0) {
         std::fprintf(stderr, "twirlstick: cannot open the font %s; texts stay empty\n", fontPath.c_str());
         face_->face = nullptr;
     } else {
@@ -59,10 +59,12 @@ GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const std::vector<Texel> zeros(std::size_t(TextureSize) * TextureSize, Texel{});
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, TextureSize, TextureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, zeros.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, TextureSize, TextureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 zeros.data());
     glDisable(GL_TEXTURE_2D);
     // Slot 0 is handed out first, then 1, 2, ...
-    for (int n = SlotCount - 1; n >= 0; --n) freeSlots_.push_back(n);
+    for (int n = SlotCount - 1; n >= 0; --n)
+        freeSlots_.push_back(n);
 }
 
 GlyphCache::~GlyphCache() {
@@ -112,19 +114,26 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
             const FT_Glyph_Metrics& m = face->glyph->metrics;
             // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
             const int maxExtent = CellSize * 64;
-            slots_[slot].metrics = {std::min(int(m.width), maxExtent), std::min(int(m.height), maxExtent),       int(m.horiBearingX), int(m.horiBearingY),
-                                    int(m.horiAdvance), int(m.vertBearingX), int(m.vertBearingY), int(m.vertAdvance)};
+            slots_[slot].metrics = {std::min(int(m.width), maxExtent),
+                                    std::min(int(m.height), maxExtent),
+                                    int(m.horiBearingX),
+                                    int(m.horiBearingY),
+                                    int(m.horiAdvance),
+                                    int(m.vertBearingX),
+                                    int(m.vertBearingY),
+                                    int(m.vertAdvance)};
             blitGlyph(face->glyph->bitmap, cell);
         }
     }
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, CellSize * (slot % 16), CellSize * (slot / 16), CellSize, CellSize, GL_RGBA,
-                    GL_UNSIGNED_BYTE, cell.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, CellSize * (slot % 16), CellSize * (slot / 16), CellSize, CellSize,
+                    GL_RGBA, GL_UNSIGNED_BYTE, cell.data());
 }
 
 Rect GlyphCache::GlyphTexRect(int slot) const {
     const float c = float(slot % 16), w = float(slot / 16);
     const GlyphMetrics& m = slots_[slot].metrics;
-    return Rect(Vec2{32.0f * c / 512.0f, 32.0f * w / 512.0f},
-                Vec2{(32.0f * c + float(m.width) / 64.0f) / 512.0f, (32.0f * w + float(m.height) / 64.0f) / 512.0f});
+    return Rect(
+        Vec2{32.0f * c / 512.0f, 32.0f * w / 512.0f},
+        Vec2{(32.0f * c + float(m.width) / 64.0f) / 512.0f, (32.0f * w + float(m.height) / 64.0f) / 512.0f});
 }

@@ -7,7 +7,9 @@
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
     : position_(position), scale_(scale), align_(align), cache_(&cache) {}
 
-TextLabel::~TextLabel() { ReleaseGlyphs(); }
+TextLabel::~TextLabel() {
+    ReleaseGlyphs();
+}
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc) {
     auto label = std::make_unique<TextLabel>(cache, Vec2{desc.x, desc.y}, desc.scale, desc.align);
@@ -15,7 +17,8 @@ std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc)
     return label;
 }
 
-std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position, float scale) {
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
+                                       float scale) {
     auto label = std::make_unique<TextLabel>(cache, position, scale, TextAlign::Left);
     label->SetText(text);
     return label;
@@ -36,7 +39,8 @@ void TextLabel::SetText(std::u16string_view text) {
 }
 
 void TextLabel::ReleaseGlyphs() {
-    for (int slot : glyphs_) cache_->ReleaseGlyph(slot);
+    for (int slot : glyphs_)
+        cache_->ReleaseGlyph(slot);
     glyphs_.clear();
     text_.clear();
     dirty_ = true;
@@ -52,8 +56,10 @@ float TextLabel::PenX(std::size_t index) const {
         total += advance(glyphs_[i]);
     }
     float start = position_.x;
-    if (align_ == TextAlign::Center) start -= total * 0.5f;
-    else if (align_ == TextAlign::Right) start -= total;
+    if (align_ == TextAlign::Center)
+        start -= total * 0.5f;
+    else if (align_ == TextAlign::Right)
+        start -= total;
     return start + before;
 }
 
@@ -68,7 +74,8 @@ void TextLabel::Layout() {
     };
     if (align_ == TextAlign::Center || align_ == TextAlign::Right) {
         float total = 0.0f;
-        for (int slot : glyphs_) total += advance(slot);
+        for (int slot : glyphs_)
+            total += advance(slot);
         px -= align_ == TextAlign::Center ? total * 0.5f : total;
     }
     float minBottom = y, maxTop = y;
@@ -94,7 +101,8 @@ void TextLabel::Layout() {
         px += advance(slot);
     }
     const float m = 2.0f * scale_;
-    bounds_ = any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
+    bounds_ =
+        any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
 }
 
 void TextLabel::DrawLabel(Color32 color) {

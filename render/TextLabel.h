@@ -38,7 +38,10 @@ public:
 
     const std::u16string& Text() const { return text_; }
     Vec2 Position() const { return position_; }
-    void SetPosition(Vec2 p) { position_ = p; dirty_ = true; }
+    void SetPosition(Vec2 p) {
+        position_ = p;
+        dirty_ = true;
+    }
 
 private:
     struct GlyphVertex {
@@ -57,4 +60,5 @@ private:
 };
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc);
-std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position, float scale);
+std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
+                                       float scale);

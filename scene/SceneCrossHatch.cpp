@@ -28,7 +28,8 @@ VertexList gridLines() {
 
 void SceneCrossHatch::Update() {
     ++counter_;
-    if (TheGameSystem->mouseState.Pressed(MouseLeft) || counter_ > Duration) master_->ChangeScene(SceneId::Title);
+    if (TheGameSystem->mouseState.Pressed(MouseLeft) || counter_ > Duration)
+        master_->ChangeScene(SceneId::Title);
 }
 
 void SceneCrossHatch::Draw() {

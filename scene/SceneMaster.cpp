@@ -11,8 +11,10 @@
 namespace Lib::Scene {
 SceneMasterBase::~SceneMasterBase() {
     // Deleted while the GameSystem (and the glyph cache the scenes' labels use) still exists.
-    for (SceneBase* s : retired_) delete s;
-    for (SceneBase* s : stack_) delete s;
+    for (SceneBase* s : retired_)
+        delete s;
+    for (SceneBase* s : stack_)
+        delete s;
 }
 } // namespace Lib::Scene
 
@@ -40,16 +42,20 @@ void SceneMaster::Present() {
 Lib::Scene::SceneBase* SceneMaster::CreateScene(int id) {
     if (factory) return factory(*this, id);
     switch (id) {
-    case SceneId::CrossHatch: return new SceneCrossHatch(this);
-    case SceneId::Title: return new SceneTitle(this);
-    case SceneId::Demo: return new SceneDemo(this);
+    case SceneId::CrossHatch:
+        return new SceneCrossHatch(this);
+    case SceneId::Title:
+        return new SceneTitle(this);
+    case SceneId::Demo:
+        return new SceneDemo(this);
     case SceneId::GameMain: {
         if (EditMode) return new SceneGameMain(this, testStagePath(), std::nullopt);
         const std::string replay = replayFileName(StageNumber);
         return new SceneGameMain(this, stageFileName(StageNumber),
                                  pathExists(replay) ? std::optional<std::string>(replay) : std::nullopt);
     }
-    default: return nullptr; // the stage editor is not part of this build yet
+    default:
+        return nullptr; // the stage editor is not part of this build yet
     }
 }
 
@@ -67,7 +73,9 @@ void SceneMaster::ChangeScene(int id) {
     stack_.push_back(next);
 }
 
-void SceneMaster::PushScene(int id) { PushCreated(CreateScene(id)); }
+void SceneMaster::PushScene(int id) {
+    PushCreated(CreateScene(id));
+}
 
 void SceneMaster::PopScene() {
     if (stack_.empty()) return;
@@ -84,6 +92,8 @@ void SceneMaster::RunFrame() {
 }
 
 void SceneMaster::DrawTop() {
-    if (Lib::Scene::SceneBase* top = Top()) top->Draw();
-    else ClearScreen(Colors::Black);
+    if (Lib::Scene::SceneBase* top = Top())
+        top->Draw();
+    else
+        ClearScreen(Colors::Black);
 }

@@ -28,8 +28,10 @@ constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 SceneTitle::SceneTitle(SceneMaster* master)
     : master_(master), bar_({-60.0f, -30.0f}, 30.0f, Colors::White, Colors::Red, Angle(0.0f)) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
-    for (int i = 0; i < 2; ++i) titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
-    for (int i = 0; i < ItemCount; ++i) menu_[std::size_t(i)] = CreateLabel(cache, MenuDescs[i]);
+    for (int i = 0; i < 2; ++i)
+        titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
+    for (int i = 0; i < ItemCount; ++i)
+        menu_[std::size_t(i)] = CreateLabel(cache, MenuDescs[i]);
 }
 
 void SceneTitle::Update() {
@@ -59,19 +61,23 @@ void SceneTitle::Choose(int item) {
         break;
     case ResetAll:
         PlaySound(enter, false);
-        if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？", u"WARNING") ==
-            MessageBoxResult::Ok)
+        if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？",
+                           u"WARNING") == MessageBoxResult::Ok)
             deleteWorkingFiles();
         break;
-    case Exit: master_->PopScene(); break;
-    default: break;
+    case Exit:
+        master_->PopScene();
+        break;
+    default:
+        break;
     }
 }
 
 void SceneTitle::Draw() {
     ClearScreen(Colors::Black);
     bar_.drawBar();
-    for (auto& label : titles_) label->DrawLabel(Colors::White);
+    for (auto& label : titles_)
+        label->DrawLabel(Colors::White);
     for (int i = 0; i < ItemCount; ++i) {
         TextLabel& label = *menu_[std::size_t(i)];
         label.Layout(); // the box needs this frame's bounds before the text is drawn over it

@@ -19,7 +19,8 @@ void Voice::MixInto(std::int32_t* acc, int frames) {
     while (i < frames && !queue_.empty()) {
         const VoiceBuffer& b = queue_.front();
         const int n = int(std::min<std::uint32_t>(b.length - position_, std::uint32_t(frames - i)));
-        for (int k = 0; k < n; ++k) acc[i + k] += int(b.data[position_ + std::uint32_t(k)]) - 128;
+        for (int k = 0; k < n; ++k)
+            acc[i + k] += int(b.data[position_ + std::uint32_t(k)]) - 128;
         i += n;
         position_ += std::uint32_t(n);
         if (position_ >= b.length) {
@@ -44,6 +45,8 @@ void Mixer::Stop(int voice) {
 void Mixer::Mix(std::int16_t* out, int frames) {
     thread_local std::vector<std::int32_t> acc;
     acc.assign(std::size_t(frames), 0);
-    for (Voice& v : voices_) v.MixInto(acc.data(), frames);
-    for (int i = 0; i < frames; ++i) out[i] = std::int16_t(std::clamp(acc[std::size_t(i)] * Gain, -32768, 32767));
+    for (Voice& v : voices_)
+        v.MixInto(acc.data(), frames);
+    for (int i = 0; i < frames; ++i)
+        out[i] = std::int16_t(std::clamp(acc[std::size_t(i)] * Gain, -32768, 32767));
 }

@@ -9,8 +9,8 @@
 
 namespace {
 const char* const Paths[SoundCount] = {
-    "sound/bgm.wav",   "sound/bgm_fast.wav", "sound/countdown.wav", "sound/start.wav",
-    "sound/click.wav", "sound/enter.wav",    "sound/clear.wav",     "sound/hurry.wav",
+    "sound/bgm.wav",   "sound/bgm_fast.wav",  "sound/countdown.wav", "sound/start.wav",
+    "sound/click.wav", "sound/enter.wav",     "sound/clear.wav",     "sound/hurry.wav",
     "sound/miss.wav",  "sound/newrecord.wav", "sound/gameover.wav",
 };
 
@@ -19,7 +19,9 @@ std::unique_ptr<Mixer> mixer; // exists only while a device plays it
 int music = -1;
 SoundCounts counts;
 
-void mixCallback(void* user, std::int16_t* out, int frames) { static_cast<Mixer*>(user)->Mix(out, frames); }
+void mixCallback(void* user, std::int16_t* out, int frames) {
+    static_cast<Mixer*>(user)->Mix(out, frames);
+}
 
 // The game thread holds the device lock only while it changes a queue.
 template <typename F> void withMixer(F change) {
@@ -30,7 +32,9 @@ template <typename F> void withMixer(F change) {
 }
 } // namespace
 
-const char* SoundFilePath(SoundId id) { return Paths[id]; }
+const char* SoundFilePath(SoundId id) {
+    return Paths[id];
+}
 
 bool InitAudio() {
     auto m = std::make_unique<Mixer>();
@@ -63,9 +67,11 @@ void StopSound(SoundId id) {
 void FreeAllSounds() {
     // The voices may still point at the samples: silence them before the memory goes.
     withMixer([](Mixer& m) {
-        for (int id = 0; id < SoundCount; ++id) m.Stop(id);
+        for (int id = 0; id < SoundCount; ++id)
+            m.Stop(id);
     });
-    for (Sound& s : table) s.samples = {};
+    for (Sound& s : table)
+        s.samples = {};
     music = -1;
 }
 
@@ -86,9 +92,17 @@ void stopMusic() {
     music = -1;
 }
 
-void playEffect(SoundId id) { PlaySound(id, false); }
+void playEffect(SoundId id) {
+    PlaySound(id, false);
+}
 
-int currentMusic() { return music; }
+int currentMusic() {
+    return music;
+}
 
-const SoundCounts& soundCounts() { return counts; }
-void resetSoundCounts() { counts = {}; }
+const SoundCounts& soundCounts() {
+    return counts;
+}
+void resetSoundCounts() {
+    counts = {};
+}

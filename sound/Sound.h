@@ -6,7 +6,17 @@
 #include <vector>
 
 enum SoundId : int {
-    bgm = 0, bgm_fast, countdown, start, click, enter, clear, hurry, miss, newrecord, gameover,
+    bgm = 0,
+    bgm_fast,
+    countdown,
+    start,
+    click,
+    enter,
+    clear,
+    hurry,
+    miss,
+    newrecord,
+    gameover,
     SoundCount
 };
 

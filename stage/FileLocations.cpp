@@ -42,13 +42,17 @@ bool ensureWorkingFolder() {
     return fs::is_directory(folder, ec);
 }
 
-std::string stageFileName(int stageNumber) { return "stage" + std::to_string(stageNumber + 1); }
+std::string stageFileName(int stageNumber) {
+    return "stage" + std::to_string(stageNumber + 1);
+}
 
 std::string replayFileName(int stageNumber) {
     return workingFolderPath() + "rep" + std::to_string(stageNumber + 1);
 }
 
-std::string testStagePath() { return workingFolderPath() + "tempstage"; }
+std::string testStagePath() {
+    return workingFolderPath() + "tempstage";
+}
 
 std::vector<std::string> listEditedStages() {
     std::vector<std::string> names;
@@ -80,7 +84,8 @@ void deleteWorkingFiles() {
         std::error_code typeError;
         if (!it->is_directory(typeError)) files.push_back(it->path());
     }
-    for (const fs::path& f : files) fs::remove(f, ec);
+    for (const fs::path& f : files)
+        fs::remove(f, ec);
 }
 
 bool pathExists(const std::string& path) {

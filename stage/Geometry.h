@@ -6,10 +6,20 @@ struct Vec2 {
     float y = 0.0f;
 };
 
-inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2& operator+=(Vec2& a, Vec2 b) { a.x += b.x; a.y += b.y; return a; }
-inline bool operator==(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
+inline Vec2 operator+(Vec2 a, Vec2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Vec2 operator-(Vec2 a, Vec2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Vec2& operator+=(Vec2& a, Vec2 b) {
+    a.x += b.x;
+    a.y += b.y;
+    return a;
+}
+inline bool operator==(Vec2 a, Vec2 b) {
+    return a.x == b.x && a.y == b.y;
+}
 
 // Axis-aligned rectangle; always normalised, centre stored rather than computed on use.
 struct Rect {

@@ -5,13 +5,15 @@
 
 void SlotStack::fillDescending(int last, int first) {
     clear();
-    for (int i = last; i >= first; --i) push(i);
+    for (int i = last; i >= first; --i)
+        push(i);
 }
 
 void Stage::clear() {
     pointState.fill(PointState::Free);
     freePoints.fillDescending(MaxPoints - 1, 0);
-    for (Segment& s : segments) s.kind = FreeSegment;
+    for (Segment& s : segments)
+        s.kind = FreeSegment;
     freeSegments.fillDescending(MaxSegments - 1, 0);
     title = u"untitled";
     timeLimit = 60;

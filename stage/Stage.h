@@ -18,7 +18,7 @@ enum SegmentKind : std::int32_t { WALL = 0, GOAL = 1 };
 inline constexpr std::int32_t FreeSegment = -1;
 
 struct Segment {
-    std::uint16_t low = 0;  // always the smaller point number
+    std::uint16_t low = 0; // always the smaller point number
     std::uint16_t high = 0;
     std::int32_t kind = FreeSegment;
 };
@@ -29,7 +29,9 @@ public:
     void clear() { count_ = 0; }
     bool empty() const { return count_ == 0; }
     int size() const { return count_; }
-    void push(std::int32_t slot) { if (count_ < MaxPoints) items_[count_++] = slot; }
+    void push(std::int32_t slot) {
+        if (count_ < MaxPoints) items_[count_++] = slot;
+    }
     std::int32_t pop() { return items_[--count_]; }
     std::int32_t top() const { return items_[count_ - 1]; }
     // Pushes last, last-1, ..., first so that `first` is on top.
@@ -55,16 +57,16 @@ struct Stage {
     Stage() { clear(); }
 
     void clear();
-    int addPoint(Vec2 p);                        // slot, or -1 when full
+    int addPoint(Vec2 p);                            // slot, or -1 when full
     int addSegment(int a, int b, std::int32_t kind); // slot, or -1 when full or duplicate
     void deletePoint(int i);
     void deleteSegment(int j);
     void deletePointsInRect(const Rect& r);
     void toggleSelectionInRect(const Rect& r);
     void moveSelected(Vec2 d);
-    int pickPoint(Vec2 p, float zoom) const;     // highest slot within 10 * zoom, or -1
+    int pickPoint(Vec2 p, float zoom) const; // highest slot within 10 * zoom, or -1
     void deleteSegmentsCrossing(Vec2 p, Vec2 q);
-    int hitLine(Vec2 p, Vec2 q) const;           // kind of the first crossed line in slot order, or -1
+    int hitLine(Vec2 p, Vec2 q) const; // kind of the first crossed line in slot order, or -1
     void compact();
     void drawStage(bool withPoints) const;
 

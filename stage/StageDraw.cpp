@@ -10,8 +10,10 @@ void Stage::drawStage(bool withPoints) const {
         for (int i = 0; i < MaxPoints; ++i) {
             if (pointState[i] == PointState::Free) continue;
             const Vec2 p = points[i];
-            if (pointState[i] == PointState::Selected) selected.push_back({255, 255, 0, 255, p.x, p.y});
-            else placed.push_back({255, 255, 255, 255, p.x, p.y});
+            if (pointState[i] == PointState::Selected)
+                selected.push_back({255, 255, 0, 255, p.x, p.y});
+            else
+                placed.push_back({255, 255, 255, 255, p.x, p.y});
         }
         glPointSize(5.0f);
         DrawColorVertices(placed, GL_POINTS);

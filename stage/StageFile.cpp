@@ -18,15 +18,19 @@ constexpr std::size_t MaxStageFileBytes = 4 * 1024 * 1024;
 
 const char* const KindKeywords[] = {"WALL", "GOAL"};
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::vector<std::string_view> splitWords(std::string_view line) {
     std::vector<std::string_view> words;
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i])) ++i;
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
         const size_t start = i;
-        while (i < line.size() && !isBlank(line[i])) ++i;
+        while (i < line.size() && !isBlank(line[i]))
+            ++i;
         if (i > start) words.push_back(line.substr(start, i - start));
     }
     return words;
@@ -65,8 +69,10 @@ void readFloats(const std::vector<std::string_view>& words, std::initializer_lis
 // The text after the keyword word and its separating blanks, without trailing blanks.
 std::string_view restOfLine(std::string_view line, std::string_view keyword) {
     std::string_view rest = line.substr(size_t(keyword.data() - line.data()) + keyword.size());
-    while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
-    while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
+    while (!rest.empty() && isBlank(rest.front()))
+        rest.remove_prefix(1);
+    while (!rest.empty() && isBlank(rest.back()))
+        rest.remove_suffix(1);
     return rest;
 }
 
@@ -110,7 +116,8 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
 
 void loadStage(const std::string& path, Stage& stage) {
     stage.clear();
-    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes)) parseStage(*text, stage);
+    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes))
+        parseStage(*text, stage);
 }
 
 void parseStage(std::string_view text, Stage& stage) {
@@ -147,12 +154,17 @@ std::string formatStageNumber(double v) {
 
 std::string formatStage(const Stage& stage) {
     std::string out = "\xEF\xBB\xBF";
-    const auto line = [&](const std::string& text) { out += text; out += "\r\n"; };
+    const auto line = [&](const std::string& text) {
+        out += text;
+        out += "\r\n";
+    };
     const auto num = [](float v) { return formatStageNumber(double(v)); };
     line("TITLE " + toUtf8(stage.title));
     line("TIMELIMIT " + std::to_string(stage.timeLimit));
-    line("INITPOS " + num(stage.initialPivot.x) + " " + num(stage.initialPivot.y) + " " + num(stage.initialAngle));
-    line("CAMPOS " + num(stage.startCamera.x) + " " + num(stage.startCamera.y) + " " + num(stage.startCamera.zoom));
+    line("INITPOS " + num(stage.initialPivot.x) + " " + num(stage.initialPivot.y) + " " +
+         num(stage.initialAngle));
+    line("CAMPOS " + num(stage.startCamera.x) + " " + num(stage.startCamera.y) + " " +
+         num(stage.startCamera.zoom));
     std::string points = "POINT";
     for (int i = 0; i < MaxPoints && stage.pointState[i] != PointState::Free; ++i)
         points += " " + num(stage.points[i].x) + " " + num(stage.points[i].y);

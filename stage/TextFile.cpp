@@ -1,9 +1,9 @@
 #include "stage/TextFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <filesystem>
 
 std::optional<std::string> readTextFile(const std::string& path, std::size_t maxBytes) {
     std::ifstream in(path, std::ios::binary);

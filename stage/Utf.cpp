@@ -7,16 +7,34 @@ constexpr char32_t Replacement = 0xFFFD;
 char32_t decodeUtf8(std::string_view s, size_t& i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char lead = byte(i);
-    if (lead < 0x80) { ++i; return lead; }
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
     int extra = 0;
     char32_t cp = 0, min = 0;
-    if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; min = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; min = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; min = 0x10000; }
-    else { ++i; return Replacement; }
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+        min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+        min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+        min = 0x10000;
+    } else {
+        ++i;
+        return Replacement;
+    }
     size_t k = i + 1;
     for (int n = 0; n < extra; ++n, ++k) {
-        if (k >= s.size() || (byte(k) & 0xC0) != 0x80) { i = k; return Replacement; }
+        if (k >= s.size() || (byte(k) & 0xC0) != 0x80) {
+            i = k;
+            return Replacement;
+        }
         cp = (cp << 6) | (byte(k) & 0x3F);
     }
     i = k;

@@ -16,7 +16,9 @@ constexpr double Pi = 3.14159265358979323846;
 
 using Buffer = std::vector<double>;
 
-double noteHz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double noteHz(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 // A small deterministic noise source (xorshift), the same on every machine.
 struct Noise {
@@ -34,11 +36,16 @@ enum class Wave { Square, Pulse25, Triangle, Saw, Sine };
 double oscillator(Wave w, double phase) {
     const double p = phase - std::floor(phase);
     switch (w) {
-    case Wave::Square: return p < 0.5 ? 1.0 : -1.0;
-    case Wave::Pulse25: return p < 0.25 ? 1.0 : -1.0;
-    case Wave::Triangle: return 4.0 * std::fabs(p - 0.5) - 1.0;
-    case Wave::Saw: return 2.0 * p - 1.0;
-    case Wave::Sine: return std::sin(2.0 * Pi * p);
+    case Wave::Square:
+        return p < 0.5 ? 1.0 : -1.0;
+    case Wave::Pulse25:
+        return p < 0.25 ? 1.0 : -1.0;
+    case Wave::Triangle:
+        return 4.0 * std::fabs(p - 0.5) - 1.0;
+    case Wave::Saw:
+        return 2.0 * p - 1.0;
+    case Wave::Sine:
+        return std::sin(2.0 * Pi * p);
     }
     return 0.0;
 }
@@ -61,7 +68,8 @@ struct Voice {
 
 // Adds a note into `out` at `start` seconds. With `wrap` the tail past the end continues at the
 // start, so a loop joins without a click.
-void addNote(Buffer& out, double start, double length, int midi, const Voice& v, bool wrap, double slide = 0.0) {
+void addNote(Buffer& out, double start, double length, int midi, const Voice& v, bool wrap,
+             double slide = 0.0) {
     const double hz = noteHz(midi);
     const int first = int(start * Rate);
     const int count = int((length + v.release) * Rate);
@@ -95,8 +103,8 @@ void addKick(Buffer& out, double start, double volume, bool wrap) {
     }
 }
 
-void addNoiseHit(Buffer& out, double start, double length, double decayRate, double volume, bool bright, Noise& noise,
-                 bool wrap) {
+void addNoiseHit(Buffer& out, double start, double length, double decayRate, double volume, bool bright,
+                 Noise& noise, bool wrap) {
     const int first = int(start * Rate);
     double previous = 0.0;
     for (int i = 0; i < int(length * Rate); ++i) {
@@ -116,7 +124,8 @@ void addNoiseHit(Buffer& out, double start, double length, double decayRate, dou
 // Scales to the wanted peak (of full scale) and writes 8-bit unsigned samples.
 std::vector<std::uint8_t> toPcm(const Buffer& in, double peak) {
     double max = 1e-9;
-    for (double s : in) max = std::max(max, std::fabs(s));
+    for (double s : in)
+        max = std::max(max, std::fabs(s));
     std::vector<std::uint8_t> out(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
         const double v = in[i] / max * peak * 127.0;
@@ -159,10 +168,9 @@ void writeWave(const std::filesystem::path& path, const std::vector<std::uint8_t
 // Eight bars of melody over Am F C G | Am F G E (scale degrees as MIDI notes, 0 = rest), in
 // eighth notes; the second half answers the first an octave-shifted motif higher.
 const int Melody[64] = {
-    69, 0, 72, 76, 74, 72, 71, 72,  69, 0, 65, 69, 72, 0, 69, 67,
-    64, 0, 67, 72, 71, 72, 74, 76,  74, 0, 71, 67, 74, 72, 71, 67,
-    69, 72, 76, 81, 79, 76, 74, 76, 77, 0, 76, 74, 72, 0, 69, 72,
-    74, 0, 71, 74, 79, 77, 76, 74,  76, 0, 80, 76, 71, 0, 68, 71,
+    69, 0,  72, 76, 74, 72, 71, 72, 69, 0,  65, 69, 72, 0,  69, 67, 64, 0,  67, 72, 71, 72,
+    74, 76, 74, 0,  71, 67, 74, 72, 71, 67, 69, 72, 76, 81, 79, 76, 74, 76, 77, 0,  76, 74,
+    72, 0,  69, 72, 74, 0,  71, 74, 79, 77, 76, 74, 76, 0,  80, 76, 71, 0,  68, 71,
 };
 const int ChordRoots[8] = {45, 41, 48, 43, 45, 41, 43, 40}; // A F C G A F G E (bass octave)
 const int ChordThirds[8] = {3, 4, 4, 4, 3, 4, 4, 4};        // minor or major third above the root
@@ -195,8 +203,10 @@ Buffer makeMusic(double bpm, int transpose, bool tense) {
         }
         // Drums: kick on 1 and 3 (and the "and" of 4 when tense), snare on 2 and 4, hats on eighths.
         for (int b = 0; b < 4; ++b) {
-            if (b % 2 == 0) addKick(out, barStart + b * beat, 0.9, true);
-            else addNoiseHit(out, barStart + b * beat, 0.16, 22.0, 0.45, false, noise, true);
+            if (b % 2 == 0)
+                addKick(out, barStart + b * beat, 0.9, true);
+            else
+                addNoiseHit(out, barStart + b * beat, 0.16, 22.0, 0.45, false, noise, true);
         }
         if (tense) addKick(out, barStart + 3.5 * beat, 0.7, true);
         for (int e = 0; e < (tense ? 16 : 8); ++e) {
@@ -209,7 +219,9 @@ Buffer makeMusic(double bpm, int transpose, bool tense) {
 
 // --- the effects -------------------------------------------------------------------------------
 
-Buffer blank(double seconds) { return Buffer(std::size_t(seconds * Rate), 0.0); }
+Buffer blank(double seconds) {
+    return Buffer(std::size_t(seconds * Rate), 0.0);
+}
 
 Buffer makeCountdown() {
     Buffer b = blank(0.2);
@@ -247,8 +259,10 @@ Buffer makeClear() {
     const Voice lead{Wave::Square, 0.003, 0.05, 0.7, 0.1, 0.8};
     const Voice low{Wave::Triangle, 0.003, 0.05, 0.8, 0.3, 0.8};
     const int run[] = {72, 76, 79, 84};
-    for (int i = 0; i < 4; ++i) addNote(b, i * 0.1, 0.09, run[i], lead, false);
-    for (int n : {84, 88, 91}) addNote(b, 0.45, 0.8, n, lead, false);
+    for (int i = 0; i < 4; ++i)
+        addNote(b, i * 0.1, 0.09, run[i], lead, false);
+    for (int n : {84, 88, 91})
+        addNote(b, 0.45, 0.8, n, lead, false);
     addNote(b, 0.45, 0.8, 48, low, false);
     addNote(b, 0.0, 0.4, 60, low, false);
     return b;
@@ -257,7 +271,8 @@ Buffer makeClear() {
 Buffer makeHurry() {
     Buffer b = blank(1.0);
     const Voice v{Wave::Square, 0.002, 0.02, 0.8, 0.02, 1.0};
-    for (int i = 0; i < 8; ++i) addNote(b, i * 0.12, 0.1, i % 2 ? 76 : 81, v, false);
+    for (int i = 0; i < 8; ++i)
+        addNote(b, i * 0.12, 0.1, i % 2 ? 76 : 81, v, false);
     return b;
 }
 
@@ -274,7 +289,8 @@ Buffer makeNewRecord() {
     Buffer b = blank(1.6);
     const Voice v{Wave::Pulse25, 0.002, 0.04, 0.6, 0.08, 0.8};
     const int run[] = {72, 74, 76, 79, 81, 84, 86, 88};
-    for (int i = 0; i < 8; ++i) addNote(b, i * 0.07, 0.07, run[i], v, false);
+    for (int i = 0; i < 8; ++i)
+        addNote(b, i * 0.07, 0.07, run[i], v, false);
     for (int i = 0; i < 6; ++i)
         addNote(b, 0.6 + i * 0.09, 0.05, 96 + (i % 2) * 3, {Wave::Sine, 0.001, 0.05, 0.3, 0.2, 0.5}, false);
     addNote(b, 0.56, 0.6, 84, {Wave::Triangle, 0.003, 0.1, 0.7, 0.3, 0.7}, false);
@@ -303,7 +319,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
-    constexpr double MusicPeak = 0.6;  // music sits under the effects
+    constexpr double MusicPeak = 0.6;   // music sits under the effects
     constexpr double EffectPeak = 0.92; // effects stand out; never at the clipping limit
     writeWave(folder / "bgm.wav", toPcm(makeMusic(128.0, 0, false), MusicPeak));
     writeWave(folder / "bgm_fast.wav", toPcm(makeMusic(168.0, 2, true), MusicPeak));

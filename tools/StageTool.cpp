@@ -56,10 +56,17 @@ int verify(const std::string& stagePath, const std::string& replayPath) {
     record.load(replayPath);
     const RecordRunResult run = runRecord(stage, record);
     switch (run.outcome) {
-    case FrameOutcome::Goal: std::printf("clear %d\n", run.frames); return 0;
-    case FrameOutcome::Wall: std::printf("wall %d\n", run.frames); return 1;
-    case FrameOutcome::TimeOut: std::printf("timeout %d\n", run.frames); return 1;
-    case FrameOutcome::Continue: break;
+    case FrameOutcome::Goal:
+        std::printf("clear %d\n", run.frames);
+        return 0;
+    case FrameOutcome::Wall:
+        std::printf("wall %d\n", run.frames);
+        return 1;
+    case FrameOutcome::TimeOut:
+        std::printf("timeout %d\n", run.frames);
+        return 1;
+    case FrameOutcome::Continue:
+        break;
     }
     std::printf("unfinished %d\n", record.total());
     return 1;

@@ -6,7 +6,9 @@
 #include <limits>
 
 namespace {
-Bar makeBar(float angle = 0.0f) { return Bar({0, 0}, 60.0f, 0xFFFFFFFF, 0xFF0000FF, Angle(angle)); }
+Bar makeBar(float angle = 0.0f) {
+    return Bar({0, 0}, 60.0f, 0xFFFFFFFF, 0xFF0000FF, Angle(angle));
+}
 } // namespace
 
 TEST(Bar, FirstStepsTurnTwoOrFourDegrees) {
@@ -44,7 +46,8 @@ TEST(Bar, SwitchMakesTheFreeEndThePivotAndReverses) {
 
 TEST(Bar, TrailKeepsTheTwelveNewestSegments) {
     Bar bar = makeBar();
-    for (int i = 0; i < 20; ++i) bar.step(false, false);
+    for (int i = 0; i < 20; ++i)
+        bar.step(false, false);
     ASSERT_EQ(bar.trail().size(), 12u);
     EXPECT_EQ(bar.trail()[0].freeEnd.x, bar.freeEnd().x);
     EXPECT_GT(bar.trail()[11].freeEnd.x, bar.trail()[0].freeEnd.x); // oldest is the least turned
@@ -61,7 +64,7 @@ TEST(Bar, TrailAlphasFadeByATwelfth) {
 
 TEST(Bar, WrapFollowsTheDoubleBoundsOfPi) {
     EXPECT_NEAR(Angle(4.712389f).value(), -1.5707963f, 1e-6); // 3 pi / 2
-    const float nearestPi = 3.1415927f;                      // just above the double pi
+    const float nearestPi = 3.1415927f;                       // just above the double pi
     EXPECT_EQ(Angle(nearestPi).value(), -3.1415925f);
     const float belowPi = std::nextafter(nearestPi, 0.0f);
     EXPECT_EQ(Angle(belowPi).value(), belowPi);

@@ -13,18 +13,20 @@ int addLine(Stage& s, Vec2 a, Vec2 b, std::int32_t kind) {
 TEST(Collision, SegmentTestBoundsAreInclusiveAndParallelNeverTouches) {
     const Vec2 p{0, 0}, q{60, 0};
     EXPECT_TRUE(segmentsIntersect(p, q, {30, -10}, {30, 10}));
-    EXPECT_TRUE(segmentsIntersect(p, q, {60, -10}, {60, 10}));  // t = 1 exactly
+    EXPECT_TRUE(segmentsIntersect(p, q, {60, -10}, {60, 10})); // t = 1 exactly
     EXPECT_FALSE(segmentsIntersect(p, q, {61, -10}, {61, 10}));
-    EXPECT_FALSE(segmentsIntersect(p, q, {10, 0}, {50, 0}));    // collinear overlap: D = 0
-    EXPECT_TRUE(segmentsIntersect(p, q, {30, 0}, {30, 10}));    // u = 0
-    EXPECT_FALSE(segmentsIntersect(p, p, {0, -5}, {0, 5}));     // zero length
+    EXPECT_FALSE(segmentsIntersect(p, q, {10, 0}, {50, 0})); // collinear overlap: D = 0
+    EXPECT_TRUE(segmentsIntersect(p, q, {30, 0}, {30, 10})); // u = 0
+    EXPECT_FALSE(segmentsIntersect(p, p, {0, -5}, {0, 5}));  // zero length
 }
 
 TEST(Collision, FirstSlotDecidesWhenAWallAndAGoalAreTouched) {
     Stage goalFirst;
-    for (int i = 0; i < 3; ++i) addLine(goalFirst, {500, 500}, {500.0f + i, 600}, WALL); // slots 0-2, far away
+    for (int i = 0; i < 3; ++i)
+        addLine(goalFirst, {500, 500}, {500.0f + i, 600}, WALL); // slots 0-2, far away
     EXPECT_EQ(addLine(goalFirst, {30, -10}, {30, 10}, GOAL), 3);
-    for (int i = 0; i < 3; ++i) addLine(goalFirst, {700, 700}, {700.0f + i, 800}, WALL);
+    for (int i = 0; i < 3; ++i)
+        addLine(goalFirst, {700, 700}, {700.0f + i, 800}, WALL);
     EXPECT_EQ(addLine(goalFirst, {40, -10}, {40, 10}, WALL), 7);
     EXPECT_EQ(goalFirst.hitLine({0, 0}, {60, 0}), GOAL);
 

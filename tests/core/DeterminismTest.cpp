@@ -10,7 +10,8 @@ namespace {
 std::uint64_t mixIn(std::uint64_t hash, float v) {
     std::uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 4; ++i) hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 0x100000001B3ull; // FNV-1a
+    for (int i = 0; i < 4; ++i)
+        hash = (hash ^ ((bits >> (8 * i)) & 0xFF)) * 0x100000001B3ull; // FNV-1a
     return hash;
 }
 

@@ -47,14 +47,16 @@ TEST_F(WorkingFolder, NextNewStageNameTakesTheFirstFreeNumber) {
 
 TEST_F(WorkingFolder, ListingShowsEditedStagesSortedIgnoringCase) {
     EXPECT_TRUE(listEditedStages().empty());
-    for (const char* name : {"stage2", "stage10", "tempstage", "rep1", "stage1", "stageB", "stagea"}) touch(name);
+    for (const char* name : {"stage2", "stage10", "tempstage", "rep1", "stage1", "stageB", "stagea"})
+        touch(name);
     std::filesystem::create_directory(workingFolderPath() + "stage99");
     const std::vector<std::string> expected = {"stage1", "stage10", "stage2", "stagea", "stageB"};
     EXPECT_EQ(listEditedStages(), expected);
 }
 
 TEST_F(WorkingFolder, DeleteRemovesFilesButKeepsTheFolder) {
-    for (const char* name : {"stage1", "tempstage", "rep3"}) touch(name);
+    for (const char* name : {"stage1", "tempstage", "rep3"})
+        touch(name);
     std::filesystem::create_directory(workingFolderPath() + "keep");
     deleteWorkingFiles();
     EXPECT_TRUE(listEditedStages().empty());

@@ -11,14 +11,16 @@ namespace {
 // The run of 250 frames: right button held in frames 10-39, switches in frames 100 and 180.
 InputRecord exampleRun() {
     InputRecord r;
-    for (int f = 0; f < 250; ++f) r.append(f >= 10 && f < 40, f == 100 || f == 180);
+    for (int f = 0; f < 250; ++f)
+        r.append(f >= 10 && f < 40, f == 100 || f == 180);
     return r;
 }
 } // namespace
 
 TEST(InputRecord, QuietFramesMakeNoEvents) {
     InputRecord r;
-    for (int i = 0; i < 100; ++i) r.append(false, false);
+    for (int i = 0; i < 100; ++i)
+        r.append(false, false);
     EXPECT_TRUE(r.events().empty());
     EXPECT_EQ(r.total(), 100);
     r.finish();
@@ -62,7 +64,8 @@ TEST(InputRecord, PlaybackYieldsExactlyWhatWasAppended) {
 TEST(InputRecord, TheExampleRunSavesAsFiveLinesAndLoadsBack) {
     TempFolder dir;
     ASSERT_TRUE(exampleRun().save(dir.file("rep1")));
-    EXPECT_EQ(dir.read("rep1"), "\xEF\xBB\xBF" "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
+    EXPECT_EQ(dir.read("rep1"), "\xEF\xBB\xBF"
+                                "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
     InputRecord loaded;
     loaded.load(dir.file("rep1"));
     EXPECT_EQ(loaded.total(), 250);
@@ -77,7 +80,8 @@ TEST(InputRecord, TheExampleRunSavesAsFiveLinesAndLoadsBack) {
 TEST(InputRecord, EmptyLinesAndAMissingMarkDoNotMatter) {
     InputRecord a, b;
     a.parse("250\n\n1 10\n\n\n2 30\r\n0 60\n0 80");
-    b.parse("\xEF\xBB\xBF" "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
+    b.parse("\xEF\xBB\xBF"
+            "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
     ASSERT_EQ(a.events().size(), 4u);
     ASSERT_EQ(b.events().size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -108,10 +112,12 @@ TEST(InputRecord, DamagedFilesKeepTheEventsBeforeTheDamage) {
 
 TEST(InputRecord, MillionsOfZeroGapEventsStayBoundedPerFrame) {
     std::string text = "3\n";
-    for (int i = 0; i < 1'000'000; ++i) text += "0 0\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        text += "0 0\n";
     InputRecord r;
     r.parse(text);
     EXPECT_LE(r.events().size(), 7u); // at most two events per frame, plus the end
-    for (int i = 0; i < 3; ++i) r.readNext();
+    for (int i = 0; i < 3; ++i)
+        r.readNext();
     EXPECT_EQ(r.played(), 3);
 }

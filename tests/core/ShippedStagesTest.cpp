@@ -7,7 +7,9 @@
 #include <string>
 
 namespace {
-std::string dataFile(const std::string& name) { return std::string(DATA_DIR) + "/" + name; }
+std::string dataFile(const std::string& name) {
+    return std::string(DATA_DIR) + "/" + name;
+}
 } // namespace
 
 class ShippedStage : public ::testing::TestWithParam<int> {};

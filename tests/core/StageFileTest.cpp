@@ -49,7 +49,8 @@ TEST(StageFile, TheExampleIsWrittenByteForByteAndReadBack) {
 TEST(StageFile, SavingCompactsPointNumbers) {
     TempFolder dir;
     Stage s;
-    for (int i = 0; i < 10; ++i) s.addPoint({float(i), 0});
+    for (int i = 0; i < 10; ++i)
+        s.addPoint({float(i), 0});
     for (int i = 0; i < 10; ++i)
         if (i != 0 && i != 5 && i != 9) s.deletePoint(i);
     s.addSegment(5, 9, WALL);
@@ -89,12 +90,13 @@ TEST(StageFile, AByteOrderMarkIsOptional) {
 
 TEST(StageFile, PointLinesMakeWholePairsOnly) {
     TempFolder dir;
-    EXPECT_EQ(loadText(dir, "POINT 1 2 3 4   \r\n").pointCount(), 2); // trailing blanks: no extra point
-    EXPECT_EQ(loadText(dir, "POINT 1 2 3\r\n").pointCount(), 1);      // a lone x
+    EXPECT_EQ(loadText(dir, "POINT 1 2 3 4   \r\n").pointCount(), 2);  // trailing blanks: no extra point
+    EXPECT_EQ(loadText(dir, "POINT 1 2 3\r\n").pointCount(), 1);       // a lone x
     EXPECT_EQ(loadText(dir, "POINT 1 2 x 4 5 6\r\n").pointCount(), 1); // stops at a word that is no number
     EXPECT_EQ(loadText(dir, "POINT 1 nan 5 6\r\n").pointCount(), 0);
     std::string many = "POINT";
-    for (int i = 0; i < 600; ++i) many += " " + std::to_string(i) + " 0";
+    for (int i = 0; i < 600; ++i)
+        many += " " + std::to_string(i) + " 0";
     EXPECT_EQ(loadText(dir, many + "\r\n").pointCount(), MaxPoints);
 }
 
@@ -112,7 +114,8 @@ TEST(StageFile, SegmentLinesMustNamePointsThatWereRead) {
 
 TEST(StageFile, OtherLinesAndBadNumbersLeaveDefaults) {
     TempFolder dir;
-    const Stage s = loadText(dir, "\n\nHELLO 1 2\nTIMELIMIT abc\nINITPOS 5 x 7\nCAMPOS 1 2\nTIMELIMIT 99999999999\n");
+    const Stage s =
+        loadText(dir, "\n\nHELLO 1 2\nTIMELIMIT abc\nINITPOS 5 x 7\nCAMPOS 1 2\nTIMELIMIT 99999999999\n");
     EXPECT_EQ(s.timeLimit, 60);
     EXPECT_EQ(s.initialPivot, (Vec2{5, 0}));
     EXPECT_EQ(s.initialAngle, 0.0f);

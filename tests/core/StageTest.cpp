@@ -17,7 +17,8 @@ TEST(Stage, SlotsAreReusedLastFreedFirst) {
 
 TEST(Stage, SegmentsStoreLowFirstAndRefuseASecondLineBetweenTheSamePoints) {
     Stage s;
-    for (int i = 0; i < 6; ++i) s.addPoint({float(i), 0});
+    for (int i = 0; i < 6; ++i)
+        s.addPoint({float(i), 0});
     const int j = s.addSegment(5, 3, WALL);
     ASSERT_EQ(j, 0);
     EXPECT_EQ(s.segments[0].low, 3);
@@ -28,23 +29,27 @@ TEST(Stage, SegmentsStoreLowFirstAndRefuseASecondLineBetweenTheSamePoints) {
 
 TEST(Stage, FullTablesRefuseAndChangeNothing) {
     Stage s;
-    for (int i = 0; i < MaxPoints; ++i) ASSERT_EQ(s.addPoint({float(i), 0}), i);
+    for (int i = 0; i < MaxPoints; ++i)
+        ASSERT_EQ(s.addPoint({float(i), 0}), i);
     EXPECT_EQ(s.addPoint({9, 9}), -1);
     EXPECT_EQ(s.pointCount(), MaxPoints);
-    for (int i = 0; i < MaxSegments; ++i) ASSERT_GE(s.addSegment(i, (i + 1) % MaxPoints, WALL), 0);
+    for (int i = 0; i < MaxSegments; ++i)
+        ASSERT_GE(s.addSegment(i, (i + 1) % MaxPoints, WALL), 0);
     EXPECT_EQ(s.addSegment(0, 100, GOAL), -1);
 }
 
 TEST(Stage, DeletingAPointFreesItsLinesHighestReusedFirst) {
     Stage s;
-    for (int i = 0; i < 4; ++i) s.addPoint({float(i), 0});
+    for (int i = 0; i < 4; ++i)
+        s.addPoint({float(i), 0});
     s.addSegment(0, 1, WALL); // 0
     s.addSegment(2, 3, WALL); // 1: not using point 0
     s.addSegment(0, 2, WALL); // 2
     s.addSegment(0, 3, GOAL); // 3
     s.deletePoint(0);
     EXPECT_EQ(s.segments[1].kind, WALL);
-    for (int j : {0, 2, 3}) EXPECT_EQ(s.segments[j].kind, FreeSegment);
+    for (int j : {0, 2, 3})
+        EXPECT_EQ(s.segments[j].kind, FreeSegment);
     EXPECT_EQ(s.addSegment(1, 2, WALL), 3);
     EXPECT_EQ(s.addPoint({9, 9}), 0);
     s.deletePoint(0);
@@ -58,7 +63,8 @@ TEST(Stage, PickRadiusIsStrictAndTheHighestSlotWins) {
     s.addPoint({100, 100});
     s.addPoint({100, 100});
     EXPECT_EQ(s.addPoint({0, 0}), 2);
-    for (int i = 3; i < 7; ++i) s.addPoint({500, 500});
+    for (int i = 3; i < 7; ++i)
+        s.addPoint({500, 500});
     EXPECT_EQ(s.addPoint({3, 0}), 7);
     EXPECT_EQ(s.pickPoint({1, 0}, 1.0f), 7);
     Stage single;
@@ -112,7 +118,8 @@ TEST(Stage, StrokesDeleteTheLinesTheyCross) {
 
 TEST(Stage, CompactClosesGapsAndRenumbersLines) {
     Stage s;
-    for (int i = 0; i < 10; ++i) s.addPoint({float(i), float(i * i)});
+    for (int i = 0; i < 10; ++i)
+        s.addPoint({float(i), float(i * i)});
     for (int i = 0; i < 10; ++i)
         if (i != 0 && i != 3 && i != 9) s.deletePoint(i);
     s.addSegment(9, 0, WALL);

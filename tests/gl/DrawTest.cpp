@@ -60,7 +60,7 @@ TEST_F(Drawing, DefaultCameraPutsYUpAndTheCornersAtTheEdges) {
 
 TEST_F(Drawing, AZoomTwoCameraShowsTwiceTheStage) {
     PushCamera({100, 50, 2});
-    FillRect(Rect(880, 630, 900, 650), Colors::Red);    // the top-right corner it shows
+    FillRect(Rect(880, 630, 900, 650), Colors::Red);       // the top-right corner it shows
     FillRect(Rect(-700, -550, -680, -530), Colors::White); // the bottom-left corner
     PopCamera();
     EXPECT_TRUE(looksLike(pixelAt({397, 297}), Colors::Red));
@@ -100,7 +100,8 @@ TEST_F(Drawing, AnEmptyListDrawsNothingAndTouchesNoState) {
 
 TEST_F(Drawing, TheTrailFadesFromTheBar) {
     Bar bar({0, 0}, 60.0f, Colors::White, Colors::Red, Angle(0.0f));
-    for (int i = 0; i < 30; ++i) bar.step(false, false);
+    for (int i = 0; i < 30; ++i)
+        bar.step(false, false);
     bar.drawBar();
     // Newest trail segments are nearly opaque, the oldest faint; both sit at about radius 40.
     const Vec2 nearBar = {40.0f * std::cos(1.03f), 40.0f * std::sin(1.03f)};

@@ -27,7 +27,8 @@ protected:
     // Runs frames until `ms` of fake time have passed.
     void runFor(std::uint64_t ms) {
         const std::uint64_t end = FakeClock::micros / 1000 + ms;
-        while (FakeClock::micros / 1000 < end) master.RunFrame();
+        while (FakeClock::micros / 1000 < end)
+            master.RunFrame();
     }
 
     FakeClock clock;
@@ -59,7 +60,8 @@ TEST_F(Pacing, AStallIsCaughtUpWithUndrawnUpdates) {
     const int drawsBefore = scene->draws, updatesBefore = scene->updates;
     FakeClock::advance(3000); // a modal box held open for three seconds
     // Catch up: updates without draws until the frame counter is ahead of the clock again.
-    while (scene->draws == drawsBefore) master.RunFrame();
+    while (scene->draws == drawsBefore)
+        master.RunFrame();
     const int caughtUp = scene->updates - updatesBefore - 1;
     EXPECT_NEAR(caughtUp, 180, 15);
 }
@@ -71,6 +73,7 @@ TEST_F(Pacing, AnUpdateSlowerThanAFrameIsNotDrawn) {
     master.RunFrame();
     EXPECT_EQ(scene->draws, draws);
     scene->workMs = 1;
-    while (scene->draws == draws) master.RunFrame();
+    while (scene->draws == draws)
+        master.RunFrame();
     EXPECT_LE(scene->updates, 200 / 16 + 6);
 }

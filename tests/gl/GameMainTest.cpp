@@ -21,8 +21,8 @@ std::string chordStage(int frame, std::int32_t kind, int timeLimit) {
     Stage s;
     s.timeLimit = timeLimit;
     const float a0 = (2.0f * float(frame) - 1.0f) * Degree, a1 = (2.0f * float(frame) + 1.0f) * Degree;
-    s.addSegment(s.addPoint({40 * std::cos(a0), 40 * std::sin(a0)}), s.addPoint({40 * std::cos(a1), 40 * std::sin(a1)}),
-                 kind);
+    s.addSegment(s.addPoint({40 * std::cos(a0), 40 * std::sin(a0)}),
+                 s.addPoint({40 * std::cos(a1), 40 * std::sin(a1)}), kind);
     const std::string path = testDataFolder() + "stage";
     saveStage(path, s);
     return path;
@@ -62,7 +62,8 @@ protected:
         game->Update();
     }
     void frames(int n) {
-        for (int i = 0; i < n; ++i) frame();
+        for (int i = 0; i < n; ++i)
+            frame();
     }
     // Start click and the whole countdown.
     void toPlay() {
@@ -177,7 +178,8 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
 TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
     const std::string stage = chordStage(45, GOAL, 30);
     InputRecord best;
-    for (int i = 0; i < 45; ++i) best.append(false, false);
+    for (int i = 0; i < 45; ++i)
+        best.append(false, false);
     ASSERT_TRUE(best.save(replayFileName(0)));
     start(stage, replayFileName(0));
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
@@ -196,7 +198,8 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
 TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
     const std::string stage = chordStage(45, GOAL, 30);
     InputRecord best;
-    for (int i = 0; i < 44; ++i) best.append(false, false);
+    for (int i = 0; i < 44; ++i)
+        best.append(false, false);
     ASSERT_TRUE(best.save(replayFileName(0)));
     start(stage, replayFileName(0));
     toPlay();
@@ -273,12 +276,14 @@ TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
     frame(false, true);
     frames(5);
     frame(true, true);
-    for (int i = 0; i < 300 && game->State() == GameState::Playing; ++i) frame();
+    for (int i = 0; i < 300 && game->State() == GameState::Playing; ++i)
+        frame();
     ASSERT_EQ(game->State(), GameState::Result);
     const Vec2 endPivot = game->PlayerBar().pivot();
     const float endAngle = game->PlayerBar().angle().value();
     toReplay();
-    while (game->State() == GameState::Replay) frame();
+    while (game->State() == GameState::Replay)
+        frame();
     EXPECT_EQ(game->PlayerBar().pivot(), endPivot);
     EXPECT_EQ(game->PlayerBar().angle().value(), endAngle);
     frames(SceneGameMain::ResultFrames + 1);

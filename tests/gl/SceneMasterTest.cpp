@@ -103,7 +103,8 @@ TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
 
 TEST_F(SceneFlow, InactiveWindowIsDrawnButNotUpdated) {
     TheGameSystem->active = false;
-    for (int i = 0; i < 5; ++i) master.RunFrame();
+    for (int i = 0; i < 5; ++i)
+        master.RunFrame();
     TheGameSystem->active = true;
     EXPECT_EQ(events, std::vector<std::string>(5, "first:draw"));
 }

@@ -53,7 +53,8 @@ TEST_F(Screens, CrossHatchHandsOverOnAPressOrAfterFiveSeconds) {
     requested.clear();
     auto* waiting = make<SceneCrossHatch>();
     inputTurn(true); // a button held since before: no new press
-    for (int i = 0; i < 300; ++i) waiting->Update();
+    for (int i = 0; i < 300; ++i)
+        waiting->Update();
     EXPECT_TRUE(requested.empty());
     waiting->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::Title});
@@ -132,13 +133,15 @@ TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
 
 TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {
     auto* title = make<SceneTitle>();
-    for (int i = 0; i < 119; ++i) title->Update();
+    for (int i = 0; i < 119; ++i)
+        title->Update();
     EXPECT_FALSE(title->BackgroundBar().fast());
     const Vec2 pivot = title->BackgroundBar().pivot();
     title->Update();
     EXPECT_TRUE(title->BackgroundBar().fast());
     EXPECT_NE(title->BackgroundBar().pivot(), pivot);
-    for (int i = 0; i < 120; ++i) title->Update();
+    for (int i = 0; i < 120; ++i)
+        title->Update();
     EXPECT_FALSE(title->BackgroundBar().fast());
 }
 

@@ -14,7 +14,8 @@ TEST(SoundDevice, StartsSilentlyOnTheDummyDriverAndNeverBlocks) {
     ASSERT_TRUE(InitAudio());
     LoadAllSounds(); // from the game folder, where the tests run
     playMusic(bgm);
-    for (int i = 0; i < 20; ++i) playEffect(click);
+    for (int i = 0; i < 20; ++i)
+        playEffect(click);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     playMusic(bgm_fast);
     EXPECT_EQ(currentMusic(), bgm_fast);

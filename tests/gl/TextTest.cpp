@@ -17,13 +17,15 @@ std::vector<std::array<std::uint8_t, 4>> cellTexels(const GlyphCache& cache, int
     std::vector<std::array<std::uint8_t, 4>> cell;
     const int x0 = 32 * (slot % 16), y0 = 32 * (slot / 16);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) cell.push_back(all[std::size_t((y0 + y) * 512 + x0 + x)]);
+        for (int x = 0; x < 32; ++x)
+            cell.push_back(all[std::size_t((y0 + y) * 512 + x0 + x)]);
     return cell;
 }
 
 int coveredTexels(const std::vector<std::array<std::uint8_t, 4>>& cell) {
     int n = 0;
-    for (const auto& t : cell) n += t[3] > 0;
+    for (const auto& t : cell)
+        n += t[3] > 0;
     return n;
 }
 } // namespace
@@ -46,7 +48,8 @@ TEST(GlyphCache, SlotsAreHandedOutInOrderAndShared) {
 
 TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
     GlyphCache cache(FontPath);
-    for (char16_t c = u'a'; c < u'a' + 17; ++c) cache.AcquireGlyph(c);
+    for (char16_t c = u'a'; c < u'a' + 17; ++c)
+        cache.AcquireGlyph(c);
     EXPECT_EQ(cache.AcquireGlyph(u'W'), 17);
     const Rect t = cache.GlyphTexRect(17);
     EXPECT_FLOAT_EQ(t.left, 32.0f / 512.0f); // the cell of slot 17 starts at pixel (32, 32)
@@ -78,7 +81,8 @@ TEST(GlyphCache, ASpaceIsTransparentButAdvances) {
 
 TEST(GlyphCache, AFullCacheReclaimsCachedSlotsHighestFirst) {
     GlyphCache cache(FontPath);
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(cache.AcquireGlyph(std::uint16_t(0x4E00 + i)), i);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(cache.AcquireGlyph(std::uint16_t(0x4E00 + i)), i);
     cache.ReleaseGlyph(10);
     cache.ReleaseGlyph(200);
     EXPECT_EQ(cache.AcquireGlyph(u'Z'), 200);

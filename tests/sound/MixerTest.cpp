@@ -6,7 +6,9 @@
 
 namespace {
 // A sound whose every sample is `value` (8-bit unsigned, 128 is silence).
-std::vector<std::uint8_t> tone(std::size_t length, std::uint8_t value) { return std::vector<std::uint8_t>(length, value); }
+std::vector<std::uint8_t> tone(std::size_t length, std::uint8_t value) {
+    return std::vector<std::uint8_t>(length, value);
+}
 
 std::vector<std::int16_t> mix(Mixer& m, int frames) {
     std::vector<std::int16_t> out(static_cast<std::size_t>(frames));
@@ -16,7 +18,8 @@ std::vector<std::int16_t> mix(Mixer& m, int frames) {
 
 int soundingFrames(const std::vector<std::int16_t>& out) {
     int n = 0;
-    for (std::int16_t s : out) n += s != 0;
+    for (std::int16_t s : out)
+        n += s != 0;
     return n;
 }
 } // namespace
@@ -36,7 +39,8 @@ TEST(Mixer, APlayWhileSoundingQueuesBehindIt) {
 TEST(Mixer, StopThenPlayStartsFromTheBeginning) {
     Mixer m;
     std::vector<std::uint8_t> ramp(200);
-    for (int i = 0; i < 200; ++i) ramp[std::size_t(i)] = std::uint8_t(i);
+    for (int i = 0; i < 200; ++i)
+        ramp[std::size_t(i)] = std::uint8_t(i);
     m.Play(0, ramp.data(), 200, false);
     mix(m, 50);
     m.Stop(0);
@@ -52,13 +56,15 @@ TEST(Mixer, LoopingMusicPlaysForeverAndASecondCopyIsNeverHeard) {
     m.Play(0, loop.data(), 3, true);
     m.Play(0, other.data(), 10, true); // queued behind a loop: unreachable
     const auto out = mix(m, 3000);
-    for (int i = 0; i < 3000; ++i) ASSERT_EQ(out[std::size_t(i)], (int(loop[std::size_t(i % 3)]) - 128) * Mixer::Gain);
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_EQ(out[std::size_t(i)], (int(loop[std::size_t(i % 3)]) - 128) * Mixer::Gain);
 }
 
 TEST(Mixer, ElevenVoicesSoundTogetherAndTheSumClamps) {
     Mixer m;
     const auto quiet = tone(10, 129);
-    for (int v = 0; v < Mixer::VoiceCount; ++v) m.Play(v, quiet.data(), 10, false);
+    for (int v = 0; v < Mixer::VoiceCount; ++v)
+        m.Play(v, quiet.data(), 10, false);
     EXPECT_EQ(mix(m, 1)[0], 11 * Mixer::Gain);
 
     const auto loud = tone(10, 255);
@@ -75,6 +81,7 @@ TEST(Mixer, ElevenVoicesSoundTogetherAndTheSumClamps) {
 TEST(Mixer, AStuckQueueStopsGrowing) {
     Mixer m;
     const auto click = tone(100, 130);
-    for (int i = 0; i < 1000; ++i) m.Play(4, click.data(), 100, false);
+    for (int i = 0; i < 1000; ++i)
+        m.Play(4, click.data(), 100, false);
     EXPECT_EQ(m.VoiceAt(4).Queued(), Voice::MaxQueued);
 }

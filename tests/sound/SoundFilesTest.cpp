@@ -13,15 +13,19 @@ std::string header(std::uint32_t length) {
     std::memcpy(&h[0], "RIFF", 4);
     std::memcpy(&h[8], "WAVEfmt ", 8);
     std::memcpy(&h[36], "data", 4);
-    for (int i = 0; i < 4; ++i) h[std::size_t(40 + i)] = char((length >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        h[std::size_t(40 + i)] = char((length >> (8 * i)) & 0xFF);
     return h;
 }
 
-std::string gameFile(const std::string& name) { return std::string(GAME_DIR) + "/sound/" + name + ".wav"; }
+std::string gameFile(const std::string& name) {
+    return std::string(GAME_DIR) + "/sound/" + name + ".wav";
+}
 
 std::uint32_t le32(const std::string& bytes, std::size_t at) {
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + std::size_t(i)]);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + std::size_t(i)]);
     return v;
 }
 } // namespace
@@ -59,10 +63,10 @@ TEST_P(GeneratedSound, IsACanonicalAudibleUnclippedWave) {
     ASSERT_GE(bytes.size(), 44u);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
     EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(le32(bytes, 24), 22100u);                  // rate field
-    EXPECT_EQ(le32(bytes, 34) & 0xFFFF, 8u);             // bits per sample
-    EXPECT_EQ(le32(bytes, 22) & 0xFFFF, 1u);             // mono
-    EXPECT_EQ(le32(bytes, 40), bytes.size() - 44);       // data length
+    EXPECT_EQ(le32(bytes, 24), 22100u);            // rate field
+    EXPECT_EQ(le32(bytes, 34) & 0xFFFF, 8u);       // bits per sample
+    EXPECT_EQ(le32(bytes, 22) & 0xFFFF, 1u);       // mono
+    EXPECT_EQ(le32(bytes, 40), bytes.size() - 44); // data length
     int loudest = 0, atLimit = 0;
     double energy = 0;
     for (std::size_t i = 44; i < bytes.size(); ++i) {
@@ -90,7 +94,8 @@ TEST(GeneratedMusic, LoopsLastTwentyToFortySecondsAndJoinWithoutAJump) {
         EXPECT_LE(seconds, 40.0) << name;
         // Across the joint the step is no larger than the music's ordinary steps.
         int largestStep = 0;
-        for (std::size_t i = 1; i < s.size(); ++i) largestStep = std::max(largestStep, std::abs(int(s[i]) - int(s[i - 1])));
+        for (std::size_t i = 1; i < s.size(); ++i)
+            largestStep = std::max(largestStep, std::abs(int(s[i]) - int(s[i - 1])));
         EXPECT_LE(std::abs(int(s.front()) - int(s.back())), largestStep / 2) << name;
     }
 }
