@@ -15,9 +15,10 @@ build: deps
 run: build
 	cd $(BUILD_DIR)/game && ./twirlstick
 
+# The fuzzers go first so that CTest's summary is the last thing printed.
 test: build
-	scripts/run-tests.sh $(BUILD_DIR)
 	scripts/fuzz.sh $(BUILD_DIR)-fuzz
+	scripts/run-tests.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)
