@@ -33,17 +33,40 @@ struct Noise {
 
 enum class Wave { Square, Pulse25, Triangle, Saw, Sine };
 
-double oscillator(Wave w, double phase) {
+// The step correction of a band-limited edge (polyBLEP) at phase t, for a phase step dt per
+// sample: without it the square and saw waves fold their overtones back as harsh whistles.
+double edgeCorrection(double t, double dt) {
+    if (t < dt) {
+        t /= dt;
+        return t + t - t * t - 1.0;
+    }
+    if (t > 1.0 - dt) {
+        t = (t - 1.0) / dt;
+        return t * t + t + t + 1.0;
+    }
+    return 0.0;
+}
+
+double pulse(double p, double duty, double dt) {
+    double v = p < duty ? 1.0 : -1.0;
+    v += edgeCorrection(p, dt);
+    const double fall = p - duty;
+    v -= edgeCorrection(fall < 0 ? fall + 1.0 : fall, dt);
+    return v;
+}
+
+// One sample of the wave at `phase` (in cycles), advancing `dt` cycles per sample.
+double oscillator(Wave w, double phase, double dt) {
     const double p = phase - std::floor(phase);
     switch (w) {
     case Wave::Square:
-        return p < 0.5 ? 1.0 : -1.0;
+        return pulse(p, 0.5, dt);
     case Wave::Pulse25:
-        return p < 0.25 ? 1.0 : -1.0;
+        return pulse(p, 0.25, dt);
     case Wave::Triangle:
         return 4.0 * std::fabs(p - 0.5) - 1.0;
     case Wave::Saw:
-        return 2.0 * p - 1.0;
+        return 2.0 * p - 1.0 - edgeCorrection(p, dt);
     case Wave::Sine:
         return std::sin(2.0 * Pi * p);
     }
@@ -84,7 +107,7 @@ void addNote(Buffer& out, double start, double length, int midi, const Voice& v,
             k %= int(out.size());
         }
         out[std::size_t(k)] += v.volume * envelope(t, length, v.attack, v.decay, v.sustain, v.release) *
-                               oscillator(v.wave, phase);
+                               oscillator(v.wave, phase, f / Rate);
     }
 }
 
