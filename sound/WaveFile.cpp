@@ -1,6 +1,13 @@
 #include "sound/WaveFile.h"
 
+#include <algorithm>
 #include <fstream>
+
+namespace {
+// Twelve minutes of the game's 8-bit mono sound: anything longer is not one of its sounds, and
+// a damaged header must not make the game allocate what the disk happens to hold.
+constexpr std::uint64_t MaxSampleBytes = 16u * 1024 * 1024;
+} // namespace
 
 std::vector<std::uint8_t> readWaveSamples(const std::string& path, std::string& problem) {
     problem.clear();
@@ -28,6 +35,10 @@ std::vector<std::uint8_t> readWaveSamples(const std::string& path, std::string& 
     if (length > present) {
         problem = "states " + std::to_string(stated) + " bytes but holds " + std::to_string(present);
         length = present;
+    }
+    if (length > MaxSampleBytes) {
+        problem = "longer than any sound of the game; cut to " + std::to_string(MaxSampleBytes) + " bytes";
+        length = MaxSampleBytes;
     }
     std::vector<std::uint8_t> samples(length);
     in.read(reinterpret_cast<char*>(samples.data()), std::streamsize(length));

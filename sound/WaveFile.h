@@ -5,5 +5,6 @@
 
 // The sample bytes of a canonical 44-byte-header WAVE file: the length at byte 40, the samples
 // from byte 44. Nothing else is read. A length beyond the end of the file is cut to the bytes
-// present; a missing file or a length of 0 gives no samples. `problem` says what was wrong.
+// present (and to 16 MiB at most); a missing file or a length of 0 gives no samples. `problem` says what was
+// wrong.
 std::vector<std::uint8_t> readWaveSamples(const std::string& path, std::string& problem);

@@ -47,6 +47,10 @@ TEST(WaveFile, DamagedFilesGiveSilenceOrWhatIsThere) {
     EXPECT_EQ(cut.size(), 4u);
     EXPECT_FALSE(problem.empty());
 
+    dir.write("vast.wav", header(0x7FFFFFFFu));
+    std::filesystem::resize_file(dir.file("vast.wav"), 40u * 1024 * 1024); // sparse: no disk used
+    EXPECT_EQ(readWaveSamples(dir.file("vast.wav"), problem).size(), 16u * 1024 * 1024);
+
     dir.write("good.wav", header(3) + "xyz-trailing");
     const auto good = readWaveSamples(dir.file("good.wav"), problem);
     EXPECT_EQ(std::string(good.begin(), good.end()), "xyz");
