@@ -29,7 +29,6 @@ public:
     void RequestClose();
     void DestroyWindow();
     void SwapBuffers();
-    bool IsFullScreen() const { return fullScreen_; }
 
 private:
     void SetupContext();

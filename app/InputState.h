@@ -42,7 +42,6 @@ struct MouseState {
     bool Pressed(int b) const { return down[b] && !previousDown[b]; }
     bool Released(int b) const { return previousDown[b] && !down[b]; }
     bool Held(int b) const { return down[b]; }
-    Vec2 Movement() const { return cursor - previousCursor; }
 };
 
 // Drawable pixel (from the client's top-left) to logical view units (centre origin, y up).

@@ -23,8 +23,6 @@ public:
     // Sleeps to 2 ms before the current frame's target, then spins until it is reached.
     void WaitForFrame() const;
     void NextFrame() { ++frameCounter_; }
-    std::uint64_t FrameCounter() const { return frameCounter_; }
-    std::uint64_t Now() const { return clock_.now(); }
 
 private:
     std::uint32_t fps_;

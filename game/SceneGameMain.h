@@ -33,18 +33,13 @@ public:
 
     GameState State() const { return state_; }
     int Remaining() const { return remaining_; }
-    int Timer() const { return timer_; }
     int Best() const { return best_; }
     bool Cleared() const { return cleared_; }
     bool IsNewRecord() const { return newRecord_; }
-    bool HasGhost() const { return ghostRecord_ != nullptr; }
     bool GhostDrawn() const { return ghostRecord_ || state_ == GameState::Countdown; }
     int MessageIndex() const { return messageIndex_; }
     const Bar& PlayerBar() const { return playerBar_; }
-    const Bar& GhostBar() const { return ghostBar_; }
     const InputRecord& Record() const { return record_; }
-    const Stage& CurrentStage() const { return stage_; }
-    const Camera& ViewCamera() const { return camera_; }
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
     Color32 BestLabelColor() const; // and whether it shows: alpha 0 when hidden
 

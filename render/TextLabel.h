@@ -37,7 +37,6 @@ public:
     float PenX(std::size_t index) const;
 
     const std::u16string& Text() const { return text_; }
-    Vec2 Position() const { return position_; }
     void SetPosition(Vec2 p) {
         position_ = p;
         dirty_ = true;

@@ -11,7 +11,6 @@ public:
     explicit SceneCrossHatch(SceneMaster* master) : master_(master) {}
     void Update() override;
     void Draw() override;
-    int Counter() const { return counter_; }
 
 private:
     SceneMaster* master_;

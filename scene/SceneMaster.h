@@ -27,7 +27,6 @@ public:
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
     Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back(); }
-    Lib::Time::Timer& Timer() { return timer_; }
 
     // Tests replace what CreateScene makes.
     std::function<Lib::Scene::SceneBase*(SceneMaster&, int)> factory;

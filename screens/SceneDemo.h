@@ -19,7 +19,6 @@ public:
     void Update() override;
     void Draw() override;
 
-    int Counter() const { return counter_; }
     bool PromptShown() const { return (counter_ / 45) % 4 != 0; }
     const Bar& DemoBar() const { return bar_; }
 

@@ -18,7 +18,6 @@ public:
     void Draw() override;
 
     int Hovered() const { return hovered_; }
-    int Counter() const { return counter_; }
     const Bar& BackgroundBar() const { return bar_; }
     const TextLabel& MenuLabel(int i) const { return *menu_[std::size_t(i)]; }
 

@@ -32,10 +32,6 @@ template <typename F> void withMixer(F change) {
 }
 } // namespace
 
-const char* SoundFilePath(SoundId id) {
-    return Paths[id];
-}
-
 bool InitAudio() {
     auto m = std::make_unique<Mixer>();
     if (!platform::openAudio(SoundSampleRate, mixCallback, m.get())) return false;

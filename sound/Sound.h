@@ -28,7 +28,6 @@ struct Sound {
 };
 using SoundTable = std::array<Sound, SoundCount>;
 
-const char* SoundFilePath(SoundId id); // "sound/bgm.wav", ...
 
 bool InitAudio(); // false: no device, the game runs silent
 void LoadAllSounds();
