@@ -135,7 +135,10 @@ InputRecord recordOf(const std::vector<Node>& nodes, std::int32_t last) {
     return record;
 }
 
-// One weighted A* run; returns the index of the clearing node or -1.
+constexpr std::int32_t Exhausted = -1;   // every reachable pose was tried: no clear exists
+constexpr std::int32_t OutOfBudget = -2; // time or node budget spent first
+
+// One weighted A* run; returns the index of the clearing node, Exhausted or OutOfBudget.
 std::int32_t search(const Stage& stage, const DistanceField& field, float weight, std::int32_t frameLimit,
                     std::vector<Node>& nodes, std::chrono::steady_clock::time_point deadline,
                     std::size_t maxNodes) {
@@ -154,7 +157,7 @@ std::int32_t search(const Stage& stage, const DistanceField& field, float weight
     while (!open.empty() && nodes.size() < maxNodes) {
         const std::int32_t current = open.top().second;
         open.pop();
-        if ((++expanded & 0xFFF) == 0 && std::chrono::steady_clock::now() > deadline) return -1;
+        if ((++expanded & 0xFFF) == 0 && std::chrono::steady_clock::now() > deadline) return OutOfBudget;
         const Node node = nodes[current];
         if (node.frames >= frameLimit) continue;
         for (std::uint8_t action = 0; action < 4; ++action) {
@@ -177,7 +180,7 @@ std::int32_t search(const Stage& stage, const DistanceField& field, float weight
             open.push({float(frames) + weight * estimate(nodes.back().pose), index});
         }
     }
-    return -1;
+    return open.empty() ? Exhausted : OutOfBudget;
 }
 } // namespace
 
@@ -198,6 +201,8 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
             best.frames = nodes[found].frames;
             best.record = recordOf(nodes, found);
             frameLimit = best.frames - 1; // only a shorter run is worth finding now
+        } else if (found == Exhausted && !best.solved) {
+            break; // the other weights would search the same places again
         }
         if (std::chrono::steady_clock::now() > deadline) break;
     }

@@ -34,13 +34,13 @@ INSTANTIATE_TEST_SUITE_P(AllTen, ShippedStage, ::testing::Range(1, 11));
 
 TEST(Solver, ItsRunsVerifyAndAWalledInGoalIsUnsolved) {
     Stage stage;
-    const int a = stage.addPoint({-200, -150}), b = stage.addPoint({200, -150});
-    const int c = stage.addPoint({200, 150}), d = stage.addPoint({-200, 150});
+    const int a = stage.addPoint({-130, -100}), b = stage.addPoint({130, -100});
+    const int c = stage.addPoint({130, 100}), d = stage.addPoint({-130, 100});
     stage.addSegment(a, b, WALL);
     stage.addSegment(b, c, WALL);
     stage.addSegment(c, d, WALL);
     stage.addSegment(d, a, WALL);
-    stage.addSegment(stage.addPoint({150, -50}), stage.addPoint({150, 50}), GOAL);
+    stage.addSegment(stage.addPoint({100, -30}), stage.addPoint({100, 30}), GOAL);
     stage.timeLimit = 20;
     SolveResult result = solveStage(stage, {5.0, 2'000'000});
     ASSERT_TRUE(result.solved);
@@ -48,9 +48,9 @@ TEST(Solver, ItsRunsVerifyAndAWalledInGoalIsUnsolved) {
     EXPECT_EQ(run.outcome, FrameOutcome::Goal);
     EXPECT_EQ(run.frames, result.frames);
 
-    // Wall the goal in: no input can reach it.
-    const int e = stage.addPoint({120, -80}), f = stage.addPoint({180, -80});
-    const int g = stage.addPoint({180, 80}), h = stage.addPoint({120, 80});
+    // Wall the goal in: no input can reach it, and the search runs out of places to go.
+    const int e = stage.addPoint({90, -40}), f = stage.addPoint({110, -40});
+    const int g = stage.addPoint({110, 40}), h = stage.addPoint({90, 40});
     stage.addSegment(e, f, WALL);
     stage.addSegment(f, g, WALL);
     stage.addSegment(g, h, WALL);
