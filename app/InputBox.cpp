@@ -22,7 +22,7 @@ Rect itemRect(const DialogItem& item, const Rect& client) {
     return Rect(left, top - float(item.height) * DialogUnitY, left + float(item.width) * DialogUnitX, top);
 }
 
-class InputBoxDialog : public ModalDialog {
+class InputBoxDialog : public OkCancelDialog {
 public:
     InputBoxDialog(const char16_t* prompt, const char16_t* initialText) : edit_(CInputBox::MaxUnits) {
         const DialogTemplate& t = InputBoxTemplate;
@@ -37,8 +37,7 @@ public:
         caption_->SetText(prompt ? prompt : t.caption);
         text_ = std::make_unique<TextLabel>(cache, Vec2{}, TextScale, TextAlign::Left);
         composition_ = std::make_unique<TextLabel>(cache, Vec2{}, TextScale, TextAlign::Left);
-        ok_ = std::make_unique<DialogButton>(itemRect(t.ok, client), t.ok.text);
-        cancel_ = std::make_unique<DialogButton>(itemRect(t.cancel, client), t.cancel.text);
+        SetButtons(itemRect(t.ok, client), itemRect(t.cancel, client));
         if (initialText) edit_.SetText(initialText);
         text_->SetText(edit_.Text());
     }
@@ -92,20 +91,12 @@ protected:
         if (composition_->Text() != composing_) composition_->SetText(composing_);
     }
 
-    void OnPress(Vec2 cursor) override {
-        if (ok_->Contains(cursor))
-            EndDialog(DialogResult::Ok);
-        else if (cancel_->Contains(cursor))
-            EndDialog(DialogResult::Cancel);
-    }
-
     void DrawDialog(Vec2 cursor) override {
         DrawDialogFrame(panel_, DialogCaptionHeight, *caption_);
         FillRect(field_, FieldColor);
         DrawOutline(field_, Colors::White);
         DrawFieldText();
-        ok_->Draw(ok_->Contains(cursor), true);
-        cancel_->Draw(cancel_->Contains(cursor), false);
+        DrawButtons(cursor);
         ++blink_;
     }
 
@@ -159,7 +150,6 @@ private:
     float scroll_ = 0.0f;
     int blink_ = 0;
     std::unique_ptr<TextLabel> caption_, text_, composition_;
-    std::unique_ptr<DialogButton> ok_, cancel_;
 };
 } // namespace
 

@@ -15,7 +15,7 @@ constexpr float LineHeight = 30.0f;
 constexpr float TextScale = 0.7f;
 constexpr float ButtonWidth = 140.0f, ButtonHeight = 42.0f;
 
-class MessageBoxDialog : public ModalDialog {
+class MessageBoxDialog : public OkCancelDialog {
 public:
     MessageBoxDialog(std::u16string_view text, std::u16string_view caption) {
         GlyphCache& cache = *TheGameSystem->glyphCache;
@@ -39,10 +39,8 @@ public:
             y -= LineHeight;
         }
         const float by = panel_.bottom + 20.0f;
-        ok_ =
-            std::make_unique<DialogButton>(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight), u"OK");
-        cancel_ = std::make_unique<DialogButton>(Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight),
-                                                 u"キャンセル");
+        SetButtons(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight),
+                   Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight));
     }
 
 protected:
@@ -54,26 +52,17 @@ protected:
             EndDialog(DialogResult::Cancel);
     }
 
-    void OnPress(Vec2 cursor) override {
-        if (ok_->Contains(cursor))
-            EndDialog(DialogResult::Ok);
-        else if (cancel_->Contains(cursor))
-            EndDialog(DialogResult::Cancel);
-    }
-
     void DrawDialog(Vec2 cursor) override {
         DrawDialogFrame(panel_, CaptionHeight, *caption_);
         for (auto& line : lines_)
             line->DrawLabel(Colors::White);
-        ok_->Draw(ok_->Contains(cursor), true);
-        cancel_->Draw(cancel_->Contains(cursor), false);
+        DrawButtons(cursor);
     }
 
 private:
     Rect panel_;
     std::unique_ptr<TextLabel> caption_;
     std::vector<std::unique_ptr<TextLabel>> lines_;
-    std::unique_ptr<DialogButton> ok_, cancel_;
 };
 } // namespace
 } // namespace Lib::System

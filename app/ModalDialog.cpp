@@ -72,6 +72,23 @@ void DialogButton::Draw(bool hovered, bool isDefault) {
     label_->DrawLabel(hovered ? Colors::Black : makeColor(0, 0, 0, 220));
 }
 
+void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel) {
+    ok_ = std::make_unique<DialogButton>(ok, u"OK");
+    cancel_ = std::make_unique<DialogButton>(cancel, u"キャンセル");
+}
+
+void OkCancelDialog::OnPress(Vec2 cursor) {
+    if (ok_->Contains(cursor))
+        EndDialog(DialogResult::Ok);
+    else if (cancel_->Contains(cursor))
+        EndDialog(DialogResult::Cancel);
+}
+
+void OkCancelDialog::DrawButtons(Vec2 cursor) {
+    ok_->Draw(ok_->Contains(cursor), true);
+    cancel_->Draw(cancel_->Contains(cursor), false);
+}
+
 void DrawOutline(const Rect& r, Color32 color) {
     glDisable(GL_TEXTURE_2D);
     SetColor(color);

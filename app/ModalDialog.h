@@ -45,6 +45,17 @@ private:
     std::unique_ptr<TextLabel> label_;
 };
 
+// A box closed by its OK and Cancel buttons (besides whatever keys the box itself takes).
+class OkCancelDialog : public ModalDialog {
+protected:
+    void SetButtons(const Rect& ok, const Rect& cancel);
+    void OnPress(Vec2 cursor) override;
+    void DrawButtons(Vec2 cursor); // OK is the default button
+
+private:
+    std::unique_ptr<DialogButton> ok_, cancel_;
+};
+
 // The box's frame: the dimmed picture, the panel, its border and the caption bar with its text.
 void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption);
 void DrawOutline(const Rect& r, Color32 color);
