@@ -107,6 +107,9 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
     case EventKind::CloseRequest:
         RequestClose();
         break;
+    case EventKind::Terminate:
+        system_->QuitRequested = true;
+        break;
     case EventKind::FocusGained:
         system_->active = true;
         break;

@@ -27,6 +27,10 @@ DialogResult ModalDialog::RunModal() {
             case platform::EventKind::CloseRequest:
                 EndDialog(DialogResult::Cancel);
                 break;
+            case platform::EventKind::Terminate: // close the box, then the game
+                EndDialog(DialogResult::Cancel);
+                system->QuitRequested = true;
+                break;
             case platform::EventKind::Resized:
             case platform::EventKind::FocusGained:
             case platform::EventKind::FocusLost:

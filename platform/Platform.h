@@ -25,7 +25,8 @@ void setWindowClassName(const char* name); // X11 class, before the window is ma
 // --- events --------------------------------------------------------------------------------
 enum class EventKind {
     None,
-    CloseRequest, // close box, window manager close (Alt+F4), SDL_QUIT
+    CloseRequest, // close box, window manager close (Alt+F4)
+    Terminate,    // SIGTERM / SIGINT (logout, shutdown, Ctrl+C): end without asking
     KeyDown,
     MouseButtonDown,
     Wheel,

@@ -75,6 +75,14 @@ void pushText(const std::string& utf8) {
 
 void pushCloseRequest() {
     SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    if (SDL_Window* window = SDL_GL_GetCurrentWindow()) e.window.windowID = SDL_GetWindowID(window);
+    SDL_PushEvent(&e);
+}
+
+void pushTerminate() {
+    SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
 }

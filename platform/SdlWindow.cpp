@@ -158,8 +158,8 @@ bool pollEvent(Event& event) {
     while (SDL_PollEvent(&e)) {
         event = Event{};
         switch (e.type) {
-        case SDL_QUIT:
-            event.kind = EventKind::CloseRequest;
+        case SDL_QUIT: // only signals send it: window closes come as window events
+            event.kind = EventKind::Terminate;
             return true;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {

@@ -9,6 +9,7 @@ void pushKeyPress(Key key, bool ctrl = false, bool alt = false);
 // Presses and releases key `gameKey` of the game's key table (Z X C V A S D F and arrows).
 void pushGameKeyTap(int gameKey);
 void pushText(const std::string& utf8);
-void pushCloseRequest();
+void pushCloseRequest(); // the close box
+void pushTerminate();    // what SIGTERM becomes
 void setClipboardText(const std::string& utf8);
 } // namespace platform

@@ -16,6 +16,14 @@ TEST(MessageBox, EnterMeansOkEscapeAndCloseMeanCancel) {
     EXPECT_EQ(ShowMessageBox(u"x", u"Quit"), MessageBoxResult::Cancel);
 }
 
+TEST(MessageBox, ATerminationSignalClosesTheBoxAndEndsTheGame) {
+    TheGameSystem->QuitRequested = false;
+    platform::pushTerminate();
+    EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Cancel);
+    EXPECT_TRUE(TheGameSystem->QuitRequested);
+    TheGameSystem->QuitRequested = false;
+}
+
 TEST(InputBox, OkAssignsTheTypedText) {
     std::u16string result = u"old";
     platform::pushKeyPress(platform::Key::End);
@@ -71,4 +79,28 @@ TEST(EditLine, EditsAtTheCaretAndKeepsSurrogatePairsWhole) {
     line.Backspace();
     EXPECT_EQ(line.Text(), u"abcd");
     EXPECT_EQ(line.Insert(u"x\ny"), 1u); // one line only
+}
+
+TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+    platform::Event close;
+    close.kind = platform::EventKind::CloseRequest;
+    platform::Event escape;
+    escape.kind = platform::EventKind::KeyDown;
+    escape.key = platform::Key::Escape;
+
+    TheGameSystem->QuitRequested = false;
+    platform::pushKeyPress(platform::Key::Escape); // Cancel: nothing changes
+    window.HandleEvent(close);
+    EXPECT_FALSE(TheGameSystem->QuitRequested);
+    platform::pushKeyPress(platform::Key::Return);
+    window.HandleEvent(escape);
+    EXPECT_TRUE(TheGameSystem->QuitRequested);
+
+    TheGameSystem->QuitRequested = false;
+    platform::Event terminate;
+    terminate.kind = platform::EventKind::Terminate;
+    window.HandleEvent(terminate);
+    EXPECT_TRUE(TheGameSystem->QuitRequested);
+    TheGameSystem->QuitRequested = false;
 }
