@@ -2,39 +2,13 @@
 // as a player's would.
 #include "platform/Synthetic.h"
 
+#include "platform/SdlKeys.h"
+
 #include <SDL.h>
 
 #include <cstring>
 
 namespace platform {
-namespace {
-SDL_Scancode scancodeOf(Key key) {
-    switch (key) {
-    case Key::Escape:
-        return SDL_SCANCODE_ESCAPE;
-    case Key::Return:
-        return SDL_SCANCODE_RETURN;
-    case Key::Backspace:
-        return SDL_SCANCODE_BACKSPACE;
-    case Key::Delete:
-        return SDL_SCANCODE_DELETE;
-    case Key::Left:
-        return SDL_SCANCODE_LEFT;
-    case Key::Right:
-        return SDL_SCANCODE_RIGHT;
-    case Key::Home:
-        return SDL_SCANCODE_HOME;
-    case Key::End:
-        return SDL_SCANCODE_END;
-    case Key::Tab:
-        return SDL_SCANCODE_TAB;
-    case Key::V:
-        return SDL_SCANCODE_V;
-    default:
-        return SDL_SCANCODE_UNKNOWN;
-    }
-}
-} // namespace
 
 void pushKeyPress(Key key, bool ctrl, bool alt) {
     SDL_Event e{};
@@ -47,13 +21,9 @@ void pushKeyPress(Key key, bool ctrl, bool alt) {
 }
 
 void pushGameKeyTap(int gameKey) {
-    static const SDL_Scancode codes[GameKeyCount] = {SDL_SCANCODE_Z,    SDL_SCANCODE_X,     SDL_SCANCODE_C,
-                                                     SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
-                                                     SDL_SCANCODE_D,    SDL_SCANCODE_F,     SDL_SCANCODE_DOWN,
-                                                     SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP};
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
-    e.key.keysym.scancode = codes[gameKey];
+    e.key.keysym.scancode = GameKeyScancodes[gameKey];
     SDL_PushEvent(&e);
     e.type = SDL_KEYUP;
     SDL_PushEvent(&e);

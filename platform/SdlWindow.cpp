@@ -1,5 +1,6 @@
 // The game window, its OpenGL context, event translation and input polling.
 #include "platform/Platform.h"
+#include "platform/SdlKeys.h"
 
 #include <SDL.h>
 
@@ -11,12 +12,6 @@ namespace platform {
 namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
-
-// Scancodes by position, so the keys sit where players expect them on any layout.
-const SDL_Scancode GameKeys[GameKeyCount] = {
-    SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,    SDL_SCANCODE_V,    SDL_SCANCODE_A,     SDL_SCANCODE_S,
-    SDL_SCANCODE_D, SDL_SCANCODE_F, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP,
-};
 
 bool keyLatch[GameKeyCount] = {};
 bool buttonLatch[MouseButtonCount] = {};
@@ -34,37 +29,9 @@ int buttonIndex(Uint8 sdlButton) {
     }
 }
 
-Key translateKey(SDL_Scancode code) {
-    switch (code) {
-    case SDL_SCANCODE_ESCAPE:
-        return Key::Escape;
-    case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER:
-        return Key::Return;
-    case SDL_SCANCODE_BACKSPACE:
-        return Key::Backspace;
-    case SDL_SCANCODE_DELETE:
-        return Key::Delete;
-    case SDL_SCANCODE_LEFT:
-        return Key::Left;
-    case SDL_SCANCODE_RIGHT:
-        return Key::Right;
-    case SDL_SCANCODE_HOME:
-        return Key::Home;
-    case SDL_SCANCODE_END:
-        return Key::End;
-    case SDL_SCANCODE_TAB:
-        return Key::Tab;
-    case SDL_SCANCODE_V:
-        return Key::V;
-    default:
-        return Key::Other;
-    }
-}
-
 void latchKey(SDL_Scancode code) {
     for (int i = 0; i < GameKeyCount; ++i)
-        if (GameKeys[i] == code) keyLatch[i] = true;
+        if (GameKeyScancodes[i] == code) keyLatch[i] = true;
 }
 } // namespace
 
@@ -83,14 +50,16 @@ bool createWindow(const char* title, int clientWidth, int clientHeight) {
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
-                              clientHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    const auto create = [&] {
+        return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
+                                clientHeight,
+                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    };
+    window = create();
     if (!window) {
         // Some servers offer no 8-bit alpha visual; the game never reads destination alpha.
         SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-        window =
-            SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+        window = create();
     }
     if (!window) {
         std::fprintf(stderr, "twirlstick: cannot create the window: %s\n", SDL_GetError());
@@ -181,7 +150,7 @@ bool pollEvent(Event& event) {
         case SDL_KEYDOWN:
             if (!e.key.repeat) latchKey(e.key.keysym.scancode);
             event.kind = EventKind::KeyDown;
-            event.key = translateKey(e.key.keysym.scancode);
+            event.key = keyOf(e.key.keysym.scancode);
             event.repeat = e.key.repeat != 0;
             event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             event.ctrl = (e.key.keysym.mod & KMOD_CTRL) != 0;
@@ -223,7 +192,7 @@ InputSnapshot takeInputSnapshot() {
     InputSnapshot snap;
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     for (int i = 0; i < GameKeyCount; ++i) {
-        snap.keys[i] = keys[GameKeys[i]] || keyLatch[i];
+        snap.keys[i] = keys[GameKeyScancodes[i]] || keyLatch[i];
         keyLatch[i] = false;
     }
     int x = 0, y = 0;
