@@ -76,6 +76,10 @@ void ShutdownAudio() {
     mixer.reset();
 }
 
+void PauseAllSounds(bool paused) {
+    withMixer([paused](Mixer& m) { m.SetPaused(paused); });
+}
+
 void playMusic(SoundId id) {
     if (music >= 0) stopMusic();
     PlaySound(id, true);

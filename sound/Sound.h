@@ -28,13 +28,14 @@ struct Sound {
 };
 using SoundTable = std::array<Sound, SoundCount>;
 
-
 bool InitAudio(); // false: no device, the game runs silent
 void LoadAllSounds();
 void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();
 void ShutdownAudio();
+// While the window is inactive: every sound stops where it is and later resumes from there.
+void PauseAllSounds(bool paused);
 
 // At most one music sounds at a time.
 void playMusic(SoundId id);
