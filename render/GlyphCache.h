@@ -1,6 +1,8 @@
 #pragma once
-// One font face rendered at 32 pixels into a 512 x 512 texture of 256 cells of 32 x 32, one
-// UTF-16 code unit per cell, shared by reference count among all text labels.
+// One font face rendered at 32 pixels into a 1024 x 1024 texture of 1024 cells of 32 x 32, one
+// UTF-16 code unit per cell, shared by reference count among all text labels. A title of 255
+// distinct characters (the most the input box takes) and every text of the game's own screens
+// fit at the same time, so a long title never takes a menu's or a message's glyphs.
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>
@@ -23,9 +25,10 @@ struct GlyphSlot {
 
 class GlyphCache {
 public:
-    static constexpr int SlotCount = 256;
     static constexpr int CellSize = 32;
-    static constexpr int TextureSize = 512;
+    static constexpr int TextureSize = 1024;
+    static constexpr int CellsPerRow = TextureSize / CellSize;
+    static constexpr int SlotCount = CellsPerRow * CellsPerRow;
     static constexpr int NoSlot = -1;
 
     // Opens the font (a missing or bad font leaves every glyph empty but keeps the game running).
@@ -34,7 +37,7 @@ public:
     GlyphCache(const GlyphCache&) = delete;
     GlyphCache& operator=(const GlyphCache&) = delete;
 
-    // The slot holding `code`, with one more reference; NoSlot when all 256 cells are referenced.
+    // The slot holding `code`, with one more reference; NoSlot when every cell is referenced.
     int AcquireGlyph(std::uint16_t code);
     void ReleaseGlyph(int slot);
     Rect GlyphTexRect(int slot) const;
