@@ -45,10 +45,6 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
     {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
-
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
@@ -79,7 +75,7 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
     ResetAttempt();
     state_ = GameState::WaitStart;
     timer_ = 0;
-    ShowMessage(0);
+    ShowMessage(ClickToStartMessage);
 }
 
 void SceneGameMain::LoadBestRun(const std::string& path) {
@@ -167,7 +163,7 @@ void SceneGameMain::PlayFrame() {
 void SceneGameMain::Clear() {
     stopMusic();
     playEffect(SoundId::clear);
-    ShowMessage(7);
+    ShowMessage(GoalMessage);
     newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
     if (ghostRecord_ && newRecord_) playEffect(SoundId::newrecord);
     if (newRecord_) {
@@ -185,7 +181,7 @@ void SceneGameMain::Clear() {
 void SceneGameMain::Miss(bool timeOut) {
     stopMusic();
     playEffect(SoundId::miss);
-    ShowMessage(timeOut ? 6 : 5);
+    ShowMessage(timeOut ? TimeUpMessage : WallMessage);
     EndAttempt(false);
 }
 
@@ -218,7 +214,7 @@ void SceneGameMain::Proceed() {
             StageNumber += 1;
             ChangeToNextAttempt();
         } else {
-            ShowMessage(8);
+            ShowMessage(AllClearMessage);
             state_ = GameState::AllClear;
             timer_ = 0;
         }
@@ -228,7 +224,7 @@ void SceneGameMain::Proceed() {
     } else {
         state_ = GameState::GameOver;
         timer_ = 0;
-        ShowMessage(9);
+        ShowMessage(GameOverMessage);
         playEffect(SoundId::gameover);
     }
 }
@@ -243,7 +239,7 @@ void SceneGameMain::Update() {
         if (mouse.Pressed(MouseLeft)) {
             state_ = GameState::Countdown;
             timer_ = 0;
-            ShowMessage(1);
+            ShowMessage(ThreeMessage);
             playEffect(SoundId::countdown);
         }
         break;
@@ -252,14 +248,14 @@ void SceneGameMain::Update() {
         if (timer_ % 60 == 0) {
             const int q = timer_ / 60;
             if (q < 3) {
-                ShowMessage(q + 1);
+                ShowMessage(ThreeMessage + q);
                 playEffect(SoundId::countdown);
             } else {
                 playMusic(SoundId::bgm);
                 playEffect(SoundId::start);
                 state_ = GameState::Playing;
                 timer_ = 0;
-                ShowMessage(4);
+                ShowMessage(StartMessage);
             }
         }
         break;

@@ -17,25 +17,25 @@ FT_Library freeTypeLibrary() {
 
 using Texel = std::array<std::uint8_t, 4>;
 
-using Cell = std::array<Texel, GlyphCache::CellSize * GlyphCache::CellSize>;
+constexpr int CellSize = GlyphCache::CellSize;
+using Cell = std::array<Texel, CellSize * CellSize>;
 
 // Copies a rendered bitmap into a cell, bottom bitmap row in cell row 0 so the glyph stands
 // upright with texture coordinates growing upwards. Larger bitmaps are clipped.
 void blitGlyph(const FT_Bitmap& bitmap, Cell& cell) {
-    constexpr int Size = GlyphCache::CellSize;
     const int rows = int(bitmap.rows), width = int(bitmap.width), pitch = bitmap.pitch;
     const int stride = pitch < 0 ? -pitch : pitch;
     for (int r = 0; r < rows; ++r) {
         const int cellRow = pitch > 0 ? rows - 1 - r : r;
-        if (cellRow < 0 || cellRow >= Size) continue;
+        if (cellRow < 0 || cellRow >= CellSize) continue;
         const std::uint8_t* src = bitmap.buffer + std::ptrdiff_t(r) * stride;
-        for (int i = 0; i < width && i < Size; ++i) {
+        for (int i = 0; i < width && i < CellSize; ++i) {
             std::uint8_t coverage;
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                 coverage = (src[i / 8] & (0x80 >> (i % 8))) ? 255 : 0;
             else
                 coverage = src[i];
-            cell[std::size_t(cellRow * Size + i)] = {255, 255, 255, coverage};
+            cell[cellRow * CellSize + i] = {255, 255, 255, coverage};
         }
     }
 }
@@ -51,7 +51,7 @@ GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
         std::fprintf(stderr, "twirlstick: cannot open the font %s; texts stay empty\n", fontPath.c_str());
         face_->face = nullptr;
     } else {
-        FT_Set_Pixel_Sizes(face_->face, 32, 32);
+        FT_Set_Pixel_Sizes(face_->face, CellSize, CellSize);
     }
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -116,7 +116,7 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
             FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
             const FT_Glyph_Metrics& m = face->glyph->metrics;
             // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
-            const int maxExtent = CellSize * 64;
+            const int maxExtent = CellSize * FixedPointOne;
             slots_[slot].metrics = {std::min(int(m.width), maxExtent),
                                     std::min(int(m.height), maxExtent),
                                     int(m.horiBearingX),
@@ -134,9 +134,10 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
 }
 
 Rect GlyphCache::GlyphTexRect(int slot) const {
-    const float x = float(CellSize * (slot % CellsPerRow)), y = float(CellSize * (slot / CellsPerRow));
-    const float size = float(TextureSize);
+    const float c = float(slot % CellsPerRow), w = float(slot / CellsPerRow);
+    const float cell = float(CellSize), texture = float(TextureSize), one = float(FixedPointOne);
     const GlyphMetrics& m = slots_[slot].metrics;
-    return Rect(Vec2{x / size, y / size},
-                Vec2{(x + float(m.width) / 64.0f) / size, (y + float(m.height) / 64.0f) / size});
+    return Rect(
+        Vec2{cell * c / texture, cell * w / texture},
+        Vec2{(cell * c + float(m.width) / one) / texture, (cell * w + float(m.height) / one) / texture});
 }

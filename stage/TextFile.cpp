@@ -2,6 +2,7 @@
 
 #include "stage/FileAccess.h"
 #include "stage/FileLocations.h"
+#include "stage/Utf.h"
 
 std::optional<std::string> readTextFile(const std::string& path, std::size_t maxBytes,
                                         std::error_code* error) {
@@ -11,6 +12,6 @@ std::optional<std::string> readTextFile(const std::string& path, std::size_t max
     std::error_code ec;
     std::optional<std::string> data = readRegularFile(path, options, ec);
     if (error) *error = ec;
-    if (data && data->compare(0, 3, "\xEF\xBB\xBF") == 0) data->erase(0, 3);
+    if (data && data->starts_with(Utf8Bom)) data->erase(0, Utf8Bom.size());
     return data;
 }

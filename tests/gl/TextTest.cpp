@@ -9,19 +9,18 @@
 #include <vector>
 
 namespace {
-constexpr int Cell = GlyphCache::CellSize;
-constexpr int Texture = GlyphCache::TextureSize;
+constexpr int Cell = GlyphCache::CellSize, Side = GlyphCache::TextureSize, PerRow = GlyphCache::CellsPerRow;
 
 // The RGBA texels of a slot's cell, read back from the texture.
 std::vector<std::array<std::uint8_t, 4>> cellTexels(const GlyphCache& cache, int slot) {
-    std::vector<std::array<std::uint8_t, 4>> all(std::size_t(Texture) * Texture);
+    std::vector<std::array<std::uint8_t, 4>> all(std::size_t(Side) * Side);
     glBindTexture(GL_TEXTURE_2D, cache.Texture());
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
     std::vector<std::array<std::uint8_t, 4>> cell;
-    const int x0 = Cell * (slot % GlyphCache::CellsPerRow), y0 = Cell * (slot / GlyphCache::CellsPerRow);
+    const int x0 = Cell * (slot % PerRow), y0 = Cell * (slot / PerRow);
     for (int y = 0; y < Cell; ++y)
         for (int x = 0; x < Cell; ++x)
-            cell.push_back(all[std::size_t((y0 + y) * Texture + x0 + x)]);
+            cell.push_back(all[std::size_t((y0 + y) * Side + x0 + x)]);
     return cell;
 }
 
@@ -51,13 +50,13 @@ TEST(GlyphCache, SlotsAreHandedOutInOrderAndShared) {
 
 TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
     GlyphCache cache(FontPath);
-    const int slot = GlyphCache::CellsPerRow + 1; // second cell of the second row
+    const int slot = PerRow + 1; // second cell of the second row
     for (int i = 0; i < slot; ++i)
         cache.AcquireGlyph(std::uint16_t(0x4E00 + i));
     EXPECT_EQ(cache.AcquireGlyph(u'W'), slot);
     const Rect t = cache.GlyphTexRect(slot);
-    EXPECT_FLOAT_EQ(t.left, float(Cell) / float(Texture)); // its cell starts at pixel (32, 32)
-    EXPECT_FLOAT_EQ(t.bottom, float(Cell) / float(Texture));
+    EXPECT_FLOAT_EQ(t.left, float(Cell) / float(Side)); // its cell starts at pixel (32, 32)
+    EXPECT_FLOAT_EQ(t.bottom, float(Cell) / float(Side));
     const auto cell = cellTexels(cache, slot);
     EXPECT_GT(coveredTexels(cell), 30);
     for (const auto& texel : cell) {
