@@ -2,7 +2,9 @@
 
 #include "app/GameSystem.h"
 #include "game/FrameJudge.h"
+#include "game/RecordRun.h"
 #include "render/Draw.h"
+#include "render/View.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -43,10 +45,6 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
     {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
-
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
@@ -68,23 +66,30 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
     : master_(master), playerBar_({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)),
       ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)) {
     loadStage(stagePath, stage_);
-    if (replayPath) {
-        auto ghost = std::make_unique<InputRecord>();
-        ghost->load(*replayPath);
-        // A damaged file with no frames would make every clear lose to it: treat it as no best run.
-        if (ghost->total() > 0) {
-            best_ = ghost->total();
-            ghostRecord_ = std::move(ghost);
-        }
-    }
+    if (replayPath) LoadBestRun(*replayPath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
-    labels_[TitleLabel]->SetText(stage_.title);
+    // The title label gets its text from the attempt reset, already cut to fit: a long title set
+    // whole first would hold glyph cells it never shows.
     ResetAttempt();
     state_ = GameState::WaitStart;
     timer_ = 0;
-    ShowMessage(0);
+    ShowMessage(ClickToStartMessage);
+}
+
+void SceneGameMain::LoadBestRun(const std::string& path) {
+    auto ghost = std::make_unique<InputRecord>();
+    std::error_code error;
+    ghost->load(path, &error);
+    // A file that is no best run of this stage is treated as none: the next clear replaces it.
+    if (error || !clearsAsClaimed(stage_, *ghost)) {
+        std::fprintf(stderr, "twirlstick: %s: %s; the stage is played without a best run\n", path.c_str(),
+                     error ? error.message().c_str() : "not a clear of this stage");
+        return;
+    }
+    best_ = ghost->total();
+    ghostRecord_ = std::move(ghost);
 }
 
 void SceneGameMain::ShowMessage(int index) {
@@ -120,7 +125,7 @@ void SceneGameMain::StepBars(bool live) {
     const MouseState& mouse = TheGameSystem->mouseState;
     InputFlags flags =
         live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
-    if (flags.switchPivot) playEffect(click);
+    if (flags.switchPivot) playEffect(SoundId::click);
     playerBar_.step(flags.fast, flags.switchPivot);
     if (live) record_.append(flags.fast, flags.switchPivot);
     if (ghostRecord_ && ghostRecord_->played() < ghostRecord_->total()) {
@@ -148,33 +153,35 @@ void SceneGameMain::PlayFrame() {
     if (state_ != GameState::Playing) return; // no hurry or fast music over a finished attempt
     if (timer_ > 60) ShowMessage(NoMessage);
     if (remaining_ == HurryFrames) {
-        playEffect(hurry);
+        playEffect(SoundId::hurry);
         stopMusic();
     } else if (remaining_ == FastMusicFrames) {
-        playMusic(bgm_fast);
+        playMusic(SoundId::bgm_fast);
     }
 }
 
 void SceneGameMain::Clear() {
     stopMusic();
-    playEffect(clear);
-    ShowMessage(7);
+    playEffect(SoundId::clear);
+    ShowMessage(GoalMessage);
     newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
-    if (ghostRecord_ && newRecord_) playEffect(newrecord);
+    if (ghostRecord_ && newRecord_) playEffect(SoundId::newrecord);
     if (newRecord_) {
         best_ = record_.total();
         RefreshTexts();
         // Written before the end event, as every stored best run is.
-        if (!EditMode && !record_.save(replayFileName(StageNumber)))
-            std::fprintf(stderr, "twirlstick: cannot write %s\n", replayFileName(StageNumber).c_str());
+        std::error_code error;
+        if (!EditMode && !record_.save(replayFileName(StageNumber), &error))
+            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", replayFileName(StageNumber).c_str(),
+                         error.message().c_str());
     }
     EndAttempt(true);
 }
 
 void SceneGameMain::Miss(bool timeOut) {
     stopMusic();
-    playEffect(miss);
-    ShowMessage(timeOut ? 6 : 5);
+    playEffect(SoundId::miss);
+    ShowMessage(timeOut ? TimeUpMessage : WallMessage);
     EndAttempt(false);
 }
 
@@ -207,7 +214,7 @@ void SceneGameMain::Proceed() {
             StageNumber += 1;
             ChangeToNextAttempt();
         } else {
-            ShowMessage(8);
+            ShowMessage(AllClearMessage);
             state_ = GameState::AllClear;
             timer_ = 0;
         }
@@ -217,8 +224,8 @@ void SceneGameMain::Proceed() {
     } else {
         state_ = GameState::GameOver;
         timer_ = 0;
-        ShowMessage(9);
-        playEffect(gameover);
+        ShowMessage(GameOverMessage);
+        playEffect(SoundId::gameover);
     }
 }
 
@@ -232,8 +239,8 @@ void SceneGameMain::Update() {
         if (mouse.Pressed(MouseLeft)) {
             state_ = GameState::Countdown;
             timer_ = 0;
-            ShowMessage(1);
-            playEffect(countdown);
+            ShowMessage(ThreeMessage);
+            playEffect(SoundId::countdown);
         }
         break;
     case GameState::Countdown:
@@ -241,14 +248,14 @@ void SceneGameMain::Update() {
         if (timer_ % 60 == 0) {
             const int q = timer_ / 60;
             if (q < 3) {
-                ShowMessage(q + 1);
-                playEffect(countdown);
+                ShowMessage(ThreeMessage + q);
+                playEffect(SoundId::countdown);
             } else {
-                playMusic(bgm);
-                playEffect(start);
+                playMusic(SoundId::bgm);
+                playEffect(SoundId::start);
                 state_ = GameState::Playing;
                 timer_ = 0;
-                ShowMessage(4);
+                ShowMessage(StartMessage);
             }
         }
         break;
@@ -320,17 +327,16 @@ void SceneGameMain::Draw() {
     stage_.drawStage(false);
     PopCamera();
 
-    const Rect screen(-400.0f, -300.0f, 400.0f, 300.0f);
     const float t = float(timer_) / 60.0f;
     const auto fadeIn = [&] { return std::uint8_t(std::min((t - 1.0f) * 255.0f * 0.5f, 255.0f)); };
     if (state_ == GameState::GameOver && timer_ > 60) {
-        FillRect(screen, makeColor(0, 0, 0, fadeIn()));
+        FillRect(ViewRect, makeColor(0, 0, 0, fadeIn()));
     } else if (state_ == GameState::AllClear && timer_ > 60) {
         if (timer_ < 180) {
-            FillRect(screen, makeColor(255, 255, 255, fadeIn()));
+            FillRect(ViewRect, makeColor(255, 255, 255, fadeIn()));
         } else {
             const auto v = std::uint8_t(std::max((8.0f - t) * 255.0f / 5.0f, 0.0f));
-            FillRect(screen, makeColor(v, v, v, 255));
+            FillRect(ViewRect, makeColor(v, v, v, 255));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "stage/StageFile.h"
 
+#include "stage/FileAccess.h"
 #include "stage/TextFile.h"
 #include "stage/Utf.h"
 
@@ -114,15 +115,15 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
 }
 } // namespace
 
-void loadStage(const std::string& path, Stage& stage) {
+void loadStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.clear();
-    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes))
+    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes, error))
         parseStage(*text, stage);
 }
 
 void parseStage(std::string_view text, Stage& stage) {
     stage.clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    text = withoutBom(text);
     // Line records may come before the POINT line, so they are added once every point is known;
     // one that names no point that was read is dropped.
     std::vector<PendingSegment> segments;
@@ -153,7 +154,7 @@ std::string formatStageNumber(double v) {
 }
 
 std::string formatStage(const Stage& stage) {
-    std::string out = "\xEF\xBB\xBF";
+    std::string out(Utf8Bom);
     const auto line = [&](const std::string& text) {
         out += text;
         out += "\r\n";
@@ -177,7 +178,7 @@ std::string formatStage(const Stage& stage) {
     return out;
 }
 
-bool saveStage(const std::string& path, Stage& stage) {
+bool saveStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.compact();
-    return writeFileAtomically(path, formatStage(stage));
+    return writeFileAtomically(path, formatStage(stage), error);
 }

@@ -1,5 +1,6 @@
 #include "GlTestSupport.h"
 
+#include "game/RecordRun.h"
 #include "game/SceneGameMain.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace {
 constexpr float Degree = 3.14159265f / 180.0f;
@@ -36,6 +39,21 @@ std::string emptyStage(int timeLimit) {
     return path;
 }
 
+// The shortest clear that holds the fast button for the first frames and then lets go.
+InputRecord fastClear(const std::string& path) {
+    Stage stage;
+    loadStage(path, stage);
+    for (int total = 1; total < 600; ++total) {
+        for (int fast = 1; fast <= total; ++fast) {
+            InputRecord run;
+            for (int i = 0; i < total; ++i)
+                run.append(i < fast, false);
+            if (clearsAsClaimed(stage, run)) return run;
+        }
+    }
+    return {};
+}
+
 // Drives one game-main scene on a master whose next scenes are only counted.
 class GameMain : public ::testing::Test {
 protected:
@@ -46,15 +64,15 @@ protected:
         StageNumber = 0;
         BarsLeft = 5;
         EditMode = false;
-        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
-            requested.push_back(id);
-            return nullptr;
-        };
+        master.InstallScenes(
+            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                requested.push_back(id);
+                return nullptr;
+            }));
         inputTurn();
     }
     void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
-        game = new SceneGameMain(&master, stage, replay);
-        master.PushCreated(game);
+        game = pushOnto<SceneGameMain>(master, &master, stage, replay);
         below = master.Depth() - 1;
     }
     void frame(bool left = false, bool right = false, bool middle = false) {
@@ -75,7 +93,7 @@ protected:
         frames(SceneGameMain::ResultFrames + 1);
         ASSERT_EQ(game->State(), GameState::Replay);
     }
-    int plays(SoundId id) const { return soundCounts().plays[id]; }
+    int plays(SoundId id) const { return soundCounts().playsOf(id); }
     bool popped() const { return master.Depth() == below; }
 
     SceneMaster master;
@@ -87,23 +105,23 @@ protected:
 
 TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
     start(emptyStage(30));
-    EXPECT_EQ(game->MessageIndex(), 0);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ClickToStartMessage);
     EXPECT_FALSE(game->GhostDrawn());
     frame(true);
     EXPECT_EQ(game->State(), GameState::Countdown);
-    EXPECT_EQ(game->MessageIndex(), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
     EXPECT_TRUE(game->GhostDrawn()); // the preview turn, even without a best run
     frames(59);
-    EXPECT_EQ(game->MessageIndex(), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
     frame();
-    EXPECT_EQ(game->MessageIndex(), 2);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TwoMessage);
     frames(60);
-    EXPECT_EQ(game->MessageIndex(), 3);
-    EXPECT_EQ(plays(countdown), 3);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::OneMessage);
+    EXPECT_EQ(plays(SoundId::countdown), 3);
     frames(60);
     EXPECT_EQ(game->State(), GameState::Playing);
-    EXPECT_EQ(game->MessageIndex(), 4);
-    EXPECT_EQ(currentMusic(), bgm);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::StartMessage);
+    EXPECT_EQ(currentMusic(), SoundId::bgm);
     EXPECT_EQ(plays(SoundId::start), 1);
     EXPECT_FALSE(game->GhostDrawn());
     EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
@@ -116,29 +134,29 @@ TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
     toPlay();
     EXPECT_EQ(game->Remaining(), 1800);
     frames(1199);
-    EXPECT_EQ(plays(hurry), 0);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
     frame();
-    EXPECT_EQ(plays(hurry), 1);
-    EXPECT_EQ(currentMusic(), -1);
+    EXPECT_EQ(plays(SoundId::hurry), 1);
+    EXPECT_EQ(currentMusic(), std::nullopt);
     frames(60);
-    EXPECT_EQ(currentMusic(), bgm_fast);
+    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
 }
 
 TEST_F(GameMain, ShortLimitsSkipTheHurry) {
     start(emptyStage(10));
     toPlay();
     frames(60);
-    EXPECT_EQ(plays(hurry), 0);
-    EXPECT_EQ(currentMusic(), bgm_fast);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
+    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
     start(emptyStage(8));
     toPlay();
     frames(300);
-    EXPECT_EQ(plays(hurry), 0);
-    EXPECT_EQ(currentMusic(), bgm);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
+    EXPECT_EQ(currentMusic(), SoundId::bgm);
     frames(180);
     EXPECT_EQ(game->State(), GameState::Result); // timed out
-    EXPECT_EQ(game->MessageIndex(), 6);
-    EXPECT_EQ(currentMusic(), -1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage);
+    EXPECT_EQ(currentMusic(), std::nullopt);
 }
 
 TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
@@ -149,14 +167,14 @@ TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
     frame();
     EXPECT_EQ(game->Remaining(), 0);
     EXPECT_TRUE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), 7);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GoalMessage);
 
     start(chordStage(60, WALL, 1));
     toPlay();
     frames(60);
     EXPECT_FALSE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), 5);
-    EXPECT_EQ(plays(miss), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::WallMessage);
+    EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
 TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
@@ -165,8 +183,8 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     frames(45);
     ASSERT_TRUE(game->Cleared());
     EXPECT_TRUE(game->IsNewRecord());
-    EXPECT_EQ(plays(newrecord), 0);
-    EXPECT_EQ(plays(clear), 1);
+    EXPECT_EQ(plays(SoundId::newrecord), 0);
+    EXPECT_EQ(plays(SoundId::clear), 1);
     EXPECT_EQ(game->Best(), 45);
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     InputRecord saved;
@@ -186,7 +204,7 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
     toPlay();
     frames(45);
     EXPECT_TRUE(game->IsNewRecord());
-    EXPECT_EQ(plays(newrecord), 1);
+    EXPECT_EQ(plays(SoundId::newrecord), 1);
     glDisable(GL_TEXTURE_2D);
     ResetView();
     game->Draw(); // the time label follows the attempt when drawn
@@ -197,19 +215,45 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
 
 TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
     const std::string stage = chordStage(45, GOAL, 30);
-    InputRecord best;
-    for (int i = 0; i < 44; ++i)
-        best.append(false, false);
+    const InputRecord best = fastClear(stage);
+    ASSERT_GT(best.total(), 0);
+    ASSERT_LT(best.total(), 45);
     ASSERT_TRUE(best.save(replayFileName(0)));
     start(stage, replayFileName(0));
+    EXPECT_EQ(game->Best(), best.total());
     toPlay();
     frames(45);
     EXPECT_FALSE(game->IsNewRecord());
     EXPECT_EQ(game->BestLabelColor(), Colors::Red);
     InputRecord stored;
     stored.load(replayFileName(0));
-    EXPECT_EQ(stored.total(), 44);
+    EXPECT_EQ(stored.total(), best.total());
     EXPECT_TRUE(game->GhostDrawn());
+}
+
+TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
+    const std::string stage = chordStage(45, GOAL, 30);
+    // Forged: one frame no clear can beat; endless: a time nobody made; foreign: a wall run.
+    for (const char* forged : {"1\r\n", "2147483647\r\n", "44\r\n"}) {
+        std::ofstream(replayFileName(0), std::ios::binary | std::ios::trunc) << forged;
+        start(stage, replayFileName(0));
+        EXPECT_EQ(game->Best(), -1) << forged;
+        EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----") << forged;
+        EXPECT_FALSE(game->GhostDrawn());
+    }
+    toPlay();
+    frames(45);
+    EXPECT_TRUE(game->IsNewRecord()); // and the file is replaced by a real best run
+    InputRecord stored;
+    stored.load(replayFileName(0));
+    EXPECT_EQ(stored.total(), 45);
+}
+
+TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
+    ASSERT_EQ(mkfifo(replayFileName(0).c_str(), 0600), 0);
+    start(emptyStage(30), replayFileName(0)); // opening it once waited for a writer for ever
+    EXPECT_EQ(game->Best(), -1);
+    EXPECT_EQ(game->State(), GameState::WaitStart);
 }
 
 TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
@@ -235,8 +279,8 @@ TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
     toReplay();
     frame(true);
     EXPECT_EQ(game->State(), GameState::GameOver);
-    EXPECT_EQ(game->MessageIndex(), 9);
-    EXPECT_EQ(plays(gameover), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GameOverMessage);
+    EXPECT_EQ(plays(SoundId::gameover), 1);
     frames(300);
     EXPECT_FALSE(popped());
     frame();
@@ -252,7 +296,7 @@ TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
     toReplay();
     frame(true);
     EXPECT_EQ(game->State(), GameState::AllClear);
-    EXPECT_EQ(game->MessageIndex(), 8);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::AllClearMessage);
     frames(600);
     EXPECT_FALSE(popped());
     frame();
@@ -323,6 +367,23 @@ TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
     EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
     EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
     EXPECT_EQ(FormatSeconds(754), u"12.57");
+}
+
+TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
+    Stage s;
+    for (int i = 0; i < 300; ++i)
+        s.title += char16_t(0x4E00 + i);
+    const std::string path = testDataFolder() + "stage";
+    ASSERT_TRUE(saveStage(path, s));
+    start(path);
+    const TextLabel& title = game->Label(SceneGameMain::TitleLabel);
+    EXPECT_EQ(title.Text(), FormatStageTitle(0, s.title));
+    // Every character of the shown texts has its glyph, so each one moves the pen on.
+    for (int label : {SceneGameMain::TitleLabel, SceneGameMain::MessageLabel, SceneGameMain::BestLabel}) {
+        const TextLabel& l = game->Label(label);
+        for (std::size_t k = 1; k <= l.Text().size(); ++k)
+            EXPECT_GT(l.PenX(k), l.PenX(k - 1)) << "label " << label << " unit " << k;
+    }
 }
 
 TEST_F(GameMain, TheBarsLabelShowsOneStrokePerBar) {
