@@ -177,7 +177,7 @@ std::string formatStage(const Stage& stage) {
     return out;
 }
 
-bool saveStage(const std::string& path, Stage& stage) {
+bool saveStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.compact();
-    return writeFileAtomically(path, formatStage(stage));
+    return writeFileAtomically(path, formatStage(stage), error);
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // Clears the stage and fills it from the file; a missing or unreadable file leaves it cleared.
 void loadStage(const std::string& path, Stage& stage);
@@ -11,8 +12,9 @@ void loadStage(const std::string& path, Stage& stage);
 void parseStage(std::string_view text, Stage& stage);
 
 // Compacts the stage (its slot numbering changes) and writes it in the stage file format.
-// Returns false when the file could not be written; an existing file is then left as it was.
-bool saveStage(const std::string& path, Stage& stage);
+// Returns false when the file could not be written (the reason in *error when given); an
+// existing file is then left as it was.
+bool saveStage(const std::string& path, Stage& stage, std::error_code* error = nullptr);
 
 // The stage file's text for an already compacted stage (BOM, CR LF lines).
 std::string formatStage(const Stage& stage);

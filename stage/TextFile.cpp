@@ -1,5 +1,6 @@
 #include "stage/TextFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,24 +19,30 @@ std::optional<std::string> readTextFile(const std::string& path, std::size_t max
     return data;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content) {
+bool writeFileAtomically(const std::string& path, const std::string& content, std::error_code* error) {
     const std::string temp = path + ".writing";
+    auto fail = [error](std::error_code ec) {
+        if (error) *error = ec;
+        return false;
+    };
     {
+        errno = 0;
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out) return fail(std::error_code(errno ? errno : EIO, std::generic_category()));
         out.write(content.data(), std::streamsize(content.size()));
         out.flush();
         if (!out) {
+            const int why = errno ? errno : EIO;
             out.close();
             std::remove(temp.c_str());
-            return false;
+            return fail(std::error_code(why, std::generic_category()));
         }
     }
     std::error_code ec;
     std::filesystem::rename(temp, path, ec);
     if (ec) {
         std::remove(temp.c_str());
-        return false;
+        return fail(ec);
     }
     return true;
 }
