@@ -1,18 +1,12 @@
 #include "editor/EditText.h"
 
+#include "stage/Utf.h"
+
 #include <limits>
 
 namespace {
 bool isControl(char16_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
-}
-
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 bool isBlank(char16_t c) {
@@ -60,4 +54,14 @@ std::optional<std::int32_t> parseTimeLimit(std::u16string_view text) {
     if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
     if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
     return std::int32_t(value);
+}
+
+std::u16string describeWriteError(const std::error_code& error) {
+    if (error == std::errc::no_space_on_device) return u"ディスクの空きがありません";
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+        return u"書き込みが許可されていません";
+    if (error == std::errc::read_only_file_system) return u"読み取り専用の場所です";
+    if (error == std::errc::no_such_file_or_directory) return u"フォルダが見つかりません";
+    if (error == std::errc::is_a_directory) return u"同じ名前のフォルダがあります";
+    return toUtf16(error ? error.message() : std::string("原因不明のエラー"));
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // The title as it can be stored: control characters (line breaks, tabs, C1 codes, line and
 // paragraph separators) and unpaired surrogates dropped, blanks trimmed from both ends, since
@@ -14,3 +15,6 @@ std::u16string sanitizeTitle(std::u16string_view text);
 // ASCII or full-width digits, anything after the number ignored ("45abc" is 45). Values beyond
 // the 32-bit range are clamped to it. nullopt when the text does not start with a number.
 std::optional<std::int32_t> parseTimeLimit(std::u16string_view text);
+
+// Why a stage file could not be written, in the player's words.
+std::u16string describeWriteError(const std::error_code& error);

@@ -1,6 +1,8 @@
 #include "scene/SceneMaster.h"
 
 #include "app/GameSystem.h"
+#include "editor/SceneEdit.h"
+#include "editor/SceneEditMenu.h"
 #include "game/SceneGameMain.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
@@ -54,8 +56,14 @@ Lib::Scene::SceneBase* SceneMaster::CreateScene(int id) {
         return new SceneGameMain(this, stageFileName(StageNumber),
                                  pathExists(replay) ? std::optional<std::string>(replay) : std::nullopt);
     }
+    case SceneId::EditMenu:
+        return new SceneEditMenu(this);
+    case SceneId::Edit: {
+        const std::string path = workingFolderPath() + EditFileName;
+        return new SceneEdit(this, path, NewStage ? std::string() : path);
+    }
     default:
-        return nullptr; // the stage editor is not part of this build yet
+        return nullptr;
     }
 }
 
