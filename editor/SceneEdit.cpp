@@ -74,7 +74,7 @@ void SceneEdit::RunShortcuts() {
 
 void SceneEdit::RunCommand(int area) {
     session_.beginCommand();
-    PlaySound(click, false);
+    PlaySound(SoundId::click, false);
     switch (area) {
     case EditToolBar::Put:
     case EditToolBar::Move:

@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
+#include "render/View.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -25,7 +26,7 @@ SceneEditMenu::SceneEditMenu(SceneMaster* master) : master_(master), names_(list
 
 float SceneEditMenu::TargetY() const {
     const float cursorY = TheGameSystem->mouseState.cursor.y;
-    return (cursorY / 600.0f - 0.5f) * EntrySpacing * float(entries_.size());
+    return (cursorY / float(ViewHeight) - 0.5f) * EntrySpacing * float(entries_.size());
 }
 
 void SceneEditMenu::Update() {
@@ -42,7 +43,7 @@ void SceneEditMenu::Update() {
 }
 
 void SceneEditMenu::Choose(int entry) {
-    PlaySound(enter, false);
+    PlaySound(SoundId::enter, false);
     if (entry < stageCount_) {
         EditFileName = names_[std::size_t(entry)];
         NewStage = false;

@@ -26,7 +26,7 @@ TEST_F(Session, ANewStageLoadsAsTheDefaults) {
     e.session.mode = SETTING;
     e.click({40, 40});
     e.session.settingCamera = {5, 5, 2};
-    e.session.stage.title = u"x";
+    e.session.setTitle(u"changed");
     e.session.beginCommand();
     e.session.load();
     const Stage& s = e.session.stage;

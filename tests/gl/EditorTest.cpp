@@ -31,10 +31,11 @@ protected:
         useFreshWorkingFolder();
         resetSoundCounts();
         keyStillQueued();
-        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
-            requested.push_back(id);
-            return nullptr;
-        };
+        master.InstallScenes(
+            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                requested.push_back(id);
+                return nullptr;
+            }));
         TheGameSystem->keyState = KeyState{};
         TheGameSystem->mouseState.wheel = 0;
         inputTurn();
@@ -56,8 +57,7 @@ class MenuScreen : public EditorScreens {
 protected:
     SceneEditMenu* open(Vec2 cursor = {0, 300}) {
         inputTurn(false, false, false, cursor);
-        menu = new SceneEditMenu(&master);
-        master.PushCreated(menu);
+        menu = pushOnto<SceneEditMenu>(master, &master);
         draw(menu);
         return menu;
     }
@@ -88,8 +88,7 @@ class EditScreen : public EditorScreens {
 protected:
     SceneEdit* open(const std::string& name = "stage1", bool isNew = true) {
         const std::string path = workingFolderPath() + name;
-        edit = new SceneEdit(&master, path, isNew ? std::string() : path);
-        master.PushCreated(edit);
+        edit = pushOnto<SceneEdit>(master, &master, path, isNew ? std::string() : path);
         draw(edit);
         return edit;
     }
@@ -145,7 +144,7 @@ TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(EditFileName, "stage3");
     EXPECT_TRUE(NewStage);
-    EXPECT_EQ(soundCounts().plays[enter], 1);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 
     requested.clear();
     open();
@@ -257,7 +256,7 @@ TEST_F(EditScreen, ToolBarButtonsModesKindAndStrip) {
     EXPECT_EQ(edit->Session().kind, GOAL);
     press(EditToolBar::Kind);
     EXPECT_EQ(label(EditToolBar::Kind), u"WALL");
-    EXPECT_EQ(soundCounts().plays[SoundId::click], 2);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::click), 2);
 
     // Between two buttons: the strip, with an empty help text and no command.
     const Rect put = edit->ToolBar().AreaRect(EditToolBar::Put);
@@ -265,7 +264,7 @@ TEST_F(EditScreen, ToolBarButtonsModesKindAndStrip) {
     EXPECT_EQ(edit->HoverButton(), EditToolBar::Strip);
     EXPECT_EQ(label(EditToolBar::HelpLabel), u"");
     click({put.right + 2.0f, put.centerY});
-    EXPECT_EQ(soundCounts().plays[SoundId::click], 2);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::click), 2);
     EXPECT_EQ(stage().pointCount(), 0);
     frame({0, 0});
     EXPECT_EQ(label(EditToolBar::HelpLabel).substr(0, 6), u"左クリック:");

@@ -1,0 +1,42 @@
+#include "screens/SceneTable.h"
+
+#include "editor/SceneEdit.h"
+#include "editor/SceneEditMenu.h"
+#include "game/SceneGameMain.h"
+#include "scene/GameState.h"
+#include "scene/SceneCrossHatch.h"
+#include "screens/SceneDemo.h"
+#include "screens/SceneTitle.h"
+#include "stage/FileLocations.h"
+
+namespace {
+template <typename S> std::unique_ptr<Lib::Scene::SceneBase> make(SceneMaster& master) {
+    return std::make_unique<S>(&master);
+}
+
+// A test play in edit mode; otherwise the current stage, beside its best run when one is stored.
+std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
+    if (EditMode) return std::make_unique<SceneGameMain>(&master, testStagePath(), std::nullopt);
+    const std::string replay = replayFileName(StageNumber);
+    return std::make_unique<SceneGameMain>(&master, stageFileName(StageNumber),
+                                           pathExists(replay) ? std::optional<std::string>(replay)
+                                                              : std::nullopt);
+}
+
+// The edited stage in the working folder, loaded unless it is a new one.
+std::unique_ptr<Lib::Scene::SceneBase> makeEdit(SceneMaster& master) {
+    const std::string path = workingFolderPath() + EditFileName;
+    return std::make_unique<SceneEdit>(&master, path, NewStage ? std::string() : path);
+}
+} // namespace
+
+SceneTable GameSceneTable() {
+    SceneTable table;
+    table[SceneId::CrossHatch] = make<SceneCrossHatch>;
+    table[SceneId::Title] = make<SceneTitle>;
+    table[SceneId::Demo] = make<SceneDemo>;
+    table[SceneId::GameMain] = makeGameMain;
+    table[SceneId::EditMenu] = make<SceneEditMenu>;
+    table[SceneId::Edit] = makeEdit;
+    return table;
+}
