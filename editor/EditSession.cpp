@@ -9,6 +9,10 @@
 EditSession::EditSession(std::string savePath_, std::string loadPath_)
     : loadPath(std::move(loadPath_)), savePath(std::move(savePath_)),
       bar({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
+    readLoadPath();
+}
+
+void EditSession::readLoadPath() {
     if (loadPath.empty())
         stage.clear();
     else
@@ -95,12 +99,7 @@ bool EditSession::saveTestStage(const std::string& path, std::error_code* error)
 void EditSession::load() {
     finishAction();
     const Stage before = stage;
-    if (loadPath.empty())
-        stage.clear();
-    else
-        loadStage(loadPath, stage);
-    takeStartFromStage();
-    baseline_ = stage;
+    readLoadPath();
     recordIfChanged(before);
 }
 

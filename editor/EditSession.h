@@ -67,6 +67,8 @@ public:
     Camera editCamera = DefaultCamera;
 
 private:
+    // loadPath's stage (the cleared one when there is none), which is then the unchanged state.
+    void readLoadPath();
     // The bar and the setting camera from the stage, as after loading.
     void takeStartFromStage();
     // The bar at the stage's start; no point active.
