@@ -2,6 +2,7 @@
 
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
+#include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
@@ -448,4 +449,25 @@ TEST_F(EditScreen, UndoAndRedoByKeysAndCtrlLettersAreNoButtons) {
     EXPECT_EQ(TheGameSystem->keyState.chords[0].key, platform::Key::Z);
     edit->Update();
     EXPECT_EQ(stage().pointCount(), 1);
+}
+
+TEST_F(EditScreen, ATitleOf255DistinctKanjiDrawsWhole) {
+    open();
+    std::u16string title;
+    for (char16_t c = 0x6F00; title.size() < 255; ++c)
+        title += c;
+    ASSERT_TRUE(edit->Session().setTitle(title));
+    frame({0, 0});
+    for (int i = 0; i < EditToolBar::LabelCount; ++i)
+        EXPECT_EQ(edit->ToolBar().Label(i).RefusedGlyphs(), 0u) << i;
+
+    press(EditToolBar::Test);
+    auto* play = pushOnto<SceneGameMain>(master, &master, testStagePath(), std::nullopt);
+    play->Update();
+    draw(play);
+    for (int i = 0; i < SceneGameMain::LabelCount; ++i)
+        EXPECT_EQ(play->Label(i).RefusedGlyphs(), 0u) << i;
+    EXPECT_EQ(play->Label(SceneGameMain::TitleLabel).Text().substr(6, 10), title.substr(0, 10));
+    for (int i = 0; i < EditToolBar::LabelCount; ++i)
+        EXPECT_EQ(edit->ToolBar().Label(i).RefusedGlyphs(), 0u) << i;
 }
