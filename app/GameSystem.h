@@ -7,12 +7,11 @@
 #include "app/MessageLoop.h"
 #include "render/Draw.h"
 #include "render/GlyphCache.h"
+#include "render/View.h"
 
 #include <cstdint>
 #include <memory>
 
-inline constexpr int BaseWidth = 800;
-inline constexpr int BaseHeight = 600;
 inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
 
 class GameSystem {
@@ -30,10 +29,10 @@ public:
     // the box does not reach the scene below as a fresh press.
     void SettleInput();
 
-    int baseWidth = BaseWidth;
-    int baseHeight = BaseHeight;
-    int viewWidth = BaseWidth;
-    int viewHeight = BaseHeight;
+    int baseWidth = ViewWidth;
+    int baseHeight = ViewHeight;
+    int viewWidth = ViewWidth;
+    int viewHeight = ViewHeight;
     float scale = 1.0f;
     bool vsync = true;
     bool active = false;

@@ -3,6 +3,7 @@
 #include "app/EditLine.h"
 #include "app/GameSystem.h"
 #include "app/ModalDialog.h"
+#include "render/View.h"
 #include "resources/InputBoxTemplate.h"
 #include "stage/Utf.h"
 
@@ -139,7 +140,7 @@ private:
         const Viewport v = ComputeViewport(gs.viewWidth, gs.viewHeight, gs.baseWidth, gs.baseHeight);
         const float s = v.scale;
         glEnable(GL_SCISSOR_TEST);
-        glScissor(v.x + int((r.left + 400.0f) * s), v.y + int((r.bottom + 300.0f) * s),
+        glScissor(v.x + int((r.left - ViewRect.left) * s), v.y + int((r.bottom - ViewRect.bottom) * s),
                   int((r.right - r.left) * s), int((r.top - r.bottom) * s));
     }
 

@@ -2,6 +2,7 @@
 // The keyboard and mouse as the scenes see them: polled once per idle turn, each record keeping
 // the previous turn beside the current one so that presses and releases read as edges.
 #include "platform/Platform.h"
+#include "render/View.h"
 #include "stage/Geometry.h"
 
 #include <cstdint>
@@ -21,8 +22,8 @@ struct KeyState {
 
 // The view's mapping of drawable pixels to logical units (letterbox scale, client size).
 struct ViewMapping {
-    int viewWidth = 800;
-    int viewHeight = 600;
+    int viewWidth = ViewWidth;
+    int viewHeight = ViewHeight;
     float scale = 1.0f;
 };
 

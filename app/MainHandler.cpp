@@ -1,8 +1,10 @@
 #include "app/MainHandler.h"
 
 #include "app/GameSystem.h"
+#include "screens/SceneTable.h"
 
 MainHandler::MainHandler(Lib::Time::Clock clock) : master(clock) {
+    master.InstallScenes(GameSceneTable());
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
 }
 

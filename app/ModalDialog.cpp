@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "render/Draw.h"
+#include "render/View.h"
 
 namespace Lib::System {
 namespace {
@@ -100,7 +101,7 @@ void DrawOutline(const Rect& r, Color32 color) {
 }
 
 void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption) {
-    FillRect(Rect(-400.0f, -300.0f, 400.0f, 300.0f), Dim);
+    FillRect(ViewRect, Dim);
     FillRect(panel, PanelColor);
     FillRect(Rect(panel.left, panel.top - captionHeight, panel.right, panel.top), CaptionBar);
     DrawOutline(panel, BorderColor);

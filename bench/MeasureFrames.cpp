@@ -45,7 +45,7 @@ long residentKb(const std::string& field) {
 // Wraps a scene to note when it is drawn.
 class Watched : public Lib::Scene::SceneBase {
 public:
-    explicit Watched(Lib::Scene::SceneBase* inner) : inner_(inner) {}
+    explicit Watched(std::unique_ptr<Lib::Scene::SceneBase> inner) : inner_(std::move(inner)) {}
     void Update() override { inner_->Update(); }
     void Draw() override {
         inner_->Draw();
@@ -72,9 +72,15 @@ int pacing() {
     SceneMaster master;
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
-    master.factory = [&watched](SceneMaster& m, int) {
-        return watched = new Watched(new SceneCrossHatch(&m));
+    const SceneCreator freshOpening = [&watched](SceneMaster& m) -> std::unique_ptr<Lib::Scene::SceneBase> {
+        auto scene = std::make_unique<Watched>(std::make_unique<SceneCrossHatch>(&m));
+        watched = scene.get();
+        return scene;
     };
+    SceneTable table;
+    table[SceneId::CrossHatch] = freshOpening;
+    table[SceneId::Title] = freshOpening;
+    master.InstallScenes(table);
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
     std::vector<double> presents;
     int drawn = 0, skipped = 0;
@@ -138,8 +144,9 @@ std::string fullStage() {
 int play() {
     auto system = startSystem();
     SceneMaster master;
-    auto* game = new SceneGameMain(&master, fullStage(), std::nullopt);
-    master.PushCreated(game);
+    auto owned = std::make_unique<SceneGameMain>(&master, fullStage(), std::nullopt);
+    SceneGameMain* game = owned.get();
+    master.PushCreated(std::move(owned));
     MouseState& mouse = system->mouseState;
     mouse.down[MouseLeft] = true; // the start click
     game->Update();
@@ -181,8 +188,9 @@ int startup() {
     InitAudio();
     LoadAllSounds();
     MainHandler handler;
-    auto* watched = new Watched(new SceneCrossHatch(&handler.master));
-    handler.master.PushCreated(watched);
+    auto owned = std::make_unique<Watched>(std::make_unique<SceneCrossHatch>(&handler.master));
+    Watched* watched = owned.get();
+    handler.master.PushCreated(std::move(owned));
     system->handler = &handler;
     while (!watched->drawn) {
         platform::Event e;

@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "game/FrameJudge.h"
 #include "render/Draw.h"
+#include "render/View.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -120,7 +121,7 @@ void SceneGameMain::StepBars(bool live) {
     const MouseState& mouse = TheGameSystem->mouseState;
     InputFlags flags =
         live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
-    if (flags.switchPivot) playEffect(click);
+    if (flags.switchPivot) playEffect(SoundId::click);
     playerBar_.step(flags.fast, flags.switchPivot);
     if (live) record_.append(flags.fast, flags.switchPivot);
     if (ghostRecord_ && ghostRecord_->played() < ghostRecord_->total()) {
@@ -148,19 +149,19 @@ void SceneGameMain::PlayFrame() {
     if (state_ != GameState::Playing) return; // no hurry or fast music over a finished attempt
     if (timer_ > 60) ShowMessage(NoMessage);
     if (remaining_ == HurryFrames) {
-        playEffect(hurry);
+        playEffect(SoundId::hurry);
         stopMusic();
     } else if (remaining_ == FastMusicFrames) {
-        playMusic(bgm_fast);
+        playMusic(SoundId::bgm_fast);
     }
 }
 
 void SceneGameMain::Clear() {
     stopMusic();
-    playEffect(clear);
+    playEffect(SoundId::clear);
     ShowMessage(7);
     newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
-    if (ghostRecord_ && newRecord_) playEffect(newrecord);
+    if (ghostRecord_ && newRecord_) playEffect(SoundId::newrecord);
     if (newRecord_) {
         best_ = record_.total();
         RefreshTexts();
@@ -173,7 +174,7 @@ void SceneGameMain::Clear() {
 
 void SceneGameMain::Miss(bool timeOut) {
     stopMusic();
-    playEffect(miss);
+    playEffect(SoundId::miss);
     ShowMessage(timeOut ? 6 : 5);
     EndAttempt(false);
 }
@@ -218,7 +219,7 @@ void SceneGameMain::Proceed() {
         state_ = GameState::GameOver;
         timer_ = 0;
         ShowMessage(9);
-        playEffect(gameover);
+        playEffect(SoundId::gameover);
     }
 }
 
@@ -233,7 +234,7 @@ void SceneGameMain::Update() {
             state_ = GameState::Countdown;
             timer_ = 0;
             ShowMessage(1);
-            playEffect(countdown);
+            playEffect(SoundId::countdown);
         }
         break;
     case GameState::Countdown:
@@ -242,10 +243,10 @@ void SceneGameMain::Update() {
             const int q = timer_ / 60;
             if (q < 3) {
                 ShowMessage(q + 1);
-                playEffect(countdown);
+                playEffect(SoundId::countdown);
             } else {
-                playMusic(bgm);
-                playEffect(start);
+                playMusic(SoundId::bgm);
+                playEffect(SoundId::start);
                 state_ = GameState::Playing;
                 timer_ = 0;
                 ShowMessage(4);
@@ -320,17 +321,16 @@ void SceneGameMain::Draw() {
     stage_.drawStage(false);
     PopCamera();
 
-    const Rect screen(-400.0f, -300.0f, 400.0f, 300.0f);
     const float t = float(timer_) / 60.0f;
     const auto fadeIn = [&] { return std::uint8_t(std::min((t - 1.0f) * 255.0f * 0.5f, 255.0f)); };
     if (state_ == GameState::GameOver && timer_ > 60) {
-        FillRect(screen, makeColor(0, 0, 0, fadeIn()));
+        FillRect(ViewRect, makeColor(0, 0, 0, fadeIn()));
     } else if (state_ == GameState::AllClear && timer_ > 60) {
         if (timer_ < 180) {
-            FillRect(screen, makeColor(255, 255, 255, fadeIn()));
+            FillRect(ViewRect, makeColor(255, 255, 255, fadeIn()));
         } else {
             const auto v = std::uint8_t(std::max((8.0f - t) * 255.0f / 5.0f, 0.0f));
-            FillRect(screen, makeColor(v, v, v, 255));
+            FillRect(ViewRect, makeColor(v, v, v, 255));
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "render/Draw.h"
 
 #include "app/GameSystem.h"
+#include "render/View.h"
 
 void ClearScreen(Color32 c) {
     glClearColor(colorRed(c) / 255.0f, colorGreen(c) / 255.0f, colorBlue(c) / 255.0f, colorAlpha(c) / 255.0f);
@@ -39,8 +40,8 @@ void FillRect(const Rect& r, Color32 c) {
 }
 
 void ApplyCamera(const Camera& c) {
-    const float hw = float(BaseWidth) * c.zoom * 0.5f;
-    const float hh = float(BaseHeight) * c.zoom * 0.5f;
+    const float hw = float(ViewWidth) * c.zoom * 0.5f;
+    const float hh = float(ViewHeight) * c.zoom * 0.5f;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(c.x - hw, c.x + hw, c.y - hh, c.y + hh, 1.0, 0.0);

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <memory>
 
 namespace Lib::Scene {
 
@@ -14,13 +15,15 @@ public:
 // Owns the stack of live scenes (top = back) and the scenes retired during the current frame.
 class SceneMasterBase {
 public:
-    virtual ~SceneMasterBase();
+    // The owner destroys the master while the GameSystem (and the glyph cache the scenes'
+    // labels use) still exists.
+    virtual ~SceneMasterBase() = default;
     virtual void ExecuteScene(SceneBase* scene) = 0;
-    virtual SceneBase* CreateScene(int id) = 0; // a new scene, or nullptr
+    virtual std::unique_ptr<SceneBase> CreateScene(int id) = 0; // a new scene, or none
 
 protected:
-    std::deque<SceneBase*> stack_;
-    std::deque<SceneBase*> retired_;
+    std::deque<std::unique_ptr<SceneBase>> stack_;
+    std::deque<std::unique_ptr<SceneBase>> retired_;
 };
 
 } // namespace Lib::Scene

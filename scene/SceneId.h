@@ -3,3 +3,4 @@
 namespace SceneId {
 enum : int { CrossHatch = 0, Title = 1, Demo = 2, GameMain = 3, EditMenu = 4, Edit = 5 };
 }
+inline constexpr int SceneIdCount = 6;

@@ -3,15 +3,26 @@
 #include "scene/SceneBase.h"
 #include "scene/SceneId.h"
 
+#include <array>
 #include <functional>
+#include <memory>
+
+class SceneMaster;
+
+// Makes the scene of one id; an empty row means the id has no scene.
+using SceneCreator = std::function<std::unique_ptr<Lib::Scene::SceneBase>(SceneMaster&)>;
+using SceneTable = std::array<SceneCreator, SceneIdCount>;
 
 class SceneMaster : public Lib::Scene::SceneMasterBase {
 public:
     explicit SceneMaster(Lib::Time::Clock clock = Lib::Time::SystemClock()) : timer_(60, clock) {}
 
+    // The game installs its table at start-up; tests install scenes of their own.
+    void InstallScenes(SceneTable table) { table_ = std::move(table); }
+
     // Update when active, draw when on time, then count the frame.
     void ExecuteScene(Lib::Scene::SceneBase* scene) override;
-    Lib::Scene::SceneBase* CreateScene(int id) override;
+    std::unique_ptr<Lib::Scene::SceneBase> CreateScene(int id) override;
 
     // Requests act at once on the two lists; the scene drawn this frame is still the one updated.
     void ChangeScene(int id);
@@ -22,17 +33,15 @@ public:
     // Draws the top scene without updating it (for boxes drawn over the picture).
     void DrawTop();
     // Puts a scene on the stack (the first scene, or one made outside CreateScene in tests).
-    void PushCreated(Lib::Scene::SceneBase* scene);
+    void PushCreated(std::unique_ptr<Lib::Scene::SceneBase> scene);
 
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
-    Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back(); }
-
-    // Tests replace what CreateScene makes.
-    std::function<Lib::Scene::SceneBase*(SceneMaster&, int)> factory;
+    Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back().get(); }
 
 private:
     void Present();
 
     Lib::Time::Timer timer_;
+    SceneTable table_;
 };

@@ -33,7 +33,7 @@ void SceneDemo::Update() {
     ++counter_;
     const MouseState& mouse = TheGameSystem->mouseState;
     if (mouse.Pressed(MouseLeft)) {
-        PlaySound(enter, false);
+        PlaySound(SoundId::enter, false);
         master_->ChangeScene(SceneId::GameMain);
     }
     bar_.step(mouse.Held(MouseRight), false);

@@ -52,15 +52,15 @@ void SceneTitle::Choose(int item) {
         BarsLeft = StartingBars;
         EditMode = false;
         master_->PushScene(SceneId::Demo);
-        PlaySound(enter, false);
+        PlaySound(SoundId::enter, false);
         break;
     case Edit:
         EditMode = true;
         master_->PushScene(SceneId::EditMenu);
-        PlaySound(enter, false);
+        PlaySound(SoundId::enter, false);
         break;
     case ResetAll:
-        PlaySound(enter, false);
+        PlaySound(SoundId::enter, false);
         if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？",
                            u"WARNING") == MessageBoxResult::Ok)
             deleteWorkingFiles();

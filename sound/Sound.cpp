@@ -16,8 +16,12 @@ const char* const Paths[SoundCount] = {
 
 SoundTable table;
 std::unique_ptr<Mixer> mixer; // exists only while a device plays it
-int music = -1;
+std::optional<SoundId> music;
 SoundCounts counts;
+
+std::size_t slot(SoundId id) {
+    return std::size_t(id);
+}
 
 void mixCallback(void* user, std::int16_t* out, int frames) {
     static_cast<Mixer*>(user)->Mix(out, frames);
@@ -48,16 +52,16 @@ void LoadAllSounds() {
 }
 
 void PlaySound(SoundId id, bool looping) {
-    if (id < 0 || id >= SoundCount) return;
-    ++counts.plays[id];
-    const Sound& s = table[id];
-    withMixer([&](Mixer& m) { m.Play(id, s.samples.data(), std::uint32_t(s.samples.size()), looping); });
+    if (slot(id) >= std::size_t(SoundCount)) return;
+    ++counts.plays[slot(id)];
+    const Sound& s = table[slot(id)];
+    withMixer([&](Mixer& m) { m.Play(int(id), s.samples.data(), std::uint32_t(s.samples.size()), looping); });
 }
 
 void StopSound(SoundId id) {
-    if (id < 0 || id >= SoundCount) return;
-    ++counts.stops[id];
-    withMixer([&](Mixer& m) { m.Stop(id); });
+    if (slot(id) >= std::size_t(SoundCount)) return;
+    ++counts.stops[slot(id)];
+    withMixer([&](Mixer& m) { m.Stop(int(id)); });
 }
 
 void FreeAllSounds() {
@@ -68,7 +72,7 @@ void FreeAllSounds() {
     });
     for (Sound& s : table)
         s.samples = {};
-    music = -1;
+    music.reset();
 }
 
 void ShutdownAudio() {
@@ -77,22 +81,22 @@ void ShutdownAudio() {
 }
 
 void playMusic(SoundId id) {
-    if (music >= 0) stopMusic();
+    if (music) stopMusic();
     PlaySound(id, true);
     music = id;
 }
 
 void stopMusic() {
-    if (music < 0) return;
-    StopSound(SoundId(music));
-    music = -1;
+    if (!music) return;
+    StopSound(*music);
+    music.reset();
 }
 
 void playEffect(SoundId id) {
     PlaySound(id, false);
 }
 
-int currentMusic() {
+std::optional<SoundId> currentMusic() {
     return music;
 }
 

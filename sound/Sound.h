@@ -3,10 +3,12 @@
 // returns at once and is safe without an audio device (the game is then silent).
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-enum SoundId : int {
-    bgm = 0,
+// Scoped: names such as `start` and `clear` would otherwise land in the global namespace.
+enum class SoundId : int {
+    bgm,
     bgm_fast,
     countdown,
     start,
@@ -16,9 +18,9 @@ enum SoundId : int {
     hurry,
     miss,
     newrecord,
-    gameover,
-    SoundCount
+    gameover
 };
+inline constexpr int SoundCount = 11;
 
 // Samples are played at this fixed rate whatever the file's own rate field says.
 inline constexpr int SoundSampleRate = 22100;
@@ -27,7 +29,6 @@ struct Sound {
     std::vector<std::uint8_t> samples; // 8-bit unsigned mono PCM
 };
 using SoundTable = std::array<Sound, SoundCount>;
-
 
 bool InitAudio(); // false: no device, the game runs silent
 void LoadAllSounds();
@@ -40,12 +41,14 @@ void ShutdownAudio();
 void playMusic(SoundId id);
 void stopMusic();
 void playEffect(SoundId id);
-int currentMusic(); // a SoundId, or -1
+std::optional<SoundId> currentMusic();
 
 // How often each sound was asked for since the last reset; lets tests hear without speakers.
 struct SoundCounts {
     std::array<int, SoundCount> plays{};
     std::array<int, SoundCount> stops{};
+
+    int playsOf(SoundId id) const { return plays[std::size_t(id)]; }
 };
 const SoundCounts& soundCounts();
 void resetSoundCounts();

@@ -26,8 +26,8 @@ struct Rect {
     float left = 0.0f, bottom = 0.0f, right = 0.0f, top = 0.0f, centerX = 0.0f, centerY = 0.0f;
 
     Rect() = default;
-    Rect(Vec2 a, Vec2 b) : Rect(a.x, a.y, b.x, b.y) {}
-    Rect(float x0, float y0, float x1, float y1)
+    constexpr Rect(Vec2 a, Vec2 b) : Rect(a.x, a.y, b.x, b.y) {}
+    constexpr Rect(float x0, float y0, float x1, float y1)
         : left(x0 < x1 ? x0 : x1), bottom(y0 < y1 ? y0 : y1), right(x0 < x1 ? x1 : x0),
           top(y0 < y1 ? y1 : y0), centerX((left + right) * 0.5f), centerY((bottom + top) * 0.5f) {}
 

@@ -20,10 +20,7 @@ public:
 
 class Pacing : public ::testing::Test {
 protected:
-    void SetUp() override {
-        scene = new Counter;
-        master.PushCreated(scene);
-    }
+    void SetUp() override { scene = pushOnto<Counter>(master); }
     // Runs frames until `ms` of fake time have passed.
     void runFor(std::uint64_t ms) {
         const std::uint64_t end = FakeClock::micros / 1000 + ms;

@@ -46,15 +46,15 @@ protected:
         StageNumber = 0;
         BarsLeft = 5;
         EditMode = false;
-        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
-            requested.push_back(id);
-            return nullptr;
-        };
+        master.InstallScenes(
+            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                requested.push_back(id);
+                return nullptr;
+            }));
         inputTurn();
     }
     void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
-        game = new SceneGameMain(&master, stage, replay);
-        master.PushCreated(game);
+        game = pushOnto<SceneGameMain>(master, &master, stage, replay);
         below = master.Depth() - 1;
     }
     void frame(bool left = false, bool right = false, bool middle = false) {
@@ -75,7 +75,7 @@ protected:
         frames(SceneGameMain::ResultFrames + 1);
         ASSERT_EQ(game->State(), GameState::Replay);
     }
-    int plays(SoundId id) const { return soundCounts().plays[id]; }
+    int plays(SoundId id) const { return soundCounts().playsOf(id); }
     bool popped() const { return master.Depth() == below; }
 
     SceneMaster master;
@@ -99,11 +99,11 @@ TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
     EXPECT_EQ(game->MessageIndex(), 2);
     frames(60);
     EXPECT_EQ(game->MessageIndex(), 3);
-    EXPECT_EQ(plays(countdown), 3);
+    EXPECT_EQ(plays(SoundId::countdown), 3);
     frames(60);
     EXPECT_EQ(game->State(), GameState::Playing);
     EXPECT_EQ(game->MessageIndex(), 4);
-    EXPECT_EQ(currentMusic(), bgm);
+    EXPECT_EQ(currentMusic(), SoundId::bgm);
     EXPECT_EQ(plays(SoundId::start), 1);
     EXPECT_FALSE(game->GhostDrawn());
     EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
@@ -116,29 +116,29 @@ TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
     toPlay();
     EXPECT_EQ(game->Remaining(), 1800);
     frames(1199);
-    EXPECT_EQ(plays(hurry), 0);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
     frame();
-    EXPECT_EQ(plays(hurry), 1);
-    EXPECT_EQ(currentMusic(), -1);
+    EXPECT_EQ(plays(SoundId::hurry), 1);
+    EXPECT_EQ(currentMusic(), std::nullopt);
     frames(60);
-    EXPECT_EQ(currentMusic(), bgm_fast);
+    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
 }
 
 TEST_F(GameMain, ShortLimitsSkipTheHurry) {
     start(emptyStage(10));
     toPlay();
     frames(60);
-    EXPECT_EQ(plays(hurry), 0);
-    EXPECT_EQ(currentMusic(), bgm_fast);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
+    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
     start(emptyStage(8));
     toPlay();
     frames(300);
-    EXPECT_EQ(plays(hurry), 0);
-    EXPECT_EQ(currentMusic(), bgm);
+    EXPECT_EQ(plays(SoundId::hurry), 0);
+    EXPECT_EQ(currentMusic(), SoundId::bgm);
     frames(180);
     EXPECT_EQ(game->State(), GameState::Result); // timed out
     EXPECT_EQ(game->MessageIndex(), 6);
-    EXPECT_EQ(currentMusic(), -1);
+    EXPECT_EQ(currentMusic(), std::nullopt);
 }
 
 TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
@@ -156,7 +156,7 @@ TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
     frames(60);
     EXPECT_FALSE(game->Cleared());
     EXPECT_EQ(game->MessageIndex(), 5);
-    EXPECT_EQ(plays(miss), 1);
+    EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
 TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
@@ -165,8 +165,8 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     frames(45);
     ASSERT_TRUE(game->Cleared());
     EXPECT_TRUE(game->IsNewRecord());
-    EXPECT_EQ(plays(newrecord), 0);
-    EXPECT_EQ(plays(clear), 1);
+    EXPECT_EQ(plays(SoundId::newrecord), 0);
+    EXPECT_EQ(plays(SoundId::clear), 1);
     EXPECT_EQ(game->Best(), 45);
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     InputRecord saved;
@@ -186,7 +186,7 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
     toPlay();
     frames(45);
     EXPECT_TRUE(game->IsNewRecord());
-    EXPECT_EQ(plays(newrecord), 1);
+    EXPECT_EQ(plays(SoundId::newrecord), 1);
     glDisable(GL_TEXTURE_2D);
     ResetView();
     game->Draw(); // the time label follows the attempt when drawn
@@ -236,7 +236,7 @@ TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
     frame(true);
     EXPECT_EQ(game->State(), GameState::GameOver);
     EXPECT_EQ(game->MessageIndex(), 9);
-    EXPECT_EQ(plays(gameover), 1);
+    EXPECT_EQ(plays(SoundId::gameover), 1);
     frames(300);
     EXPECT_FALSE(popped());
     frame();

@@ -3,13 +3,16 @@
 // scripted input written into the input records the way the idle turn's poll writes them.
 #include "app/GameSystem.h"
 #include "render/Color.h"
+#include "scene/SceneMaster.h"
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 // The back buffer's pixel at a view point under the default camera (800 x 600 window).
 inline std::array<int, 4> pixelAt(Vec2 view) {
@@ -41,3 +44,19 @@ inline void inputTurn(bool left = false, bool right = false, bool middle = false
 // A fresh working folder for the test, so best runs and edited stages never leak between tests.
 void useFreshWorkingFolder();
 std::string testDataFolder(); // a temporary folder for stage files the test writes
+
+// A scene table whose every row asks `create (master, id)`, so a test sees each request.
+template <typename F> SceneTable tableOfEveryId(F create) {
+    SceneTable table;
+    for (int id = 0; id < SceneIdCount; ++id)
+        table[std::size_t(id)] = [create, id](SceneMaster& m) { return create(m, id); };
+    return table;
+}
+
+// Puts a scene made here on the master's stack; the master owns it, the test keeps a look.
+template <typename S, typename... Args> S* pushOnto(SceneMaster& master, Args&&... args) {
+    auto scene = std::make_unique<S>(std::forward<Args>(args)...);
+    S* seen = scene.get();
+    master.PushCreated(std::move(scene));
+    return seen;
+}

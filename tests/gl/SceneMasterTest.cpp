@@ -37,12 +37,11 @@ class SceneFlow : public ::testing::Test {
 protected:
     void SetUp() override {
         events.clear();
-        master.factory = [](SceneMaster& m, int id) -> Lib::Scene::SceneBase* {
-            if (id > SceneId::Edit) return nullptr;
-            return new Probe("scene" + std::to_string(id), m);
-        };
-        first = new Probe("first", master);
-        master.PushCreated(first);
+        master.InstallScenes(
+            tableOfEveryId([](SceneMaster& m, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                return std::make_unique<Probe>("scene" + std::to_string(id), m);
+            }));
+        first = pushOnto<Probe>(master, "first", master);
         master.RunFrame(); // frame 0 is never drawn
         events.clear();
     }
@@ -96,9 +95,10 @@ TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
     master.RunFrame();
     EXPECT_EQ(master.Depth(), 1u);
     EXPECT_EQ(master.Top(), first);
-    SceneMaster plain;
-    EXPECT_EQ(plain.CreateScene(-1), nullptr);
-    EXPECT_EQ(plain.CreateScene(SceneId::Edit + 1), nullptr);
+    EXPECT_EQ(master.CreateScene(-1), nullptr);
+    EXPECT_EQ(master.CreateScene(SceneIdCount), nullptr);
+    SceneMaster plain; // no table installed: no id makes a scene
+    EXPECT_EQ(plain.CreateScene(SceneId::Title), nullptr);
 }
 
 TEST_F(SceneFlow, InactiveWindowIsDrawnButNotUpdated) {

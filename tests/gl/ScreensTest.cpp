@@ -21,17 +21,14 @@ protected:
     void SetUp() override {
         useFreshWorkingFolder();
         resetSoundCounts();
-        master.factory = [this](SceneMaster&, int id) -> Lib::Scene::SceneBase* {
-            requested.push_back(id);
-            return nullptr;
-        };
+        master.InstallScenes(
+            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                requested.push_back(id);
+                return nullptr;
+            }));
         inputTurn();
     }
-    template <typename S> S* make() {
-        auto* s = new S(&master);
-        master.PushCreated(s);
-        return s;
-    }
+    template <typename S> S* make() { return pushOnto<S>(master, &master); }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
         ResetView();
@@ -94,7 +91,7 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     EXPECT_EQ(StageNumber, 0);
     EXPECT_EQ(BarsLeft, 5);
     EXPECT_FALSE(EditMode);
-    EXPECT_EQ(soundCounts().plays[enter], 1);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 }
 
 TEST_F(Screens, TitleEditAndExit) {
@@ -128,7 +125,7 @@ TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
     inputTurn(true, false, false, reset);
     title->Update();
     EXPECT_FALSE(pathExists(workingFolderPath() + "rep1"));
-    EXPECT_EQ(soundCounts().plays[enter], 2);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 2);
 }
 
 TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {
@@ -161,5 +158,5 @@ TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {
     demo->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
     EXPECT_EQ(demo->DemoBar().pivot(), pivot); // a click never switches the pivot here
-    EXPECT_EQ(soundCounts().plays[enter], 1);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 }

@@ -13,16 +13,16 @@ TEST(SoundDevice, StartsSilentlyOnTheDummyDriverAndNeverBlocks) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_TRUE(InitAudio());
     LoadAllSounds(); // from the game folder, where the tests run
-    playMusic(bgm);
+    playMusic(SoundId::bgm);
     for (int i = 0; i < 20; ++i)
-        playEffect(click);
+        playEffect(SoundId::click);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    playMusic(bgm_fast);
-    EXPECT_EQ(currentMusic(), bgm_fast);
+    playMusic(SoundId::bgm_fast);
+    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
     stopMusic();
     FreeAllSounds();
     ShutdownAudio();
-    PlaySound(miss, false); // after shutdown: a silent no-op
-    EXPECT_EQ(currentMusic(), -1);
+    PlaySound(SoundId::miss, false); // after shutdown: a silent no-op
+    EXPECT_EQ(currentMusic(), std::nullopt);
     unsetenv("SDL_AUDIODRIVER");
 }

@@ -1,0 +1,81 @@
+# Fails when a file of the headless core reaches, directly or through the project headers it
+# includes, code that needs a window, a GL context, a font engine, sound or a scene: the core
+# must build, and its tests and the stage tool must run, with none of them.
+#
+#   cmake -DROOT=<source dir> -DSOURCES="stage/Stage.cpp|game/Bar.cpp|..." -P check-core-includes.cmake
+#
+# SOURCES is the core target's own source list, so a file added to the core is checked at once.
+cmake_minimum_required(VERSION 3.20)
+
+# Project folders the core may not reach; of render/, only the plain-data headers.
+set(forbidden_folders app render platform sound scene screens)
+set(allowed_headers render/Color.h render/Camera.h)
+# System headers of the window, GL, the font engine and audio.
+set(forbidden_system "^(SDL|GL/|GLES|EGL/|X11/|ft2build|freetype|AL/|pulse/|alsa/)")
+
+string(REPLACE "|" ";" pending "${SOURCES}")
+if(NOT pending)
+  message(FATAL_ERROR "core include check: no sources given")
+endif()
+set(seen)
+set(problems)
+
+function(project_path from name out)
+  get_filename_component(dir "${from}" DIRECTORY)
+  set(${out} "" PARENT_SCOPE)
+  foreach(candidate "${ROOT}/${name}" "${dir}/${name}")
+    if(EXISTS "${candidate}")
+      file(REAL_PATH "${candidate}" resolved)
+      set(${out} "${resolved}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+endfunction()
+
+while(pending)
+  list(POP_FRONT pending file)
+  if(NOT IS_ABSOLUTE "${file}")
+    set(file "${ROOT}/${file}")
+  endif()
+  file(REAL_PATH "${file}" file)
+  if(file IN_LIST seen)
+    continue()
+  endif()
+  list(APPEND seen "${file}")
+  file(RELATIVE_PATH where "${ROOT}" "${file}")
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "<([^>]*)>")
+      set(name "${CMAKE_MATCH_1}")
+      if(name MATCHES "${forbidden_system}")
+        list(APPEND problems "${where}: <${name}>")
+      endif()
+    elseif(line MATCHES "\"([^\"]*)\"")
+      set(name "${CMAKE_MATCH_1}")
+      project_path("${file}" "${name}" header)
+      if(NOT header)
+        list(APPEND problems "${where}: \"${name}\" is not a file of the project")
+        continue()
+      endif()
+      file(RELATIVE_PATH rel "${ROOT}" "${header}")
+      string(REGEX MATCH "^[^/]*" folder "${rel}")
+      get_filename_component(base "${rel}" NAME)
+      if((folder IN_LIST forbidden_folders AND NOT rel IN_LIST allowed_headers) OR base MATCHES "^Scene")
+        list(APPEND problems "${where}: \"${name}\"")
+      else()
+        list(APPEND pending "${header}")
+      endif()
+    else()
+      # An include through a macro (FT_FREETYPE_H and the like) cannot be checked: refuse it.
+      string(STRIP "${line}" line)
+      list(APPEND problems "${where}: ${line}")
+    endif()
+  endforeach()
+endwhile()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "the headless core reaches code it must not include:\n  ${text}")
+endif()
+list(LENGTH seen count)
+message(STATUS "core include check: ${count} files, none reaches drawing, windowing, sound or scenes")
