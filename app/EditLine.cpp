@@ -1,13 +1,6 @@
 #include "app/EditLine.h"
 
-namespace {
-bool isHigh(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool isLow(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-} // namespace
+#include "stage/Utf.h"
 
 void EditLine::SetText(std::u16string_view text) {
     text_.clear();
@@ -20,7 +13,7 @@ std::size_t EditLine::Insert(std::u16string_view text) {
     if (lineEnd != std::u16string_view::npos) text = text.substr(0, lineEnd);
     std::size_t room = limit_ > text_.size() ? limit_ - text_.size() : 0;
     std::size_t n = text.size() < room ? text.size() : room;
-    if (n > 0 && n < text.size() && isHigh(text[n - 1])) --n; // never keep half a pair
+    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n; // never keep half a pair
     text_.insert(caret_, text.substr(0, n));
     caret_ += n;
     return n;
@@ -29,7 +22,8 @@ std::size_t EditLine::Insert(std::u16string_view text) {
 void EditLine::Backspace() {
     if (caret_ == 0) return;
     const std::size_t from =
-        caret_ >= 2 && isLow(text_[caret_ - 1]) && isHigh(text_[caret_ - 2]) ? caret_ - 2 : caret_ - 1;
+        caret_ >= 2 && isLowSurrogate(text_[caret_ - 1]) && isHighSurrogate(text_[caret_ - 2]) ? caret_ - 2
+                                                                                               : caret_ - 1;
     text_.erase(from, caret_ - from);
     caret_ = from;
 }
@@ -37,16 +31,19 @@ void EditLine::Backspace() {
 void EditLine::Delete() {
     if (caret_ >= text_.size()) return;
     const std::size_t n =
-        caret_ + 1 < text_.size() && isHigh(text_[caret_]) && isLow(text_[caret_ + 1]) ? 2 : 1;
+        caret_ + 1 < text_.size() && isHighSurrogate(text_[caret_]) && isLowSurrogate(text_[caret_ + 1]) ? 2
+                                                                                                         : 1;
     text_.erase(caret_, n);
 }
 
 void EditLine::Left() {
     if (caret_ == 0) return;
-    caret_ -= caret_ >= 2 && isLow(text_[caret_ - 1]) && isHigh(text_[caret_ - 2]) ? 2 : 1;
+    caret_ -= caret_ >= 2 && isLowSurrogate(text_[caret_ - 1]) && isHighSurrogate(text_[caret_ - 2]) ? 2 : 1;
 }
 
 void EditLine::Right() {
     if (caret_ >= text_.size()) return;
-    caret_ += caret_ + 1 < text_.size() && isHigh(text_[caret_]) && isLow(text_[caret_ + 1]) ? 2 : 1;
+    caret_ += caret_ + 1 < text_.size() && isHighSurrogate(text_[caret_]) && isLowSurrogate(text_[caret_ + 1])
+                  ? 2
+                  : 1;
 }

@@ -1,6 +1,7 @@
 #include "game/InputRecord.h"
 
 #include "stage/TextFile.h"
+#include "stage/Utf.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -87,7 +88,7 @@ void InputRecord::finish() {
 }
 
 std::string InputRecord::format() const {
-    std::string out = "\xEF\xBB\xBF" + std::to_string(total_) + "\r\n";
+    std::string out = std::string(Utf8Bom) + std::to_string(total_) + "\r\n";
     for (const InputEvent& e : events_)
         out += std::to_string(e.kind) + " " + std::to_string(e.frames) + "\r\n";
     return out;
@@ -106,8 +107,7 @@ void InputRecord::parse(const std::string& text) {
     // Damaged files keep the events before the damage. Events must be well formed and fit
     // inside the run: known kinds, no negative gaps, gaps adding up to at most total.
     *this = InputRecord{};
-    std::string_view rest = text;
-    if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
+    std::string_view rest = withoutBom(text);
     size_t pos = 0;
     long long total;
     if (!readInt(rest, pos, total) || total < 0 || total > std::numeric_limits<std::int32_t>::max()) return;

@@ -44,10 +44,6 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
     {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
-
-bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
@@ -85,7 +81,7 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
     ResetAttempt();
     state_ = GameState::WaitStart;
     timer_ = 0;
-    ShowMessage(0);
+    ShowMessage(ClickToStartMessage);
 }
 
 void SceneGameMain::ShowMessage(int index) {
@@ -159,7 +155,7 @@ void SceneGameMain::PlayFrame() {
 void SceneGameMain::Clear() {
     stopMusic();
     playEffect(SoundId::clear);
-    ShowMessage(7);
+    ShowMessage(GoalMessage);
     newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
     if (ghostRecord_ && newRecord_) playEffect(SoundId::newrecord);
     if (newRecord_) {
@@ -175,7 +171,7 @@ void SceneGameMain::Clear() {
 void SceneGameMain::Miss(bool timeOut) {
     stopMusic();
     playEffect(SoundId::miss);
-    ShowMessage(timeOut ? 6 : 5);
+    ShowMessage(timeOut ? TimeUpMessage : WallMessage);
     EndAttempt(false);
 }
 
@@ -208,7 +204,7 @@ void SceneGameMain::Proceed() {
             StageNumber += 1;
             ChangeToNextAttempt();
         } else {
-            ShowMessage(8);
+            ShowMessage(AllClearMessage);
             state_ = GameState::AllClear;
             timer_ = 0;
         }
@@ -218,7 +214,7 @@ void SceneGameMain::Proceed() {
     } else {
         state_ = GameState::GameOver;
         timer_ = 0;
-        ShowMessage(9);
+        ShowMessage(GameOverMessage);
         playEffect(SoundId::gameover);
     }
 }
@@ -233,7 +229,7 @@ void SceneGameMain::Update() {
         if (mouse.Pressed(MouseLeft)) {
             state_ = GameState::Countdown;
             timer_ = 0;
-            ShowMessage(1);
+            ShowMessage(ThreeMessage);
             playEffect(SoundId::countdown);
         }
         break;
@@ -242,14 +238,14 @@ void SceneGameMain::Update() {
         if (timer_ % 60 == 0) {
             const int q = timer_ / 60;
             if (q < 3) {
-                ShowMessage(q + 1);
+                ShowMessage(ThreeMessage + q);
                 playEffect(SoundId::countdown);
             } else {
                 playMusic(SoundId::bgm);
                 playEffect(SoundId::start);
                 state_ = GameState::Playing;
                 timer_ = 0;
-                ShowMessage(4);
+                ShowMessage(StartMessage);
             }
         }
         break;

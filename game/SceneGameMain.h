@@ -23,8 +23,21 @@ public:
     static constexpr int ResultFrames = 120;
     static constexpr int GameOverFrames = 300;
     static constexpr int AllClearFrames = 600;
-    static constexpr int MessageCount = 11;
-    static constexpr int NoMessage = 10;
+    // The centre message's texts, in this order.
+    enum Message {
+        ClickToStartMessage,
+        ThreeMessage,
+        TwoMessage,
+        OneMessage,
+        StartMessage,
+        WallMessage,
+        TimeUpMessage,
+        GoalMessage,
+        AllClearMessage,
+        GameOverMessage,
+        NoMessage,
+        MessageCount
+    };
 
     SceneGameMain(SceneMaster* master, const std::string& stagePath,
                   const std::optional<std::string>& replayPath);

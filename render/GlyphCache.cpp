@@ -17,22 +17,25 @@ FT_Library freeTypeLibrary() {
 
 using Texel = std::array<std::uint8_t, 4>;
 
-// Copies a rendered bitmap into a 32 x 32 cell, bottom bitmap row in cell row 0 so the glyph
-// stands upright with texture coordinates growing upwards. Larger bitmaps are clipped.
-void blitGlyph(const FT_Bitmap& bitmap, std::array<Texel, 32 * 32>& cell) {
+constexpr int CellSize = GlyphCache::CellSize;
+using Cell = std::array<Texel, CellSize * CellSize>;
+
+// Copies a rendered bitmap into a cell, bottom bitmap row in cell row 0 so the glyph stands
+// upright with texture coordinates growing upwards. Larger bitmaps are clipped.
+void blitGlyph(const FT_Bitmap& bitmap, Cell& cell) {
     const int rows = int(bitmap.rows), width = int(bitmap.width), pitch = bitmap.pitch;
     const int stride = pitch < 0 ? -pitch : pitch;
     for (int r = 0; r < rows; ++r) {
         const int cellRow = pitch > 0 ? rows - 1 - r : r;
-        if (cellRow < 0 || cellRow >= 32) continue;
+        if (cellRow < 0 || cellRow >= CellSize) continue;
         const std::uint8_t* src = bitmap.buffer + std::ptrdiff_t(r) * stride;
-        for (int i = 0; i < width && i < 32; ++i) {
+        for (int i = 0; i < width && i < CellSize; ++i) {
             std::uint8_t coverage;
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                 coverage = (src[i / 8] & (0x80 >> (i % 8))) ? 255 : 0;
             else
                 coverage = src[i];
-            cell[cellRow * 32 + i] = {255, 255, 255, coverage};
+            cell[cellRow * CellSize + i] = {255, 255, 255, coverage};
         }
     }
 }
@@ -48,7 +51,7 @@ GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
         std::fprintf(stderr, "twirlstick: cannot open the font %s; texts stay empty\n", fontPath.c_str());
         face_->face = nullptr;
     } else {
-        FT_Set_Pixel_Sizes(face_->face, 32, 32);
+        FT_Set_Pixel_Sizes(face_->face, CellSize, CellSize);
     }
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -80,7 +83,7 @@ int GlyphCache::AcquireGlyph(std::uint16_t code) {
         }
     }
     if (freeSlots_.empty()) ReclaimSlots();
-    if (freeSlots_.empty()) return NoSlot; // all 256 cells are in use by live labels
+    if (freeSlots_.empty()) return NoSlot; // every cell is in use by live labels
     const int n = freeSlots_.back();
     freeSlots_.pop_back();
     RenderGlyph(n, code);
@@ -104,7 +107,7 @@ void GlyphCache::ReclaimSlots() {
 
 void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
     ++renders_;
-    std::array<Texel, 32 * 32> cell{};
+    Cell cell{};
     slots_[slot].metrics = {};
     if (face_->face) {
         FT_Face face = face_->face;
@@ -113,7 +116,7 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
             FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
             const FT_Glyph_Metrics& m = face->glyph->metrics;
             // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
-            const int maxExtent = CellSize * 64;
+            const int maxExtent = CellSize * FixedPointOne;
             slots_[slot].metrics = {std::min(int(m.width), maxExtent),
                                     std::min(int(m.height), maxExtent),
                                     int(m.horiBearingX),
@@ -126,14 +129,15 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
         }
     }
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, CellSize * (slot % 16), CellSize * (slot / 16), CellSize, CellSize,
-                    GL_RGBA, GL_UNSIGNED_BYTE, cell.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, CellSize * (slot % CellsPerRow), CellSize * (slot / CellsPerRow),
+                    CellSize, CellSize, GL_RGBA, GL_UNSIGNED_BYTE, cell.data());
 }
 
 Rect GlyphCache::GlyphTexRect(int slot) const {
-    const float c = float(slot % 16), w = float(slot / 16);
+    const float c = float(slot % CellsPerRow), w = float(slot / CellsPerRow);
+    const float cell = float(CellSize), texture = float(TextureSize), one = float(FixedPointOne);
     const GlyphMetrics& m = slots_[slot].metrics;
     return Rect(
-        Vec2{32.0f * c / 512.0f, 32.0f * w / 512.0f},
-        Vec2{(32.0f * c + float(m.width) / 64.0f) / 512.0f, (32.0f * w + float(m.height) / 64.0f) / 512.0f});
+        Vec2{cell * c / texture, cell * w / texture},
+        Vec2{(cell * c + float(m.width) / one) / texture, (cell * w + float(m.height) / one) / texture});
 }

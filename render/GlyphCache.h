@@ -1,6 +1,6 @@
 #pragma once
-// One font face rendered at 32 pixels into a 512 x 512 texture of 256 cells of 32 x 32, one
-// UTF-16 code unit per cell, shared by reference count among all text labels.
+// One font face rendered at 32 pixels into a square texture of 32 x 32 cells (256 cells in a
+// 512 x 512 texture), one UTF-16 code unit per cell, shared by reference count among all labels.
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>
@@ -9,6 +9,14 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// The side, in cells, of the smallest square power-of-two grid that holds `cells` cells.
+constexpr int glyphGridSide(int cells) {
+    int side = 1;
+    while (side * side < cells)
+        side *= 2;
+    return side;
+}
 
 struct GlyphMetrics { // FreeType's glyph metrics, 26.6 fixed point
     std::int32_t width = 0, height = 0, horiBearingX = 0, horiBearingY = 0, horiAdvance = 0;
@@ -23,9 +31,11 @@ struct GlyphSlot {
 
 class GlyphCache {
 public:
-    static constexpr int SlotCount = 256;
-    static constexpr int CellSize = 32;
-    static constexpr int TextureSize = 512;
+    static constexpr int SlotCount = 256; // cells; the texture grows to hold them
+    static constexpr int CellSize = 32;   // pixels a side, and the pixel size the font is rendered at
+    static constexpr int CellsPerRow = glyphGridSide(SlotCount);
+    static constexpr int TextureSize = CellsPerRow * CellSize; // pixels a side
+    static constexpr int FixedPointOne = 64;                   // FreeType's 26.6 metrics
     static constexpr int NoSlot = -1;
 
     // Opens the font (a missing or bad font leaves every glyph empty but keeps the game running).
@@ -34,7 +44,7 @@ public:
     GlyphCache(const GlyphCache&) = delete;
     GlyphCache& operator=(const GlyphCache&) = delete;
 
-    // The slot holding `code`, with one more reference; NoSlot when all 256 cells are referenced.
+    // The slot holding `code`, with one more reference; NoSlot when every cell is referenced.
     int AcquireGlyph(std::uint16_t code);
     void ReleaseGlyph(int slot);
     Rect GlyphTexRect(int slot) const;

@@ -122,7 +122,7 @@ void loadStage(const std::string& path, Stage& stage) {
 
 void parseStage(std::string_view text, Stage& stage) {
     stage.clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    text = withoutBom(text);
     // Line records may come before the POINT line, so they are added once every point is known;
     // one that names no point that was read is dropped.
     std::vector<PendingSegment> segments;
@@ -153,7 +153,7 @@ std::string formatStageNumber(double v) {
 }
 
 std::string formatStage(const Stage& stage) {
-    std::string out = "\xEF\xBB\xBF";
+    std::string out(Utf8Bom);
     const auto line = [&](const std::string& text) {
         out += text;
         out += "\r\n";

@@ -1,5 +1,7 @@
 #include "stage/TextFile.h"
 
+#include "stage/Utf.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +16,7 @@ std::optional<std::string> readTextFile(const std::string& path, std::size_t max
     std::string data(size, '\0');
     in.read(data.data(), std::streamsize(size));
     data.resize(std::size_t(in.gcount()));
-    if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
+    if (data.starts_with(Utf8Bom)) data.erase(0, Utf8Bom.size());
     return data;
 }
 

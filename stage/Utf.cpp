@@ -38,7 +38,7 @@ char32_t decodeUtf8(std::string_view s, size_t& i) {
         cp = (cp << 6) | (byte(k) & 0x3F);
     }
     i = k;
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return Replacement;
+    if (cp < min || cp > 0x10FFFF || isHighSurrogate(cp) || isLowSurrogate(cp)) return Replacement;
     return cp;
 }
 
@@ -81,14 +81,14 @@ std::string toUtf8(std::u16string_view utf16) {
     out.reserve(utf16.size() * 3);
     for (size_t i = 0; i < utf16.size(); ++i) {
         char32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+        if (isHighSurrogate(cp)) {
+            if (i + 1 < utf16.size() && isLowSurrogate(utf16[i + 1])) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
                 ++i;
             } else {
                 cp = Replacement;
             }
-        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+        } else if (isLowSurrogate(cp)) {
             cp = Replacement;
         }
         appendUtf8(out, cp);

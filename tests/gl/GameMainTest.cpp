@@ -87,22 +87,22 @@ protected:
 
 TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
     start(emptyStage(30));
-    EXPECT_EQ(game->MessageIndex(), 0);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ClickToStartMessage);
     EXPECT_FALSE(game->GhostDrawn());
     frame(true);
     EXPECT_EQ(game->State(), GameState::Countdown);
-    EXPECT_EQ(game->MessageIndex(), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
     EXPECT_TRUE(game->GhostDrawn()); // the preview turn, even without a best run
     frames(59);
-    EXPECT_EQ(game->MessageIndex(), 1);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
     frame();
-    EXPECT_EQ(game->MessageIndex(), 2);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TwoMessage);
     frames(60);
-    EXPECT_EQ(game->MessageIndex(), 3);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::OneMessage);
     EXPECT_EQ(plays(SoundId::countdown), 3);
     frames(60);
     EXPECT_EQ(game->State(), GameState::Playing);
-    EXPECT_EQ(game->MessageIndex(), 4);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::StartMessage);
     EXPECT_EQ(currentMusic(), SoundId::bgm);
     EXPECT_EQ(plays(SoundId::start), 1);
     EXPECT_FALSE(game->GhostDrawn());
@@ -137,7 +137,7 @@ TEST_F(GameMain, ShortLimitsSkipTheHurry) {
     EXPECT_EQ(currentMusic(), SoundId::bgm);
     frames(180);
     EXPECT_EQ(game->State(), GameState::Result); // timed out
-    EXPECT_EQ(game->MessageIndex(), 6);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage);
     EXPECT_EQ(currentMusic(), std::nullopt);
 }
 
@@ -149,13 +149,13 @@ TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
     frame();
     EXPECT_EQ(game->Remaining(), 0);
     EXPECT_TRUE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), 7);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GoalMessage);
 
     start(chordStage(60, WALL, 1));
     toPlay();
     frames(60);
     EXPECT_FALSE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), 5);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::WallMessage);
     EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
@@ -235,7 +235,7 @@ TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
     toReplay();
     frame(true);
     EXPECT_EQ(game->State(), GameState::GameOver);
-    EXPECT_EQ(game->MessageIndex(), 9);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GameOverMessage);
     EXPECT_EQ(plays(SoundId::gameover), 1);
     frames(300);
     EXPECT_FALSE(popped());
@@ -252,7 +252,7 @@ TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
     toReplay();
     frame(true);
     EXPECT_EQ(game->State(), GameState::AllClear);
-    EXPECT_EQ(game->MessageIndex(), 8);
+    EXPECT_EQ(game->MessageIndex(), SceneGameMain::AllClearMessage);
     frames(600);
     EXPECT_FALSE(popped());
     frame();

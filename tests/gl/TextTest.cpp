@@ -9,16 +9,18 @@
 #include <vector>
 
 namespace {
-// The RGBA texels of a slot's 32 x 32 cell, read back from the texture.
+constexpr int Cell = GlyphCache::CellSize, Side = GlyphCache::TextureSize, PerRow = GlyphCache::CellsPerRow;
+
+// The RGBA texels of a slot's cell, read back from the texture.
 std::vector<std::array<std::uint8_t, 4>> cellTexels(const GlyphCache& cache, int slot) {
-    std::vector<std::array<std::uint8_t, 4>> all(512 * 512);
+    std::vector<std::array<std::uint8_t, 4>> all(std::size_t(Side) * Side);
     glBindTexture(GL_TEXTURE_2D, cache.Texture());
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
     std::vector<std::array<std::uint8_t, 4>> cell;
-    const int x0 = 32 * (slot % 16), y0 = 32 * (slot / 16);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            cell.push_back(all[std::size_t((y0 + y) * 512 + x0 + x)]);
+    const int x0 = Cell * (slot % PerRow), y0 = Cell * (slot / PerRow);
+    for (int y = 0; y < Cell; ++y)
+        for (int x = 0; x < Cell; ++x)
+            cell.push_back(all[std::size_t((y0 + y) * Side + x0 + x)]);
     return cell;
 }
 
@@ -52,8 +54,9 @@ TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
         cache.AcquireGlyph(c);
     EXPECT_EQ(cache.AcquireGlyph(u'W'), 17);
     const Rect t = cache.GlyphTexRect(17);
-    EXPECT_FLOAT_EQ(t.left, 32.0f / 512.0f); // the cell of slot 17 starts at pixel (32, 32)
-    EXPECT_FLOAT_EQ(t.bottom, 32.0f / 512.0f);
+    // Slot 17's cell: at pixel (32, 32) of the 512-pixel texture of 16 cells a row.
+    EXPECT_FLOAT_EQ(t.left, float(Cell * (17 % PerRow)) / float(Side));
+    EXPECT_FLOAT_EQ(t.bottom, float(Cell * (17 / PerRow)) / float(Side));
     const auto cell = cellTexels(cache, 17);
     EXPECT_GT(coveredTexels(cell), 30);
     for (const auto& texel : cell) {
@@ -65,9 +68,9 @@ TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
     // Upright: the bottom row of 'W' is narrower than its top (the two points of the W).
     int bottomRow = 0, topRow = 0;
     const int h = cache.Metrics(17).height / 64;
-    for (int x = 0; x < 32; ++x) {
+    for (int x = 0; x < Cell; ++x) {
         bottomRow += cell[std::size_t(x)][3] > 128;
-        topRow += cell[std::size_t((h - 1) * 32 + x)][3] > 128;
+        topRow += cell[std::size_t((h - 1) * Cell + x)][3] > 128;
     }
     EXPECT_LT(bottomRow, topRow);
 }
@@ -81,7 +84,7 @@ TEST(GlyphCache, ASpaceIsTransparentButAdvances) {
 
 TEST(GlyphCache, AFullCacheReclaimsCachedSlotsHighestFirst) {
     GlyphCache cache(FontPath);
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < GlyphCache::SlotCount; ++i)
         ASSERT_EQ(cache.AcquireGlyph(std::uint16_t(0x4E00 + i)), i);
     cache.ReleaseGlyph(10);
     cache.ReleaseGlyph(200);
