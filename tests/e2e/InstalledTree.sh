@@ -75,8 +75,10 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 [ -n "$win" ] || fail "no window of class $class appeared: $(cat "$tmp/game.err")"
-xprop -id "$win" WM_CLASS | grep -qF "\"$class\", \"$class\"" || fail "window class: $(xprop -id "$win" WM_CLASS)"
-xprop -id "$win" _NET_WM_ICON | grep -q "^_NET_WM_ICON(CARDINAL) =" || fail "the window has no icon"
+class_property=$(xprop -id "$win" WM_CLASS)
+[ "$class_property" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "window class: $class_property"
+icon_property=$(xprop -id "$win" _NET_WM_ICON) # read whole: grep -q on a pipe would cut xprop short
+[[ "$icon_property" == "_NET_WM_ICON(CARDINAL) ="* ]] || fail "the window has no icon: ${icon_property:0:80}"
 font=$(grep -o '/[^ ]*/ipagp.ttf$' "/proc/$game_pid/maps" | head -1 || true)
 [ -n "$font" ] && [ "${font#"$tmp"}" = "$font" ] || fail "the game did not open the system's font (got '$font')"
 sleep 1
