@@ -1,5 +1,7 @@
 #include "app/GameSystem.h"
 
+#include "app/StartUp.h"
+
 GameSystem* TheGameSystem = nullptr;
 
 GameSystem::GameSystem()
@@ -8,7 +10,7 @@ GameSystem::GameSystem()
     // Without a window there is no context for the glyph texture; the entry sees that and ends.
     if (!window->Create(*messageLoop)) return;
     // Needs the context the window just made: it creates the glyph texture.
-    glyphCache = std::make_unique<GlyphCache>(FontPath);
+    glyphCache = std::make_unique<GlyphCache>(GameFontPath());
 }
 
 GameSystem::~GameSystem() {
@@ -20,6 +22,8 @@ GameSystem::~GameSystem() {
 void GameSystem::PollInput() {
     const platform::InputSnapshot snap = platform::takeInputSnapshot();
     keyState.UpdateKeys(snap);
+    keyState.chords.swap(pendingChords);
+    pendingChords.clear();
     mouseState.UpdateMouse(snap, View(), wheelAccumulator);
 }
 
