@@ -1,5 +1,6 @@
 #include "game/InputRecord.h"
 
+#include "stage/FileAccess.h"
 #include "stage/TextFile.h"
 #include "stage/Utf.h"
 
@@ -94,13 +95,13 @@ std::string InputRecord::format() const {
     return out;
 }
 
-bool InputRecord::save(const std::string& path) const {
-    return writeFileAtomically(path, format());
+bool InputRecord::save(const std::string& path, std::error_code* error) const {
+    return writeFileAtomically(path, format(), error);
 }
 
-void InputRecord::load(const std::string& path) {
+void InputRecord::load(const std::string& path, std::error_code* error) {
     *this = InputRecord{};
-    if (const auto text = readTextFile(path, MaxReplayFileBytes)) parse(*text);
+    if (const auto text = readTextFile(path, MaxReplayFileBytes, error)) parse(*text);
 }
 
 void InputRecord::parse(const std::string& text) {

@@ -4,6 +4,7 @@
 // for the replay, and saved as a stage's best run.
 #include <cstdint>
 #include <string>
+#include <system_error>
 #include <vector>
 
 struct InputEvent {
@@ -23,8 +24,11 @@ public:
     InputFlags readNext();
     void rewind();
     void finish();
-    bool save(const std::string& path) const;
-    void load(const std::string& path);
+    // False (with the reason in `error` when asked) when the file could not be written; an
+    // existing file then stays as it was.
+    bool save(const std::string& path, std::error_code* error = nullptr) const;
+    // A file that cannot be read (missing, not a regular file, too large) gives an empty record.
+    void load(const std::string& path, std::error_code* error = nullptr);
     // Replay file text: BOM, total, then "kind frames" per event, CR LF line ends.
     std::string format() const;
     void parse(const std::string& text);

@@ -11,3 +11,11 @@ RecordRunResult runRecord(const Stage& stage, InputRecord& record) {
     }
     return result;
 }
+
+bool clearsAsClaimed(const Stage& stage, InputRecord& record) {
+    // A run longer than the time limit cannot be a clear; refusing it first also bounds the replay.
+    if (record.total() > framesForTimeLimit(stage.timeLimit)) return false;
+    const RecordRunResult run = runRecord(stage, record);
+    record.rewind();
+    return run.outcome == FrameOutcome::Goal && run.frames == record.total();
+}

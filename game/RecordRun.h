@@ -11,3 +11,8 @@ struct RecordRunResult {
 };
 
 RecordRunResult runRecord(const Stage& stage, InputRecord& record);
+
+// Whether replaying the record from the stage's start clears it in exactly the frames the record
+// claims. A best run is trusted only then: a forged one-frame file would block every new best,
+// and one made on another stage would show a time nobody made here. Leaves the record rewound.
+bool clearsAsClaimed(const Stage& stage, InputRecord& record);

@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "game/GameConstants.h"
+#include "game/RecordRun.h"
 #include "render/Draw.h"
 #include "render/View.h"
 #include "scene/GameState.h"
@@ -64,23 +65,30 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
     : master_(master), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
       attempt_(stage_, Colors::White, Colors::Red) {
     loadStage(stagePath, stage_);
-    if (replayPath) {
-        auto ghost = std::make_unique<InputRecord>();
-        ghost->load(*replayPath);
-        // A damaged file with no frames would make every clear lose to it: treat it as no best run.
-        if (ghost->total() > 0) {
-            best_ = ghost->total();
-            ghostRecord_ = std::move(ghost);
-        }
-    }
+    if (replayPath) LoadBestRun(*replayPath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
-    labels_[TitleLabel]->SetText(stage_.title);
+    // The title label gets its text from the attempt reset, already cut to fit: a long title set
+    // whole first would hold glyph cells it never shows.
     ResetAttempt();
     state_ = GameState::WaitStart;
     timer_ = 0;
     ShowMessage(ClickToStartMessage);
+}
+
+void SceneGameMain::LoadBestRun(const std::string& path) {
+    auto ghost = std::make_unique<InputRecord>();
+    std::error_code error;
+    ghost->load(path, &error);
+    // A file that is no best run of this stage is treated as none: the next clear replaces it.
+    if (error || !clearsAsClaimed(stage_, *ghost)) {
+        std::fprintf(stderr, "twirlstick: %s: %s; the stage is played without a best run\n", path.c_str(),
+                     error ? error.message().c_str() : "not a clear of this stage");
+        return;
+    }
+    best_ = ghost->total();
+    ghostRecord_ = std::move(ghost);
 }
 
 void SceneGameMain::ShowMessage(int index) {
@@ -166,8 +174,10 @@ void SceneGameMain::Clear() {
         best_ = record_.total();
         RefreshTexts();
         // Written before the end event, as every stored best run is.
-        if (!EditMode && !record_.save(replayFileName(StageNumber)))
-            std::fprintf(stderr, "twirlstick: cannot write %s\n", replayFileName(StageNumber).c_str());
+        std::error_code error;
+        if (!EditMode && !record_.save(replayFileName(StageNumber), &error))
+            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", replayFileName(StageNumber).c_str(),
+                         error.message().c_str());
     }
     EndAttempt(true);
 }

@@ -60,6 +60,7 @@ public:
     enum LabelIndex { TitleLabel, TimeLabel, BarsLabel, BestLabel, MessageLabel, NoticeLabel, LabelCount };
 
 private:
+    void LoadBestRun(const std::string& path);
     void ShowMessage(int index);
     void ResetAttempt();
     void RefreshTexts();

@@ -1,6 +1,8 @@
 #pragma once
-// One font face rendered at 32 pixels into a square texture of 32 x 32 cells (256 cells in a
-// 512 x 512 texture), one UTF-16 code unit per cell, shared by reference count among all labels.
+// One font face rendered at 32 pixels into a square texture of 32 x 32 cells (1024 cells in a
+// 1024 x 1024 texture), one UTF-16 code unit per cell, shared by reference count among all labels.
+// A title of 255 distinct characters (the most the input box takes) and every text of the game's
+// own screens fit at the same time, so a long title never takes a menu's or a message's glyphs.
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>
@@ -31,8 +33,8 @@ struct GlyphSlot {
 
 class GlyphCache {
 public:
-    static constexpr int SlotCount = 256; // cells; the texture grows to hold them
-    static constexpr int CellSize = 32;   // pixels a side, and the pixel size the font is rendered at
+    static constexpr int SlotCount = 1024; // cells; the texture grows to hold them
+    static constexpr int CellSize = 32;    // pixels a side, and the pixel size the font is rendered at
     static constexpr int CellsPerRow = glyphGridSide(SlotCount);
     static constexpr int TextureSize = CellsPerRow * CellSize; // pixels a side
     static constexpr int FixedPointOne = 64;                   // FreeType's 26.6 metrics

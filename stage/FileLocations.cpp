@@ -88,6 +88,12 @@ void deleteWorkingFiles() {
         fs::remove(f, ec);
 }
 
+bool isInWorkingFolder(const std::string& path) {
+    const std::string folder = workingFolderPath();
+    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           path.find('/', folder.size()) == std::string::npos;
+}
+
 bool pathExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec));

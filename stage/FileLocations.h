@@ -26,3 +26,6 @@ std::string nextNewStageName();
 void deleteWorkingFiles();
 
 bool pathExists(const std::string& path);
+
+// Whether `path` names a file directly inside the working folder: one of the game's own files.
+bool isInWorkingFolder(const std::string& path);

@@ -1,5 +1,6 @@
 #include "stage/StageFile.h"
 
+#include "stage/FileAccess.h"
 #include "stage/TextFile.h"
 #include "stage/Utf.h"
 
@@ -114,9 +115,9 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
 }
 } // namespace
 
-void loadStage(const std::string& path, Stage& stage) {
+void loadStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.clear();
-    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes))
+    if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes, error))
         parseStage(*text, stage);
 }
 
@@ -177,7 +178,7 @@ std::string formatStage(const Stage& stage) {
     return out;
 }
 
-bool saveStage(const std::string& path, Stage& stage) {
+bool saveStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.compact();
-    return writeFileAtomically(path, formatStage(stage));
+    return writeFileAtomically(path, formatStage(stage), error);
 }

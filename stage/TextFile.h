@@ -1,13 +1,11 @@
 #pragma once
-// Small helpers for the game's text files (stages, replays): reading with an optional UTF-8
-// byte-order mark, and writing whole files so that a failure never leaves half a file behind.
+// The game's text files (stages, replays): read whole, with an optional UTF-8 byte-order mark.
 #include <optional>
 #include <string>
+#include <system_error>
 
-// Reads the file and drops a leading UTF-8 BOM if there is one; nullopt when it cannot be read.
-// Files larger than maxBytes are refused rather than loaded.
-std::optional<std::string> readTextFile(const std::string& path, std::size_t maxBytes);
-
-// Writes `content` to a temporary file beside `path`, then renames it over `path`.
-// Returns false (and leaves any old file untouched) when the write or the rename fails.
-bool writeFileAtomically(const std::string& path, const std::string& content);
+// The file's text without a leading BOM; nullopt (and the reason in `error`) when it is missing,
+// not a regular file, larger than maxBytes, or unreadable. Files in the working folder are the
+// game's own, so a link standing there in their place is refused rather than followed.
+std::optional<std::string> readTextFile(const std::string& path, std::size_t maxBytes,
+                                        std::error_code* error = nullptr);

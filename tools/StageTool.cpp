@@ -2,7 +2,6 @@
 // with the game's own code, so its verdicts are the game's verdicts.
 #include "game/RecordRun.h"
 #include "game/Solver.h"
-#include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 
@@ -20,14 +19,12 @@ int usage() {
     return 2;
 }
 
-// loadStage quietly gives an empty stage for a missing file; the tool must say so instead.
+// The game quietly plays an empty stage for a file it cannot read; the tool must say why instead.
 bool readStage(const std::string& path, Stage& stage) {
-    if (!pathExists(path)) {
-        std::fprintf(stderr, "cannot read stage file: %s\n", path.c_str());
-        return false;
-    }
-    loadStage(path, stage);
-    return true;
+    std::error_code error;
+    loadStage(path, stage, &error);
+    if (error) std::fprintf(stderr, "cannot read stage file %s: %s\n", path.c_str(), error.message().c_str());
+    return !error;
 }
 
 int info(const std::string& path) {
@@ -48,12 +45,13 @@ int info(const std::string& path) {
 int verify(const std::string& stagePath, const std::string& replayPath) {
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
-    if (!pathExists(replayPath)) {
-        std::fprintf(stderr, "cannot read replay file: %s\n", replayPath.c_str());
+    InputRecord record;
+    std::error_code error;
+    record.load(replayPath, &error);
+    if (error) {
+        std::fprintf(stderr, "cannot read replay file %s: %s\n", replayPath.c_str(), error.message().c_str());
         return 2;
     }
-    InputRecord record;
-    record.load(replayPath);
     const RecordRunResult run = runRecord(stage, record);
     switch (run.outcome) {
     case FrameOutcome::Goal:
@@ -92,8 +90,9 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         std::printf("unsolved\n");
         return 1;
     }
-    if (!out.empty() && !result.record.save(out)) {
-        std::fprintf(stderr, "cannot write replay file: %s\n", out.c_str());
+    std::error_code error;
+    if (!out.empty() && !result.record.save(out, &error)) {
+        std::fprintf(stderr, "cannot write replay file %s: %s\n", out.c_str(), error.message().c_str());
         return 2;
     }
     std::printf("clear %d\n", result.frames);

@@ -1,5 +1,6 @@
 #include "GlTestSupport.h"
 
+#include "game/RecordRun.h"
 #include "game/SceneGameMain.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace {
 constexpr float Degree = 3.14159265f / 180.0f;
@@ -34,6 +37,21 @@ std::string emptyStage(int timeLimit) {
     const std::string path = testDataFolder() + "stage";
     saveStage(path, s);
     return path;
+}
+
+// The shortest clear that holds the fast button for the first frames and then lets go.
+InputRecord fastClear(const std::string& path) {
+    Stage stage;
+    loadStage(path, stage);
+    for (int total = 1; total < 600; ++total) {
+        for (int fast = 1; fast <= total; ++fast) {
+            InputRecord run;
+            for (int i = 0; i < total; ++i)
+                run.append(i < fast, false);
+            if (clearsAsClaimed(stage, run)) return run;
+        }
+    }
+    return {};
 }
 
 // Drives one game-main scene on a master whose next scenes are only counted.
@@ -197,19 +215,45 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
 
 TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
     const std::string stage = chordStage(45, GOAL, 30);
-    InputRecord best;
-    for (int i = 0; i < 44; ++i)
-        best.append(false, false);
+    const InputRecord best = fastClear(stage);
+    ASSERT_GT(best.total(), 0);
+    ASSERT_LT(best.total(), 45);
     ASSERT_TRUE(best.save(replayFileName(0)));
     start(stage, replayFileName(0));
+    EXPECT_EQ(game->Best(), best.total());
     toPlay();
     frames(45);
     EXPECT_FALSE(game->IsNewRecord());
     EXPECT_EQ(game->BestLabelColor(), Colors::Red);
     InputRecord stored;
     stored.load(replayFileName(0));
-    EXPECT_EQ(stored.total(), 44);
+    EXPECT_EQ(stored.total(), best.total());
     EXPECT_TRUE(game->GhostDrawn());
+}
+
+TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
+    const std::string stage = chordStage(45, GOAL, 30);
+    // Forged: one frame no clear can beat; endless: a time nobody made; foreign: a wall run.
+    for (const char* forged : {"1\r\n", "2147483647\r\n", "44\r\n"}) {
+        std::ofstream(replayFileName(0), std::ios::binary | std::ios::trunc) << forged;
+        start(stage, replayFileName(0));
+        EXPECT_EQ(game->Best(), -1) << forged;
+        EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----") << forged;
+        EXPECT_FALSE(game->GhostDrawn());
+    }
+    toPlay();
+    frames(45);
+    EXPECT_TRUE(game->IsNewRecord()); // and the file is replaced by a real best run
+    InputRecord stored;
+    stored.load(replayFileName(0));
+    EXPECT_EQ(stored.total(), 45);
+}
+
+TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
+    ASSERT_EQ(mkfifo(replayFileName(0).c_str(), 0600), 0);
+    start(emptyStage(30), replayFileName(0)); // opening it once waited for a writer for ever
+    EXPECT_EQ(game->Best(), -1);
+    EXPECT_EQ(game->State(), GameState::WaitStart);
 }
 
 TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
@@ -323,6 +367,23 @@ TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
     EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
     EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
     EXPECT_EQ(FormatSeconds(754), u"12.57");
+}
+
+TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
+    Stage s;
+    for (int i = 0; i < 300; ++i)
+        s.title += char16_t(0x4E00 + i);
+    const std::string path = testDataFolder() + "stage";
+    ASSERT_TRUE(saveStage(path, s));
+    start(path);
+    const TextLabel& title = game->Label(SceneGameMain::TitleLabel);
+    EXPECT_EQ(title.Text(), FormatStageTitle(0, s.title));
+    // Every character of the shown texts has its glyph, so each one moves the pen on.
+    for (int label : {SceneGameMain::TitleLabel, SceneGameMain::MessageLabel, SceneGameMain::BestLabel}) {
+        const TextLabel& l = game->Label(label);
+        for (std::size_t k = 1; k <= l.Text().size(); ++k)
+            EXPECT_GT(l.PenX(k), l.PenX(k - 1)) << "label " << label << " unit " << k;
+    }
 }
 
 TEST_F(GameMain, TheBarsLabelShowsOneStrokePerBar) {

@@ -50,14 +50,14 @@ TEST(GlyphCache, SlotsAreHandedOutInOrderAndShared) {
 
 TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
     GlyphCache cache(FontPath);
-    for (char16_t c = u'a'; c < u'a' + 17; ++c)
-        cache.AcquireGlyph(c);
-    EXPECT_EQ(cache.AcquireGlyph(u'W'), 17);
-    const Rect t = cache.GlyphTexRect(17);
-    // Slot 17's cell: at pixel (32, 32) of the 512-pixel texture of 16 cells a row.
-    EXPECT_FLOAT_EQ(t.left, float(Cell * (17 % PerRow)) / float(Side));
-    EXPECT_FLOAT_EQ(t.bottom, float(Cell * (17 / PerRow)) / float(Side));
-    const auto cell = cellTexels(cache, 17);
+    const int slot = PerRow + 1; // second cell of the second row
+    for (int i = 0; i < slot; ++i)
+        cache.AcquireGlyph(std::uint16_t(0x4E00 + i));
+    EXPECT_EQ(cache.AcquireGlyph(u'W'), slot);
+    const Rect t = cache.GlyphTexRect(slot);
+    EXPECT_FLOAT_EQ(t.left, float(Cell) / float(Side)); // its cell starts at pixel (32, 32)
+    EXPECT_FLOAT_EQ(t.bottom, float(Cell) / float(Side));
+    const auto cell = cellTexels(cache, slot);
     EXPECT_GT(coveredTexels(cell), 30);
     for (const auto& texel : cell) {
         if (texel[3] == 0) continue;
@@ -67,7 +67,7 @@ TEST(GlyphCache, GlyphsAreWhiteWithCoverageInTheirCell) {
     }
     // Upright: the bottom row of 'W' is narrower than its top (the two points of the W).
     int bottomRow = 0, topRow = 0;
-    const int h = cache.Metrics(17).height / 64;
+    const int h = cache.Metrics(slot).height / 64;
     for (int x = 0; x < Cell; ++x) {
         bottomRow += cell[std::size_t(x)][3] > 128;
         topRow += cell[std::size_t((h - 1) * Cell + x)][3] > 128;
@@ -94,6 +94,23 @@ TEST(GlyphCache, AFullCacheReclaimsCachedSlotsHighestFirst) {
     // Every slot referenced: a new code unit is refused, nothing is overwritten.
     EXPECT_EQ(cache.AcquireGlyph(u'X'), GlyphCache::NoSlot);
     EXPECT_EQ(cache.Slot(200).code, u'Z');
+}
+
+TEST(GlyphCache, ALongTitleLeavesRoomForEveryTextOfTheGame) {
+    GlyphCache cache(FontPath);
+    for (int i = 0; i < 255; ++i) // the longest title the input box takes, all distinct
+        ASSERT_NE(cache.AcquireGlyph(std::uint16_t(0x4E00 + i)), GlyphCache::NoSlot);
+    // Everything the screens may show beside it: ASCII, kana, punctuation and a few hundred kanji.
+    std::u16string texts;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        texts += c;
+    for (char16_t c = 0x3041; c <= 0x30FA; ++c)
+        texts += c;
+    texts += u"！？：…、。「」";
+    for (char16_t c = 0x6000; c < 0x6000 + 300; ++c)
+        texts += c;
+    for (char16_t c : texts)
+        EXPECT_NE(cache.AcquireGlyph(c), GlyphCache::NoSlot) << int(c);
 }
 
 TEST(TextLabel, AlignmentPlacesThePen) {

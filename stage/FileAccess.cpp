@@ -1,0 +1,200 @@
+#include "stage/FileAccess.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr std::string_view TempPrefix = ".twirlstick-";
+constexpr std::string_view TempSuffix = ".tmp";
+constexpr int TempNameLetters = 10;
+
+class FileErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "twirlstick-file"; }
+    std::string message(int code) const override {
+        switch (FileError(code)) {
+        case FileError::NotRegular:
+            return "not a regular file";
+        case FileError::TooLarge:
+            return "too large";
+        case FileError::Link:
+            return "a symbolic link";
+        case FileError::FolderNotOwned:
+            return "the folder belongs to another user";
+        }
+        return "unknown file error";
+    }
+};
+
+std::error_code lastError() {
+    return {errno, std::system_category()};
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, so that a failing close (a delayed write error) can be seen.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads until `data` is full or the file ends; the file may have shrunk since it was measured.
+bool readInto(int fd, std::string& data, std::error_code& error) {
+    std::size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = lastError();
+            return false;
+        }
+        if (n == 0) break;
+        got += std::size_t(n);
+    }
+    data.resize(got);
+    return true;
+}
+
+bool writeAll(int fd, std::string_view content, std::error_code& error) {
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error = n < 0 ? lastError() : std::make_error_code(std::errc::io_error);
+            return false;
+        }
+        content.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+// A folder someone else owns could have our files swapped under us; root's and sticky ones
+// (where only a file's owner may rename or remove it) cannot.
+std::error_code checkFolder(int dirFd) {
+    struct stat st {};
+    if (::fstat(dirFd, &st) != 0) return lastError();
+    const bool trusted = st.st_uid == ::geteuid() || st.st_uid == 0 || (st.st_mode & S_ISVTX) != 0;
+    return trusted ? std::error_code{} : make_error_code(FileError::FolderNotOwned);
+}
+
+std::string randomTempName() {
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string name(TempPrefix);
+    for (int i = 0; i < TempNameLetters; ++i)
+        name += Letters[random() % (sizeof Letters - 1)];
+    return name += TempSuffix;
+}
+
+// A new file no one else has opened: O_EXCL fails on anything already there, a link included.
+int createTempFile(int dirFd, std::string& name, std::error_code& error) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = randomTempName();
+        const int fd =
+            ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    error = lastError();
+    return -1;
+}
+
+// Writes into the temporary file `temp` and renames it over `target`; both in `dirFd`.
+bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, const std::string& target,
+                   std::string_view content, std::error_code& error) {
+    if (!writeAll(file.get(), content, error)) return false;
+    if (::fsync(file.get()) != 0 || !file.close()) {
+        error = lastError();
+        return false;
+    }
+    if (::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) != 0) {
+        error = lastError();
+        return false;
+    }
+    ::fsync(dirFd); // the new name reaches the disk too; the data is already safe if this fails
+    return true;
+}
+} // namespace
+
+const std::error_category& fileErrorCategory() {
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileError e) {
+    return {int(e), fileErrorCategory()};
+}
+
+std::optional<std::string> readRegularFile(const std::string& path, const FileReadOptions& options,
+                                           std::error_code& error) {
+    error.clear();
+    // O_NONBLOCK: opening a FIFO would otherwise wait for a writer that never comes.
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    if (!options.followLinks) flags |= O_NOFOLLOW;
+    const FileDescriptor file(::open(path.c_str(), flags));
+    if (file.get() < 0) {
+        error = !options.followLinks && errno == ELOOP ? make_error_code(FileError::Link) : lastError();
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0) {
+        error = lastError();
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = FileError::NotRegular;
+        return std::nullopt;
+    }
+    const auto size = std::uint64_t(st.st_size);
+    if (size > options.maxBytes && !options.cutAtMax) {
+        error = FileError::TooLarge;
+        return std::nullopt;
+    }
+    std::string data(std::size_t(size < options.maxBytes ? size : options.maxBytes), '\0');
+    if (!readInto(file.get(), data, error)) return std::nullopt;
+    return data;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
+    std::error_code ec;
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (name.empty())
+        ec = std::make_error_code(std::errc::is_a_directory);
+    else if (dir.get() < 0)
+        ec = lastError();
+    else
+        ec = checkFolder(dir.get());
+    std::string temp;
+    if (!ec) {
+        FileDescriptor file(createTempFile(dir.get(), temp, ec));
+        if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, ec))
+            ::unlinkat(dir.get(), temp.c_str(), 0);
+    }
+    if (error) *error = ec;
+    return !ec;
+}
+
+bool isTemporaryFileName(std::string_view name) {
+    if (name.size() != TempPrefix.size() + TempNameLetters + TempSuffix.size()) return false;
+    return name.substr(0, TempPrefix.size()) == TempPrefix &&
+           name.substr(name.size() - TempSuffix.size()) == TempSuffix;
+}

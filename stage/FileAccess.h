@@ -1,0 +1,40 @@
+#pragma once
+// Opening and replacing the game's files without being tricked by what stands at a path: a FIFO
+// or device is never waited on, a link is refused where the file must be the game's own, and a
+// file is replaced only through a fresh temporary file that nobody else could have planted.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// Reasons of our own why a path was not used; the rest are plain errno values.
+enum class FileError {
+    NotRegular = 1, // a directory, FIFO, device or socket stands at the path
+    TooLarge,       // larger than any file of its kind
+    Link,           // a symbolic link where the file must be the game's own
+    FolderNotOwned, // the folder belongs to another user, who could swap files under us
+};
+const std::error_category& fileErrorCategory();
+std::error_code make_error_code(FileError e);
+template <> struct std::is_error_code_enum<FileError> : std::true_type {};
+
+struct FileReadOptions {
+    std::size_t maxBytes = 0;
+    bool followLinks = true;
+    bool cutAtMax = false; // read the first maxBytes of a larger file instead of refusing it
+};
+
+// The whole content of a regular file (or its first maxBytes with cutAtMax). On failure nullopt,
+// with the reason in `error`.
+std::optional<std::string> readRegularFile(const std::string& path, const FileReadOptions& options,
+                                           std::error_code& error);
+
+// Writes `content` to a new uniquely named file in the target's folder (".twirlstick-*.tmp",
+// created exclusively, never through a link), flushes it to the disk and renames it over `path`.
+// On any failure the temporary file is removed, the old file stays as it was, and `error` (when
+// given) says why. Folders of another user are refused unless sticky, as /tmp is.
+bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error = nullptr);
+
+// Whether `name` is one of the temporary files writeFileAtomically makes (left over by a crash).
+bool isTemporaryFileName(std::string_view name);
