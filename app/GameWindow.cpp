@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
+#include "game/BarIcon.h"
 
 #include <GL/glew.h>
 
@@ -34,8 +35,8 @@ Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseH
 
 bool CGameWindow::Create(CIdlingMessageLoop& loop) {
     loop_ = &loop;
-    platform::setWindowClassName("LIB_GAME_WINDOW");
     if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
+    platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
     SetupContext();
     TakeDrawableSize();
     ApplyViewport();

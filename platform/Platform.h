@@ -20,7 +20,9 @@ void swapWindow();
 bool setSwapInterval(int interval);
 void drawableSize(int& width, int& height); // pixels (HiDPI aware)
 void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight);
-void setWindowClassName(const char* name); // X11 class, before the window is made
+void setWindowClassName(const char* name); // X11 class; before initSystems, which reads it
+// The window's icon from size x size RGBA pixels (straight alpha, rows from the top).
+void setWindowIcon(const std::uint8_t* rgba, int size);
 
 // --- events --------------------------------------------------------------------------------
 enum class EventKind {
@@ -81,6 +83,10 @@ std::string clipboardText();
 
 // A system message box with no owner window; usable before any window exists.
 void showSimpleMessageBox(const std::string& caption, const std::string& text);
+
+// --- fonts ---------------------------------------------------------------------------------
+// The file of an installed font of that family, or "" when the system has none.
+std::string findFontFile(const char* family);
 
 // --- audio ---------------------------------------------------------------------------------
 // Called on the audio thread to fill `frames` mono 16-bit samples.

@@ -36,7 +36,18 @@ void latchKey(SDL_Scancode code) {
 } // namespace
 
 void setWindowClassName(const char* name) {
+    // This SDL reads the class from the environment once, when video starts; a class the
+    // user set there wins.
     setenv("SDL_VIDEO_X11_WMCLASS", name, 0);
+}
+
+void setWindowIcon(const std::uint8_t* rgba, int size) {
+    if (!window) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba), size, size, 32,
+                                                              size * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return; // the window manager's default icon is shown instead
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
 }
 
 bool createWindow(const char* title, int clientWidth, int clientHeight) {
