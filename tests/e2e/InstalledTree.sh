@@ -30,7 +30,8 @@ prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
 share=$prefix/share
 desktop=$share/applications/$id.desktop
-for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6; do
+for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6 \
+  share/man/man6/twirlstick-stage.6; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ "$(cd "$build/game" && ls -d stage*)" = "$(cd "$share/twirlstick" && ls -d stage*)" ] ||
