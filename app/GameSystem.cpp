@@ -21,6 +21,8 @@ GameSystem::~GameSystem() {
 void GameSystem::PollInput() {
     const platform::InputSnapshot snap = platform::takeInputSnapshot();
     keyState.UpdateKeys(snap);
+    keyState.chords.swap(pendingChords);
+    pendingChords.clear();
     mouseState.UpdateMouse(snap, View(), wheelAccumulator);
 }
 

@@ -100,6 +100,8 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         system_->wheelAccumulator += std::int32_t(std::lround(event.wheelY * 120.0f));
         break;
     case EventKind::KeyDown:
+        if (event.ctrl && !event.repeat && event.key != platform::Key::Other)
+            system_->pendingChords.push_back({event.key, event.shift});
         if (event.key == platform::Key::Escape && !event.repeat)
             RequestClose();
         else if (event.key == platform::Key::Return && event.alt && !event.repeat)

@@ -39,7 +39,7 @@ enum class EventKind {
     TextEditing, // IME composition (UTF-8) with its cursor
 };
 
-enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V };
+enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V, Z, Y, S };
 
 struct Event {
     EventKind kind = EventKind::None;
@@ -47,6 +47,7 @@ struct Event {
     bool repeat = false;
     bool alt = false;
     bool ctrl = false;
+    bool shift = false;
     int button = -1;     // 0 left, 1 right, 2 middle
     float wheelY = 0.0f; // precise notches, positive away from the user
     std::string text;    // TextInput / TextEditing
@@ -68,7 +69,8 @@ struct InputSnapshot {
 };
 
 // Current key and button state, OR any press seen in events since the last snapshot, so a
-// press and release between two turns still reads as down once.
+// press and release between two turns still reads as down once. A game key that went down
+// with Ctrl held is a shortcut, not a game key: it reads as up until it is released.
 InputSnapshot takeInputSnapshot();
 void releaseLatchedInput(); // on focus loss
 
