@@ -83,7 +83,3 @@ MessageBoxResult ShowMessageBox(std::u16string_view text, std::u16string_view ca
     Lib::System::MessageBoxDialog box(text, caption, style);
     return box.RunModal() == Lib::System::DialogResult::Ok ? MessageBoxResult::Ok : MessageBoxResult::Cancel;
 }
-
-void ShowStartupError(std::string_view caption, std::string_view text) {
-    platform::showSimpleMessageBox(std::string(caption), std::string(text));
-}

@@ -11,6 +11,3 @@ enum class MessageBoxStyle { OkCancel, OkCancelDefaultCancel, Ok };
 
 MessageBoxResult ShowMessageBox(std::u16string_view text, std::u16string_view caption,
                                 MessageBoxStyle style = MessageBoxStyle::OkCancel);
-
-// Before any window exists (a missing data file): a system box plus the same text on stderr.
-void ShowStartupError(const std::string_view caption, const std::string_view text);

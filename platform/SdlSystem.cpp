@@ -74,7 +74,6 @@ std::string clipboardText() {
 }
 
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }
 
