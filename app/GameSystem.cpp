@@ -1,5 +1,7 @@
 #include "app/GameSystem.h"
 
+#include "app/StartUp.h"
+
 GameSystem* TheGameSystem = nullptr;
 
 GameSystem::GameSystem()
@@ -7,7 +9,7 @@ GameSystem::GameSystem()
       window(std::make_unique<Lib::System::CGameWindow>(this)) {
     window->Create(*messageLoop);
     // Needs the context the window just made: it creates the glyph texture.
-    glyphCache = std::make_unique<GlyphCache>(FontPath);
+    glyphCache = std::make_unique<GlyphCache>(GameFontPath());
 }
 
 GameSystem::~GameSystem() {
@@ -19,6 +21,8 @@ GameSystem::~GameSystem() {
 void GameSystem::PollInput() {
     const platform::InputSnapshot snap = platform::takeInputSnapshot();
     keyState.UpdateKeys(snap);
+    keyState.chords.swap(pendingChords);
+    pendingChords.clear();
     mouseState.UpdateMouse(snap, View(), wheelAccumulator);
 }
 

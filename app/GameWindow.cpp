@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
+#include "game/BarIcon.h"
 
 #include <GL/glew.h>
 
@@ -34,8 +35,8 @@ Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseH
 
 bool CGameWindow::Create(CIdlingMessageLoop& loop) {
     loop_ = &loop;
-    platform::setWindowClassName("LIB_GAME_WINDOW");
     if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
+    platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
     SetupContext();
     TakeDrawableSize();
     ApplyViewport();
@@ -99,6 +100,8 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         system_->wheelAccumulator += std::int32_t(std::lround(event.wheelY * 120.0f));
         break;
     case EventKind::KeyDown:
+        if (event.ctrl && !event.repeat && event.key != platform::Key::Other)
+            system_->pendingChords.push_back({event.key, event.shift});
         if (event.key == platform::Key::Escape && !event.repeat)
             RequestClose();
         else if (event.key == platform::Key::Return && event.alt && !event.repeat)

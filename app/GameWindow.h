@@ -7,6 +7,11 @@ class GameSystem;
 
 namespace Lib::System {
 
+// The window's X11 class; a desktop entry names it to match its launcher with the window.
+inline constexpr const char* WindowClassName = "LIB_GAME_WINDOW";
+// Pixels a side of the window's icon: window managers scale it to their own sizes.
+inline constexpr int WindowIconSize = 64;
+
 struct Viewport {
     int x = 0, y = 0, width = 0, height = 0;
     float scale = 1.0f;

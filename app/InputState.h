@@ -6,14 +6,22 @@
 #include "stage/Geometry.h"
 
 #include <cstdint>
+#include <vector>
 
 // Indices into the key table, in polling order.
 enum KeyIndex { KeyZ, KeyX, KeyC, KeyV, KeyA, KeyS, KeyD, KeyF, KeyDown, KeyLeft, KeyRight, KeyUp, KeyCount };
 enum MouseButton { MouseLeft, MouseRight, MouseMiddle, MouseButtonCount };
 
+// A key that went down with Ctrl held (repeats not counted): a shortcut, never a game key.
+struct KeyChord {
+    platform::Key key;
+    bool shift;
+};
+
 struct KeyState {
     bool current[KeyCount] = {};
     bool previous[KeyCount] = {};
+    std::vector<KeyChord> chords; // this turn's, in the order they were typed
 
     void UpdateKeys(const platform::InputSnapshot& snap);
     bool Pressed(int k) const { return current[k] && !previous[k]; }

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/GameSystem.h"
+#include "platform/Platform.h"
 #include "scene/GameState.h"
 #include "stage/FileLocations.h"
 
@@ -9,13 +10,21 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// Where the install puts the data, relative to where it puts the game; the build works it out
+// from the install folders, so a packager's choice (bin/ or games/) is followed.
+constexpr const char* InstalledDataFromBinary = TWIRLSTICK_DATA_FROM_BINARY;
+} // namespace
+
 bool EnterDataFolder() {
-    if (pathExists(FontPath)) return true;
+    // The first stage marks the data folder: an installed copy has no font of its own.
+    const std::string marker = stageFileName(0);
+    if (pathExists(marker)) return true;
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return false;
-    for (const fs::path& folder : {exe.parent_path(), exe.parent_path() / ".." / "share" / "twirlstick"}) {
-        if (fs::exists(folder / FontPath, ec)) {
+    for (const fs::path& folder : {exe.parent_path(), exe.parent_path() / InstalledDataFromBinary}) {
+        if (fs::exists(folder / marker, ec)) {
             fs::current_path(folder, ec);
             return !ec;
         }
@@ -23,8 +32,13 @@ bool EnterDataFolder() {
     return false;
 }
 
+std::string GameFontPath() {
+    if (pathExists(FontPath)) return FontPath;
+    return platform::findFontFile(SystemFontFamily);
+}
+
 std::optional<std::string> FirstMissingDataFile() {
-    if (!pathExists(FontPath)) return std::string(FontPath);
+    if (GameFontPath().empty()) return std::string(FontPath);
     // All ten: a missing last stage would make the game impossible to finish while looking fine.
     for (int n = 0; n < StageCount; ++n)
         if (!pathExists(stageFileName(n))) return stageFileName(n);

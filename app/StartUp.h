@@ -3,11 +3,17 @@
 #include <string>
 
 // When the game's data is not in the current folder, moves to the executable's folder, or for
-// an installed copy to ../share/twirlstick beside it. Returns whether the data is now here.
+// an installed copy to its data folder (../share/twirlstick beside it). Returns whether the data
+// is now here.
 bool EnterDataFolder();
 
-// The data files the game cannot run without, in the order they are tested: the font, then
-// all ten stages. The first one missing, if any.
+// The font the game draws with: its own copy in the data folder when there is one (the build
+// tree), else the system's IPA P Gothic (an installed copy); "" when neither exists.
+std::string GameFontPath();
+inline constexpr const char* SystemFontFamily = "IPAPGothic";
+
+// The data files the game cannot run without, in the order they are tested: the font (its
+// own copy or the system's), then all ten stages. The first one missing, if any.
 std::optional<std::string> FirstMissingDataFile();
 
 inline constexpr const char* MissingFileText =

@@ -1,4 +1,5 @@
 // The entry: check the data, build the window and the sound, run the loop, tear down in order.
+#include "app/CommandLine.h"
 #include "app/GameSystem.h"
 #include "app/MainHandler.h"
 #include "app/MessageBox.h"
@@ -10,7 +11,8 @@
 #include <cstdio>
 #include <memory>
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto exitCode = HandleCommandLine(argc, argv)) return *exitCode;
     EnterDataFolder();
     if (const auto missing = FirstMissingDataFile()) {
         ShowStartupError(*missing, MissingFileText);
@@ -19,6 +21,7 @@ int main() {
     if (std::error_code error; !ensureWorkingFolder(&error))
         std::fprintf(stderr, "twirlstick: cannot use %s (%s); best runs will not be kept\n",
                      workingFolderPath().c_str(), error.message().c_str());
+    platform::setWindowClassName(Lib::System::WindowClassName);
     if (!platform::initSystems()) return 1;
 
     auto system = std::make_unique<GameSystem>();

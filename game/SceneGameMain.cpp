@@ -48,11 +48,8 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
-    std::u16string text = u"ステージ" + toUtf16(std::to_string(stageNumber + 1)) + u" ";
-    const std::size_t room = TitleBufferUnits - 1 > text.size() ? TitleBufferUnits - 1 - text.size() : 0;
-    std::size_t n = std::min(room, title.size());
-    if (n > 0 && n < title.size() && isHighSurrogate(title[n - 1])) --n;
-    return text.append(title.substr(0, n));
+    return fitInBuffer(u"ステージ" + toUtf16(std::to_string(stageNumber + 1)) + u" ", title,
+                       TitleBufferUnits);
 }
 
 std::u16string FormatSeconds(int frames) {

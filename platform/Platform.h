@@ -20,7 +20,9 @@ void swapWindow();
 bool setSwapInterval(int interval);
 void drawableSize(int& width, int& height); // pixels (HiDPI aware)
 void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight);
-void setWindowClassName(const char* name); // X11 class, before the window is made
+void setWindowClassName(const char* name); // X11 class; before initSystems, which reads it
+// The window's icon from size x size RGBA pixels (straight alpha, rows from the top).
+void setWindowIcon(const std::uint8_t* rgba, int size);
 
 // --- events --------------------------------------------------------------------------------
 enum class EventKind {
@@ -37,7 +39,7 @@ enum class EventKind {
     TextEditing, // IME composition (UTF-8) with its cursor
 };
 
-enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V };
+enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V, Z, Y, S };
 
 struct Event {
     EventKind kind = EventKind::None;
@@ -45,6 +47,7 @@ struct Event {
     bool repeat = false;
     bool alt = false;
     bool ctrl = false;
+    bool shift = false;
     int button = -1;     // 0 left, 1 right, 2 middle
     float wheelY = 0.0f; // precise notches, positive away from the user
     std::string text;    // TextInput / TextEditing
@@ -66,7 +69,8 @@ struct InputSnapshot {
 };
 
 // Current key and button state, OR any press seen in events since the last snapshot, so a
-// press and release between two turns still reads as down once.
+// press and release between two turns still reads as down once. A game key that went down
+// with Ctrl held is a shortcut, not a game key: it reads as up until it is released.
 InputSnapshot takeInputSnapshot();
 void releaseLatchedInput(); // on focus loss
 
@@ -81,6 +85,10 @@ std::string clipboardText();
 
 // A system message box with no owner window; usable before any window exists.
 void showSimpleMessageBox(const std::string& caption, const std::string& text);
+
+// --- fonts ---------------------------------------------------------------------------------
+// The file of an installed font of that family, or "" when the system has none.
+std::string findFontFile(const char* family);
 
 // --- audio ---------------------------------------------------------------------------------
 // Called on the audio thread to fill `frames` mono 16-bit samples.

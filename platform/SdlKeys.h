@@ -32,6 +32,9 @@ inline constexpr KeyScancode EventKeys[] = {
     {Key::End, SDL_SCANCODE_END},
     {Key::Tab, SDL_SCANCODE_TAB},
     {Key::V, SDL_SCANCODE_V},
+    {Key::Z, SDL_SCANCODE_Z},
+    {Key::Y, SDL_SCANCODE_Y},
+    {Key::S, SDL_SCANCODE_S},
 };
 
 inline Key keyOf(SDL_Scancode code) {

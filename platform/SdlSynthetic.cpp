@@ -10,11 +10,11 @@
 
 namespace platform {
 
-void pushKeyPress(Key key, bool ctrl, bool alt) {
+void pushKeyPress(Key key, bool ctrl, bool alt, bool shift) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.scancode = scancodeOf(key);
-    e.key.keysym.mod = Uint16((ctrl ? KMOD_LCTRL : 0) | (alt ? KMOD_LALT : 0));
+    e.key.keysym.mod = Uint16((ctrl ? KMOD_LCTRL : 0) | (alt ? KMOD_LALT : 0) | (shift ? KMOD_LSHIFT : 0));
     SDL_PushEvent(&e);
     e.type = SDL_KEYUP;
     SDL_PushEvent(&e);

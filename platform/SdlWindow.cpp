@@ -14,6 +14,7 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 
 bool keyLatch[GameKeyCount] = {};
+bool keyChorded[GameKeyCount] = {}; // went down with Ctrl: a shortcut until released
 bool buttonLatch[MouseButtonCount] = {};
 
 int buttonIndex(Uint8 sdlButton) {
@@ -29,14 +30,33 @@ int buttonIndex(Uint8 sdlButton) {
     }
 }
 
-void latchKey(SDL_Scancode code) {
+void keyWentDown(SDL_Scancode code, bool ctrl) {
+    for (int i = 0; i < GameKeyCount; ++i) {
+        if (GameKeyScancodes[i] != code) continue;
+        keyChorded[i] = ctrl;
+        keyLatch[i] = !ctrl;
+    }
+}
+
+void keyWentUp(SDL_Scancode code) {
     for (int i = 0; i < GameKeyCount; ++i)
-        if (GameKeyScancodes[i] == code) keyLatch[i] = true;
+        if (GameKeyScancodes[i] == code) keyChorded[i] = false;
 }
 } // namespace
 
 void setWindowClassName(const char* name) {
+    // This SDL reads the class from the environment once, when video starts; a class the
+    // user set there wins.
     setenv("SDL_VIDEO_X11_WMCLASS", name, 0);
+}
+
+void setWindowIcon(const std::uint8_t* rgba, int size) {
+    if (!window) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba), size, size, 32,
+                                                              size * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return; // the window manager's default icon is shown instead
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
 }
 
 bool createWindow(const char* title, int clientWidth, int clientHeight) {
@@ -147,13 +167,17 @@ bool pollEvent(Event& event) {
             default:
                 continue;
             }
+        case SDL_KEYUP:
+            keyWentUp(e.key.keysym.scancode);
+            continue;
         case SDL_KEYDOWN:
-            if (!e.key.repeat) latchKey(e.key.keysym.scancode);
+            if (!e.key.repeat) keyWentDown(e.key.keysym.scancode, (e.key.keysym.mod & KMOD_CTRL) != 0);
             event.kind = EventKind::KeyDown;
             event.key = keyOf(e.key.keysym.scancode);
             event.repeat = e.key.repeat != 0;
             event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             event.ctrl = (e.key.keysym.mod & KMOD_CTRL) != 0;
+            event.shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
             return true;
         case SDL_MOUSEBUTTONDOWN:
             event.button = buttonIndex(e.button.button);
@@ -192,7 +216,7 @@ InputSnapshot takeInputSnapshot() {
     InputSnapshot snap;
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     for (int i = 0; i < GameKeyCount; ++i) {
-        snap.keys[i] = keys[GameKeyScancodes[i]] || keyLatch[i];
+        snap.keys[i] = (keys[GameKeyScancodes[i]] || keyLatch[i]) && !keyChorded[i];
         keyLatch[i] = false;
     }
     int x = 0, y = 0;
@@ -220,6 +244,8 @@ InputSnapshot takeInputSnapshot() {
 
 void releaseLatchedInput() {
     for (bool& b : keyLatch)
+        b = false;
+    for (bool& b : keyChorded) // its release may never reach us while unfocused
         b = false;
     for (bool& b : buttonLatch)
         b = false;

@@ -5,7 +5,7 @@
 #include <string>
 
 namespace platform {
-void pushKeyPress(Key key, bool ctrl = false, bool alt = false);
+void pushKeyPress(Key key, bool ctrl = false, bool alt = false, bool shift = false);
 // Presses and releases key `gameKey` of the game's key table (Z X C V A S D F and arrows).
 void pushGameKeyTap(int gameKey);
 void pushText(const std::string& utf8);

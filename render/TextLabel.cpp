@@ -130,3 +130,7 @@ void TextLabel::DrawLabel(Color32 color) {
     glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_INT, indices.data());
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
+
+std::size_t TextLabel::RefusedGlyphs() const {
+    return std::size_t(std::count(glyphs_.begin(), glyphs_.end(), GlyphCache::NoSlot));
+}

@@ -37,6 +37,8 @@ public:
     float PenX(std::size_t index) const;
 
     const std::u16string& Text() const { return text_; }
+    // Code units the full glyph cache had no cell for: they draw as blanks.
+    std::size_t RefusedGlyphs() const;
     void SetPosition(Vec2 p) {
         position_ = p;
         dirty_ = true;

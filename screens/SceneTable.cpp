@@ -1,5 +1,7 @@
 #include "screens/SceneTable.h"
 
+#include "editor/SceneEdit.h"
+#include "editor/SceneEditMenu.h"
 #include "game/SceneGameMain.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
@@ -20,6 +22,12 @@ std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
                                            pathExists(replay) ? std::optional<std::string>(replay)
                                                               : std::nullopt);
 }
+
+// The edited stage in the working folder, loaded unless it is a new one.
+std::unique_ptr<Lib::Scene::SceneBase> makeEdit(SceneMaster& master) {
+    const std::string path = workingFolderPath() + EditFileName;
+    return std::make_unique<SceneEdit>(&master, path, NewStage ? std::string() : path);
+}
 } // namespace
 
 SceneTable GameSceneTable() {
@@ -28,5 +36,7 @@ SceneTable GameSceneTable() {
     table[SceneId::Title] = make<SceneTitle>;
     table[SceneId::Demo] = make<SceneDemo>;
     table[SceneId::GameMain] = makeGameMain;
+    table[SceneId::EditMenu] = make<SceneEditMenu>;
+    table[SceneId::Edit] = makeEdit;
     return table;
 }

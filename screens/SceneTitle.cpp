@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
 #include "render/Draw.h"
+#include "render/MenuEntry.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -19,10 +20,6 @@ const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
     {u"全て初期化", 400.0f, -288.0f, 0.5f, TextAlign::Right},
     {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
 };
-constexpr Color32 BoxHot = makeColor(255, 255, 0, 255);
-constexpr Color32 TextHot = makeColor(0, 0, 0, 255);
-constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
-constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 } // namespace
 
 SceneTitle::SceneTitle(SceneMaster* master)
@@ -78,11 +75,6 @@ void SceneTitle::Draw() {
     bar_.drawBar();
     for (auto& label : titles_)
         label->DrawLabel(Colors::White);
-    for (int i = 0; i < ItemCount; ++i) {
-        TextLabel& label = *menu_[std::size_t(i)];
-        label.Layout(); // the box needs this frame's bounds before the text is drawn over it
-        const bool hot = i == hovered_;
-        FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
-        label.DrawLabel(hot ? TextHot : TextCold);
-    }
+    for (int i = 0; i < ItemCount; ++i)
+        DrawMenuEntry(*menu_[std::size_t(i)], i == hovered_);
 }

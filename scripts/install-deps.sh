@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the game and the tests need; does nothing when all are there.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libgl1-mesa-dri
-          xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic clang)
+          xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic clang
+          libpng-dev libfontconfig-dev appstream desktop-file-utils groff-base xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -11,5 +12,5 @@ done
 echo "installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+$sudo apt-get -o DPkg::Lock::Timeout=600 update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"

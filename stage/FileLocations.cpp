@@ -1,6 +1,7 @@
 #include "stage/FileLocations.h"
 
 #include "stage/FileAccess.h"
+#include "stage/StageNames.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,12 +16,6 @@ std::string homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
     return ".";
-}
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
 }
 } // namespace
 
@@ -61,12 +56,9 @@ std::vector<std::string> listEditedStages() {
     for (fs::directory_iterator it(workingFolderPath(), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code typeError;
-        if (name.rfind("stage", 0) == 0 && it->is_regular_file(typeError)) names.push_back(name);
+        if (isEditedStageName(name) && it->is_regular_file(typeError)) names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = lowerAscii(a), lb = lowerAscii(b);
-        return la != lb ? la < lb : a < b;
-    });
+    std::sort(names.begin(), names.end(), naturalLess);
     return names;
 }
 

@@ -19,7 +19,8 @@ std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to t
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)
 std::string testStagePath();                 // working folder + "tempstage"
 
-// File names (no folder) in the working folder starting with "stage", sorted as text ignoring case.
+// File names (no folder) of the edited stages in the working folder, in natural order (stage2
+// before stage10).
 std::vector<std::string> listEditedStages();
 
 // "stage" + the smallest k >= 1 whose name is not taken in the working folder.

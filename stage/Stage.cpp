@@ -141,3 +141,27 @@ void Stage::compact() {
     }
     freeSegments.fillDescending(MaxSegments - 1, lines);
 }
+
+namespace {
+bool sameCompactedTables(const Stage& a, const Stage& b) {
+    if (a.pointCount() != b.pointCount() || a.segmentCount() != b.segmentCount()) return false;
+    for (int i = 0; i < a.pointCount(); ++i)
+        if (!(a.points[i] == b.points[i])) return false;
+    for (int j = 0; j < a.segmentCount(); ++j) {
+        const Segment &s = a.segments[j], &t = b.segments[j];
+        if (s.low != t.low || s.high != t.high || s.kind != t.kind) return false;
+    }
+    return true;
+}
+} // namespace
+
+bool sameStageContent(const Stage& a, const Stage& b) {
+    if (a.title != b.title || a.timeLimit != b.timeLimit || !(a.initialPivot == b.initialPivot) ||
+        a.initialAngle != b.initialAngle || a.startCamera.x != b.startCamera.x ||
+        a.startCamera.y != b.startCamera.y || a.startCamera.zoom != b.startCamera.zoom)
+        return false;
+    Stage x = a, y = b;
+    x.compact();
+    y.compact();
+    return sameCompactedTables(x, y);
+}

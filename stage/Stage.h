@@ -74,3 +74,7 @@ struct Stage {
     int pointCount() const { return MaxPoints - freePoints.size(); }
     int segmentCount() const { return MaxSegments - freeSegments.size(); }
 };
+
+// True when both stages would be saved as the same file: the same points, lines, title, limit,
+// start and start camera. Slot numbering and which points are selected do not count.
+bool sameStageContent(const Stage& a, const Stage& b);

@@ -1,5 +1,7 @@
 #include "stage/Utf.h"
 
+#include <algorithm>
+
 namespace {
 constexpr char32_t Replacement = 0xFFFD;
 
@@ -94,4 +96,12 @@ std::string toUtf8(std::u16string_view utf16) {
         appendUtf8(out, cp);
     }
     return out;
+}
+
+std::u16string fitInBuffer(std::u16string_view prefix, std::u16string_view text, std::size_t bufferUnits) {
+    std::u16string out(prefix.substr(0, bufferUnits > 0 ? bufferUnits - 1 : 0));
+    const std::size_t room = bufferUnits > out.size() + 1 ? bufferUnits - 1 - out.size() : 0;
+    std::size_t n = std::min(room, text.size());
+    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n;
+    return out.append(text.substr(0, n));
 }

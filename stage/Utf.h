@@ -20,3 +20,7 @@ inline constexpr bool isHighSurrogate(char32_t c) {
 inline constexpr bool isLowSurrogate(char32_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
+
+// `prefix` + as much of `text` as a buffer of `bufferUnits` (terminator included) keeps, never
+// ending on half a surrogate pair.
+std::u16string fitInBuffer(std::u16string_view prefix, std::u16string_view text, std::size_t bufferUnits);

@@ -48,12 +48,13 @@ TEST_F(WorkingFolder, NextNewStageNameTakesTheFirstFreeNumber) {
     EXPECT_EQ(nextNewStageName(), "stage3");
 }
 
-TEST_F(WorkingFolder, ListingShowsEditedStagesSortedIgnoringCase) {
+TEST_F(WorkingFolder, ListingShowsEditedStagesInNaturalOrder) {
     EXPECT_TRUE(listEditedStages().empty());
-    for (const char* name : {"stage2", "stage10", "tempstage", "rep1", "stage1", "stageB", "stagea"})
+    for (const char* name : {"stage2", "stage10", "tempstage", "rep1", "stage1", "stageB", "stagea",
+                             "stage3.writing", "stage4.tmp"})
         touch(name);
     std::filesystem::create_directory(workingFolderPath() + "stage99");
-    const std::vector<std::string> expected = {"stage1", "stage10", "stage2", "stagea", "stageB"};
+    const std::vector<std::string> expected = {"stage1", "stage2", "stage10", "stagea", "stageB"};
     EXPECT_EQ(listEditedStages(), expected);
 }
 

@@ -1,0 +1,142 @@
+#include "editor/EditSession.h"
+
+#include "editor/EditText.h"
+#include "render/Color.h"
+#include "stage/StageFile.h"
+
+#include <utility>
+
+EditSession::EditSession(std::string savePath_, std::string loadPath_)
+    : loadPath(std::move(loadPath_)), savePath(std::move(savePath_)),
+      bar({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
+    readLoadPath();
+}
+
+void EditSession::readLoadPath() {
+    if (loadPath.empty())
+        stage.clear();
+    else
+        loadStage(loadPath, stage);
+    takeStartFromStage();
+    baseline_ = stage;
+}
+
+void EditSession::takeStartFromStage() {
+    settingCamera = stage.startCamera;
+    showStartOfStage();
+}
+
+void EditSession::showStartOfStage() {
+    bar.reset(stage.initialPivot, stage.initialAngle);
+    // Stored wrapped at once, as every command would store it, so that merely opening a stage
+    // with an unwrapped angle does not count as a change.
+    stage.initialAngle = bar.angle().value();
+    activePoint = -1;
+}
+
+int EditSession::pickedPoint(const Pointer& pointer, const Camera& cam) const {
+    return stage.pickPoint(screenToWorld(pointer.cursor, cam), cam.zoom);
+}
+
+void EditSession::applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar) {
+    if (!overToolBar) {
+        if (!actionOpen_ && (pointer.pressed(PointerLeft) || pointer.pressed(PointerRight))) {
+            actionStart_ = stage;
+            actionOpen_ = true;
+        }
+        ToolContext context{stage, bar, activePoint, kind, pointer, cam, pickedPoint(pointer, cam)};
+        runTool(toolFor(mode), context);
+    }
+    if (actionOpen_ && !pointer.held(PointerLeft) && !pointer.held(PointerRight)) finishAction();
+}
+
+void EditSession::finishAction() {
+    if (!actionOpen_) return;
+    actionOpen_ = false;
+    recordIfChanged(actionStart_);
+}
+
+void EditSession::recordIfChanged(const Stage& before) {
+    if (!sameStageContent(before, stage)) history_.record(before);
+}
+
+void EditSession::pan(Camera& cam, const Pointer& pointer) {
+    if (!pointer.held(PointerMiddle)) return;
+    const Vec2 m = pointer.motion();
+    cam.x -= m.x * cam.zoom;
+    cam.y -= m.y * cam.zoom;
+}
+
+bool EditSession::zoom(Camera& cam, int steps) {
+    if (steps == 0) return false;
+    float z = (1.0f - 0.1f * float(steps)) * cam.zoom;
+    if (z <= MinZoom)
+        z = MinZoom;
+    else if (z >= MaxZoom)
+        z = MaxZoom;
+    cam.zoom = z;
+    return true;
+}
+
+void EditSession::beginCommand() {
+    activePoint = -1;
+    stage.initialPivot = bar.pivot();
+    stage.initialAngle = bar.angle().value();
+    stage.startCamera = settingCamera;
+}
+
+bool EditSession::save(std::error_code* error) {
+    if (!saveStage(savePath, stage, error)) return false;
+    loadPath = savePath;
+    baseline_ = stage;
+    return true;
+}
+
+bool EditSession::saveTestStage(const std::string& path, std::error_code* error) {
+    return saveStage(path, stage, error);
+}
+
+void EditSession::load() {
+    finishAction();
+    const Stage before = stage;
+    readLoadPath();
+    recordIfChanged(before);
+}
+
+bool EditSession::setTitle(std::u16string_view typed) {
+    std::u16string title = sanitizeTitle(typed);
+    if (title.empty()) return false;
+    finishAction();
+    const Stage before = stage;
+    stage.title = std::move(title);
+    recordIfChanged(before);
+    return true;
+}
+
+bool EditSession::setTimeLimit(std::u16string_view typed) {
+    const std::optional<std::int32_t> limit = parseTimeLimit(typed);
+    if (!limit) return false;
+    finishAction();
+    const Stage before = stage;
+    stage.timeLimit = *limit;
+    recordIfChanged(before);
+    return true;
+}
+
+bool EditSession::undo() {
+    finishAction();
+    if (!history_.undo(stage)) return false;
+    showStartOfStage(); // the view stays where the player has it
+    return true;
+}
+
+bool EditSession::redo() {
+    finishAction();
+    if (!history_.redo(stage)) return false;
+    showStartOfStage();
+    return true;
+}
+
+bool EditSession::modified() const {
+    return !sameStageContent(stage, baseline_);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The stage editor without its window: the stage being edited, the bar showing its start, the
+// two cameras, the current tool and line kind, the files it loads and saves, and the undo
+// history. The editor scene feeds it a frame's input and draws what it holds.
+#include "editor/EditHistory.h"
+#include "editor/EditTools.h"
+#include "game/Bar.h"
+#include "render/Camera.h"
+#include "stage/Stage.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+class EditSession {
+public:
+    static constexpr float BarLength = 60.0f;
+    static constexpr float MinZoom = 0.1f;
+    static constexpr float MaxZoom = 5.0f;
+
+    // Loads `loadPath` (or starts from the cleared stage when it is empty); saves go to `savePath`.
+    EditSession(std::string savePath, std::string loadPath);
+
+    // The camera of the current tool: SETTING has its own, which becomes the stage's start camera.
+    Camera& camera() { return mode == SETTING ? settingCamera : editCamera; }
+    const Camera& camera() const { return mode == SETTING ? settingCamera : editCamera; }
+
+    // One frame of the tools under `cam`. Over the tool bar no tool acts, but a drag that ends
+    // there still ends (and becomes one undo step).
+    void applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar);
+    // The point within 10 view units of the cursor, or -1.
+    int pickedPoint(const Pointer& pointer, const Camera& cam) const;
+
+    static void pan(Camera& cam, const Pointer& pointer);
+    // Each step scales by 0.9 (positive, closer) or 1.1; clamped to 0.1 - 5. False for no steps.
+    static bool zoom(Camera& cam, int steps);
+
+    // What every tool-bar command does first: drop the active point and copy the start pose
+    // and start camera into the stage.
+    void beginCommand();
+    void toggleKind() { kind = kind == WALL ? GOAL : WALL; }
+    // Writes the stage to savePath; only a successful save changes loadPath.
+    bool save(std::error_code* error);
+    bool saveTestStage(const std::string& path, std::error_code* error);
+    // Reads loadPath again (the cleared stage when there is none yet); one undo step.
+    void load();
+    // False when the text leaves the value as it was (empty, or not a number).
+    bool setTitle(std::u16string_view typed);
+    bool setTimeLimit(std::u16string_view typed);
+    bool undo();
+    bool redo();
+    // The stage differs from what was last loaded or saved.
+    bool modified() const;
+
+    const EditHistory& history() const { return history_; }
+    bool actionOpen() const { return actionOpen_; }
+
+    EditTool mode = PUT;
+    std::int32_t kind = WALL;
+    int activePoint = -1;
+    std::string loadPath;
+    std::string savePath;
+    Stage stage;
+    Bar bar;
+    Camera settingCamera = DefaultCamera;
+    Camera editCamera = DefaultCamera;
+
+private:
+    // loadPath's stage (the cleared one when there is none), which is then the unchanged state.
+    void readLoadPath();
+    // The bar and the setting camera from the stage, as after loading.
+    void takeStartFromStage();
+    // The bar at the stage's start; no point active.
+    void showStartOfStage();
+    void finishAction();
+    void recordIfChanged(const Stage& before);
+
+    EditHistory history_;
+    Stage baseline_;    // as last loaded or saved
+    Stage actionStart_; // before the press that opened the current drag
+    bool actionOpen_ = false;
+};

@@ -1,0 +1,106 @@
+#include "editor/EditToolBar.h"
+
+#include "render/Draw.h"
+#include "stage/Stage.h"
+#include "stage/Utf.h"
+
+#include <cstdio>
+
+namespace {
+constexpr std::size_t TextBufferUnits = 256; // title and time limit, terminator included
+constexpr std::size_t ZoomBufferUnits = 64;
+
+const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
+    {u"PUT", -300.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"MOVE", -240.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"DEL", -180.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"WALL", -120.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"SETTING", -60.0f, 215.0f, 0.4f, TextAlign::Center},
+    {u"SAVE", 0.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"LOAD", 60.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"TEST", 120.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"EXIT", 190.0f, 215.0f, 0.5f, TextAlign::Center},
+    {u"", -290.0f, 245.0f, 1.0f, TextAlign::Left},
+    {u"", 290.0f, 215.0f, 0.9f, TextAlign::Center},
+    {u"", 400.0f, 280.0f, 0.5f, TextAlign::Right},
+    {u"", -400.0f, -295.0f, 0.5f, TextAlign::Left},
+};
+
+const char16_t* const HelpTexts[EditToolBar::AreaCount] = {
+    u"左クリック:点を打つ、前に打った点から線を結ぶ  右クリック:前回打った点からの線を切ります",
+    u"左クリック:点の選択  左ドラッグ:カーソル付近の点もしくは、選択された点の移動  右ドラッグ:点の矩形選択",
+    u"左クリック:点の削除  左ドラッグ:壁の削除  右ドラッグ:矩形範囲の点の削除",
+    u"EDITで作る線の種類を変更します  WALL:壁  GOAL:ゴール",
+    u"左クリックで棒の初期位置を決めます  このモードでのカメラ位置がステージのカメラ初期位置となります",
+    u"編集内容をセーブします",
+    u"前回のセーブ内容をロードします",
+    u"現在の編集内容でテストプレイします  テスト中は中クリックでいつでも抜けられます",
+    u"ステージエディットを終了します",
+    u"ステージタイトルを変更します",
+    u"ステージの制限時間を変更します",
+    u"",
+};
+
+const Rect StripRect(-400.0f, 200.0f, 400.0f, 300.0f);
+constexpr Color32 StripColor = makeColor(112, 80, 64, 255);
+constexpr Color32 ButtonNormal = makeColor(255, 255, 255, 255);
+constexpr Color32 ButtonHover = makeColor(255, 255, 0, 255);
+constexpr Color32 ButtonCurrent = makeColor(255, 0, 0, 255);
+constexpr Color32 ButtonText = makeColor(0, 0, 0, 255);
+} // namespace
+
+EditToolBar::EditToolBar(GlyphCache& cache) {
+    for (int i = 0; i < LabelCount; ++i)
+        labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
+}
+
+Rect EditToolBar::AreaRect(int area) const {
+    if (area == Title || area == TimeLimit) return labels_[std::size_t(area)]->Bounds();
+    if (area == Strip) return StripRect;
+    const LabelDesc& d = LabelDescs[area];
+    return Rect(d.x - 28.0f, d.y - 6.0f, d.x + 28.0f, d.y + 22.0f);
+}
+
+int EditToolBar::HitTest(Vec2 view) const {
+    for (int i = 0; i < AreaCount; ++i)
+        if (AreaRect(i).containsStrictly(view)) return i;
+    return -1;
+}
+
+void EditToolBar::SetKind(std::int32_t kind) {
+    labels_[Kind]->SetText(kind == GOAL ? u"GOAL" : u"WALL");
+}
+
+void EditToolBar::SetTitle(std::u16string_view title) {
+    labels_[Title]->SetText(fitInBuffer(u"タイトル:", title, TextBufferUnits));
+}
+
+void EditToolBar::SetTimeLimit(std::int32_t seconds) {
+    labels_[TimeLimit]->SetText(fitInBuffer(toUtf16(std::to_string(seconds)), u"秒", TextBufferUnits));
+}
+
+void EditToolBar::SetZoom(float zoom) {
+    char text[ZoomBufferUnits];
+    std::snprintf(text, sizeof text, "X%.2f", double(zoom));
+    labels_[ZoomLabel]->SetText(toUtf16(text));
+}
+
+void EditToolBar::SetHelp(int index) {
+    const char16_t* text = index >= 0 && index < AreaCount ? HelpTexts[index] : u"";
+    if (labels_[HelpLabel]->Text() != text) labels_[HelpLabel]->SetText(text);
+}
+
+void EditToolBar::Draw(int hover, int mode) {
+    FillRect(StripRect, StripColor);
+    for (int i = 0; i < Strip; ++i) {
+        TextLabel& label = *labels_[std::size_t(i)];
+        label.Layout(); // title and time limit are hit and filled by this frame's bounds
+        Color32 box = ButtonNormal;
+        if (i == hover) box = ButtonHover;
+        if (i == mode) box = ButtonCurrent;
+        FillRect(AreaRect(i), box);
+        label.DrawLabel(ButtonText);
+    }
+    labels_[ZoomLabel]->DrawLabel(Colors::White);
+    labels_[HelpLabel]->DrawLabel(Colors::White);
+}

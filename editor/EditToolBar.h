@@ -1,0 +1,54 @@
+#pragma once
+// The strip along the top of the editor: nine buttons, the title and time-limit texts that
+// open an input box, the zoom display and the help line. It only shows and hit-tests; the
+// editor scene runs the commands.
+#include "render/TextLabel.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+class EditToolBar {
+public:
+    // Hit areas in hit-test order; 0-2 and 4 are also the tool modes.
+    enum Area : int {
+        Put,
+        Move,
+        Del,
+        Kind,
+        Setting,
+        Save,
+        Load,
+        Test,
+        Exit,
+        Title,
+        TimeLimit,
+        Strip,
+        AreaCount
+    };
+    enum : int { ZoomLabel = 11, HelpLabel = 12, LabelCount = 13 };
+
+    explicit EditToolBar(GlyphCache& cache);
+
+    // The first area strictly containing the view point, or -1. Title and time limit use the
+    // bounds of their texts as last drawn.
+    int HitTest(Vec2 view) const;
+    Rect AreaRect(int area) const;
+
+    void SetKind(std::int32_t kind);
+    void SetTitle(std::u16string_view title);
+    void SetTimeLimit(std::int32_t seconds);
+    void SetZoom(float zoom);
+    // The help text of an area, or of a mode when nothing is under the cursor.
+    void SetHelp(int index);
+
+    // In view units: the strip, the buttons (the current tool red, the one under the cursor
+    // yellow), then the zoom and help lines.
+    void Draw(int hover, int mode);
+
+    const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
+
+private:
+    std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
+};

@@ -1,0 +1,106 @@
+#include "editor/EditTools.h"
+
+#include <cmath>
+
+Vec2 ToolContext::stageMotion() const {
+    const Vec2 m = pointer.motion();
+    return {m.x * camera.zoom, m.y * camera.zoom};
+}
+
+void PutTool::press(ToolContext& c, int button) {
+    if (button == PointerRight) {
+        c.activePoint = -1;
+        return;
+    }
+    const int previous = c.activePoint;
+    int picked = c.picked;
+    if (picked < 0) picked = c.stage.addPoint(c.cursor());
+    c.activePoint = picked;
+    // A refused line (the pair is joined already, or the table is full) is simply not drawn.
+    if (picked >= 0 && previous >= 0 && picked != previous) c.stage.addSegment(previous, picked, c.kind);
+}
+
+void MoveTool::press(ToolContext& c, int button) {
+    if (button == PointerLeft) c.activePoint = c.picked;
+}
+
+void MoveTool::hold(ToolContext& c, int button) {
+    if (button != PointerLeft) return;
+    const Vec2 d = c.stageMotion();
+    if (c.stage.holdsPoint(c.activePoint))
+        c.stage.points[c.activePoint] += d;
+    else
+        c.stage.moveSelected(d);
+}
+
+void MoveTool::release(ToolContext& c, int button) {
+    if (button == PointerRight) {
+        c.stage.toggleSelectionInRect(c.dragRect(PointerRight));
+        return;
+    }
+    const Vec2 travel = c.pointer.cursor - c.pointer.pressPosition[PointerLeft];
+    const bool moved = std::sqrt(travel.x * travel.x + travel.y * travel.y) > ClickSlack;
+    if (!moved) {
+        if (c.stage.holdsPoint(c.activePoint)) {
+            PointState& s = c.stage.pointState[c.activePoint];
+            s = s == PointState::Placed ? PointState::Selected : PointState::Placed;
+        } else {
+            for (PointState& s : c.stage.pointState)
+                if (s == PointState::Selected) s = PointState::Placed;
+        }
+    }
+    c.activePoint = -1;
+}
+
+void DelTool::press(ToolContext& c, int button) {
+    if (button != PointerLeft) return;
+    c.activePoint = c.picked;
+    if (c.picked >= 0) c.stage.deletePoint(c.picked);
+}
+
+void DelTool::release(ToolContext& c, int button) {
+    if (button == PointerRight)
+        c.stage.deletePointsInRect(c.dragRect(PointerRight));
+    else if (c.activePoint < 0)
+        c.stage.deleteSegmentsCrossing(c.pressPoint(PointerLeft), c.cursor());
+}
+
+void SettingTool::press(ToolContext& c, int button) {
+    if (button == PointerLeft) c.bar.reset(c.cursor(), c.bar.angle().value());
+}
+
+void SettingTool::hold(ToolContext& c, int button) {
+    if (button != PointerLeft) return;
+    const Vec2 pivot = c.bar.pivot();
+    const Vec2 cursor = c.cursor();
+    c.bar.reset(pivot, std::atan2(cursor.y - pivot.y, cursor.x - pivot.x));
+    c.stage.initialPivot = pivot;
+    c.stage.initialAngle = c.bar.angle().value();
+}
+
+void runTool(Tool& tool, ToolContext& context) {
+    const Pointer& p = context.pointer;
+    for (int b : {PointerLeft, PointerRight})
+        if (p.pressed(b)) tool.press(context, b);
+    for (int b : {PointerLeft, PointerRight})
+        if (p.held(b)) tool.hold(context, b);
+    for (int b : {PointerLeft, PointerRight})
+        if (p.released(b)) tool.release(context, b);
+}
+
+Tool& toolFor(EditTool mode) {
+    static PutTool put;
+    static MoveTool move;
+    static DelTool del;
+    static SettingTool setting;
+    switch (mode) {
+    case MOVE:
+        return move;
+    case DEL:
+        return del;
+    case SETTING:
+        return setting;
+    default:
+        return put;
+    }
+}

@@ -1,0 +1,205 @@
+#include "editor/SceneEdit.h"
+
+#include "app/GameSystem.h"
+#include "app/InputBox.h"
+#include "app/MessageBox.h"
+#include "editor/EditText.h"
+#include "render/Draw.h"
+#include "scene/GameState.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+#include "stage/Utf.h"
+
+namespace {
+constexpr Color32 HoverPointColor = makeColor(255, 0, 0, 255);
+constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
+constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
+constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
+} // namespace
+
+SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
+    : master_(master), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
+    toolBar_.SetKind(session_.kind);
+    ShowStageTexts();
+    toolBar_.SetZoom(session_.camera().zoom);
+    toolBar_.SetHelp(session_.mode);
+}
+
+Pointer SceneEdit::TakePointer() const {
+    const MouseState& m = TheGameSystem->mouseState;
+    Pointer p;
+    p.cursor = m.cursor;
+    p.previousCursor = m.previousCursor;
+    for (int b = 0; b < 3; ++b) {
+        p.pressPosition[std::size_t(b)] = m.pressPosition[b];
+        p.down[std::size_t(b)] = m.down[b];
+        p.previousDown[std::size_t(b)] = m.previousDown[b];
+    }
+    p.wheel = m.wheel;
+    return p;
+}
+
+void SceneEdit::Update() {
+    Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
+    const Pointer p = TakePointer();
+    hoverButton_ = toolBar_.HitTest(p.cursor);
+    if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.pressed(PointerLeft))
+        RunCommand(hoverButton_);
+    session_.applyTool(p, cam, hoverButton_ >= 0);
+    EditSession::pan(cam, p);
+    const KeyState& keys = TheGameSystem->keyState;
+    int steps = p.wheel;
+    if (keys.Pressed(KeyV))
+        steps -= 1;
+    else if (keys.Pressed(KeyF))
+        steps += 1;
+    if (EditSession::zoom(cam, steps)) toolBar_.SetZoom(cam.zoom);
+    RunShortcuts();
+    toolBar_.SetHelp(hoverButton_ >= 0 ? hoverButton_ : session_.mode);
+}
+
+void SceneEdit::RunShortcuts() {
+    using platform::Key;
+    for (const KeyChord& chord : TheGameSystem->keyState.chords) {
+        if (chord.key == Key::S) {
+            RunCommand(EditToolBar::Save);
+        } else if (chord.key == Key::Y || (chord.key == Key::Z && chord.shift)) {
+            if (session_.redo()) ShowStageTexts();
+        } else if (chord.key == Key::Z) {
+            if (session_.undo()) ShowStageTexts();
+        }
+    }
+}
+
+void SceneEdit::RunCommand(int area) {
+    session_.beginCommand();
+    PlaySound(SoundId::click, false);
+    switch (area) {
+    case EditToolBar::Put:
+    case EditToolBar::Move:
+    case EditToolBar::Del:
+    case EditToolBar::Setting:
+        session_.mode = EditTool(area);
+        break;
+    case EditToolBar::Kind:
+        session_.toggleKind();
+        toolBar_.SetKind(session_.kind);
+        break;
+    case EditToolBar::Save:
+        Save();
+        break;
+    case EditToolBar::Load:
+        session_.load();
+        ShowStageTexts();
+        break;
+    case EditToolBar::Test:
+        Test();
+        break;
+    case EditToolBar::Exit:
+        Exit();
+        break;
+    case EditToolBar::Title:
+        AskTitle();
+        break;
+    case EditToolBar::TimeLimit:
+        AskTimeLimit();
+        break;
+    default:
+        break;
+    }
+}
+
+void SceneEdit::Save() {
+    std::error_code error;
+    if (!session_.save(&error)) ReportWriteFailure(session_.savePath, error);
+}
+
+void SceneEdit::Test() {
+    const std::string path = testStagePath();
+    std::error_code error;
+    if (!session_.saveTestStage(path, &error)) {
+        ReportWriteFailure(path, error);
+        return;
+    }
+    EditMode = true;
+    BarsLeft = StartingBars;
+    master_->PushScene(SceneId::GameMain);
+}
+
+void SceneEdit::Exit() {
+    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？",
+                                              u"WARNING") != MessageBoxResult::Ok)
+        return;
+    master_->ChangeScene(SceneId::EditMenu);
+}
+
+void SceneEdit::AskTitle() {
+    std::u16string typed;
+    if (InputBox(u"ステージ名を入れて下さい", session_.stage.title.c_str(), typed) &&
+        session_.setTitle(typed))
+        ShowStageTexts();
+}
+
+void SceneEdit::AskTimeLimit() {
+    const std::u16string current = toUtf16(std::to_string(session_.stage.timeLimit));
+    std::u16string typed;
+    if (InputBox(u"制限時間を入れて下さい", current.c_str(), typed) && session_.setTimeLimit(typed))
+        ShowStageTexts();
+}
+
+void SceneEdit::ShowStageTexts() {
+    toolBar_.SetTitle(session_.stage.title);
+    toolBar_.SetTimeLimit(session_.stage.timeLimit);
+}
+
+void SceneEdit::ReportWriteFailure(const std::string& path, const std::error_code& error) {
+    ShowMessageBox(u"ステージを保存できませんでした\n" + toUtf16(path) + u"\n" + describeWriteError(error),
+                   u"WARNING");
+}
+
+void SceneEdit::Draw() {
+    const Camera& cam = session_.camera();
+    const Pointer p = TakePointer();
+    ClearScreen(Colors::Black);
+    PushCamera(cam);
+    session_.stage.drawStage(true);
+    session_.bar.drawBar();
+    DrawToolOverlay(p, cam);
+    PopCamera();
+    toolBar_.Draw(hoverButton_, session_.mode);
+}
+
+void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
+    const Stage& stage = session_.stage;
+    const Vec2 cursor = screenToWorld(p.cursor, cam);
+    const int hovered = session_.pickedPoint(p, cam);
+    if (hovered >= 0) {
+        glPointSize(3.0f);
+        SetColor(HoverPointColor);
+        DrawVertices({stage.points[hovered]}, GL_POINTS);
+    }
+    const Rect selection(screenToWorld(p.pressPosition[PointerRight], cam), cursor);
+    const int active = session_.activePoint;
+    switch (session_.mode) {
+    case PUT:
+        if (stage.holdsPoint(active)) {
+            SetColor(RubberBandColor);
+            DrawVertices({stage.points[active], hovered >= 0 ? stage.points[hovered] : cursor},
+                         GL_LINE_STRIP);
+        }
+        break;
+    case MOVE:
+        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        break;
+    case DEL:
+        if (p.held(PointerLeft) && active < 0) {
+            SetColor(StrokeColor);
+            DrawVertices({cursor, screenToWorld(p.pressPosition[PointerLeft], cam)}, GL_LINES);
+        }
+        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The stage editor's screen: routes the mouse to the session's tools and the tool bar, runs
+// the tool-bar commands (which need boxes, sounds and scene changes), and draws.
+#include "editor/EditSession.h"
+#include "editor/EditToolBar.h"
+#include "scene/SceneBase.h"
+
+#include <string>
+
+class SceneMaster;
+
+class SceneEdit : public Lib::Scene::SceneBase {
+public:
+    // `loadPath` empty: a new stage.
+    SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath);
+    void Update() override;
+    void Draw() override;
+
+    int HoverButton() const { return hoverButton_; }
+    EditSession& Session() { return session_; }
+    const EditToolBar& ToolBar() const { return toolBar_; }
+
+private:
+    Pointer TakePointer() const;
+    void RunShortcuts();
+    void RunCommand(int area);
+    void Save();
+    void Test();
+    void Exit();
+    void AskTitle();
+    void AskTimeLimit();
+    void ShowStageTexts();
+    // The stage file could not be written: says where and why.
+    void ReportWriteFailure(const std::string& path, const std::error_code& error);
+    void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
+
+    SceneMaster* master_;
+    EditSession session_;
+    EditToolBar toolBar_;
+    int hoverButton_ = -1;
+};

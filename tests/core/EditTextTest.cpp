@@ -1,0 +1,56 @@
+#include "editor/EditText.h"
+#include "stage/StageNames.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+TEST(EditText, TitlesLoseControlCharactersAndOuterBlanks) {
+    EXPECT_EQ(sanitizeTitle(u"plain"), u"plain");
+    EXPECT_EQ(sanitizeTitle(u"a\r\nb\tc\x7F\x85"
+                            u"d"),
+              u"abcd");
+    EXPECT_EQ(sanitizeTitle(u"  two words  "), u"two words");
+    EXPECT_EQ(sanitizeTitle(u"\u3000全角\u3000"), u"\u3000全角\u3000"); // not a separator in the file
+    EXPECT_EQ(sanitizeTitle(u"a\u2028b\u2029c"), u"abc");
+    EXPECT_EQ(sanitizeTitle(u"\U0001F600"), u"\U0001F600");
+    const char16_t lone[] = {u'a', 0xD800, u'b', 0xDC00, 0};
+    EXPECT_EQ(sanitizeTitle(lone), u"ab");
+    EXPECT_EQ(sanitizeTitle(u" \n "), u"");
+}
+
+TEST(EditText, TimeLimitsReadTheLeadingNumber) {
+    EXPECT_EQ(parseTimeLimit(u"90"), 90);
+    EXPECT_EQ(parseTimeLimit(u"45abc"), 45);
+    EXPECT_EQ(parseTimeLimit(u"  -7 s"), -7);
+    EXPECT_EQ(parseTimeLimit(u"+0"), 0);
+    EXPECT_EQ(parseTimeLimit(u"１２０秒"), 120);
+    EXPECT_EQ(parseTimeLimit(u"abc"), std::nullopt);
+    EXPECT_EQ(parseTimeLimit(u""), std::nullopt);
+    EXPECT_EQ(parseTimeLimit(u"-"), std::nullopt);
+    EXPECT_EQ(parseTimeLimit(u"2147483647"), 2147483647);
+    EXPECT_EQ(parseTimeLimit(u"2147483648"), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(parseTimeLimit(u"-2147483649"), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(parseTimeLimit(u"99999999999999999999999999999"), std::numeric_limits<std::int32_t>::max());
+}
+
+TEST(StageNames, EditedStagesAndTheirOrder) {
+    EXPECT_TRUE(isEditedStageName("stage3"));
+    EXPECT_TRUE(isEditedStageName("stageB"));
+    EXPECT_FALSE(isEditedStageName("tempstage"));
+    EXPECT_FALSE(isEditedStageName("stage3.writing"));
+    EXPECT_FALSE(isEditedStageName("stage3.tmp"));
+    EXPECT_FALSE(isEditedStageName("Stage3"));
+
+    std::vector<std::string> names{"stage10", "stage2",  "stageB",   "stage1",
+                                   "stagea",  "stage02", "stage10a", "stage99999999999999999999",
+                                   "stage9"};
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return naturalLess(a, b); });
+    const std::vector<std::string> expected{
+        "stage1", "stage02", "stage2", "stage9", "stage10", "stage10a", "stage99999999999999999999",
+        "stagea", "stageB"};
+    EXPECT_EQ(names, expected);
+}

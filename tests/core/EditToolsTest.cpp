@@ -1,0 +1,181 @@
+#include "EditorScript.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+std::pair<int, int> line(const Stage& s, int j) {
+    return {s.segments[j].low, s.segments[j].high};
+}
+
+class Tools : public ::testing::Test {
+protected:
+    EditorScript e;
+    Stage& stage = e.session.stage;
+};
+} // namespace
+
+TEST_F(Tools, PutDrawsChainsAndClosesATriangle) {
+    e.click({-100, 0});
+    e.click({100, 0});
+    e.click({0, 100});
+    ASSERT_EQ(stage.pointCount(), 3);
+    EXPECT_EQ(line(stage, 0), std::make_pair(0, 1));
+    EXPECT_EQ(line(stage, 1), std::make_pair(1, 2));
+    e.click({-102, 3}); // within 10 units of point 0: reused, closes the triangle
+    EXPECT_EQ(stage.pointCount(), 3);
+    ASSERT_EQ(stage.segmentCount(), 3);
+    EXPECT_EQ(line(stage, 2), std::make_pair(0, 2));
+    e.click({0, 100}); // point 2 right after: the pair is joined already
+    EXPECT_EQ(stage.segmentCount(), 3);
+    EXPECT_EQ(e.session.activePoint, 2);
+
+    e.session.kind = GOAL;
+    e.rightClick({300, 300});
+    EXPECT_EQ(e.session.activePoint, -1);
+    e.click({100, 0}); // a new chain starts at an existing point without a line
+    EXPECT_EQ(stage.segmentCount(), 3);
+    e.click({200, 0});
+    ASSERT_EQ(stage.segmentCount(), 4);
+    EXPECT_EQ(line(stage, 3), std::make_pair(1, 3));
+    EXPECT_EQ(stage.segments[3].kind, GOAL);
+    EXPECT_EQ(stage.segments[0].kind, WALL);
+}
+
+TEST_F(Tools, PutOnAFullTableAddsNothing) {
+    for (int i = 0; i < MaxPoints; ++i)
+        stage.addPoint({float(i % 32) * 30.0f + 2000.0f, float(i / 32) * 30.0f});
+    e.click({0, 0});
+    EXPECT_EQ(e.session.activePoint, -1);
+    EXPECT_EQ(stage.segmentCount(), 0);
+}
+
+TEST_F(Tools, MoveClickSelectsUnselectsAndClearsTheSelection) {
+    e.session.mode = MOVE;
+    const int a = stage.addPoint({0, 0});
+    const int b = stage.addPoint({100, 0});
+    e.click({0.3f, 0});
+    EXPECT_EQ(stage.pointState[a], PointState::Selected);
+    e.click({100, 0});
+    EXPECT_EQ(stage.pointState[b], PointState::Selected);
+    e.click({0, 0});
+    EXPECT_EQ(stage.pointState[a], PointState::Placed);
+    e.click({50, 200}); // empty space: everything unselected
+    EXPECT_EQ(stage.pointState[b], PointState::Placed);
+    EXPECT_EQ(stage.points[b], (Vec2{100, 0}));
+    EXPECT_EQ(e.session.activePoint, -1);
+}
+
+TEST_F(Tools, MoveGrabsOnePointOrDragsTheSelectionAtZoomTwo) {
+    e.session.mode = MOVE;
+    e.session.editCamera.zoom = 2.0f;
+    const int a = stage.addPoint({20, 20});
+    const int b = stage.addPoint({200, 0});
+    const int c = stage.addPoint({-200, 0});
+    stage.pointState[b] = PointState::Selected;
+    stage.pointState[c] = PointState::Selected;
+
+    e.drag({10, 10}, {40, 10}); // on unselected a: only a moves, by twice the view distance
+    EXPECT_EQ(stage.points[a], (Vec2{80, 20}));
+    EXPECT_EQ(stage.pointState[a], PointState::Placed);
+    EXPECT_EQ(stage.points[b], (Vec2{200, 0}));
+
+    e.drag({0, -50}, {5, -40}); // from empty space: the whole selection, same stage offset
+    EXPECT_EQ(stage.points[b], (Vec2{210, 20}));
+    EXPECT_EQ(stage.points[c], (Vec2{-190, 20}));
+    EXPECT_EQ(stage.points[a], (Vec2{80, 20}));
+    EXPECT_EQ(stage.pointState[b], PointState::Selected); // a drag is no click
+}
+
+TEST_F(Tools, MoveRightDragInvertsTheSelectionInside) {
+    e.session.mode = MOVE;
+    const int a = stage.addPoint({10, 10});
+    const int b = stage.addPoint({20, 20});
+    const int outside = stage.addPoint({100, 100});
+    stage.pointState[a] = PointState::Selected;
+    e.drag({0, 0}, {50, 50}, true);
+    EXPECT_EQ(stage.pointState[a], PointState::Placed);
+    EXPECT_EQ(stage.pointState[b], PointState::Selected);
+    EXPECT_EQ(stage.pointState[outside], PointState::Placed);
+}
+
+TEST_F(Tools, DelStrokeRectangleAndPoint) {
+    e.session.mode = DEL;
+    const int p0 = stage.addPoint({-50, 100}), p1 = stage.addPoint({-50, -100});
+    const int p2 = stage.addPoint({0, 100}), p3 = stage.addPoint({0, -100});
+    const int p4 = stage.addPoint({50, 100}), p5 = stage.addPoint({50, -100});
+    stage.addSegment(p0, p1, WALL);
+    stage.addSegment(p2, p3, WALL);
+    stage.addSegment(p4, p5, GOAL);
+    const int kept = stage.addSegment(p0, p2, WALL);
+    e.drag({-100, 0}, {100, 0}); // across two walls and a goal
+    EXPECT_EQ(stage.segmentCount(), 1);
+    EXPECT_NE(stage.segments[kept].kind, FreeSegment);
+    EXPECT_EQ(stage.pointCount(), 6);
+
+    e.drag({0, 100}, {0, 200}); // a press on a point deletes it (with its line), and no stroke
+    EXPECT_FALSE(stage.holdsPoint(p2));
+    EXPECT_EQ(stage.segmentCount(), 0);
+    EXPECT_EQ(stage.pointCount(), 5);
+
+    e.drag({-60, -110}, {60, -90}, true);
+    EXPECT_EQ(stage.pointCount(), 2);
+    EXPECT_TRUE(stage.holdsPoint(p0));
+    EXPECT_TRUE(stage.holdsPoint(p4));
+}
+
+TEST_F(Tools, DelPressOnAPointCancelsTheStrokeOfThatPress) {
+    e.session.mode = DEL;
+    const int a = stage.addPoint({0, 0});
+    const int p = stage.addPoint({100, -50}), q = stage.addPoint({100, 50});
+    stage.addSegment(p, q, WALL);
+    e.drag({0, 0}, {200, 0}); // from point a, across the wall
+    EXPECT_FALSE(stage.holdsPoint(a));
+    EXPECT_EQ(stage.segmentCount(), 1);
+}
+
+TEST_F(Tools, SettingClickAndDragAimTheStart) {
+    e.session.mode = SETTING;
+    e.click({30, 40});
+    EXPECT_EQ(e.session.bar.pivot(), (Vec2{30, 40}));
+    EXPECT_EQ(e.session.bar.angle().value(), 0.0f);
+    e.drag({0, 0}, {0, 50});
+    EXPECT_EQ(e.session.bar.pivot(), (Vec2{0, 0}));
+    EXPECT_FLOAT_EQ(e.session.bar.angle().value(), float(M_PI / 2));
+    EXPECT_FLOAT_EQ(stage.initialAngle, float(M_PI / 2));
+    EXPECT_TRUE(e.session.bar.trail().empty());
+}
+
+TEST_F(Tools, ZoomStepsAndClamps) {
+    Camera c;
+    EditSession::zoom(c, 1);
+    EXPECT_FLOAT_EQ(c.zoom, 0.9f);
+    c.zoom = 1.0f;
+    EditSession::zoom(c, 3);
+    EXPECT_FLOAT_EQ(c.zoom, 0.7f);
+    c.zoom = 0.1f;
+    EditSession::zoom(c, 1);
+    EXPECT_FLOAT_EQ(c.zoom, 0.1f);
+    c.zoom = 4.8f;
+    EditSession::zoom(c, -1);
+    EXPECT_FLOAT_EQ(c.zoom, 5.0f);
+    EXPECT_FALSE(EditSession::zoom(c, 0));
+}
+
+TEST_F(Tools, OverTheToolBarNoToolActsAndAMiddleDragPans) {
+    e.session.mode = DEL;
+    stage.addPoint({10, 10});
+    e.frame({0, 0});
+    e.frame({0, 0}, false, true);
+    e.frame({50, 250}, false, true);
+    e.frame({50, 250}, false, false, false, 0, true); // released over the tool bar
+    EXPECT_EQ(stage.pointCount(), 1);
+
+    e.session.editCamera.zoom = 2.0f;
+    e.frame({0, 250}, false, false, false, 0, true);
+    e.frame({0, 250}, false, false, true, 0, true);
+    e.frame({10, 240}, false, false, true, 0, true);
+    EXPECT_EQ(e.session.editCamera.x, -20.0f);
+    EXPECT_EQ(e.session.editCamera.y, 20.0f);
+}

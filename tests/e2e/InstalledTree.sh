@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The tree `cmake --install` lays out, checked as a packager would, then the installed game started
+# from / on the current display: it must find its stages, its sounds and the system's font, and
+# show its window with the desktop entry's class and an icon. Arguments: BUILD_DIR APP_ID CLASS.
+set -euo pipefail
+build=$1 id=$2 class=$3
+tmp=$(mktemp -d)
+game_pid=
+cleanup() {
+  if [ -n "$game_pid" ]; then kill -KILL "$game_pid" 2>/dev/null || true; fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+png_size() { # width x height from the PNG header
+  od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
+}
+
+# --- DESTDIR: everything lands below it, nothing at the prefix itself ---------------------------
+DESTDIR="$tmp/dest" cmake --install "$build" --prefix "$tmp/staged" >/dev/null
+[ -x "$tmp/dest$tmp/staged/bin/twirlstick" ] || fail "DESTDIR is not honoured"
+[ ! -e "$tmp/staged" ] || fail "an install with DESTDIR wrote outside it"
+
+# --- the tree -----------------------------------------------------------------------------------
+prefix=$tmp/usr
+cmake --install "$build" --prefix "$prefix" >/dev/null
+share=$prefix/share
+desktop=$share/applications/$id.desktop
+for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6 \
+  share/man/man6/twirlstick-stage.6; do
+  [ -f "$prefix/$f" ] || fail "missing $f"
+done
+[ "$(cd "$build/game" && ls -d stage*)" = "$(cd "$share/twirlstick" && ls -d stage*)" ] ||
+  fail "the installed stages differ from the game folder's"
+[ "$(ls "$build/game/sound")" = "$(ls "$share/twirlstick/sound")" ] ||
+  fail "the installed sounds differ from the game folder's"
+for size in 48 128 256; do
+  icon=$share/icons/hicolor/${size}x$size/apps/$id.png
+  [ -f "$icon" ] || fail "missing icon $icon"
+  [ "$(png_size "$icon")" = "${size}x$size" ] || fail "$icon is $(png_size "$icon")"
+done
+fonts=$(find "$prefix" -iname '*.ttf' -o -iname '*.otf' -o -iname '*.ttc' -o -iname 'IPAfont*')
+[ -z "$fonts" ] || fail "a font was installed: $fonts"
+
+# --- what packagers run on it -------------------------------------------------------------------
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "appstreamcli validate: $(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml")"
+man_warnings=$(groff -man -ww -z -Tutf8 "$share/man/man6/twirlstick.6" 2>&1)
+[ -z "$man_warnings" ] || fail "the man page: $man_warnings"
+for line in "Exec=twirlstick" "Icon=$id" "Categories=Game;ArcadeGame;" "StartupWMClass=$class"; do
+  grep -qxF "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
+
+# --- no system font: a clear failure naming it, not a crash ---------------------------------------
+printf '<?xml version="1.0"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n' "$tmp/fc-cache" >"$tmp/no-fonts.conf"
+code=0
+(cd / && env -u DISPLAY FONTCONFIG_FILE="$tmp/no-fonts.conf" SDL_VIDEODRIVER=dummy XDG_DATA_HOME="$tmp/xdg" \
+  timeout 10 "$prefix/bin/twirlstick") 2>"$tmp/no-font.err" || code=$?
+[ "$code" -eq 1 ] || fail "without the system font: exit code $code"
+grep -q "ipagp.ttf" "$tmp/no-font.err" || fail "without the system font: $(cat "$tmp/no-font.err")"
+
+# --- the installed game, started from / -----------------------------------------------------------
+[ -n "${DISPLAY:-}" ] || fail "the installed game needs an X display (xvfb-run)"
+(cd / && exec env XDG_DATA_HOME="$tmp/xdg" "$prefix/bin/twirlstick" 2>"$tmp/game.err") &
+game_pid=$!
+win=
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended at start: $(cat "$tmp/game.err")"
+  win=$(xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+[ -n "$win" ] || fail "no window of class $class appeared: $(cat "$tmp/game.err")"
+class_property=$(xprop -id "$win" WM_CLASS)
+[ "$class_property" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "window class: $class_property"
+icon_property=$(xprop -id "$win" _NET_WM_ICON) # read whole: grep -q on a pipe would cut xprop short
+[[ "$icon_property" == "_NET_WM_ICON(CARDINAL) ="* ]] || fail "the window has no icon: ${icon_property:0:80}"
+font=$(grep -o '/[^ ]*/ipagp.ttf$' "/proc/$game_pid/maps" | head -1 || true)
+[ -n "$font" ] && [ "${font#"$tmp"}" = "$font" ] || fail "the game did not open the system's font (got '$font')"
+sleep 1
+kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended: $(cat "$tmp/game.err")"
+! grep -q "ファイルが確認できません" "$tmp/game.err" || fail "$(cat "$tmp/game.err")"
+
+# --- a termination signal ends it cleanly ------------------------------------------------------
+kill -TERM "$game_pid"
+code=0
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the installed game did not end within 10 s of SIGTERM"
+wait "$game_pid" || code=$?
+game_pid=
+[ "$code" -eq 0 ] || fail "after SIGTERM: exit code $code; $(cat "$tmp/game.err")"
+echo "installed tree: files, desktop entry, metainfo, man page, icons and the game from / all good"
