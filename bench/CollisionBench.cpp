@@ -1,4 +1,5 @@
 #include "game/FrameJudge.h"
+#include "game/GameConstants.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +36,7 @@ Stage fullStage() {
 
 void HitLineFullStage(benchmark::State& state) {
     const Stage stage = fullStage();
-    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     for (auto _ : state) {
         bar.step(false, false);
         benchmark::DoNotOptimize(stage.hitLine(bar.pivot(), bar.freeEnd()));
@@ -45,7 +46,7 @@ BENCHMARK(HitLineFullStage);
 
 void SimulatedFrame(benchmark::State& state) {
     const Stage stage = fullStage();
-    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     std::int32_t remaining = INT32_MAX;
     std::uint32_t frame = 0;
     for (auto _ : state) {
@@ -86,7 +87,7 @@ Stage shortLinesStage() {
 
 void SimulatedFrameShortLines(benchmark::State& state) {
     const Stage stage = shortLinesStage();
-    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     for (int i = 0; i < 180; ++i) { // a whole turn touches nothing: every frame scans all lines
         bar.step(false, false);
         if (stage.hitLine(bar.pivot(), bar.freeEnd()) != -1) state.SkipWithError("the bar touches a line");
@@ -102,7 +103,7 @@ void SimulatedFrameShortLines(benchmark::State& state) {
 BENCHMARK(SimulatedFrameShortLines);
 
 void BarStep(benchmark::State& state) {
-    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     for (auto _ : state) {
         bar.step(false, false);
         benchmark::DoNotOptimize(bar.freeEnd());

@@ -2,6 +2,7 @@
 // The end-of-frame rule of an attempt, shared by the play scene and the stage tool so that a
 // replay verified by the tool ends exactly where the game would end it.
 #include "game/Bar.h"
+#include "game/GameConstants.h"
 #include "stage/Stage.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ inline FrameOutcome judgeFrame(const Stage& stage, const Bar& bar, std::int32_t 
 
 // Frames of play for a time limit in seconds; limits whose frame count would not fit are clamped.
 inline std::int32_t framesForTimeLimit(std::int32_t seconds) {
-    constexpr std::int32_t MaxSeconds = INT32_MAX / 60;
+    constexpr std::int32_t MaxSeconds = INT32_MAX / FramesPerSecond;
     if (seconds <= 0) return 0; // times out in the first frame, as any non-positive limit would
-    return (seconds > MaxSeconds ? MaxSeconds : seconds) * 60;
+    return (seconds > MaxSeconds ? MaxSeconds : seconds) * FramesPerSecond;
 }

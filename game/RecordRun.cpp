@@ -2,16 +2,11 @@
 
 RecordRunResult runRecord(const Stage& stage, InputRecord& record) {
     record.rewind();
-    Bar bar({}, 60.0f, 0, 0, Angle(stage.initialAngle));
-    bar.reset(stage.initialPivot, stage.initialAngle);
-    std::int32_t remaining = framesForTimeLimit(stage.timeLimit);
+    Attempt attempt(stage);
     RecordRunResult result;
     while (record.hasFramesLeft()) {
-        remaining -= 1;
-        const InputFlags flags = record.readNext();
-        bar.step(flags.fast, flags.switchPivot);
+        result.outcome = attempt.advance(record.readNext());
         ++result.frames;
-        result.outcome = judgeFrame(stage, bar, remaining);
         if (result.outcome != FrameOutcome::Continue) return result;
     }
     return result;

@@ -1,7 +1,7 @@
 #pragma once
 // Plays a record's flags through a fresh bar from the stage's start, exactly as an attempt is
 // played, and says how the attempt ends.
-#include "game/FrameJudge.h"
+#include "game/Attempt.h"
 #include "game/InputRecord.h"
 #include "stage/Stage.h"
 

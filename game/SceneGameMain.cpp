@@ -1,7 +1,7 @@
 #include "game/SceneGameMain.h"
 
 #include "app/GameSystem.h"
-#include "game/FrameJudge.h"
+#include "game/GameConstants.h"
 #include "game/RecordRun.h"
 #include "render/Draw.h"
 #include "render/View.h"
@@ -17,7 +17,6 @@
 
 namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
-constexpr float BarLength = 60.0f;
 constexpr float CameraGlide = 0.03f;
 constexpr std::size_t TitleBufferUnits = 66; // terminator included
 constexpr int HurryFrames = 600;
@@ -54,14 +53,14 @@ std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
 
 std::u16string FormatSeconds(int frames) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", double(frames) / 60.0);
+    std::snprintf(buf, sizeof buf, "%.2f", double(frames) / FramesPerSecond);
     return toUtf16(buf);
 }
 
 SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
-    : master_(master), playerBar_({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)),
-      ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)) {
+    : master_(master), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
+      attempt_(stage_, Colors::White, Colors::Red) {
     loadStage(stagePath, stage_);
     if (replayPath) LoadBestRun(*replayPath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
@@ -96,9 +95,8 @@ void SceneGameMain::ShowMessage(int index) {
 }
 
 void SceneGameMain::ResetAttempt() {
-    playerBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
-    remaining_ = framesForTimeLimit(stage_.timeLimit);
     messageIndex_ = -1; // the result message stays on screen during the replay
     labels_[TitleLabel]->SetText(FormatStageTitle(StageNumber, stage_.title));
     camera_ = stage_.startCamera;
@@ -107,7 +105,7 @@ void SceneGameMain::ResetAttempt() {
 
 void SceneGameMain::RefreshTimeText() {
     const std::u16string text = cleared_ ? u"クリア時間:" + FormatSeconds(record_.total()) + u"秒"
-                                         : u"残り時間:" + FormatSeconds(remaining_) + u"秒";
+                                         : u"残り時間:" + FormatSeconds(attempt_.remaining()) + u"秒";
     if (labels_[TimeLabel]->Text() != text) labels_[TimeLabel]->SetText(text);
 }
 
@@ -118,23 +116,29 @@ void SceneGameMain::RefreshTexts() {
                                           : std::u16string(u"BEST:----"));
 }
 
-void SceneGameMain::StepBars(bool live) {
-    const MouseState& mouse = TheGameSystem->mouseState;
-    InputFlags flags =
-        live ? InputFlags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)} : record_.readNext();
-    if (flags.switchPivot) playEffect(SoundId::click);
-    playerBar_.step(flags.fast, flags.switchPivot);
-    if (live) record_.append(flags.fast, flags.switchPivot);
+void SceneGameMain::StepGhost() {
     if (ghostRecord_ && ghostRecord_->played() < ghostRecord_->total()) {
         const InputFlags ghost = ghostRecord_->readNext();
         ghostBar_.step(ghost.fast, ghost.switchPivot);
     }
 }
 
+// The attempt's own frames are untimed here: the replay only shows them again.
+void SceneGameMain::ReplayFrame() {
+    const InputFlags flags = record_.readNext();
+    if (flags.switchPivot) playEffect(SoundId::click);
+    attempt_.bar().step(flags.fast, flags.switchPivot);
+    StepGhost();
+}
+
 void SceneGameMain::PlayFrame() {
-    remaining_ -= 1;
-    StepBars(true);
-    switch (judgeFrame(stage_, playerBar_, remaining_)) {
+    const MouseState& mouse = TheGameSystem->mouseState;
+    const InputFlags flags{mouse.Held(MouseRight), mouse.Pressed(MouseLeft)};
+    if (flags.switchPivot) playEffect(SoundId::click);
+    const FrameOutcome outcome = attempt_.advance(flags);
+    record_.append(flags.fast, flags.switchPivot);
+    StepGhost();
+    switch (outcome) {
     case FrameOutcome::Wall:
         Miss(false);
         break;
@@ -148,11 +152,11 @@ void SceneGameMain::PlayFrame() {
         break;
     }
     if (state_ != GameState::Playing) return; // no hurry or fast music over a finished attempt
-    if (timer_ > 60) ShowMessage(NoMessage);
-    if (remaining_ == HurryFrames) {
+    if (timer_ > FramesPerSecond) ShowMessage(NoMessage);
+    if (attempt_.remaining() == HurryFrames) {
         playEffect(SoundId::hurry);
         stopMusic();
-    } else if (remaining_ == FastMusicFrames) {
+    } else if (attempt_.remaining() == FastMusicFrames) {
         playMusic(SoundId::bgm_fast);
     }
 }
@@ -267,7 +271,7 @@ void SceneGameMain::Update() {
         }
         break;
     case GameState::Replay:
-        StepBars(false);
+        ReplayFrame();
         if (!record_.hasFramesLeft()) {
             state_ = GameState::ReplayPause;
             timer_ = 0;
@@ -292,7 +296,7 @@ void SceneGameMain::Update() {
         break;
     }
     if (state_ != GameState::WaitStart) {
-        const Vec2 target = playerBar_.pivot();
+        const Vec2 target = attempt_.bar().pivot();
         camera_.x += (target.x - camera_.x) * CameraGlide;
         camera_.y += (target.y - camera_.y) * CameraGlide;
         camera_.zoom += (1.0f - camera_.zoom) * CameraGlide;
@@ -319,7 +323,7 @@ void SceneGameMain::Draw() {
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);
 
     PushCamera(camera_);
-    playerBar_.drawBar();
+    attempt_.bar().drawBar();
     if (GhostDrawn()) ghostBar_.drawBar();
     stage_.drawStage(false);
     PopCamera();

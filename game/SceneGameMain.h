@@ -1,6 +1,7 @@
 #pragma once
 // One attempt at one stage: the start click, the countdown, timed play, the result, and the
 // replay beside the ghost of the best run until the player clicks on.
+#include "game/Attempt.h"
 #include "game/Bar.h"
 #include "game/InputRecord.h"
 #include "render/Camera.h"
@@ -45,13 +46,13 @@ public:
     void Draw() override;
 
     GameState State() const { return state_; }
-    int Remaining() const { return remaining_; }
+    int Remaining() const { return attempt_.remaining(); }
     int Best() const { return best_; }
     bool Cleared() const { return cleared_; }
     bool IsNewRecord() const { return newRecord_; }
     bool GhostDrawn() const { return ghostRecord_ || state_ == GameState::Countdown; }
     int MessageIndex() const { return messageIndex_; }
-    const Bar& PlayerBar() const { return playerBar_; }
+    const Bar& PlayerBar() const { return attempt_.bar(); }
     const InputRecord& Record() const { return record_; }
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
     Color32 BestLabelColor() const; // and whether it shows: alpha 0 when hidden
@@ -64,8 +65,9 @@ private:
     void ResetAttempt();
     void RefreshTexts();
     void RefreshTimeText();
-    void StepBars(bool live);
+    void StepGhost();
     void PlayFrame();
+    void ReplayFrame();
     void Clear();
     void Miss(bool timeOut);
     void EndAttempt(bool cleared); // the record closed and rewound for the replay
@@ -74,12 +76,11 @@ private:
     void Leave();
 
     SceneMaster* master_;
-    Bar playerBar_;
     Bar ghostBar_;
     Stage stage_;
+    Attempt attempt_; // plays stage_, so it comes after it
     InputRecord record_;
     std::unique_ptr<InputRecord> ghostRecord_;
-    int remaining_ = 0;
     int best_ = -1;
     int timer_ = 0;
     bool cleared_ = false;

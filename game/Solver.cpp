@@ -1,6 +1,7 @@
 #include "game/Solver.h"
 
-#include "game/FrameJudge.h"
+#include "game/Attempt.h"
+#include "game/GameConstants.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,7 +12,6 @@
 #include <vector>
 
 namespace {
-constexpr float BarLength = 60.0f;
 // The pivot can advance at most about half the free end's fast speed (4.19 units per frame).
 constexpr float MaxPivotSpeed = 2.1f;
 constexpr float CellSize = 8.0f;     // grid of the distance field
@@ -148,10 +148,9 @@ std::int32_t search(const Stage& stage, const DistanceField& field, float weight
     using Item = std::pair<float, std::int32_t>;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
     std::unordered_map<std::uint64_t, std::int32_t> bestFrames;
-    Bar bar({}, BarLength, 0, 0, Angle(stage.initialAngle));
-    bar.reset(stage.initialPivot, stage.initialAngle);
+    Attempt attempt(stage);
     nodes.clear();
-    nodes.push_back({bar.pose(), 0, -1, 0});
+    nodes.push_back({attempt.bar().pose(), 0, -1, 0});
     open.push({weight * estimate(nodes[0].pose), 0});
     std::size_t expanded = 0;
     while (!open.empty() && nodes.size() < maxNodes) {
@@ -161,12 +160,11 @@ std::int32_t search(const Stage& stage, const DistanceField& field, float weight
         const Node node = nodes[current];
         if (node.frames >= frameLimit) continue;
         for (std::uint8_t action = 0; action < 4; ++action) {
-            bar.setPose(node.pose);
-            bar.step(action & 1, action & 2);
-            const std::int32_t frames = node.frames + 1;
-            const FrameOutcome outcome = judgeFrame(stage, bar, frameLimit - frames);
+            attempt.resume(node.pose, frameLimit - node.frames);
+            const FrameOutcome outcome = attempt.advance({bool(action & 1), bool(action & 2)});
             if (outcome == FrameOutcome::Wall || outcome == FrameOutcome::TimeOut) continue;
-            nodes.push_back({bar.pose(), frames, current, action});
+            const std::int32_t frames = node.frames + 1;
+            nodes.push_back({attempt.bar().pose(), frames, current, action});
             const auto index = std::int32_t(nodes.size() - 1);
             if (outcome == FrameOutcome::Goal) return index;
             auto [it, inserted] = bestFrames.try_emplace(stateKey(nodes.back().pose), frames);

@@ -1,6 +1,7 @@
 #include "screens/SceneDemo.h"
 
 #include "app/GameSystem.h"
+#include "game/GameConstants.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -23,7 +24,7 @@ const DemoLine Lines[SceneDemo::LineCount] = {
 } // namespace
 
 SceneDemo::SceneDemo(SceneMaster* master)
-    : master_(master), bar_({0.0f, -160.0f}, 60.0f, Colors::White, Colors::Red, Angle(0.0f)) {
+    : master_(master), bar_({0.0f, -160.0f}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LineCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, Lines[i].text, Lines[i].position, Lines[i].scale);

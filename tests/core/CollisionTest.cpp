@@ -1,4 +1,5 @@
 #include "game/FrameJudge.h"
+#include "game/GameConstants.h"
 #include "stage/Stage.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(Collision, BoundingBoxRejectionKeepsTouchingEnds) {
 
 TEST(Collision, JudgementPrefersATouchOverTheTimeOut) {
     Stage s;
-    Bar bar({0, 0}, 60.0f, 0, 0, Angle(0.0f));
+    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     EXPECT_EQ(judgeFrame(s, bar, 1), FrameOutcome::Continue);
     EXPECT_EQ(judgeFrame(s, bar, 0), FrameOutcome::TimeOut);
     addLine(s, {30, -10}, {30, 10}, GOAL);

@@ -1,4 +1,5 @@
 #include "game/FrameJudge.h"
+#include "game/GameConstants.h"
 #include "stage/StageFile.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ std::uint64_t mixIn(std::uint64_t hash, float v) {
 std::uint64_t hashRun() {
     Stage stage;
     loadStage(std::string(DATA_DIR) + "/stage9", stage);
-    Bar bar({}, 60.0f, 0, 0, Angle(stage.initialAngle));
+    Bar bar({}, BarLength, 0, 0, Angle(stage.initialAngle));
     bar.reset(stage.initialPivot, stage.initialAngle);
     std::mt19937 rng(20261207);
     std::uint64_t hash = 0xCBF29CE484222325ull;

@@ -2,5 +2,5 @@
 // Not compiled: see CoreFile.cpp.
 #include "render/Color.h"
 #include "render/Draw.h"
-#include <SDL2/SDL.h>
 #include "scene/SceneBase.h"
+#include <SDL2/SDL.h>

@@ -1,0 +1,24 @@
+#include "game/Attempt.h"
+
+#include "game/GameConstants.h"
+
+Attempt::Attempt(const Stage& stage, Color32 normalColor, Color32 fastColor)
+    : stage_(stage), bar_({}, BarLength, normalColor, fastColor, Angle(stage.initialAngle)) {
+    restart();
+}
+
+void Attempt::restart() {
+    bar_.reset(stage_.initialPivot, stage_.initialAngle);
+    remaining_ = framesForTimeLimit(stage_.timeLimit);
+}
+
+void Attempt::resume(const BarPose& pose, std::int32_t remaining) {
+    bar_.setPose(pose);
+    remaining_ = remaining;
+}
+
+FrameOutcome Attempt::advance(InputFlags input) {
+    remaining_ -= 1;
+    bar_.step(input.fast, input.switchPivot);
+    return judgeFrame(stage_, bar_, remaining_);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// One attempt's timed play from the stage's start: the bar and the frames left. The play scene,
+// the stage tool's replay check and the solver all play frames through advance(), so a run
+// ends on the same frame whichever of them plays it.
+#include "game/Bar.h"
+#include "game/FrameJudge.h"
+#include "game/InputRecord.h"
+#include "stage/Stage.h"
+
+#include <cstdint>
+
+class Attempt {
+public:
+    // The stage must outlive the attempt; it is read again by every restart().
+    explicit Attempt(const Stage& stage, Color32 normalColor = 0, Color32 fastColor = 0);
+
+    // The bar back at the stage's start, with the stage's whole time.
+    void restart();
+    // Continues from a pose with `remaining` frames left (a search branching from a position).
+    void resume(const BarPose& pose, std::int32_t remaining);
+    // One frame: count it off the time, step the bar with the frame's input, judge the frame.
+    FrameOutcome advance(InputFlags input);
+
+    const Bar& bar() const { return bar_; }
+    Bar& bar() { return bar_; } // for stepping a replay after the attempt, untimed
+    std::int32_t remaining() const { return remaining_; }
+
+private:
+    const Stage& stage_;
+    Bar bar_;
+    std::int32_t remaining_ = 0;
+};

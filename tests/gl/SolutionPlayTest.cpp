@@ -1,0 +1,79 @@
+// Every shipped solution played through the play scene itself, one scripted input turn per
+// frame, must clear on the frame the stage tool's verify names: the scene and the tool share
+// the attempt loop, and this catches any drift between them.
+#include "GlTestSupport.h"
+
+#include "game/SceneGameMain.h"
+#include "scene/GameState.h"
+#include "stage/FileLocations.h"
+#include "stage/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+std::string solutionPath(int stage) {
+    return std::string(DATA_DIR) + "/solutions/stage" + std::to_string(stage) + ".rep";
+}
+
+// What `twirlstick-stage verify` prints for the shipped stage and its solution.
+std::string verifyWithTheTool(int stage) {
+    const std::string command = std::string(STAGE_TOOL) + " verify " + std::string(DATA_DIR) + "/stage" +
+                                std::to_string(stage) + " " + solutionPath(stage);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return "cannot run " + command;
+    std::string out;
+    char buf[128];
+    while (std::fgets(buf, sizeof buf, pipe.get()))
+        out += buf;
+    return out;
+}
+
+// One input turn as the poll would leave it: right held for fast, a fresh left press to switch.
+void scriptedTurn(InputFlags flags) {
+    MouseState& m = TheGameSystem->mouseState;
+    m.previousDown[MouseLeft] = false;
+    m.down[MouseLeft] = flags.switchPivot;
+    m.previousDown[MouseRight] = m.down[MouseRight];
+    m.down[MouseRight] = flags.fast;
+}
+
+class SolutionPlay : public ::testing::TestWithParam<int> {};
+} // namespace
+
+TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
+    const int n = GetParam();
+    useFreshWorkingFolder();
+    StageNumber = n - 1;
+    BarsLeft = StartingBars;
+    EditMode = false;
+    SceneMaster master;
+    auto* game = pushOnto<SceneGameMain>(master, &master, stageFileName(StageNumber), std::nullopt);
+
+    InputRecord solution;
+    solution.load(solutionPath(n));
+    ASSERT_GT(solution.total(), 0);
+    inputTurn(true); // the start click
+    game->Update();
+    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) {
+        inputTurn();
+        game->Update();
+    }
+    ASSERT_EQ(game->State(), GameState::Playing);
+    int frames = 0;
+    while (solution.hasFramesLeft() && game->State() == GameState::Playing) {
+        scriptedTurn(solution.readNext());
+        game->Update();
+        ++frames;
+    }
+    EXPECT_EQ(game->State(), GameState::Result);
+    EXPECT_TRUE(game->Cleared());
+    EXPECT_EQ(verifyWithTheTool(n), "clear " + std::to_string(frames) + "\n");
+    // The best run the scene stored is the solution itself, byte for byte.
+    EXPECT_EQ(readTextFile(replayFileName(StageNumber), 1 << 20), readTextFile(solutionPath(n), 1 << 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTen, SolutionPlay, ::testing::Range(1, 11));
