@@ -187,8 +187,6 @@ int play() {
     for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
-    std::vector<double> costs;
-    long rss = 0, anon = 0, file = 0;
     measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
     return 0;
 }
