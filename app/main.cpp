@@ -25,6 +25,11 @@ int main(int argc, char** argv) {
     if (!platform::initSystems()) return 1;
 
     auto system = std::make_unique<GameSystem>();
+    if (!system->Ready()) { // the window or its context failed, and said so on stderr
+        system.reset();
+        platform::shutdownSystems();
+        return 1;
+    }
     TheGameSystem = system.get();
     InitAudio();
     LoadAllSounds();

@@ -1,5 +1,6 @@
 // measure_frames: figures for the frame loop, measured on the real code under a display.
-//   measure_frames pacing   the real loop on the opening screen for 600 frames
+//   measure_frames pacing   the real loop on the opening screen for 600 frames, with the old
+//                           2 ms spin and with the current wait, side by side
 //   measure_frames play     the play scene's update + draw on a stage with 512 points and lines
 //   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band
 //   measure_frames startup  from process start to the first drawn frame
@@ -70,9 +71,25 @@ std::unique_ptr<GameSystem> startSystem() {
     return system;
 }
 
-int pacing() {
-    auto system = startSystem();
-    SceneMaster master;
+struct PacingRow {
+    int drawn = 0, skipped = 0;
+    double meanInterval = 0, meanDeviation = 0, p99Deviation = 0, cpuPerFrame = 0, waitCpuPerFrame = 0;
+};
+
+// The system clock, noting the process CPU time when a frame's wait begins (after the swap),
+// so the wait's own cost can be told apart from the drawing's.
+double waitStartCpu = -1;
+Lib::Time::Clock notingClock() {
+    return {platform::nowMs, [](std::uint64_t ms, std::uint32_t earlyUs) {
+                waitStartCpu = cpuSeconds();
+                platform::sleepUntilMs(ms, earlyUs);
+            }};
+}
+
+// 600 frames of the real loop on the opening screen, waiting with the given spin margin.
+PacingRow measurePacing(std::uint32_t spinUs) {
+    SceneMaster master(notingClock());
+    master.FrameTimer().SetSpinMargin(spinUs);
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
     const SceneCreator freshOpening = [&watched](SceneMaster& m) -> std::unique_ptr<Lib::Scene::SceneBase> {
@@ -86,7 +103,7 @@ int pacing() {
     master.InstallScenes(table);
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
     std::vector<double> presents;
-    int drawn = 0, skipped = 0;
+    PacingRow row;
     const double cpu0 = cpuSeconds();
     for (int frame = 0; frame < 601; ++frame) {
         platform::Event e;
@@ -94,38 +111,47 @@ int pacing() {
         }
         Watched* current = watched;
         current->drawn = false;
+        waitStartCpu = -1;
         master.RunFrame();
+        if (waitStartCpu >= 0) row.waitCpuPerFrame += cpuSeconds() - waitStartCpu;
         if (frame == 0) continue; // frame 0 is never drawn by design
-        if (current->drawn) {
-            ++drawn;
-            presents.push_back(
-                std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
-        } else {
-            ++skipped;
+        if (!current->drawn) {
+            ++row.skipped;
+            continue;
         }
+        ++row.drawn;
+        presents.push_back(std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
     }
-    const double cpu = cpuSeconds() - cpu0;
+    row.cpuPerFrame = (cpuSeconds() - cpu0) * 1000.0 / 600.0;
+    row.waitCpuPerFrame *= 1000.0 / 600.0;
     std::vector<double> deviation;
-    double sum = 0;
     for (std::size_t i = 1; i < presents.size(); ++i) {
         const double interval = presents[i] - presents[i - 1];
-        sum += interval;
+        row.meanInterval += interval;
+        row.meanDeviation += std::fabs(interval - 1000.0 / 60.0);
         deviation.push_back(std::fabs(interval - 1000.0 / 60.0));
     }
     std::sort(deviation.begin(), deviation.end());
-    const double mean = sum / double(deviation.size());
-    std::printf("frames drawn: %d\nframes not drawn: %d\n", drawn, skipped);
-    std::printf("mean present interval: %.3f ms (|mean - 16.667| = %.3f ms)\n", mean,
-                std::fabs(mean - 1000.0 / 60.0));
-    std::printf("mean |interval - 16.667|: %.3f ms\n", [&] {
-        double s = 0;
-        for (double d : deviation)
-            s += d;
-        return s / double(deviation.size());
-    }());
-    std::printf("99th percentile |interval - 16.667|: %.3f ms\n",
-                deviation[std::min(deviation.size() - 1, std::size_t(double(deviation.size()) * 0.99))]);
-    std::printf("process CPU per frame: %.3f ms\n", cpu * 1000.0 / 600.0);
+    row.meanInterval /= double(deviation.size());
+    row.meanDeviation /= double(deviation.size());
+    row.p99Deviation =
+        deviation[std::min(deviation.size() - 1, std::size_t(double(deviation.size()) * 0.99))];
+    return row;
+}
+
+// The old wait (spin the last 2 ms) and the current one, one after the other in one process.
+int pacing() {
+    auto system = startSystem();
+    const PacingRow rows[2] = {measurePacing(2000), measurePacing(Lib::Time::Timer::DefaultSpinUs)};
+    std::printf("%-22s %6s %6s %14s %14s %14s %12s %14s\n", "wait", "drawn", "missed", "mean interval",
+                "mean |dev|", "p99 |dev|", "CPU/frame", "of it waiting");
+    const char* names[2] = {"2 ms spin (old)", "sleep + spin (now)"};
+    for (int i = 0; i < 2; ++i) {
+        const PacingRow& r = rows[i];
+        std::printf("%-22s %6d %6d %11.3f ms %11.3f ms %11.3f ms %9.3f ms %11.3f ms\n", names[i], r.drawn,
+                    r.skipped, r.meanInterval, r.meanDeviation, r.p99Deviation, r.cpuPerFrame,
+                    r.waitCpuPerFrame);
+    }
     return 0;
 }
 

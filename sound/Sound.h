@@ -36,6 +36,8 @@ void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();
 void ShutdownAudio();
+// While the window is inactive: every sound stops where it is and later resumes from there.
+void PauseAllSounds(bool paused);
 
 // At most one music sounds at a time.
 void playMusic(SoundId id);
