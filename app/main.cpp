@@ -18,9 +18,9 @@ int main(int argc, char** argv) {
         ShowStartupError(*missing, MissingFileText);
         return 1; // not 0: a game that could not start has failed
     }
-    if (!ensureWorkingFolder())
-        std::fprintf(stderr, "twirlstick: cannot create %s; best runs will not be kept\n",
-                     workingFolderPath().c_str());
+    if (std::error_code error; !ensureWorkingFolder(&error))
+        std::fprintf(stderr, "twirlstick: cannot use %s (%s); best runs will not be kept\n",
+                     workingFolderPath().c_str(), error.message().c_str());
     platform::setWindowClassName(Lib::System::WindowClassName);
     if (!platform::initSystems()) return 1;
 
