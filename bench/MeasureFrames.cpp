@@ -2,11 +2,13 @@
 //   measure_frames pacing   the real loop on the opening screen for 600 frames, with the old
 //                           2 ms spin and with the current wait, side by side
 //   measure_frames play     the play scene's update + draw on a stage with 512 points and lines
+//   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band
 //   measure_frames startup  from process start to the first drawn frame
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
 #include "app/GameSystem.h"
 #include "app/MainHandler.h"
 #include "app/StartUp.h"
+#include "editor/SceneEdit.h"
 #include "game/SceneGameMain.h"
 #include "platform/Platform.h"
 #include "scene/SceneCrossHatch.h"
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,6 +170,35 @@ std::string fullStage() {
     return path;
 }
 
+// Update + draw of `scene` for up to 600 frames while `going` holds; prints the figures.
+void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::function<bool()>& going) {
+    std::vector<double> costs;
+    long rss = 0, anon = 0, file = 0;
+    for (int frame = 0; frame < 600 && going(); ++frame) {
+        const auto t0 = Clock::now();
+        scene.Update();
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        scene.Draw();
+        glFinish(); // the software renderer's work is part of the frame
+        costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        system.window->SwapBuffers();
+        rss = std::max(rss, residentKb("VmRSS"));
+        anon = std::max(anon, residentKb("RssAnon"));
+        file = std::max(file, residentKb("RssFile"));
+    }
+    std::sort(costs.begin(), costs.end());
+    double sum = 0;
+    for (double c : costs)
+        sum += c;
+    std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
+    std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
+                sum / double(costs.size()), costs[costs.size() / 2],
+                costs[std::size_t(double(costs.size()) * 0.99)]);
+    std::printf("resident memory: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n", double(rss) / 1024.0,
+                double(anon) / 1024.0, double(file) / 1024.0);
+}
+
 int play() {
     auto system = startSystem();
     SceneMaster master;
@@ -181,31 +213,32 @@ int play() {
     for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
-    std::vector<double> costs;
-    long rss = 0, anon = 0, file = 0;
-    for (int frame = 0; frame < 600 && game->State() == GameState::Playing; ++frame) {
-        const auto t0 = Clock::now();
-        game->Update();
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
-        game->Draw();
-        glFinish(); // the software renderer's work is part of the frame
-        costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-        system->window->SwapBuffers();
-        rss = std::max(rss, residentKb("VmRSS"));
-        anon = std::max(anon, residentKb("RssAnon"));
-        file = std::max(file, residentKb("RssFile"));
-    }
-    std::sort(costs.begin(), costs.end());
-    double sum = 0;
-    for (double c : costs)
-        sum += c;
-    std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
-    std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
-                sum / double(costs.size()), costs[costs.size() / 2],
-                costs[std::size_t(double(costs.size()) * 0.99)]);
-    std::printf("resident memory while playing: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n",
-                double(rss) / 1024.0, double(anon) / 1024.0, double(file) / 1024.0);
+    measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
+    return 0;
+}
+
+int edit() {
+    auto system = startSystem();
+    SceneMaster master;
+    const std::string path = fullStage();
+    auto owned = std::make_unique<SceneEdit>(&master, path, path);
+    SceneEdit* editor = owned.get();
+    master.PushCreated(std::move(owned));
+    const Stage& stage = editor->Session().stage;
+    MouseState& mouse = system->mouseState;
+    // A click on point 0 ends the chain there (the full table takes no new point); the cursor
+    // then rests on point 1, so every frame picks it and draws the rubber band to it.
+    mouse.cursor = mouse.previousCursor = stage.points[0];
+    mouse.down[MouseLeft] = true;
+    editor->Update();
+    mouse.down[MouseLeft] = false;
+    mouse.previousDown[MouseLeft] = true;
+    editor->Update();
+    mouse.previousDown[MouseLeft] = false;
+    mouse.cursor = mouse.previousCursor = stage.points[1];
+    if (editor->Session().activePoint != 0) return 1;
+    std::printf("editor, PUT, rubber band from point 0 to point 1:\n");
+    measureFrames(*system, *editor, [] { return true; });
     return 0;
 }
 
@@ -238,7 +271,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "pacing") return pacing();
     if (mode == "play") return play();
+    if (mode == "edit") return edit();
     if (mode == "startup") return startup();
-    std::fprintf(stderr, "usage: measure_frames pacing|play|startup\n");
+    std::fprintf(stderr, "usage: measure_frames pacing|play|edit|startup\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 #include "editor/EditSession.h"
 
 #include "editor/EditText.h"
+#include "game/GameConstants.h"
 #include "render/Color.h"
 #include "stage/StageFile.h"
 

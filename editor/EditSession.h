@@ -15,7 +15,6 @@
 
 class EditSession {
 public:
-    static constexpr float BarLength = 60.0f;
     static constexpr float MinZoom = 0.1f;
     static constexpr float MaxZoom = 5.0f;
 
