@@ -8,6 +8,7 @@
 #include "render/Camera.h"
 #include "stage/Stage.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -79,4 +80,5 @@ private:
     Stage baseline_;    // as last loaded or saved
     Stage actionStart_; // before the press that opened the current drag
     bool actionOpen_ = false;
+    std::array<bool, 2> pressSeen_{}; // the tools saw the press of the button now held
 };
