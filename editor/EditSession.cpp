@@ -134,14 +134,15 @@ bool EditSession::setTimeLimit(std::u16string_view typed) {
 }
 
 bool EditSession::undo() {
-    finishAction();
+    // Mid-drag the tool still holds on to what it grabbed; the step ends with the drag.
+    if (actionOpen_) return false;
     if (!history_.undo(stage)) return false;
     showStartOfStage(); // the view stays where the player has it
     return true;
 }
 
 bool EditSession::redo() {
-    finishAction();
+    if (actionOpen_) return false;
     if (!history_.redo(stage)) return false;
     showStartOfStage();
     return true;

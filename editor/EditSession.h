@@ -48,6 +48,7 @@ public:
     // False when the text leaves the value as it was (empty, or not a number).
     bool setTitle(std::u16string_view typed);
     bool setTimeLimit(std::u16string_view typed);
+    // Not while a drag is open.
     bool undo();
     bool redo();
     // The stage differs from what was last loaded or saved.

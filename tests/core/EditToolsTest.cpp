@@ -198,3 +198,17 @@ TEST_F(Tools, APressOnTheToolBarSlidOntoTheStageIsNoDrag) {
     EXPECT_EQ(stage.points[p], (Vec2{100, -50}));
     EXPECT_EQ(stage.pointState[p], PointState::Selected);
 }
+
+TEST_F(Tools, UndoWaitsForTheDragToEnd) {
+    e.session.mode = MOVE;
+    const int a = stage.addPoint({0, 0});
+    e.frame({0, 0});
+    e.frame({0, 0}, true);
+    e.frame({20, 0}, true);
+    EXPECT_FALSE(e.session.undo());
+    e.frame({30, 0}, true);
+    EXPECT_EQ(stage.points[a], (Vec2{30, 0})); // still the grabbed point that moves
+    e.frame({30, 0});
+    EXPECT_TRUE(e.session.undo());
+    EXPECT_EQ(stage.points[a], (Vec2{0, 0}));
+}
