@@ -81,6 +81,7 @@ void ShutdownAudio() {
 }
 
 void PauseAllSounds(bool paused) {
+    counts.paused = paused;
     withMixer([paused](Mixer& m) { m.SetPaused(paused); });
 }
 

@@ -185,6 +185,14 @@ class Game:
             self.save(picture, save)
         return picture
 
+    def burst(self, seconds):
+        """As many pictures as can be taken in `seconds`, to be judged afterwards: for a state
+        that lasts less than a second, polling and judging each picture in turn is too slow."""
+        pictures, end = [], time.monotonic() + seconds
+        while time.monotonic() < end:
+            pictures.append(self.picture())
+        return pictures
+
     # Positions are pixels of the client area, whose centre is view point (0, 0).
     def move(self, px, py):
         self.desktop.xdotool("mousemove", str(self.x + px), str(self.y + py))

@@ -4,6 +4,7 @@
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
 #include "platform/Synthetic.h"
+#include "sound/Sound.h"
 
 #include <gtest/gtest.h>
 
@@ -157,4 +158,17 @@ TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
     window.HandleEvent(terminate);
     EXPECT_TRUE(TheGameSystem->QuitRequested);
     TheGameSystem->QuitRequested = false;
+}
+
+TEST(GameWindow, FocusLossStopsTheScenesAndPausesTheSounds) {
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+    platform::Event focus;
+    focus.kind = platform::EventKind::FocusLost;
+    window.HandleEvent(focus);
+    EXPECT_FALSE(TheGameSystem->active);
+    EXPECT_TRUE(soundCounts().paused);
+    focus.kind = platform::EventKind::FocusGained;
+    window.HandleEvent(focus);
+    EXPECT_TRUE(TheGameSystem->active);
+    EXPECT_FALSE(soundCounts().paused);
 }
