@@ -15,6 +15,7 @@ public:
     SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath);
     void Update() override;
     void Draw() override;
+    bool HoldsUnsavedWork() const override { return session_.modified(); }
 
     int HoverButton() const { return hoverButton_; }
     EditSession& Session() { return session_; }

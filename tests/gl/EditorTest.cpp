@@ -1,11 +1,14 @@
 #include "GlTestSupport.h"
 
+#include "app/GameWindow.h"
+#include "app/MainHandler.h"
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
 #include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
+#include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -381,6 +384,34 @@ TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
     EXPECT_FALSE(EditMode);
 }
 
+TEST_F(EditScreen, TheQuitQuestionStartsOnCancelWhileTheStageIsUnsaved) {
+    MainHandler handler;
+    Lib::System::Handler* const before = TheGameSystem->handler;
+    TheGameSystem->handler = &handler;
+    const std::string path = workingFolderPath() + "stage1";
+    edit = pushOnto<SceneEdit>(handler.master, &handler.master, path, std::string());
+    click({0, 0});
+    pushOnto<SceneCrossHatch>(handler.master, &handler.master); // as the test play stands over it
+    platform::Event escape;
+    escape.kind = platform::EventKind::KeyDown;
+    escape.key = platform::Key::Escape;
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+
+    TheGameSystem->QuitRequested = false;
+    platform::pushKeyPress(platform::Key::Return);
+    window.HandleEvent(escape);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_FALSE(TheGameSystem->QuitRequested);
+
+    handler.master.PopScene();
+    press(EditToolBar::Save);
+    platform::pushKeyPress(platform::Key::Return); // saved: Enter quits as before
+    window.HandleEvent(escape);
+    EXPECT_TRUE(TheGameSystem->QuitRequested);
+    TheGameSystem->QuitRequested = false;
+    TheGameSystem->handler = before;
+}
+
 TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
     open();
     platform::pushKeyPress(platform::Key::Escape);
@@ -396,6 +427,11 @@ TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty()); // Cancel: still editing, the point still there
     EXPECT_EQ(stage().pointCount(), 1);
+    platform::pushKeyPress(platform::Key::Return); // a stray Enter keeps the work
+    press(EditToolBar::Exit);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_TRUE(requested.empty());
+    platform::pushKeyPress(platform::Key::Tab);
     platform::pushKeyPress(platform::Key::Return);
     press(EditToolBar::Exit);
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
