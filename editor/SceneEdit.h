@@ -26,13 +26,14 @@ private:
     void RunShortcuts();
     void RunCommand(int area);
     void Save();
+    void Load();
     void Test();
     void Exit();
     void AskTitle();
     void AskTimeLimit();
     void ShowStageTexts();
-    // The stage file could not be written: says where and why.
-    void ReportWriteFailure(const std::string& path, const std::error_code& error);
+    // The stage file could not be written (or read): says where and why.
+    void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
     void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
 
     SceneMaster* master_;

@@ -372,6 +372,27 @@ TEST_F(EditScreen, AFailedSaveSaysSoAndLoadDoesNotReadWhatWasNeverWritten) {
     EXPECT_TRUE(edit->Session().loadPath.empty());
 }
 
+TEST_F(EditScreen, AStageThatCannotBeReadSaysSoAndLoadKeepsTheWork) {
+    std::filesystem::create_directory(workingFolderPath() + "stage5");
+    open("stage5", false);
+    platform::pushKeyPress(platform::Key::Return);
+    frame({0, 0}); // the first frame tells, instead of showing an empty stage as if it were that one
+    EXPECT_FALSE(keyStillQueued());
+    platform::pushKeyPress(platform::Key::Return);
+    frame({0, 0});
+    EXPECT_TRUE(keyStillQueued()); // once
+
+    open("stage1");
+    click({0, 0});
+    press(EditToolBar::Save);
+    click({50, 0});
+    std::filesystem::remove(workingFolderPath() + "stage1");
+    platform::pushKeyPress(platform::Key::Return);
+    press(EditToolBar::Load);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_EQ(stage().pointCount(), 2);
+}
+
 TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
     std::filesystem::create_directory(testStagePath());
     open();
