@@ -129,8 +129,8 @@ void SceneEdit::Test() {
 }
 
 void SceneEdit::Exit() {
-    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？",
-                                              u"WARNING") != MessageBoxResult::Ok)
+    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？", u"WARNING",
+                                              MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
         return;
     master_->ChangeScene(SceneId::EditMenu);
 }
@@ -157,7 +157,7 @@ void SceneEdit::ShowStageTexts() {
 void SceneEdit::ReportWriteFailure(const std::string& path, const std::error_code& error) {
     ShowMessageBox(u"ステージを保存できませんでした\n" + wrapPath(toUtf16(path), PathLineUnits) + u"\n" +
                        describeWriteError(error),
-                   u"WARNING");
+                   u"WARNING", MessageBoxStyle::Ok);
 }
 
 void SceneEdit::Draw() {
