@@ -12,6 +12,7 @@ import sys
 import tempfile
 import time
 
+from editor_scenario import edit_a_stage
 from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near, wait_until
 
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
@@ -219,7 +220,7 @@ def expect_exit(game, code):
 
 
 SCENARIOS = {"play": play, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
-             "missing-stage": missing_stage}
+             "missing-stage": missing_stage, "edit-a-stage": edit_a_stage}
 
 
 def main():

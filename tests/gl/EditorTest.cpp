@@ -396,8 +396,7 @@ TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty()); // Cancel: still editing, the point still there
     EXPECT_EQ(stage().pointCount(), 1);
-    platform::pushKeyPress(
-        platform::Key::Return); // the question starts on Cancel: a stray Enter keeps the work
+    platform::pushKeyPress(platform::Key::Return); // a stray Enter answers Cancel too
     press(EditToolBar::Exit);
     EXPECT_TRUE(requested.empty());
     platform::pushKeyPress(platform::Key::Tab);
