@@ -16,6 +16,22 @@ fail() {
   exit 1
 }
 
+# Prints what `probe` prints once it prints something; the game starting slowly on a busy machine
+# is waited for, the game ending is a failure at once.
+wait_for() {
+  local what=$1 probe=$2 found deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -le "$deadline" ]; do
+    found=$($probe)
+    if [ -n "$found" ]; then
+      echo "$found"
+      return
+    fi
+    kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended while waiting for $what: $(cat "$tmp/game.err")"
+    sleep 0.2
+  done
+  fail "timed out after 60 s waiting for $what: $(cat "$tmp/game.err")"
+}
+
 png_size() { # width x height from the PNG header
   od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
 }
@@ -68,21 +84,17 @@ grep -q "ipagp.ttf" "$tmp/no-font.err" || fail "without the system font: $(cat "
 [ -n "${DISPLAY:-}" ] || fail "the installed game needs an X display (xvfb-run)"
 (cd / && exec env XDG_DATA_HOME="$tmp/xdg" "$prefix/bin/twirlstick" 2>"$tmp/game.err") &
 game_pid=$!
-win=
-for _ in $(seq 100); do
-  kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended at start: $(cat "$tmp/game.err")"
-  win=$(xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null | head -1 || true)
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no window of class $class appeared: $(cat "$tmp/game.err")"
+game_window() { xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null | head -1 || true; }
+win=$(wait_for "a window of class $class" game_window)
 class_property=$(xprop -id "$win" WM_CLASS)
 [ "$class_property" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] || fail "window class: $class_property"
 icon_property=$(xprop -id "$win" _NET_WM_ICON) # read whole: grep -q on a pipe would cut xprop short
 [[ "$icon_property" == "_NET_WM_ICON(CARDINAL) ="* ]] || fail "the window has no icon: ${icon_property:0:80}"
-font=$(grep -o '/[^ ]*/ipagp.ttf$' "/proc/$game_pid/maps" | head -1 || true)
-[ -n "$font" ] && [ "${font#"$tmp"}" = "$font" ] || fail "the game did not open the system's font (got '$font')"
-sleep 1
+# The window is shown before the texts are set up, so the font turns up in the maps a little later.
+mapped_font() { grep -o '/[^ ]*/ipagp.ttf$' "/proc/$game_pid/maps" 2>/dev/null | head -1 || true; }
+font=$(wait_for "the game to open a font" mapped_font)
+[ "${font#"$tmp"}" = "$font" ] || fail "the game did not open the system's font (got '$font')"
+sleep 1 # still running a moment later, not merely started
 kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended: $(cat "$tmp/game.err")"
 ! grep -q "ファイルが確認できません" "$tmp/game.err" || fail "$(cat "$tmp/game.err")"
 

@@ -10,6 +10,7 @@ from xsession import Game, TestFailure, bright, near, wait_until
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
 EDIT_ITEM = (400, 488)
 STRIP = (112, 80, 64)
+STRIP_UNDER_BOX = tuple(round(c * 105 / 255) for c in STRIP)  # an open box dims what lies behind it
 RED, YELLOW, OLIVE = (255, 0, 0), (255, 255, 0), (128, 128, 0)
 # Tool-bar buttons: each box's centre sits 8 view units above its label's anchor at y 215.
 BUTTON_Y = 77
@@ -46,6 +47,17 @@ def menu_entries(pic):
     return count
 
 
+def is_box_over_editor(pic):
+    return near(pic.rgb(10, 10), STRIP_UNDER_BOX, 12) and near(pic.rgb(790, 90), STRIP_UNDER_BOX, 12)
+
+
+def is_title(pic):
+    """The title's EDIT box (olive, or yellow under the cursor) across its middle row."""
+    row = [near(pic.rgb(x, EDIT_ITEM[1]), OLIVE) or near(pic.rgb(x, EDIT_ITEM[1]), YELLOW)
+           for x in range(340, 460, 4)]
+    return sum(row) >= len(row) // 2
+
+
 def is_play(pic):
     """The play scene: the bars-left label at the top right, and no tool bar."""
     lit = sum(bright(pic.rgb(x, y)) for x in range(545, 690, 2) for y in range(92, 118, 2))
@@ -56,8 +68,18 @@ def settle_on_menu_entry(game, entries, index):
     """The menu scrolls with the cursor's height: rest where entry `index` comes to the cursor."""
     target = 12.0 - 80.0 * index  # list units of the entry's middle
     view_y = (target + 40.0 * entries) / (1.0 + 80.0 * entries / 600.0)
-    game.move(100, round(300 - view_y))
-    time.sleep(1.5)  # the list eases a tenth of the way each frame
+    cursor_y = round(300 - view_y)
+    game.move(100, cursor_y)
+    last = []
+
+    def settled(pic):
+        """The entry at the cursor lit, and the list standing still since the last picture:
+        it eases a tenth of the way each frame, however slow the frames come."""
+        column = [pic.rgb(51, y) for y in range(0, 600, 2)]
+        still = last == [column]
+        last[:] = [column]
+        return still and near(pic.rgb(51, cursor_y), YELLOW)
+    game.wait_for(f"menu entry {index} to come to rest under the cursor", settled)
 
 
 def drag(game, start, end, button="1"):
@@ -73,13 +95,13 @@ def drag(game, start, end, button="1"):
 
 def type_into_box(game, field, erase, text):
     game.click(*field)
-    time.sleep(0.5)
+    game.wait_for("the input box", is_box_over_editor)
     game.key("End")
     for _ in range(erase):
         game.key("BackSpace")
     game.desktop.xdotool("type", "--delay", "60", text)
     game.key("Return")
-    time.sleep(0.3)
+    game.wait_for("the input box to close", is_editor)
 
 
 def stage_info(game_dir, path):
@@ -114,9 +136,9 @@ def edit_a_stage(desktop, game_dir, data_home):
     game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
     game.wait_for("the opening", lambda p: any(bright(p.rgb(x, 300)) for x in range(30, 36)))
     game.click(400, 300)
-    time.sleep(1)
+    game.wait_for("the title", is_title)
     game.click(*EDIT_ITEM)
-    game.wait_for("the edit menu", lambda p: menu_entries(p) == 2, 20)
+    game.wait_for("the edit menu", lambda p: menu_entries(p) == 2)
     settle_on_menu_entry(game, 2, 0)
     game.picture("edit-menu")
     game.desktop.xdotool("click", "1")
@@ -128,7 +150,7 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.picture("edited")
     game.click(SAVE, BUTTON_Y)
     saved = os.path.join(data_home, "TWIRLSTICK_FILES", "stage1")
-    wait_until("the saved stage", lambda: os.path.isfile(saved), 10)
+    wait_until("the saved stage", lambda: os.path.isfile(saved))
 
     game.click(TEST, BUTTON_Y)
     game.wait_for("the test play", is_play)
@@ -155,6 +177,6 @@ def edit_a_stage(desktop, game_dir, data_home):
     if not info.get("start", "").startswith("-100 -50 0"):
         raise TestFailure(f"saved stage: start is {info.get('start')!r}")
     game.key("Escape")
-    time.sleep(0.5)
+    game.wait_for("the quit question", is_box_over_editor)
     game.key("Return")
     game.wait_exit()

@@ -121,8 +121,9 @@ def play(desktop, game_dir, data_home):
     pivot = crosses(before, *CENTRE, 3)[0]
     game.click(*CENTRE)
     # The free end becomes the pivot, 60 units away, and the camera glides after it: within about
-    # a second the cross is back near the centre, so the pictures are taken first, judged after.
-    switched = next((p for p in game.burst(1.5) if not crosses(p, *pivot, 2) and any(
+    # a second the cross is back near the centre (longer on slow frames), so the pictures are taken
+    # first, judged after; the burst outlasts a click that a busy machine is slow to deliver.
+    switched = next((p for p in game.burst(3.0) if not crosses(p, *pivot, 2) and any(
         distance(c, pivot) >= 10 for c in crosses(p, *CENTRE, 80))), None)
     if not switched:
         raise TestFailure("no picture shows the pivot cross moved to the bar's other end")
@@ -222,9 +223,9 @@ def no_display(game_dir, data_home):
         started = time.monotonic()
         try:
             result = subprocess.run([os.path.join(game_dir, "twirlstick")], env=dict(base, **extra),
-                                    capture_output=True, text=True, timeout=5)
+                                    capture_output=True, text=True, timeout=30)
         except subprocess.TimeoutExpired:
-            raise TestFailure(f"with {extra or 'no display'} the game was still running after 5 s") from None
+            raise TestFailure(f"with {extra or 'no display'} the game was still running after 30 s") from None
         print(f"{extra or 'no display'}: exit {result.returncode} after {time.monotonic() - started:.2f} s")
         if result.returncode != 1 or expected not in result.stderr:
             raise TestFailure(f"with {extra or 'no display'}: exit {result.returncode}, stderr {result.stderr!r}")
