@@ -11,6 +11,8 @@
 #include "stage/FileLocations.h"
 #include "stage/Utf.h"
 
+#include <vector>
+
 namespace {
 constexpr Color32 HoverPointColor = makeColor(255, 0, 0, 255);
 constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
@@ -66,7 +68,9 @@ void SceneEdit::Update() {
 
 void SceneEdit::RunShortcuts() {
     using platform::Key;
-    for (const KeyChord& chord : TheGameSystem->keyState.chords) {
+    // A failed save opens a box whose loop polls the input and so replaces the list being walked.
+    const std::vector<KeyChord> chords = TheGameSystem->keyState.chords;
+    for (const KeyChord& chord : chords) {
         if (chord.key == Key::S) {
             RunCommand(EditToolBar::Save);
         } else if (chord.key == Key::Y || (chord.key == Key::Z && chord.shift)) {
