@@ -16,6 +16,7 @@ SceneEditMenu::SceneEditMenu(SceneMaster* master) : master_(master), names_(list
     auto add = [&](std::u16string_view text) {
         const float y = -EntrySpacing * float(entries_.size());
         entries_.push_back(CreateLabel(cache, text, {EntryX, y}, 1.0f));
+        entries_.back()->Layout(); // bounds known before the first draw, which may skip it
     };
     for (const std::string& name : names_)
         add(toUtf16(name));
@@ -60,7 +61,12 @@ void SceneEditMenu::Choose(int entry) {
 void SceneEditMenu::Draw() {
     ClearScreen(Colors::Black);
     PushCamera(camera_);
-    for (int i = 0; i < EntryCount(); ++i)
-        DrawMenuEntry(*entries_[std::size_t(i)], i == hover_);
+    // Thousands of stages drawn whole would take most of a frame; only what the camera shows.
+    const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
+                     screenToWorld({ViewRect.right, ViewRect.top}, camera_));
+    for (int i = 0; i < EntryCount(); ++i) {
+        TextLabel& entry = *entries_[std::size_t(i)];
+        if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, i == hover_);
+    }
     PopCamera();
 }

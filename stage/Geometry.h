@@ -33,6 +33,10 @@ struct Rect {
 
     // Strictly inside: a point on the border is outside, as every hit test of the game wants.
     bool containsStrictly(Vec2 p) const { return left < p.x && p.x < right && bottom < p.y && p.y < top; }
+    // Sharing at least a border point.
+    bool overlaps(const Rect& r) const {
+        return left <= r.right && r.left <= right && bottom <= r.top && r.bottom <= top;
+    }
 };
 
 // True when the closed segments PQ and AB share a point. Parallel segments (including a

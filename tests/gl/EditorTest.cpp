@@ -7,6 +7,7 @@
 #include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
+#include "render/MenuEntry.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
@@ -194,6 +195,43 @@ TEST_F(MenuScreen, ThirtyStagesEaseIntoViewAtTheBottom) {
     EXPECT_NEAR(menu->View().y, -80.0f * 32, 0.5f);
     const Rect last = menu->Entry(31).Bounds(); // EXIT, now on screen
     EXPECT_GT(last.bottom, menu->View().y - 300.0f);
+}
+
+TEST_F(MenuScreen, ThreeThousandStagesLookAndHoverAsIfEveryEntryWereDrawn) {
+    const auto picture = [] {
+        std::vector<std::uint8_t> pixels(800 * 600 * 4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    const auto everyEntry = [this] {
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        ClearScreen(Colors::Black);
+        PushCamera(menu->View());
+        for (int i = 0; i < menu->EntryCount(); ++i)
+            DrawMenuEntry(const_cast<TextLabel&>(menu->Entry(i)), i == menu->Hovered());
+        PopCamera();
+    };
+    for (int k = 1; k <= 3000; ++k)
+        touch("stage" + std::to_string(k));
+    open({0, 300});
+    ASSERT_EQ(menu->EntryCount(), 3002);
+    const Vec2 entry1500 = entryCentre(1500);
+    int hovered = 0;
+    for (Vec2 cursor : {Vec2{0, 300}, cursorOver(entry1500), Vec2{0, -300}, Vec2{0, 299}}) {
+        for (int i = 0; i < 150; ++i) {
+            frame(cursor);
+            if (i % 15 != 14) continue; // while it eases, and once it has settled
+            const std::vector<std::uint8_t> shown = picture();
+            everyEntry();
+            ASSERT_TRUE(shown == picture()) << "cursor y " << cursor.y << ", frame " << i;
+            hovered += menu->Hovered() == 1500;
+        }
+    }
+    settleAndClick(cursorOver(entry1500));
+    EXPECT_EQ(EditFileName, "stage1501");
+    EXPECT_GT(hovered, 0); // the highlight was among the pictures compared
 }
 
 TEST_F(EditScreen, PutThroughTheSceneAndItsRubberBand) {
