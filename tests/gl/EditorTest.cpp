@@ -408,6 +408,15 @@ TEST_F(EditScreen, AFailedSaveSaysSoAndLoadDoesNotReadWhatWasNeverWritten) {
     frame({0, 0});
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(edit->Session().loadPath.empty());
+
+    // Ctrl+S and Ctrl+Z typed in one turn: the box settles the input, and the undo still comes.
+    click({100, 0});
+    const int before = stage().pointCount();
+    platform::pushKeyPress(platform::Key::Return);
+    TheGameSystem->keyState.chords = {{platform::Key::S, false}, {platform::Key::Z, false}};
+    frame({0, 0});
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_EQ(stage().pointCount(), before - 1);
 }
 
 TEST_F(EditScreen, AStageThatCannotBeReadSaysSoAndLoadKeepsTheWork) {
