@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libgl1-mesa-dri
           xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic clang
-          libpng-dev libfontconfig-dev appstream desktop-file-utils groff-base xdotool x11-utils)
+          libpng-dev libfontconfig-dev appstream desktop-file-utils groff-base xdotool x11-utils clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
