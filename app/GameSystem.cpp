@@ -7,7 +7,8 @@ GameSystem* TheGameSystem = nullptr;
 GameSystem::GameSystem()
     : messageLoop(std::make_unique<Lib::System::CIdlingMessageLoop>()),
       window(std::make_unique<Lib::System::CGameWindow>(this)) {
-    window->Create(*messageLoop);
+    // Without a window there is no context for the glyph texture; the entry sees that and ends.
+    if (!window->Create(*messageLoop)) return;
     // Needs the context the window just made: it creates the glyph texture.
     glyphCache = std::make_unique<GlyphCache>(GameFontPath());
 }

@@ -16,12 +16,14 @@ inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
 
 class GameSystem {
 public:
-    // Builds the window (hidden), its context and the glyph cache.
+    // Builds the window (hidden), its context and the glyph cache. When the window or its
+    // context cannot be made (reported on stderr), Ready() is false and nothing else is built.
     GameSystem();
     ~GameSystem();
     GameSystem(const GameSystem&) = delete;
     GameSystem& operator=(const GameSystem&) = delete;
 
+    bool Ready() const { return glyphCache != nullptr; }
     ViewMapping View() const { return {viewWidth, viewHeight, scale}; }
     // One input poll, as the idle turn makes it.
     void PollInput();

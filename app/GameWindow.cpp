@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
 #include "game/BarIcon.h"
+#include "sound/Sound.h"
 
 #include <GL/glew.h>
 
@@ -115,10 +116,12 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         break;
     case EventKind::FocusGained:
         system_->active = true;
+        PauseAllSounds(false);
         break;
     case EventKind::FocusLost:
         system_->active = false;
         platform::releaseLatchedInput();
+        PauseAllSounds(true);
         break;
     case EventKind::Resized: // the window manager may finish a full-screen switch later
         TakeDrawableSize();

@@ -55,11 +55,10 @@ protected:
         } else if (event.kind == EventKind::TextEditing) {
             composing_ = toUtf16(event.text);
             composingCursor_ = std::size_t(std::max(0, event.editCursor));
+        } else if (IsPlainEnter(event) && composing_.empty()) {
+            EndDialog(DialogResult::Ok);
         } else if (event.kind == EventKind::KeyDown && composing_.empty()) {
             switch (event.key) {
-            case Key::Return:
-                EndDialog(DialogResult::Ok);
-                break;
             case Key::Escape:
                 EndDialog(DialogResult::Cancel);
                 break;

@@ -17,7 +17,7 @@ constexpr float ButtonWidth = 140.0f, ButtonHeight = 42.0f;
 
 class MessageBoxDialog : public OkCancelDialog {
 public:
-    MessageBoxDialog(std::u16string_view text, std::u16string_view caption) {
+    MessageBoxDialog(std::u16string_view text, std::u16string_view caption, MessageBoxStyle style) {
         GlyphCache& cache = *TheGameSystem->glyphCache;
         std::vector<std::u16string_view> lines;
         for (size_t start = 0;;) {
@@ -39,17 +39,27 @@ public:
             y -= LineHeight;
         }
         const float by = panel_.bottom + 20.0f;
-        SetButtons(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight),
-                   Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight));
+        if (style == MessageBoxStyle::Ok)
+            SetOkButton(Rect(-ButtonWidth * 0.5f, by, ButtonWidth * 0.5f, by + ButtonHeight));
+        else
+            SetButtons(Rect(-ButtonWidth - 10.0f, by, -10.0f, by + ButtonHeight),
+                       Rect(10.0f, by, ButtonWidth + 10.0f, by + ButtonHeight),
+                       style == MessageBoxStyle::OkCancelDefaultCancel ? DialogResult::Cancel
+                                                                       : DialogResult::Ok);
     }
 
 protected:
     void OnEvent(const platform::Event& event) override {
+        using platform::Key;
+        if (IsPlainEnter(event)) {
+            EndDialog(DefaultButton());
+            return;
+        }
         if (event.kind != platform::EventKind::KeyDown) return;
-        if (event.key == platform::Key::Return)
-            EndDialog(DialogResult::Ok);
-        else if (event.key == platform::Key::Escape)
+        if (event.key == Key::Escape)
             EndDialog(DialogResult::Cancel);
+        else if (event.key == Key::Tab || event.key == Key::Left || event.key == Key::Right)
+            SwitchDefault();
     }
 
     void DrawDialog(Vec2 cursor) override {
@@ -67,12 +77,9 @@ private:
 } // namespace
 } // namespace Lib::System
 
-MessageBoxResult ShowMessageBox(std::u16string_view text, std::u16string_view caption) {
+MessageBoxResult ShowMessageBox(std::u16string_view text, std::u16string_view caption,
+                                MessageBoxStyle style) {
     if (!TheGameSystem) return MessageBoxResult::Cancel;
-    Lib::System::MessageBoxDialog box(text, caption);
+    Lib::System::MessageBoxDialog box(text, caption, style);
     return box.RunModal() == Lib::System::DialogResult::Ok ? MessageBoxResult::Ok : MessageBoxResult::Cancel;
-}
-
-void ShowStartupError(std::string_view caption, std::string_view text) {
-    platform::showSimpleMessageBox(std::string(caption), std::string(text));
 }

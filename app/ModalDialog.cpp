@@ -35,8 +35,9 @@ DialogResult ModalDialog::RunModal() {
             case platform::EventKind::Resized:
             case platform::EventKind::FocusGained:
             case platform::EventKind::FocusLost:
-            case platform::EventKind::Wheel:
                 system->window->HandleEvent(event);
+                break;
+            case platform::EventKind::Wheel: // turned at the box: not for the scene behind it
                 break;
             default:
                 OnEvent(event);
@@ -56,9 +57,7 @@ DialogResult ModalDialog::RunModal() {
             ClearScreen(Colors::Black);
         DrawDialog(cursor);
         system->window->SwapBuffers();
-        const std::uint64_t due = start + frame * 1000 / 60;
-        if (const std::uint64_t now = platform::nowMs(); now < due)
-            platform::sleepMs(std::uint32_t(due - now));
+        platform::sleepUntilMs(start + frame * 1000 / 60, 0);
     }
     system->SettleInput();
     return result_;
@@ -77,21 +76,37 @@ void DialogButton::Draw(bool hovered, bool isDefault) {
     label_->DrawLabel(hovered ? Colors::Black : makeColor(0, 0, 0, 220));
 }
 
-void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel) {
+void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel, DialogResult defaultButton) {
     ok_ = std::make_unique<DialogButton>(ok, u"OK");
     cancel_ = std::make_unique<DialogButton>(cancel, u"キャンセル");
+    default_ = defaultButton;
+}
+
+void OkCancelDialog::SetOkButton(const Rect& ok) {
+    ok_ = std::make_unique<DialogButton>(ok, u"OK");
+    cancel_.reset();
+    default_ = DialogResult::Ok;
 }
 
 void OkCancelDialog::OnPress(Vec2 cursor) {
     if (ok_->Contains(cursor))
         EndDialog(DialogResult::Ok);
-    else if (cancel_->Contains(cursor))
+    else if (cancel_ && cancel_->Contains(cursor))
         EndDialog(DialogResult::Cancel);
 }
 
 void OkCancelDialog::DrawButtons(Vec2 cursor) {
-    ok_->Draw(ok_->Contains(cursor), true);
-    cancel_->Draw(cancel_->Contains(cursor), false);
+    ok_->Draw(ok_->Contains(cursor), default_ == DialogResult::Ok);
+    if (cancel_) cancel_->Draw(cancel_->Contains(cursor), default_ == DialogResult::Cancel);
+}
+
+bool OkCancelDialog::IsPlainEnter(const platform::Event& event) {
+    return event.kind == platform::EventKind::KeyDown && event.key == platform::Key::Return && !event.alt &&
+           !event.ctrl && !event.repeat;
+}
+
+void OkCancelDialog::SwitchDefault() {
+    if (cancel_) default_ = default_ == DialogResult::Ok ? DialogResult::Cancel : DialogResult::Ok;
 }
 
 void DrawOutline(const Rect& r, Color32 color) {

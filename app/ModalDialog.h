@@ -45,15 +45,24 @@ private:
     std::unique_ptr<TextLabel> label_;
 };
 
-// A box closed by its OK and Cancel buttons (besides whatever keys the box itself takes).
+// A box closed by its OK and Cancel buttons (besides whatever keys the box itself takes). One
+// of them is the default, outlined, which Enter answers.
 class OkCancelDialog : public ModalDialog {
 protected:
-    void SetButtons(const Rect& ok, const Rect& cancel);
+    void SetButtons(const Rect& ok, const Rect& cancel, DialogResult defaultButton = DialogResult::Ok);
+    void SetOkButton(const Rect& ok); // a box with OK alone
     void OnPress(Vec2 cursor) override;
-    void DrawButtons(Vec2 cursor); // OK is the default button
+    void DrawButtons(Vec2 cursor);
+    // Return alone, pressed now: Alt+Return is the full-screen chord and an auto-repeat
+    // belongs to a key held since before the box, so neither may answer it.
+    static bool IsPlainEnter(const platform::Event& event);
+    DialogResult DefaultButton() const { return default_; }
+    // Tab and the arrow keys move the default between the buttons, as in a system box.
+    void SwitchDefault();
 
 private:
     std::unique_ptr<DialogButton> ok_, cancel_;
+    DialogResult default_ = DialogResult::Ok;
 };
 
 // The box's frame: the dimmed picture, the panel, its border and the caption bar with its text.

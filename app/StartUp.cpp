@@ -5,6 +5,7 @@
 #include "scene/GameState.h"
 #include "stage/FileLocations.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <unistd.h>
 
@@ -16,20 +17,41 @@ namespace {
 constexpr const char* InstalledDataFromBinary = TWIRLSTICK_DATA_FROM_BINARY;
 } // namespace
 
-bool EnterDataFolder() {
+DataFolderSearch EnterDataFolder() {
     // The first stage marks the data folder: an installed copy has no font of its own.
     const std::string marker = stageFileName(0);
-    if (pathExists(marker)) return true;
+    DataFolderSearch search;
     std::error_code ec;
+    search.searched.push_back(fs::current_path(ec).string());
+    if (pathExists(marker)) {
+        search.found = true;
+        return search;
+    }
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return false;
+    if (ec) return search;
     for (const fs::path& folder : {exe.parent_path(), exe.parent_path() / InstalledDataFromBinary}) {
+        const std::string name = folder.lexically_normal().string();
+        if (std::find(search.searched.begin(), search.searched.end(), name) == search.searched.end())
+            search.searched.push_back(name);
         if (fs::exists(folder / marker, ec)) {
             fs::current_path(folder, ec);
-            return !ec;
+            search.found = !ec;
+            return search;
         }
     }
-    return false;
+    return search;
+}
+
+std::string MissingDataLine(const std::string& file, const DataFolderSearch& search) {
+    std::string line = "twirlstick: cannot find the data file \"" + file + "\" in ";
+    if (search.found) {
+        line += search.searched.back();
+    } else {
+        for (std::size_t i = 0; i < search.searched.size(); ++i)
+            line += (i == 0 ? "" : i + 1 == search.searched.size() ? " or " : ", ") + search.searched[i];
+    }
+    if (file == FontPath) line += std::string(", and the system has no font ") + SystemFontFamily;
+    return line;
 }
 
 std::string GameFontPath() {

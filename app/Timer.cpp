@@ -5,7 +5,7 @@
 namespace Lib::Time {
 
 Clock SystemClock() {
-    return {platform::nowMs, platform::sleepMs};
+    return {platform::nowMs, platform::sleepUntilMs};
 }
 
 Timer::Timer(std::uint32_t framesPerSecond, Clock clock)
@@ -13,9 +13,8 @@ Timer::Timer(std::uint32_t framesPerSecond, Clock clock)
 
 void Timer::WaitForFrame() const {
     const std::uint64_t target = CurrentTarget();
-    const std::uint64_t now = clock_.now();
-    if (now >= target) return;
-    if (target - now > 2) clock_.sleep(std::uint32_t(target - now - 2));
+    if (clock_.now() >= target) return;
+    clock_.sleepUntil(target, spinUs_);
     while (clock_.now() < target) {
     }
 }

@@ -2,8 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/GameSystem.h"
 #include "app/MainHandler.h"
-#include "app/MessageBox.h"
 #include "app/StartUp.h"
+#include "app/StartUpError.h"
 #include "platform/Platform.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -13,18 +13,23 @@
 
 int main(int argc, char** argv) {
     if (const auto exitCode = HandleCommandLine(argc, argv)) return *exitCode;
-    EnterDataFolder();
+    platform::setWindowClassName(Lib::System::WindowClassName);
+    const DataFolderSearch search = EnterDataFolder();
     if (const auto missing = FirstMissingDataFile()) {
-        ShowStartupError(*missing, MissingFileText);
+        ReportMissingDataFile(*missing, search);
         return 1; // not 0: a game that could not start has failed
     }
-    if (!ensureWorkingFolder())
-        std::fprintf(stderr, "twirlstick: cannot create %s; best runs will not be kept\n",
-                     workingFolderPath().c_str());
-    platform::setWindowClassName(Lib::System::WindowClassName);
+    if (std::error_code error; !ensureWorkingFolder(&error))
+        std::fprintf(stderr, "twirlstick: cannot use %s (%s); best runs will not be kept\n",
+                     workingFolderPath().c_str(), error.message().c_str());
     if (!platform::initSystems()) return 1;
 
     auto system = std::make_unique<GameSystem>();
+    if (!system->Ready()) { // the window or its context failed, and said so on stderr
+        system.reset();
+        platform::shutdownSystems();
+        return 1;
+    }
     TheGameSystem = system.get();
     InitAudio();
     LoadAllSounds();

@@ -1,11 +1,14 @@
 // measure_frames: figures for the frame loop, measured on the real code under a display.
-//   measure_frames pacing   the real loop on the opening screen for 600 frames
+//   measure_frames pacing   the real loop on the opening screen for 600 frames, with the old
+//                           2 ms spin and with the current wait, side by side
 //   measure_frames play     the play scene's update + draw on a stage with 512 points and lines
+//   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band
 //   measure_frames startup  from process start to the first drawn frame
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
 #include "app/GameSystem.h"
 #include "app/MainHandler.h"
 #include "app/StartUp.h"
+#include "editor/SceneEdit.h"
 #include "game/SceneGameMain.h"
 #include "platform/Platform.h"
 #include "scene/SceneCrossHatch.h"
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,9 +71,25 @@ std::unique_ptr<GameSystem> startSystem() {
     return system;
 }
 
-int pacing() {
-    auto system = startSystem();
-    SceneMaster master;
+struct PacingRow {
+    int drawn = 0, skipped = 0;
+    double meanInterval = 0, meanDeviation = 0, p99Deviation = 0, cpuPerFrame = 0, waitCpuPerFrame = 0;
+};
+
+// The system clock, noting the process CPU time when a frame's wait begins (after the swap),
+// so the wait's own cost can be told apart from the drawing's.
+double waitStartCpu = -1;
+Lib::Time::Clock notingClock() {
+    return {platform::nowMs, [](std::uint64_t ms, std::uint32_t earlyUs) {
+                waitStartCpu = cpuSeconds();
+                platform::sleepUntilMs(ms, earlyUs);
+            }};
+}
+
+// 600 frames of the real loop on the opening screen, waiting with the given spin margin.
+PacingRow measurePacing(std::uint32_t spinUs) {
+    SceneMaster master(notingClock());
+    master.FrameTimer().SetSpinMargin(spinUs);
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
     const SceneCreator freshOpening = [&watched](SceneMaster& m) -> std::unique_ptr<Lib::Scene::SceneBase> {
@@ -83,7 +103,7 @@ int pacing() {
     master.InstallScenes(table);
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
     std::vector<double> presents;
-    int drawn = 0, skipped = 0;
+    PacingRow row;
     const double cpu0 = cpuSeconds();
     for (int frame = 0; frame < 601; ++frame) {
         platform::Event e;
@@ -91,38 +111,47 @@ int pacing() {
         }
         Watched* current = watched;
         current->drawn = false;
+        waitStartCpu = -1;
         master.RunFrame();
+        if (waitStartCpu >= 0) row.waitCpuPerFrame += cpuSeconds() - waitStartCpu;
         if (frame == 0) continue; // frame 0 is never drawn by design
-        if (current->drawn) {
-            ++drawn;
-            presents.push_back(
-                std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
-        } else {
-            ++skipped;
+        if (!current->drawn) {
+            ++row.skipped;
+            continue;
         }
+        ++row.drawn;
+        presents.push_back(std::chrono::duration<double, std::milli>(Clock::now() - processStart).count());
     }
-    const double cpu = cpuSeconds() - cpu0;
+    row.cpuPerFrame = (cpuSeconds() - cpu0) * 1000.0 / 600.0;
+    row.waitCpuPerFrame *= 1000.0 / 600.0;
     std::vector<double> deviation;
-    double sum = 0;
     for (std::size_t i = 1; i < presents.size(); ++i) {
         const double interval = presents[i] - presents[i - 1];
-        sum += interval;
+        row.meanInterval += interval;
+        row.meanDeviation += std::fabs(interval - 1000.0 / 60.0);
         deviation.push_back(std::fabs(interval - 1000.0 / 60.0));
     }
     std::sort(deviation.begin(), deviation.end());
-    const double mean = sum / double(deviation.size());
-    std::printf("frames drawn: %d\nframes not drawn: %d\n", drawn, skipped);
-    std::printf("mean present interval: %.3f ms (|mean - 16.667| = %.3f ms)\n", mean,
-                std::fabs(mean - 1000.0 / 60.0));
-    std::printf("mean |interval - 16.667|: %.3f ms\n", [&] {
-        double s = 0;
-        for (double d : deviation)
-            s += d;
-        return s / double(deviation.size());
-    }());
-    std::printf("99th percentile |interval - 16.667|: %.3f ms\n",
-                deviation[std::min(deviation.size() - 1, std::size_t(double(deviation.size()) * 0.99))]);
-    std::printf("process CPU per frame: %.3f ms\n", cpu * 1000.0 / 600.0);
+    row.meanInterval /= double(deviation.size());
+    row.meanDeviation /= double(deviation.size());
+    row.p99Deviation =
+        deviation[std::min(deviation.size() - 1, std::size_t(double(deviation.size()) * 0.99))];
+    return row;
+}
+
+// The old wait (spin the last 2 ms) and the current one, one after the other in one process.
+int pacing() {
+    auto system = startSystem();
+    const PacingRow rows[2] = {measurePacing(2000), measurePacing(Lib::Time::Timer::DefaultSpinUs)};
+    std::printf("%-22s %6s %6s %14s %14s %14s %12s %14s\n", "wait", "drawn", "missed", "mean interval",
+                "mean |dev|", "p99 |dev|", "CPU/frame", "of it waiting");
+    const char* names[2] = {"2 ms spin (old)", "sleep + spin (now)"};
+    for (int i = 0; i < 2; ++i) {
+        const PacingRow& r = rows[i];
+        std::printf("%-22s %6d %6d %11.3f ms %11.3f ms %11.3f ms %9.3f ms %11.3f ms\n", names[i], r.drawn,
+                    r.skipped, r.meanInterval, r.meanDeviation, r.p99Deviation, r.cpuPerFrame,
+                    r.waitCpuPerFrame);
+    }
     return 0;
 }
 
@@ -141,6 +170,35 @@ std::string fullStage() {
     return path;
 }
 
+// Update + draw of `scene` for up to 600 frames while `going` holds; prints the figures.
+void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::function<bool()>& going) {
+    std::vector<double> costs;
+    long rss = 0, anon = 0, file = 0;
+    for (int frame = 0; frame < 600 && going(); ++frame) {
+        const auto t0 = Clock::now();
+        scene.Update();
+        glDisable(GL_TEXTURE_2D);
+        ResetView();
+        scene.Draw();
+        glFinish(); // the software renderer's work is part of the frame
+        costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        system.window->SwapBuffers();
+        rss = std::max(rss, residentKb("VmRSS"));
+        anon = std::max(anon, residentKb("RssAnon"));
+        file = std::max(file, residentKb("RssFile"));
+    }
+    std::sort(costs.begin(), costs.end());
+    double sum = 0;
+    for (double c : costs)
+        sum += c;
+    std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
+    std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
+                sum / double(costs.size()), costs[costs.size() / 2],
+                costs[std::size_t(double(costs.size()) * 0.99)]);
+    std::printf("resident memory: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n", double(rss) / 1024.0,
+                double(anon) / 1024.0, double(file) / 1024.0);
+}
+
 int play() {
     auto system = startSystem();
     SceneMaster master;
@@ -155,31 +213,32 @@ int play() {
     for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
-    std::vector<double> costs;
-    long rss = 0, anon = 0, file = 0;
-    for (int frame = 0; frame < 600 && game->State() == GameState::Playing; ++frame) {
-        const auto t0 = Clock::now();
-        game->Update();
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
-        game->Draw();
-        glFinish(); // the software renderer's work is part of the frame
-        costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-        system->window->SwapBuffers();
-        rss = std::max(rss, residentKb("VmRSS"));
-        anon = std::max(anon, residentKb("RssAnon"));
-        file = std::max(file, residentKb("RssFile"));
-    }
-    std::sort(costs.begin(), costs.end());
-    double sum = 0;
-    for (double c : costs)
-        sum += c;
-    std::printf("frames measured: %zu (stage: %d points, %d lines)\n", costs.size(), MaxPoints, MaxSegments);
-    std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
-                sum / double(costs.size()), costs[costs.size() / 2],
-                costs[std::size_t(double(costs.size()) * 0.99)]);
-    std::printf("resident memory while playing: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n",
-                double(rss) / 1024.0, double(anon) / 1024.0, double(file) / 1024.0);
+    measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
+    return 0;
+}
+
+int edit() {
+    auto system = startSystem();
+    SceneMaster master;
+    const std::string path = fullStage();
+    auto owned = std::make_unique<SceneEdit>(&master, path, path);
+    SceneEdit* editor = owned.get();
+    master.PushCreated(std::move(owned));
+    const Stage& stage = editor->Session().stage;
+    MouseState& mouse = system->mouseState;
+    // A click on point 0 ends the chain there (the full table takes no new point); the cursor
+    // then rests on point 1, so every frame picks it and draws the rubber band to it.
+    mouse.cursor = mouse.previousCursor = stage.points[0];
+    mouse.down[MouseLeft] = true;
+    editor->Update();
+    mouse.down[MouseLeft] = false;
+    mouse.previousDown[MouseLeft] = true;
+    editor->Update();
+    mouse.previousDown[MouseLeft] = false;
+    mouse.cursor = mouse.previousCursor = stage.points[1];
+    if (editor->Session().activePoint != 0) return 1;
+    std::printf("editor, PUT, rubber band from point 0 to point 1:\n");
+    measureFrames(*system, *editor, [] { return true; });
     return 0;
 }
 
@@ -212,7 +271,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "pacing") return pacing();
     if (mode == "play") return play();
+    if (mode == "edit") return edit();
     if (mode == "startup") return startup();
-    std::fprintf(stderr, "usage: measure_frames pacing|play|startup\n");
+    std::fprintf(stderr, "usage: measure_frames pacing|play|edit|startup\n");
     return 2;
 }

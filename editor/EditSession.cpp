@@ -1,6 +1,7 @@
 #include "editor/EditSession.h"
 
 #include "editor/EditText.h"
+#include "game/GameConstants.h"
 #include "render/Color.h"
 #include "stage/StageFile.h"
 
@@ -39,15 +40,24 @@ int EditSession::pickedPoint(const Pointer& pointer, const Camera& cam) const {
 }
 
 void EditSession::applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar) {
+    Pointer seen = pointer;
+    for (int b : {PointerLeft, PointerRight}) {
+        if (pointer.pressed(b)) pressSeen_[std::size_t(b)] = !overToolBar;
+        // A button pressed over the tool bar (on a button, most likely) and slid onto the stage
+        // is no drag of the tool's: it would move the selection or delete lines on its way.
+        if (!pressSeen_[std::size_t(b)])
+            seen.down[std::size_t(b)] = seen.previousDown[std::size_t(b)] = false;
+        if (!pointer.held(b)) pressSeen_[std::size_t(b)] = false;
+    }
     if (!overToolBar) {
-        if (!actionOpen_ && (pointer.pressed(PointerLeft) || pointer.pressed(PointerRight))) {
+        if (!actionOpen_ && (seen.pressed(PointerLeft) || seen.pressed(PointerRight))) {
             actionStart_ = stage;
             actionOpen_ = true;
         }
-        ToolContext context{stage, bar, activePoint, kind, pointer, cam, pickedPoint(pointer, cam)};
+        ToolContext context{stage, bar, activePoint, kind, seen, cam, pickedPoint(seen, cam)};
         runTool(toolFor(mode), context);
     }
-    if (actionOpen_ && !pointer.held(PointerLeft) && !pointer.held(PointerRight)) finishAction();
+    if (actionOpen_ && !seen.held(PointerLeft) && !seen.held(PointerRight)) finishAction();
 }
 
 void EditSession::finishAction() {
@@ -124,14 +134,15 @@ bool EditSession::setTimeLimit(std::u16string_view typed) {
 }
 
 bool EditSession::undo() {
-    finishAction();
+    // Mid-drag the tool still holds on to what it grabbed; the step ends with the drag.
+    if (actionOpen_) return false;
     if (!history_.undo(stage)) return false;
     showStartOfStage(); // the view stays where the player has it
     return true;
 }
 
 bool EditSession::redo() {
-    finishAction();
+    if (actionOpen_) return false;
     if (!history_.redo(stage)) return false;
     showStartOfStage();
     return true;

@@ -8,6 +8,7 @@
 #include "render/Camera.h"
 #include "stage/Stage.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,7 +16,6 @@
 
 class EditSession {
 public:
-    static constexpr float BarLength = 60.0f;
     static constexpr float MinZoom = 0.1f;
     static constexpr float MaxZoom = 5.0f;
 
@@ -48,6 +48,7 @@ public:
     // False when the text leaves the value as it was (empty, or not a number).
     bool setTitle(std::u16string_view typed);
     bool setTimeLimit(std::u16string_view typed);
+    // Not while a drag is open.
     bool undo();
     bool redo();
     // The stage differs from what was last loaded or saved.
@@ -80,4 +81,5 @@ private:
     Stage baseline_;    // as last loaded or saved
     Stage actionStart_; // before the press that opened the current drag
     bool actionOpen_ = false;
+    std::array<bool, 2> pressSeen_{}; // the tools saw the press of the button now held
 };

@@ -65,3 +65,15 @@ std::u16string describeWriteError(const std::error_code& error) {
     if (error == std::errc::is_a_directory) return u"同じ名前のフォルダがあります";
     return toUtf16(error ? error.message() : std::string("原因不明のエラー"));
 }
+
+std::u16string wrapPath(std::u16string_view path, std::size_t width) {
+    std::u16string out;
+    while (path.size() > width) {
+        std::size_t cut = path.substr(0, width).find_last_of(u'/');
+        cut = cut == std::u16string_view::npos || cut == 0 ? width : cut + 1;
+        if (isHighSurrogate(path[cut - 1])) --cut;
+        out.append(path.substr(0, cut)) += u'\n';
+        path.remove_prefix(cut);
+    }
+    return out.append(path);
+}

@@ -18,3 +18,7 @@ std::optional<std::int32_t> parseTimeLimit(std::u16string_view text);
 
 // Why a stage file could not be written, in the player's words.
 std::u16string describeWriteError(const std::error_code& error);
+
+// A path broken into lines of at most `width` units, after a '/' where it can be, so that a
+// message box shows all of it.
+std::u16string wrapPath(std::u16string_view path, std::size_t width);

@@ -16,6 +16,7 @@ constexpr Color32 HoverPointColor = makeColor(255, 0, 0, 255);
 constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
 constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
+constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
 } // namespace
 
 SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
@@ -128,8 +129,8 @@ void SceneEdit::Test() {
 }
 
 void SceneEdit::Exit() {
-    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？",
-                                              u"WARNING") != MessageBoxResult::Ok)
+    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？", u"WARNING",
+                                              MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
         return;
     master_->ChangeScene(SceneId::EditMenu);
 }
@@ -154,8 +155,9 @@ void SceneEdit::ShowStageTexts() {
 }
 
 void SceneEdit::ReportWriteFailure(const std::string& path, const std::error_code& error) {
-    ShowMessageBox(u"ステージを保存できませんでした\n" + toUtf16(path) + u"\n" + describeWriteError(error),
-                   u"WARNING");
+    ShowMessageBox(u"ステージを保存できませんでした\n" + wrapPath(toUtf16(path), PathLineUnits) + u"\n" +
+                       describeWriteError(error),
+                   u"WARNING", MessageBoxStyle::Ok);
 }
 
 void SceneEdit::Draw() {

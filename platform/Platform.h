@@ -7,7 +7,9 @@
 namespace platform {
 
 // --- start and end -------------------------------------------------------------------------
-bool initSystems(); // video + events (+ audio when available); false when no display
+// Video and events. False, after one line on stderr, when no display can be opened, including
+// when SDL would fall back to a driver that shows nothing (offscreen, dummy).
+bool initSystems();
 void shutdownSystems();
 
 // --- the window and its OpenGL context -----------------------------------------------------
@@ -76,7 +78,9 @@ void releaseLatchedInput(); // on focus loss
 
 // --- time ----------------------------------------------------------------------------------
 std::uint64_t nowMs(); // monotonic
-void sleepMs(std::uint32_t ms);
+// Sleeps until `earlyUs` microseconds before millisecond `ms` of the nowMs clock. The deadline
+// is absolute, so a late wake-up is not added to the next frame's wait.
+void sleepUntilMs(std::uint64_t ms, std::uint32_t earlyUs);
 
 // --- text and clipboard --------------------------------------------------------------------
 void startTextInput(int x, int y, int width, int height); // rectangle in window coordinates

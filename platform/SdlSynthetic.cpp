@@ -43,6 +43,15 @@ void pushText(const std::string& utf8) {
     }
 }
 
+void pushWheel(float notches) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.preciseY = notches;
+    e.wheel.y = int(notches);
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+}
+
 void pushCloseRequest() {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;

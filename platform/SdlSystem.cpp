@@ -3,11 +3,33 @@
 
 #include <SDL.h>
 
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
-#include <thread>
+#include <cstring>
+#include <ctime>
 
 namespace platform {
+namespace {
+const char* shown(const char* value) {
+    return value && *value ? value : "(unset)";
+}
+
+// With no display SDL quietly picks a driver that draws nowhere: the game would run as an
+// invisible process (and under "dummy" never see a termination signal).
+bool refuseInvisibleDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return true;
+    if (const char* asked = SDL_getenv("SDL_VIDEODRIVER"); asked && *asked)
+        std::fprintf(stderr,
+                     "twirlstick: the SDL video driver \"%s\" shows no window; the game needs a display\n",
+                     driver);
+    else
+        std::fprintf(stderr, "twirlstick: cannot open a display (DISPLAY=%s, WAYLAND_DISPLAY=%s)\n",
+                     shown(SDL_getenv("DISPLAY")), shown(SDL_getenv("WAYLAND_DISPLAY")));
+    SDL_Quit();
+    return false;
+}
+} // namespace
 
 bool initSystems() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -17,10 +39,10 @@ bool initSystems() {
     // answer the quit question with Cancel the moment it opens.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "twirlstick: cannot start the video system: %s\n", SDL_GetError());
+        std::fprintf(stderr, "twirlstick: cannot open a display: %s\n", SDL_GetError());
         return false;
     }
-    return true;
+    return refuseInvisibleDriver();
 }
 
 void shutdownSystems() {
@@ -28,12 +50,20 @@ void shutdownSystems() {
 }
 
 std::uint64_t nowMs() {
-    using namespace std::chrono;
-    return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return std::uint64_t(t.tv_sec) * 1000 + std::uint64_t(t.tv_nsec) / 1'000'000;
 }
 
-void sleepMs(std::uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+void sleepUntilMs(std::uint64_t ms, std::uint32_t earlyUs) {
+    const std::uint64_t ns = ms * 1'000'000 - std::uint64_t(earlyUs) * 1000;
+    timespec deadline{};
+    deadline.tv_sec = time_t(ns / 1'000'000'000);
+    deadline.tv_nsec = long(ns % 1'000'000'000);
+    // A signal interrupts the sleep; sleeping on to the same deadline costs at most one frame
+    // before the loop sees the quit event SDL made of it.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
 }
 
 std::string clipboardText() {
@@ -44,7 +74,6 @@ std::string clipboardText() {
 }
 
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }
 

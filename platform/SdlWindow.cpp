@@ -88,9 +88,14 @@ bool createWindow(const char* title, int clientWidth, int clientHeight) {
     context = SDL_GL_CreateContext(window);
     if (!context) {
         std::fprintf(stderr, "twirlstick: cannot create the OpenGL context: %s\n", SDL_GetError());
+        destroyWindow();
         return false;
     }
-    SDL_GL_MakeCurrent(window, context);
+    if (SDL_GL_MakeCurrent(window, context) != 0) {
+        std::fprintf(stderr, "twirlstick: cannot use the OpenGL context: %s\n", SDL_GetError());
+        destroyWindow();
+        return false;
+    }
     // An input method would otherwise swallow the game's keys; the input box turns it on.
     SDL_StopTextInput();
     return true;

@@ -35,6 +35,7 @@ public:
     // Puts a scene on the stack (the first scene, or one made outside CreateScene in tests).
     void PushCreated(std::unique_ptr<Lib::Scene::SceneBase> scene);
 
+    Lib::Time::Timer& FrameTimer() { return timer_; }
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
     Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back().get(); }

@@ -59,7 +59,7 @@ void SceneTitle::Choose(int item) {
     case ResetAll:
         PlaySound(SoundId::enter, false);
         if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？",
-                           u"WARNING") == MessageBoxResult::Ok)
+                           u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) == MessageBoxResult::Ok)
             deleteWorkingFiles();
         break;
     case Exit:

@@ -43,6 +43,10 @@ void Mixer::Stop(int voice) {
 }
 
 void Mixer::Mix(std::int16_t* out, int frames) {
+    if (paused_) {
+        std::fill(out, out + frames, std::int16_t(0));
+        return;
+    }
     thread_local std::vector<std::int32_t> acc;
     acc.assign(std::size_t(frames), 0);
     for (Voice& v : voices_)

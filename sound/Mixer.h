@@ -40,10 +40,13 @@ public:
 
     void Play(int voice, const std::uint8_t* data, std::uint32_t length, bool loop);
     void Stop(int voice);
+    // While paused every voice holds its place and the output is silence.
+    void SetPaused(bool paused) { paused_ = paused; }
     // Fills `frames` mono 16-bit samples; the sum is clamped, never wrapped.
     void Mix(std::int16_t* out, int frames);
     const Voice& VoiceAt(int voice) const { return voices_[voice]; }
 
 private:
     std::array<Voice, VoiceCount> voices_;
+    bool paused_ = false;
 };

@@ -80,6 +80,11 @@ void ShutdownAudio() {
     mixer.reset();
 }
 
+void PauseAllSounds(bool paused) {
+    counts.paused = paused;
+    withMixer([paused](Mixer& m) { m.SetPaused(paused); });
+}
+
 void playMusic(SoundId id) {
     if (music) stopMusic();
     PlaySound(id, true);

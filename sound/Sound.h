@@ -36,6 +36,8 @@ void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();
 void ShutdownAudio();
+// While the window is inactive: every sound stops where it is and later resumes from there.
+void PauseAllSounds(bool paused);
 
 // At most one music sounds at a time.
 void playMusic(SoundId id);
@@ -43,10 +45,12 @@ void stopMusic();
 void playEffect(SoundId id);
 std::optional<SoundId> currentMusic();
 
-// How often each sound was asked for since the last reset; lets tests hear without speakers.
+// How often each sound was asked for since the last reset, and whether the sounds stand paused;
+// lets tests hear without speakers.
 struct SoundCounts {
     std::array<int, SoundCount> plays{};
     std::array<int, SoundCount> stops{};
+    bool paused = false;
 
     int playsOf(SoundId id) const { return plays[std::size_t(id)]; }
 };

@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 constexpr std::string_view TempPrefix = ".twirlstick-";
@@ -91,6 +93,28 @@ std::error_code checkFolder(int dirFd) {
     if (::fstat(dirFd, &st) != 0) return lastError();
     const bool trusted = st.st_uid == ::geteuid() || st.st_uid == 0 || (st.st_mode & S_ISVTX) != 0;
     return trusted ? std::error_code{} : make_error_code(FileError::FolderNotOwned);
+}
+
+// Opens a folder (following a link to it) that must belong to the player.
+std::error_code openOwnFolder(const std::string& folder, int& fd, struct stat& st) {
+    fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return lastError();
+    if (::fstat(fd, &st) != 0) return lastError();
+    return st.st_uid == ::geteuid() ? std::error_code{} : make_error_code(FileError::FolderNotOwned);
+}
+
+std::vector<std::string> namesIn(int dirFd, const std::function<bool(std::string_view)>& chosen) {
+    std::vector<std::string> names;
+    const int listingFd = ::dup(dirFd);
+    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (!listing) {
+        if (listingFd >= 0) ::close(listingFd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(listing))
+        if (chosen(entry->d_name)) names.emplace_back(entry->d_name);
+    ::closedir(listing);
+    return names;
 }
 
 std::string randomTempName() {
@@ -197,4 +221,28 @@ bool isTemporaryFileName(std::string_view name) {
     if (name.size() != TempPrefix.size() + TempNameLetters + TempSuffix.size()) return false;
     return name.substr(0, TempPrefix.size()) == TempPrefix &&
            name.substr(name.size() - TempSuffix.size()) == TempSuffix;
+}
+
+std::error_code makeFolderPrivate(const std::string& folder) {
+    int fd = -1;
+    struct stat st {};
+    std::error_code error = openOwnFolder(folder, fd, st);
+    const FileDescriptor dir(fd);
+    if (!error && (st.st_mode & 07777) != S_IRWXU && ::fchmod(dir.get(), S_IRWXU) != 0) error = lastError();
+    return error;
+}
+
+std::error_code removeFilesIn(const std::string& folder,
+                              const std::function<bool(std::string_view)>& chosen) {
+    int fd = -1;
+    struct stat st {};
+    const std::error_code error = openOwnFolder(folder, fd, st);
+    const FileDescriptor dir(fd);
+    if (error) return error;
+    for (const std::string& name : namesIn(dir.get(), chosen)) {
+        struct stat entry {};
+        if (::fstatat(dir.get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(entry.st_mode) || S_ISLNK(entry.st_mode)) ::unlinkat(dir.get(), name.c_str(), 0);
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 // or device is never waited on, a link is refused where the file must be the game's own, and a
 // file is replaced only through a fresh temporary file that nobody else could have planted.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,3 +39,12 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
 
 // Whether `name` is one of the temporary files writeFileAtomically makes (left over by a crash).
 bool isTemporaryFileName(std::string_view name);
+
+// Sets a folder that belongs to the player to 0700, so no one else can plant files or links in
+// it; a folder of another user is left alone (FolderNotOwned).
+std::error_code makeFolderPrivate(const std::string& folder);
+
+// Deletes the files and links whose names `chosen` accepts from a folder that belongs to the
+// player (FolderNotOwned otherwise, deleting nothing). Links are removed, never followed;
+// sub-folders, FIFOs and the like stay.
+std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen);

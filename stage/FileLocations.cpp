@@ -1,5 +1,6 @@
 #include "stage/FileLocations.h"
 
+#include "stage/FileAccess.h"
 #include "stage/StageNames.h"
 
 #include <algorithm>
@@ -28,14 +29,13 @@ std::string workingFolderPath() {
     return base + "TWIRLSTICK_FILES/";
 }
 
-bool ensureWorkingFolder() {
-    const fs::path folder = workingFolderPath();
+bool ensureWorkingFolder(std::error_code* error) {
+    const std::string folder = workingFolderPath();
     std::error_code ec;
-    if (fs::is_directory(folder, ec)) return true;
     fs::create_directories(folder, ec);
-    if (ec) return false;
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
-    return fs::is_directory(folder, ec);
+    if (!ec) ec = makeFolderPrivate(folder);
+    if (error) *error = ec;
+    return !ec;
 }
 
 std::string stageFileName(int stageNumber) {
@@ -70,15 +70,17 @@ std::string nextNewStageName() {
     }
 }
 
+bool isGameFileName(std::string_view name) {
+    const auto numbered = [&](std::string_view prefix) {
+        return name.size() > prefix.size() && name.starts_with(prefix) &&
+               std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return numbered("stage") || numbered("rep") || name == "tempstage" || isTemporaryFileName(name);
+}
+
 void deleteWorkingFiles() {
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(workingFolderPath(), ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_directory(typeError)) files.push_back(it->path());
-    }
-    for (const fs::path& f : files)
-        fs::remove(f, ec);
+    removeFilesIn(workingFolderPath(), isGameFileName);
 }
 
 bool isInWorkingFolder(const std::string& path) {

@@ -2,15 +2,18 @@
 // Every file name and folder the game uses. Shipped data is read relative to the current
 // folder; everything the game writes lives in the private working folder.
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 // The working folder, always ending in '/': $XDG_DATA_HOME (when absolute) or
 // $HOME/.local/share, plus "TWIRLSTICK_FILES/". Computed afresh on each call.
 std::string workingFolderPath();
 
-// Creates the working folder with its parents (mode 0700 for the folder itself) if missing.
-// Returns whether the folder exists afterwards.
-bool ensureWorkingFolder();
+// Creates the working folder with its parents if missing and makes it private (0700), also when
+// it was already there with another mode. False, with the reason in `error`, when it cannot be
+// made or belongs to another user: the game then writes nothing there.
+bool ensureWorkingFolder(std::error_code* error = nullptr);
 
 std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to the data folder
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)
@@ -23,7 +26,12 @@ std::vector<std::string> listEditedStages();
 // "stage" + the smallest k >= 1 whose name is not taken in the working folder.
 std::string nextNewStageName();
 
-// Deletes every file in the working folder; sub-folders and the folder itself stay.
+// Whether a name in the working folder is one the game writes: an edited stage ("stage" +
+// digits), the test stage, a replay ("rep" + digits), or a temporary file of a save.
+bool isGameFileName(std::string_view name);
+
+// Deletes the game's own files (isGameFileName) from the working folder and nothing else; a
+// working folder that belongs to another user (a link into someone else's folder) is left alone.
 void deleteWorkingFiles();
 
 bool pathExists(const std::string& path);

@@ -36,6 +36,16 @@ TEST(EditText, TimeLimitsReadTheLeadingNumber) {
     EXPECT_EQ(parseTimeLimit(u"99999999999999999999999999999"), std::numeric_limits<std::int32_t>::max());
 }
 
+TEST(EditText, LongPathsBreakAfterASlash) {
+    EXPECT_EQ(wrapPath(u"/home/a/stage1", 40), u"/home/a/stage1");
+    EXPECT_EQ(wrapPath(u"/home/someone/.local/share/TWIRLSTICK_FILES/stage1", 30),
+              u"/home/someone/.local/share/\nTWIRLSTICK_FILES/stage1");
+    EXPECT_EQ(wrapPath(u"/abcdefghij", 4), u"/abc\ndefg\nhij");
+    const std::u16string wrapped = wrapPath(std::u16string(100, u'x'), 40);
+    EXPECT_EQ(wrapped,
+              std::u16string(40, u'x') + u"\n" + std::u16string(40, u'x') + u"\n" + std::u16string(20, u'x'));
+}
+
 TEST(StageNames, EditedStagesAndTheirOrder) {
     EXPECT_TRUE(isEditedStageName("stage3"));
     EXPECT_TRUE(isEditedStageName("stageB"));

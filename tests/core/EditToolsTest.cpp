@@ -179,3 +179,36 @@ TEST_F(Tools, OverTheToolBarNoToolActsAndAMiddleDragPans) {
     EXPECT_EQ(e.session.editCamera.x, -20.0f);
     EXPECT_EQ(e.session.editCamera.y, 20.0f);
 }
+
+TEST_F(Tools, APressOnTheToolBarSlidOntoTheStageIsNoDrag) {
+    e.session.mode = DEL;
+    const int p = stage.addPoint({100, -50}), q = stage.addPoint({100, 50});
+    stage.addSegment(p, q, WALL);
+    e.frame({0, 250}, false, false, false, 0, true);
+    e.frame({0, 250}, true, false, false, 0, true); // a button's press
+    e.frame({150, 0}, true);
+    e.frame({150, -100}); // released over the stage: the stroke from the press would cross the wall
+    EXPECT_EQ(stage.segmentCount(), 1);
+
+    e.session.mode = MOVE;
+    stage.pointState[p] = PointState::Selected;
+    e.frame({0, 250}, true, false, false, 0, true);
+    e.frame({50, 0}, true);
+    e.frame({60, 0});
+    EXPECT_EQ(stage.points[p], (Vec2{100, -50}));
+    EXPECT_EQ(stage.pointState[p], PointState::Selected);
+}
+
+TEST_F(Tools, UndoWaitsForTheDragToEnd) {
+    e.session.mode = MOVE;
+    const int a = stage.addPoint({0, 0});
+    e.frame({0, 0});
+    e.frame({0, 0}, true);
+    e.frame({20, 0}, true);
+    EXPECT_FALSE(e.session.undo());
+    e.frame({30, 0}, true);
+    EXPECT_EQ(stage.points[a], (Vec2{30, 0})); // still the grabbed point that moves
+    e.frame({30, 0});
+    EXPECT_TRUE(e.session.undo());
+    EXPECT_EQ(stage.points[a], (Vec2{0, 0}));
+}

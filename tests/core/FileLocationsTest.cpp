@@ -1,10 +1,13 @@
 #include "stage/FileLocations.h"
+#include "game/InputRecord.h"
+#include "stage/FileAccess.h"
 
 #include "../TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Points the working folder into a temporary folder for one test.
@@ -55,15 +58,59 @@ TEST_F(WorkingFolder, ListingShowsEditedStagesInNaturalOrder) {
     EXPECT_EQ(listEditedStages(), expected);
 }
 
-TEST_F(WorkingFolder, DeleteRemovesFilesButKeepsTheFolder) {
-    for (const char* name : {"stage1", "tempstage", "rep3"})
+TEST_F(WorkingFolder, DeleteRemovesOnlyTheGamesOwnFiles) {
+    const std::vector<std::string> own = {"stage1", "stage12", "tempstage",
+                                          "rep3",   "rep10",   ".twirlstick-a1b2c3d4e5.tmp"};
+    const std::vector<std::string> others = {"notes.txt", "stageB",   "stage1.bak", "rep",
+                                             "report",    "mystage1", "tempstage2", ".twirlstick-x.tmp"};
+    for (const auto& name : own)
         touch(name);
-    std::filesystem::create_directory(workingFolderPath() + "keep");
+    for (const auto& name : others)
+        touch(name);
+    std::filesystem::create_directory(workingFolderPath() + "stage2");
+    TempFolder elsewhere;
+    elsewhere.write("kept", "someone's file");
+    std::filesystem::create_symlink(elsewhere.file("kept"), workingFolderPath() + "rep4");
     deleteWorkingFiles();
-    EXPECT_TRUE(listEditedStages().empty());
-    EXPECT_FALSE(pathExists(workingFolderPath() + "rep3"));
-    EXPECT_TRUE(pathExists(workingFolderPath() + "keep"));
+    for (const auto& name : own)
+        EXPECT_FALSE(pathExists(workingFolderPath() + name)) << name;
+    for (const auto& name : others)
+        EXPECT_TRUE(pathExists(workingFolderPath() + name)) << name;
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage2")); // folders stay
+    EXPECT_FALSE(pathExists(workingFolderPath() + "rep4"));  // the link goes, not what it names
+    EXPECT_EQ(elsewhere.read("kept"), "someone's file");
     std::filesystem::remove_all(workingFolderPath());
     deleteWorkingFiles(); // a missing folder deletes nothing and does not fail
     EXPECT_EQ(nextNewStageName(), "stage1");
+}
+
+TEST_F(WorkingFolder, AnExistingFolderIsMadePrivate) {
+    ASSERT_EQ(chmod(workingFolderPath().c_str(), 0777), 0);
+    std::error_code error;
+    EXPECT_TRUE(ensureWorkingFolder(&error)) << error.message();
+    struct stat st {};
+    ASSERT_EQ(stat(workingFolderPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+}
+
+TEST_F(WorkingFolder, AFolderOfAnotherUserIsNeitherUsedNorEmptied) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to hand a folder to another user";
+    // The working folder is a link into someone else's folder of notes.
+    TempFolder notes;
+    notes.write("rep1", "someone's notes");
+    ASSERT_EQ(chown(notes.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(notes.path().c_str(), 0777), 0);
+    std::filesystem::remove_all(workingFolderPath());
+    std::filesystem::create_directory_symlink(notes.path(), data.path() / "TWIRLSTICK_FILES");
+    std::error_code error;
+    EXPECT_FALSE(ensureWorkingFolder(&error));
+    EXPECT_EQ(error, FileError::FolderNotOwned);
+    struct stat st {};
+    ASSERT_EQ(stat(notes.path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0777u); // not ours to change
+    deleteWorkingFiles();
+    EXPECT_EQ(notes.read("rep1"), "someone's notes");
+    InputRecord record;
+    EXPECT_FALSE(record.save(replayFileName(0), &error));
+    EXPECT_EQ(notes.read("rep1"), "someone's notes");
 }

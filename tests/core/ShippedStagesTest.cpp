@@ -57,3 +57,24 @@ TEST(Solver, ItsRunsVerifyAndAWalledInGoalIsUnsolved) {
     stage.addSegment(h, e, WALL);
     EXPECT_FALSE(solveStage(stage, {5.0, 2'000'000}).solved);
 }
+
+TEST(Solver, TheBudgetBoundsAllItsWorkWhateverTheCoordinates) {
+    // Goals billions of units long once made building the search's guide take minutes.
+    Stage longGoals;
+    for (int k = 0; k < 100; ++k)
+        longGoals.addSegment(longGoals.addPoint({-3.0e9f, 400.0f + 5.0f * float(k)}),
+                             longGoals.addPoint({3.0e9f, 400.0f + 5.0f * float(k)}), GOAL);
+    // Coordinates at the edge of the float range, where converting to an integer is undefined.
+    Stage farAway;
+    farAway.addSegment(farAway.addPoint({-3.4e38f, -3.4e38f}), farAway.addPoint({3.4e38f, 3.4e38f}), WALL);
+    farAway.addSegment(farAway.addPoint({3.3e38f, -1.0f}), farAway.addPoint({3.3e38f, 1.0f}), GOAL);
+    farAway.initialPivot = {3.3e38f, 3.0e38f};
+    farAway.initialAngle = 1.0e38f;
+    for (Stage* stage : {&longGoals, &farAway}) {
+        stage->timeLimit = 60;
+        SolveResult result = solveStage(*stage, {0.3, 2'000'000});
+        if (result.solved) {
+            EXPECT_EQ(runRecord(*stage, result.record).frames, result.frames);
+        }
+    }
+}

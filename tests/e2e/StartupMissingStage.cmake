@@ -1,5 +1,5 @@
-# The game started in a folder where the fifth stage is missing: one report naming that file,
-# no window (there is no display for one), and a failing exit code.
+# The game started in a folder where the fifth stage is missing and with no display: one line
+# naming that file and the folder it was looked for in, no window, and a failing exit code.
 set(dir ${CMAKE_CURRENT_BINARY_DIR}/startup-missing-stage)
 file(REMOVE_RECURSE ${dir})
 file(MAKE_DIRECTORY ${dir}/IPAfont00203)
@@ -14,9 +14,9 @@ execute_process(COMMAND env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy 
 if(NOT code EQUAL 1)
   message(FATAL_ERROR "expected exit code 1, got ${code}")
 endif()
-string(FIND "${err}" "stage5: ファイルが確認できません" at)
+string(FIND "${err}" "twirlstick: cannot find the data file \"stage5\" in ${dir}\n" at)
 if(at EQUAL -1)
-  message(FATAL_ERROR "expected one report captioned stage5, got: ${err}")
+  message(FATAL_ERROR "expected one line naming stage5 and ${dir}, got: ${err}")
 endif()
 string(FIND "${err}" "stage6" other)
 if(NOT other EQUAL -1)

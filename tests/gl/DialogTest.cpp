@@ -4,6 +4,7 @@
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
 #include "platform/Synthetic.h"
+#include "sound/Sound.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,51 @@ TEST(MessageBox, EnterMeansOkEscapeAndCloseMeanCancel) {
     EXPECT_EQ(ShowMessageBox(u"一行目\n二行目", u"WARNING"), MessageBoxResult::Cancel);
     platform::pushCloseRequest();
     EXPECT_EQ(ShowMessageBox(u"x", u"Quit"), MessageBoxResult::Cancel);
+}
+
+TEST(MessageBox, AltEnterIsNotOk) {
+    platform::pushKeyPress(platform::Key::Return, false, true);
+    platform::pushKeyPress(platform::Key::Escape);
+    EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Cancel);
+    platform::pushKeyPress(platform::Key::Return, true, false);
+    platform::pushKeyPress(platform::Key::Escape);
+    EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Cancel);
+}
+
+TEST(MessageBox, ADestructiveQuestionStartsOnCancel) {
+    const auto reset = MessageBoxStyle::OkCancelDefaultCancel;
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_EQ(ShowMessageBox(u"全て削除します", u"WARNING", reset), MessageBoxResult::Cancel);
+    // The keyboard can still reach OK on purpose: move to it first.
+    platform::pushKeyPress(platform::Key::Tab);
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_EQ(ShowMessageBox(u"全て削除します", u"WARNING", reset), MessageBoxResult::Ok);
+    platform::pushKeyPress(platform::Key::Left);
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_EQ(ShowMessageBox(u"全て削除します", u"WARNING"), MessageBoxResult::Cancel);
+}
+
+TEST(MessageBox, AnOkOnlyBoxTakesEnter) {
+    platform::pushKeyPress(platform::Key::Tab); // nothing to move to
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_EQ(ShowMessageBox(u"ファイルが確認できません", u"stage5", MessageBoxStyle::Ok),
+              MessageBoxResult::Ok);
+}
+
+TEST(MessageBox, InputMadeWhileTheBoxIsOpenDoesNotReachTheScene) {
+    TheGameSystem->SettleInput();
+    const std::int32_t wheelBefore = TheGameSystem->wheelAccumulator;
+    platform::pushWheel(3.0f);
+    platform::pushGameKeyTap(KeyZ);
+    platform::pushGameKeyTap(KeyV);
+    platform::pushKeyPress(platform::Key::Escape);
+    ShowMessageBox(u"ゲームを終了しますか？", u"Quit");
+    EXPECT_EQ(TheGameSystem->wheelAccumulator, wheelBefore);
+    TheGameSystem->PollInput(); // the scene's next turn
+    const MouseState& mouse = TheGameSystem->mouseState;
+    EXPECT_EQ(mouse.wheel, 0);
+    EXPECT_FALSE(mouse.Pressed(MouseLeft));
+    EXPECT_FALSE(TheGameSystem->keyState.Pressed(KeyV));
 }
 
 TEST(MessageBox, ATerminationSignalClosesTheBoxAndEndsTheGame) {
@@ -51,6 +97,15 @@ TEST(InputBox, CancelAfterTypingKeepsTheOldString) {
     platform::pushCloseRequest();
     EXPECT_FALSE(InputBox(u"制限時間を入れて下さい", u"60", result));
     EXPECT_EQ(result, u"60");
+}
+
+TEST(InputBox, AltEnterIsNotOk) {
+    std::u16string result = u"old";
+    platform::pushText("new");
+    platform::pushKeyPress(platform::Key::Return, false, true);
+    platform::pushKeyPress(platform::Key::Escape);
+    EXPECT_FALSE(InputBox(nullptr, nullptr, result));
+    EXPECT_EQ(result, u"old");
 }
 
 TEST(InputBox, APasteIsCutTo255Units) {
@@ -103,4 +158,17 @@ TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
     window.HandleEvent(terminate);
     EXPECT_TRUE(TheGameSystem->QuitRequested);
     TheGameSystem->QuitRequested = false;
+}
+
+TEST(GameWindow, FocusLossStopsTheScenesAndPausesTheSounds) {
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+    platform::Event focus;
+    focus.kind = platform::EventKind::FocusLost;
+    window.HandleEvent(focus);
+    EXPECT_FALSE(TheGameSystem->active);
+    EXPECT_TRUE(soundCounts().paused);
+    focus.kind = platform::EventKind::FocusGained;
+    window.HandleEvent(focus);
+    EXPECT_TRUE(TheGameSystem->active);
+    EXPECT_FALSE(soundCounts().paused);
 }

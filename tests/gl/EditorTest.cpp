@@ -396,6 +396,10 @@ TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty()); // Cancel: still editing, the point still there
     EXPECT_EQ(stage().pointCount(), 1);
+    platform::pushKeyPress(platform::Key::Return); // a stray Enter answers Cancel too
+    press(EditToolBar::Exit);
+    EXPECT_TRUE(requested.empty());
+    platform::pushKeyPress(platform::Key::Tab);
     platform::pushKeyPress(platform::Key::Return);
     press(EditToolBar::Exit);
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});

@@ -1,22 +1,29 @@
 #pragma once
-// A clock for pacing tests: sleeping advances it at once, and every reading advances it by a
-// twentieth of a millisecond, so a busy wait ends without real time passing.
+// A clock for pacing tests: a sleep jumps to its deadline at once, and every reading advances
+// the clock by a twentieth of a millisecond, so a busy wait ends without real time passing.
 #include "app/Timer.h"
 
+#include <algorithm>
 #include <cstdint>
 
 class FakeClock {
 public:
     FakeClock() { micros = 1'000'000; }
-    Lib::Time::Clock clock() const { return {&FakeClock::now, &FakeClock::sleep}; }
+    Lib::Time::Clock clock() const { return {&FakeClock::now, &FakeClock::sleepUntil}; }
     static void advance(std::uint64_t ms) { micros += ms * 1000; }
 
     static inline std::uint64_t micros = 0;
+    static inline int readings = 0; // calls of now: a busy wait shows up here
+    static inline int sleeps = 0;
 
 private:
     static std::uint64_t now() {
+        ++readings;
         micros += 50;
         return micros / 1000;
     }
-    static void sleep(std::uint32_t ms) { micros += std::uint64_t(ms) * 1000; }
+    static void sleepUntil(std::uint64_t ms, std::uint32_t earlyUs) {
+        ++sleeps;
+        micros = std::max(micros, ms * 1000 - earlyUs);
+    }
 };

@@ -74,3 +74,32 @@ TEST_F(Pacing, AnUpdateSlowerThanAFrameIsNotDrawn) {
         master.RunFrame();
     EXPECT_LE(scene->updates, 200 / 16 + 6);
 }
+
+TEST(Timer, TheWaitSleepsToShortlyBeforeTheTargetAndSpinsOnlyTheRest) {
+    FakeClock clock;
+    Lib::Time::Timer timer(60, clock.clock());
+    timer.NextFrame(); // frame 1 is due 16 ms after the start
+    FakeClock::readings = FakeClock::sleeps = 0;
+    timer.WaitForFrame();
+    EXPECT_EQ(FakeClock::micros / 1000, timer.CurrentTarget()); // on the target, not past it
+    EXPECT_EQ(FakeClock::sleeps, 1);
+    // Each reading takes 50 us here: spinning the default margin takes about six of them,
+    // where a 2 ms spin took forty.
+    EXPECT_LE(FakeClock::readings, int(Lib::Time::Timer::DefaultSpinUs / 50) + 3);
+
+    timer.SetSpinMargin(2000);
+    timer.NextFrame();
+    FakeClock::readings = 0;
+    timer.WaitForFrame();
+    EXPECT_GE(FakeClock::readings, 2000 / 50);
+}
+
+TEST(Timer, ALateFrameIsNotWaitedFor) {
+    FakeClock clock;
+    Lib::Time::Timer timer(60, clock.clock());
+    timer.NextFrame();
+    FakeClock::advance(20);
+    FakeClock::sleeps = 0;
+    timer.WaitForFrame();
+    EXPECT_EQ(FakeClock::sleeps, 0);
+}

@@ -115,17 +115,22 @@ TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
     draw(title);
     std::ofstream(workingFolderPath() + "rep1") << "1\r\n";
     const Vec2 reset = centre(title->MenuLabel(SceneTitle::ResetAll));
+    const auto choose = [&] {
+        inputTurn(false, false, false, reset);
+        inputTurn(true, false, false, reset);
+        title->Update();
+    };
     platform::pushKeyPress(platform::Key::Escape);
-    inputTurn(false, false, false, reset);
-    inputTurn(true, false, false, reset);
-    title->Update();
+    choose();
     EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
+    platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
+    choose();
+    EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
+    platform::pushKeyPress(platform::Key::Tab);
     platform::pushKeyPress(platform::Key::Return);
-    inputTurn(false, false, false, reset);
-    inputTurn(true, false, false, reset);
-    title->Update();
+    choose();
     EXPECT_FALSE(pathExists(workingFolderPath() + "rep1"));
-    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 2);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 3);
 }
 
 TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {

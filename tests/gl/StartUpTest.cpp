@@ -38,3 +38,21 @@ TEST(StartUp, AFamilyTheSystemLacksGivesNoFontRatherThanASubstitute) {
     EXPECT_EQ(platform::findFontFile("No Such Family Twirlstick"), "");
     EXPECT_NE(platform::findFontFile(SystemFontFamily), "");
 }
+
+TEST(StartUp, TheMissingFileLineNamesTheFileAndWhereItWasLookedFor) {
+    DataFolderSearch search{{"/home/p/games"}, true};
+    EXPECT_EQ(MissingDataLine("stage5", search),
+              "twirlstick: cannot find the data file \"stage5\" in /home/p/games");
+    search = {{"/home/p", "/opt/tw/bin", "/opt/tw/share/twirlstick"}, false};
+    EXPECT_EQ(MissingDataLine("stage1", search), "twirlstick: cannot find the data file \"stage1\" in "
+                                                 "/home/p, /opt/tw/bin or /opt/tw/share/twirlstick");
+    EXPECT_NE(MissingDataLine(FontPath, search).find(SystemFontFamily), std::string::npos)
+        << "a missing font was looked for among the system's fonts too";
+}
+
+TEST(StartUp, TheSearchEndsInTheFolderThatHoldsTheData) {
+    const DataFolderSearch search = EnterDataFolder(); // the tests run in the game folder
+    EXPECT_TRUE(search.found);
+    ASSERT_EQ(search.searched.size(), 1u);
+    EXPECT_EQ(fs::path(search.searched[0]), fs::current_path());
+}

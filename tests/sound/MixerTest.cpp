@@ -85,3 +85,18 @@ TEST(Mixer, AStuckQueueStopsGrowing) {
         m.Play(4, click.data(), 100, false);
     EXPECT_EQ(m.VoiceAt(4).Queued(), Voice::MaxQueued);
 }
+
+TEST(Mixer, PausedVoicesFallSilentAndResumeWhereTheyStopped) {
+    Mixer m;
+    std::vector<std::uint8_t> ramp(300);
+    for (int i = 0; i < 300; ++i)
+        ramp[std::size_t(i)] = std::uint8_t(i % 200 + 20);
+    m.Play(0, ramp.data(), 300, true);
+    m.Play(4, ramp.data(), 300, false);
+    mix(m, 100);
+    m.SetPaused(true);
+    EXPECT_EQ(soundingFrames(mix(m, 5000)), 0);
+    m.SetPaused(false);
+    const auto out = mix(m, 1);
+    EXPECT_EQ(out[0], 2 * (int(ramp[100]) - 128) * Mixer::Gain); // both voices at sample 100
+}

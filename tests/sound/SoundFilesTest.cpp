@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 std::string header(std::uint32_t length) {
@@ -50,6 +51,10 @@ TEST(WaveFile, DamagedFilesGiveSilenceOrWhatIsThere) {
     dir.write("vast.wav", header(0x7FFFFFFFu));
     std::filesystem::resize_file(dir.file("vast.wav"), 40u * 1024 * 1024); // sparse: no disk used
     EXPECT_EQ(readWaveSamples(dir.file("vast.wav"), problem).size(), 16u * 1024 * 1024);
+
+    ASSERT_EQ(mkfifo(dir.file("fifo.wav").c_str(), 0600), 0); // once hung the start-up for ever
+    EXPECT_TRUE(readWaveSamples(dir.file("fifo.wav"), problem).empty());
+    EXPECT_EQ(problem, "not a regular file");
 
     dir.write("good.wav", header(3) + "xyz-trailing");
     const auto good = readWaveSamples(dir.file("good.wav"), problem);

@@ -1,0 +1,30 @@
+#include "app/StartUpError.h"
+
+#include "app/GameSystem.h"
+#include "app/MessageBox.h"
+#include "platform/Platform.h"
+#include "stage/Utf.h"
+
+#include <cstdio>
+
+namespace {
+void showBoxInOwnWindow(const std::string& file) {
+    GameSystem system; // a window of its own, with the glyph cache the box draws with
+    if (!system.Ready()) return;
+    TheGameSystem = &system;
+    platform::showWindow();
+    ShowMessageBox(toUtf16(MissingFileText), toUtf16(file), MessageBoxStyle::Ok);
+    TheGameSystem = nullptr;
+}
+} // namespace
+
+void ReportMissingDataFile(const std::string& file, const DataFolderSearch& search) {
+    std::fprintf(stderr, "%s\n", MissingDataLine(file, search).c_str());
+    if (GameFontPath().empty()) {
+        platform::showSimpleMessageBox(file, MissingFileText);
+        return;
+    }
+    if (!platform::initSystems()) return;
+    showBoxInOwnWindow(file);
+    platform::shutdownSystems();
+}

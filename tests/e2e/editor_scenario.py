@@ -1,0 +1,160 @@
+"""The stage editor end to end: a player makes a stage from nothing, names it, times it, tries
+it, saves it, leaves, and opens it again, with real X input on the real game."""
+
+import os
+import subprocess
+import time
+
+from xsession import Game, TestFailure, bright, near, wait_until
+
+# Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
+EDIT_ITEM = (400, 488)
+STRIP = (112, 80, 64)
+RED, YELLOW, OLIVE = (255, 0, 0), (255, 255, 0), (128, 128, 0)
+# Tool-bar buttons: each box's centre sits 8 view units above its label's anchor at y 215.
+BUTTON_Y = 77
+PUT, KIND, SETTING, SAVE, TEST, EXIT = 100, 280, 340, 400, 520, 590
+TITLE_TEXT, TIME_TEXT = (225, 45), (690, 75)
+ROOM = [(200, 450), (600, 450), (600, 200), (200, 200), (200, 450)]
+GOAL = [(500, 420), (560, 360)]
+
+
+def around(pic, x, y, test):
+    """Whether a pixel within two of (x, y) passes: one-pixel lines land a pixel either way."""
+    return any(test(pic.rgb(x + dx, y + dy)) for dx in range(-2, 3) for dy in range(-2, 3))
+
+
+def wall_at(pic, x, y):
+    return around(pic, x, y, bright)
+
+
+def goal_at(pic, x, y):
+    return around(pic, x, y, lambda pixel: near(pixel, RED))
+
+
+def is_editor(pic):
+    return near(pic.rgb(10, 10), STRIP, 12) and near(pic.rgb(790, 90), STRIP, 12)
+
+
+def menu_entries(pic):
+    """How many olive or yellow entry boxes the edit menu shows down its left side."""
+    count, inside = 0, False
+    for y in range(0, 600, 2):
+        box = any(near(pic.rgb(x, y), OLIVE) or near(pic.rgb(x, y), YELLOW) for x in (50, 51, 52))
+        count += box and not inside
+        inside = box
+    return count
+
+
+def is_play(pic):
+    """The play scene: the bars-left label at the top right, and no tool bar."""
+    lit = sum(bright(pic.rgb(x, y)) for x in range(545, 690, 2) for y in range(92, 118, 2))
+    return lit > 20 and not is_editor(pic)
+
+
+def settle_on_menu_entry(game, entries, index):
+    """The menu scrolls with the cursor's height: rest where entry `index` comes to the cursor."""
+    target = 12.0 - 80.0 * index  # list units of the entry's middle
+    view_y = (target + 40.0 * entries) / (1.0 + 80.0 * entries / 600.0)
+    game.move(100, round(300 - view_y))
+    time.sleep(1.5)  # the list eases a tenth of the way each frame
+
+
+def drag(game, start, end, button="1"):
+    game.move(*start)
+    time.sleep(0.1)
+    game.desktop.xdotool("mousedown", button)
+    time.sleep(0.3)  # the press is seen where it happened, even on a slow frame
+    for k in range(1, 5):
+        game.move(start[0] + (end[0] - start[0]) * k // 4, start[1] + (end[1] - start[1]) * k // 4)
+        time.sleep(0.1)
+    game.desktop.xdotool("mouseup", button)
+
+
+def type_into_box(game, field, erase, text):
+    game.click(*field)
+    time.sleep(0.5)
+    game.key("End")
+    for _ in range(erase):
+        game.key("BackSpace")
+    game.desktop.xdotool("type", "--delay", "60", text)
+    game.key("Return")
+    time.sleep(0.3)
+
+
+def stage_info(game_dir, path):
+    tool = os.path.join(game_dir, "twirlstick-stage")
+    result = subprocess.run([tool, "info", path], capture_output=True, text=True)
+    if result.returncode != 0:
+        raise TestFailure(f"twirlstick-stage info failed: {result.stderr}")
+    return dict(line.split(": ", 1) for line in result.stdout.splitlines() if ": " in line)
+
+
+def draw_the_stage(game):
+    for point in ROOM:
+        game.click(*point)
+    game.move(700, 520)
+    time.sleep(0.1)
+    game.desktop.xdotool("click", "3")  # a new chain
+    game.click(KIND, BUTTON_Y)
+    for point in GOAL:
+        game.click(*point)
+    game.click(SETTING, BUTTON_Y)
+    drag(game, (300, 350), (360, 350))  # the start at view (-100, -50), pointing along +x
+    game.click(PUT, BUTTON_Y)
+    game.wait_for("the closed room and its goal",
+                  lambda p: wall_at(p, 400, 450) and wall_at(p, 600, 300) and goal_at(p, 530, 390))
+    game.click(700, 300)
+    game.wait_for("a stray point", lambda p: wall_at(p, 700, 300))
+    game.key("ctrl+z")  # an undo, and no click of Z's own
+    game.wait_for("the stray point undone", lambda p: not wall_at(p, 700, 300))
+
+
+def edit_a_stage(desktop, game_dir, data_home):
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    game.wait_for("the opening", lambda p: any(bright(p.rgb(x, 300)) for x in range(30, 36)))
+    game.click(400, 300)
+    time.sleep(1)
+    game.click(*EDIT_ITEM)
+    game.wait_for("the edit menu", lambda p: menu_entries(p) == 2, 20)
+    settle_on_menu_entry(game, 2, 0)
+    game.picture("edit-menu")
+    game.desktop.xdotool("click", "1")
+    game.wait_for("the editor", is_editor)
+
+    draw_the_stage(game)
+    type_into_box(game, TITLE_TEXT, 8, "ROOM")
+    type_into_box(game, TIME_TEXT, 2, "30")
+    game.picture("edited")
+    game.click(SAVE, BUTTON_Y)
+    saved = os.path.join(data_home, "TWIRLSTICK_FILES", "stage1")
+    wait_until("the saved stage", lambda: os.path.isfile(saved), 10)
+
+    game.click(TEST, BUTTON_Y)
+    game.wait_for("the test play", is_play)
+    game.picture("test-play")
+    game.desktop.xdotool("click", "2")
+    game.wait_for("the editor again", is_editor)
+    game.click(EXIT, BUTTON_Y)
+    game.wait_for("the edit menu listing the stage", lambda p: menu_entries(p) == 3)
+    settle_on_menu_entry(game, 3, 0)
+    game.picture("edit-menu-with-stage")
+    game.desktop.xdotool("click", "1")
+    game.wait_for("the editor on the saved stage", is_editor)
+    opened = game.wait_for("the stage as it was saved",
+                           lambda p: wall_at(p, 400, 450) and goal_at(p, 530, 390))
+    game.picture("reopened")
+    if not wall_at(opened, 200, 325):
+        raise TestFailure("the left wall of the room is missing after opening the stage again")
+
+    info = stage_info(game_dir, saved)
+    expected = {"title": "ROOM", "timelimit": "30", "points": "6", "walls": "4", "goals": "1"}
+    for key, value in expected.items():
+        if info.get(key) != value:
+            raise TestFailure(f"saved stage: {key} is {info.get(key)!r}, expected {value!r} ({info})")
+    if not info.get("start", "").startswith("-100 -50 0"):
+        raise TestFailure(f"saved stage: start is {info.get('start')!r}")
+    game.key("Escape")
+    time.sleep(0.5)
+    game.key("Return")
+    game.wait_exit()

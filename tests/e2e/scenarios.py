@@ -1,0 +1,250 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios: the real game under Xvfb and a window manager, played with real X input.
+
+usage: scenarios.py NAME GAME_DIR OUT_DIR
+The screenshots each scenario takes are left in OUT_DIR as PNG files to look at.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from editor_scenario import edit_a_stage
+from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near, wait_until
+
+# Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
+CENTRE = (400, 300)
+START_ITEM, EXIT_ITEM, RESET_ITEM = (400, 432), (400, 542), (760, 582)
+OLIVE, YELLOW = (128, 128, 0), (255, 255, 0)
+
+
+# --- what the screens look like ---------------------------------------------------------------
+
+def is_grid(pic):
+    """The opening screen: a white line every 32 pixels, across the whole picture."""
+    def line_at(x):
+        return any(sum(bright(pic.rgb(c, y)) for y in range(5, 595, 10)) >= 50 for c in (x - 1, x, x + 1))
+    return all(line_at(1 + 32 * k) for k in range(2, 24)) and not line_at(17)
+
+
+def box_colour(pic, x, y):
+    pixel = pic.rgb(x, y)
+    return near(pixel, OLIVE) or near(pixel, YELLOW)
+
+
+def is_title(pic):
+    """The title's START and EXIT boxes."""
+    def box_at(top):
+        samples = [box_colour(pic, x, y) for x in range(340, 460, 4) for y in range(top, top + 30, 4)]
+        return sum(samples) >= len(samples) // 2
+    return box_at(418) and box_at(528)
+
+
+def bright_count(pic, left, top, right, bottom, step=1):
+    return sum(bright(pic.rgb(x, y)) for x in range(left, right, step) for y in range(top, bottom, step))
+
+
+def is_demo(pic):
+    """The how-to-play screen: its heading, and its bar turning about a point below the centre."""
+    return bright_count(pic, 100, 75, 250, 100, 2) > 20 and crosses(pic, 400, 460, 8)
+
+
+def is_play(pic):
+    """The play scene, in any state: the bars-left label at the top right."""
+    return bright_count(pic, 545, 92, 690, 118, 2) > 20
+
+
+def message_columns(pic):
+    """How many columns of the centre message band hold text."""
+    return sum(any(bright(pic.rgb(x, y)) for y in range(205, 237, 2)) for x in range(300, 500))
+
+
+def crosses(pic, cx, cy, radius):
+    """X marks (the bar's pivot cross) within `radius` of (cx, cy). An 8-unit cross has its
+    centre between pixels, so a centre is a 2 x 2 block, given by its top-left pixel."""
+    found = []
+    for y in range(cy - radius, cy + radius + 1):
+        for x in range(cx - radius, cx + radius + 1):
+            arms = all(any(bright(pic.rgb(x + (sx > 0) + sx * d, y + (sy > 0) + sy * d)) for d in (1, 2, 3))
+                       for sx, sy in ((1, 1), (-1, -1), (1, -1), (-1, 1)))
+            gaps = sum(not bright(pic.rgb(gx, gy)) for gx, gy in ((x - 3, y), (x + 4, y + 1), (x, y - 3),
+                                                                   (x + 1, y + 4)))
+            if arms and gaps >= 3:
+                found.append((x, y))
+    return found
+
+
+def distance(a, b):
+    return ((a[0] - b[0]) ** 2 + (a[1] - b[1]) ** 2) ** 0.5
+
+
+def caption_bar(pic):
+    """The top row of an open box's caption bar, or None when no box is open."""
+    run = 0
+    for y in range(120, 300):
+        run = run + 1 if near(pic.rgb(600, y), OLIVE, 30) and near(pic.rgb(660, y), OLIVE, 30) else 0
+        if run == 25:
+            return y - 24
+    return None
+
+
+def button_row(pic, xs):
+    """A row through the box's buttons at the given columns, below the caption bar."""
+    top = caption_bar(pic)
+    for y in range(top + 40, 560):
+        if all(near(pic.rgb(x, y), OLIVE, 30) for x in xs):
+            return y + 8
+    raise TestFailure("no buttons found in the box")
+
+
+# --- scenarios --------------------------------------------------------------------------------
+
+def play(desktop, game_dir, data_home):
+    """Opening grid, title, how-to-play, stage 1 and its countdown, a pivot switch, the quit box."""
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    game.wait_for("the opening grid", is_grid, save="opening-grid")
+    game.wait_for("the title after the opening's five seconds", is_title, save="title")
+    game.click(*START_ITEM)
+    game.wait_for("the how-to-play screen", is_demo, save="how-to-play")
+    game.click(*CENTRE)
+    game.wait_for("stage 1 waiting for the start click",
+                  lambda p: is_play(p) and message_columns(p) > 100, save="stage1-wait-start")
+    game.click(*CENTRE)
+    game.wait_for("the countdown", lambda p: is_play(p) and 3 <= message_columns(p) <= 40, save="countdown")
+    # Once play runs the camera has caught up with the pivot: its cross sits at the centre.
+    before = game.wait_for("play with the pivot at the centre",
+                           lambda p: is_play(p) and message_columns(p) == 0 and crosses(p, *CENTRE, 3),
+                           save="pivot-before")
+    pivot = crosses(before, *CENTRE, 3)[0]
+    game.click(*CENTRE)
+    # The free end becomes the pivot, 60 units away, and the camera glides after it: within about
+    # a second the cross is back near the centre, so the pictures are taken first, judged after.
+    switched = [p for p in game.burst(1.5) if not crosses(p, *pivot, 2) and any(
+        distance(c, pivot) >= 10 for c in crosses(p, *CENTRE, 80))]
+    if not switched:
+        raise TestFailure("no picture shows the pivot cross moved to the bar's other end")
+    game.save(switched[0], "pivot-after")
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar, save="quit-question")
+    game.click(480, button_row(game.picture(), (330, 470)))  # Cancel
+    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    game.key("Escape")
+    game.wait_for("the quit question again", caption_bar)
+    game.key("Return")
+    expect_exit(game, 0)
+
+
+def alt_enter(desktop, game_dir, data_home):
+    """Alt+Enter is the full-screen chord: on the quit question it must not answer OK."""
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    game.wait_for("the opening grid", is_grid)
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar)
+    game.key("alt+Return")
+    if not game.still_running_after(2.0):
+        raise TestFailure("Alt+Enter answered the quit question: the game ended")
+    if caption_bar(game.picture("after-alt-enter")) is None:
+        raise TestFailure("Alt+Enter closed the quit question")
+    game.key("Escape")
+    game.wait_for("the question to close on Escape", lambda p: caption_bar(p) is None)
+    game.key("Escape")
+    game.wait_for("the quit question again", caption_bar)
+    game.key("Return")
+    expect_exit(game, 0)
+
+
+def reset_keeps_replay(desktop, game_dir, data_home):
+    """The title's reset question starts on Cancel: Enter keeps a best run; OK deletes it."""
+    folder = os.path.join(data_home, "TWIRLSTICK_FILES")
+    os.makedirs(folder, mode=0o700)
+    replay = os.path.join(folder, "rep1")
+    shutil.copy(os.path.join(os.path.dirname(__file__), "..", "..", "data", "solutions", "stage1.rep"), replay)
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    game.wait_for("the opening grid", is_grid)
+    game.click(*CENTRE)
+    game.wait_for("the title", is_title)
+    game.click(*RESET_ITEM)
+    game.wait_for("the reset question", caption_bar, save="reset-question")
+    game.key("Return")
+    game.wait_for("the question to close on Enter", lambda p: caption_bar(p) is None and is_title(p))
+    if not os.path.exists(replay):
+        raise TestFailure("Enter on the reset question deleted the best run")
+    game.click(*RESET_ITEM)
+    game.wait_for("the reset question again", caption_bar)
+    game.click(320, button_row(game.picture(), (330, 470)))  # OK, on purpose
+    wait_until("OK to delete the best run", lambda: not os.path.exists(replay), timeout=20)
+    game.wait_for("the title again", lambda p: caption_bar(p) is None and is_title(p))
+    game.click(*EXIT_ITEM)
+    expect_exit(game, 0)
+
+
+def missing_stage(desktop, game_dir, data_home):
+    """A game folder without stage5: a readable box in the game's font and one line on stderr."""
+    folder = copy_game_folder(game_dir, os.path.join(data_home, "game"), leave_out=("stage5",))
+    game = Game(desktop, os.path.join(folder, "twirlstick"), folder, data_home)
+    picture = game.wait_for("the start-up box", caption_bar, save="missing-stage-box")
+    if bright_count(picture, 150, caption_bar(picture) + 40, 650, caption_bar(picture) + 110, 2) < 40:
+        raise TestFailure("the start-up box shows no text")
+    game.key("Return")
+    expect_exit(game, 1)
+    lines = [line for line in game.stderr().splitlines() if line.startswith("twirlstick:")]
+    if len(lines) != 1 or "stage5" not in lines[0] or folder not in lines[0]:
+        raise TestFailure(f"expected one line naming stage5 and {folder}, got: {lines}")
+
+
+def no_display(game_dir, data_home):
+    """Without a display, or on a driver that shows nothing, the game says so and ends at once."""
+    base = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    base["XDG_DATA_HOME"] = data_home
+    cases = [({}, "cannot open a display"), ({"SDL_VIDEODRIVER": "dummy"}, 'driver "dummy" shows no window'),
+             ({"SDL_VIDEODRIVER": "offscreen"}, 'driver "offscreen" shows no window')]
+    for extra, expected in cases:
+        started = time.monotonic()
+        try:
+            result = subprocess.run([os.path.join(game_dir, "twirlstick")], env=dict(base, **extra),
+                                    capture_output=True, text=True, timeout=5)
+        except subprocess.TimeoutExpired:
+            raise TestFailure(f"with {extra or 'no display'} the game was still running after 5 s") from None
+        print(f"{extra or 'no display'}: exit {result.returncode} after {time.monotonic() - started:.2f} s")
+        if result.returncode != 1 or expected not in result.stderr:
+            raise TestFailure(f"with {extra or 'no display'}: exit {result.returncode}, stderr {result.stderr!r}")
+
+
+def expect_exit(game, code):
+    got = game.wait_exit()
+    if got != code:
+        raise TestFailure(f"expected exit code {code}, got {got}: {game.stderr()}")
+
+
+SCENARIOS = {"play": play, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
+             "missing-stage": missing_stage, "edit-a-stage": edit_a_stage}
+
+
+def main():
+    name, game_dir, out_dir = sys.argv[1:4]
+    shutil.rmtree(out_dir, ignore_errors=True)
+    os.makedirs(out_dir)
+    data_home = tempfile.mkdtemp(prefix="twirlstick-e2e-")
+    try:
+        if name == "no-display":
+            no_display(game_dir, data_home)
+        else:
+            desktop = Desktop(out_dir)
+            try:
+                SCENARIOS[name](desktop, game_dir, data_home)
+            finally:
+                desktop.close()
+    except TestFailure as failure:
+        print(f"FAILED: {failure} (screenshots in {out_dir})", file=sys.stderr)
+        return 1
+    finally:
+        shutil.rmtree(data_home, ignore_errors=True)
+    print(f"passed (screenshots in {out_dir})")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
