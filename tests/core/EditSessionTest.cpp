@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 // The bytes SAVE would write for the stage as it is now.
 std::string bytesOf(const Stage& s) {
