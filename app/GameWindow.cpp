@@ -133,7 +133,10 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
 }
 
 void CGameWindow::RequestClose() {
-    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit") == MessageBoxResult::Ok)
+    const bool losesWork = system_->handler && system_->handler->HoldsUnsavedWork();
+    const MessageBoxStyle style =
+        losesWork ? MessageBoxStyle::OkCancelDefaultCancel : MessageBoxStyle::OkCancel;
+    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit", style) == MessageBoxResult::Ok)
         system_->QuitRequested = true;
 }
 

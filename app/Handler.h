@@ -9,6 +9,8 @@ public:
     virtual void Frame() = 0;
     // Draws the current picture again without advancing anything (modal boxes draw over it).
     virtual void Redraw() {}
+    // Whether ending the game now would lose the player's work.
+    virtual bool HoldsUnsavedWork() const { return false; }
 };
 
 } // namespace Lib::System

@@ -8,6 +8,7 @@ public:
     explicit MainHandler(Lib::Time::Clock clock = Lib::Time::SystemClock());
     void Frame() override;
     void Redraw() override { master.DrawTop(); }
+    bool HoldsUnsavedWork() const override { return master.HoldsUnsavedWork(); }
 
     SceneMaster master;
 };

@@ -10,14 +10,25 @@
 EditSession::EditSession(std::string savePath_, std::string loadPath_)
     : loadPath(std::move(loadPath_)), savePath(std::move(savePath_)),
       bar({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
-    readLoadPath();
+    if (!readLoadPath(&openError)) startFrom(Stage{});
 }
 
-void EditSession::readLoadPath() {
-    if (loadPath.empty())
-        stage.clear();
-    else
-        loadStage(loadPath, stage);
+bool EditSession::readLoadPath(std::error_code* error) {
+    Stage read;
+    if (!loadPath.empty()) {
+        std::error_code ec;
+        loadStage(loadPath, read, &ec);
+        if (ec) {
+            if (error) *error = ec;
+            return false;
+        }
+    }
+    startFrom(std::move(read));
+    return true;
+}
+
+void EditSession::startFrom(Stage read) {
+    stage = std::move(read);
     takeStartFromStage();
     baseline_ = stage;
 }
@@ -106,11 +117,12 @@ bool EditSession::saveTestStage(const std::string& path, std::error_code* error)
     return saveStage(path, stage, error);
 }
 
-void EditSession::load() {
+bool EditSession::load(std::error_code* error) {
     finishAction();
     const Stage before = stage;
-    readLoadPath();
+    if (!readLoadPath(error)) return false;
     recordIfChanged(before);
+    return true;
 }
 
 bool EditSession::setTitle(std::u16string_view typed) {

@@ -19,7 +19,8 @@ public:
     static constexpr float MinZoom = 0.1f;
     static constexpr float MaxZoom = 5.0f;
 
-    // Loads `loadPath` (or starts from the cleared stage when it is empty); saves go to `savePath`.
+    // Loads `loadPath` (or starts from the cleared stage when it is empty, or cannot be read:
+    // then openError says why); saves go to `savePath`.
     EditSession(std::string savePath, std::string loadPath);
 
     // The camera of the current tool: SETTING has its own, which becomes the stage's start camera.
@@ -43,8 +44,9 @@ public:
     // Writes the stage to savePath; only a successful save changes loadPath.
     bool save(std::error_code* error);
     bool saveTestStage(const std::string& path, std::error_code* error);
-    // Reads loadPath again (the cleared stage when there is none yet); one undo step.
-    void load();
+    // Reads loadPath again (the cleared stage when there is none yet); one undo step. A file
+    // that cannot be read leaves the stage as it is.
+    bool load(std::error_code* error = nullptr);
     // False when the text leaves the value as it was (empty, or not a number).
     bool setTitle(std::u16string_view typed);
     bool setTimeLimit(std::u16string_view typed);
@@ -62,14 +64,17 @@ public:
     int activePoint = -1;
     std::string loadPath;
     std::string savePath;
+    std::error_code openError;
     Stage stage;
     Bar bar;
     Camera settingCamera = DefaultCamera;
     Camera editCamera = DefaultCamera;
 
 private:
-    // loadPath's stage (the cleared one when there is none), which is then the unchanged state.
-    void readLoadPath();
+    // loadPath's stage (the cleared one when there is none), which is then the unchanged state;
+    // false, with the stage untouched, when the file cannot be read.
+    bool readLoadPath(std::error_code* error);
+    void startFrom(Stage read);
     // The bar and the setting camera from the stage, as after loading.
     void takeStartFromStage();
     // The bar at the stage's start; no point active.

@@ -1,5 +1,6 @@
 #include "editor/EditText.h"
 
+#include "stage/FileAccess.h"
 #include "stage/Utf.h"
 
 #include <limits>
@@ -56,13 +57,18 @@ std::optional<std::int32_t> parseTimeLimit(std::u16string_view text) {
     return std::int32_t(value);
 }
 
-std::u16string describeWriteError(const std::error_code& error) {
+std::u16string describeFileError(const std::error_code& error, bool writing) {
     if (error == std::errc::no_space_on_device) return u"ディスクの空きがありません";
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
-        return u"書き込みが許可されていません";
+        return writing ? u"書き込みが許可されていません" : u"読み込みが許可されていません";
     if (error == std::errc::read_only_file_system) return u"読み取り専用の場所です";
-    if (error == std::errc::no_such_file_or_directory) return u"フォルダが見つかりません";
+    if (error == std::errc::no_such_file_or_directory)
+        return writing ? u"フォルダが見つかりません" : u"ファイルが見つかりません";
     if (error == std::errc::is_a_directory) return u"同じ名前のフォルダがあります";
+    if (error == FileError::NotRegular) return u"普通のファイルではありません";
+    if (error == FileError::TooLarge) return u"ファイルが大きすぎます";
+    if (error == FileError::Link) return u"シンボリックリンクは開きません";
+    if (error == FileError::FolderNotOwned) return u"フォルダが他のユーザーのものです";
     return toUtf16(error ? error.message() : std::string("原因不明のエラー"));
 }
 

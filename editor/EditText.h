@@ -16,8 +16,8 @@ std::u16string sanitizeTitle(std::u16string_view text);
 // the 32-bit range are clamped to it. nullopt when the text does not start with a number.
 std::optional<std::int32_t> parseTimeLimit(std::u16string_view text);
 
-// Why a stage file could not be written, in the player's words.
-std::u16string describeWriteError(const std::error_code& error);
+// Why a stage file could not be written (or read), in the player's words.
+std::u16string describeFileError(const std::error_code& error, bool writing);
 
 // A path broken into lines of at most `width` units, after a '/' where it can be, so that a
 // message box shows all of it.

@@ -42,6 +42,10 @@ Pointer SceneEdit::TakePointer() const {
 }
 
 void SceneEdit::Update() {
+    if (session_.openError) { // the player expected that stage, not an empty one
+        ReportFileFailure(session_.loadPath, session_.openError, false);
+        session_.openError.clear();
+    }
     Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
     const Pointer p = TakePointer();
     hoverButton_ = toolBar_.HitTest(p.cursor);
@@ -91,8 +95,7 @@ void SceneEdit::RunCommand(int area) {
         Save();
         break;
     case EditToolBar::Load:
-        session_.load();
-        ShowStageTexts();
+        Load();
         break;
     case EditToolBar::Test:
         Test();
@@ -113,14 +116,22 @@ void SceneEdit::RunCommand(int area) {
 
 void SceneEdit::Save() {
     std::error_code error;
-    if (!session_.save(&error)) ReportWriteFailure(session_.savePath, error);
+    if (!session_.save(&error)) ReportFileFailure(session_.savePath, error, true);
+}
+
+void SceneEdit::Load() {
+    std::error_code error;
+    if (session_.load(&error))
+        ShowStageTexts();
+    else
+        ReportFileFailure(session_.loadPath, error, false);
 }
 
 void SceneEdit::Test() {
     const std::string path = testStagePath();
     std::error_code error;
     if (!session_.saveTestStage(path, &error)) {
-        ReportWriteFailure(path, error);
+        ReportFileFailure(path, error, true);
         return;
     }
     EditMode = true;
@@ -154,9 +165,10 @@ void SceneEdit::ShowStageTexts() {
     toolBar_.SetTimeLimit(session_.stage.timeLimit);
 }
 
-void SceneEdit::ReportWriteFailure(const std::string& path, const std::error_code& error) {
-    ShowMessageBox(u"ステージを保存できませんでした\n" + wrapPath(toUtf16(path), PathLineUnits) + u"\n" +
-                       describeWriteError(error),
+void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code& error, bool writing) {
+    const std::u16string what =
+        writing ? u"ステージを保存できませんでした\n" : u"ステージを読み込めませんでした\n";
+    ShowMessageBox(what + wrapPath(toUtf16(path), PathLineUnits) + u"\n" + describeFileError(error, writing),
                    u"WARNING", MessageBoxStyle::Ok);
 }
 

@@ -15,6 +15,7 @@ public:
     SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath);
     void Update() override;
     void Draw() override;
+    bool HoldsUnsavedWork() const override { return session_.modified(); }
 
     int HoverButton() const { return hoverButton_; }
     EditSession& Session() { return session_; }
@@ -25,13 +26,14 @@ private:
     void RunShortcuts();
     void RunCommand(int area);
     void Save();
+    void Load();
     void Test();
     void Exit();
     void AskTitle();
     void AskTimeLimit();
     void ShowStageTexts();
-    // The stage file could not be written: says where and why.
-    void ReportWriteFailure(const std::string& path, const std::error_code& error);
+    // The stage file could not be written (or read): says where and why.
+    void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
     void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
 
     SceneMaster* master_;

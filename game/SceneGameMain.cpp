@@ -245,20 +245,7 @@ void SceneGameMain::Update() {
         }
         break;
     case GameState::Countdown:
-        ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
-        if (timer_ % 60 == 0) {
-            const int q = timer_ / 60;
-            if (q < 3) {
-                ShowMessage(ThreeMessage + q);
-                playEffect(SoundId::countdown);
-            } else {
-                playMusic(SoundId::bgm);
-                playEffect(SoundId::start);
-                state_ = GameState::Playing;
-                timer_ = 0;
-                ShowMessage(StartMessage);
-            }
-        }
+        CountdownFrame();
         break;
     case GameState::Playing:
         PlayFrame();
@@ -295,12 +282,30 @@ void SceneGameMain::Update() {
         if (timer_ > AllClearFrames) Leave();
         break;
     }
-    if (state_ != GameState::WaitStart) {
-        const Vec2 target = attempt_.bar().pivot();
-        camera_.x += (target.x - camera_.x) * CameraGlide;
-        camera_.y += (target.y - camera_.y) * CameraGlide;
-        camera_.zoom += (1.0f - camera_.zoom) * CameraGlide;
+    if (state_ != GameState::WaitStart) FollowBar();
+}
+
+void SceneGameMain::CountdownFrame() {
+    ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
+    if (timer_ % 60 != 0) return;
+    const int q = timer_ / 60;
+    if (q < 3) {
+        ShowMessage(ThreeMessage + q);
+        playEffect(SoundId::countdown);
+        return;
     }
+    playMusic(SoundId::bgm);
+    playEffect(SoundId::start);
+    state_ = GameState::Playing;
+    timer_ = 0;
+    ShowMessage(StartMessage);
+}
+
+void SceneGameMain::FollowBar() {
+    const Vec2 target = attempt_.bar().pivot();
+    camera_.x += (target.x - camera_.x) * CameraGlide;
+    camera_.y += (target.y - camera_.y) * CameraGlide;
+    camera_.zoom += (1.0f - camera_.zoom) * CameraGlide;
 }
 
 Color32 SceneGameMain::BestLabelColor() const {

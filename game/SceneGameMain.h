@@ -66,6 +66,7 @@ private:
     void RefreshTexts();
     void RefreshTimeText();
     void StepGhost();
+    void CountdownFrame();
     void PlayFrame();
     void ReplayFrame();
     void Clear();
@@ -74,6 +75,8 @@ private:
     void Proceed();
     void ChangeToNextAttempt();
     void Leave();
+    // The camera eases toward the pivot and back to zoom 1.
+    void FollowBar();
 
     SceneMaster* master_;
     Bar ghostBar_;

@@ -42,6 +42,22 @@ void keyWentUp(SDL_Scancode code) {
     for (int i = 0; i < GameKeyCount; ++i)
         if (GameKeyScancodes[i] == code) keyChorded[i] = false;
 }
+
+// None for the window events the game has no use for.
+EventKind windowEventKind(Uint8 windowEvent) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_CLOSE:
+        return EventKind::CloseRequest;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        return EventKind::FocusGained;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        return EventKind::FocusLost;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        return EventKind::Resized;
+    default:
+        return EventKind::None;
+    }
+}
 } // namespace
 
 void setWindowClassName(const char* name) {
@@ -156,22 +172,9 @@ bool pollEvent(Event& event) {
             event.kind = EventKind::Terminate;
             return true;
         case SDL_WINDOWEVENT:
-            switch (e.window.event) {
-            case SDL_WINDOWEVENT_CLOSE:
-                event.kind = EventKind::CloseRequest;
-                return true;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                event.kind = EventKind::FocusGained;
-                return true;
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                event.kind = EventKind::FocusLost;
-                return true;
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
-                event.kind = EventKind::Resized;
-                return true;
-            default:
-                continue;
-            }
+            event.kind = windowEventKind(e.window.event);
+            if (event.kind == EventKind::None) continue;
+            return true;
         case SDL_KEYUP:
             keyWentUp(e.key.keysym.scancode);
             continue;

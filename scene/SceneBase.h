@@ -10,6 +10,8 @@ public:
     virtual ~SceneBase() = default;
     virtual void Update() = 0;
     virtual void Draw() = 0;
+    // Work the player would lose if the game ended now; the quit question then starts on Cancel.
+    virtual bool HoldsUnsavedWork() const { return false; }
 };
 
 // Owns the stack of live scenes (top = back) and the scenes retired during the current frame.

@@ -2,6 +2,8 @@
 
 #include "app/GameSystem.h"
 
+#include <algorithm>
+
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (TheGameSystem->active) scene->Update();
     if (timer_.IsOnTime()) {
@@ -40,6 +42,11 @@ void SceneMaster::ChangeScene(int id) {
     if (!next) return;
     PopScene();
     stack_.push_back(std::move(next));
+}
+
+bool SceneMaster::HoldsUnsavedWork() const {
+    return std::any_of(stack_.begin(), stack_.end(),
+                       [](const auto& scene) { return scene->HoldsUnsavedWork(); });
 }
 
 void SceneMaster::PushScene(int id) {

@@ -39,6 +39,8 @@ public:
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
     Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back().get(); }
+    // Any scene of the stack: the editor's work waits below its test play.
+    bool HoldsUnsavedWork() const;
 
 private:
     void Present();

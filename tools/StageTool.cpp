@@ -11,11 +11,14 @@
 #include <vector>
 
 namespace {
+constexpr const char* Usage = "usage:\n"
+                              "  twirlstick-stage info STAGE\n"
+                              "  twirlstick-stage verify STAGE REPLAY\n"
+                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S]\n"
+                              "  twirlstick-stage --help | --version\n";
+
 int usage() {
-    std::fprintf(stderr, "usage:\n"
-                         "  twirlstick-stage info STAGE\n"
-                         "  twirlstick-stage verify STAGE REPLAY\n"
-                         "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S]\n");
+    std::fputs(Usage, stderr);
     return 2;
 }
 
@@ -102,6 +105,9 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args == std::vector<std::string>{"--help"}) return std::fputs(Usage, stdout) < 0;
+    if (args == std::vector<std::string>{"--version"})
+        return std::printf("twirlstick-stage %s\n", TWIRLSTICK_VERSION) < 0;
     if (args.size() == 2 && args[0] == "info") return info(args[1]);
     if (args.size() == 3 && args[0] == "verify") return verify(args[1], args[2]);
     if (args.size() >= 2 && args[0] == "solve") return solve(args[1], {args.begin() + 2, args.end()});

@@ -1,9 +1,12 @@
 #include "EditorScript.h"
 
 #include "../TempFolder.h"
+#include "stage/FileAccess.h"
 #include "stage/StageFile.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 // The bytes SAVE would write for the stage as it is now.
@@ -70,6 +73,27 @@ TEST_F(Session, AFailedSaveKeepsLoadPathAndReportsWhy) {
     EXPECT_TRUE(e.session.modified());
     e.session.load(); // reads nothing that was never written: the cleared stage
     EXPECT_EQ(e.session.stage.pointCount(), 0);
+}
+
+TEST_F(Session, AStageThatCannotBeReadSaysWhyAndLoadKeepsTheWork) {
+    std::filesystem::create_directory(folder.file("stage5"));
+    EditorScript unread(folder.file("stage5"), folder.file("stage5"));
+    EXPECT_EQ(unread.session.openError, FileError::NotRegular);
+    EXPECT_EQ(unread.session.stage.pointCount(), 0);
+    EXPECT_FALSE(unread.session.modified());
+
+    EditorScript e(folder.file("stage1"));
+    e.click({0, 0});
+    e.session.beginCommand();
+    ASSERT_TRUE(e.session.save(nullptr));
+    EXPECT_FALSE(EditorScript(folder.file("stage1"), folder.file("stage1")).session.openError);
+    e.click({50, 0});
+    std::filesystem::remove(folder.file("stage1"));
+    std::error_code error;
+    EXPECT_FALSE(e.session.load(&error));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(e.session.stage.pointCount(), 2); // not the cleared stage
+    EXPECT_TRUE(e.session.modified());
 }
 
 TEST_F(Session, ModifiedFollowsLoadsSavesAndEditsButNotSelections) {

@@ -1,4 +1,5 @@
 #include "editor/EditText.h"
+#include "stage/FileAccess.h"
 #include "stage/StageNames.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,15 @@ TEST(EditText, LongPathsBreakAfterASlash) {
     const std::u16string wrapped = wrapPath(std::u16string(100, u'x'), 40);
     EXPECT_EQ(wrapped,
               std::u16string(40, u'x') + u"\n" + std::u16string(40, u'x') + u"\n" + std::u16string(20, u'x'));
+}
+
+TEST(EditText, FileErrorsInThePlayersWords) {
+    const auto denied = std::make_error_code(std::errc::permission_denied);
+    EXPECT_EQ(describeFileError(denied, true), u"書き込みが許可されていません");
+    EXPECT_EQ(describeFileError(denied, false), u"読み込みが許可されていません");
+    EXPECT_EQ(describeFileError(FileError::TooLarge, false), u"ファイルが大きすぎます");
+    EXPECT_EQ(describeFileError(FileError::NotRegular, false), u"普通のファイルではありません");
+    EXPECT_EQ(describeFileError({}, true), u"原因不明のエラー");
 }
 
 TEST(StageNames, EditedStagesAndTheirOrder) {

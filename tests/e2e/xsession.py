@@ -180,7 +180,9 @@ class Game:
         def attempt():
             picture = self.picture()
             return picture if check(picture) else None
+        started = time.monotonic()
         picture = wait_until(what, attempt, timeout)
+        print(f"waited {time.monotonic() - started:.1f} s for {what}")
         if save:
             self.save(picture, save)
         return picture

@@ -1,11 +1,14 @@
 #include "GlTestSupport.h"
 
+#include "app/GameWindow.h"
+#include "app/MainHandler.h"
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
 #include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
+#include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -369,6 +372,27 @@ TEST_F(EditScreen, AFailedSaveSaysSoAndLoadDoesNotReadWhatWasNeverWritten) {
     EXPECT_TRUE(edit->Session().loadPath.empty());
 }
 
+TEST_F(EditScreen, AStageThatCannotBeReadSaysSoAndLoadKeepsTheWork) {
+    std::filesystem::create_directory(workingFolderPath() + "stage5");
+    open("stage5", false);
+    platform::pushKeyPress(platform::Key::Return);
+    frame({0, 0}); // the first frame tells, instead of showing an empty stage as if it were that one
+    EXPECT_FALSE(keyStillQueued());
+    platform::pushKeyPress(platform::Key::Return);
+    frame({0, 0});
+    EXPECT_TRUE(keyStillQueued()); // once
+
+    open("stage1");
+    click({0, 0});
+    press(EditToolBar::Save);
+    click({50, 0});
+    std::filesystem::remove(workingFolderPath() + "stage1");
+    platform::pushKeyPress(platform::Key::Return);
+    press(EditToolBar::Load);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_EQ(stage().pointCount(), 2);
+}
+
 TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
     std::filesystem::create_directory(testStagePath());
     open();
@@ -379,6 +403,34 @@ TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty());
     EXPECT_FALSE(EditMode);
+}
+
+TEST_F(EditScreen, TheQuitQuestionStartsOnCancelWhileTheStageIsUnsaved) {
+    MainHandler handler;
+    Lib::System::Handler* const before = TheGameSystem->handler;
+    TheGameSystem->handler = &handler;
+    const std::string path = workingFolderPath() + "stage1";
+    edit = pushOnto<SceneEdit>(handler.master, &handler.master, path, std::string());
+    click({0, 0});
+    pushOnto<SceneCrossHatch>(handler.master, &handler.master); // as the test play stands over it
+    platform::Event escape;
+    escape.kind = platform::EventKind::KeyDown;
+    escape.key = platform::Key::Escape;
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+
+    TheGameSystem->QuitRequested = false;
+    platform::pushKeyPress(platform::Key::Return);
+    window.HandleEvent(escape);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_FALSE(TheGameSystem->QuitRequested);
+
+    handler.master.PopScene();
+    press(EditToolBar::Save);
+    platform::pushKeyPress(platform::Key::Return); // saved: Enter quits as before
+    window.HandleEvent(escape);
+    EXPECT_TRUE(TheGameSystem->QuitRequested);
+    TheGameSystem->QuitRequested = false;
+    TheGameSystem->handler = before;
 }
 
 TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
@@ -396,8 +448,9 @@ TEST_F(EditScreen, ExitAsksOnlyWhenThereIsUnsavedWork) {
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty()); // Cancel: still editing, the point still there
     EXPECT_EQ(stage().pointCount(), 1);
-    platform::pushKeyPress(platform::Key::Return); // a stray Enter answers Cancel too
+    platform::pushKeyPress(platform::Key::Return); // a stray Enter keeps the work
     press(EditToolBar::Exit);
+    EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty());
     platform::pushKeyPress(platform::Key::Tab);
     platform::pushKeyPress(platform::Key::Return);
