@@ -15,15 +15,22 @@ namespace {
 // Where the install puts the data, relative to where it puts the game; the build works it out
 // from the install folders, so a packager's choice (bin/ or games/) is followed.
 constexpr const char* InstalledDataFromBinary = TWIRLSTICK_DATA_FROM_BINARY;
+
+// The first stage and what no folder of edited stages has: the sounds or the font. The working
+// folder, or a stage maker's own, holds a stage1 too; taken for the game's folder it would stop
+// the game over a missing stage2.
+bool holdsGameData(const fs::path& folder) {
+    std::error_code ec;
+    return fs::exists(folder / stageFileName(0), ec) &&
+           (fs::is_directory(folder / "sound", ec) || fs::exists(folder / FontPath, ec));
+}
 } // namespace
 
 DataFolderSearch EnterDataFolder() {
-    // The first stage marks the data folder: an installed copy has no font of its own.
-    const std::string marker = stageFileName(0);
     DataFolderSearch search;
     std::error_code ec;
     search.searched.push_back(fs::current_path(ec).string());
-    if (pathExists(marker)) {
+    if (holdsGameData(".")) {
         search.found = true;
         return search;
     }
@@ -33,7 +40,7 @@ DataFolderSearch EnterDataFolder() {
         const std::string name = folder.lexically_normal().string();
         if (std::find(search.searched.begin(), search.searched.end(), name) == search.searched.end())
             search.searched.push_back(name);
-        if (fs::exists(folder / marker, ec)) {
+        if (holdsGameData(folder)) {
             fs::current_path(folder, ec);
             search.found = !ec;
             return search;

@@ -17,7 +17,6 @@ public:
     bool redo(Stage& current);
 
     std::size_t undoCount() const { return undo_.size(); }
-    std::size_t redoCount() const { return redo_.size(); }
 
 private:
     std::deque<Stage> undo_;

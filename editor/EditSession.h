@@ -57,7 +57,6 @@ public:
     bool modified() const;
 
     const EditHistory& history() const { return history_; }
-    bool actionOpen() const { return actionOpen_; }
 
     EditTool mode = PUT;
     std::int32_t kind = WALL;

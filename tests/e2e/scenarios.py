@@ -195,6 +195,23 @@ def missing_stage(desktop, game_dir, data_home):
         raise TestFailure(f"expected one line naming stage5 and {folder}, got: {lines}")
 
 
+def missing_font(desktop, game_dir, data_home):
+    """Neither the game's font nor the system's: the line says so, and SDL's own box, captioned
+    with the font's path, is the fallback (there is no font to draw the game's box with)."""
+    folder = copy_game_folder(game_dir, os.path.join(data_home, "game"), leave_out=("IPAfont00203",))
+    no_fonts = os.path.join(data_home, "fonts.conf")
+    with open(no_fonts, "w") as f:
+        f.write("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n")
+    game = Game(desktop, os.path.join(folder, "twirlstick"), folder, data_home,
+                window_name="IPAfont00203/ipagp.ttf", env={"FONTCONFIG_FILE": no_fonts})
+    game.picture("system-box")
+    game.key("Return")
+    expect_exit(game, 1)
+    lines = [line for line in game.stderr().splitlines() if line.startswith("twirlstick:")]
+    if len(lines) != 1 or "IPAfont00203/ipagp.ttf" not in lines[0] or "IPAPGothic" not in lines[0]:
+        raise TestFailure(f"expected one line naming the font file and the system font, got: {lines}")
+
+
 def no_display(game_dir, data_home):
     """Without a display, or on a driver that shows nothing, the game says so and ends at once."""
     base = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
@@ -220,7 +237,7 @@ def expect_exit(game, code):
 
 
 SCENARIOS = {"play": play, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
-             "missing-stage": missing_stage, "edit-a-stage": edit_a_stage}
+             "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage}
 
 
 def main():

@@ -130,16 +130,15 @@ class Desktop:
 class Game:
     """The game binary running on a Desktop, with its own private data folder."""
 
-    def __init__(self, desktop, binary, cwd, data_home):
+    def __init__(self, desktop, binary, cwd, data_home, window_name="TWIRLSTICK", env=None):
         self.desktop = desktop
-        env = dict(desktop.env, XDG_DATA_HOME=data_home, SDL_AUDIODRIVER="dummy")
+        self.window_name = window_name
+        env = dict(desktop.env, XDG_DATA_HOME=data_home, SDL_AUDIODRIVER="dummy", **(env or {}))
         self.stderr_path = os.path.join(desktop.out_dir, "stderr.txt")
         with open(self.stderr_path, "w") as err:
             self.process = desktop._start([binary], cwd=cwd, env=env, stdout=subprocess.DEVNULL,
                                           stderr=err)
-        self.window = wait_until("the game window", self._find_window)
-        wait_until("the game window to be active",
-                   lambda: self.desktop._output(["xdotool", "getactivewindow"]).strip() == self.window)
+        self.window = wait_until(f"an active window named {window_name}", self._find_window)
         # xwininfo, not xdotool: xdotool counts the frame's offset twice under a reparenting
         # window manager, and the clicks would land a title bar too low.
         info = self.desktop._output(["xwininfo", "-id", self.window])
@@ -149,9 +148,12 @@ class Game:
         self.shots = 0
 
     def _find_window(self):
+        # The active window, by the name xwininfo reads: SDL's own message box sets only the
+        # name that xdotool's search does not look at.
         self._check_running()
-        found = self.desktop._output(["xdotool", "search", "--onlyvisible", "--name", "^TWIRLSTICK$"])
-        return found.split()[0] if found.split() else None
+        active = self.desktop._output(["xdotool", "getactivewindow"]).strip()
+        named = active and f'"{self.window_name}"' in self.desktop._output(["xwininfo", "-id", active])
+        return active if named else None
 
     def _check_running(self):
         if self.process.poll() is not None:

@@ -50,6 +50,23 @@ TEST(StartUp, TheMissingFileLineNamesTheFileAndWhereItWasLookedFor) {
         << "a missing font was looked for among the system's fonts too";
 }
 
+TEST(StartUp, AFolderOfEditedStagesIsNotTakenForTheGamesFolder) {
+    TempFolder maker;
+    maker.write("stage1", "TITLE mine\n");
+    inFolder(maker.path(), [&] {
+        const DataFolderSearch search = EnterDataFolder();
+        EXPECT_GT(search.searched.size(), 1u) << "the search goes on beside the executable";
+        EXPECT_FALSE(search.found && fs::current_path() == maker.path());
+    });
+    fs::create_directory(maker.path() / "IPAfont00203");
+    maker.write(FontPath, "font"); // an unpacked game folder, a file short: it is still the game's
+    inFolder(maker.path(), [&] {
+        const DataFolderSearch search = EnterDataFolder();
+        EXPECT_TRUE(search.found);
+        EXPECT_EQ(search.searched.size(), 1u);
+    });
+}
+
 TEST(StartUp, TheSearchEndsInTheFolderThatHoldsTheData) {
     const DataFolderSearch search = EnterDataFolder(); // the tests run in the game folder
     EXPECT_TRUE(search.found);
