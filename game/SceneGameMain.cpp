@@ -104,8 +104,9 @@ void SceneGameMain::ResetAttempt() {
 }
 
 void SceneGameMain::RefreshTimeText() {
-    const std::u16string text = cleared_ ? u"クリア時間:" + FormatSeconds(record_.total()) + u"秒"
-                                         : u"残り時間:" + FormatSeconds(attempt_.remaining()) + u"秒";
+    const std::u16string text = cleared_
+                                    ? u"クリア時間:" + FormatSeconds(record_.total()) + u"秒"
+                                    : u"残り時間:" + FormatSeconds(std::max(attempt_.remaining(), 0)) + u"秒";
     if (labels_[TimeLabel]->Text() != text) labels_[TimeLabel]->SetText(text);
 }
 

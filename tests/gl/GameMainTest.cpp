@@ -159,6 +159,18 @@ TEST_F(GameMain, ShortLimitsSkipTheHurry) {
     EXPECT_EQ(currentMusic(), std::nullopt);
 }
 
+TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
+    for (int limit : {0, -5}) {
+        start(emptyStage(limit));
+        toPlay();
+        frame();
+        EXPECT_EQ(game->State(), GameState::Result) << limit;
+        EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage) << limit;
+        game->Draw();
+        EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text(), u"残り時間:0.00秒") << limit;
+    }
+}
+
 TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
     start(chordStage(60, GOAL, 1));
     toPlay();
