@@ -19,31 +19,31 @@ std::size_t EditLine::Insert(std::u16string_view text) {
     return n;
 }
 
-void EditLine::Backspace() {
-    if (caret_ == 0) return;
-    const std::size_t from =
-        caret_ >= 2 && isLowSurrogate(text_[caret_ - 1]) && isHighSurrogate(text_[caret_ - 2]) ? caret_ - 2
-                                                                                               : caret_ - 1;
-    text_.erase(from, caret_ - from);
-    caret_ = from;
+std::size_t EditLine::UnitsBeforeCaret() const {
+    return caret_ >= 2 && isLowSurrogate(text_[caret_ - 1]) && isHighSurrogate(text_[caret_ - 2]) ? 2 : 1;
 }
 
-void EditLine::Delete() {
-    if (caret_ >= text_.size()) return;
-    const std::size_t n =
-        caret_ + 1 < text_.size() && isHighSurrogate(text_[caret_]) && isLowSurrogate(text_[caret_ + 1]) ? 2
-                                                                                                         : 1;
+std::size_t EditLine::UnitsAtCaret() const {
+    return caret_ + 1 < text_.size() && isHighSurrogate(text_[caret_]) && isLowSurrogate(text_[caret_ + 1])
+               ? 2
+               : 1;
+}
+
+void EditLine::Backspace() {
+    if (caret_ == 0) return;
+    const std::size_t n = UnitsBeforeCaret();
+    caret_ -= n;
     text_.erase(caret_, n);
 }
 
+void EditLine::Delete() {
+    if (caret_ < text_.size()) text_.erase(caret_, UnitsAtCaret());
+}
+
 void EditLine::Left() {
-    if (caret_ == 0) return;
-    caret_ -= caret_ >= 2 && isLowSurrogate(text_[caret_ - 1]) && isHighSurrogate(text_[caret_ - 2]) ? 2 : 1;
+    if (caret_ > 0) caret_ -= UnitsBeforeCaret();
 }
 
 void EditLine::Right() {
-    if (caret_ >= text_.size()) return;
-    caret_ += caret_ + 1 < text_.size() && isHighSurrogate(text_[caret_]) && isLowSurrogate(text_[caret_ + 1])
-                  ? 2
-                  : 1;
+    if (caret_ < text_.size()) caret_ += UnitsAtCaret();
 }

@@ -23,6 +23,10 @@ public:
     std::size_t Caret() const { return caret_; }
 
 private:
+    // Units of the character just before / at the caret: 2 for a whole surrogate pair, else 1.
+    std::size_t UnitsBeforeCaret() const;
+    std::size_t UnitsAtCaret() const;
+
     std::u16string text_;
     std::size_t caret_ = 0;
     std::size_t limit_;
