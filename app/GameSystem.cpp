@@ -24,6 +24,8 @@ void GameSystem::PollInput() {
     keyState.UpdateKeys(snap);
     keyState.chords.swap(pendingChords);
     pendingChords.clear();
+    keyState.presses.swap(pendingPresses);
+    pendingPresses.clear();
     mouseState.UpdateMouse(snap, View(), wheelAccumulator);
 }
 

@@ -41,7 +41,8 @@ public:
     Lib::System::Handler* handler = nullptr;
     bool QuitRequested = false;
     std::int32_t wheelAccumulator = 0;
-    std::vector<KeyChord> pendingChords; // typed since the last poll
+    std::vector<KeyChord> pendingChords;  // typed since the last poll
+    std::vector<KeyPress> pendingPresses; // typed since the last poll
     KeyState keyState;
     MouseState mouseState;
     CameraStack cameraStack;

@@ -103,6 +103,8 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
     case EventKind::KeyDown:
         if (event.ctrl && !event.repeat && event.key != platform::Key::Other)
             system_->pendingChords.push_back({event.key, event.shift});
+        if (!event.ctrl && !event.alt && event.key != platform::Key::Other)
+            system_->pendingPresses.push_back({event.key, event.shift, event.repeat});
         if (event.key == platform::Key::Escape && !event.repeat)
             RequestClose();
         else if (event.key == platform::Key::Return && event.alt && !event.repeat)

@@ -9,6 +9,12 @@ void KeyState::UpdateKeys(const platform::InputSnapshot& snap) {
     }
 }
 
+bool KeyState::Typed(platform::Key key, bool repeats) const {
+    for (const KeyPress& press : presses)
+        if (press.key == key && (repeats || !press.repeat)) return true;
+    return false;
+}
+
 Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view) {
     const float inverse = 1.0f / view.scale;
     const float x = (pixelX - float(view.viewWidth) * 0.5f) * inverse;

@@ -18,10 +18,22 @@ struct KeyChord {
     bool shift;
 };
 
+// A key that went down with neither Ctrl nor Alt held, auto-repeats included: menus step on
+// these, so a held arrow keeps stepping at the system's repeat rate.
+struct KeyPress {
+    platform::Key key;
+    bool shift;
+    bool repeat;
+};
+
 struct KeyState {
     bool current[KeyCount] = {};
     bool previous[KeyCount] = {};
-    std::vector<KeyChord> chords; // this turn's, in the order they were typed
+    std::vector<KeyChord> chords;  // this turn's, in the order they were typed
+    std::vector<KeyPress> presses; // this turn's, in the order they were typed
+
+    // Whether `key` went down this turn; `repeats` counts the held key's auto-repeats too.
+    bool Typed(platform::Key key, bool repeats = false) const;
 
     void UpdateKeys(const platform::InputSnapshot& snap);
     bool Pressed(int k) const { return current[k] && !previous[k]; }

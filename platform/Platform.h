@@ -41,7 +41,33 @@ enum class EventKind {
     TextEditing, // IME composition (UTF-8) with its cursor
 };
 
-enum class Key { Other, Escape, Return, Backspace, Delete, Left, Right, Home, End, Tab, V, Z, Y, S };
+enum class Key {
+    Other,
+    Escape,
+    Return,
+    Backspace,
+    Delete,
+    Left,
+    Right,
+    Up,
+    Down,
+    Home,
+    End,
+    PageUp,
+    PageDown,
+    Tab,
+    Space,
+    A,
+    C,
+    G,
+    P,
+    V,
+    Z,
+    Y,
+    S,
+    F5,
+    F11,
+};
 
 struct Event {
     EventKind kind = EventKind::None;
