@@ -1,6 +1,7 @@
 #include "app/ModalDialog.h"
 
 #include "app/GameSystem.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
 
@@ -78,7 +79,7 @@ void DialogButton::Draw(bool hovered, bool isDefault) {
 
 void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel, DialogResult defaultButton) {
     ok_ = std::make_unique<DialogButton>(ok, u"OK");
-    cancel_ = std::make_unique<DialogButton>(cancel, u"キャンセル");
+    cancel_ = std::make_unique<DialogButton>(cancel, tr(u"キャンセル"));
     default_ = defaultButton;
 }
 

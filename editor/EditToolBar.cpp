@@ -1,5 +1,6 @@
 #include "editor/EditToolBar.h"
 
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "stage/Stage.h"
 #include "stage/Utf.h"
@@ -27,17 +28,18 @@ const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
 };
 
 const char16_t* const HelpTexts[EditToolBar::AreaCount] = {
-    u"左クリック:点を打つ、前に打った点から線を結ぶ  右クリック:前回打った点からの線を切ります",
-    u"左クリック:点の選択  左ドラッグ:カーソル付近の点もしくは、選択された点の移動  右ドラッグ:点の矩形選択",
-    u"左クリック:点の削除  左ドラッグ:壁の削除  右ドラッグ:矩形範囲の点の削除",
-    u"EDITで作る線の種類を変更します  WALL:壁  GOAL:ゴール",
-    u"左クリックで棒の初期位置を決めます  このモードでのカメラ位置がステージのカメラ初期位置となります",
-    u"編集内容をセーブします",
-    u"前回のセーブ内容をロードします",
-    u"現在の編集内容でテストプレイします  テスト中は中クリックでいつでも抜けられます",
-    u"ステージエディットを終了します",
-    u"ステージタイトルを変更します",
-    u"ステージの制限時間を変更します",
+    N_(u"左クリック:点を打つ、前に打った点から線を結ぶ  右クリック:前回打った点からの線を切ります"),
+    N_(u"左クリック:点の選択  左ドラッグ:カーソル付近の点もしくは、選択された点の移動  "
+       u"右ドラッグ:点の矩形選択"),
+    N_(u"左クリック:点の削除  左ドラッグ:壁の削除  右ドラッグ:矩形範囲の点の削除"),
+    N_(u"EDITで作る線の種類を変更します  WALL:壁  GOAL:ゴール"),
+    N_(u"左クリックで棒の初期位置を決めます  このモードでのカメラ位置がステージのカメラ初期位置となります"),
+    N_(u"編集内容をセーブします"),
+    N_(u"前回のセーブ内容をロードします"),
+    N_(u"現在の編集内容でテストプレイします  テスト中は中クリックでいつでも抜けられます"),
+    N_(u"ステージエディットを終了します"),
+    N_(u"ステージタイトルを変更します"),
+    N_(u"ステージの制限時間を変更します"),
     u"",
 };
 
@@ -72,11 +74,11 @@ void EditToolBar::SetKind(std::int32_t kind) {
 }
 
 void EditToolBar::SetTitle(std::u16string_view title) {
-    labels_[Title]->SetText(fitInBuffer(u"タイトル:", title, TextBufferUnits));
+    labels_[Title]->SetText(fitInBuffer(tr(u"タイトル:"), title, TextBufferUnits));
 }
 
 void EditToolBar::SetTimeLimit(std::int32_t seconds) {
-    labels_[TimeLimit]->SetText(fitInBuffer(toUtf16(std::to_string(seconds)), u"秒", TextBufferUnits));
+    labels_[TimeLimit]->SetText(fitInBuffer(toUtf16(std::to_string(seconds)), tr(u"秒"), TextBufferUnits));
 }
 
 void EditToolBar::SetZoom(float zoom) {
@@ -86,7 +88,7 @@ void EditToolBar::SetZoom(float zoom) {
 }
 
 void EditToolBar::SetHelp(int index) {
-    const char16_t* text = index >= 0 && index < AreaCount ? HelpTexts[index] : u"";
+    const std::u16string text = index >= 0 && index < AreaCount ? tr(HelpTexts[index]) : u"";
     if (labels_[HelpLabel]->Text() != text) labels_[HelpLabel]->SetText(text);
 }
 

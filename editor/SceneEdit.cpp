@@ -4,6 +4,7 @@
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
 #include "editor/EditText.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
@@ -144,15 +145,16 @@ void SceneEdit::Test() {
 }
 
 void SceneEdit::Exit() {
-    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？", u"WARNING",
-                                              MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+    if (session_.modified() &&
+        ShowMessageBox(tr(u"保存していない変更は失われます\nよろしいですか？"), u"WARNING",
+                       MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
         return;
     master_->ChangeScene(SceneId::EditMenu);
 }
 
 void SceneEdit::AskTitle() {
     std::u16string typed;
-    if (InputBox(u"ステージ名を入れて下さい", session_.stage.title.c_str(), typed) &&
+    if (InputBox(tr(u"ステージ名を入れて下さい").c_str(), session_.stage.title.c_str(), typed) &&
         session_.setTitle(typed))
         ShowStageTexts();
 }
@@ -160,7 +162,8 @@ void SceneEdit::AskTitle() {
 void SceneEdit::AskTimeLimit() {
     const std::u16string current = toUtf16(std::to_string(session_.stage.timeLimit));
     std::u16string typed;
-    if (InputBox(u"制限時間を入れて下さい", current.c_str(), typed) && session_.setTimeLimit(typed))
+    if (InputBox(tr(u"制限時間を入れて下さい").c_str(), current.c_str(), typed) &&
+        session_.setTimeLimit(typed))
         ShowStageTexts();
 }
 
@@ -171,7 +174,7 @@ void SceneEdit::ShowStageTexts() {
 
 void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code& error, bool writing) {
     const std::u16string what =
-        writing ? u"ステージを保存できませんでした\n" : u"ステージを読み込めませんでした\n";
+        writing ? tr(u"ステージを保存できませんでした\n") : tr(u"ステージを読み込めませんでした\n");
     ShowMessageBox(what + wrapPath(toUtf16(path), PathLineUnits) + u"\n" + describeFileError(error, writing),
                    u"WARNING", MessageBoxStyle::Ok);
 }

@@ -1,0 +1,20 @@
+# Writes the message template: every text the game's code passes to tr() or marks with N_(),
+# from every source folder (new files are found on their own). Run as
+#   cmake -DROOT=<source folder> -DOUTPUT=<file> -DXGETTEXT=<xgettext> -P make-pot.cmake
+# The creation date is left out so an unchanged source gives an unchanged file.
+set(FOLDERS app editor game lang platform render resources scene screens sound stage)
+set(SOURCES)
+foreach(folder ${FOLDERS})
+  file(GLOB found RELATIVE ${ROOT} ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)
+  list(APPEND SOURCES ${found})
+endforeach()
+list(SORT SOURCES)
+execute_process(
+  COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --keyword --keyword=tr --keyword=N_
+          --add-location=file --sort-by-file --package-name=twirlstick --output=- ${SOURCES}
+  WORKING_DIRECTORY ${ROOT} OUTPUT_VARIABLE pot RESULT_VARIABLE code ERROR_VARIABLE err)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "xgettext failed: ${err}")
+endif()
+string(REGEX REPLACE "\"POT-Creation-Date: [^\"]*\"\n" "" pot "${pot}")
+file(WRITE ${OUTPUT} "${pot}")
