@@ -5,7 +5,7 @@
 # A text added to the code without its translation fails with the text itself named.
 file(MAKE_DIRECTORY ${WORK})
 get_filename_component(name ${PO} NAME_WE)
-execute_process(COMMAND ${CMAKE_COMMAND} -DROOT=${ROOT} -DOUTPUT=${WORK}/current.pot -DXGETTEXT=${XGETTEXT}
+execute_process(COMMAND ${CMAKE_COMMAND} -DROOT=${ROOT} -DWORK=${WORK}/sources -DOUTPUT=${WORK}/current.pot -DXGETTEXT=${XGETTEXT}
                         -P ${CMAKE_CURRENT_LIST_DIR}/make-pot.cmake COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${MSGFMT} --check --output-file=/dev/null ${PO}
   RESULT_VARIABLE code ERROR_VARIABLE err)
@@ -30,6 +30,6 @@ foreach(entries IN ITEMS "${untranslated}" "${fuzzy}")
 endforeach()
 if(missing)
   message(FATAL_ERROR "Message ids in the code with no translation (or only a fuzzy one) in ${PO}; "
-                      "add their msgstr there (po/README.md says how):\n\n${missing}")
+                      "add their msgstr there (README.md, Languages, says how):\n\n${missing}")
 endif()
 message(STATUS "${PO}: every message id in the code is translated")

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libgl1-mesa-dri
           xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic clang
           libpng-dev libfontconfig-dev appstream desktop-file-utils groff-base
-          python3 xdotool x11-apps x11-utils openbox clang-format)
+          python3 xdotool x11-apps x11-utils openbox clang-format gettext)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -15,7 +15,8 @@ endmacro()
 run_game(--help)
 string(FIND "${out}" "Usage: twirlstick" usage)
 string(FIND "${out}" "--version" names_version)
-if(NOT code EQUAL 0 OR NOT usage EQUAL 0 OR names_version LESS 0 OR NOT err STREQUAL "")
+string(FIND "${out}" "--language" names_language)
+if(NOT code EQUAL 0 OR NOT usage EQUAL 0 OR names_version LESS 0 OR names_language LESS 0 OR NOT err STREQUAL "")
   fail("--help prints the usage and the options on stdout only, and exits 0")
 endif()
 
@@ -24,7 +25,8 @@ if(NOT code EQUAL 0 OR NOT out STREQUAL "twirlstick ${VERSION}\n" OR NOT err STR
   fail("--version prints the project's version on stdout only, and exits 0")
 endif()
 
-foreach(args "--frobnicate" "-x" "stage1" "--help;--version" "--version;extra")
+foreach(args "--frobnicate" "-x" "stage1" "--help;--version" "--language" "--language=../../etc" "--language;en;x"
+             "--version;extra")
   run_game(${args})
   string(FIND "${err}" "Usage: twirlstick" usage)
   if(NOT code EQUAL 2 OR usage LESS 0 OR NOT out STREQUAL "")
