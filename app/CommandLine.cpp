@@ -7,12 +7,12 @@
 #include <string_view>
 
 namespace {
-constexpr const char* Usage = "Usage: twirlstick [--help | --version | --language LANG]\n";
+constexpr const char* Usage = "Usage: twirlstick [-h | --help | --version | --language LANG]\n";
 
 constexpr const char* Help =
     "Steer a bar that never stops turning through ten stages of lines.\n"
     "\n"
-    "  --help           show this help and exit\n"
+    "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "  --language LANG  show the texts in LANG (ja or en) whatever the locale says;\n"
     "                   without it LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as for\n"
@@ -22,6 +22,10 @@ constexpr const char* Help =
     "Alt+Enter switches full screen, Escape quits.\n"
     "Best runs and edited stages are kept in $XDG_DATA_HOME/TWIRLSTICK_FILES/\n"
     "(normally ~/.local/share/TWIRLSTICK_FILES/).\n";
+
+bool isHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
 
 CommandLine misunderstood(const char* bad) {
     std::fprintf(stderr, "twirlstick: unrecognised argument '%s'\n", bad);
@@ -34,13 +38,15 @@ CommandLine misunderstood(const char* bad) {
 CommandLine HandleCommandLine(int argc, const char* const* argv) {
     if (argc < 2) return {};
     const std::string_view arg = argv[1];
-    if (argc == 2 && arg == "--help") {
+    if (argc == 2 && isHelp(arg)) {
         std::fputs(Usage, stdout);
         std::fputs(Help, stdout);
         return {.exitCode = 0, .language = {}};
     }
     if (argc == 2 && arg == "--version") {
-        std::printf("twirlstick %s\n", TWIRLSTICK_VERSION);
+        std::printf("twirlstick %s\nCopyright (c) 2026 The TWIRLSTICK developers\n"
+                    "MIT License: you may use, copy, change and share it; it comes with no warranty.\n",
+                    TWIRLSTICK_VERSION);
         return {.exitCode = 0, .language = {}};
     }
     const bool separate = arg == "--language" && argc == 3;
@@ -51,7 +57,7 @@ CommandLine HandleCommandLine(int argc, const char* const* argv) {
     }
     // Name the first argument that is not understood; an option followed by more is also wrong.
     const char* bad = argv[1];
-    if ((arg == "--help" || arg == "--version" || arg.starts_with("--language=")) && argc > 2) bad = argv[2];
+    if ((isHelp(arg) || arg == "--version" || arg.starts_with("--language=")) && argc > 2) bad = argv[2];
     if (arg == "--language" && argc > 3) bad = argv[3];
     return misunderstood(bad);
 }

@@ -5,6 +5,7 @@
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -105,7 +106,11 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args == std::vector<std::string>{"--help"}) return std::fputs(Usage, stdout) < 0;
+    // Every command answers --help, before its other arguments are read as files.
+    const bool command = !args.empty() && (args[0] == "info" || args[0] == "verify" || args[0] == "solve");
+    if (args == std::vector<std::string>{"--help"} ||
+        (command && std::find(args.begin() + 1, args.end(), "--help") != args.end()))
+        return std::fputs(Usage, stdout) < 0;
     if (args == std::vector<std::string>{"--version"})
         return std::printf("twirlstick-stage %s\n", TWIRLSTICK_VERSION) < 0;
     if (args.size() == 2 && args[0] == "info") return info(args[1]);

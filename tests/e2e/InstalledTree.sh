@@ -68,6 +68,8 @@ appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "appstreamcli validate: $(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml")"
 man_warnings=$(groff -man -ww -z -Tutf8 "$share/man/man6/twirlstick.6" 2>&1)
 [ -z "$man_warnings" ] || fail "the man page: $man_warnings"
+stage_page=$(cd / && man -l "$share/man/man6/twirlstick-stage.6" 2>&1 >/dev/null)
+[ -z "$stage_page" ] || fail "man -l on the stage tool's page: $stage_page"
 for line in "Exec=twirlstick" "Icon=$id" "Categories=Game;ArcadeGame;" "StartupWMClass=$class"; do
   grep -qxF "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
