@@ -15,8 +15,17 @@ namespace {
 constexpr const char* Usage = "usage:\n"
                               "  twirlstick-stage info STAGE\n"
                               "  twirlstick-stage verify STAGE REPLAY\n"
-                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S]\n"
+                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F]\n"
+                              "\n"
+                              "solve looks for a route a person can play: clicks at least F frames apart\n"
+                              "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
+                              "6 frames, and every click still clearing one frame early or late. It prints\n"
+                              "'clear N' (frames) with the clicks, the smallest gap and the slack (exit 0),\n"
+                              "'no route' (exit 1) or 'gave up after S s' when the S seconds of --seconds\n"
+                              "(default 30) ran out first (exit 3). Unreadable files exit 2.\n"
                               "  twirlstick-stage --help | --version\n";
+
+constexpr int MaxMinGap = 600; // ten seconds between clicks
 
 int usage() {
     std::fputs(Usage, stderr);
@@ -83,6 +92,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         } else if (options[i] == "--seconds" && i + 1 < options.size()) {
             solveOptions.seconds = std::atof(options[++i].c_str());
             if (!(solveOptions.seconds > 0)) return usage();
+        } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
+            const int gap = std::atoi(options[++i].c_str());
+            if (gap < 1 || gap > MaxMinGap) return usage();
+            solveOptions.minGap = gap;
         } else {
             return usage();
         }
@@ -90,9 +103,13 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
     const SolveResult result = solveStage(stage, solveOptions);
-    if (!result.solved) {
-        std::printf("unsolved\n");
+    if (result.ending == SolveEnding::NoRoute) {
+        std::printf("no route\n");
         return 1;
+    }
+    if (result.ending == SolveEnding::GaveUp) {
+        std::printf("gave up after %.1f s\n", result.seconds);
+        return 3;
     }
     std::error_code error;
     if (!out.empty() && !result.record.save(out, &error)) {
@@ -100,6 +117,12 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         return 2;
     }
     std::printf("clear %d\n", result.frames);
+    std::printf("switches %d, smallest gap %d frames, ", result.switches, result.smallestGap);
+    if (result.slack > 0)
+        std::printf("every switch still clears up to %d frame%s early or late\n", result.slack,
+                    result.slack > 1 ? "s" : "");
+    else
+        std::printf("a switch one frame early or late can break it\n");
     return 0;
 }
 } // namespace
