@@ -5,6 +5,7 @@
 #include "stage/Stage.h"
 #include "stage/Utf.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -25,6 +26,8 @@ const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
     {u"", 290.0f, 215.0f, 0.9f, TextAlign::Center},
     {u"", 400.0f, 280.0f, 0.5f, TextAlign::Right},
     {u"", -400.0f, -295.0f, 0.5f, TextAlign::Left},
+    {u"", 396.0f, -273.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
+    {u"", 0.0f, 172.0f, 0.6f, TextAlign::Center},   // just under the strip
 };
 
 const char16_t* const HelpTexts[EditToolBar::AreaCount] = {
@@ -49,6 +52,8 @@ constexpr Color32 ButtonNormal = makeColor(255, 255, 255, 255);
 constexpr Color32 ButtonHover = makeColor(255, 255, 0, 255);
 constexpr Color32 ButtonCurrent = makeColor(255, 0, 0, 255);
 constexpr Color32 ButtonText = makeColor(0, 0, 0, 255);
+constexpr Color32 CursorText = makeColor(176, 176, 176, 255);
+constexpr Color32 NoticeText = makeColor(255, 255, 0, 255);
 } // namespace
 
 EditToolBar::EditToolBar(GlyphCache& cache) {
@@ -92,6 +97,25 @@ void EditToolBar::SetHelp(int index) {
     if (labels_[HelpLabel]->Text() != text) labels_[HelpLabel]->SetText(text);
 }
 
+void EditToolBar::SetCursor(Vec2 stagePoint, bool snapping) {
+    // -0.0 would read as a different place than 0.0
+    const auto tenths = [](float v) { return double(std::fabs(v) < 0.05f ? 0.0f : v); };
+    char numbers[ZoomBufferUnits];
+    std::snprintf(numbers, sizeof numbers, "x %.1f  y %.1f", tenths(stagePoint.x), tenths(stagePoint.y));
+    const std::u16string text =
+        (snapping ? tr(u"グリッド吸着") + u"  " : std::u16string()) + toUtf16(numbers);
+    if (labels_[CursorLabel]->Text() != text) labels_[CursorLabel]->SetText(text);
+}
+
+void EditToolBar::ShowNotice(std::u16string_view text) {
+    labels_[NoticeLabel]->SetText(text);
+    noticeFrames_ = NoticeFrames;
+}
+
+void EditToolBar::Tick() {
+    if (noticeFrames_ > 0) --noticeFrames_;
+}
+
 void EditToolBar::Draw(int hover, int mode) {
     FillRect(StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
@@ -105,4 +129,6 @@ void EditToolBar::Draw(int hover, int mode) {
     }
     labels_[ZoomLabel]->DrawLabel(Colors::White);
     labels_[HelpLabel]->DrawLabel(Colors::White);
+    labels_[CursorLabel]->DrawLabel(CursorText);
+    if (noticeFrames_ > 0) labels_[NoticeLabel]->DrawLabel(NoticeText);
 }
