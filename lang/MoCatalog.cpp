@@ -59,13 +59,16 @@ private:
     std::uint32_t count_ = 0, ids_ = 0, translations_ = 0;
 };
 
+// ASCII is UTF-8 too; any other character set would need converting, which the game does not do.
 bool declaresUtf8(std::string_view header) {
     const std::size_t at = header.find("charset=");
     if (at == std::string_view::npos) return true; // msgfmt writes UTF-8 when nothing is said
     std::string charset;
-    for (char c : header.substr(at + 8, 5))
-        charset += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    return charset == "UTF-8";
+    for (char c : header.substr(at + 8)) {
+        if (c == '\n' || c == ' ' || c == ';') break;
+        if (c != '-') charset += char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return charset == "UTF8" || charset == "ASCII" || charset == "USASCII";
 }
 } // namespace
 
