@@ -130,6 +130,10 @@ class Desktop:
 LOCALE_VARIABLES = ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")
 
 
+class WindowNotViewable(TestFailure):
+    """The window cannot be read back (not yet mapped, or already gone)."""
+
+
 class Game:
     """The game binary running on a Desktop, with its own private data folder."""
 
@@ -146,11 +150,17 @@ class Game:
         self.window = wait_until(f"an active window named {window_name}", self._find_window)
         # xwininfo, not xdotool: xdotool counts the frame's offset twice under a reparenting
         # window manager, and the clicks would land a title bar too low.
-        info = self.desktop._output(["xwininfo", "-id", self.window])
+        # Active comes a moment before the window manager has framed and mapped it; its place
+        # is known only once it is viewable.
+        info = wait_until("the window to be mapped", self._viewable_info)
         values = dict(line.strip().split(":", 1) for line in info.splitlines() if "Absolute" in line)
         self.x = int(values["Absolute upper-left X"])
         self.y = int(values["Absolute upper-left Y"])
         self.shots = 0
+
+    def _viewable_info(self):
+        info = self.desktop._output(["xwininfo", "-id", self.window])
+        return info if "IsViewable" in info else None
 
     def _find_window(self):
         # The active window, by the name xwininfo reads: SDL's own message box sets only the
@@ -171,9 +181,10 @@ class Game:
     def picture(self, name=None):
         """The window's client area now; saved as PNG in the output folder when named."""
         self._check_running()
-        xwd = subprocess.run(["xwd", "-silent", "-id", self.window], env=self.desktop.env,
-                             capture_output=True, check=True).stdout
-        picture = Picture(xwd)
+        xwd = subprocess.run(["xwd", "-silent", "-id", self.window], env=self.desktop.env, capture_output=True)
+        if xwd.returncode != 0:
+            raise WindowNotViewable(f"xwd: {xwd.stderr.decode(errors='replace')}")
+        picture = Picture(xwd.stdout)
         if name:
             self.save(picture, name)
         return picture
@@ -185,7 +196,10 @@ class Game:
     def wait_for(self, what, check, timeout=DEFAULT_TIMEOUT, save=None):
         """Polls pictures until `check(picture)` holds; returns that picture, saved when named."""
         def attempt():
-            picture = self.picture()
+            try:
+                picture = self.picture()
+            except WindowNotViewable:  # mapped by the window manager a moment after it is active
+                return None
             return picture if check(picture) else None
         started = time.monotonic()
         picture = wait_until(what, attempt, timeout)
@@ -216,9 +230,12 @@ class Game:
 
     def wait_exit(self, timeout=DEFAULT_TIMEOUT):
         try:
-            return self.process.wait(timeout)
+            code = self.process.wait(timeout)
         except subprocess.TimeoutExpired:
             raise TestFailure(f"the game did not end within {timeout:.0f} s") from None
+        # The X server may hand the next game the same window id: let this one go first.
+        wait_until("the window to close", lambda: not self.desktop._output(["xwininfo", "-id", self.window]))
+        return code
 
     def still_running_after(self, seconds):
         time.sleep(seconds)
