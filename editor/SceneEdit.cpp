@@ -4,11 +4,13 @@
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
 #include "editor/EditText.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageTitle.h"
 #include "stage/Utf.h"
 
 #include <vector>
@@ -19,6 +21,8 @@ constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
 constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
+// A title typed in full must also be one the stage file keeps whole.
+static_assert(Lib::System::CInputBox::MaxUnits == MaxTitleUnits);
 } // namespace
 
 SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
@@ -119,6 +123,16 @@ void SceneEdit::RunCommand(int area) {
 }
 
 void SceneEdit::Save() {
+    const EditSession::DiskState disk = session_.savedFileState();
+    if (disk != EditSession::DiskState::AsRead) {
+        const std::u16string question =
+            disk == EditSession::DiskState::Unreadable
+                ? tr(u"このファイルは読み込めなかったため、中身を確かめていません\n上書きしますか？")
+                : tr(u"このファイルは開いた後で他のプログラムに変更されています\n上書きしますか？");
+        if (ShowMessageBox(question + u"\n" + wrapPath(toUtf16(session_.savePath), PathLineUnits), u"WARNING",
+                           MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+            return;
+    }
     std::error_code error;
     if (!session_.save(&error)) ReportFileFailure(session_.savePath, error, true);
 }
