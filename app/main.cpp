@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
     if (std::error_code error; !ensureWorkingFolder(&error))
         std::fprintf(stderr, "twirlstick: cannot use %s (%s); best runs will not be kept\n",
                      workingFolderPath().c_str(), error.message().c_str());
+    else
+        sweepTemporaryFiles();
     if (!platform::initSystems()) return 1;
 
     auto system = std::make_unique<GameSystem>();

@@ -11,7 +11,11 @@
 EditSession::EditSession(std::string savePath_, std::string loadPath_)
     : loadPath(std::move(loadPath_)), savePath(std::move(savePath_)),
       bar({}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
-    if (!readLoadPath(&openError)) startFrom(Stage{});
+    stampSavePath();
+    if (!readLoadPath(&openError)) {
+        startFrom(Stage{});
+        unreadable_ = loadPath == savePath;
+    }
 }
 
 bool EditSession::readLoadPath(std::error_code* error) {
@@ -208,7 +212,14 @@ bool EditSession::save(std::error_code* error) {
     if (!saveStage(savePath, stage, error)) return false;
     loadPath = savePath;
     baseline_ = stage;
+    unreadable_ = false;
+    stampSavePath();
     return true;
+}
+
+EditSession::DiskState EditSession::savedFileState() const {
+    if (unreadable_) return DiskState::Unreadable;
+    return fileStamp(savePath) == savePathStamp_ ? DiskState::AsRead : DiskState::Changed;
 }
 
 bool EditSession::saveTestStage(const std::string& path, std::error_code* error) {
@@ -218,13 +229,18 @@ bool EditSession::saveTestStage(const std::string& path, std::error_code* error)
 bool EditSession::load(std::error_code* error) {
     finishAction();
     const Stage before = stage;
+    const std::optional<FileStamp> stamp = fileStamp(loadPath);
     if (!readLoadPath(error)) return false;
+    if (loadPath == savePath) {
+        savePathStamp_ = stamp;
+        unreadable_ = false;
+    }
     recordIfChanged(before);
     return true;
 }
 
 bool EditSession::setTitle(std::u16string_view typed) {
-    std::u16string title = sanitizeTitle(typed);
+    std::u16string title = storableTitle(typed);
     if (title.empty()) return false;
     finishAction();
     const Stage before = stage;
@@ -259,5 +275,5 @@ bool EditSession::redo() {
 }
 
 bool EditSession::modified() const {
-    return !sameStageContent(stage, baseline_);
+    return unreadable_ || !sameStageContent(stage, baseline_);
 }

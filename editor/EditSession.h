@@ -6,10 +6,12 @@
 #include "editor/EditTools.h"
 #include "game/Bar.h"
 #include "render/Camera.h"
+#include "stage/FileAccess.h"
 #include "stage/Stage.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -80,9 +82,14 @@ public:
     // Not while a drag is open.
     bool undo();
     bool redo();
-    // The stage differs from what was last loaded or saved.
+    // The stage differs from what was last loaded or saved, or from what is on the disk: a stage
+    // whose file could not be read counts as differing until it is saved or read.
     bool modified() const;
     bool hasCopy() const { return !copiedPoints_.empty(); }
+    // What SAVE would replace is not the file this session last read or wrote: another program
+    // changed (or made) it since, or it could not be read. SAVE should ask first.
+    enum class DiskState { AsRead, Changed, Unreadable };
+    DiskState savedFileState() const;
 
     const EditHistory& history() const { return history_; }
 
@@ -109,10 +116,13 @@ private:
     void showStartOfStage();
     void finishAction();
     void recordIfChanged(const Stage& before);
+    void stampSavePath() { savePathStamp_ = fileStamp(savePath); }
 
     EditHistory history_;
-    Stage baseline_;    // as last loaded or saved
-    Stage actionStart_; // before the press that opened the current drag
+    Stage baseline_;                         // as last loaded or saved
+    std::optional<FileStamp> savePathStamp_; // savePath as last read or written (nullopt: none there)
+    bool unreadable_ = false;                // savePath's file could not be read when opened
+    Stage actionStart_;                      // before the press that opened the current drag
     bool actionOpen_ = false;
     std::array<bool, 2> pressSeen_{}; // the tools saw the press of the button now held
     Pointer toolPointer_;

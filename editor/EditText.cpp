@@ -2,15 +2,12 @@
 
 #include "lang/Translate.h"
 #include "stage/FileAccess.h"
+#include "stage/StageFile.h"
 #include "stage/Utf.h"
 
 #include <limits>
 
 namespace {
-bool isControl(char16_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
-}
-
 bool isBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == 0x3000;
 }
@@ -21,23 +18,6 @@ int digitValue(char16_t c) {
     return -1;
 }
 } // namespace
-
-std::u16string sanitizeTitle(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            out += c;
-            out += text[++i];
-        } else if (!isControl(c) && !isHighSurrogate(c) && !isLowSurrogate(c)) {
-            out += c;
-        }
-    }
-    const std::size_t first = out.find_first_not_of(u' ');
-    if (first == std::u16string::npos) return {};
-    return out.substr(first, out.find_last_not_of(u' ') - first + 1);
-}
 
 std::optional<std::int32_t> parseTimeLimit(std::u16string_view text) {
     std::size_t i = 0;
@@ -70,6 +50,9 @@ std::u16string describeFileError(const std::error_code& error, bool writing) {
     if (error == FileError::TooLarge) return tr(u"ファイルが大きすぎます");
     if (error == FileError::Link) return tr(u"シンボリックリンクは開きません");
     if (error == FileError::FolderNotOwned) return tr(u"フォルダが他のユーザーのものです");
+    if (error == StageError::TitleTooLong) return tr(u"ステージ名が長すぎます（255文字まで）");
+    if (error == StageError::TitleNotStorable) return tr(u"ステージ名に保存できない文字があります");
+    if (error == StageError::NumberNotFinite) return tr(u"座標が大きすぎるか、数ではありません");
     return error ? toUtf16(error.message()) : tr(u"原因不明のエラー");
 }
 

@@ -6,11 +6,6 @@
 #include <string_view>
 #include <system_error>
 
-// The title as it can be stored: control characters (line breaks, tabs, C1 codes, line and
-// paragraph separators) and unpaired surrogates dropped, blanks trimmed from both ends, since
-// the stage file keeps the title on one line and reads it back without its outer blanks.
-std::u16string sanitizeTitle(std::u16string_view text);
-
 // A decimal integer from the start of the text: leading blanks skipped, an optional sign,
 // ASCII or full-width digits, anything after the number ignored ("45abc" is 45). Values beyond
 // the 32-bit range are clamped to it. nullopt when the text does not start with a number.

@@ -12,6 +12,7 @@
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageTitle.h"
 #include "stage/Utf.h"
 
 #include <cmath>
@@ -29,6 +30,8 @@ constexpr Color32 BandColor = makeColor(0, 160, 255, 255);
 const Rect HeadsUpBand(-290.0f, 135.0f, 290.0f, 245.0f);
 constexpr float MinGridSpacing = 6.0f;    // view units between drawn grid lines
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
+// A title typed in full must also be one the stage file keeps whole.
+static_assert(Lib::System::CInputBox::MaxUnits == MaxTitleUnits);
 } // namespace
 
 SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
@@ -159,6 +162,16 @@ void SceneEdit::RunCommand(int area) {
 }
 
 void SceneEdit::Save() {
+    const EditSession::DiskState disk = session_.savedFileState();
+    if (disk != EditSession::DiskState::AsRead) {
+        const std::u16string question =
+            disk == EditSession::DiskState::Unreadable
+                ? tr(u"このファイルは読み込めなかったため、中身を確かめていません\n上書きしますか？")
+                : tr(u"このファイルは開いた後で他のプログラムに変更されています\n上書きしますか？");
+        if (ShowMessageBox(question + u"\n" + wrapPath(toUtf16(session_.savePath), PathLineUnits), u"WARNING",
+                           MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+            return;
+    }
     std::error_code error;
     if (session_.save(&error))
         toolBar_.ShowNotice(tr(u"保存しました：") + toUtf16(session_.savePath));

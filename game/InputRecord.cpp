@@ -4,13 +4,14 @@
 #include "stage/TextFile.h"
 #include "stage/Utf.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
 
 namespace {
-constexpr std::size_t MaxReplayFileBytes = 64u * 1024 * 1024;
+constexpr std::uint64_t ReplayFileCap = 16u * 1024 * 1024;
 // A recorded frame adds at most a fast change and a switch; the end event may share its frame.
 // Playback never applies more than this per frame, whatever a damaged file says.
 constexpr int MaxEventsPerFrame = 3;
@@ -33,6 +34,13 @@ bool readInt(std::string_view text, size_t& pos, long long& out) {
     return true;
 }
 } // namespace
+
+std::size_t maxReplayFileBytes(std::int32_t frames) {
+    const std::uint64_t run = frames > 0 ? std::uint64_t(frames) : 0;
+    const std::uint64_t digits = std::to_string(run).size();
+    const std::uint64_t bytes = Utf8Bom.size() + digits + 2 + (2 * run + 1) * (1 + 1 + digits + 2);
+    return std::size_t(std::min(bytes, ReplayFileCap));
+}
 
 void InputRecord::append(bool fast, bool switchPivot) {
     if (fast != fast_) {
@@ -96,12 +104,17 @@ std::string InputRecord::format() const {
 }
 
 bool InputRecord::save(const std::string& path, std::error_code* error) const {
-    return writeFileAtomically(path, format(), error);
+    const std::string text = format();
+    if (text.size() > maxReplayFileBytes(total_)) {
+        if (error) *error = FileError::TooLarge;
+        return false;
+    }
+    return writeFileAtomically(path, text, error);
 }
 
-void InputRecord::load(const std::string& path, std::error_code* error) {
+void InputRecord::load(const std::string& path, std::int32_t longestRun, std::error_code* error) {
     *this = InputRecord{};
-    if (const auto text = readTextFile(path, MaxReplayFileBytes, error)) parse(*text);
+    if (const auto text = readTextFile(path, maxReplayFileBytes(longestRun), error)) parse(*text);
 }
 
 void InputRecord::parse(const std::string& text) {

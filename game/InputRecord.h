@@ -2,6 +2,7 @@
 // An attempt as a run-length list of input events: one per change of the fast button and one
 // per pivot switch, each counting the frames since the previous one. Recorded live, played back
 // for the replay, and saved as a stage's best run.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -12,6 +13,12 @@ struct InputEvent {
     std::int32_t kind = Switch;
     std::int32_t frames = 0; // frames since the previous event (or the start)
 };
+
+// The largest replay file of a run of at most `frames` frames: a frame makes at most two events
+// (a fast change and a switch) and the end adds one, each a line of a kind, a gap of at most
+// `frames` and a line end. Whatever the run, never more than 16 MiB. The reader refuses a larger
+// file and the writer refuses to write one, so every replay the game writes reads back.
+std::size_t maxReplayFileBytes(std::int32_t frames);
 
 struct InputFlags {
     bool fast = false;
@@ -24,11 +31,13 @@ public:
     InputFlags readNext();
     void rewind();
     void finish();
-    // False (with the reason in `error` when asked) when the file could not be written; an
-    // existing file then stays as it was.
+    // False (with the reason in `error` when asked) when the file could not be written, or would
+    // be larger than maxReplayFileBytes (total) (FileError::TooLarge); an existing file then
+    // stays as it was.
     bool save(const std::string& path, std::error_code* error = nullptr) const;
-    // A file that cannot be read (missing, not a regular file, too large) gives an empty record.
-    void load(const std::string& path, std::error_code* error = nullptr);
+    // A file that cannot be read (missing, not a regular file, larger than a run of `longestRun`
+    // frames can make) gives an empty record.
+    void load(const std::string& path, std::int32_t longestRun, std::error_code* error = nullptr);
     // Replay file text: BOM, total, then "kind frames" per event, CR LF line ends.
     std::string format() const;
     void parse(const std::string& text);
@@ -36,6 +45,12 @@ public:
     std::int32_t played() const { return played_; }
     std::int32_t total() const { return total_; }
     bool hasFramesLeft() const { return total_ - played_ > 0; }
+    // Whether an event that changes the flags is still to be read: once none is, every further
+    // frame reads the same flags (fast as it was, no switch).
+    bool hasInputLeft() const {
+        return readIndex_ >= 0 && readIndex_ < std::int32_t(events_.size()) &&
+               events_[std::size_t(readIndex_)].kind != InputEvent::End;
+    }
     const std::vector<InputEvent>& events() const { return events_; }
 
 private:

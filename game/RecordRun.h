@@ -10,6 +10,10 @@ struct RecordRunResult {
     std::int32_t frames = 0;                       // frames played, the ending frame included
 };
 
+// Once the record has no input left the bar only turns in place about a fixed pivot, so a line
+// it has not touched in one whole turn is taken as never touched: the run is then settled at
+// once (a time-out when the time ends first, else the record's end) instead of playing frames
+// that can number two billion. record.played() tells how many frames were actually played.
 RecordRunResult runRecord(const Stage& stage, InputRecord& record);
 
 // Whether replaying the record from the stage's start clears it in exactly the frames the record

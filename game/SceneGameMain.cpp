@@ -1,8 +1,8 @@
 #include "game/SceneGameMain.h"
 
 #include "app/GameSystem.h"
+#include "game/BestRun.h"
 #include "game/GameConstants.h"
-#include "game/RecordRun.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
@@ -76,17 +76,12 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
 }
 
 void SceneGameMain::LoadBestRun(const std::string& path) {
-    auto ghost = std::make_unique<InputRecord>();
-    std::error_code error;
-    ghost->load(path, &error);
-    // A file that is no best run of this stage is treated as none: the next clear replaces it.
-    if (error || !clearsAsClaimed(stage_, *ghost)) {
+    std::string problem;
+    ghostRecord_ = loadBestRun(path, stage_, problem);
+    if (!problem.empty())
         std::fprintf(stderr, "twirlstick: %s: %s; the stage is played without a best run\n", path.c_str(),
-                     error ? error.message().c_str() : "not a clear of this stage");
-        return;
-    }
-    best_ = ghost->total();
-    ghostRecord_ = std::move(ghost);
+                     problem.c_str());
+    if (ghostRecord_) best_ = ghostRecord_->total();
 }
 
 void SceneGameMain::ShowMessage(int index) {

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a bounded time, seeded with the
 # committed corpus (fuzz/corpus), the shipped stages and their solution replays.
-#   scripts/fuzz.sh [BUILD_DIR] [stage|replay|wave|catalog ...]     FUZZ_SECONDS per target (default 15)
+#   scripts/fuzz.sh [BUILD_DIR] [stage|replay|wave|files|names|text|utf|bestrun|catalog ...]
+# FUZZ_SECONDS per target (default 10).
 set -euo pipefail
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-10}
 build_dir=${1:-build-fuzz}
 shift || true
 kinds=("$@")
-[ ${#kinds[@]} -eq 0 ] && kinds=(stage replay wave catalog)
+[ ${#kinds[@]} -eq 0 ] && kinds=(stage replay wave files names text utf bestrun catalog)
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, skipped"
   exit 0
 fi
-declare -A target=([stage]=FuzzStageFile [replay]=FuzzReplayFile [wave]=FuzzWaveMixer [catalog]=FuzzMoCatalog)
+declare -A target=([stage]=FuzzStageFile [replay]=FuzzReplayFile [wave]=FuzzWaveMixer [files]=FuzzFileLayer
+  [names]=FuzzStageNames [text]=FuzzEditText [utf]=FuzzUtf [bestrun]=FuzzBestRun [catalog]=FuzzMoCatalog)
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWIRLSTICK_FUZZ=ON \
   -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF >/dev/null
 for kind in "${kinds[@]}"; do
@@ -25,9 +27,15 @@ cp data/stage* "$corpus/stage/"
 cp data/solutions/*.rep "$corpus/replay/"
 mkdir -p "$corpus/catalog"
 for po in po/*.po; do msgfmt -o "$corpus/catalog/$(basename "$po" .po).mo" "$po"; done
+mkdir -p "$corpus/bestrun"
+for stage in data/stage*; do # a stage, "\n=\n", its proven solution
+  n=${stage##*stage}
+  { cat "$stage"; printf '\n=\n'; cat "data/solutions/stage$n.rep"; } >"$corpus/bestrun/stage$n"
+done
 for kind in "${kinds[@]}"; do
   echo "fuzz: ${target[$kind]} for ${seconds}s"
   log="$corpus/$kind.log"
+  mkdir -p "$corpus/$kind"
   if ! "$build_dir/fuzz/${target[$kind]}" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=1024 \
       -timeout=10 -print_final_stats=1 -artifact_prefix="$build_dir/" "$corpus/$kind" >"$log" 2>&1; then
     tail -n 60 "$log"

@@ -223,6 +223,21 @@ bool isTemporaryFileName(std::string_view name) {
            name.substr(name.size() - TempSuffix.size()) == TempSuffix;
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileStamp{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::int64_t(st.st_size),
+                     std::int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::error_code checkOwnFolder(const std::string& folder) {
+    int fd = -1;
+    struct stat st {};
+    const std::error_code error = openOwnFolder(folder, fd, st);
+    const FileDescriptor dir(fd);
+    return error;
+}
+
 std::error_code makeFolderPrivate(const std::string& folder) {
     int fd = -1;
     struct stat st {};
@@ -232,8 +247,9 @@ std::error_code makeFolderPrivate(const std::string& folder) {
     return error;
 }
 
-std::error_code removeFilesIn(const std::string& folder,
-                              const std::function<bool(std::string_view)>& chosen) {
+std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen,
+                              std::chrono::seconds olderThan) {
+    const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     int fd = -1;
     struct stat st {};
     const std::error_code error = openOwnFolder(folder, fd, st);
@@ -242,6 +258,7 @@ std::error_code removeFilesIn(const std::string& folder,
     for (const std::string& name : namesIn(dir.get(), chosen)) {
         struct stat entry {};
         if (::fstatat(dir.get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (now - entry.st_mtime < olderThan.count()) continue; // a save of another copy may be writing it
         if (S_ISREG(entry.st_mode) || S_ISLNK(entry.st_mode)) ::unlinkat(dir.get(), name.c_str(), 0);
     }
     return {};

@@ -2,7 +2,9 @@
 // Opening and replacing the game's files without being tricked by what stands at a path: a FIFO
 // or device is never waited on, a link is refused where the file must be the game's own, and a
 // file is replaced only through a fresh temporary file that nobody else could have planted.
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,11 +42,26 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
 // Whether `name` is one of the temporary files writeFileAtomically makes (left over by a crash).
 bool isTemporaryFileName(std::string_view name);
 
+// Which file stands at a path: enough to tell that another program replaced or rewrote it.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of what stands at `path` (a link itself, not what it names); nullopt when nothing does.
+std::optional<FileStamp> fileStamp(const std::string& path);
+
+// FolderNotOwned unless `folder` (a link to it followed) belongs to the player; its mode is not touched.
+std::error_code checkOwnFolder(const std::string& folder);
+
 // Sets a folder that belongs to the player to 0700, so no one else can plant files or links in
 // it; a folder of another user is left alone (FolderNotOwned).
 std::error_code makeFolderPrivate(const std::string& folder);
 
 // Deletes the files and links whose names `chosen` accepts from a folder that belongs to the
 // player (FolderNotOwned otherwise, deleting nothing). Links are removed, never followed;
-// sub-folders, FIFOs and the like stay.
-std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen);
+// sub-folders, FIFOs and the like stay, and so does anything changed within `olderThan`.
+std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen,
+                              std::chrono::seconds olderThan = std::chrono::seconds(0));

@@ -33,7 +33,9 @@ bool ensureWorkingFolder(std::error_code* error) {
     const std::string folder = workingFolderPath();
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!ec) ec = makeFolderPrivate(folder);
+    std::error_code linkError;
+    const bool linked = fs::is_symlink(fs::symlink_status(folder.substr(0, folder.size() - 1), linkError));
+    if (!ec) ec = linked ? checkOwnFolder(folder) : makeFolderPrivate(folder);
     if (error) *error = ec;
     return !ec;
 }
@@ -77,6 +79,10 @@ bool isGameFileName(std::string_view name) {
                            [](char c) { return c >= '0' && c <= '9'; });
     };
     return numbered("stage") || numbered("rep") || name == "tempstage" || isTemporaryFileName(name);
+}
+
+void sweepTemporaryFiles() {
+    removeFilesIn(workingFolderPath(), isTemporaryFileName, std::chrono::minutes(1));
 }
 
 void deleteWorkingFiles() {

@@ -11,9 +11,14 @@
 std::string workingFolderPath();
 
 // Creates the working folder with its parents if missing and makes it private (0700), also when
-// it was already there with another mode. False, with the reason in `error`, when it cannot be
-// made or belongs to another user: the game then writes nothing there.
+// it was already there with another mode; a link standing for it (a folder shared on purpose)
+// keeps the mode its owner gave. False, with the reason in `error`, when it cannot be made or
+// belongs to another user: the game then writes nothing there.
 bool ensureWorkingFolder(std::error_code* error = nullptr);
+
+// Removes the temporary files of saves (isTemporaryFileName) that were left in the working
+// folder by a crash or a kill: only those older than a minute, which no running save still writes.
+void sweepTemporaryFiles();
 
 std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to the data folder
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)

@@ -4,6 +4,7 @@
 #include "stage/TextFile.h"
 #include "stage/Utf.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,11 +14,27 @@
 #include <vector>
 
 namespace {
-// A stage file holds at most 512 pairs and 512 line records; anything beyond a few hundred
-// kilobytes is not a stage.
-constexpr std::size_t MaxStageFileBytes = 4 * 1024 * 1024;
-
 const char* const KindKeywords[] = {"WALL", "GOAL"};
+
+class StageErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "twirlstick-stage"; }
+    std::string message(int code) const override {
+        switch (StageError(code)) {
+        case StageError::TitleTooLong:
+            return "the title is longer than " + std::to_string(MaxTitleUnits) + " characters";
+        case StageError::TitleNotStorable:
+            return "the title holds characters a stage file cannot keep";
+        case StageError::NumberNotFinite:
+            return "a coordinate is infinite or not a number";
+        }
+        return "unknown stage error";
+    }
+};
+
+bool allFinite(std::initializer_list<float> values) {
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -87,7 +104,7 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
     if (words.empty()) return;
     const std::string_view key = words[0];
     if (key == "TITLE") {
-        stage.title = toUtf16(restOfLine(line, key));
+        stage.title = storableTitle(toUtf16(restOfLine(line, key)));
     } else if (key == "TIMELIMIT") {
         long long v;
         if (words.size() > 1 && parseInt(words[1], std::numeric_limits<std::int32_t>::min(),
@@ -114,6 +131,15 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
     }
 }
 } // namespace
+
+const std::error_category& stageErrorCategory() {
+    static const StageErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(StageError e) {
+    return {int(e), stageErrorCategory()};
+}
 
 void loadStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.clear();
@@ -183,7 +209,24 @@ std::string formatStage(const Stage& stage) {
     return out;
 }
 
+std::error_code checkStorable(const Stage& stage, std::string_view text) {
+    if (stage.title.size() > MaxTitleUnits) return StageError::TitleTooLong;
+    if (storableTitle(stage.title) != stage.title) return StageError::TitleNotStorable;
+    bool finite = allFinite({stage.initialPivot.x, stage.initialPivot.y, stage.initialAngle,
+                             stage.startCamera.x, stage.startCamera.y, stage.startCamera.zoom});
+    for (int i = 0; i < MaxPoints; ++i)
+        if (stage.holdsPoint(i)) finite = finite && allFinite({stage.points[i].x, stage.points[i].y});
+    if (!finite) return StageError::NumberNotFinite;
+    if (text.size() > MaxStageFileBytes) return FileError::TooLarge;
+    return {};
+}
+
 bool saveStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.compact();
-    return writeFileAtomically(path, formatStage(stage), error);
+    const std::string text = formatStage(stage);
+    if (const std::error_code refused = checkStorable(stage, text)) {
+        if (error) *error = refused;
+        return false;
+    }
+    return writeFileAtomically(path, text, error);
 }

@@ -1,9 +1,26 @@
 #pragma once
 #include "stage/Stage.h"
+#include "stage/StageTitle.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+// The largest stage file the game reads. The writer's longest lines (a full title of three-byte
+// characters, 512 points of the longest numbers, 512 lines) come to about 23 KB; hand-written
+// blanks get the rest. A larger file is refused, and the writer refuses to write one.
+inline constexpr std::size_t MaxStageFileBytes = 64 * 1024;
+
+// Why a stage could not be written as it is: its file would not read back the same.
+enum class StageError {
+    TitleTooLong = 1, // longer than MaxTitleUnits
+    TitleNotStorable, // control characters, unpaired surrogates or outer blanks
+    NumberNotFinite,  // a coordinate, angle or zoom that is infinite or not a number
+};
+const std::error_category& stageErrorCategory();
+std::error_code make_error_code(StageError e);
+template <> struct std::is_error_code_enum<StageError> : std::true_type {};
 
 // Clears the stage and fills it from the file; a missing or unreadable file (or anything but a
 // regular file) leaves it cleared, with the reason in `error` when asked.
@@ -13,12 +30,16 @@ void loadStage(const std::string& path, Stage& stage, std::error_code* error = n
 void parseStage(std::string_view text, Stage& stage);
 
 // Compacts the stage (its slot numbering changes) and writes it in the stage file format.
-// Returns false when the file could not be written, with the reason in `error` when asked; an
-// existing file is then left as it was.
+// Returns false when the file could not be written, or the stage holds what its file could not
+// keep (StageError, FileError::TooLarge), with the reason in `error` when asked; an existing
+// file is then left as it was.
 bool saveStage(const std::string& path, Stage& stage, std::error_code* error = nullptr);
 
 // The stage file's text for an already compacted stage (BOM, CR LF lines).
 std::string formatStage(const Stage& stage);
+
+// What saveStage would refuse in this stage (its formatted text given), or no error.
+std::error_code checkStorable(const Stage& stage, std::string_view text);
 
 // %g with the three-digit exponent the stage files have always used ("1.23457e+006").
 std::string formatStageNumber(double v);

@@ -60,7 +60,7 @@ int verify(const std::string& stagePath, const std::string& replayPath) {
     if (!readStage(stagePath, stage)) return 2;
     InputRecord record;
     std::error_code error;
-    record.load(replayPath, &error);
+    record.load(replayPath, framesForTimeLimit(stage.timeLimit), &error);
     if (error) {
         std::fprintf(stderr, "cannot read replay file %s: %s\n", replayPath.c_str(), error.message().c_str());
         return 2;

@@ -80,7 +80,9 @@ TEST_F(Session, AStageThatCannotBeReadSaysWhyAndLoadKeepsTheWork) {
     EditorScript unread(folder.file("stage5"), folder.file("stage5"));
     EXPECT_EQ(unread.session.openError, FileError::NotRegular);
     EXPECT_EQ(unread.session.stage.pointCount(), 0);
-    EXPECT_FALSE(unread.session.modified());
+    // An empty stage now stands for a file that holds something else: EXIT asks, SAVE asks too.
+    EXPECT_TRUE(unread.session.modified());
+    EXPECT_EQ(unread.session.savedFileState(), EditSession::DiskState::Unreadable);
 
     EditorScript e(folder.file("stage1"));
     e.click({0, 0});
@@ -94,6 +96,19 @@ TEST_F(Session, AStageThatCannotBeReadSaysWhyAndLoadKeepsTheWork) {
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
     EXPECT_EQ(e.session.stage.pointCount(), 2); // not the cleared stage
     EXPECT_TRUE(e.session.modified());
+}
+
+TEST_F(Session, SaveKnowsWhenAnotherProgramChangedTheFile) {
+    folder.write("stage3", "TITLE mine\n");
+    EditorScript e(folder.file("stage3"), folder.file("stage3"));
+    EXPECT_EQ(e.session.savedFileState(), EditSession::DiskState::AsRead);
+    ASSERT_TRUE(writeFileAtomically(folder.file("stage3"), "TITLE theirs\n")); // another copy of the game
+    EXPECT_EQ(e.session.savedFileState(), EditSession::DiskState::Changed);
+    ASSERT_TRUE(e.session.save(nullptr)); // the player said OK
+    EXPECT_EQ(e.session.savedFileState(), EditSession::DiskState::AsRead);
+    EditorScript fresh(folder.file("stage4")); // a new stage: its name taken meanwhile
+    folder.write("stage4", "TITLE theirs\n");
+    EXPECT_EQ(fresh.session.savedFileState(), EditSession::DiskState::Changed);
 }
 
 TEST_F(Session, ModifiedFollowsLoadsSavesAndEditsButNotSelections) {
@@ -170,6 +185,25 @@ TEST_F(Session, TheHistoryKeepsTwoHundredStepsAndMore) {
         ++undone;
     EXPECT_GE(undone, 200u);
     EXPECT_EQ(e.session.stage.pointCount(), int(clicks - undone));
+}
+
+TEST_F(Session, TheHistoryKeepsToItsByteBudget) {
+    EditHistory history;
+    Stage big;
+    big.title.assign(1 << 20, u'x'); // no reader makes such a stage; the budget holds all the same
+    for (int i = 0; i < 100; ++i)
+        history.record(big);
+    EXPECT_LE(history.bytes(), EditHistory::MaxBytes);
+    EXPECT_GE(history.bytes(), EditHistory::MaxBytes - EditHistory::footprint(big));
+    const std::size_t kept = history.undoCount();
+    EXPECT_LT(kept, 40u);
+    Stage current;
+    const std::size_t emptyStage = EditHistory::footprint(current);
+    while (history.undo(current)) {
+    }
+    EXPECT_EQ(history.bytes(), emptyStage + (kept - 1) * EditHistory::footprint(big)); // all moved to redo
+    history.record(current);
+    EXPECT_EQ(history.bytes(), EditHistory::footprint(big)); // the redo line is gone
 }
 
 TEST_F(Session, TitleAndTimeLimitTexts) {

@@ -1,6 +1,7 @@
 #include "editor/EditText.h"
 #include "stage/FileAccess.h"
 #include "stage/StageNames.h"
+#include "stage/StageTitle.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,17 @@
 #include <vector>
 
 TEST(EditText, TitlesLoseControlCharactersAndOuterBlanks) {
-    EXPECT_EQ(sanitizeTitle(u"plain"), u"plain");
-    EXPECT_EQ(sanitizeTitle(u"a\r\nb\tc\x7F\x85"
+    EXPECT_EQ(storableTitle(u"plain"), u"plain");
+    EXPECT_EQ(storableTitle(u"a\r\nb\tc\x7F\x85"
                             u"d"),
               u"abcd");
-    EXPECT_EQ(sanitizeTitle(u"  two words  "), u"two words");
-    EXPECT_EQ(sanitizeTitle(u"\u3000全角\u3000"), u"\u3000全角\u3000"); // not a separator in the file
-    EXPECT_EQ(sanitizeTitle(u"a\u2028b\u2029c"), u"abc");
-    EXPECT_EQ(sanitizeTitle(u"\U0001F600"), u"\U0001F600");
+    EXPECT_EQ(storableTitle(u"  two words  "), u"two words");
+    EXPECT_EQ(storableTitle(u"\u3000全角\u3000"), u"\u3000全角\u3000"); // not a separator in the file
+    EXPECT_EQ(storableTitle(u"a\u2028b\u2029c"), u"abc");
+    EXPECT_EQ(storableTitle(u"\U0001F600"), u"\U0001F600");
     const char16_t lone[] = {u'a', 0xD800, u'b', 0xDC00, 0};
-    EXPECT_EQ(sanitizeTitle(lone), u"ab");
-    EXPECT_EQ(sanitizeTitle(u" \n "), u"");
+    EXPECT_EQ(storableTitle(lone), u"ab");
+    EXPECT_EQ(storableTitle(u" \n "), u"");
 }
 
 TEST(EditText, TimeLimitsReadTheLeadingNumber) {

@@ -56,7 +56,7 @@ TEST(FileReading, NonRegularFilesAreRefusedWithoutWaiting) {
         EXPECT_EQ(error, FileError::NotRegular) << name;
         EXPECT_EQ(stage.pointCount(), 0) << name;
         InputRecord record;
-        record.load(dir.file(name), &error);
+        record.load(dir.file(name), INT32_MAX, &error);
         EXPECT_EQ(error, FileError::NotRegular) << name;
         EXPECT_EQ(record.total(), 0) << name;
     }
@@ -96,7 +96,7 @@ TEST_F(GameFiles, LinksAreFollowedForShippedDataButNotInTheWorkingFolder) {
     EXPECT_EQ(error, FileError::Link);
     EXPECT_EQ(stage.title, u"untitled");
     InputRecord record;
-    record.load(replayFileName(0), &error);
+    record.load(replayFileName(0), INT32_MAX, &error);
     EXPECT_EQ(error, FileError::Link);
     EXPECT_EQ(record.total(), 0);
 }
@@ -118,7 +118,7 @@ TEST_F(GameFiles, APlantedLinkNeverRedirectsASave) {
     EXPECT_EQ(elsewhere.read("notes"), "the player's own notes");
     EXPECT_FALSE(isLink(replayFileName(0)));
     InputRecord back;
-    back.load(replayFileName(0));
+    back.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(back.total(), 1);
 }
 

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,6 +94,30 @@ TEST_F(WorkingFolder, AnExistingFolderIsMadePrivate) {
     struct stat st {};
     ASSERT_EQ(stat(workingFolderPath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
+}
+
+TEST_F(WorkingFolder, StartUpSweepsOnlyOldTemporaryFiles) {
+    touch(".twirlstick-abcdefghij.tmp");
+    touch(".twirlstick-0123456789.tmp");
+    touch("stage1");
+    const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 120, 0}};
+    for (const char* name : {".twirlstick-abcdefghij.tmp", "stage1"})
+        ASSERT_EQ(utimensat(AT_FDCWD, (workingFolderPath() + name).c_str(), old, 0), 0);
+    sweepTemporaryFiles();
+    EXPECT_FALSE(pathExists(workingFolderPath() + ".twirlstick-abcdefghij.tmp"));
+    EXPECT_TRUE(pathExists(workingFolderPath() + ".twirlstick-0123456789.tmp")); // a save may be writing it
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage1"));
+}
+
+TEST_F(WorkingFolder, ALinkedFolderKeepsItsMode) {
+    TempFolder shared;
+    ASSERT_EQ(chmod(shared.path().c_str(), 02775), 0);
+    std::filesystem::remove_all(workingFolderPath());
+    std::filesystem::create_directory_symlink(shared.path(), data.path() / "TWIRLSTICK_FILES");
+    EXPECT_TRUE(ensureWorkingFolder());
+    struct stat st {};
+    ASSERT_EQ(stat(shared.path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 02775u);
 }
 
 TEST_F(WorkingFolder, AFolderOfAnotherUserIsNeitherUsedNorEmptied) {

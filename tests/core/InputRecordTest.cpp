@@ -1,10 +1,15 @@
 #include "game/InputRecord.h"
+#include "game/BestRun.h"
+#include "game/RecordRun.h"
+#include "stage/FileAccess.h"
 
 #include "../TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -67,7 +72,7 @@ TEST(InputRecord, TheExampleRunSavesAsFiveLinesAndLoadsBack) {
     EXPECT_EQ(dir.read("rep1"), "\xEF\xBB\xBF"
                                 "250\r\n1 10\r\n2 30\r\n0 60\r\n0 80\r\n");
     InputRecord loaded;
-    loaded.load(dir.file("rep1"));
+    loaded.load(dir.file("rep1"), 250);
     EXPECT_EQ(loaded.total(), 250);
     ASSERT_EQ(loaded.events().size(), 4u);
     for (int f = 0; f < 250; ++f) {
@@ -89,7 +94,7 @@ TEST(InputRecord, EmptyLinesAndAMissingMarkDoNotMatter) {
         EXPECT_EQ(a.events()[i].frames, b.events()[i].frames);
     }
     InputRecord missing;
-    missing.load("/no/such/replay");
+    missing.load("/no/such/replay", INT32_MAX);
     EXPECT_EQ(missing.total(), 0);
     EXPECT_TRUE(missing.events().empty());
 }
@@ -120,4 +125,79 @@ TEST(InputRecord, MillionsOfZeroGapEventsStayBoundedPerFrame) {
     for (int i = 0; i < 3; ++i)
         r.readNext();
     EXPECT_EQ(r.played(), 3);
+}
+
+TEST(InputRecord, TheFileCapFollowsTheLongestRunAndTheWriterKeepsToIt) {
+    // Every frame of a 60-second run switching and changing speed: the largest file such a run makes.
+    InputRecord busiest;
+    for (int f = 0; f < 3600; ++f)
+        busiest.append(f % 2 == 0, true);
+    TempFolder dir;
+    ASSERT_TRUE(busiest.save(dir.file("rep1")));
+    EXPECT_LE(dir.read("rep1").size(), maxReplayFileBytes(3600));
+    InputRecord back;
+    std::error_code error;
+    back.load(dir.file("rep1"), 3600, &error);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(back.events().size(), busiest.events().size());
+    EXPECT_LT(maxReplayFileBytes(3600), 100'000u);
+    EXPECT_EQ(maxReplayFileBytes(INT32_MAX), 16u * 1024 * 1024);
+    dir.write("rep2", "3600\r\n" + std::string(maxReplayFileBytes(3600), '\n'));
+    back.load(dir.file("rep2"), 3600, &error);
+    EXPECT_EQ(error, FileError::TooLarge);
+}
+
+TEST(InputRecord, ARunWithNoInputLeftSettlesAfterOneTurn) {
+    Stage stage;
+    stage.timeLimit = INT32_MAX;
+    stage.addPoint({500, 500});
+    stage.addPoint({600, 500});
+    stage.addSegment(0, 1, WALL);
+    InputRecord record;
+    record.parse("2147483580\r\n0 5\r\n");
+    RecordRunResult run = runRecord(stage, record);
+    EXPECT_EQ(run.outcome, FrameOutcome::Continue); // the record ends before the time
+    EXPECT_EQ(run.frames, 2147483580);
+    EXPECT_LT(record.played(), 200);
+    stage.timeLimit = 100'000;
+    record.parse("50000000\r\n1 10\r\n0 20\r\n");
+    run = runRecord(stage, record);
+    EXPECT_EQ(run.outcome, FrameOutcome::TimeOut);
+    EXPECT_EQ(run.frames, 6'000'000);
+    EXPECT_LT(record.played(), 250);
+    stage.addPoint({30, 0}); // within reach of the bar turning about the start
+    stage.addPoint({30, 40});
+    stage.addSegment(2, 3, GOAL);
+    record.parse("50000\r\n");
+    run = runRecord(stage, record);
+    EXPECT_EQ(run.outcome, FrameOutcome::Goal);
+    EXPECT_LT(run.frames, 180);
+}
+
+TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
+    Stage stage;
+    stage.addPoint({-100, 30});
+    stage.addPoint({100, 30});
+    stage.addSegment(0, 1, GOAL);
+    InputRecord clear; // the bar turns in place up to the goal: 30 degrees, 15 frames
+    for (int f = 0; f < 15; ++f)
+        clear.append(false, false);
+    ASSERT_TRUE(clearsAsClaimed(stage, clear));
+    TempFolder dir;
+    ASSERT_TRUE(clear.save(dir.file("rep1")));
+    std::string problem;
+    std::unique_ptr<InputRecord> first = loadBestRun(dir.file("rep1"), stage, problem);
+    ASSERT_TRUE(first);
+    // Rewritten in place with the same size and time: the next attempt takes the run it already has.
+    struct stat before {};
+    ASSERT_EQ(stat(dir.file("rep1").c_str(), &before), 0);
+    std::string forged = dir.read("rep1");
+    forged[forged.size() - 3] = '9'; // "19": no clear as claimed
+    std::ofstream(dir.file("rep1"), std::ios::binary | std::ios::in) << forged;
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.file("rep1").c_str(), times, 0), 0);
+    const std::unique_ptr<InputRecord> again = loadBestRun(dir.file("rep1"), stage, problem);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->total(), 15);
+    EXPECT_TRUE(problem.empty());
 }

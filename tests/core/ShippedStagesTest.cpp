@@ -25,7 +25,8 @@ TEST_P(ShippedStage, ItsSolutionClearsItWellWithinTheTimeLimit) {
     EXPECT_NE(stage.title, u"untitled");
     EXPECT_LE(stage.title.size(), 20u);
     InputRecord solution;
-    solution.load(dataFile("solutions/stage" + std::to_string(n) + ".rep"));
+    solution.load(dataFile("solutions/stage" + std::to_string(n) + ".rep"),
+                  framesForTimeLimit(stage.timeLimit));
     ASSERT_GT(solution.total(), 0);
     const RecordRunResult run = runRecord(stage, solution);
     EXPECT_EQ(run.outcome, FrameOutcome::Goal);

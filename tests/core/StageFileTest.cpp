@@ -1,8 +1,12 @@
 #include "stage/StageFile.h"
+#include "stage/FileAccess.h"
 
 #include "../TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
 
 namespace {
 const std::string ExampleFile = "\xEF\xBB\xBFTITLE untitled\r\nTIMELIMIT 30\r\nINITPOS 0 -100 0\r\n"
@@ -136,4 +140,54 @@ TEST(StageFile, AFailedSaveLeavesTheOldFile) {
     Stage other;
     EXPECT_FALSE(saveStage(dir.file("no-such-folder/s"), other));
     EXPECT_EQ(dir.read("s"), ExampleFile);
+}
+
+TEST(StageFile, ALongTitleIsCutToTheTitleBoxAndTheLargestStageReadsBack) {
+    TempFolder dir;
+    const std::string kanji = "\xE5\xAD\x97"; // 字
+    std::string title;
+    for (int i = 0; i < 300; ++i)
+        title += kanji;
+    Stage cut = loadText(dir, "TITLE " + title + "\r\n");
+    EXPECT_EQ(cut.title, std::u16string(MaxTitleUnits, u'字'));
+    // A pair that would straddle the cut goes whole, and the blank before it is dropped too.
+    const std::string pairAtCut = std::string(MaxTitleUnits - 2, 'a') + " \xF0\x9F\x98\x80";
+    EXPECT_EQ(loadText(dir, "TITLE " + pairAtCut + "\r\n").title, std::u16string(MaxTitleUnits - 2, u'a'));
+
+    Stage largest;
+    largest.title = cut.title;
+    largest.timeLimit = INT32_MIN;
+    for (int i = 0; i < MaxPoints; ++i)
+        largest.addPoint({-1.23457e+30f, -1.23457e-30f});
+    for (int i = 0; i + 1 < MaxPoints; ++i)
+        largest.addSegment(i, i + 1, GOAL);
+    ASSERT_TRUE(saveStage(dir.file("largest"), largest));
+    Stage back;
+    std::error_code error;
+    loadStage(dir.file("largest"), back, &error);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(back.title, largest.title);
+    EXPECT_EQ(back.segmentCount(), MaxPoints - 1);
+    dir.write("huge", std::string(MaxStageFileBytes + 1, ' '));
+    loadStage(dir.file("huge"), back, &error);
+    EXPECT_EQ(error, FileError::TooLarge);
+}
+
+TEST(StageFile, TheWriterRefusesWhatWouldNotReadBack) {
+    TempFolder dir;
+    const auto refusal = [&](Stage s) {
+        std::error_code error;
+        EXPECT_FALSE(saveStage(dir.file("s"), s, &error));
+        return error;
+    };
+    Stage longTitle;
+    longTitle.title.assign(MaxTitleUnits + 1, u'x');
+    EXPECT_EQ(refusal(longTitle), StageError::TitleTooLong);
+    Stage brokenTitle;
+    brokenTitle.title = u"two\nlines";
+    EXPECT_EQ(refusal(brokenTitle), StageError::TitleNotStorable);
+    Stage far;
+    far.addPoint({INFINITY, 0});
+    EXPECT_EQ(refusal(far), StageError::NumberNotFinite);
+    EXPECT_TRUE(dir.read("s").empty()); // nothing was written
 }

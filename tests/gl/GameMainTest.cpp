@@ -200,7 +200,7 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     EXPECT_EQ(game->Best(), 45);
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     InputRecord saved;
-    saved.load(replayFileName(0));
+    saved.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(saved.total(), 45);
     EXPECT_TRUE(saved.events().empty()); // written before the end event
 }
@@ -238,7 +238,7 @@ TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
     EXPECT_FALSE(game->IsNewRecord());
     EXPECT_EQ(game->BestLabelColor(), Colors::Red);
     InputRecord stored;
-    stored.load(replayFileName(0));
+    stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), best.total());
     EXPECT_TRUE(game->GhostDrawn());
 }
@@ -257,7 +257,7 @@ TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
     frames(45);
     EXPECT_TRUE(game->IsNewRecord()); // and the file is replaced by a real best run
     InputRecord stored;
-    stored.load(replayFileName(0));
+    stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), 45);
 }
 

@@ -54,7 +54,7 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     auto* game = pushOnto<SceneGameMain>(master, &master, stageFileName(StageNumber), std::nullopt);
 
     InputRecord solution;
-    solution.load(solutionPath(n));
+    solution.load(solutionPath(n), INT32_MAX);
     ASSERT_GT(solution.total(), 0);
     inputTurn(true); // the start click
     game->Update();

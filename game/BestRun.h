@@ -1,0 +1,13 @@
+#pragma once
+// A stage's best run from its replay file, read and checked once and kept while the file and the
+// stage stay as they were: every attempt is a fresh play scene, and a large or forged file would
+// otherwise be read and replayed again at each of them.
+#include "game/InputRecord.h"
+#include "stage/Stage.h"
+
+#include <memory>
+#include <string>
+
+// A copy of the trusted best run (rewound), or nullptr when the file is missing or is no clear of
+// this stage as it claims; `problem` says why a file that was there was refused, the first time only.
+std::unique_ptr<InputRecord> loadBestRun(const std::string& path, const Stage& stage, std::string& problem);
