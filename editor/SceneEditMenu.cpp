@@ -28,9 +28,10 @@ constexpr float EllipsisRoom = 32.0f;                 // one glyph cell
 constexpr float NarrowestUnit = 6.0f, NarrowestWideUnit = 12.0f;
 // How far above an entry's baseline the pointer's row meets it: well inside the entry's box,
 // low enough at the top edge to show most of the first entry, at the baseline for the last.
-constexpr float PointerAnchor = 16.0f;
+constexpr float PointerAnchor = 20.0f;
 constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
 constexpr std::size_t BoxLineUnits = 40;
+constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr std::size_t RefusalsShown = 8;
 
 std::u16string_view fittingHead(std::u16string_view text, float width) {
@@ -69,7 +70,7 @@ float pointerRow(Vec2 cursor) {
 std::u16string refusalText(const std::vector<RefusedFile>& refused) {
     std::u16string text = tr(u"次のファイルは取り込めませんでした");
     for (std::size_t i = 0; i < refused.size() && i < RefusalsShown; ++i)
-        text += u"\n" + shortened(toUtf16(refused[i].path), BoxLineUnits / 2) + u"：" + refused[i].reason;
+        text += u"\n" + shortened(toUtf16(refused[i].path), RefusedNameUnits) + u"：" + refused[i].reason;
     if (refused.size() > RefusalsShown) {
         std::u16string more = tr(u"ほかに %1 件あります");
         if (const std::size_t at = more.find(u"%1"); at != std::u16string::npos)
