@@ -48,39 +48,35 @@ std::vector<EditedStage> listStagesWithTitles() {
     return stages;
 }
 
-StageImport importStages(const std::vector<std::string>& paths) {
-    StageImport result;
-    const std::string folder = workingFolderPath();
-    const auto stage = std::make_unique<Stage>();
-    const auto empty = std::make_unique<Stage>();
-    int next = 0; // "stage" + (next + 1): free names are searched once for the whole drop
-    for (const std::string& path : paths) {
-        std::error_code error;
-        loadStage(path, *stage, &error);
-        if (error) {
-            result.refused.push_back({baseName(path), describeFileError(error, false)});
-            continue;
-        }
-        if (sameStageContent(*stage, *empty)) {
-            result.refused.push_back({baseName(path), tr(u"ステージのファイルではありません")});
-            continue;
-        }
-        stage->compact();
-        const std::string content = formatStage(*stage);
-        for (;; ++next) {
-            const std::string name = stageFileName(next);
-            if (pathExists(folder + name)) continue;
-            if (createFileAtomically(folder + name, content, &error)) {
-                result.added.push_back({name, sanitizeTitle(stage->title)});
-                ++next;
-                break;
-            }
-            if (error == std::errc::file_exists) continue; // taken since the look: the next one
-            result.refused.push_back({baseName(path), describeFileError(error, true)});
-            break;
-        }
+StageImporter::StageImporter() : stage_(std::make_unique<Stage>()), empty_(std::make_unique<Stage>()) {}
+
+StageImporter::~StageImporter() = default;
+
+void StageImporter::Import(const std::string& path, StageImport& into) {
+    std::error_code error;
+    loadStage(path, *stage_, &error);
+    if (error) {
+        into.refused.push_back({baseName(path), describeFileError(error, false)});
+        return;
     }
-    return result;
+    if (sameStageContent(*stage_, *empty_)) {
+        into.refused.push_back({baseName(path), tr(u"ステージのファイルではありません")});
+        return;
+    }
+    stage_->compact();
+    const std::string content = formatStage(*stage_);
+    const std::string folder = workingFolderPath();
+    for (;; ++next_) {
+        const std::string name = stageFileName(next_);
+        if (pathExists(folder + name)) continue;
+        if (createFileAtomically(folder + name, content, &error)) {
+            into.added.push_back({name, sanitizeTitle(stage_->title)});
+            ++next_;
+            return;
+        }
+        if (error != std::errc::file_exists) break; // else taken since the look: the next one
+    }
+    into.refused.push_back({baseName(path), describeFileError(error, true)});
 }
 
 bool deleteEditedStage(const std::string& name) {

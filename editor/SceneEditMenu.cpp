@@ -33,6 +33,7 @@ constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
 constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr std::size_t RefusalsShown = 8;
+constexpr int ImportsPerFrame = 4;
 
 std::u16string_view fittingHead(std::u16string_view text, float width) {
     float used = 0.0f;
@@ -118,11 +119,13 @@ void SceneEditMenu::Update() {
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
     const KeyState& keys = TheGameSystem->keyState;
-    if (hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
+    const bool importing = !importQueue_.empty(); // leaving now would drop the rest unsaid
+    if (!importing && hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
         Choose(hot_);
         return;
     }
-    if (hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete)) AskDelete(hot_);
+    if (!importing && hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete))
+        AskDelete(hot_);
     TakeDroppedFiles();
     const float target = TargetY();
     camera_.y += (target - camera_.y) * Easing;
@@ -216,21 +219,31 @@ void SceneEditMenu::AskDelete(int entry) {
 
 void SceneEditMenu::TakeDroppedFiles() {
     std::vector<std::string>& dropped = TheGameSystem->droppedFiles;
-    if (dropped.empty()) return;
-    const StageImport import = importStages(dropped);
+    importQueue_.insert(importQueue_.end(), dropped.begin(), dropped.end());
     dropped.clear();
-    if (!import.added.empty()) {
-        stages_.insert(stages_.end(), import.added.begin(), import.added.end());
-        const auto byName = [](const EditedStage& a, const EditedStage& b) {
-            return naturalLess(a.name, b.name);
-        };
-        std::sort(stages_.begin(), stages_.end(), byName);
-        const auto first = std::lower_bound(stages_.begin(), stages_.end(), import.added.front(), byName);
+    // Each copy is flushed to the disk: a few a frame keep the menu drawing through a big drop.
+    StageImport done;
+    for (int n = 0; n < ImportsPerFrame && importNext_ < importQueue_.size(); ++n)
+        importer_.Import(importQueue_[importNext_++], done);
+    const auto byName = [](const EditedStage& a, const EditedStage& b) {
+        return naturalLess(a.name, b.name);
+    };
+    for (EditedStage& stage : done.added) {
+        const auto at = std::upper_bound(stages_.begin(), stages_.end(), stage, byName);
+        const auto placed = stages_.insert(at, std::move(stage));
+        const int entry = int(placed - stages_.begin());
         shown_.clear();
         scroll_.SetCount(EntryCount());
-        LightEntry(int(first - stages_.begin()));
+        LightEntry(entry);
     }
-    if (!import.refused.empty()) ShowMessageBox(refusalText(import.refused), u"WARNING", MessageBoxStyle::Ok);
+    refused_.insert(refused_.end(), done.refused.begin(), done.refused.end());
+    if (importNext_ < importQueue_.size()) return;
+    importQueue_.clear();
+    importNext_ = 0;
+    if (refused_.empty()) return;
+    const std::u16string text = refusalText(refused_);
+    refused_.clear();
+    ShowMessageBox(text, u"WARNING", MessageBoxStyle::Ok);
 }
 
 std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {

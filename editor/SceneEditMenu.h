@@ -51,4 +51,9 @@ private:
     int keyed_ = -1; // the entry the keys lit; -1 once the pointer moves
     int firstShown_ = 0;
     std::vector<std::unique_ptr<TextLabel>> shown_; // entries firstShown_, firstShown_ + 1, ...
+    // Dropped files not yet taken in, and why some of those taken were refused: one box at the end.
+    std::vector<std::string> importQueue_;
+    std::size_t importNext_ = 0;
+    std::vector<RefusedFile> refused_;
+    StageImporter importer_;
 };
