@@ -1,7 +1,14 @@
 #pragma once
-// The game needs no options; --help and --version are there for people and packagers.
+// The game's few options: --help and --version for people and packagers, --language to choose
+// the texts' language over the environment's.
 #include <optional>
+#include <string>
 
-// Handles the arguments: prints the help or the version, or the usage on an unknown argument.
-// Returns the exit code when the program should end here, nothing when the game should start.
-std::optional<int> HandleCommandLine(int argc, const char* const* argv);
+struct CommandLine {
+    std::optional<int> exitCode; // set when the program should end here with it
+    std::string language;        // --language's value, "" when not given
+};
+
+// Handles the arguments: prints the help or the version, or the usage on an argument it does
+// not understand (exit code 2).
+CommandLine HandleCommandLine(int argc, const char* const* argv);

@@ -4,11 +4,12 @@
 
 void EditLine::SetText(std::u16string_view text) {
     text_.clear();
-    caret_ = 0;
+    caret_ = anchor_ = 0;
     Insert(text);
 }
 
 std::size_t EditLine::Insert(std::u16string_view text) {
+    EraseSelection();
     const std::size_t lineEnd = text.find_first_of(u"\r\n");
     if (lineEnd != std::u16string_view::npos) text = text.substr(0, lineEnd);
     std::size_t room = limit_ > text_.size() ? limit_ - text_.size() : 0;
@@ -16,6 +17,7 @@ std::size_t EditLine::Insert(std::u16string_view text) {
     if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n; // never keep half a pair
     text_.insert(caret_, text.substr(0, n));
     caret_ += n;
+    anchor_ = caret_;
     return n;
 }
 
@@ -29,21 +31,42 @@ std::size_t EditLine::UnitsAtCaret() const {
                : 1;
 }
 
+void EditLine::MoveTo(std::size_t caret, bool extend) {
+    caret_ = caret;
+    if (!extend) anchor_ = caret_;
+}
+
+void EditLine::EraseSelection() {
+    const std::size_t start = SelectionStart();
+    text_.erase(start, SelectionEnd() - start);
+    caret_ = anchor_ = start;
+}
+
 void EditLine::Backspace() {
+    if (HasSelection()) return EraseSelection();
     if (caret_ == 0) return;
     const std::size_t n = UnitsBeforeCaret();
     caret_ -= n;
+    anchor_ = caret_;
     text_.erase(caret_, n);
 }
 
 void EditLine::Delete() {
+    if (HasSelection()) return EraseSelection();
     if (caret_ < text_.size()) text_.erase(caret_, UnitsAtCaret());
 }
 
-void EditLine::Left() {
-    if (caret_ > 0) caret_ -= UnitsBeforeCaret();
+void EditLine::Left(bool extend) {
+    if (HasSelection() && !extend) return MoveTo(SelectionStart(), false);
+    MoveTo(caret_ > 0 ? caret_ - UnitsBeforeCaret() : 0, extend);
 }
 
-void EditLine::Right() {
-    if (caret_ < text_.size()) caret_ += UnitsAtCaret();
+void EditLine::Right(bool extend) {
+    if (HasSelection() && !extend) return MoveTo(SelectionEnd(), false);
+    MoveTo(caret_ < text_.size() ? caret_ + UnitsAtCaret() : caret_, extend);
+}
+
+void EditLine::SelectAll() {
+    anchor_ = 0;
+    caret_ = text_.size();
 }

@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
 #include "game/BarIcon.h"
+#include "lang/Translate.h"
 #include "sound/Sound.h"
 
 #include <GL/glew.h>
@@ -141,7 +142,7 @@ void CGameWindow::RequestClose() {
     const bool losesWork = system_->handler && system_->handler->HoldsUnsavedWork();
     const MessageBoxStyle style =
         losesWork ? MessageBoxStyle::OkCancelDefaultCancel : MessageBoxStyle::OkCancel;
-    if (ShowMessageBox(u"ゲームを終了しますか？", u"Quit", style) == MessageBoxResult::Ok)
+    if (ShowMessageBox(tr(u"ゲームを終了しますか？"), u"Quit", style) == MessageBoxResult::Ok)
         system_->QuitRequested = true;
 }
 

@@ -15,6 +15,7 @@ constexpr float TextScale = 0.6f;
 constexpr float FieldPadding = 6.0f;
 constexpr Color32 FieldColor = makeColor(0, 0, 0, 255);
 constexpr Color32 CompositionColor = makeColor(255, 255, 0, 255);
+constexpr Color32 SelectionColor = makeColor(40, 90, 200, 255);
 
 // A template item's rectangle in view units, for a box centred on the screen.
 Rect itemRect(const DialogItem& item, const Rect& client) {
@@ -40,6 +41,7 @@ public:
         composition_ = std::make_unique<TextLabel>(cache, Vec2{}, TextScale, TextAlign::Left);
         SetButtons(itemRect(t.ok, client), itemRect(t.cancel, client));
         if (initialText) edit_.SetText(initialText);
+        edit_.SelectAll(); // the old text goes as soon as the player types
         text_->SetText(edit_.Text());
     }
 
@@ -69,19 +71,22 @@ protected:
                 edit_.Delete();
                 break;
             case Key::Left:
-                edit_.Left();
+                edit_.Left(event.shift);
                 break;
             case Key::Right:
-                edit_.Right();
+                edit_.Right(event.shift);
                 break;
             case Key::Home:
-                edit_.Home();
+                edit_.Home(event.shift);
                 break;
             case Key::End:
-                edit_.End();
+                edit_.End(event.shift);
                 break;
             case Key::V:
                 if (event.ctrl) edit_.Insert(toUtf16(platform::clipboardText()));
+                break;
+            case Key::A:
+                if (event.ctrl) edit_.SelectAll();
                 break;
             default:
                 break;
@@ -116,6 +121,10 @@ private:
         BeginClip(field_);
         text_->SetPosition({origin, baseline});
         const float caretX = text_->PenX(edit_.Caret());
+        if (edit_.HasSelection())
+            FillRect(Rect(text_->PenX(edit_.SelectionStart()), field_.bottom + 4.0f,
+                          text_->PenX(edit_.SelectionEnd()), field_.top - 4.0f),
+                     SelectionColor);
         text_->DrawLabel(Colors::White);
         if (!composing_.empty()) {
             // The composition is drawn in place at the caret, underlined, over the committed text.

@@ -1,6 +1,7 @@
 #include "app/ModalDialog.h"
 
 #include "app/GameSystem.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
 
@@ -20,7 +21,7 @@ DialogResult ModalDialog::RunModal() {
     if (!system || !platform::hasWindow()) return DialogResult::Cancel;
     platform::InputSnapshot snap = platform::takeInputSnapshot();
     bool leftWasDown = snap.buttons[MouseLeft]; // the click that opened the box is not a press here
-    const std::uint64_t start = platform::nowMs();
+    const std::uint64_t start = platform::nowUs();
     for (std::uint64_t frame = 1; !done_; ++frame) {
         platform::Event event;
         while (!done_ && platform::pollEvent(event)) {
@@ -57,7 +58,7 @@ DialogResult ModalDialog::RunModal() {
             ClearScreen(Colors::Black);
         DrawDialog(cursor);
         system->window->SwapBuffers();
-        platform::sleepUntilMs(start + frame * 1000 / 60, 0);
+        platform::sleepUntilUs(start + frame * 1'000'000 / 60, 0);
     }
     system->SettleInput();
     return result_;
@@ -78,7 +79,7 @@ void DialogButton::Draw(bool hovered, bool isDefault) {
 
 void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel, DialogResult defaultButton) {
     ok_ = std::make_unique<DialogButton>(ok, u"OK");
-    cancel_ = std::make_unique<DialogButton>(cancel, u"キャンセル");
+    cancel_ = std::make_unique<DialogButton>(cancel, tr(u"キャンセル"));
     default_ = defaultButton;
 }
 

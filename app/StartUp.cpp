@@ -15,6 +15,7 @@ namespace {
 // Where the install puts the data, relative to where it puts the game; the build works it out
 // from the install folders, so a packager's choice (bin/ or games/) is followed.
 constexpr const char* InstalledDataFromBinary = TWIRLSTICK_DATA_FROM_BINARY;
+constexpr const char* InstalledLocaleFromData = TWIRLSTICK_LOCALE_FROM_DATA;
 
 // The first stage and what no folder of edited stages has: the sounds or the font. The working
 // folder, or a stage maker's own, holds a stage1 too; taken for the game's folder it would stop
@@ -72,4 +73,8 @@ std::optional<std::string> FirstMissingDataFile() {
     for (int n = 0; n < StageCount; ++n)
         if (!pathExists(stageFileName(n))) return stageFileName(n);
     return std::nullopt;
+}
+
+std::vector<std::string> LocaleFolders() {
+    return {"locale", InstalledLocaleFromData};
 }

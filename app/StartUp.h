@@ -1,4 +1,6 @@
 #pragma once
+#include "lang/Translate.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,5 +26,9 @@ std::optional<std::string> FirstMissingDataFile();
 // The line for stderr when `file` is missing: it names the file and the folders it was looked for in.
 std::string MissingDataLine(const std::string& file, const DataFolderSearch& search);
 
-inline constexpr const char* MissingFileText =
-    "ファイルが確認できません\nファイルを全て解凍してから実行して下さい";
+inline constexpr const char16_t* MissingFileText =
+    N_(u"ファイルが確認できません\nファイルを全て解凍してから実行して下さい");
+
+// Where the game's catalogs may be, from the data folder: its own locale/ (the build tree), then
+// the installed share/locale beside the installed data.
+std::vector<std::string> LocaleFolders();

@@ -13,7 +13,7 @@ void showBoxInOwnWindow(const std::string& file) {
     if (!system.Ready()) return;
     TheGameSystem = &system;
     platform::showWindow();
-    ShowMessageBox(toUtf16(MissingFileText), toUtf16(file), MessageBoxStyle::Ok);
+    ShowMessageBox(tr(MissingFileText), toUtf16(file), MessageBoxStyle::Ok);
     TheGameSystem = nullptr;
 }
 } // namespace
@@ -21,7 +21,7 @@ void showBoxInOwnWindow(const std::string& file) {
 void ReportMissingDataFile(const std::string& file, const DataFolderSearch& search) {
     std::fprintf(stderr, "%s\n", MissingDataLine(file, search).c_str());
     if (GameFontPath().empty()) {
-        platform::showSimpleMessageBox(file, MissingFileText);
+        platform::showSimpleMessageBox(file, toUtf8(tr(MissingFileText)));
         return;
     }
     if (!platform::initSystems()) return;

@@ -5,7 +5,7 @@
 namespace Lib::Time {
 
 Clock SystemClock() {
-    return {platform::nowMs, platform::sleepUntilMs};
+    return {platform::nowUs, platform::sleepUntilUs};
 }
 
 Timer::Timer(std::uint32_t framesPerSecond, Clock clock)

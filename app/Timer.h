@@ -1,14 +1,16 @@
 #pragma once
-// Frame pacing against an absolute start time: frame n is due at start + n * 1000 / fps ms.
+// Frame pacing against an absolute start time: frame n is due at start + n * 1,000,000 / fps us,
+// so at 60 frames per second every interval is 16.667 ms rather than whole milliseconds
+// alternating 17, 17, 16.
 #include <cstdint>
 
 namespace Lib::Time {
 
 // Where the time comes from; tests put a fake clock here.
 struct Clock {
-    std::uint64_t (*now)(); // milliseconds
-    // Sleeps until `earlyUs` microseconds before millisecond `ms` of `now`'s clock.
-    void (*sleepUntil)(std::uint64_t ms, std::uint32_t earlyUs);
+    std::uint64_t (*now)(); // microseconds
+    // Sleeps until `earlyUs` microseconds before microsecond `us` of `now`'s clock.
+    void (*sleepUntil)(std::uint64_t us, std::uint32_t earlyUs);
 };
 Clock SystemClock();
 
@@ -22,8 +24,8 @@ public:
     explicit Timer(std::uint32_t framesPerSecond, Clock clock = SystemClock());
     virtual ~Timer() = default;
 
-    // Computed in 64 bits: a 32-bit product would wrap after 19.9 hours and never draw again.
-    std::uint64_t TargetTime(std::uint64_t frame) const { return start_ + frame * 1000 / fps_; }
+    // Microseconds, computed in 64 bits: a product that wrapped would stop the drawing for good.
+    std::uint64_t TargetTime(std::uint64_t frame) const { return start_ + frame * 1'000'000 / fps_; }
     std::uint64_t CurrentTarget() const { return TargetTime(frameCounter_); }
     bool IsOnTime() const { return clock_.now() < CurrentTarget(); }
     // Sleeps to shortly before the current frame's target, then spins until it is reached.

@@ -4,6 +4,7 @@
 #include "app/MainHandler.h"
 #include "app/StartUp.h"
 #include "app/StartUpError.h"
+#include "lang/Translate.h"
 #include "platform/Platform.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -12,9 +13,11 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    if (const auto exitCode = HandleCommandLine(argc, argv)) return *exitCode;
+    const CommandLine commandLine = HandleCommandLine(argc, argv);
+    if (commandLine.exitCode) return *commandLine.exitCode;
     platform::setWindowClassName(Lib::System::WindowClassName);
     const DataFolderSearch search = EnterDataFolder();
+    LoadLanguage(LocaleFolders(), commandLine.language); // before the first text, the start-up box's
     if (const auto missing = FirstMissingDataFile()) {
         ReportMissingDataFile(*missing, search);
         return 1; // not 0: a game that could not start has failed

@@ -1,11 +1,14 @@
 #include "game/FrameJudge.h"
 #include "game/GameConstants.h"
+#include "game/Solver.h"
+#include "stage/StageFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
 
 namespace {
 float distanceFromOrigin(Vec2 a, Vec2 b) {
@@ -34,18 +37,15 @@ Stage fullStage() {
     return s;
 }
 
-void HitLineFullStage(benchmark::State& state) {
-    const Stage stage = fullStage();
-    Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
-    for (auto _ : state) {
-        bar.step(false, false);
-        benchmark::DoNotOptimize(stage.hitLine(bar.pivot(), bar.freeEnd()));
-    }
+// Each case runs twice: argument 0 is the stage's plain scan of every slot (as collision was
+// done before the grid), 1 the grid.
+LineGrid::Mode modeOf(const benchmark::State& state) {
+    return state.range(0) ? LineGrid::Mode::Grid : LineGrid::Mode::PlainScan;
 }
-BENCHMARK(HitLineFullStage);
 
 void SimulatedFrame(benchmark::State& state) {
     const Stage stage = fullStage();
+    const LineGrid lines(stage, modeOf(state));
     Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     std::int32_t remaining = INT32_MAX;
     std::uint32_t frame = 0;
@@ -53,11 +53,11 @@ void SimulatedFrame(benchmark::State& state) {
         --remaining;
         ++frame;
         bar.step((frame & 64) != 0, false);
-        benchmark::DoNotOptimize(judgeFrame(stage, bar, remaining));
+        benchmark::DoNotOptimize(judgeFrame(lines, bar, remaining));
     }
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(SimulatedFrame);
+BENCHMARK(SimulatedFrame)->ArgName("grid")->Arg(0)->Arg(1);
 
 // A full stage of the kind players build: eight closed outlines of 64 short (about 40-unit)
 // pieces each, 512 points and 512 lines, around the bar.
@@ -87,6 +87,7 @@ Stage shortLinesStage() {
 
 void SimulatedFrameShortLines(benchmark::State& state) {
     const Stage stage = shortLinesStage();
+    const LineGrid lines(stage, modeOf(state));
     Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
     for (int i = 0; i < 180; ++i) { // a whole turn touches nothing: every frame scans all lines
         bar.step(false, false);
@@ -96,11 +97,32 @@ void SimulatedFrameShortLines(benchmark::State& state) {
     for (auto _ : state) {
         --remaining;
         bar.step(false, false);
-        benchmark::DoNotOptimize(judgeFrame(stage, bar, remaining));
+        benchmark::DoNotOptimize(judgeFrame(lines, bar, remaining));
     }
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(SimulatedFrameShortLines);
+BENCHMARK(SimulatedFrameShortLines)->ArgName("grid")->Arg(0)->Arg(1);
+
+// The person's-pace solver on a shipped stage, start to answer (argument 1: the stage number).
+void SolveShippedStage(benchmark::State& state) {
+    Stage stage;
+    loadStage(std::string(DATA_DIR) + "/stage" + std::to_string(state.range(1)), stage);
+    SolveOptions options;
+    options.collision = modeOf(state);
+    options.seconds = 120;
+    std::size_t states = 0;
+    for (auto _ : state) {
+        const SolveResult result = solveStage(stage, options);
+        if (!result.solved()) state.SkipWithError("no route found");
+        states = result.states;
+    }
+    state.counters["states"] = double(states);
+}
+BENCHMARK(SolveShippedStage)
+    ->ArgNames({"grid", "stage"})
+    ->ArgsProduct({{0, 1}, {3, 7, 9}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BarStep(benchmark::State& state) {
     Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));

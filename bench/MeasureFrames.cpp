@@ -77,17 +77,24 @@ struct PacingRow {
 };
 
 // The system clock, noting the process CPU time when a frame's wait begins (after the swap),
-// so the wait's own cost can be told apart from the drawing's.
+// so the wait's own cost can be told apart from the drawing's. Read in whole milliseconds, it
+// makes the timer's deadlines whole milliseconds too, as they were before (17, 17, 16 ms).
 double waitStartCpu = -1;
+bool wholeMilliseconds = false;
 Lib::Time::Clock notingClock() {
-    return {platform::nowMs, [](std::uint64_t ms, std::uint32_t earlyUs) {
+    const auto now = [] {
+        const std::uint64_t us = platform::nowUs();
+        return wholeMilliseconds ? us / 1000 * 1000 : us;
+    };
+    return {now, [](std::uint64_t us, std::uint32_t earlyUs) {
                 waitStartCpu = cpuSeconds();
-                platform::sleepUntilMs(ms, earlyUs);
+                platform::sleepUntilUs(us, earlyUs);
             }};
 }
 
 // 600 frames of the real loop on the opening screen, waiting with the given spin margin.
-PacingRow measurePacing(std::uint32_t spinUs) {
+PacingRow measurePacing(std::uint32_t spinUs, bool wholeMs) {
+    wholeMilliseconds = wholeMs;
     SceneMaster master(notingClock());
     master.FrameTimer().SetSpinMargin(spinUs);
     // The opening screen hands over after five seconds; keep measuring a fresh one.
@@ -139,16 +146,19 @@ PacingRow measurePacing(std::uint32_t spinUs) {
     return row;
 }
 
-// The old wait (spin the last 2 ms) and the current one, one after the other in one process.
+// The older waits (spin the last 2 ms; whole-millisecond deadlines) and the current one, one
+// after the other in one process.
 int pacing() {
     auto system = startSystem();
-    const PacingRow rows[2] = {measurePacing(2000), measurePacing(Lib::Time::Timer::DefaultSpinUs)};
-    std::printf("%-22s %6s %6s %14s %14s %14s %12s %14s\n", "wait", "drawn", "missed", "mean interval",
+    const PacingRow rows[3] = {measurePacing(2000, true),
+                               measurePacing(Lib::Time::Timer::DefaultSpinUs, true),
+                               measurePacing(Lib::Time::Timer::DefaultSpinUs, false)};
+    std::printf("%-24s %6s %6s %14s %14s %14s %12s %14s\n", "wait", "drawn", "missed", "mean interval",
                 "mean |dev|", "p99 |dev|", "CPU/frame", "of it waiting");
-    const char* names[2] = {"2 ms spin (old)", "sleep + spin (now)"};
-    for (int i = 0; i < 2; ++i) {
+    const char* names[3] = {"whole ms, 2 ms spin", "whole ms, sleep + spin", "exact us, sleep + spin"};
+    for (int i = 0; i < 3; ++i) {
         const PacingRow& r = rows[i];
-        std::printf("%-22s %6d %6d %11.3f ms %11.3f ms %11.3f ms %9.3f ms %11.3f ms\n", names[i], r.drawn,
+        std::printf("%-24s %6d %6d %11.3f ms %11.3f ms %11.3f ms %9.3f ms %11.3f ms\n", names[i], r.drawn,
                     r.skipped, r.meanInterval, r.meanDeviation, r.p99Deviation, r.cpuPerFrame,
                     r.waitCpuPerFrame);
     }
@@ -174,7 +184,10 @@ std::string fullStage() {
 void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::function<bool()>& going) {
     std::vector<double> costs;
     long rss = 0, anon = 0, file = 0;
+    double cpu = 0; // of all the process's threads (the software renderer's included), so a busy
+                    // machine, which stretches the wall time, hardly changes it
     for (int frame = 0; frame < 600 && going(); ++frame) {
+        const double cpu0 = cpuSeconds();
         const auto t0 = Clock::now();
         scene.Update();
         glDisable(GL_TEXTURE_2D);
@@ -182,6 +195,7 @@ void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::
         scene.Draw();
         glFinish(); // the software renderer's work is part of the frame
         costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        cpu += cpuSeconds() - cpu0;
         system.window->SwapBuffers();
         rss = std::max(rss, residentKb("VmRSS"));
         anon = std::max(anon, residentKb("RssAnon"));
@@ -195,6 +209,7 @@ void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::
     std::printf("update + draw per frame: mean %.3f ms, median %.3f ms, 99th percentile %.3f ms\n",
                 sum / double(costs.size()), costs[costs.size() / 2],
                 costs[std::size_t(double(costs.size()) * 0.99)]);
+    std::printf("CPU time per frame (all threads): mean %.3f ms\n", cpu * 1000.0 / double(costs.size()));
     std::printf("resident memory: %.1f MB (own memory %.1f MB, mapped files %.1f MB)\n", double(rss) / 1024.0,
                 double(anon) / 1024.0, double(file) / 1024.0);
 }
@@ -273,6 +288,12 @@ int main(int argc, char** argv) {
     if (mode == "play") return play();
     if (mode == "edit") return edit();
     if (mode == "startup") return startup();
-    std::fprintf(stderr, "usage: measure_frames pacing|play|edit|startup\n");
-    return 2;
+    const bool help = mode == "--help" || mode == "-h";
+    std::fputs("usage: measure_frames pacing|play|edit|startup   (under a display, e.g. xvfb-run -a)\n"
+               "  pacing   600 frames of the real loop: how far each interval is from 1/60 s, CPU per frame\n"
+               "  play     the play scene's update and draw on a full stage, and its memory\n"
+               "  edit     the editor's update and draw on the same stage\n"
+               "  startup  process start to the first drawn frame\n",
+               help ? stdout : stderr);
+    return help ? 0 : 2;
 }

@@ -5,6 +5,7 @@
 #include "render/Color.h"
 #include "stage/StageFile.h"
 
+#include <algorithm>
 #include <utility>
 
 EditSession::EditSession(std::string savePath_, std::string loadPath_)
@@ -65,10 +66,14 @@ void EditSession::applyTool(const Pointer& pointer, const Camera& cam, bool over
             actionStart_ = stage;
             actionOpen_ = true;
         }
-        ToolContext context{stage, bar, activePoint, kind, seen, cam, pickedPoint(seen, cam)};
+        ToolContext context{stage,  bar,        activePoint, kind, seen, cam, pickedPoint(seen, cam),
+                            grid(), dragOffset_};
         runTool(toolFor(mode), context);
     }
     if (actionOpen_ && !seen.held(PointerLeft) && !seen.held(PointerRight)) finishAction();
+    toolPointer_ = seen;
+    if (overToolBar) // no tool acts there, so no preview may promise that one will
+        toolPointer_.down = toolPointer_.previousDown = {};
 }
 
 void EditSession::finishAction() {
@@ -97,6 +102,99 @@ bool EditSession::zoom(Camera& cam, int steps) {
         z = MaxZoom;
     cam.zoom = z;
     return true;
+}
+
+void EditSession::fitView() {
+    // The bar turns about its start, so its whole circle counts.
+    Rect box(stage.initialPivot.x - BarLength, stage.initialPivot.y - BarLength,
+             stage.initialPivot.x + BarLength, stage.initialPivot.y + BarLength);
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (!stage.holdsPoint(i)) continue;
+        const Vec2 p = stage.points[i];
+        box = Rect(std::min(box.left, p.x), std::min(box.bottom, p.y), std::max(box.right, p.x),
+                   std::max(box.top, p.y));
+    }
+    // View units between the tool bar (from y 200) and the help line (up to y -280), with a margin.
+    const Rect free(-380.0f, -270.0f, 380.0f, 190.0f);
+    Camera& cam = camera();
+    cam.zoom = std::clamp(std::max((box.right - box.left) / (free.right - free.left),
+                                   (box.top - box.bottom) / (free.top - free.bottom)),
+                          MinZoom, MaxZoom);
+    cam.x = box.centerX - free.centerX * cam.zoom;
+    cam.y = box.centerY - free.centerY * cam.zoom;
+}
+
+void EditSession::selectAll() {
+    if (actionOpen_) return;
+    for (PointState& s : stage.pointState)
+        if (s == PointState::Placed) s = PointState::Selected;
+}
+
+int EditSession::deleteSelected() {
+    if (actionOpen_) return 0;
+    const Stage before = stage;
+    int deleted = 0;
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (stage.pointState[i] != PointState::Selected) continue;
+        stage.deletePoint(i);
+        ++deleted;
+    }
+    activePoint = -1;
+    recordIfChanged(before);
+    return deleted;
+}
+
+int EditSession::copySelection() {
+    if (actionOpen_) return 0;
+    std::array<int, MaxPoints> copyIndex;
+    copyIndex.fill(-1);
+    std::vector<Vec2> points;
+    for (int i = 0; i < MaxPoints; ++i) {
+        if (stage.pointState[i] != PointState::Selected) continue;
+        copyIndex[std::size_t(i)] = int(points.size());
+        points.push_back(stage.points[i]);
+    }
+    if (points.empty()) return 0; // an empty copy would leave nothing to paste: keep the last one
+    copiedLines_.clear();
+    for (const Segment& s : stage.segments) {
+        if (s.kind != WALL && s.kind != GOAL) continue;
+        const int low = copyIndex[s.low], high = copyIndex[s.high];
+        if (low >= 0 && high >= 0) copiedLines_.push_back({std::uint16_t(low), std::uint16_t(high), s.kind});
+    }
+    copiedPoints_ = std::move(points);
+    pastes_ = 0;
+    return int(copiedPoints_.size());
+}
+
+PasteResult EditSession::paste() {
+    PasteResult result;
+    if (actionOpen_ || copiedPoints_.empty()) return result;
+    const Stage before = stage;
+    for (PointState& s : stage.pointState)
+        if (s == PointState::Selected) s = PointState::Placed;
+    ++pastes_;
+    const Vec2 shift{GridStep * float(pastes_), -GridStep * float(pastes_)};
+    std::vector<int> slot(copiedPoints_.size(), -1);
+    for (std::size_t k = 0; k < copiedPoints_.size(); ++k) {
+        slot[k] = stage.addPoint(copiedPoints_[k] + shift);
+        if (slot[k] < 0) {
+            result.complete = false;
+            break;
+        }
+        stage.pointState[slot[k]] = PointState::Selected;
+        ++result.points;
+    }
+    for (const Segment& s : copiedLines_) {
+        if (slot[s.low] < 0 || slot[s.high] < 0) continue; // an end that did not fit
+        if (stage.addSegment(slot[s.low], slot[s.high], s.kind) < 0) {
+            result.complete = false;
+            break;
+        }
+        ++result.lines;
+    }
+    activePoint = -1;
+    recordIfChanged(before);
+    return result;
 }
 
 void EditSession::beginCommand() {

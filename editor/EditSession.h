@@ -13,6 +13,14 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
+
+// What a paste put into the stage: the copied points and lines that fit into its tables.
+struct PasteResult {
+    int points = 0;
+    int lines = 0;
+    bool complete = true; // false when a table filled up before everything was in
+};
 
 class EditSession {
 public:
@@ -32,10 +40,29 @@ public:
     void applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar);
     // The point within 10 view units of the cursor, or -1.
     int pickedPoint(const Pointer& pointer, const Camera& cam) const;
+    // The last frame's pointer as the tools saw it: a button pressed over the tool bar, or any
+    // button while the cursor is over it, reads as up. Previews are drawn from this.
+    const Pointer& toolPointer() const { return toolPointer_; }
+    // GridStep while snapping is on, else 0.
+    float grid() const { return snapping ? GridStep : 0.0f; }
 
     static void pan(Camera& cam, const Pointer& pointer);
     // Each step scales by 0.9 (positive, closer) or 1.1; clamped to 0.1 - 5. False for no steps.
     static bool zoom(Camera& cam, int steps);
+    // Zooms and pans the current camera so every point and the bar at the start fit in the part
+    // of the view the tool bar and help line leave free (within the zoom limits).
+    void fitView();
+
+    // The selection commands of MOVE. None acts while a drag is open. Selecting and copying
+    // change nothing that is saved; a delete or paste that changes the stage is one undo step.
+    void selectAll();
+    // The selected points with their lines; how many points went.
+    int deleteSelected();
+    // Keeps the selected points and the lines between them; how many points were copied.
+    int copySelection();
+    // The copied points one grid step further down and right than the last paste, selected
+    // alone; only what fits into the stage's tables.
+    PasteResult paste();
 
     // What every tool-bar command does first: drop the active point and copy the start pose
     // and start camera into the stage.
@@ -55,10 +82,12 @@ public:
     bool redo();
     // The stage differs from what was last loaded or saved.
     bool modified() const;
+    bool hasCopy() const { return !copiedPoints_.empty(); }
 
     const EditHistory& history() const { return history_; }
 
     EditTool mode = PUT;
+    bool snapping = false;
     std::int32_t kind = WALL;
     int activePoint = -1;
     std::string loadPath;
@@ -86,4 +115,9 @@ private:
     Stage actionStart_; // before the press that opened the current drag
     bool actionOpen_ = false;
     std::array<bool, 2> pressSeen_{}; // the tools saw the press of the button now held
+    Pointer toolPointer_;
+    Vec2 dragOffset_;
+    std::vector<Vec2> copiedPoints_;
+    std::vector<Segment> copiedLines_; // ends are indices into copiedPoints_
+    int pastes_ = 0;                   // since the last copy: each paste lands a step further
 };

@@ -1,5 +1,6 @@
 #include "editor/EditText.h"
 
+#include "lang/Translate.h"
 #include "stage/FileAccess.h"
 #include "stage/Utf.h"
 
@@ -58,18 +59,18 @@ std::optional<std::int32_t> parseTimeLimit(std::u16string_view text) {
 }
 
 std::u16string describeFileError(const std::error_code& error, bool writing) {
-    if (error == std::errc::no_space_on_device) return u"ディスクの空きがありません";
+    if (error == std::errc::no_space_on_device) return tr(u"ディスクの空きがありません");
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
-        return writing ? u"書き込みが許可されていません" : u"読み込みが許可されていません";
-    if (error == std::errc::read_only_file_system) return u"読み取り専用の場所です";
+        return writing ? tr(u"書き込みが許可されていません") : tr(u"読み込みが許可されていません");
+    if (error == std::errc::read_only_file_system) return tr(u"読み取り専用の場所です");
     if (error == std::errc::no_such_file_or_directory)
-        return writing ? u"フォルダが見つかりません" : u"ファイルが見つかりません";
-    if (error == std::errc::is_a_directory) return u"同じ名前のフォルダがあります";
-    if (error == FileError::NotRegular) return u"普通のファイルではありません";
-    if (error == FileError::TooLarge) return u"ファイルが大きすぎます";
-    if (error == FileError::Link) return u"シンボリックリンクは開きません";
-    if (error == FileError::FolderNotOwned) return u"フォルダが他のユーザーのものです";
-    return toUtf16(error ? error.message() : std::string("原因不明のエラー"));
+        return writing ? tr(u"フォルダが見つかりません") : tr(u"ファイルが見つかりません");
+    if (error == std::errc::is_a_directory) return tr(u"同じ名前のフォルダがあります");
+    if (error == FileError::NotRegular) return tr(u"普通のファイルではありません");
+    if (error == FileError::TooLarge) return tr(u"ファイルが大きすぎます");
+    if (error == FileError::Link) return tr(u"シンボリックリンクは開きません");
+    if (error == FileError::FolderNotOwned) return tr(u"フォルダが他のユーザーのものです");
+    return error ? toUtf16(error.message()) : tr(u"原因不明のエラー");
 }
 
 std::u16string wrapPath(std::u16string_view path, std::size_t width) {

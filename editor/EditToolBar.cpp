@@ -1,9 +1,11 @@
 #include "editor/EditToolBar.h"
 
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "stage/Stage.h"
 #include "stage/Utf.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -24,20 +26,23 @@ const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
     {u"", 290.0f, 215.0f, 0.9f, TextAlign::Center},
     {u"", 400.0f, 280.0f, 0.5f, TextAlign::Right},
     {u"", -400.0f, -295.0f, 0.5f, TextAlign::Left},
+    {u"", 396.0f, -273.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
+    {u"", 0.0f, 172.0f, 0.6f, TextAlign::Center},   // just under the strip
 };
 
 const char16_t* const HelpTexts[EditToolBar::AreaCount] = {
-    u"左クリック:点を打つ、前に打った点から線を結ぶ  右クリック:前回打った点からの線を切ります",
-    u"左クリック:点の選択  左ドラッグ:カーソル付近の点もしくは、選択された点の移動  右ドラッグ:点の矩形選択",
-    u"左クリック:点の削除  左ドラッグ:壁の削除  右ドラッグ:矩形範囲の点の削除",
-    u"EDITで作る線の種類を変更します  WALL:壁  GOAL:ゴール",
-    u"左クリックで棒の初期位置を決めます  このモードでのカメラ位置がステージのカメラ初期位置となります",
-    u"編集内容をセーブします",
-    u"前回のセーブ内容をロードします",
-    u"現在の編集内容でテストプレイします  テスト中は中クリックでいつでも抜けられます",
-    u"ステージエディットを終了します",
-    u"ステージタイトルを変更します",
-    u"ステージの制限時間を変更します",
+    N_(u"左クリック:点を打つ、前に打った点から線を結ぶ  右クリック:前回打った点からの線を切ります"),
+    N_(u"左クリック:点の選択  左ドラッグ:カーソル付近の点もしくは、選択された点の移動  "
+       u"右ドラッグ:点の矩形選択"),
+    N_(u"左クリック:点の削除  左ドラッグ:壁の削除  右ドラッグ:矩形範囲の点の削除"),
+    N_(u"EDITで作る線の種類を変更します  WALL:壁  GOAL:ゴール"),
+    N_(u"左クリックで棒の初期位置を決めます  このモードでのカメラ位置がステージのカメラ初期位置となります"),
+    N_(u"編集内容をセーブします"),
+    N_(u"前回のセーブ内容をロードします"),
+    N_(u"現在の編集内容でテストプレイします  テスト中は中クリックでいつでも抜けられます"),
+    N_(u"ステージエディットを終了します"),
+    N_(u"ステージタイトルを変更します"),
+    N_(u"ステージの制限時間を変更します"),
     u"",
 };
 
@@ -47,6 +52,8 @@ constexpr Color32 ButtonNormal = makeColor(255, 255, 255, 255);
 constexpr Color32 ButtonHover = makeColor(255, 255, 0, 255);
 constexpr Color32 ButtonCurrent = makeColor(255, 0, 0, 255);
 constexpr Color32 ButtonText = makeColor(0, 0, 0, 255);
+constexpr Color32 CursorText = makeColor(176, 176, 176, 255);
+constexpr Color32 NoticeText = makeColor(255, 255, 0, 255);
 } // namespace
 
 EditToolBar::EditToolBar(GlyphCache& cache) {
@@ -72,11 +79,11 @@ void EditToolBar::SetKind(std::int32_t kind) {
 }
 
 void EditToolBar::SetTitle(std::u16string_view title) {
-    labels_[Title]->SetText(fitInBuffer(u"タイトル:", title, TextBufferUnits));
+    labels_[Title]->SetText(fitInBuffer(tr(u"タイトル:"), title, TextBufferUnits));
 }
 
 void EditToolBar::SetTimeLimit(std::int32_t seconds) {
-    labels_[TimeLimit]->SetText(fitInBuffer(toUtf16(std::to_string(seconds)), u"秒", TextBufferUnits));
+    labels_[TimeLimit]->SetText(fitInBuffer(toUtf16(std::to_string(seconds)), tr(u"秒"), TextBufferUnits));
 }
 
 void EditToolBar::SetZoom(float zoom) {
@@ -86,8 +93,27 @@ void EditToolBar::SetZoom(float zoom) {
 }
 
 void EditToolBar::SetHelp(int index) {
-    const char16_t* text = index >= 0 && index < AreaCount ? HelpTexts[index] : u"";
+    const std::u16string text = index >= 0 && index < AreaCount ? tr(HelpTexts[index]) : u"";
     if (labels_[HelpLabel]->Text() != text) labels_[HelpLabel]->SetText(text);
+}
+
+void EditToolBar::SetCursor(Vec2 stagePoint, bool snapping) {
+    // -0.0 would read as a different place than 0.0
+    const auto tenths = [](float v) { return double(std::fabs(v) < 0.05f ? 0.0f : v); };
+    char numbers[ZoomBufferUnits];
+    std::snprintf(numbers, sizeof numbers, "x %.1f  y %.1f", tenths(stagePoint.x), tenths(stagePoint.y));
+    const std::u16string text =
+        (snapping ? tr(u"グリッド吸着") + u"  " : std::u16string()) + toUtf16(numbers);
+    if (labels_[CursorLabel]->Text() != text) labels_[CursorLabel]->SetText(text);
+}
+
+void EditToolBar::ShowNotice(std::u16string_view text) {
+    labels_[NoticeLabel]->SetText(text);
+    noticeFrames_ = NoticeFrames;
+}
+
+void EditToolBar::Tick() {
+    if (noticeFrames_ > 0) --noticeFrames_;
 }
 
 void EditToolBar::Draw(int hover, int mode) {
@@ -103,4 +129,6 @@ void EditToolBar::Draw(int hover, int mode) {
     }
     labels_[ZoomLabel]->DrawLabel(Colors::White);
     labels_[HelpLabel]->DrawLabel(Colors::White);
+    labels_[CursorLabel]->DrawLabel(CursorText);
+    if (noticeFrames_ > 0) labels_[NoticeLabel]->DrawLabel(NoticeText);
 }

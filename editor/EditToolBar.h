@@ -27,7 +27,8 @@ public:
         Strip,
         AreaCount
     };
-    enum : int { ZoomLabel = 11, HelpLabel = 12, LabelCount = 13 };
+    enum : int { ZoomLabel = 11, HelpLabel = 12, CursorLabel = 13, NoticeLabel = 14, LabelCount = 15 };
+    static constexpr int NoticeFrames = 120; // two seconds
 
     explicit EditToolBar(GlyphCache& cache);
 
@@ -42,13 +43,20 @@ public:
     void SetZoom(float zoom);
     // The help text of an area, or of a mode when nothing is under the cursor.
     void SetHelp(int index);
+    // The cursor's stage position in the bottom right corner, and whether new points snap.
+    void SetCursor(Vec2 stagePoint, bool snapping);
+    // A line under the tool bar for NoticeFrames frames, each counted by Tick.
+    void ShowNotice(std::u16string_view text);
+    void Tick();
+    bool NoticeShown() const { return noticeFrames_ > 0; }
 
     // In view units: the strip, the buttons (the current tool red, the one under the cursor
-    // yellow), then the zoom and help lines.
+    // yellow), then the zoom, help and cursor lines and any notice.
     void Draw(int hover, int mode);
 
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
 
 private:
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
+    int noticeFrames_ = 0;
 };

@@ -2,6 +2,11 @@
 
 #include <cmath>
 
+Vec2 snapToGrid(Vec2 p, float step) {
+    if (step <= 0.0f) return p;
+    return {std::round(p.x / step) * step, std::round(p.y / step) * step};
+}
+
 Vec2 ToolContext::stageMotion() const {
     const Vec2 m = pointer.motion();
     return {m.x * camera.zoom, m.y * camera.zoom};
@@ -14,23 +19,47 @@ void PutTool::press(ToolContext& c, int button) {
     }
     const int previous = c.activePoint;
     int picked = c.picked;
-    if (picked < 0) picked = c.stage.addPoint(c.cursor());
+    if (picked < 0) picked = c.stage.addPoint(c.placeCursor());
     c.activePoint = picked;
     // A refused line (the pair is joined already, or the table is full) is simply not drawn.
     if (picked >= 0 && previous >= 0 && picked != previous) c.stage.addSegment(previous, picked, c.kind);
 }
 
 void MoveTool::press(ToolContext& c, int button) {
-    if (button == PointerLeft) c.activePoint = c.picked;
+    if (button != PointerLeft) return;
+    c.activePoint = c.picked;
+    c.dragOffset = {};
 }
 
 void MoveTool::hold(ToolContext& c, int button) {
     if (button != PointerLeft) return;
+    if (c.grid > 0.0f) {
+        snappedHold(c);
+        return;
+    }
     const Vec2 d = c.stageMotion();
     if (c.stage.holdsPoint(c.activePoint))
         c.stage.points[c.activePoint] += d;
     else
         c.stage.moveSelected(d);
+}
+
+// Measured from the press rather than added up frame by frame, so the rounding never drifts.
+void MoveTool::snappedHold(ToolContext& c) {
+    const Vec2 travel = c.cursor() - c.pressPoint(PointerLeft);
+    if (c.stage.holdsPoint(c.activePoint)) {
+        // A grabbed point only jumps onto the grid once the cursor moves; a click leaves it be.
+        if (travel.x == 0.0f && travel.y == 0.0f) return;
+        Vec2& p = c.stage.points[c.activePoint];
+        const Vec2 origin = p - c.dragOffset;
+        const Vec2 target = snapToGrid(origin + travel, c.grid);
+        c.dragOffset = target - origin;
+        p = target;
+        return;
+    }
+    const Vec2 offset = snapToGrid(travel, c.grid);
+    c.stage.moveSelected(offset - c.dragOffset);
+    c.dragOffset = offset;
 }
 
 void MoveTool::release(ToolContext& c, int button) {
@@ -66,7 +95,7 @@ void DelTool::release(ToolContext& c, int button) {
 }
 
 void SettingTool::press(ToolContext& c, int button) {
-    if (button == PointerLeft) c.bar.reset(c.cursor(), c.bar.angle().value());
+    if (button == PointerLeft) c.bar.reset(c.placeCursor(), c.bar.angle().value());
 }
 
 void SettingTool::hold(ToolContext& c, int button) {

@@ -12,6 +12,12 @@ enum EditTool : int { PUT = 0, MOVE = 1, DEL = 2, SETTING = 4 }; // 3 is the kin
 
 enum PointerButton : int { PointerLeft = 0, PointerRight = 1, PointerMiddle = 2 };
 
+// Stage units between grid lines; snapping rounds to multiples of it.
+inline constexpr float GridStep = 10.0f;
+
+// `p` rounded to the nearest multiple of `step` on both axes; `p` itself when step is 0 (no snap).
+Vec2 snapToGrid(Vec2 p, float step);
+
 // The mouse as the editor sees it, in view units (the scene copies it from the input state).
 struct Pointer {
     Vec2 cursor;
@@ -36,9 +42,13 @@ struct ToolContext {
     std::int32_t kind;
     const Pointer& pointer;
     const Camera& camera;
-    int picked; // the point under the cursor, or -1
+    int picked;       // the point under the cursor, or -1
+    float grid;       // GridStep while snapping is on, else 0
+    Vec2& dragOffset; // how far the current left drag has moved what it holds, in stage units
 
     Vec2 cursor() const { return screenToWorld(pointer.cursor, camera); }
+    // Where a new point or the start goes: the cursor, on the grid while snapping is on.
+    Vec2 placeCursor() const { return snapToGrid(cursor(), grid); }
     // Stage units of the spot where `button` went down, through the camera as it is now.
     Vec2 pressPoint(int button) const { return screenToWorld(pointer.pressPosition[button], camera); }
     Rect dragRect(int button) const { return Rect(pressPoint(button), cursor()); }
@@ -62,13 +72,17 @@ public:
 };
 
 // Left click (de)selects, left drag moves the grabbed point or else the selection, right drag
-// inverts the selection inside the rectangle.
+// inverts the selection inside the rectangle. While snapping, a grabbed point lands on the grid
+// and a selection moves by whole grid steps, so points on the grid stay on it.
 class MoveTool final : public Tool {
 public:
     static constexpr float ClickSlack = 0.5f; // view units a click may wander and stay a click
     void press(ToolContext& c, int button) override;
     void hold(ToolContext& c, int button) override;
     void release(ToolContext& c, int button) override;
+
+private:
+    static void snappedHold(ToolContext& c);
 };
 
 // Left click deletes a point with its lines, a left stroke from empty space deletes the lines it

@@ -3,14 +3,18 @@
 #include "app/GameSystem.h"
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
+#include "app/ModalDialog.h"
 #include "editor/EditText.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
+#include "render/View.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/Utf.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -18,6 +22,12 @@ constexpr Color32 HoverPointColor = makeColor(255, 0, 0, 255);
 constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
 constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
+constexpr Color32 GridColor = makeColor(40, 40, 48, 255);
+constexpr Color32 BandColor = makeColor(0, 160, 255, 255);
+// Where the play scene's title, time, bars and best texts stand, in view units: at the start
+// camera a line there runs under them.
+const Rect HeadsUpBand(-290.0f, 135.0f, 290.0f, 245.0f);
+constexpr float MinGridSpacing = 6.0f;    // view units between drawn grid lines
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
 } // namespace
 
@@ -63,7 +73,29 @@ void SceneEdit::Update() {
         steps += 1;
     if (EditSession::zoom(cam, steps)) toolBar_.SetZoom(cam.zoom);
     RunShortcuts();
+    RunKeys();
+    toolBar_.Tick();
     toolBar_.SetHelp(hoverButton_ >= 0 ? hoverButton_ : session_.mode);
+    const Camera& now = session_.camera(); // Home or a mode change may have moved it
+    toolBar_.SetCursor(snapToGrid(screenToWorld(p.cursor, now), session_.grid()), session_.snapping);
+}
+
+void SceneEdit::RunKeys() {
+    using platform::Key;
+    const KeyState& keys = TheGameSystem->keyState;
+    if (keys.Typed(Key::G)) session_.snapping = !session_.snapping;
+    if (keys.Typed(Key::Home)) {
+        session_.fitView();
+        toolBar_.SetZoom(session_.camera().zoom);
+    }
+    if (session_.mode == MOVE && (keys.Typed(Key::Delete, true) || keys.Typed(Key::Backspace, true)))
+        session_.deleteSelected();
+}
+
+void SceneEdit::Paste() {
+    if (!session_.hasCopy()) return;
+    if (!session_.paste().complete)
+        toolBar_.ShowNotice(tr(u"ステージの点か線が上限に達したので、入りきる分だけ貼り付けました"));
 }
 
 void SceneEdit::RunShortcuts() {
@@ -77,6 +109,14 @@ void SceneEdit::RunShortcuts() {
             if (session_.redo()) ShowStageTexts();
         } else if (chord.key == Key::Z) {
             if (session_.undo()) ShowStageTexts();
+        } else if (session_.mode != MOVE) {
+            continue; // the selection commands belong to the tool that selects
+        } else if (chord.key == Key::A) {
+            session_.selectAll();
+        } else if (chord.key == Key::C) {
+            session_.copySelection();
+        } else if (chord.key == Key::V) {
+            Paste();
         }
     }
 }
@@ -120,7 +160,10 @@ void SceneEdit::RunCommand(int area) {
 
 void SceneEdit::Save() {
     std::error_code error;
-    if (!session_.save(&error)) ReportFileFailure(session_.savePath, error, true);
+    if (session_.save(&error))
+        toolBar_.ShowNotice(tr(u"保存しました：") + toUtf16(session_.savePath));
+    else
+        ReportFileFailure(session_.savePath, error, true);
 }
 
 void SceneEdit::Load() {
@@ -144,15 +187,16 @@ void SceneEdit::Test() {
 }
 
 void SceneEdit::Exit() {
-    if (session_.modified() && ShowMessageBox(u"保存していない変更は失われます\nよろしいですか？", u"WARNING",
-                                              MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+    if (session_.modified() &&
+        ShowMessageBox(tr(u"保存していない変更は失われます\nよろしいですか？"), u"WARNING",
+                       MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
         return;
     master_->ChangeScene(SceneId::EditMenu);
 }
 
 void SceneEdit::AskTitle() {
     std::u16string typed;
-    if (InputBox(u"ステージ名を入れて下さい", session_.stage.title.c_str(), typed) &&
+    if (InputBox(tr(u"ステージ名を入れて下さい").c_str(), session_.stage.title.c_str(), typed) &&
         session_.setTitle(typed))
         ShowStageTexts();
 }
@@ -160,7 +204,8 @@ void SceneEdit::AskTitle() {
 void SceneEdit::AskTimeLimit() {
     const std::u16string current = toUtf16(std::to_string(session_.stage.timeLimit));
     std::u16string typed;
-    if (InputBox(u"制限時間を入れて下さい", current.c_str(), typed) && session_.setTimeLimit(typed))
+    if (InputBox(tr(u"制限時間を入れて下さい").c_str(), current.c_str(), typed) &&
+        session_.setTimeLimit(typed))
         ShowStageTexts();
 }
 
@@ -171,21 +216,43 @@ void SceneEdit::ShowStageTexts() {
 
 void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code& error, bool writing) {
     const std::u16string what =
-        writing ? u"ステージを保存できませんでした\n" : u"ステージを読み込めませんでした\n";
+        writing ? tr(u"ステージを保存できませんでした\n") : tr(u"ステージを読み込めませんでした\n");
     ShowMessageBox(what + wrapPath(toUtf16(path), PathLineUnits) + u"\n" + describeFileError(error, writing),
                    u"WARNING", MessageBoxStyle::Ok);
 }
 
 void SceneEdit::Draw() {
     const Camera& cam = session_.camera();
-    const Pointer p = TakePointer();
+    mesh_.Update(session_.stage);
     ClearScreen(Colors::Black);
     PushCamera(cam);
-    session_.stage.drawStage(true);
+    if (session_.snapping) DrawGrid(cam);
+    mesh_.Draw(true);
     session_.bar.drawBar();
-    DrawToolOverlay(p, cam);
+    DrawToolOverlay(session_.toolPointer(), cam);
     PopCamera();
+    if (session_.mode == SETTING) Lib::System::DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
+}
+
+void SceneEdit::DrawGrid(const Camera& cam) {
+    float step = GridStep;
+    while (step / cam.zoom < MinGridSpacing)
+        step *= 5.0f;
+    const Vec2 low = screenToWorld({ViewRect.left, ViewRect.bottom}, cam);
+    const Vec2 high = screenToWorld({ViewRect.right, ViewRect.top}, cam);
+    VertexList lines;
+    for (float k = std::ceil(low.x / step); k * step <= high.x; k += 1.0f) {
+        lines.push_back({k * step, low.y});
+        lines.push_back({k * step, high.y});
+    }
+    for (float k = std::ceil(low.y / step); k * step <= high.y; k += 1.0f) {
+        lines.push_back({low.x, k * step});
+        lines.push_back({high.x, k * step});
+    }
+    glDisable(GL_TEXTURE_2D);
+    SetColor(GridColor);
+    DrawVertices(lines, GL_LINES);
 }
 
 void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
@@ -203,7 +270,8 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
     case PUT:
         if (stage.holdsPoint(active)) {
             SetColor(RubberBandColor);
-            DrawVertices({stage.points[active], hovered >= 0 ? stage.points[hovered] : cursor},
+            DrawVertices({stage.points[active],
+                          hovered >= 0 ? stage.points[hovered] : snapToGrid(cursor, session_.grid())},
                          GL_LINE_STRIP);
         }
         break;

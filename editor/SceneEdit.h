@@ -3,6 +3,7 @@
 // the tool-bar commands (which need boxes, sounds and scene changes), and draws.
 #include "editor/EditSession.h"
 #include "editor/EditToolBar.h"
+#include "render/StageMesh.h"
 #include "scene/SceneBase.h"
 
 #include <string>
@@ -24,6 +25,8 @@ public:
 private:
     Pointer TakePointer() const;
     void RunShortcuts();
+    void RunKeys();
+    void Paste();
     void RunCommand(int area);
     void Save();
     void Load();
@@ -35,9 +38,12 @@ private:
     // The stage file could not be written (or read): says where and why.
     void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
     void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
+    // Faint lines every grid step, or every fifth (25th...) one where they would crowd.
+    static void DrawGrid(const Camera& cam);
 
     SceneMaster* master_;
     EditSession session_;
     EditToolBar toolBar_;
+    StageMesh mesh_;
     int hoverButton_ = -1;
 };

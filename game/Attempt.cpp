@@ -8,6 +8,7 @@ Attempt::Attempt(const Stage& stage, Color32 normalColor, Color32 fastColor)
 }
 
 void Attempt::restart() {
+    lines_.rebuild(stage_, mode_);
     bar_.reset(stage_.initialPivot, stage_.initialAngle);
     remaining_ = framesForTimeLimit(stage_.timeLimit);
 }
@@ -20,5 +21,5 @@ void Attempt::resume(const BarPose& pose, std::int32_t remaining) {
 FrameOutcome Attempt::advance(InputFlags input) {
     remaining_ -= 1;
     bar_.step(input.fast, input.switchPivot);
-    return judgeFrame(stage_, bar_, remaining_);
+    return judgeFrame(lines_, bar_, remaining_);
 }

@@ -14,12 +14,21 @@ public:
     // The stage must outlive the attempt; it is read again by every restart().
     explicit Attempt(const Stage& stage, Color32 normalColor = 0, Color32 fastColor = 0);
 
-    // The bar back at the stage's start, with the stage's whole time.
+    // The bar back at the stage's start, with the stage's whole time; the stage's lines are
+    // sorted into the collision grid again, so a stage changed since is played as it is now.
     void restart();
     // Continues from a pose with `remaining` frames left (a search branching from a position).
     void resume(const BarPose& pose, std::int32_t remaining);
     // One frame: count it off the time, step the bar with the frame's input, judge the frame.
     FrameOutcome advance(InputFlags input);
+
+    // Collision by the stage's plain scan instead of the grid, for benchmarks; restarts.
+    void useCollision(LineGrid::Mode mode) {
+        mode_ = mode;
+        restart();
+    }
+    const LineGrid& lines() const { return lines_; }
+    const Stage& stage() const { return stage_; }
 
     const Bar& bar() const { return bar_; }
     Bar& bar() { return bar_; } // for stepping a replay after the attempt, untimed
@@ -27,6 +36,8 @@ public:
 
 private:
     const Stage& stage_;
+    LineGrid lines_;
+    LineGrid::Mode mode_ = LineGrid::Mode::Grid;
     Bar bar_;
     std::int32_t remaining_ = 0;
 };

@@ -3,6 +3,7 @@
 // replay verified by the tool ends exactly where the game would end it.
 #include "game/Bar.h"
 #include "game/GameConstants.h"
+#include "stage/LineGrid.h"
 #include "stage/Stage.h"
 
 #include <cstdint>
@@ -11,8 +12,8 @@ enum class FrameOutcome { Continue, Wall, Goal, TimeOut };
 
 // Called after the frame's step, with `remaining` already counted down. A touch in the frame
 // in which the time runs out counts as the touch, not as a time-out.
-inline FrameOutcome judgeFrame(const Stage& stage, const Bar& bar, std::int32_t remaining) {
-    const int hit = stage.hitLine(bar.pivot(), bar.freeEnd());
+inline FrameOutcome judgeFrame(const LineGrid& lines, const Bar& bar, std::int32_t remaining) {
+    const int hit = lines.hitLine(bar.pivot(), bar.freeEnd());
     if (hit == WALL) return FrameOutcome::Wall;
     if (hit == GOAL) return FrameOutcome::Goal;
     return remaining <= 0 ? FrameOutcome::TimeOut : FrameOutcome::Continue;

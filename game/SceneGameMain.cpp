@@ -3,6 +3,7 @@
 #include "app/GameSystem.h"
 #include "game/GameConstants.h"
 #include "game/RecordRun.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
 #include "scene/GameState.h"
@@ -23,16 +24,16 @@ constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
 
 const char16_t* const Messages[SceneGameMain::MessageCount] = {
-    u"左クリックでスタートします",
+    N_(u"左クリックでスタートします"),
     u"3",
     u"2",
     u"1",
-    u"スタート！",
-    u"ぶつかっちゃいましたね...",
-    u"時間切れです",
-    u"ゴール！！",
-    u"全ステージクリア！！！",
-    u"ゲームオーバー",
+    N_(u"スタート！"),
+    N_(u"ぶつかっちゃいましたね..."),
+    N_(u"時間切れです"),
+    N_(u"ゴール！！"),
+    N_(u"全ステージクリア！！！"),
+    N_(u"ゲームオーバー"),
     u"",
 };
 
@@ -42,12 +43,12 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 290.0f, 185.0f, 0.8f, TextAlign::Right},
     {u"", -290.0f, 145.0f, 0.8f, TextAlign::Left},
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
-    {u"リプレイ中…左クリックで次に進みます", 400.0f, 240.0f, 0.6f, TextAlign::Right},
+    {N_(u"リプレイ中…左クリックで次に進みます"), 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
 } // namespace
 
 std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
-    return fitInBuffer(u"ステージ" + toUtf16(std::to_string(stageNumber + 1)) + u" ", title,
+    return fitInBuffer(tr(u"ステージ") + toUtf16(std::to_string(stageNumber + 1)) + u" ", title,
                        TitleBufferUnits);
 }
 
@@ -90,7 +91,7 @@ void SceneGameMain::LoadBestRun(const std::string& path) {
 
 void SceneGameMain::ShowMessage(int index) {
     if (index == messageIndex_) return;
-    labels_[MessageLabel]->SetText(Messages[index]);
+    labels_[MessageLabel]->SetText(tr(Messages[index]));
     messageIndex_ = index;
 }
 
@@ -104,16 +105,17 @@ void SceneGameMain::ResetAttempt() {
 }
 
 void SceneGameMain::RefreshTimeText() {
-    const std::u16string text = cleared_
-                                    ? u"クリア時間:" + FormatSeconds(record_.total()) + u"秒"
-                                    : u"残り時間:" + FormatSeconds(std::max(attempt_.remaining(), 0)) + u"秒";
+    const std::u16string text =
+        cleared_ ? tr(u"クリア時間:") + FormatSeconds(record_.total()) + tr(u"秒")
+                 : tr(u"残り時間:") + FormatSeconds(std::max(attempt_.remaining(), 0)) + tr(u"秒");
     if (labels_[TimeLabel]->Text() != text) labels_[TimeLabel]->SetText(text);
 }
 
 void SceneGameMain::RefreshTexts() {
     RefreshTimeText();
-    labels_[BarsLabel]->SetText(u"残り棒：" + std::u16string(std::size_t(std::clamp(BarsLeft, 0, 30)), u'/'));
-    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + u"秒"
+    labels_[BarsLabel]->SetText(tr(u"残り棒：") +
+                                std::u16string(std::size_t(std::clamp(BarsLeft, 0, 30)), u'/'));
+    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + tr(u"秒")
                                           : std::u16string(u"BEST:----"));
 }
 

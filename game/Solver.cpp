@@ -2,6 +2,7 @@
 
 #include "game/Attempt.h"
 #include "game/GameConstants.h"
+#include "game/RouteCheck.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,10 +16,14 @@ namespace {
 // The pivot can advance at most about half the free end's fast speed (4.19 units per frame).
 constexpr float MaxPivotSpeed = 2.1f;
 constexpr float CellSize = 8.0f;     // grid of the distance field
-constexpr float PivotQuantum = 3.0f; // states closer than this (and in the same 2-degree bin) merge
+constexpr float PivotQuantum = 3.0f; // the machine's search: 3 units, 2-degree bins
 constexpr int AngleBins = 180;
+constexpr float PersonPivotQuantum = 6.0f; // a person's: 6 units, 4-degree bins
+constexpr int PersonAngleBins = 90;
 constexpr int MaxCells = 1024; // grid cells a side; a larger stage is guided only near its points
 constexpr float Margin = 120.0f;
+constexpr int MaxSlack = 3;        // frames early or late the slack is measured up to
+constexpr float MaxMargin = 40.0f; // beyond this from every wall no stage is worth a search
 using Clock = std::chrono::steady_clock;
 
 // floor(v) as an integer, with v clamped to [lo, hi] first (NaN to lo): stage coordinates may be
@@ -34,12 +39,12 @@ std::int64_t clampedFloor(double v, std::int64_t lo, std::int64_t hi) {
 // Building it stops at the deadline; cells not reached by then are simply unguided.
 class DistanceField {
 public:
-    DistanceField(const Stage& stage, Clock::time_point deadline);
+    DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline);
     float at(Vec2 p) const;
 
 private:
     void seedGoal(Vec2 a, Vec2 b);
-    void spread(const Stage& stage, Clock::time_point deadline);
+    void spread(const LineGrid& lines, Clock::time_point deadline);
     int cellIndex(double x, double y) const;
     Vec2 centre(int cx, int cy) const {
         return {float(originX_ + (cx + 0.5) * CellSize), float(originY_ + (cy + 0.5) * CellSize)};
@@ -51,13 +56,7 @@ private:
     std::vector<int> seeds_;
 };
 
-bool wallBetween(const Stage& stage, Vec2 a, Vec2 b) {
-    for (const Segment& s : stage.segments)
-        if (s.kind == WALL && segmentsIntersect(a, b, stage.points[s.low], stage.points[s.high])) return true;
-    return false;
-}
-
-DistanceField::DistanceField(const Stage& stage, Clock::time_point deadline) {
+DistanceField::DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline) {
     float minX = stage.initialPivot.x, maxX = minX, minY = stage.initialPivot.y, maxY = minY;
     for (int i = 0; i < MaxPoints; ++i) {
         if (!stage.holdsPoint(i)) continue;
@@ -73,7 +72,7 @@ DistanceField::DistanceField(const Stage& stage, Clock::time_point deadline) {
     dist_.assign(std::size_t(width_) * height_, std::numeric_limits<float>::infinity());
     for (const Segment& s : stage.segments)
         if (s.kind == GOAL) seedGoal(stage.points[s.low], stage.points[s.high]);
-    spread(stage, deadline);
+    spread(lines, deadline);
 }
 
 // Marks the cells along the part of the goal that lies on the grid; a goal billions of units
@@ -106,7 +105,7 @@ void DistanceField::seedGoal(Vec2 a, Vec2 b) {
     }
 }
 
-void DistanceField::spread(const Stage& stage, Clock::time_point deadline) {
+void DistanceField::spread(const LineGrid& lines, Clock::time_point deadline) {
     using Item = std::pair<float, int>;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
     for (int c : seeds_)
@@ -124,7 +123,7 @@ void DistanceField::spread(const Stage& stage, Clock::time_point deadline) {
             if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) continue;
             const float nd = d + (k < 4 ? CellSize : CellSize * 1.41421356f);
             const int n = ny * width_ + nx;
-            if (nd >= dist_[std::size_t(n)] || wallBetween(stage, centre(cx, cy), centre(nx, ny))) continue;
+            if (nd >= dist_[std::size_t(n)] || lines.crossesWall(centre(cx, cy), centre(nx, ny))) continue;
             dist_[std::size_t(n)] = nd;
             open.push({nd, n});
         }
@@ -145,102 +144,309 @@ float DistanceField::at(Vec2 p) const {
     return dist_[std::size_t(c)];
 }
 
+// A step of a route: `length` frames with the fast button as `fast`, the last of them with a
+// click when `click` is set. The machine search takes one frame a step, the person's search
+// one click a step.
 struct Node {
     BarPose pose;
     std::int32_t frames;
     std::int32_t parent;
-    std::uint8_t action; // bit 0 fast, bit 1 switch
+    std::int32_t fastChanged; // frame of the last change of the fast button
+    std::uint16_t length;
+    bool fast;
+    bool click;
+    // Where the clicks so far were made (their bounding box) and the largest turn a click one
+    // frame off gives the rest of the route; the person's search keeps clear of walls by that.
+    Vec2 clickLow{}, clickHigh{};
+    float turnError = 0.0f;
 };
 
-std::uint64_t stateKey(const BarPose& pose) {
+// A click a frame early or late turns the rest of the route, as a whole, about the point where
+// it was made, by twice the frame's step: the dynamics do not care which way the stage faces.
+// So a bar at distance D from that point is off by about D times the angle.
+float drift(const Node& node, Vec2 p) {
+    if (node.turnError == 0.0f) return 0.0f;
+    const float dx = std::max(std::fabs(p.x - node.clickLow.x), std::fabs(p.x - node.clickHigh.x));
+    const float dy = std::max(std::fabs(p.y - node.clickLow.y), std::fabs(p.y - node.clickHigh.y));
+    return node.turnError * std::hypot(dx, dy);
+}
+
+Node afterClick(Node next, Vec2 clickPoint) {
+    const float turn = 2 * (next.fast ? Bar::FastStep : Bar::SlowStep);
+    if (next.turnError == 0.0f) {
+        next.clickLow = next.clickHigh = clickPoint;
+    } else {
+        next.clickLow = {std::min(next.clickLow.x, clickPoint.x), std::min(next.clickLow.y, clickPoint.y)};
+        next.clickHigh = {std::max(next.clickHigh.x, clickPoint.x), std::max(next.clickHigh.y, clickPoint.y)};
+    }
+    next.turnError = std::max(next.turnError, turn);
+    return next;
+}
+
+// States closer than `quantum` (and in the same angle bin) merge. A route a person can play
+// tolerates a few units, so the person's search merges more coarsely than the machine's.
+std::uint64_t stateKey(const BarPose& pose, bool fast, float quantum, int angleBins) {
     constexpr std::int64_t Far = std::int64_t(1) << 40;
-    const auto qx = clampedFloor(double(pose.pivot.x) / PivotQuantum, -Far, Far) & 0xFFFFFF;
-    const auto qy = clampedFloor(double(pose.pivot.y) / PivotQuantum, -Far, Far) & 0xFFFFFF;
+    const auto qx = clampedFloor(double(pose.pivot.x) / quantum, -Far, Far) & 0xFFFFFF;
+    const auto qy = clampedFloor(double(pose.pivot.y) / quantum, -Far, Far) & 0xFFFFFF;
     const double turn = (double(pose.angle.value()) + 3.141592653589793) / 6.283185307179586;
-    const auto qa = clampedFloor(turn * AngleBins + 0.5, 0, AngleBins) % AngleBins;
+    const auto qa = clampedFloor(turn * angleBins + 0.5, 0, angleBins) % angleBins;
     return std::uint64_t(qx) | (std::uint64_t(qy) << 24) | (std::uint64_t(qa) << 48) |
-           (std::uint64_t(pose.reversed) << 63);
+           (std::uint64_t(fast) << 62) | (std::uint64_t(pose.reversed) << 63);
 }
 
-InputRecord recordOf(const std::vector<Node>& nodes, std::int32_t last) {
-    std::vector<std::uint8_t> actions;
-    for (std::int32_t n = last; nodes[n].parent >= 0; n = nodes[n].parent)
-        actions.push_back(nodes[n].action);
-    std::reverse(actions.begin(), actions.end());
-    InputRecord record;
-    for (std::uint8_t a : actions)
-        record.append(a & 1, a & 2);
-    return record;
+std::vector<InputFlags> framesOfRoute(const std::vector<Node>& nodes, std::int32_t last) {
+    std::vector<std::int32_t> chain;
+    for (std::int32_t n = last; nodes[std::size_t(n)].parent >= 0; n = nodes[std::size_t(n)].parent)
+        chain.push_back(n);
+    std::vector<InputFlags> frames;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const Node& node = nodes[std::size_t(*it)];
+        frames.insert(frames.end(), node.length, InputFlags{node.fast, false});
+        frames.back().switchPivot = node.click;
+    }
+    return frames;
 }
 
-constexpr std::int32_t Exhausted = -1;   // every reachable pose was tried: no clear exists
-constexpr std::int32_t OutOfBudget = -2; // time or node budget spent first
+constexpr std::int32_t Exhausted = -1;   // every reachable state was tried: no clear exists
+constexpr std::int32_t OutOfBudget = -2; // time, memory or the caller's patience spent first
 
-// One weighted A* run; returns the index of the clearing node, Exhausted or OutOfBudget.
-std::int32_t search(const Stage& stage, const DistanceField& field, float weight, std::int32_t frameLimit,
-                    std::vector<Node>& nodes, Clock::time_point deadline, std::size_t maxNodes) {
-    const auto estimate = [&](const BarPose& pose) {
-        return std::max(0.0f, field.at(pose.pivot) - BarLength) / MaxPivotSpeed;
-    };
+// One search's shared surroundings: the attempt that steps the bar, the guide, the budget.
+class Search {
+public:
+    Search(const Stage& stage, const SolveOptions& options, Clock::time_point deadline)
+        : attempt_(stage), options_(options), deadline_(deadline),
+          field_(stage, prepared(attempt_, options.collision), deadline) {}
+
+    // Weighted A* over single frames: any input on any frame.
+    std::int32_t machine(float weight, std::int32_t frameLimit);
+    // Weighted A* over clicks at least minGap frames apart, keeping `margin` between the bar and
+    // every wall on the way.
+    std::int32_t person(float weight, float margin, std::int32_t frameLimit);
+
+    std::vector<Node> nodes;
+    std::size_t states = 0;
+    const Stage& stage() const { return attempt_.stage(); }
+
+private:
+    static const LineGrid& prepared(Attempt& attempt, LineGrid::Mode mode) {
+        if (mode != LineGrid::Mode::Grid) attempt.useCollision(mode);
+        return attempt.lines();
+    }
+    float estimate(const BarPose& pose) const {
+        return std::max(0.0f, field_.at(pose.pivot) - BarLength) / MaxPivotSpeed;
+    }
+    bool spent(std::size_t expanded) {
+        if ((expanded & 0xFF) != 1) return nodes.size() >= options_.maxNodes;
+        if (options_.progress) options_.progress(states);
+        return nodes.size() >= options_.maxNodes || Clock::now() > deadline_ ||
+               (options_.cancel && options_.cancel->load(std::memory_order_relaxed));
+    }
     using Item = std::pair<float, std::int32_t>;
-    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
-    std::unordered_map<std::uint64_t, std::int32_t> bestFrames;
-    Attempt attempt(stage);
+    using Open = std::priority_queue<Item, std::vector<Item>, std::greater<>>;
+    // Adds a state reached by a step unless a state that looks the same was reached as early.
+    void offer(Open& open, const Node& node, float weight,
+               std::unordered_map<std::uint64_t, std::int32_t>& best) {
+        ++states;
+        const bool machine = options_.minGap <= 1;
+        const std::uint64_t key =
+            stateKey(node.pose, node.fast && keyHoldsFast(), machine ? PivotQuantum : PersonPivotQuantum,
+                     machine ? AngleBins : PersonAngleBins);
+        auto [it, inserted] = best.try_emplace(key, node.frames);
+        if (!inserted) {
+            if (it->second <= node.frames) return;
+            it->second = node.frames;
+        }
+        nodes.push_back(node);
+        open.push({float(node.frames) + weight * estimate(node.pose), std::int32_t(nodes.size() - 1)});
+    }
+    // Below MinFastGap the button's state limits what may follow; above it never does.
+    bool keyHoldsFast() const { return options_.minGap < MinFastGap; }
+
+    Attempt attempt_;
+    const SolveOptions& options_;
+    Clock::time_point deadline_;
+    DistanceField field_;
+};
+
+std::int32_t Search::machine(float weight, std::int32_t frameLimit) {
+    Open open;
+    std::unordered_map<std::uint64_t, std::int32_t> best;
     nodes.clear();
-    nodes.push_back({attempt.bar().pose(), 0, -1, 0});
+    attempt_.restart();
+    nodes.push_back({attempt_.bar().pose(), 0, -1, -MinFastGap, 0, false, false, {}, {}, 0.0f});
     open.push({weight * estimate(nodes[0].pose), 0});
-    std::size_t expanded = 0;
-    while (!open.empty() && nodes.size() < maxNodes) {
+    for (std::size_t expanded = 1; !open.empty(); ++expanded) {
+        if (spent(expanded)) return OutOfBudget;
         const std::int32_t current = open.top().second;
         open.pop();
-        if ((++expanded & 0xFFF) == 0 && Clock::now() > deadline) return OutOfBudget;
-        const Node node = nodes[current];
+        const Node node = nodes[std::size_t(current)];
         if (node.frames >= frameLimit) continue;
         for (std::uint8_t action = 0; action < 4; ++action) {
-            attempt.resume(node.pose, frameLimit - node.frames);
-            const FrameOutcome outcome = attempt.advance({bool(action & 1), bool(action & 2)});
+            const bool fast = action & 1, click = action & 2;
+            attempt_.resume(node.pose, frameLimit - node.frames);
+            const FrameOutcome outcome = attempt_.advance({fast, click});
             if (outcome == FrameOutcome::Wall || outcome == FrameOutcome::TimeOut) continue;
-            const std::int32_t frames = node.frames + 1;
-            nodes.push_back({attempt.bar().pose(), frames, current, action});
-            const auto index = std::int32_t(nodes.size() - 1);
-            if (outcome == FrameOutcome::Goal) return index;
-            auto [it, inserted] = bestFrames.try_emplace(stateKey(nodes.back().pose), frames);
-            if (!inserted) {
-                if (it->second <= frames) {
-                    nodes.pop_back();
-                    continue;
-                }
-                it->second = frames;
+            const Node next{attempt_.bar().pose(),
+                            node.frames + 1,
+                            current,
+                            node.fastChanged,
+                            1,
+                            fast,
+                            click,
+                            {},
+                            {},
+                            0.0f};
+            if (outcome == FrameOutcome::Goal) {
+                nodes.push_back(next);
+                return std::int32_t(nodes.size() - 1);
             }
-            open.push({float(frames) + weight * estimate(nodes.back().pose), index});
+            offer(open, next, weight, best);
         }
     }
-    return open.empty() ? Exhausted : OutOfBudget;
+    return Exhausted;
+}
+
+std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit) {
+    // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
+    // far a click one frame off would have moved the bar.
+    const auto room = [&](const Node& node) {
+        const Bar& bar = attempt_.bar();
+        return margin + std::max(drift(node, bar.pivot()), drift(node, bar.freeEnd()));
+    };
+    const auto tooClose = [&](const Node& node) {
+        const float r = room(node);
+        return r > 0 && attempt_.lines().wallNear(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
+    };
+    const auto wellInGoal = [&](const Node& node) {
+        const float r = room(node);
+        return r <= 0 ||
+               attempt_.lines().crossesGoalAwayFromEnds(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
+    };
+    Open open;
+    std::unordered_map<std::uint64_t, std::int32_t> best;
+    nodes.clear();
+    attempt_.restart();
+    nodes.push_back({attempt_.bar().pose(), 0, -1, -MinFastGap, 0, false, false, {}, {}, 0.0f});
+    open.push({weight * estimate(nodes[0].pose), 0});
+    const int minGap = options_.minGap;
+    for (std::size_t expanded = 1; !open.empty(); ++expanded) {
+        if (spent(expanded)) return OutOfBudget;
+        const std::int32_t current = open.top().second;
+        open.pop();
+        const Node node = nodes[std::size_t(current)];
+        for (const bool fast : {false, true}) {
+            const bool change = fast != node.fast;
+            if (change && node.frames + 1 - node.fastChanged < MinFastGap) continue;
+            const std::int32_t fastChanged = change ? node.frames + 1 : node.fastChanged;
+            // Beyond a whole turn after the earliest click, a later click repeats an earlier one.
+            const int longest = std::min<std::int64_t>(minGap + (fast ? 90 : 180), frameLimit - node.frames);
+            attempt_.resume(node.pose, frameLimit - node.frames);
+            for (int k = 1; k <= longest; ++k) {
+                if (k >= minGap) { // a click on frame k, from the pose after k - 1 frames
+                    const BarPose before = attempt_.bar().pose();
+                    const Vec2 clickPoint = attempt_.bar().freeEnd();
+                    const std::int32_t remaining = attempt_.remaining();
+                    const FrameOutcome outcome = attempt_.advance({fast, true});
+                    Node next = node;
+                    next.pose = attempt_.bar().pose();
+                    next.frames = node.frames + k;
+                    next.parent = current;
+                    next.fastChanged = fastChanged;
+                    next.length = std::uint16_t(k);
+                    next.fast = fast;
+                    next.click = true;
+                    next = afterClick(next, clickPoint);
+                    if (outcome == FrameOutcome::Goal && wellInGoal(next)) {
+                        nodes.push_back(next);
+                        return std::int32_t(nodes.size() - 1);
+                    }
+                    if (outcome == FrameOutcome::Continue && !tooClose(next)) offer(open, next, weight, best);
+                    attempt_.resume(before, remaining);
+                }
+                const FrameOutcome outcome = attempt_.advance({fast, false});
+                if (outcome == FrameOutcome::Goal && wellInGoal(node)) {
+                    Node last = node;
+                    last.pose = attempt_.bar().pose();
+                    last.frames = node.frames + k;
+                    last.parent = current;
+                    last.fastChanged = fastChanged;
+                    last.length = std::uint16_t(k);
+                    last.fast = fast;
+                    last.click = false;
+                    nodes.push_back(last);
+                    return std::int32_t(nodes.size() - 1);
+                }
+                if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+            }
+        }
+    }
+    return Exhausted;
+}
+
+void describe(SolveResult& result, const Stage& stage, const std::vector<InputFlags>& frames, int slack) {
+    result.ending = SolveEnding::Clear;
+    result.record = recordOf(frames);
+    result.frames = std::int32_t(frames.size());
+    const RouteTiming timing = timingOf(frames);
+    result.switches = timing.switches;
+    result.smallestGap = timing.smallestGap;
+    result.slack = slack >= 0 ? slack : slackOf(stage, frames, MaxSlack);
 }
 } // namespace
 
 SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
+    const auto started = Clock::now();
     // A budget of whole years is no budget: cap it so the deadline cannot overflow the clock.
     const double seconds = std::clamp(options.seconds, 0.0, 1.0e7);
     const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    const DistanceField field(stage, deadline);
-    SolveResult best;
-    std::int32_t frameLimit = framesForTimeLimit(stage.timeLimit);
-    std::vector<Node> nodes;
-    // Greedy first, for any solution; then closer to plain A* while time is left, for short ones.
-    for (float weight : {4.0f, 2.0f, 1.4f, 1.15f}) {
-        const std::int32_t found =
-            search(stage, field, weight, frameLimit, nodes, deadline, options.maxNodes);
-        if (found >= 0) {
-            best.solved = true;
-            best.frames = nodes[found].frames;
-            best.record = recordOf(nodes, found);
-            frameLimit = best.frames - 1; // only a shorter run is worth finding now
-        } else if (found == Exhausted && !best.solved) {
-            break; // the other weights would search the same places again
+        started + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    Search search(stage, options, deadline);
+    SolveResult result;
+    const std::int32_t frameLimit = framesForTimeLimit(stage.timeLimit);
+    if (options.minGap <= 1) {
+        // Greedy first, for any route; then closer to plain A* while time is left, for short ones.
+        std::int32_t limit = frameLimit;
+        for (float weight : {4.0f, 2.0f, 1.4f, 1.15f}) {
+            const std::int32_t found = search.machine(weight, limit);
+            if (found >= 0) {
+                describe(result, stage, framesOfRoute(search.nodes, found), -1);
+                limit = result.frames - 1; // only a shorter run is worth finding now
+            } else if (found == Exhausted && !result.solved()) {
+                result.ending = SolveEnding::NoRoute;
+                break; // the other weights would search the same places again
+            }
+            if (Clock::now() > deadline || found == OutOfBudget) break;
         }
-        if (Clock::now() > deadline) break;
+    } else {
+        // The margin kept from the walls is what buys slack against a late or early click, but too
+        // wide a margin closes narrow ways: home in on one between a margin whose route broke
+        // (fragile) and one that found no way at all (closed).
+        float margin = 3.0f, fragile = -1.0f, closed = -1.0f;
+        while (true) {
+            const std::int32_t found = search.person(3.0f, margin, frameLimit);
+            if (found == OutOfBudget) break;
+            if (found >= 0) {
+                const std::vector<InputFlags> frames = framesOfRoute(search.nodes, found);
+                const int slack = slackOf(stage, frames, MaxSlack);
+                if (slack >= 1) {
+                    describe(result, stage, frames, slack);
+                    break;
+                }
+                fragile = margin;
+                margin = closed >= 0 ? (fragile + closed) / 2 : margin * 2 + 2;
+            } else {
+                closed = margin;
+                margin = fragile >= 0 ? (fragile + closed) / 2 : margin > 1 ? margin / 2 : 0;
+            }
+            if (closed == 0 || (closed >= 0 && fragile >= 0 && closed - fragile < 0.5f) ||
+                margin > MaxMargin) {
+                result.ending = SolveEnding::NoRoute;
+                break;
+            }
+        }
     }
-    return best;
+    result.states = search.states;
+    result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    return result;
 }

@@ -1,18 +1,43 @@
 #pragma once
 // Searches for inputs that clear a stage within its time limit, stepping the bar with the
-// game's own code. Used by the stage tool to prove the shipped stages clearable.
+// game's own code. By default it looks only for routes a person can play: clicks at least
+// `minGap` frames apart, the fast button changed at most every MinFastGap frames, and a route
+// that still clears when any one click comes a frame early or late. Used by the stage tool and
+// by the editor's check, which runs it on a worker thread: it can be cancelled and reports how
+// far it got.
 #include "game/InputRecord.h"
+#include "stage/LineGrid.h"
 #include "stage/Stage.h"
 
+#include <atomic>
+#include <cstddef>
+#include <functional>
+
 struct SolveOptions {
-    double seconds = 30.0; // wall-clock budget for the whole search
-    std::size_t maxNodes = 40'000'000;
+    double seconds = 30.0;            // wall-clock budget for the whole search
+    std::size_t maxNodes = 3'000'000; // states kept at once: bounds the memory (about 100 bytes each)
+    int minGap = 10; // frames between two clicks; 1 is the machine's pace, with no timing check
+    LineGrid::Mode collision = LineGrid::Mode::Grid;
+    const std::atomic<bool>* cancel = nullptr;        // set from another thread: the search gives up soon
+    std::function<void(std::size_t states)> progress; // called now and then on the searching thread
+};
+
+enum class SolveEnding {
+    Clear,   // a route was found (and, at a person's pace, checked against late and early clicks)
+    NoRoute, // every state the search can tell apart was tried
+    GaveUp,  // the time or memory budget ran out, or the search was cancelled
 };
 
 struct SolveResult {
-    bool solved = false;
+    SolveEnding ending = SolveEnding::GaveUp;
+    bool solved() const { return ending == SolveEnding::Clear; }
     InputRecord record; // the clearing run, not finished (as the game saves a best run)
     std::int32_t frames = 0;
+    int switches = 0;
+    int smallestGap = 0; // frames between the closest two clicks; 0 with fewer than two
+    int slack = 0;       // every click moved up to this many frames early or late still clears
+    std::size_t states = 0;
+    double seconds = 0; // the search's wall-clock time
 };
 
 SolveResult solveStage(const Stage& stage, const SolveOptions& options);

@@ -1,5 +1,59 @@
 #include "lang/Translate.h"
 
+#include "lang/LanguageChoice.h"
+#include "lang/MoCatalog.h"
+#include "stage/FileAccess.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+// The game's catalogs hold a few hundred short texts; anything far larger is not one of them.
+constexpr std::size_t MaxCatalogBytes = 4u << 20;
+
+Catalog TheCatalog;
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+} // namespace
+
 std::u16string tr(std::u16string_view messageId) {
+    if (!messageId.empty())
+        if (const auto found = TheCatalog.find(std::u16string(messageId)); found != TheCatalog.end())
+            return found->second;
     return std::u16string(messageId);
+}
+
+std::string catalogPath(const std::string& localeFolder, std::string_view language) {
+    return localeFolder + "/" + std::string(language) + "/LC_MESSAGES/twirlstick.mo";
+}
+
+std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced) {
+    TheCatalog.clear();
+    const auto findCatalog = [&](std::string_view language) -> std::string {
+        for (const std::string& folder : localeFolders)
+            if (const std::string path = catalogPath(folder, language); isRegularFile(path)) return path;
+        return {};
+    };
+    const std::string language = chooseLanguage(
+        readLocaleVariables(), forced, [&](std::string_view name) { return !findCatalog(name).empty(); });
+    if (language == OwnLanguage) return language;
+    const std::string path = findCatalog(language);
+    if (path.empty()) {
+        std::fprintf(stderr, "twirlstick: no catalog for language '%s'; the texts stay in Japanese\n",
+                     language.c_str());
+        return std::string(OwnLanguage);
+    }
+    std::error_code error;
+    const auto image = readRegularFile(path, {.maxBytes = MaxCatalogBytes}, error);
+    auto catalog = image ? parseMoCatalog(*image) : std::nullopt;
+    if (!catalog) {
+        std::fprintf(stderr, "twirlstick: %s: %s; the texts stay in Japanese\n", path.c_str(),
+                     error ? error.message().c_str() : "not a message catalog");
+        return std::string(OwnLanguage);
+    }
+    TheCatalog = std::move(*catalog);
+    return language;
 }

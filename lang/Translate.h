@@ -3,6 +3,7 @@
 // Japanese is its message id: with no catalog for the player's language, the id itself shows.
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The text to show for a Japanese message id.
 std::u16string tr(std::u16string_view messageId);
@@ -12,3 +13,12 @@ std::u16string tr(std::u16string_view messageId);
 constexpr const char16_t* N_(const char16_t* messageId) {
     return messageId;
 }
+
+// The catalog's file name inside a locale folder: FOLDER/LANGUAGE/LC_MESSAGES/twirlstick.mo.
+std::string catalogPath(const std::string& localeFolder, std::string_view language);
+
+// Chooses the player's language (`forced` from the command line, else the environment) and
+// makes tr() answer in it, from the first of `localeFolders` that has its catalog. A catalog
+// that cannot be read leaves the Japanese ids showing, with one line on stderr.
+// Returns the language whose texts now show.
+std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced);

@@ -104,10 +104,10 @@ InputSnapshot takeInputSnapshot();
 void releaseLatchedInput(); // on focus loss
 
 // --- time ----------------------------------------------------------------------------------
-std::uint64_t nowMs(); // monotonic
-// Sleeps until `earlyUs` microseconds before millisecond `ms` of the nowMs clock. The deadline
+std::uint64_t nowUs(); // monotonic microseconds
+// Sleeps until `earlyUs` microseconds before microsecond `us` of the nowUs clock. The deadline
 // is absolute, so a late wake-up is not added to the next frame's wait.
-void sleepUntilMs(std::uint64_t ms, std::uint32_t earlyUs);
+void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs);
 
 // --- text and clipboard --------------------------------------------------------------------
 void startTextInput(int x, int y, int width, int height); // rectangle in window coordinates

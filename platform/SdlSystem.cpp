@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,14 +50,14 @@ void shutdownSystems() {
     SDL_Quit();
 }
 
-std::uint64_t nowMs() {
+std::uint64_t nowUs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
-    return std::uint64_t(t.tv_sec) * 1000 + std::uint64_t(t.tv_nsec) / 1'000'000;
+    return std::uint64_t(t.tv_sec) * 1'000'000 + std::uint64_t(t.tv_nsec) / 1000;
 }
 
-void sleepUntilMs(std::uint64_t ms, std::uint32_t earlyUs) {
-    const std::uint64_t ns = ms * 1'000'000 - std::uint64_t(earlyUs) * 1000;
+void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs) {
+    const std::uint64_t ns = (us - std::min<std::uint64_t>(us, earlyUs)) * 1000;
     timespec deadline{};
     deadline.tv_sec = time_t(ns / 1'000'000'000);
     deadline.tv_nsec = long(ns % 1'000'000'000);

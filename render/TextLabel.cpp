@@ -1,5 +1,6 @@
 #include "render/TextLabel.h"
 
+#include "lang/Translate.h"
 #include "render/Draw.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ TextLabel::~TextLabel() {
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc) {
     auto label = std::make_unique<TextLabel>(cache, Vec2{desc.x, desc.y}, desc.scale, desc.align);
-    label->SetText(desc.text ? desc.text : u"");
+    label->SetText(desc.text ? tr(desc.text) : u"");
     return label;
 }
 

@@ -12,8 +12,8 @@
 enum class TextAlign : std::int32_t { Left = 0, Center = 1, Right = 2 };
 
 struct LabelDesc {
-    const char16_t* text;
-    float x, y; // y is the baseline
+    const char16_t* text; // a message id (words marked with N_), shown through tr()
+    float x, y;           // y is the baseline
     float scale;
     TextAlign align;
 };

@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "game/GameConstants.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
@@ -14,12 +15,12 @@ struct DemoLine {
     Color32 color;
 };
 const DemoLine Lines[SceneDemo::LineCount] = {
-    {u"ゲーム説明", {-300.0f, 200.0f}, 1.0f, Colors::White},
-    {u"マウス左クリック:棒の回転軸が切り替わります", {-300.0f, 160.0f}, 0.7f, Colors::White},
-    {u"マウス右ボタン押しっぱなし:棒の回転速度が速くなります", {-300.0f, 140.0f}, 0.7f, Colors::White},
-    {u"壁(白いライン)にぶつかる、残り時間が切れたら棒が減ります", {-300.0f, 120.0f}, 0.7f, Colors::White},
-    {u"ゴール(赤いライン)にたどり着けば次のステージに進みます", {-300.0f, 100.0f}, 0.7f, Colors::White},
-    {u"左クリックで最初のステージが始まります", {-300.0f, 40.0f}, 0.7f, Colors::White},
+    {N_(u"ゲーム説明"), {-300.0f, 200.0f}, 1.0f, Colors::White},
+    {N_(u"マウス左クリック:棒の回転軸が切り替わります"), {-300.0f, 160.0f}, 0.7f, Colors::White},
+    {N_(u"マウス右ボタン押しっぱなし:棒の回転速度が速くなります"), {-300.0f, 140.0f}, 0.7f, Colors::White},
+    {N_(u"壁(白いライン)にぶつかる、残り時間が切れたら棒が減ります"), {-300.0f, 120.0f}, 0.7f, Colors::White},
+    {N_(u"ゴール(赤いライン)にたどり着けば次のステージに進みます"), {-300.0f, 100.0f}, 0.7f, Colors::White},
+    {N_(u"左クリックで最初のステージが始まります"), {-300.0f, 40.0f}, 0.7f, Colors::White},
 };
 } // namespace
 
@@ -27,7 +28,7 @@ SceneDemo::SceneDemo(SceneMaster* master)
     : master_(master), bar_({0.0f, -160.0f}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LineCount; ++i)
-        labels_[std::size_t(i)] = CreateLabel(cache, Lines[i].text, Lines[i].position, Lines[i].scale);
+        labels_[std::size_t(i)] = CreateLabel(cache, tr(Lines[i].text), Lines[i].position, Lines[i].scale);
 }
 
 void SceneDemo::Update() {

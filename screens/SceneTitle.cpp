@@ -2,6 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "app/MessageBox.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "scene/GameState.h"
@@ -17,7 +18,7 @@ const LabelDesc TitleDescs[2] = {
 const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
     {u"S T A R T", 0.0f, -150.0f, 1.5f, TextAlign::Center},
     {u"E D I T", 0.0f, -200.0f, 1.5f, TextAlign::Center},
-    {u"全て初期化", 400.0f, -288.0f, 0.5f, TextAlign::Right},
+    {N_(u"全て初期化"), 400.0f, -288.0f, 0.5f, TextAlign::Right},
     {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
 };
 } // namespace
@@ -58,7 +59,7 @@ void SceneTitle::Choose(int item) {
         break;
     case ResetAll:
         PlaySound(SoundId::enter, false);
-        if (ShowMessageBox(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？",
+        if (ShowMessageBox(tr(u"編集したステージデータ、リプレイデータを全て削除します\nよろしいですか？"),
                            u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) == MessageBoxResult::Ok)
             deleteWorkingFiles();
         break;

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need; does nothing when all are there.
+# Installs the Debian packages that are missing; does nothing when all are there.
+#   scripts/install-deps.sh run    what building and running the game and the stage tool need
+#   scripts/install-deps.sh test   that and what the tests, benchmarks, fuzzers and packaging need
 set -euo pipefail
-packages=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libgl1-mesa-dri
-          xvfb xauth googletest libgtest-dev libbenchmark-dev fonts-ipafont-gothic clang
-          libpng-dev libfontconfig-dev appstream desktop-file-utils groff-base
-          python3 xdotool x11-apps x11-utils openbox clang-format)
+run=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev libpng-dev
+     libgl1-mesa-dri fonts-ipafont-gothic gettext)
+test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
+      groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian)
+case "${1:-test}" in
+  run) packages=("${run[@]}") ;;
+  test) packages=("${run[@]}" "${test[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,6 @@
 #pragma once
 // The stage: fixed tables of points and lines with stacks of free slots, plus the stage's
-// title, time limit, start and start camera. Headless: drawing lives in render/StageDraw.cpp.
+// title, time limit, start and start camera. Headless: drawing lives in render/StageMesh.cpp.
 #include "render/Camera.h"
 #include "stage/Geometry.h"
 

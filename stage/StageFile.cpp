@@ -167,8 +167,13 @@ std::string formatStage(const Stage& stage) {
     line("CAMPOS " + num(stage.startCamera.x) + " " + num(stage.startCamera.y) + " " +
          num(stage.startCamera.zoom));
     std::string points = "POINT";
-    for (int i = 0; i < MaxPoints && stage.pointState[i] != PointState::Free; ++i)
-        points += " " + num(stage.points[i].x) + " " + num(stage.points[i].y);
+    // Appended piece by piece: `" " + std::string&&` trips GCC 12's false -Wrestrict at -O3.
+    for (int i = 0; i < MaxPoints && stage.pointState[i] != PointState::Free; ++i) {
+        points += ' ';
+        points += num(stage.points[i].x);
+        points += ' ';
+        points += num(stage.points[i].y);
+    }
     line(points);
     for (int j = 0; j < MaxSegments && stage.segments[j].kind != FreeSegment; ++j) {
         const Segment& s = stage.segments[j];

@@ -5,6 +5,7 @@
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,8 +15,17 @@ namespace {
 constexpr const char* Usage = "usage:\n"
                               "  twirlstick-stage info STAGE\n"
                               "  twirlstick-stage verify STAGE REPLAY\n"
-                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S]\n"
+                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F]\n"
+                              "\n"
+                              "solve looks for a route a person can play: clicks at least F frames apart\n"
+                              "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
+                              "6 frames, and every click still clearing one frame early or late. It prints\n"
+                              "'clear N' (frames) with the clicks, the smallest gap and the slack (exit 0),\n"
+                              "'no route' (exit 1) or 'gave up after S s' when the S seconds of --seconds\n"
+                              "(default 30) ran out first (exit 3). Unreadable files exit 2.\n"
                               "  twirlstick-stage --help | --version\n";
+
+constexpr int MaxMinGap = 600; // ten seconds between clicks
 
 int usage() {
     std::fputs(Usage, stderr);
@@ -82,6 +92,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         } else if (options[i] == "--seconds" && i + 1 < options.size()) {
             solveOptions.seconds = std::atof(options[++i].c_str());
             if (!(solveOptions.seconds > 0)) return usage();
+        } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
+            const int gap = std::atoi(options[++i].c_str());
+            if (gap < 1 || gap > MaxMinGap) return usage();
+            solveOptions.minGap = gap;
         } else {
             return usage();
         }
@@ -89,9 +103,13 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
     const SolveResult result = solveStage(stage, solveOptions);
-    if (!result.solved) {
-        std::printf("unsolved\n");
+    if (result.ending == SolveEnding::NoRoute) {
+        std::printf("no route\n");
         return 1;
+    }
+    if (result.ending == SolveEnding::GaveUp) {
+        std::printf("gave up after %.1f s\n", result.seconds);
+        return 3;
     }
     std::error_code error;
     if (!out.empty() && !result.record.save(out, &error)) {
@@ -99,13 +117,23 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         return 2;
     }
     std::printf("clear %d\n", result.frames);
+    std::printf("switches %d, smallest gap %d frames, ", result.switches, result.smallestGap);
+    if (result.slack > 0)
+        std::printf("every switch still clears up to %d frame%s early or late\n", result.slack,
+                    result.slack > 1 ? "s" : "");
+    else
+        std::printf("a switch one frame early or late can break it\n");
     return 0;
 }
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args == std::vector<std::string>{"--help"}) return std::fputs(Usage, stdout) < 0;
+    // Every command answers --help, before its other arguments are read as files.
+    const bool command = !args.empty() && (args[0] == "info" || args[0] == "verify" || args[0] == "solve");
+    if (args == std::vector<std::string>{"--help"} ||
+        (command && std::find(args.begin() + 1, args.end(), "--help") != args.end()))
+        return std::fputs(Usage, stdout) < 0;
     if (args == std::vector<std::string>{"--version"})
         return std::printf("twirlstick-stage %s\n", TWIRLSTICK_VERSION) < 0;
     if (args.size() == 2 && args[0] == "info") return info(args[1]);

@@ -1,8 +1,12 @@
 #include "game/FrameJudge.h"
 #include "game/GameConstants.h"
+#include "stage/LineGrid.h"
 #include "stage/Stage.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
 
 namespace {
 // A stage with one line from a to b of the given kind.
@@ -52,12 +56,39 @@ TEST(Collision, BoundingBoxRejectionKeepsTouchingEnds) {
 TEST(Collision, JudgementPrefersATouchOverTheTimeOut) {
     Stage s;
     Bar bar({0, 0}, BarLength, 0, 0, Angle(0.0f));
-    EXPECT_EQ(judgeFrame(s, bar, 1), FrameOutcome::Continue);
-    EXPECT_EQ(judgeFrame(s, bar, 0), FrameOutcome::TimeOut);
+    EXPECT_EQ(judgeFrame(LineGrid(s), bar, 1), FrameOutcome::Continue);
+    EXPECT_EQ(judgeFrame(LineGrid(s), bar, 0), FrameOutcome::TimeOut);
     addLine(s, {30, -10}, {30, 10}, GOAL);
-    EXPECT_EQ(judgeFrame(s, bar, 0), FrameOutcome::Goal);
+    EXPECT_EQ(judgeFrame(LineGrid(s), bar, 0), FrameOutcome::Goal);
     s.segments[0].kind = WALL;
-    EXPECT_EQ(judgeFrame(s, bar, 0), FrameOutcome::Wall);
+    EXPECT_EQ(judgeFrame(LineGrid(s), bar, 0), FrameOutcome::Wall);
+}
+
+TEST(Collision, TheGridAnswersAsThePlainScanOnRandomStages) {
+    std::mt19937 rng(15);
+    // Lattice points make touching ends, shared points and collinear lines common; a few points
+    // far out or not finite are scanned beside the grid.
+    std::uniform_int_distribution<int> lattice(-40, 40), pick(0, 99);
+    const auto point = [&](float scale) -> Vec2 {
+        const int odd = pick(rng);
+        if (odd == 0) return {3.0e9f, float(lattice(rng))};
+        if (odd == 1) return {float(lattice(rng)), -INFINITY};
+        return {float(lattice(rng)) * scale, float(lattice(rng)) * scale};
+    };
+    for (int round = 0; round < 40; ++round) {
+        Stage s;
+        const float scale = round % 2 ? 5.0f : 40.0f; // a crowded stage, then a wide one
+        for (int k = 0; k < MaxPoints / 2; ++k)
+            s.addSegment(s.addPoint(point(scale)), s.addPoint(point(scale)), pick(rng) % 4 ? WALL : GOAL);
+        for (int k = 0; k < 100; ++k) // and free slots among the used ones
+            s.deleteSegment(pick(rng) * 3);
+        const LineGrid grid(s);
+        for (int k = 0; k < 500; ++k) {
+            const Vec2 p = point(scale), q{p.x + float(lattice(rng)), p.y + float(lattice(rng))};
+            ASSERT_EQ(grid.hitLine(p, q), s.hitLine(p, q))
+                << round << ": " << p.x << "," << p.y << " " << q.x << "," << q.y;
+        }
+    }
 }
 
 TEST(Collision, TimeLimitFramesAreClamped) {

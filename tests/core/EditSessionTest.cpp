@@ -130,6 +130,13 @@ TEST_F(Session, UndoAndRedoWalkBackAndForthThroughExactStages) {
     e.session.setTimeLimit(u"45abc"), snap();
     e.session.mode = SETTING;
     e.drag({10, 10}, {10, 60}), snap();
+    e.session.mode = MOVE;
+    e.session.selectAll();
+    EXPECT_GT(e.session.copySelection(), 0);
+    e.session.paste(), snap(); // the points and their lines, one step down and right
+    e.session.deleteSelected(), snap();
+    EXPECT_EQ(e.session.deleteSelected(), 0); // nothing selected: no step either
+    e.session.mode = PUT;
     e.session.loadPath = folder.file("stage1");
     e.session.load(), snap();
     for (std::size_t k = 1; k < states.size(); ++k)

@@ -187,8 +187,13 @@ TEST_F(Tools, APressOnTheToolBarSlidOntoTheStageIsNoDrag) {
     e.frame({0, 250}, false, false, false, 0, true);
     e.frame({0, 250}, true, false, false, 0, true); // a button's press
     e.frame({150, 0}, true);
+    EXPECT_FALSE(e.session.toolPointer().held(PointerLeft)); // so no stroke is drawn either
     e.frame({150, -100}); // released over the stage: the stroke from the press would cross the wall
     EXPECT_EQ(stage.segmentCount(), 1);
+    e.frame({150, -100}, false, false, false, 0, true);
+    e.frame({150, -100}, false, true, false, 0, true); // a right press on the bar
+    e.frame({150, 0}, false, true);
+    EXPECT_FALSE(e.session.toolPointer().held(PointerRight)); // no rectangle
 
     e.session.mode = MOVE;
     stage.pointState[p] = PointState::Selected;
@@ -211,4 +216,59 @@ TEST_F(Tools, UndoWaitsForTheDragToEnd) {
     e.frame({30, 0});
     EXPECT_TRUE(e.session.undo());
     EXPECT_EQ(stage.points[a], (Vec2{0, 0}));
+}
+
+TEST_F(Tools, SnappingPutsMovesAndStartsOnTheGrid) {
+    e.session.snapping = true;
+    e.click({13, -26}); // PUT
+    const int a = stage.pickPoint({10, -30}, 1.0f);
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(stage.points[a], (Vec2{10, -30}));
+
+    e.session.mode = MOVE;
+    e.click({10, -30}); // a click still selects and leaves the point where it is
+    EXPECT_EQ(stage.points[a], (Vec2{10, -30}));
+    e.drag({12, -28}, {33.5f, -5}); // grabbed: lands on the grid nearest where it was carried
+    EXPECT_EQ(stage.points[a], (Vec2{30, -10}));
+    const int b = stage.addPoint({1.5f, 2.5f}); // off the grid: moved by whole steps
+    stage.pointState[b] = PointState::Selected;
+    e.drag({200, 200}, {223, 188});
+    EXPECT_EQ(stage.points[b], (Vec2{21.5f, -7.5f}));
+    EXPECT_EQ(stage.points[a], (Vec2{50, -20}));
+
+    e.session.mode = SETTING;
+    e.drag({-104, 57}, {-50, 57});
+    EXPECT_EQ(stage.initialPivot, (Vec2{-100, 60}));
+}
+
+TEST_F(Tools, APasteStopsAtFullTablesAndHomeFitsTheStage) {
+    for (int i = 0; i < MaxPoints - 2; ++i)
+        stage.addPoint({float(i), 0});
+    const int p = stage.addPoint({0, 500}), q = stage.addPoint({900, -400});
+    stage.addSegment(p, q, GOAL);
+    e.session.fitView();
+    const Camera& c = e.session.editCamera;
+    for (Vec2 far : {Vec2{0, 500}, Vec2{900, -400}, Vec2{-60, 0}}) { // -60: the bar's circle
+        const Vec2 view{(far.x - c.x) / c.zoom, (far.y - c.y) / c.zoom};
+        EXPECT_TRUE(view.x >= -381 && view.x <= 381 && view.y >= -271 && view.y <= 191)
+            << view.x << " " << view.y;
+    }
+    e.session.mode = MOVE;
+    e.session.selectAll();
+    ASSERT_EQ(e.session.copySelection(), MaxPoints);
+    EXPECT_FALSE(e.session.paste().complete); // the table is full: nothing fits
+    EXPECT_EQ(stage.pointCount(), MaxPoints);
+    stage.pointState[p] = stage.pointState[q] = PointState::Selected;
+    e.session.deleteSelected();
+    EXPECT_EQ(e.session.deleteSelected(), 0);
+    const PasteResult some = e.session.paste();
+    EXPECT_EQ(some.points, 2);
+    EXPECT_EQ(some.lines, 0); // the copied line joins p and q, the last two copied points
+    EXPECT_FALSE(some.complete);
+
+    stage.clear();
+    stage.initialPivot = {5000, 5000};
+    e.session.fitView();
+    EXPECT_EQ(c.x, 5000.0f);
+    EXPECT_NEAR(c.y, 5000.0f + 40.0f * c.zoom, 0.01f);
 }

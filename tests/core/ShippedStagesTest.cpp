@@ -1,9 +1,12 @@
 #include "game/RecordRun.h"
+#include "game/RouteCheck.h"
 #include "game/Solver.h"
 #include "stage/StageFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
 
 namespace {
@@ -32,7 +35,7 @@ TEST_P(ShippedStage, ItsSolutionClearsItWellWithinTheTimeLimit) {
 
 INSTANTIATE_TEST_SUITE_P(AllTen, ShippedStage, ::testing::Range(1, 11));
 
-TEST(Solver, ItsRunsVerifyAndAWalledInGoalIsUnsolved) {
+TEST(Solver, ItsRunsVerifyAtAPersonsPaceAndAWalledInGoalHasNoRoute) {
     Stage stage;
     const int a = stage.addPoint({-130, -100}), b = stage.addPoint({130, -100});
     const int c = stage.addPoint({130, 100}), d = stage.addPoint({-130, 100});
@@ -42,20 +45,48 @@ TEST(Solver, ItsRunsVerifyAndAWalledInGoalIsUnsolved) {
     stage.addSegment(d, a, WALL);
     stage.addSegment(stage.addPoint({100, -30}), stage.addPoint({100, 30}), GOAL);
     stage.timeLimit = 20;
-    SolveResult result = solveStage(stage, {5.0, 2'000'000});
-    ASSERT_TRUE(result.solved);
-    const RecordRunResult run = runRecord(stage, result.record);
-    EXPECT_EQ(run.outcome, FrameOutcome::Goal);
-    EXPECT_EQ(run.frames, result.frames);
+    for (const int minGap : {1, 10, 25}) {
+        SolveOptions options;
+        options.minGap = minGap;
+        SolveResult result = solveStage(stage, options);
+        ASSERT_TRUE(result.solved()) << minGap;
+        const RecordRunResult run = runRecord(stage, result.record);
+        EXPECT_EQ(run.outcome, FrameOutcome::Goal);
+        EXPECT_EQ(run.frames, result.frames);
+        const std::vector<InputFlags> frames = framesOf(result.record);
+        const RouteTiming timing = timingOf(frames);
+        EXPECT_EQ(timing.switches, result.switches);
+        EXPECT_EQ(timing.smallestGap, result.smallestGap);
+        if (minGap > 1) {
+            EXPECT_GE(result.slack, 1);
+            EXPECT_EQ(slackOf(stage, frames, result.slack), result.slack);
+            EXPECT_TRUE(timing.smallestGap == 0 || timing.smallestGap >= minGap) << timing.smallestGap;
+            EXPECT_TRUE(timing.smallestFastGap == 0 || timing.smallestFastGap >= MinFastGap);
+        }
+    }
+    // A budget too small to build the guide gives up; so does a cancelled search.
+    SolveOptions hurried;
+    hurried.seconds = 1e-9;
+    EXPECT_EQ(solveStage(stage, hurried).ending, SolveEnding::GaveUp);
+    std::atomic<bool> cancel = true;
+    std::size_t reported = 0;
+    SolveOptions cancelled;
+    cancelled.cancel = &cancel;
+    cancelled.progress = [&](std::size_t states) { reported = std::max(reported, states + 1); };
+    EXPECT_EQ(solveStage(stage, cancelled).ending, SolveEnding::GaveUp);
+    EXPECT_GT(reported, 0u);
 
-    // Wall the goal in: no input can reach it, and the search runs out of places to go.
-    const int e = stage.addPoint({90, -40}), f = stage.addPoint({110, -40});
-    const int g = stage.addPoint({110, 40}), h = stage.addPoint({90, 40});
-    stage.addSegment(e, f, WALL);
-    stage.addSegment(f, g, WALL);
-    stage.addSegment(g, h, WALL);
-    stage.addSegment(h, e, WALL);
-    EXPECT_FALSE(solveStage(stage, {5.0, 2'000'000}).solved);
+    // Shrink the room to just around the bar, the goal left outside: at either pace the search
+    // runs out of places to go.
+    stage.points[std::size_t(a)] = {-70, -70};
+    stage.points[std::size_t(b)] = {70, -70};
+    stage.points[std::size_t(c)] = {70, 70};
+    stage.points[std::size_t(d)] = {-70, 70};
+    for (const int minGap : {1, 10}) {
+        SolveOptions options;
+        options.minGap = minGap;
+        EXPECT_EQ(solveStage(stage, options).ending, SolveEnding::NoRoute) << minGap;
+    }
 }
 
 TEST(Solver, TheBudgetBoundsAllItsWorkWhateverTheCoordinates) {
@@ -72,8 +103,10 @@ TEST(Solver, TheBudgetBoundsAllItsWorkWhateverTheCoordinates) {
     farAway.initialAngle = 1.0e38f;
     for (Stage* stage : {&longGoals, &farAway}) {
         stage->timeLimit = 60;
-        SolveResult result = solveStage(*stage, {0.3, 2'000'000});
-        if (result.solved) {
+        SolveOptions options;
+        options.seconds = 0.3;
+        SolveResult result = solveStage(*stage, options);
+        if (result.solved()) {
             EXPECT_EQ(runRecord(*stage, result.record).frames, result.frames);
         }
     }

@@ -47,7 +47,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 share=$prefix/share
 desktop=$share/applications/$id.desktop
 for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6 \
-  share/man/man6/twirlstick-stage.6; do
+  share/man/man6/twirlstick-stage.6 share/locale/en/LC_MESSAGES/twirlstick.mo; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ "$(cd "$build/game" && ls -d stage*)" = "$(cd "$share/twirlstick" && ls -d stage*)" ] ||
@@ -68,6 +68,8 @@ appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "appstreamcli validate: $(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml")"
 man_warnings=$(groff -man -ww -z -Tutf8 "$share/man/man6/twirlstick.6" 2>&1)
 [ -z "$man_warnings" ] || fail "the man page: $man_warnings"
+stage_page=$(cd / && man -l "$share/man/man6/twirlstick-stage.6" 2>&1 >/dev/null)
+[ -z "$stage_page" ] || fail "man -l on the stage tool's page: $stage_page"
 for line in "Exec=twirlstick" "Icon=$id" "Categories=Game;ArcadeGame;" "StartupWMClass=$class"; do
   grep -qxF "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
@@ -82,7 +84,9 @@ grep -q "ipagp.ttf" "$tmp/no-font.err" || fail "without the system font: $(cat "
 
 # --- the installed game, started from / -----------------------------------------------------------
 [ -n "${DISPLAY:-}" ] || fail "the installed game needs an X display (xvfb-run)"
-(cd / && exec env XDG_DATA_HOME="$tmp/xdg" "$prefix/bin/twirlstick" 2>"$tmp/game.err") &
+# In English (a locale this machine need not have): the catalog is found in the installed share/locale.
+(cd / && exec env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 XDG_DATA_HOME="$tmp/xdg" \
+  "$prefix/bin/twirlstick" 2>"$tmp/game.err") &
 game_pid=$!
 game_window() { xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null | head -1 || true; }
 win=$(wait_for "a window of class $class" game_window)
@@ -97,6 +101,7 @@ font=$(wait_for "the game to open a font" mapped_font)
 sleep 1 # still running a moment later, not merely started
 kill -0 "$game_pid" 2>/dev/null || fail "the installed game ended: $(cat "$tmp/game.err")"
 ! grep -q "ファイルが確認できません" "$tmp/game.err" || fail "$(cat "$tmp/game.err")"
+! grep -q "texts stay in Japanese" "$tmp/game.err" || fail "the installed catalog: $(cat "$tmp/game.err")"
 
 # --- a termination signal ends it cleanly ------------------------------------------------------
 kill -TERM "$game_pid"

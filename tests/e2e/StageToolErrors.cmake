@@ -22,11 +22,13 @@ foreach(name folder fifo)
   expect_refusal(replay verify ${STAGE} ${dir}/${name})
 endforeach()
 
-# Asked for, the help and the version are answers, not errors.
-execute_process(COMMAND ${TOOL} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc STREQUAL "0" OR NOT out MATCHES "twirlstick-stage info STAGE" OR NOT err STREQUAL "")
-  message(FATAL_ERROR "--help: exit '${rc}', stdout '${out}', stderr '${err}'")
-endif()
+# Asked for, the help and the version are answers, not errors, after a command too.
+foreach(args "--help" "info;--help" "verify;--help" "solve;${STAGE};--help")
+  execute_process(COMMAND ${TOOL} ${args} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc STREQUAL "0" OR NOT out MATCHES "twirlstick-stage info STAGE" OR NOT err STREQUAL "")
+    message(FATAL_ERROR "${args}: exit '${rc}', stdout '${out}', stderr '${err}'")
+  endif()
+endforeach()
 execute_process(COMMAND ${TOOL} --version RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc STREQUAL "0" OR NOT out STREQUAL "twirlstick-stage ${VERSION}\n")
   message(FATAL_ERROR "--version: exit '${rc}', stdout '${out}', stderr '${err}'")

@@ -182,6 +182,44 @@ def reset_keeps_replay(desktop, game_dir, data_home):
     expect_exit(game, 0)
 
 
+def english(desktop, game_dir, data_home):
+    """LANG=en_US.UTF-8 (a locale this machine need not have): the how-to-play screen's lines are
+    not the Japanese ones and stay inside the window; the title's reset box and the quit box."""
+    def how_to_play(env):
+        game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home, env=env)
+        game.wait_for("the opening grid or the title", lambda p: is_grid(p) or is_title(p))
+        game.click(*CENTRE)
+        game.wait_for("the title", is_title)
+        game.click(*START_ITEM)
+        return game, game.wait_for("the how-to-play screen", is_demo, save="how-to-play")
+
+    def text_rows(pic):
+        return [[bright(pic.rgb(x, y)) for x in range(800)] for y in range(75, 270)]
+
+    game, japanese = how_to_play({})
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar)
+    game.key("Return")
+    expect_exit(game, 0)
+    game, english = how_to_play({"LANG": "en_US.UTF-8"})
+    if text_rows(english) == text_rows(japanese):
+        raise TestFailure("LANG=en_US.UTF-8 shows the same how-to-play texts as the Japanese")
+    if any(row[-4:] != [False] * 4 for row in text_rows(english)):
+        raise TestFailure("an English how-to-play line runs to the window's right edge")
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar, save="quit-question")
+    game.key("Escape")
+    game.wait_for("the question to close", lambda p: caption_bar(p) is None)
+    game.click(*CENTRE)
+    game.wait_for("stage 1 waiting for the start click", is_play, save="stage1-wait-start")
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar)
+    game.key("Return")
+    expect_exit(game, 0)
+    if "twirlstick:" in game.stderr():
+        raise TestFailure(f"the English catalog was not read cleanly: {game.stderr()}")
+
+
 def missing_stage(desktop, game_dir, data_home):
     """A game folder without stage5: a readable box in the game's font and one line on stderr."""
     folder = copy_game_folder(game_dir, os.path.join(data_home, "game"), leave_out=("stage5",))
@@ -238,7 +276,7 @@ def expect_exit(game, code):
 
 
 SCENARIOS = {"play": play, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
-             "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage}
+             "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage, "english": english}
 
 
 def main():

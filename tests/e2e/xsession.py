@@ -127,13 +127,18 @@ class Desktop:
                     process.wait()
 
 
+LOCALE_VARIABLES = ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")
+
+
 class Game:
     """The game binary running on a Desktop, with its own private data folder."""
 
     def __init__(self, desktop, binary, cwd, data_home, window_name="TWIRLSTICK", env=None):
         self.desktop = desktop
         self.window_name = window_name
-        env = dict(desktop.env, XDG_DATA_HOME=data_home, SDL_AUDIODRIVER="dummy", **(env or {}))
+        # The texts follow the locale: a scenario sees the game's own Japanese unless it asks.
+        env = {**{k: v for k, v in desktop.env.items() if k not in LOCALE_VARIABLES}, "LANG": "C.UTF-8",
+               "XDG_DATA_HOME": data_home, "SDL_AUDIODRIVER": "dummy", **(env or {})}
         self.stderr_path = os.path.join(desktop.out_dir, "stderr.txt")
         with open(self.stderr_path, "w") as err:
             self.process = desktop._start([binary], cwd=cwd, env=env, stdout=subprocess.DEVNULL,

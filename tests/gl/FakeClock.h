@@ -20,10 +20,10 @@ private:
     static std::uint64_t now() {
         ++readings;
         micros += 50;
-        return micros / 1000;
+        return micros;
     }
-    static void sleepUntil(std::uint64_t ms, std::uint32_t earlyUs) {
+    static void sleepUntil(std::uint64_t us, std::uint32_t earlyUs) {
         ++sleeps;
-        micros = std::max(micros, ms * 1000 - earlyUs);
+        micros = std::max(micros, us - earlyUs);
     }
 };

@@ -23,8 +23,8 @@ protected:
     void SetUp() override { scene = pushOnto<Counter>(master); }
     // Runs frames until `ms` of fake time have passed.
     void runFor(std::uint64_t ms) {
-        const std::uint64_t end = FakeClock::micros / 1000 + ms;
-        while (FakeClock::micros / 1000 < end)
+        const std::uint64_t end = FakeClock::micros + ms * 1000;
+        while (FakeClock::micros < end)
             master.RunFrame();
     }
 
@@ -34,16 +34,16 @@ protected:
 };
 } // namespace
 
-TEST(Timer, TargetsRoundDownFromTheStart) {
+TEST(Timer, TargetsAreExactMicrosecondsFromTheStart) {
     FakeClock clock;
     Lib::Time::Timer timer(60, clock.clock());
     const std::uint64_t start = timer.TargetTime(0);
-    EXPECT_EQ(timer.TargetTime(1) - start, 16u);
-    EXPECT_EQ(timer.TargetTime(2) - start, 33u);
-    EXPECT_EQ(timer.TargetTime(3) - start, 50u);
-    EXPECT_EQ(timer.TargetTime(60) - start, 1000u);
+    EXPECT_EQ(timer.TargetTime(1) - start, 16'666u);
+    EXPECT_EQ(timer.TargetTime(2) - start, 33'333u);
+    EXPECT_EQ(timer.TargetTime(3) - start, 50'000u);
+    EXPECT_EQ(timer.TargetTime(60) - start, 1'000'000u);
     // Past 19.9 hours a 32-bit product would wrap; the 64-bit target keeps counting.
-    EXPECT_EQ(timer.TargetTime(4'294'968) - start, 71'582'800u);
+    EXPECT_EQ(timer.TargetTime(4'294'968) - start, 71'582'800'000u);
 }
 
 TEST_F(Pacing, OnTimeFramesAreAllDrawnAtSixtyPerSecond) {
@@ -81,7 +81,8 @@ TEST(Timer, TheWaitSleepsToShortlyBeforeTheTargetAndSpinsOnlyTheRest) {
     timer.NextFrame(); // frame 1 is due 16 ms after the start
     FakeClock::readings = FakeClock::sleeps = 0;
     timer.WaitForFrame();
-    EXPECT_EQ(FakeClock::micros / 1000, timer.CurrentTarget()); // on the target, not past it
+    EXPECT_GE(FakeClock::micros, timer.CurrentTarget()); // on the target, not past it
+    EXPECT_LT(FakeClock::micros, timer.CurrentTarget() + 100);
     EXPECT_EQ(FakeClock::sleeps, 1);
     // Each reading takes 50 us here: spinning the default margin takes about six of them,
     // where a 2 ms spin took forty.

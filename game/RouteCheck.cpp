@@ -1,0 +1,76 @@
+#include "game/RouteCheck.h"
+
+#include "game/Attempt.h"
+
+#include <algorithm>
+#include <climits>
+
+std::vector<InputFlags> framesOf(InputRecord record) {
+    std::vector<InputFlags> frames;
+    record.rewind();
+    while (record.hasFramesLeft())
+        frames.push_back(record.readNext());
+    return frames;
+}
+
+InputRecord recordOf(const std::vector<InputFlags>& frames) {
+    InputRecord record;
+    for (const InputFlags& f : frames)
+        record.append(f.fast, f.switchPivot);
+    return record;
+}
+
+RouteTiming timingOf(const std::vector<InputFlags>& frames) {
+    RouteTiming timing;
+    int lastSwitch = -1, lastFastChange = -1, gap = INT_MAX, fastGap = INT_MAX;
+    bool fast = false;
+    for (int i = 0; i < int(frames.size()); ++i) {
+        if (frames[std::size_t(i)].switchPivot) {
+            ++timing.switches;
+            if (lastSwitch >= 0) gap = std::min(gap, i - lastSwitch);
+            lastSwitch = i;
+        }
+        if (frames[std::size_t(i)].fast != fast) {
+            fast = !fast;
+            if (lastFastChange >= 0) fastGap = std::min(fastGap, i - lastFastChange);
+            lastFastChange = i;
+        }
+    }
+    timing.smallestGap = gap == INT_MAX ? 0 : gap;
+    timing.smallestFastGap = fastGap == INT_MAX ? 0 : fastGap;
+    return timing;
+}
+
+namespace {
+// Frames a shifted route may play on after its inputs: a turn and a half of the bar.
+constexpr std::size_t PlayOn = 270;
+
+bool clearsWithShift(Attempt& attempt, const BarPose& start, std::vector<InputFlags> frames, std::size_t at,
+                     int shift) {
+    const auto to = std::ptrdiff_t(at) + shift;
+    if (to < 0) return false; // a click before the start is no click a person can make
+    frames[at].switchPivot = false;
+    if (std::size_t(to) >= frames.size()) frames.resize(std::size_t(to) + 1, {frames.back().fast, false});
+    frames[std::size_t(to)].switchPivot = true;
+    attempt.resume(start, framesForTimeLimit(attempt.stage().timeLimit));
+    const bool fastAtEnd = frames.back().fast;
+    for (std::size_t i = 0; i < frames.size() + PlayOn; ++i) {
+        const InputFlags input = i < frames.size() ? frames[i] : InputFlags{fastAtEnd, false};
+        const FrameOutcome outcome = attempt.advance(input);
+        if (outcome != FrameOutcome::Continue) return outcome == FrameOutcome::Goal;
+    }
+    return false;
+}
+} // namespace
+
+int slackOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift) {
+    if (frames.empty()) return 0;
+    Attempt attempt(stage);
+    const BarPose start = attempt.bar().pose();
+    for (int k = 1; k <= maxShift; ++k)
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            if (frames[i].switchPivot && (!clearsWithShift(attempt, start, frames, i, -k) ||
+                                          !clearsWithShift(attempt, start, frames, i, k)))
+                return k - 1;
+    return maxShift;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// What a route asks of the hand that plays it: how far apart its clicks are, and whether it still
+// clears when a click comes a frame or two early or late. The solver checks its routes with it,
+// and the shipped routes are held to it.
+#include "game/InputRecord.h"
+#include "stage/Stage.h"
+
+#include <vector>
+
+inline constexpr int MinFastGap = 6; // frames between two changes of the fast button, at least
+
+struct RouteTiming {
+    int switches = 0;
+    int smallestGap = 0;     // frames between the closest two switches; 0 with fewer than two
+    int smallestFastGap = 0; // the same for changes of the fast button
+};
+
+std::vector<InputFlags> framesOf(InputRecord record);
+InputRecord recordOf(const std::vector<InputFlags>& frames);
+RouteTiming timingOf(const std::vector<InputFlags>& frames);
+
+// The largest k up to maxShift such that moving any one switch by any amount up to k frames
+// (either way) still clears within the time limit; 0 when some switch moved one frame breaks
+// it. After its last input the route plays on with the fast button as it was left.
+int slackOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift);
