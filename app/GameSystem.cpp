@@ -26,6 +26,8 @@ void GameSystem::PollInput() {
     pendingChords.clear();
     keyState.presses.swap(pendingPresses);
     pendingPresses.clear();
+    droppedFiles.swap(pendingDrops);
+    pendingDrops.clear();
     mouseState.UpdateMouse(snap, View(), wheelAccumulator);
 }
 

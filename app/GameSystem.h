@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
 
@@ -41,8 +43,10 @@ public:
     Lib::System::Handler* handler = nullptr;
     bool QuitRequested = false;
     std::int32_t wheelAccumulator = 0;
-    std::vector<KeyChord> pendingChords;  // typed since the last poll
-    std::vector<KeyPress> pendingPresses; // typed since the last poll
+    std::vector<KeyChord> pendingChords;   // typed since the last poll
+    std::vector<KeyPress> pendingPresses;  // typed since the last poll
+    std::vector<std::string> pendingDrops; // dropped on the window since the last poll
+    std::vector<std::string> droppedFiles; // this turn's, for the scene that takes them
     KeyState keyState;
     MouseState mouseState;
     CameraStack cameraStack;

@@ -111,6 +111,9 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         else if (event.key == platform::Key::Return && event.alt && !event.repeat)
             ToggleFullScreen();
         break;
+    case EventKind::DropFile:
+        system_->pendingDrops.push_back(event.text);
+        break;
     case EventKind::CloseRequest:
         RequestClose();
         break;

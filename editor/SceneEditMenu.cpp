@@ -1,6 +1,9 @@
 #include "editor/SceneEditMenu.h"
 
 #include "app/GameSystem.h"
+#include "app/MessageBox.h"
+#include "editor/EditText.h"
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "render/View.h"
@@ -8,48 +11,182 @@
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageNames.h"
 #include "stage/Utf.h"
 
-SceneEditMenu::SceneEditMenu(SceneMaster* master) : master_(master), names_(listEditedStages()) {
-    stageCount_ = int(names_.size());
-    GlyphCache& cache = *TheGameSystem->glyphCache;
-    auto add = [&](std::u16string_view text) {
-        const float y = -EntrySpacing * float(entries_.size());
-        entries_.push_back(CreateLabel(cache, text, {EntryX, y}, 1.0f));
-        entries_.back()->Layout(); // bounds known before the first draw, which may skip it
-    };
-    for (const std::string& name : names_)
-        add(toUtf16(name));
-    add(u"N E W   S T A G E");
-    add(u"E X I T");
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr std::u16string_view NewStageText = u"N E W   S T A G E";
+constexpr std::u16string_view ExitText = u"E X I T";
+constexpr std::u16string_view Ellipsis = u"…";
+constexpr float RightEdge = ViewWidth / 2.0f - 10.0f; // entries end before the window's edge
+constexpr float EllipsisRoom = 32.0f;                 // one glyph cell
+// Before an entry's text is measured it is cut to what could fit if every unit were as narrow as
+// the font's narrowest, so a long title takes glyph cells for its visible part only.
+constexpr float NarrowestUnit = 6.0f, NarrowestWideUnit = 12.0f;
+// How far above an entry's baseline the pointer's row meets it: well inside the entry's box,
+// low enough at the top edge to show most of the first entry, at the baseline for the last.
+constexpr float PointerAnchor = 20.0f;
+constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
+constexpr std::size_t BoxLineUnits = 40;
+constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
+constexpr std::size_t RefusalsShown = 8;
+constexpr int ImportsPerFrame = 4;
+
+std::u16string_view fittingHead(std::u16string_view text, float width) {
+    float used = 0.0f;
+    std::size_t n = 0;
+    for (; n < text.size(); ++n) {
+        used += text[n] >= 0x2E80 ? NarrowestWideUnit : NarrowestUnit;
+        if (used > width) break;
+    }
+    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n;
+    return text.substr(0, n);
+}
+
+std::u16string shortened(std::u16string_view text, std::size_t units) {
+    if (text.size() <= units) return std::u16string(text);
+    std::size_t n = units - 1;
+    if (isHighSurrogate(text[n - 1])) --n;
+    return std::u16string(text.substr(0, n)) + std::u16string(Ellipsis);
+}
+
+std::u16string entryText(const EditedStage& stage) {
+    std::u16string text = toUtf16(stage.name);
+    if (!stage.title.empty()) text += u"  " + stage.title;
+    return text;
+}
+
+float pixelHeight() {
+    return TheGameSystem->scale > 0.0f ? 1.0f / TheGameSystem->scale : 1.0f;
+}
+
+// 0 on the window's top row of pixels, 1 on its bottom row.
+float pointerRow(Vec2 cursor) {
+    return std::clamp((ViewRect.top - cursor.y) / (float(ViewHeight) - pixelHeight()), 0.0f, 1.0f);
+}
+
+std::u16string refusalText(const std::vector<RefusedFile>& refused) {
+    std::u16string text = tr(u"次のファイルは取り込めませんでした");
+    for (std::size_t i = 0; i < refused.size() && i < RefusalsShown; ++i)
+        text += u"\n" + shortened(toUtf16(refused[i].path), RefusedNameUnits) + u"：" + refused[i].reason;
+    if (refused.size() > RefusalsShown) {
+        std::u16string more = tr(u"ほかに %1 件あります");
+        if (const std::size_t at = more.find(u"%1"); at != std::u16string::npos)
+            more.replace(at, 2, toUtf16(std::to_string(refused.size() - RefusalsShown)));
+        text += u"\n" + more;
+    }
+    return text;
+}
+} // namespace
+
+SceneEditMenu::SceneEditMenu(SceneMaster* master)
+    : master_(master), stages_(listStagesWithTitles()),
+      scroll_(int(stages_.size()) + 2, pointerRow(TheGameSystem->mouseState.cursor)) {
     camera_.y = TargetY();
+    ShowEntriesInSight();
+}
+
+const TextLabel* SceneEditMenu::Entry(int i) const {
+    const int k = i - firstShown_;
+    return k >= 0 && k < int(shown_.size()) ? shown_[std::size_t(k)].get() : nullptr;
 }
 
 float SceneEditMenu::TargetY() const {
-    const float cursorY = TheGameSystem->mouseState.cursor.y;
-    return (cursorY / float(ViewHeight) - 0.5f) * EntrySpacing * float(entries_.size());
+    const Vec2 cursor = TheGameSystem->mouseState.cursor;
+    const float row = pointerRow(cursor);
+    const float y = ViewRect.top - row * (float(ViewHeight) - pixelHeight()); // the letterbox's nearest row
+    return float(-double(EntrySpacing) * scroll_.At()) + PointerAnchor * (1.0f - row) - y;
+}
+
+int SceneEditMenu::EntryUnderPointer() const {
+    // The camera of the last frame drawn, and the labels it showed.
+    const Vec2 p = screenToWorld(TheGameSystem->mouseState.cursor, camera_);
+    for (std::size_t k = 0; k < shown_.size(); ++k)
+        if (shown_[k]->Bounds().containsStrictly(p)) return firstShown_ + int(k);
+    return -1;
 }
 
 void SceneEditMenu::Update() {
     const MouseState& mouse = TheGameSystem->mouseState;
-    const Vec2 p = screenToWorld(mouse.cursor, camera_); // the camera of the last frame drawn
-    camera_.y += (TargetY() - camera_.y) * 0.1f;
-    hover_ = -1;
-    for (int i = 0; i < EntryCount(); ++i) {
-        if (!entries_[std::size_t(i)]->Bounds().containsStrictly(p)) continue;
-        hover_ = i;
-        if (mouse.Pressed(MouseLeft)) Choose(i);
-        break;
+    const int under = EntryUnderPointer();
+    if (mouse.cursor.x != mouse.previousCursor.x || mouse.cursor.y != mouse.previousCursor.y) {
+        keyed_ = -1; // the pointer leads again
+        scroll_.Follow(pointerRow(mouse.previousCursor), pointerRow(mouse.cursor));
     }
+    Steer(under);
+    hot_ = keyed_ >= 0 ? keyed_ : under;
+    const KeyState& keys = TheGameSystem->keyState;
+    const bool importing = !importQueue_.empty(); // leaving now would drop the rest unsaid
+    if (!importing && hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
+        Choose(hot_);
+        return;
+    }
+    if (!importing && hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete))
+        AskDelete(hot_);
+    TakeDroppedFiles();
+    const float target = TargetY();
+    camera_.y += (target - camera_.y) * Easing;
+    if (std::abs(target - camera_.y) < 0.5f) camera_.y = target;
+    ShowEntriesInSight();
+}
+
+void SceneEditMenu::Steer(int under) {
+    using platform::Key;
+    const int last = EntryCount() - 1;
+    const int page = int(float(ViewHeight) / EntrySpacing) - 1;
+    int entry = keyed_ >= 0 ? keyed_ : under >= 0 ? under : scroll_.Nearest();
+    bool keyed = false;
+    for (const KeyPress& press : TheGameSystem->keyState.presses) {
+        switch (press.key) {
+        case Key::Up:
+            entry -= 1;
+            break;
+        case Key::Down:
+            entry += 1;
+            break;
+        case Key::PageUp:
+            entry -= page;
+            break;
+        case Key::PageDown:
+            entry += page;
+            break;
+        case Key::Home:
+            entry = 0;
+            break;
+        case Key::End:
+            entry = last;
+            break;
+        default:
+            continue;
+        }
+        entry = std::clamp(entry, 0, last);
+        keyed = true;
+    }
+    const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
+    if (keyed)
+        LightEntry(entry);
+    else if (wheel != 0 && keyed_ >= 0)
+        LightEntry(std::clamp(entry - wheel, 0, last));
+    else if (wheel != 0)
+        scroll_.Show(entry - wheel);
+}
+
+void SceneEditMenu::LightEntry(int entry) {
+    keyed_ = hot_ = entry;
+    scroll_.Show(entry);
 }
 
 void SceneEditMenu::Choose(int entry) {
     PlaySound(SoundId::enter, false);
-    if (entry < stageCount_) {
-        EditFileName = names_[std::size_t(entry)];
+    const int stageCount = int(stages_.size());
+    if (entry < stageCount) {
+        EditFileName = stages_[std::size_t(entry)].name;
         NewStage = false;
         master_->ChangeScene(SceneId::Edit);
-    } else if (entry == stageCount_) {
+    } else if (entry == stageCount) {
         EditFileName = nextNewStageName();
         NewStage = true;
         master_->ChangeScene(SceneId::Edit);
@@ -58,15 +195,99 @@ void SceneEditMenu::Choose(int entry) {
     }
 }
 
+void SceneEditMenu::AskDelete(int entry) {
+    const EditedStage stage = stages_[std::size_t(entry)];
+    std::u16string question =
+        tr(u"このステージのファイルを削除しますか？") + u"\n" + wrapPath(toUtf16(stage.name), BoxLineUnits);
+    if (!stage.title.empty()) question += u"\n" + shortened(stage.title, BoxLineUnits);
+    if (ShowMessageBox(question, u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+        return;
+    if (!deleteEditedStage(stage.name)) {
+        ShowMessageBox(tr(u"ファイルを削除できませんでした") + u"\n" +
+                           wrapPath(toUtf16(stage.name), BoxLineUnits),
+                       u"WARNING", MessageBoxStyle::Ok);
+        return;
+    }
+    stages_.erase(stages_.begin() + entry);
+    shown_.clear(); // every entry after it moved up one
+    scroll_.SetCount(EntryCount());
+    if (keyed_ >= 0)
+        LightEntry(std::min(keyed_, EntryCount() - 1));
+    else
+        hot_ = -1; // the pointer finds what moved under it next turn
+}
+
+void SceneEditMenu::TakeDroppedFiles() {
+    std::vector<std::string>& dropped = TheGameSystem->droppedFiles;
+    importQueue_.insert(importQueue_.end(), dropped.begin(), dropped.end());
+    dropped.clear();
+    // Each copy is flushed to the disk: a few a frame keep the menu drawing through a big drop.
+    StageImport done;
+    for (int n = 0; n < ImportsPerFrame && importNext_ < importQueue_.size(); ++n)
+        importer_.Import(importQueue_[importNext_++], done);
+    const auto byName = [](const EditedStage& a, const EditedStage& b) {
+        return naturalLess(a.name, b.name);
+    };
+    for (EditedStage& stage : done.added) {
+        const auto at = std::upper_bound(stages_.begin(), stages_.end(), stage, byName);
+        const auto placed = stages_.insert(at, std::move(stage));
+        const int entry = int(placed - stages_.begin());
+        shown_.clear();
+        scroll_.SetCount(EntryCount());
+        LightEntry(entry);
+    }
+    refused_.insert(refused_.end(), done.refused.begin(), done.refused.end());
+    if (importNext_ < importQueue_.size()) return;
+    importQueue_.clear();
+    importNext_ = 0;
+    if (refused_.empty()) return;
+    const std::u16string text = refusalText(refused_);
+    refused_.clear();
+    ShowMessageBox(text, u"WARNING", MessageBoxStyle::Ok);
+}
+
+std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
+    const int stageCount = int(stages_.size());
+    const std::u16string text = entry < stageCount    ? entryText(stages_[std::size_t(entry)])
+                                : entry == stageCount ? std::u16string(NewStageText)
+                                                      : std::u16string(ExitText);
+    auto label = CreateLabel(*TheGameSystem->glyphCache, fittingHead(text, RightEdge - EntryX),
+                             {EntryX, -EntrySpacing * float(entry)}, 1.0f);
+    label->Layout(); // bounds known before the first draw, which may skip it
+    if (label->Bounds().right > RightEdge) {
+        std::size_t n = label->Text().size();
+        while (n > 0 && label->PenX(n) > RightEdge - EllipsisRoom)
+            --n;
+        if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
+        label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
+        label->Layout();
+    }
+    return label;
+}
+
+void SceneEditMenu::ShowEntriesInSight() {
+    const float reach = float(ViewHeight) / 2.0f + EntrySpacing / 2.0f;
+    const int first = std::max(0, int(std::ceil(-(camera_.y + reach) / EntrySpacing)));
+    const int last = std::min(EntryCount() - 1, int(std::floor(-(camera_.y - reach) / EntrySpacing)));
+    std::vector<std::unique_ptr<TextLabel>> kept(std::size_t(std::max(0, last - first + 1)));
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        const int i = firstShown_ + int(k);
+        if (i >= first && i <= last) kept[std::size_t(i - first)] = std::move(shown_[k]);
+    }
+    shown_ = std::move(kept); // the labels gone out of sight give their glyphs back first
+    firstShown_ = first;
+    for (std::size_t k = 0; k < shown_.size(); ++k)
+        if (!shown_[k]) shown_[k] = MakeLabel(first + int(k));
+}
+
 void SceneEditMenu::Draw() {
     ClearScreen(Colors::Black);
     PushCamera(camera_);
-    // Thousands of stages drawn whole would take most of a frame; only what the camera shows.
     const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
                      screenToWorld({ViewRect.right, ViewRect.top}, camera_));
-    for (int i = 0; i < EntryCount(); ++i) {
-        TextLabel& entry = *entries_[std::size_t(i)];
-        if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, i == hover_);
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        TextLabel& entry = *shown_[k];
+        if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
     PopCamera();
 }

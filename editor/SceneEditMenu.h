@@ -1,6 +1,10 @@
 #pragma once
-// The list of edited stages, then NEW STAGE and EXIT. It scrolls by itself with the cursor's
-// height, so any number of stages can be reached.
+// The list of edited stages (each with its title), then NEW STAGE and EXIT. The pointer's height
+// scrolls it so that the top row reaches the first entry and the bottom row the last; the wheel,
+// the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
+// own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
+#include "editor/EditedStages.h"
+#include "editor/MenuScroll.h"
 #include "render/Camera.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
@@ -20,21 +24,36 @@ public:
     void Update() override;
     void Draw() override;
 
-    int Hovered() const { return hover_; }
+    // The lit entry: the keys' while they lead, else the one under the pointer; -1 for none.
+    int Hovered() const { return hot_; }
     const Camera& View() const { return camera_; }
-    int EntryCount() const { return int(entries_.size()); }
-    const TextLabel& Entry(int i) const { return *entries_[std::size_t(i)]; }
+    int EntryCount() const { return int(stages_.size()) + 2; }
+    // Entry i's label while it is in sight, else nullptr: only entries in sight hold glyphs.
+    const TextLabel* Entry(int i) const;
 
 private:
-    // Where the camera eases to: the top of the screen shows entry 0 at the centre, the bottom
-    // shows the end of the list.
+    float PointerRow(Vec2 cursor) const;
     float TargetY() const;
+    int EntryUnderPointer() const;
+    void Steer(int under);
     void Choose(int entry);
+    void AskDelete(int entry);
+    void TakeDroppedFiles();
+    void LightEntry(int entry); // as the keys do: lit and brought to the pointer's row
+    void ShowEntriesInSight();
+    std::unique_ptr<TextLabel> MakeLabel(int entry) const;
 
     SceneMaster* master_;
-    int hover_ = -1;
+    std::vector<EditedStage> stages_;
+    MenuScroll scroll_;
     Camera camera_ = DefaultCamera;
-    int stageCount_;
-    std::vector<std::string> names_; // real bytes, even when they are not valid UTF-8
-    std::vector<std::unique_ptr<TextLabel>> entries_;
+    int hot_ = -1;
+    int keyed_ = -1; // the entry the keys lit; -1 once the pointer moves
+    int firstShown_ = 0;
+    std::vector<std::unique_ptr<TextLabel>> shown_; // entries firstShown_, firstShown_ + 1, ...
+    // Dropped files not yet taken in, and why some of those taken were refused: one box at the end.
+    std::vector<std::string> importQueue_;
+    std::size_t importNext_ = 0;
+    std::vector<RefusedFile> refused_;
+    StageImporter importer_;
 };

@@ -39,6 +39,7 @@ enum class EventKind {
     Resized,
     TextInput,   // committed text (UTF-8)
     TextEditing, // IME composition (UTF-8) with its cursor
+    DropFile,    // a file or folder dropped on the window: its path in `text`
 };
 
 enum class Key {
@@ -78,7 +79,7 @@ struct Event {
     bool shift = false;
     int button = -1;     // 0 left, 1 right, 2 middle
     float wheelY = 0.0f; // precise notches, positive away from the user
-    std::string text;    // TextInput / TextEditing
+    std::string text;    // TextInput / TextEditing / DropFile
     int editCursor = 0;  // TextEditing: cursor within `text`, in code points
 };
 

@@ -52,6 +52,14 @@ void pushWheel(float notches) {
     SDL_PushEvent(&e);
 }
 
+void pushDroppedFile(const std::string& path) {
+    SDL_Event e{};
+    e.type = SDL_DROPFILE;
+    e.drop.file = SDL_strdup(path.c_str()); // the receiver frees it, as it frees SDL's own
+    if (SDL_Window* window = SDL_GL_GetCurrentWindow()) e.drop.windowID = SDL_GetWindowID(window);
+    SDL_PushEvent(&e);
+}
+
 void pushCloseRequest() {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;

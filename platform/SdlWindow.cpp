@@ -207,6 +207,12 @@ bool pollEvent(Event& event) {
             event.text = e.edit.text;
             event.editCursor = e.edit.start;
             return true;
+        case SDL_DROPFILE:
+            event.kind = EventKind::DropFile;
+            event.text = e.drop.file ? e.drop.file : "";
+            SDL_free(e.drop.file);
+            if (event.text.empty()) continue;
+            return true;
         case SDL_TEXTEDITING_EXT:
             event.kind = EventKind::TextEditing;
             event.text = e.editExt.text ? e.editExt.text : "";

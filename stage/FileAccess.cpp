@@ -139,18 +139,22 @@ int createTempFile(int dirFd, std::string& name, std::error_code& error) {
     return -1;
 }
 
-// Writes into the temporary file `temp` and renames it over `target`; both in `dirFd`.
+// Writes into the temporary file `temp` and renames it over `target`; both in `dirFd`. Without
+// `replace` the file is linked in instead, which fails (EEXIST) on anything standing at `target`.
 bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, const std::string& target,
-                   std::string_view content, std::error_code& error) {
+                   std::string_view content, bool replace, std::error_code& error) {
     if (!writeAll(file.get(), content, error)) return false;
     if (::fsync(file.get()) != 0 || !file.close()) {
         error = lastError();
         return false;
     }
-    if (::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) != 0) {
+    const bool placed = replace ? ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0
+                                : ::linkat(dirFd, temp.c_str(), dirFd, target.c_str(), 0) == 0;
+    if (!placed) {
         error = lastError();
         return false;
     }
+    if (!replace) ::unlinkat(dirFd, temp.c_str(), 0);
     ::fsync(dirFd); // the new name reaches the disk too; the data is already safe if this fails
     return true;
 }
@@ -195,7 +199,9 @@ std::optional<std::string> readRegularFile(const std::string& path, const FileRe
     return data;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
+namespace {
+bool writeThroughTemporaryFile(const std::string& path, std::string_view content, bool replace,
+                               std::error_code* error) {
     std::error_code ec;
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -210,11 +216,20 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
     std::string temp;
     if (!ec) {
         FileDescriptor file(createTempFile(dir.get(), temp, ec));
-        if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, ec))
+        if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, replace, ec))
             ::unlinkat(dir.get(), temp.c_str(), 0);
     }
     if (error) *error = ec;
     return !ec;
+}
+} // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
+    return writeThroughTemporaryFile(path, content, true, error);
+}
+
+bool createFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
+    return writeThroughTemporaryFile(path, content, false, error);
 }
 
 bool isTemporaryFileName(std::string_view name) {

@@ -39,6 +39,11 @@ std::optional<std::string> readRegularFile(const std::string& path, const FileRe
 // given) says why. Folders of another user are refused unless sticky, as /tmp is.
 bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error = nullptr);
 
+// The same for a file that must be new: when anything stands at `path` (a file, a link, a
+// folder) it stays as it was and the error is file_exists.
+bool createFileAtomically(const std::string& path, std::string_view content,
+                          std::error_code* error = nullptr);
+
 // Whether `name` is one of the temporary files writeFileAtomically makes (left over by a crash).
 bool isTemporaryFileName(std::string_view name);
 

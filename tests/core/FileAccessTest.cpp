@@ -152,3 +152,19 @@ TEST_F(GameFiles, AFolderOfAnotherUserIsNotWrittenUnlessSticky) {
     ASSERT_EQ(chmod(shared.c_str(), 01777), 0); // as /tmp: no one may swap our files there
     EXPECT_TRUE(record.save((shared / "rep1").string(), &error)) << error.message();
 }
+
+TEST_F(GameFiles, ANewFileNeverTakesTheNameOfWhatIsThere) {
+    fs::create_symlink(elsewhere.file("notes"), own("stage2"));
+    fs::create_directory(own("stage3"));
+    std::ofstream(own("stage4")) << "kept";
+    const std::set<std::string> before = namesIn(workingFolderPath());
+    for (const char* name : {"stage2", "stage3", "stage4"}) {
+        std::error_code error;
+        EXPECT_FALSE(createFileAtomically(own(name), StageText, &error)) << name;
+        EXPECT_EQ(error, std::errc::file_exists) << name;
+    }
+    EXPECT_EQ(namesIn(workingFolderPath()), before); // no temporary file left either
+    EXPECT_EQ(elsewhere.read("notes"), "the player's own notes");
+    ASSERT_TRUE(createFileAtomically(own("stage5"), StageText));
+    EXPECT_EQ(namesIn(workingFolderPath()).size(), before.size() + 1);
+}

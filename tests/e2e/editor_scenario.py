@@ -65,10 +65,9 @@ def is_play(pic):
 
 
 def settle_on_menu_entry(game, entries, index):
-    """The menu scrolls with the cursor's height: rest where entry `index` comes to the cursor."""
-    target = 12.0 - 80.0 * index  # list units of the entry's middle
-    view_y = (target + 40.0 * entries) / (1.0 + 80.0 * entries / 600.0)
-    cursor_y = round(300 - view_y)
+    """The pointer's row picks the entry, the top row the first and the bottom row the last:
+    rest where entry `index` comes to the cursor."""
+    cursor_y = round(599 * index / (entries - 1))
     game.move(100, cursor_y)
     last = []
 

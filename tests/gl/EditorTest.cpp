@@ -7,18 +7,20 @@
 #include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
-#include "render/MenuEntry.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
+#include "stage/Utf.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 // True when a key press pushed before is still waiting: no box was there to take it.
@@ -60,31 +62,35 @@ protected:
 
 class MenuScreen : public EditorScreens {
 protected:
-    SceneEditMenu* open(Vec2 cursor = {0, 300}) {
+    SceneEditMenu* open(Vec2 cursor = {-300, 300}) {
         inputTurn(false, false, false, cursor);
         menu = pushOnto<SceneEditMenu>(master, &master);
         draw(menu);
         return menu;
     }
-    void frame(Vec2 cursor, bool left = false) {
+    void frame(Vec2 cursor, bool left = false, std::vector<platform::Key> keys = {}) {
         inputTurn(left, false, false, cursor);
+        TheGameSystem->keyState.presses.clear();
+        for (platform::Key key : keys)
+            TheGameSystem->keyState.presses.push_back({key, false, false});
         menu->Update();
+        TheGameSystem->mouseState.wheel = 0;
         draw(menu);
+    }
+    void settle(Vec2 cursor) { // until the list stands still
+        for (float y = NAN; y != menu->View().y;) {
+            y = menu->View().y;
+            frame(cursor);
+        }
     }
     // Holds the cursor until the list has settled, then clicks.
     void settleAndClick(Vec2 cursor) {
-        for (int i = 0; i < 200; ++i)
-            frame(cursor);
+        settle(cursor);
         frame(cursor, true);
     }
-    // A cursor whose list point, once the list has settled, is `target` (list units).
-    Vec2 cursorOver(Vec2 target) const {
-        const float n = float(menu->EntryCount());
-        // target.y = ty + c with ty = (c / 600 - 0.5) * 80 n
-        const float c = (target.y + 40.0f * n) / (1.0f + 80.0f * n / 600.0f);
-        return {target.x, c};
-    }
-    Vec2 entryCentre(int i) const { return centre(menu->Entry(i).Bounds()); }
+    // The pointer's height that brings entry i of n to it while no key or wheel has moved the list.
+    static Vec2 rowOf(int i, int n) { return {-300.0f, 300.0f - 599.0f * float(i) / float(n - 1)}; }
+    std::u16string text(int i) const { return menu->Entry(i) ? menu->Entry(i)->Text() : u"(out of sight)"; }
 
     SceneEditMenu* menu = nullptr;
 };
@@ -123,37 +129,38 @@ protected:
 };
 } // namespace
 
-TEST_F(MenuScreen, EmptyFolderListsNewStageAndExitAndScrollsBetweenTheirEnds) {
-    open({0, 300});
+TEST_F(MenuScreen, EmptyFolderListsNewStageAndExitAndTheRowsReachBothEnds) {
+    open({-300, 300});
     ASSERT_EQ(menu->EntryCount(), 2);
-    EXPECT_EQ(menu->Entry(0).Text(), u"N E W   S T A G E");
-    EXPECT_EQ(menu->Entry(1).Text(), u"E X I T");
+    EXPECT_EQ(text(0), u"N E W   S T A G E");
+    EXPECT_EQ(text(1), u"E X I T");
     for (int i = 0; i < 2; ++i) {
-        EXPECT_NEAR(menu->Entry(i).Bounds().left, -352.0f, 4.0f) << i;
-        EXPECT_NEAR(menu->Entry(i).Bounds().bottom, -80.0f * float(i) - 2.0f, 3.0f) << i;
+        EXPECT_NEAR(menu->Entry(i)->Bounds().left, -352.0f, 4.0f) << i;
+        EXPECT_NEAR(menu->Entry(i)->Bounds().bottom, -80.0f * float(i) - 2.0f, 3.0f) << i;
     }
-    EXPECT_EQ(menu->View().y, 0.0f); // top edge: entry 0 at the centre at once
-    frame({0, -300});
-    EXPECT_FLOAT_EQ(menu->View().y, -16.0f); // a tenth of the way to -160 per frame
-    for (int i = 0; i < 300; ++i)
-        frame({0, -300});
-    EXPECT_NEAR(menu->View().y, -160.0f, 0.01f);
+    frame({-300, 300});
+    EXPECT_EQ(menu->Hovered(), 0);
+    const float top = menu->View().y;
+    frame({-300, -299});
+    EXPECT_FLOAT_EQ(menu->View().y, top + (219.0f - top) * 0.1f); // eased a tenth of the way
+    settle({-300, -299});
+    EXPECT_EQ(menu->Hovered(), 1);
 }
 
 TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
     touch("stage1");
     touch("stage2");
-    open();
+    open(rowOf(2, 4));
     ASSERT_EQ(menu->EntryCount(), 4);
-    settleAndClick(cursorOver(entryCentre(2)));
+    settleAndClick(rowOf(2, 4));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(EditFileName, "stage3");
     EXPECT_TRUE(NewStage);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 
     requested.clear();
-    open();
-    settleAndClick(cursorOver(entryCentre(1)));
+    open(rowOf(1, 4));
+    settleAndClick(rowOf(1, 4));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(EditFileName, "stage2");
     EXPECT_FALSE(NewStage);
@@ -162,76 +169,109 @@ TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
 TEST_F(MenuScreen, BetweenEntriesNothingIsHitAndExitPops) {
     touch("stage1");
     open();
-    const Vec2 gap = {entryCentre(0).x, (entryCentre(0).y + entryCentre(1).y) * 0.5f};
-    settleAndClick(cursorOver(gap));
+    settleAndClick({-300, 300.0f - 599.0f * 0.25f}); // half way from entry 0 to entry 1
     EXPECT_EQ(menu->Hovered(), -1);
     EXPECT_TRUE(requested.empty());
     const std::size_t depth = master.Depth();
-    settleAndClick(cursorOver(entryCentre(2)));
+    settleAndClick({-300, -299});
     EXPECT_EQ(master.Depth(), depth - 1);
 }
 
-TEST_F(MenuScreen, NaturalOrderNoLeftoversAndRawNames) {
+TEST_F(MenuScreen, NaturalOrderTitlesNoLeftoversAndRawNames) {
     for (const char* name : {"stage10", "stage2", "stage3.writing", "tempstage", "stage\xff"})
         touch(name);
+    std::ofstream(workingFolderPath() + "stage10")
+        << "\xEF\xBB\xBFTIMELIMIT 5\nTITLE  a\tb\x1b " << std::string(300, 'w');
+    std::filesystem::create_symlink(workingFolderPath() + "stage10", workingFolderPath() + "stage9");
     open();
-    ASSERT_EQ(menu->EntryCount(), 5);
-    EXPECT_EQ(menu->Entry(0).Text(), u"stage2");
-    EXPECT_EQ(menu->Entry(1).Text(), u"stage10");
-    EXPECT_EQ(menu->Entry(2).Text(), u"stage\uFFFD");
-    settleAndClick(cursorOver(entryCentre(2)));
+    ASSERT_EQ(menu->EntryCount(), 6);
+    EXPECT_EQ(text(0), u"stage2  untitled");
+    EXPECT_EQ(text(1), u"stage9"); // a link is listed, never read
+    EXPECT_EQ(text(2).substr(0, 12), u"stage10  ab ");
+    EXPECT_EQ(text(2).back(), u'…');
+    EXPECT_LT(menu->Entry(2)->Bounds().right, 400.0f);
+    EXPECT_EQ(text(3), u"stage\uFFFD  untitled");
+    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Down, platform::Key::Down});
+    frame({-300, 300}, false, {platform::Key::Return});
     EXPECT_EQ(EditFileName, "stage\xff"); // opened by its real bytes
 }
 
-TEST_F(MenuScreen, ThirtyStagesEaseIntoViewAtTheBottom) {
-    for (int k = 1; k <= 30; ++k)
-        touch("stage" + std::to_string(k));
-    open({0, 300});
-    frame({0, -300});
-    const float first = menu->View().y;
-    EXPECT_GT(first, -320.0f); // eased, not jumped
-    for (int i = 0; i < 300; ++i)
-        frame({0, -300});
-    EXPECT_NEAR(menu->View().y, -80.0f * 32, 0.5f);
-    const Rect last = menu->Entry(31).Bounds(); // EXIT, now on screen
-    EXPECT_GT(last.bottom, menu->View().y - 300.0f);
+TEST_F(MenuScreen, TenThousandNamesTheTopRowReachesTheFirstAndTheBottomRowExit) {
+    for (int k = 0; k < 10000; ++k) // 1,100 kanji no glyph cache could hold all at once
+        std::ofstream(workingFolderPath() + "stage" + std::to_string(k + 1))
+            << "TITLE " << toUtf8(std::u16string(1, char16_t(0x4E00 + k % 1100)));
+    open({-300, 300});
+    ASSERT_EQ(menu->EntryCount(), 10002);
+    frame({-300, 300});
+    EXPECT_EQ(menu->Hovered(), 0);
+    settle({-300, -299});
+    EXPECT_EQ(menu->Hovered(), 10001);
+    EXPECT_EQ(text(10001), u"E X I T");
+    EXPECT_EQ(menu->Entry(10001)->RefusedGlyphs(), 0u);
+    EXPECT_EQ(text(10000), u"N E W   S T A G E");
+    EXPECT_EQ(menu->Entry(9000), nullptr); // out of sight: no label, no glyphs
+    frame({-300, -299}, false, {platform::Key::End, platform::Key::Up});
+    EXPECT_EQ(menu->Hovered(), 10000);
+    TheGameSystem->mouseState.wheel = -1; // the wheel steps the lit entry while the keys lead
+    frame({-300, -299});
+    EXPECT_EQ(menu->Hovered(), 10001);
+    frame({-300, -299}, false, {platform::Key::Home, platform::Key::PageDown, platform::Key::Down});
+    EXPECT_EQ(menu->Hovered(), 7);
+    settle({-300, -298}); // the pointer takes over where the keys left the list
+    EXPECT_EQ(menu->Hovered(), 7);
+    TheGameSystem->mouseState.wheel = 2;
+    settle({-300, -298});
+    EXPECT_EQ(menu->Hovered(), 5);
+    settle({-300, 300});
+    EXPECT_EQ(menu->Hovered(), 0);
+    frame({-300, 300}, true);
+    EXPECT_EQ(EditFileName, "stage1");
 }
 
-TEST_F(MenuScreen, ThreeThousandStagesLookAndHoverAsIfEveryEntryWereDrawn) {
-    const auto picture = [] {
-        std::vector<std::uint8_t> pixels(800 * 600 * 4);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    };
-    const auto everyEntry = [this] {
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
-        ClearScreen(Colors::Black);
-        PushCamera(menu->View());
-        for (int i = 0; i < menu->EntryCount(); ++i)
-            DrawMenuEntry(const_cast<TextLabel&>(menu->Entry(i)), i == menu->Hovered());
-        PopCamera();
-    };
-    for (int k = 1; k <= 3000; ++k)
-        touch("stage" + std::to_string(k));
-    open({0, 300});
-    ASSERT_EQ(menu->EntryCount(), 3002);
-    const Vec2 entry1500 = entryCentre(1500);
-    int hovered = 0;
-    for (Vec2 cursor : {Vec2{0, 300}, cursorOver(entry1500), Vec2{0, -300}, Vec2{0, 299}}) {
-        for (int i = 0; i < 150; ++i) {
-            frame(cursor);
-            if (i % 15 != 14) continue; // while it eases, and once it has settled
-            const std::vector<std::uint8_t> shown = picture();
-            everyEntry();
-            ASSERT_TRUE(shown == picture()) << "cursor y " << cursor.y << ", frame " << i;
-            hovered += menu->Hovered() == 1500;
-        }
-    }
-    settleAndClick(cursorOver(entry1500));
-    EXPECT_EQ(EditFileName, "stage1501");
-    EXPECT_GT(hovered, 0); // the highlight was among the pictures compared
+TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
+    touch("stage1");
+    const std::string folder = testDataFolder();
+    Stage shared;
+    shared.title = u"友達のステージ";
+    shared.addPoint({1, 2});
+    saveStage(folder + "friend", shared);
+    std::ofstream(folder + "notes") << "hello";
+    std::filesystem::create_symlink(folder + "friend", folder + "link");
+    ASSERT_EQ(mkfifo((folder + "fifo").c_str(), 0600), 0);
+    open();
+    for (const char* name : {"friend", "notes", "fifo", "", "link", "missing"})
+        platform::pushDroppedFile(folder + name);
+    platform::Event event;
+    while (platform::pollEvent(event))
+        TheGameSystem->window->HandleEvent(event);
+    TheGameSystem->droppedFiles.swap(TheGameSystem->pendingDrops); // what the turn's poll does
+    platform::pushKeyPress(platform::Key::Return);                 // for the box naming the four refused
+    frame({-300, 300});
+    EXPECT_TRUE(keyStillQueued()); // a few files a frame, the box at the end
+    platform::pushKeyPress(platform::Key::Return);
+    frame({-300, 300});
+    EXPECT_FALSE(keyStillQueued());
+    ASSERT_EQ(menu->EntryCount(), 5);
+    EXPECT_EQ(menu->Hovered(), 2); // the last one taken in
+    EXPECT_EQ(text(1), u"stage2  友達のステージ");
+    EXPECT_EQ(text(2), u"stage3  友達のステージ");
+    Stage copied;
+    loadStage(workingFolderPath() + "stage3", copied);
+    EXPECT_TRUE(sameStageContent(copied, shared));
+
+    // A box's end takes the real pointer: the list settles at the top again before each key.
+    settle({-300, 300});
+    platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
+    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage2"));
+    settle({-300, 300});
+    platform::pushKeyPress(platform::Key::Tab);
+    platform::pushKeyPress(platform::Key::Return);
+    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
+    EXPECT_FALSE(pathExists(workingFolderPath() + "stage2"));
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage3") && pathExists(folder + "friend"));
+    EXPECT_EQ(menu->EntryCount(), 4);
+    EXPECT_EQ(text(1), u"stage3  友達のステージ");
 }
 
 TEST_F(EditScreen, PutThroughTheSceneAndItsRubberBand) {

@@ -1,0 +1,86 @@
+#include "editor/EditedStages.h"
+
+#include "editor/EditText.h"
+#include "lang/Translate.h"
+#include "stage/FileAccess.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+#include "stage/StageNames.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+// The title line comes first in every file the game writes; a hand-made file may put a few
+// short lines before it. Nothing after the points is needed.
+constexpr std::size_t TitleHeadBytes = 4096;
+
+std::u16string readTitle(const std::string& path, Stage& scratch) {
+    FileReadOptions options;
+    options.maxBytes = TitleHeadBytes;
+    options.followLinks = false; // the working folder holds the game's own files, never links
+    options.cutAtMax = true;
+    std::error_code error;
+    std::optional<std::string> head = readRegularFile(path, options, error);
+    if (!head) return {};
+    if (const std::size_t points = head->find("\nPOINT"); points != std::string::npos) head->resize(points);
+    parseStage(*head, scratch);
+    return sanitizeTitle(scratch.title);
+}
+
+std::string baseName(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const std::size_t slash = trimmed.rfind('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+} // namespace
+
+std::vector<EditedStage> listStagesWithTitles() {
+    const std::string folder = workingFolderPath();
+    const auto scratch = std::make_unique<Stage>();
+    std::vector<EditedStage> stages;
+    for (std::string& name : listEditedStages()) {
+        std::u16string title = readTitle(folder + name, *scratch);
+        stages.push_back({std::move(name), std::move(title)});
+    }
+    return stages;
+}
+
+StageImporter::StageImporter() : stage_(std::make_unique<Stage>()), empty_(std::make_unique<Stage>()) {}
+
+StageImporter::~StageImporter() = default;
+
+void StageImporter::Import(const std::string& path, StageImport& into) {
+    std::error_code error;
+    loadStage(path, *stage_, &error);
+    if (error) {
+        into.refused.push_back({baseName(path), describeFileError(error, false)});
+        return;
+    }
+    if (sameStageContent(*stage_, *empty_)) {
+        into.refused.push_back({baseName(path), tr(u"ステージのファイルではありません")});
+        return;
+    }
+    stage_->compact();
+    const std::string content = formatStage(*stage_);
+    const std::string folder = workingFolderPath();
+    for (;; ++next_) {
+        const std::string name = stageFileName(next_);
+        if (pathExists(folder + name)) continue;
+        if (createFileAtomically(folder + name, content, &error)) {
+            into.added.push_back({name, sanitizeTitle(stage_->title)});
+            ++next_;
+            return;
+        }
+        if (error != std::errc::file_exists) break; // else taken since the look: the next one
+    }
+    into.refused.push_back({baseName(path), describeFileError(error, true)});
+}
+
+bool deleteEditedStage(const std::string& name) {
+    if (!isEditedStageName(name) || name.find('/') != std::string::npos) return false;
+    removeFilesIn(workingFolderPath(), [&](std::string_view found) { return found == name; });
+    return !pathExists(workingFolderPath() + name);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The edited stages of the working folder as the edit menu lists them, and the two things the
+// menu does to that folder besides opening a stage: taking in stage files from elsewhere (a
+// friend's stage dropped on the window) and deleting one.
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Stage;
+
+struct EditedStage {
+    std::string name;     // the file's real bytes, even when they are not valid UTF-8
+    std::u16string title; // without control characters; empty when the file cannot be read
+};
+
+// Every edited stage in natural order (stage2 before stage10), each with the title from the head
+// of its file: only the lines before the points are read, so thousands of stages list quickly.
+std::vector<EditedStage> listStagesWithTitles();
+
+struct RefusedFile {
+    std::string path;
+    std::u16string reason; // in the player's words
+};
+
+struct StageImport {
+    std::vector<EditedStage> added;
+    std::vector<RefusedFile> refused;
+};
+
+// Takes in stage files from elsewhere, one at a time: each is read as a stage, with the reader's
+// limits, and what was read is written into the working folder as the next free "stage" +
+// number; nothing already there is ever written over. Folders, FIFOs, files too large and files
+// with nothing of a stage in them are refused, copying nothing.
+class StageImporter {
+public:
+    StageImporter();
+    ~StageImporter();
+    void Import(const std::string& path, StageImport& into);
+
+private:
+    int next_ = 0; // "stage" + (next_ + 1) and the names before it were found taken
+    std::unique_ptr<Stage> stage_, empty_;
+};
+
+// Deletes the edited stage `name` (and nothing else) from the working folder; false when it is
+// still there afterwards.
+bool deleteEditedStage(const std::string& name);
