@@ -4,6 +4,7 @@
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
 #include "editor/EditText.h"
+#include "editor/StageCheckText.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
@@ -11,6 +12,7 @@
 #include "stage/FileLocations.h"
 #include "stage/Utf.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -19,6 +21,8 @@ constexpr Color32 RubberBandColor = makeColor(255, 255, 0, 255);
 constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
+constexpr LabelDesc CheckLabelDesc{u"", -400.0f, -270.0f, 0.5f, TextAlign::Left}; // above the help line
+constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
 SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
@@ -27,6 +31,21 @@ SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
     toolBar_.SetHelp(session_.mode);
+    checkLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckLabelDesc);
+    checkLabel_->SetText(stageCheckText(check_));
+}
+
+bool SceneEdit::TakeEscape() {
+    if (!check_.running()) return false;
+    check_.clear();
+    return true;
+}
+
+void SceneEdit::UpdateCheck() {
+    if (!check_.idle() && !sameStageContent(check_.stage(), session_.stage)) check_.clear();
+    if (TheGameSystem->keyState.Typed(platform::Key::F5)) check_.start(session_.stage);
+    const std::u16string text = stageCheckText(check_);
+    if (checkLabel_->Text() != text) checkLabel_->SetText(text);
 }
 
 Pointer SceneEdit::TakePointer() const {
@@ -64,6 +83,7 @@ void SceneEdit::Update() {
     if (EditSession::zoom(cam, steps)) toolBar_.SetZoom(cam.zoom);
     RunShortcuts();
     toolBar_.SetHelp(hoverButton_ >= 0 ? hoverButton_ : session_.mode);
+    UpdateCheck();
 }
 
 void SceneEdit::RunShortcuts() {
@@ -138,6 +158,12 @@ void SceneEdit::Test() {
         ReportFileFailure(path, error, true);
         return;
     }
+    // The checked route plays as the ghost; without one no ghost of an earlier stage may linger.
+    const SolveResult* checked = check_.answer();
+    if (!(checked && checked->solved() && checked->record.save(testGhostPath()))) {
+        std::error_code ignored; // a ghost that cannot be removed fails the stage's replay check
+        std::filesystem::remove(testGhostPath(), ignored);
+    }
     EditMode = true;
     BarsLeft = StartingBars;
     master_->PushScene(SceneId::GameMain);
@@ -186,6 +212,7 @@ void SceneEdit::Draw() {
     DrawToolOverlay(p, cam);
     PopCamera();
     toolBar_.Draw(hoverButton_, session_.mode);
+    checkLabel_->DrawLabel(CheckColor);
 }
 
 void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {

@@ -3,8 +3,10 @@
 // the tool-bar commands (which need boxes, sounds and scene changes), and draws.
 #include "editor/EditSession.h"
 #include "editor/EditToolBar.h"
+#include "editor/StageCheck.h"
 #include "scene/SceneBase.h"
 
+#include <memory>
 #include <string>
 
 class SceneMaster;
@@ -16,10 +18,13 @@ public:
     void Update() override;
     void Draw() override;
     bool HoldsUnsavedWork() const override { return session_.modified(); }
+    bool TakeEscape() override; // stops a running stage check
 
     int HoverButton() const { return hoverButton_; }
     EditSession& Session() { return session_; }
     const EditToolBar& ToolBar() const { return toolBar_; }
+    const StageCheck& Check() const { return check_; }
+    const TextLabel& CheckLabel() const { return *checkLabel_; }
 
 private:
     Pointer TakePointer() const;
@@ -35,9 +40,13 @@ private:
     // The stage file could not be written (or read): says where and why.
     void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
     void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
+    // F5 starts the check, any edit drops it; the line above the help shows where it is.
+    void UpdateCheck();
 
     SceneMaster* master_;
     EditSession session_;
     EditToolBar toolBar_;
     int hoverButton_ = -1;
+    StageCheck check_;
+    std::unique_ptr<TextLabel> checkLabel_;
 };

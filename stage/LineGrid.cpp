@@ -190,9 +190,10 @@ bool LineGrid::wallNear(Vec2 p, Vec2 q, float margin) const {
     });
 }
 
-bool LineGrid::crossesGoalAwayFromEnds(Vec2 p, Vec2 q, float margin) const {
+bool LineGrid::crossesGoalWithRoom(Vec2 p, Vec2 q, float margin) const {
+    const double reach = std::hypot(double(q.x) - p.x, double(q.y) - p.y) - margin;
     return anyNear(p, q, 0.0f, [&](const Line& l) {
         return l.kind == GOAL && segmentsIntersect(p, q, l.a, l.b) && pointToSegment(l.a, p, q) >= margin &&
-               pointToSegment(l.b, p, q) >= margin;
+               pointToSegment(l.b, p, q) >= margin && pointToSegment(p, l.a, l.b) <= reach;
     });
 }

@@ -25,8 +25,10 @@ public:
     bool crossesWall(Vec2 p, Vec2 q) const { return hit(p, q, true) >= 0; }
     // Whether a wall comes closer than `margin` to PQ (crossing it included).
     bool wallNear(Vec2 p, Vec2 q, float margin) const;
-    // Whether PQ crosses a goal at least `margin` from both of its ends.
-    bool crossesGoalAwayFromEnds(Vec2 p, Vec2 q, float margin) const;
+    // Whether PQ crosses a goal at least `margin` from both of the goal's ends, with P within
+    // reach of the goal by `margin` to spare: P moved by less than that, PQ turning about P
+    // still sweeps through the goal.
+    bool crossesGoalWithRoom(Vec2 p, Vec2 q, float margin) const;
     int lineCount() const { return int(lines_.size()); }
 
 private:
