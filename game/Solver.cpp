@@ -19,8 +19,11 @@ constexpr float MaxPivotSpeed = 2.1f;
 constexpr float CellSize = 8.0f;     // grid of the distance field
 constexpr float PivotQuantum = 3.0f; // the machine's search: 3 units, 2-degree bins
 constexpr int AngleBins = 180;
-constexpr float PersonPivotQuantum = 6.0f; // a person's: 6 units, 4-degree bins
-constexpr int PersonAngleBins = 90;
+constexpr float PersonPivotQuantum = 8.0f; // a person's: 8 units, 6-degree bins
+constexpr int PersonAngleBins = 60;
+// A person's route never hangs on one frame: it tries clicks (and letting go of the fast
+// button) every other frame only, which halves the work of each step.
+constexpr int PersonStride = 2;
 constexpr int MaxCells = 1024; // grid cells a side; a larger stage is guided only near its points
 constexpr float Margin = 120.0f;
 constexpr int MaxSlack = 3;        // frames early or late the slack is measured up to
@@ -182,6 +185,26 @@ float drift(const Node& node, Vec2 p) {
     return ClickTurnError * farthest;
 }
 
+// The part of that drift across a line running along the unit vector `along`: the turn moves p
+// at right angles to where it lies from the click, so only its distance from the click measured
+// along the line counts.
+float driftAcross(const Node& node, Vec2 p, Vec2 along) {
+    if (!node.clicked) return 0.0f;
+    float farthest = 0.0f;
+    for (const Vec2& c : node.outerClicks)
+        farthest = std::max(farthest, std::fabs((p.x - c.x) * along.x + (p.y - c.y) * along.y));
+    return ClickTurnError * farthest;
+}
+
+float pointToSegment(Vec2 p, Vec2 a, Vec2 b) {
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float lengthSquared = dx * dx + dy * dy;
+    const float t = lengthSquared > 0
+                        ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared, 0.0f, 1.0f)
+                        : 0.0f;
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
 void addClick(Node& next, Vec2 clickPoint) {
     for (int k = 0; k < 8; ++k) {
         const Vec2& c = next.outerClicks[std::size_t(k)];
@@ -320,10 +343,18 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
         const float r = room(node);
         return r > 0 && attempt_.lines().wallNear(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
     };
+    // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
+    // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
     const auto wellInGoal = [&](const Node& node) {
+        const Vec2 p = attempt_.bar().pivot(), q = attempt_.bar().freeEnd();
         const float r = room(node);
-        return r <= 0 ||
-               attempt_.lines().crossesGoalWithRoom(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
+        return attempt_.lines().crossesGoal(p, q, [&](Vec2 a, Vec2 b) {
+            const float length = std::hypot(b.x - a.x, b.y - a.y);
+            if (length == 0) return false;
+            const Vec2 along{(b.x - a.x) / length, (b.y - a.y) / length};
+            return pointToSegment(a, p, q) >= r && pointToSegment(b, p, q) >= r &&
+                   pointToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
+        });
     };
     Open open;
     std::unordered_map<std::uint64_t, std::int32_t> best;
@@ -356,7 +387,7 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
         const int turn = 180;
         attempt_.resume(node.pose, frameLimit - node.frames);
         for (int k = 1; k <= minGap + turn; ++k) {
-            if (k >= minGap) {
+            if (k >= minGap && (k - minGap) % PersonStride == 0) {
                 const BarPose before = attempt_.bar().pose();
                 const Vec2 clickPoint = attempt_.bar().freeEnd();
                 const std::int32_t remaining = attempt_.remaining();
@@ -379,7 +410,7 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
             const FrameOutcome outcome = attempt_.advance({true, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node)) return finish(step(h, h, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
-            if (h < shortestHead) continue;
+            if (h < shortestHead || (h - shortestHead) % PersonStride != 0) continue;
             const BarPose before = attempt_.bar().pose();
             const std::int32_t remaining = attempt_.remaining();
             for (int j = 1; j <= MinFastGap; ++j) {

@@ -7,7 +7,9 @@ A person's route clicks at least 10 frames apart, still clears with any click a 
 late, and takes at most three quarters of the time limit. A click a frame off turns the rest of
 the route about where it was made (by 4 degrees, 8 when fast), so a way must be wider the farther
 it leads from where the clicks were made: the stages are rooms and wide ways, not mazes of
-slots. Each start camera shows the whole stage below the heads-up texts."""
+slots. Difficulty rises through the ways' width and turns and through the time to spare: the
+first stage gives seven times its route's time, the last twice. Each start camera shows the
+whole stage below the heads-up texts."""
 import math, os, random, subprocess, sys
 OUT = sys.argv[1]
 TOOL = sys.argv[2] if len(sys.argv) > 2 else None
@@ -126,24 +128,24 @@ corridor(s, [(-180, 0), (760, 0)], 280)
 s.save('stage2')
 
 # Stage 3 見えているのに (in sight, yet). Idea: the goal is right there, but a wall sends you round.
-s = S('見えているのに', 50, (-250, -150), 0)
+s = S('見えているのに', 40, (-250, -150), 0)
 s.wall((-450, -330), (450, -330), (450, 330), (-450, 330), (-450, -330))
 s.wall((0, -330), (0, 110))
 s.goal((250, -150), (250, 150))
 s.save('stage3')
 
 # Stage 4 ジグザグ (zig-zag). Idea: turn a corner one way, then the other.
-s = S('ジグザグ', 60, (0, 0), 0)
+s = S('ジグザグ', 40, (0, 0), 0)
 corridor(s, [(-80, 0), (330, 0), (330, 400), (740, 400)], 300)
 s.save('stage4')
 
 # Stage 5 細い道 (the narrow road). Idea: a winding way, narrower than before.
-s = S('細い道', 60, (0, 0), 0)
+s = S('細い道', 35, (0, 0), 0)
 corridor(s, [(-70, 0), (300, 0), (500, 230), (820, 230)], 250)
 s.save('stage5')
 
 # Stage 6 せまい門 (narrow gates). Idea: thread gates set off the middle, one high, one low.
-s = S('せまい門', 60, (-150, 0), 0)
+s = S('せまい門', 35, (-150, 0), 0)
 W = 380
 s.wall((-250, -W/2), (850, -W/2)); s.wall((-250, W/2), (850, W/2)); s.wall((-250, -W/2), (-250, W/2))
 gate = 240
@@ -153,13 +155,13 @@ s.goal((800, -W/2), (800, W/2))
 s.save('stage6')
 
 # Stage 7 遠回り (the long way round). Idea: a serpentine; the goal is near, the way is not.
-s = S('遠回り', 75, (-330, -250), 0)
+s = S('遠回り', 55, (-330, -250), 0)
 path = [(-410, -250), (-330, -250), (-330, 250), (0, 250), (0, -250), (330, -250), (330, 250)]
 corridor(s, path, 250)
 s.save('stage7')
 
 # Stage 8 迷路 (the maze). Idea: find the way through a maze of 3 x 3 wide cells.
-s = S('迷路', 75, (-300, -300), 0)
+s = S('迷路', 30, (-300, -300), 0)
 N, C, X0 = 3, 290, -435
 rng = random.Random(2026)
 open_ = set(); seen = {(0, 0)}; stack = [(0, 0)]
@@ -188,14 +190,14 @@ s.goal((X0 + N*C - 200, X0 + N*C - 30), (X0 + N*C - 30, X0 + N*C - 200))
 s.save('stage8')
 
 # Stage 9 うずまき (the whirlpool). Idea: a square spiral in to the centre.
-s = S('うずまき', 100, (-400, -400), 0)
+s = S('うずまき', 75, (-400, -400), 0)
 w = 250
 path = [(-480, -400), (400, -400), (400, 400), (-400, 400), (-400, -400 + w), (400 - w, -400 + w), (400 - w, 80)]
 corridor(s, path, 240)
 s.save('stage9')
 
 # Stage 10 最後の試練 (the last trial). Idea: everything at once: zig-zag ways with gates.
-s = S('最後の試練', 90, (0, 0), 0)
+s = S('最後の試練', 30, (0, 0), 0)
 path = [(-60, 0), (330, 0), (330, 400), (720, 400), (720, 0), (1000, 0)]
 HW, GAP = 125, 200
 L, R = corridor(s, path, 2 * HW)

@@ -399,12 +399,18 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
     handler.master.InstallScenes(tableOfEveryId([](SceneMaster&, int) { return nullptr; }));
     edit =
         pushOnto<SceneEdit>(handler.master, &handler.master, workingFolderPath() + "stage1", std::string());
-    Stage& s = edit->Session().stage; // a room with the goal ahead of the bar
-    const int a = s.addPoint({-150, -150}), b = s.addPoint({300, -150}), c = s.addPoint({300, 150});
-    const int d = s.addPoint({-150, 150});
+    // A wide room whose goal is boxed in: the check has far to search before it could answer.
+    Stage& s = edit->Session().stage;
+    const int a = s.addPoint({-2000, -2000}), b = s.addPoint({2000, -2000}), c = s.addPoint({2000, 2000});
+    const int d = s.addPoint({-2000, 2000});
     for (const auto& [p, q] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}})
         s.addSegment(p, q, WALL);
     s.addSegment(s.addPoint({200, -120}), s.addPoint({200, 120}), GOAL);
+    const int e = s.addPoint({170, -150}), f = s.addPoint({230, -150}), g = s.addPoint({230, 150});
+    const int h = s.addPoint({170, 150});
+    std::vector<int> box;
+    for (const auto& [p, q] : {std::pair{e, f}, {f, g}, {g, h}, {h, e}})
+        box.push_back(s.addSegment(p, q, WALL));
     const auto typeF5 = [&] {
         TheGameSystem->keyState.presses = {{platform::Key::F5, false, false}};
         frame({0, -200});
@@ -425,6 +431,13 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
     EXPECT_TRUE(edit->Check().idle());
     EXPECT_FALSE(TheGameSystem->QuitRequested);
 
+    // Opened and shrunk around the bar, the room has a route a person can play.
+    for (const int line : box)
+        s.deleteSegment(line);
+    s.points[std::size_t(a)] = {-150, -150};
+    s.points[std::size_t(b)] = {300, -150};
+    s.points[std::size_t(c)] = {300, 150};
+    s.points[std::size_t(d)] = {-150, 150};
     typeF5();
     while (edit->Check().running()) // the editor keeps its frames while the worker searches
         frame({0, -200});
