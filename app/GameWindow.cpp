@@ -106,9 +106,9 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
             system_->pendingChords.push_back({event.key, event.shift});
         if (!event.ctrl && !event.alt && event.key != platform::Key::Other)
             system_->pendingPresses.push_back({event.key, event.shift, event.repeat});
-        if (event.key == platform::Key::Escape && !event.repeat)
-            RequestClose();
-        else if (event.key == platform::Key::Return && event.alt && !event.repeat)
+        if (event.key == platform::Key::Escape && !event.repeat) {
+            if (!system_->handler || !system_->handler->TakeEscape()) RequestClose();
+        } else if (event.key == platform::Key::Return && event.alt && !event.repeat)
             ToggleFullScreen();
         break;
     case EventKind::DropFile:

@@ -11,6 +11,8 @@ public:
     virtual void Redraw() {}
     // Whether ending the game now would lose the player's work.
     virtual bool HoldsUnsavedWork() const { return false; }
+    // Offers Escape to the game before it asks about quitting: true when it stopped something.
+    virtual bool TakeEscape() { return false; }
 };
 
 } // namespace Lib::System

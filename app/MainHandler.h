@@ -9,6 +9,7 @@ public:
     void Frame() override;
     void Redraw() override { master.DrawTop(); }
     bool HoldsUnsavedWork() const override { return master.HoldsUnsavedWork(); }
+    bool TakeEscape() override { return master.Top() && master.Top()->TakeEscape(); }
 
     SceneMaster master;
 };

@@ -2,7 +2,8 @@
 //   measure_frames pacing   the real loop on the opening screen for 600 frames, with the old
 //                           2 ms spin and with the current wait, side by side
 //   measure_frames play     the play scene's update + draw on a stage with 512 points and lines
-//   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band
+//   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band,
+//                           then the same while the stage check (F5) runs
 //   measure_frames startup  from process start to the first drawn frame
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
 #include "app/GameSystem.h"
@@ -254,6 +255,14 @@ int edit() {
     if (editor->Session().activePoint != 0) return 1;
     std::printf("editor, PUT, rubber band from point 0 to point 1:\n");
     measureFrames(*system, *editor, [] { return true; });
+    // The same with the stage check (F5) searching on its worker thread all along.
+    system->keyState.presses = {{platform::Key::F5, false, false}};
+    editor->Update();
+    system->keyState.presses.clear();
+    std::printf("the same while the stage check runs:\n");
+    measureFrames(*system, *editor, [editor] { return editor->Check().running(); });
+    std::printf("the check searched %zu states in %.1f s\n", editor->Check().states(),
+                editor->Check().seconds());
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "app/ModalDialog.h"
 #include "editor/EditText.h"
+#include "editor/StageCheckText.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
@@ -16,6 +17,7 @@
 #include "stage/Utf.h"
 
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -32,6 +34,8 @@ constexpr float MinGridSpacing = 6.0f;    // view units between drawn grid lines
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
 // A title typed in full must also be one the stage file keeps whole.
 static_assert(Lib::System::CInputBox::MaxUnits == MaxTitleUnits);
+constexpr LabelDesc CheckLabelDesc{u"", -400.0f, -270.0f, 0.5f, TextAlign::Left}; // above the help line
+constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
 SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
@@ -40,6 +44,21 @@ SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
     toolBar_.SetHelp(session_.mode);
+    checkLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckLabelDesc);
+    checkLabel_->SetText(stageCheckText(check_));
+}
+
+bool SceneEdit::TakeEscape() {
+    if (!check_.running()) return false;
+    check_.clear();
+    return true;
+}
+
+void SceneEdit::UpdateCheck() {
+    if (!check_.idle() && !sameStageContent(check_.stage(), session_.stage)) check_.clear();
+    if (TheGameSystem->keyState.Typed(platform::Key::F5)) check_.start(session_.stage);
+    const std::u16string text = stageCheckText(check_);
+    if (checkLabel_->Text() != text) checkLabel_->SetText(text);
 }
 
 Pointer SceneEdit::TakePointer() const {
@@ -81,6 +100,7 @@ void SceneEdit::Update() {
     toolBar_.SetHelp(hoverButton_ >= 0 ? hoverButton_ : session_.mode);
     const Camera& now = session_.camera(); // Home or a mode change may have moved it
     toolBar_.SetCursor(snapToGrid(screenToWorld(p.cursor, now), session_.grid()), session_.snapping);
+    UpdateCheck();
 }
 
 void SceneEdit::RunKeys() {
@@ -194,6 +214,12 @@ void SceneEdit::Test() {
         ReportFileFailure(path, error, true);
         return;
     }
+    // The checked route plays as the ghost; without one no ghost of an earlier stage may linger.
+    const SolveResult* checked = check_.answer();
+    if (!(checked && checked->solved() && checked->record.save(testGhostPath()))) {
+        std::error_code ignored; // a ghost that cannot be removed fails the stage's replay check
+        std::filesystem::remove(testGhostPath(), ignored);
+    }
     EditMode = true;
     BarsLeft = StartingBars;
     master_->PushScene(SceneId::GameMain);
@@ -246,6 +272,7 @@ void SceneEdit::Draw() {
     PopCamera();
     if (session_.mode == SETTING) Lib::System::DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
+    checkLabel_->DrawLabel(CheckColor);
 }
 
 void SceneEdit::DrawGrid(const Camera& cam) {

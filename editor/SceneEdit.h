@@ -3,9 +3,11 @@
 // the tool-bar commands (which need boxes, sounds and scene changes), and draws.
 #include "editor/EditSession.h"
 #include "editor/EditToolBar.h"
+#include "editor/StageCheck.h"
 #include "render/StageMesh.h"
 #include "scene/SceneBase.h"
 
+#include <memory>
 #include <string>
 
 class SceneMaster;
@@ -17,10 +19,13 @@ public:
     void Update() override;
     void Draw() override;
     bool HoldsUnsavedWork() const override { return session_.modified(); }
+    bool TakeEscape() override; // stops a running stage check
 
     int HoverButton() const { return hoverButton_; }
     EditSession& Session() { return session_; }
     const EditToolBar& ToolBar() const { return toolBar_; }
+    const StageCheck& Check() const { return check_; }
+    const TextLabel& CheckLabel() const { return *checkLabel_; }
 
 private:
     Pointer TakePointer() const;
@@ -40,10 +45,14 @@ private:
     void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
     // Faint lines every grid step, or every fifth (25th...) one where they would crowd.
     static void DrawGrid(const Camera& cam);
+    // F5 starts the check, any edit drops it; the line above the help shows where it is.
+    void UpdateCheck();
 
     SceneMaster* master_;
     EditSession session_;
     EditToolBar toolBar_;
     StageMesh mesh_;
     int hoverButton_ = -1;
+    StageCheck check_;
+    std::unique_ptr<TextLabel> checkLabel_;
 };

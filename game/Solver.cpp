@@ -5,6 +5,7 @@
 #include "game/RouteCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -18,8 +19,11 @@ constexpr float MaxPivotSpeed = 2.1f;
 constexpr float CellSize = 8.0f;     // grid of the distance field
 constexpr float PivotQuantum = 3.0f; // the machine's search: 3 units, 2-degree bins
 constexpr int AngleBins = 180;
-constexpr float PersonPivotQuantum = 6.0f; // a person's: 6 units, 4-degree bins
-constexpr int PersonAngleBins = 90;
+constexpr float PersonPivotQuantum = 8.0f; // a person's: 8 units, 6-degree bins
+constexpr int PersonAngleBins = 60;
+// A person's route never hangs on one frame: it tries clicks (and letting go of the fast
+// button) every other frame only, which halves the work of each step.
+constexpr int PersonStride = 2;
 constexpr int MaxCells = 1024; // grid cells a side; a larger stage is guided only near its points
 constexpr float Margin = 120.0f;
 constexpr int MaxSlack = 3;        // frames early or late the slack is measured up to
@@ -39,12 +43,13 @@ std::int64_t clampedFloor(double v, std::int64_t lo, std::int64_t hi) {
 // Building it stops at the deadline; cells not reached by then are simply unguided.
 class DistanceField {
 public:
-    DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline);
+    DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline,
+                  const std::atomic<bool>* cancel);
     float at(Vec2 p) const;
 
 private:
     void seedGoal(Vec2 a, Vec2 b);
-    void spread(const LineGrid& lines, Clock::time_point deadline);
+    void spread(const LineGrid& lines, Clock::time_point deadline, const std::atomic<bool>* cancel);
     int cellIndex(double x, double y) const;
     Vec2 centre(int cx, int cy) const {
         return {float(originX_ + (cx + 0.5) * CellSize), float(originY_ + (cy + 0.5) * CellSize)};
@@ -56,7 +61,8 @@ private:
     std::vector<int> seeds_;
 };
 
-DistanceField::DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline) {
+DistanceField::DistanceField(const Stage& stage, const LineGrid& lines, Clock::time_point deadline,
+                             const std::atomic<bool>* cancel) {
     float minX = stage.initialPivot.x, maxX = minX, minY = stage.initialPivot.y, maxY = minY;
     for (int i = 0; i < MaxPoints; ++i) {
         if (!stage.holdsPoint(i)) continue;
@@ -72,7 +78,7 @@ DistanceField::DistanceField(const Stage& stage, const LineGrid& lines, Clock::t
     dist_.assign(std::size_t(width_) * height_, std::numeric_limits<float>::infinity());
     for (const Segment& s : stage.segments)
         if (s.kind == GOAL) seedGoal(stage.points[s.low], stage.points[s.high]);
-    spread(lines, deadline);
+    spread(lines, deadline, cancel);
 }
 
 // Marks the cells along the part of the goal that lies on the grid; a goal billions of units
@@ -105,7 +111,8 @@ void DistanceField::seedGoal(Vec2 a, Vec2 b) {
     }
 }
 
-void DistanceField::spread(const LineGrid& lines, Clock::time_point deadline) {
+void DistanceField::spread(const LineGrid& lines, Clock::time_point deadline,
+                           const std::atomic<bool>* cancel) {
     using Item = std::pair<float, int>;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
     for (int c : seeds_)
@@ -113,7 +120,7 @@ void DistanceField::spread(const LineGrid& lines, Clock::time_point deadline) {
     const int dx[] = {1, -1, 0, 0, 1, 1, -1, -1};
     const int dy[] = {0, 0, 1, -1, 1, -1, 1, -1};
     for (std::size_t popped = 0; !open.empty(); ++popped) {
-        if ((popped & 0x3FF) == 0 && Clock::now() > deadline) return;
+        if ((popped & 0x3FF) == 0 && (Clock::now() > deadline || (cancel && cancel->load()))) return;
         const auto [d, c] = open.top();
         open.pop();
         if (d > dist_[std::size_t(c)]) continue;
@@ -144,55 +151,79 @@ float DistanceField::at(Vec2 p) const {
     return dist_[std::size_t(c)];
 }
 
-// A step of a route: `length` frames with the fast button as `fast`, the last of them with a
-// click when `click` is set. The machine search takes one frame a step, the person's search
-// one click a step.
+// A step of a route: `length` frames, the first `fastFrames` of them with the fast button held,
+// the last with a click when `click` is set. The machine search takes one frame a step, the
+// person's search one click a step.
 struct Node {
     BarPose pose;
     std::int32_t frames;
     std::int32_t parent;
-    std::int32_t fastChanged; // frame of the last change of the fast button
     std::uint16_t length;
-    bool fast;
+    std::uint16_t fastFrames;
     bool click;
-    // Where the clicks so far were made (their bounding box) and the largest turn a click one
-    // frame off gives the rest of the route; the person's search keeps clear of walls by that.
-    Vec2 clickLow{}, clickHigh{};
-    float turnError = 0.0f;
+    bool clicked; // any click so far
+    // The clicks so far that lie farthest out in eight directions: the farthest click from any
+    // point is one of these, within a few percent.
+    std::array<Vec2, 8> outerClicks{};
 };
+
+constexpr float Directions[8][2] = {{1, 0},  {0.7071f, 0.7071f},   {0, 1},  {-0.7071f, 0.7071f},
+                                    {-1, 0}, {-0.7071f, -0.7071f}, {0, -1}, {0.7071f, -0.7071f}};
 
 // A click a frame early or late turns the rest of the route, as a whole, about the point where
 // it was made, by twice the frame's step: the dynamics do not care which way the stage faces.
-// So a bar at distance D from that point is off by about D times the angle.
+// So a bar at distance D from that point is off by about D times that angle. The person's
+// search clicks only at the slow speed (with the fast button let go at least MinFastGap frames
+// before), which halves the angle.
+constexpr float ClickTurnError = 2 * Bar::SlowStep;
+
 float drift(const Node& node, Vec2 p) {
-    if (node.turnError == 0.0f) return 0.0f;
-    const float dx = std::max(std::fabs(p.x - node.clickLow.x), std::fabs(p.x - node.clickHigh.x));
-    const float dy = std::max(std::fabs(p.y - node.clickLow.y), std::fabs(p.y - node.clickHigh.y));
-    return node.turnError * std::hypot(dx, dy);
+    if (!node.clicked) return 0.0f;
+    float farthest = 0.0f;
+    for (const Vec2& c : node.outerClicks)
+        farthest = std::max(farthest, std::hypot(p.x - c.x, p.y - c.y));
+    return ClickTurnError * farthest;
 }
 
-Node afterClick(Node next, Vec2 clickPoint) {
-    const float turn = 2 * (next.fast ? Bar::FastStep : Bar::SlowStep);
-    if (next.turnError == 0.0f) {
-        next.clickLow = next.clickHigh = clickPoint;
-    } else {
-        next.clickLow = {std::min(next.clickLow.x, clickPoint.x), std::min(next.clickLow.y, clickPoint.y)};
-        next.clickHigh = {std::max(next.clickHigh.x, clickPoint.x), std::max(next.clickHigh.y, clickPoint.y)};
+// The part of that drift across a line running along the unit vector `along`: the turn moves p
+// at right angles to where it lies from the click, so only its distance from the click measured
+// along the line counts.
+float driftAcross(const Node& node, Vec2 p, Vec2 along) {
+    if (!node.clicked) return 0.0f;
+    float farthest = 0.0f;
+    for (const Vec2& c : node.outerClicks)
+        farthest = std::max(farthest, std::fabs((p.x - c.x) * along.x + (p.y - c.y) * along.y));
+    return ClickTurnError * farthest;
+}
+
+float pointToSegment(Vec2 p, Vec2 a, Vec2 b) {
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float lengthSquared = dx * dx + dy * dy;
+    const float t = lengthSquared > 0
+                        ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared, 0.0f, 1.0f)
+                        : 0.0f;
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+void addClick(Node& next, Vec2 clickPoint) {
+    for (int k = 0; k < 8; ++k) {
+        const Vec2& c = next.outerClicks[std::size_t(k)];
+        const auto along = [&](Vec2 v) { return v.x * Directions[k][0] + v.y * Directions[k][1]; };
+        if (!next.clicked || along(clickPoint) > along(c)) next.outerClicks[std::size_t(k)] = clickPoint;
     }
-    next.turnError = std::max(next.turnError, turn);
-    return next;
+    next.clicked = true;
 }
 
 // States closer than `quantum` (and in the same angle bin) merge. A route a person can play
 // tolerates a few units, so the person's search merges more coarsely than the machine's.
-std::uint64_t stateKey(const BarPose& pose, bool fast, float quantum, int angleBins) {
+std::uint64_t stateKey(const BarPose& pose, float quantum, int angleBins) {
     constexpr std::int64_t Far = std::int64_t(1) << 40;
     const auto qx = clampedFloor(double(pose.pivot.x) / quantum, -Far, Far) & 0xFFFFFF;
     const auto qy = clampedFloor(double(pose.pivot.y) / quantum, -Far, Far) & 0xFFFFFF;
     const double turn = (double(pose.angle.value()) + 3.141592653589793) / 6.283185307179586;
     const auto qa = clampedFloor(turn * angleBins + 0.5, 0, angleBins) % angleBins;
     return std::uint64_t(qx) | (std::uint64_t(qy) << 24) | (std::uint64_t(qa) << 48) |
-           (std::uint64_t(fast) << 62) | (std::uint64_t(pose.reversed) << 63);
+           (std::uint64_t(pose.reversed) << 63);
 }
 
 std::vector<InputFlags> framesOfRoute(const std::vector<Node>& nodes, std::int32_t last) {
@@ -202,7 +233,8 @@ std::vector<InputFlags> framesOfRoute(const std::vector<Node>& nodes, std::int32
     std::vector<InputFlags> frames;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const Node& node = nodes[std::size_t(*it)];
-        frames.insert(frames.end(), node.length, InputFlags{node.fast, false});
+        frames.insert(frames.end(), node.fastFrames, InputFlags{true, false});
+        frames.insert(frames.end(), node.length - node.fastFrames, InputFlags{false, false});
         frames.back().switchPivot = node.click;
     }
     return frames;
@@ -216,7 +248,7 @@ class Search {
 public:
     Search(const Stage& stage, const SolveOptions& options, Clock::time_point deadline)
         : attempt_(stage), options_(options), deadline_(deadline),
-          field_(stage, prepared(attempt_, options.collision), deadline) {}
+          field_(stage, prepared(attempt_, options.collision), deadline, options.cancel) {}
 
     // Weighted A* over single frames: any input on any frame.
     std::int32_t machine(float weight, std::int32_t frameLimit);
@@ -236,11 +268,15 @@ private:
     float estimate(const BarPose& pose) const {
         return std::max(0.0f, field_.at(pose.pivot) - BarLength) / MaxPivotSpeed;
     }
+    // Checked before every expansion: a cancelled search must stop within a moment, since the
+    // editor waits for it.
     bool spent(std::size_t expanded) {
-        if ((expanded & 0xFF) != 1) return nodes.size() >= options_.maxNodes;
+        if (nodes.size() >= options_.maxNodes ||
+            (options_.cancel && options_.cancel->load(std::memory_order_relaxed)))
+            return true;
+        if ((expanded & 0xF) != 1) return false;
         if (options_.progress) options_.progress(states);
-        return nodes.size() >= options_.maxNodes || Clock::now() > deadline_ ||
-               (options_.cancel && options_.cancel->load(std::memory_order_relaxed));
+        return Clock::now() > deadline_;
     }
     using Item = std::pair<float, std::int32_t>;
     using Open = std::priority_queue<Item, std::vector<Item>, std::greater<>>;
@@ -249,9 +285,8 @@ private:
                std::unordered_map<std::uint64_t, std::int32_t>& best) {
         ++states;
         const bool machine = options_.minGap <= 1;
-        const std::uint64_t key =
-            stateKey(node.pose, node.fast && keyHoldsFast(), machine ? PivotQuantum : PersonPivotQuantum,
-                     machine ? AngleBins : PersonAngleBins);
+        const std::uint64_t key = stateKey(node.pose, machine ? PivotQuantum : PersonPivotQuantum,
+                                           machine ? AngleBins : PersonAngleBins);
         auto [it, inserted] = best.try_emplace(key, node.frames);
         if (!inserted) {
             if (it->second <= node.frames) return;
@@ -260,8 +295,6 @@ private:
         nodes.push_back(node);
         open.push({float(node.frames) + weight * estimate(node.pose), std::int32_t(nodes.size() - 1)});
     }
-    // Below MinFastGap the button's state limits what may follow; above it never does.
-    bool keyHoldsFast() const { return options_.minGap < MinFastGap; }
 
     Attempt attempt_;
     const SolveOptions& options_;
@@ -274,7 +307,7 @@ std::int32_t Search::machine(float weight, std::int32_t frameLimit) {
     std::unordered_map<std::uint64_t, std::int32_t> best;
     nodes.clear();
     attempt_.restart();
-    nodes.push_back({attempt_.bar().pose(), 0, -1, -MinFastGap, 0, false, false, {}, {}, 0.0f});
+    nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
     open.push({weight * estimate(nodes[0].pose), 0});
     for (std::size_t expanded = 1; !open.empty(); ++expanded) {
         if (spent(expanded)) return OutOfBudget;
@@ -287,16 +320,8 @@ std::int32_t Search::machine(float weight, std::int32_t frameLimit) {
             attempt_.resume(node.pose, frameLimit - node.frames);
             const FrameOutcome outcome = attempt_.advance({fast, click});
             if (outcome == FrameOutcome::Wall || outcome == FrameOutcome::TimeOut) continue;
-            const Node next{attempt_.bar().pose(),
-                            node.frames + 1,
-                            current,
-                            node.fastChanged,
-                            1,
-                            fast,
-                            click,
-                            {},
-                            {},
-                            0.0f};
+            const Node next{attempt_.bar().pose(), node.frames + 1, current, 1,
+                            std::uint16_t(fast),   click,           false,   {}};
             if (outcome == FrameOutcome::Goal) {
                 nodes.push_back(next);
                 return std::int32_t(nodes.size() - 1);
@@ -318,16 +343,24 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
         const float r = room(node);
         return r > 0 && attempt_.lines().wallNear(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
     };
+    // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
+    // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
     const auto wellInGoal = [&](const Node& node) {
+        const Vec2 p = attempt_.bar().pivot(), q = attempt_.bar().freeEnd();
         const float r = room(node);
-        return r <= 0 ||
-               attempt_.lines().crossesGoalAwayFromEnds(attempt_.bar().pivot(), attempt_.bar().freeEnd(), r);
+        return attempt_.lines().crossesGoal(p, q, [&](Vec2 a, Vec2 b) {
+            const float length = std::hypot(b.x - a.x, b.y - a.y);
+            if (length == 0) return false;
+            const Vec2 along{(b.x - a.x) / length, (b.y - a.y) / length};
+            return pointToSegment(a, p, q) >= r && pointToSegment(b, p, q) >= r &&
+                   pointToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
+        });
     };
     Open open;
     std::unordered_map<std::uint64_t, std::int32_t> best;
     nodes.clear();
     attempt_.restart();
-    nodes.push_back({attempt_.bar().pose(), 0, -1, -MinFastGap, 0, false, false, {}, {}, 0.0f});
+    nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
     open.push({weight * estimate(nodes[0].pose), 0});
     const int minGap = options_.minGap;
     for (std::size_t expanded = 1; !open.empty(); ++expanded) {
@@ -335,50 +368,62 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
         const std::int32_t current = open.top().second;
         open.pop();
         const Node node = nodes[std::size_t(current)];
-        for (const bool fast : {false, true}) {
-            const bool change = fast != node.fast;
-            if (change && node.frames + 1 - node.fastChanged < MinFastGap) continue;
-            const std::int32_t fastChanged = change ? node.frames + 1 : node.fastChanged;
-            // Beyond a whole turn after the earliest click, a later click repeats an earlier one.
-            const int longest = std::min<std::int64_t>(minGap + (fast ? 90 : 180), frameLimit - node.frames);
-            attempt_.resume(node.pose, frameLimit - node.frames);
-            for (int k = 1; k <= longest; ++k) {
-                if (k >= minGap) { // a click on frame k, from the pose after k - 1 frames
-                    const BarPose before = attempt_.bar().pose();
-                    const Vec2 clickPoint = attempt_.bar().freeEnd();
-                    const std::int32_t remaining = attempt_.remaining();
-                    const FrameOutcome outcome = attempt_.advance({fast, true});
-                    Node next = node;
-                    next.pose = attempt_.bar().pose();
-                    next.frames = node.frames + k;
-                    next.parent = current;
-                    next.fastChanged = fastChanged;
-                    next.length = std::uint16_t(k);
-                    next.fast = fast;
-                    next.click = true;
-                    next = afterClick(next, clickPoint);
-                    if (outcome == FrameOutcome::Goal && wellInGoal(next)) {
-                        nodes.push_back(next);
-                        return std::int32_t(nodes.size() - 1);
-                    }
-                    if (outcome == FrameOutcome::Continue && !tooClose(next)) offer(open, next, weight, best);
-                    attempt_.resume(before, remaining);
-                }
-                const FrameOutcome outcome = attempt_.advance({fast, false});
-                if (outcome == FrameOutcome::Goal && wellInGoal(node)) {
-                    Node last = node;
-                    last.pose = attempt_.bar().pose();
-                    last.frames = node.frames + k;
-                    last.parent = current;
-                    last.fastChanged = fastChanged;
-                    last.length = std::uint16_t(k);
-                    last.fast = fast;
-                    last.click = false;
-                    nodes.push_back(last);
-                    return std::int32_t(nodes.size() - 1);
-                }
-                if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+        const auto step = [&](int length, int fastFrames, bool click) {
+            Node next = node;
+            next.pose = attempt_.bar().pose();
+            next.frames = node.frames + length;
+            next.parent = current;
+            next.length = std::uint16_t(length);
+            next.fastFrames = std::uint16_t(fastFrames);
+            next.click = click;
+            return next;
+        };
+        const auto finish = [&](const Node& last) {
+            nodes.push_back(last);
+            return std::int32_t(nodes.size() - 1);
+        };
+        // Slow all the way: a click on any frame k from minGap on, from the pose after k - 1
+        // frames. Beyond a whole turn after the earliest click, a later one repeats an earlier.
+        const int turn = 180;
+        attempt_.resume(node.pose, frameLimit - node.frames);
+        for (int k = 1; k <= minGap + turn; ++k) {
+            if (k >= minGap && (k - minGap) % PersonStride == 0) {
+                const BarPose before = attempt_.bar().pose();
+                const Vec2 clickPoint = attempt_.bar().freeEnd();
+                const std::int32_t remaining = attempt_.remaining();
+                const FrameOutcome outcome = attempt_.advance({false, true});
+                Node next = step(k, 0, true);
+                addClick(next, clickPoint);
+                if (outcome == FrameOutcome::Goal && wellInGoal(next)) return finish(next);
+                if (outcome == FrameOutcome::Continue && !tooClose(next)) offer(open, next, weight, best);
+                attempt_.resume(before, remaining);
             }
+            const FrameOutcome outcome = attempt_.advance({false, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return finish(step(k, 0, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+        }
+        // Fast for h frames, then let go for MinFastGap frames, the last with the click: the
+        // button's changes stay MinFastGap apart from one step to the next.
+        attempt_.resume(node.pose, frameLimit - node.frames);
+        const int shortestHead = std::max(MinFastGap, minGap - MinFastGap);
+        for (int h = 1; h <= shortestHead + turn / 2; ++h) {
+            const FrameOutcome outcome = attempt_.advance({true, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return finish(step(h, h, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+            if (h < shortestHead || (h - shortestHead) % PersonStride != 0) continue;
+            const BarPose before = attempt_.bar().pose();
+            const std::int32_t remaining = attempt_.remaining();
+            for (int j = 1; j <= MinFastGap; ++j) {
+                const bool click = j == MinFastGap;
+                const Vec2 clickPoint = attempt_.bar().freeEnd();
+                const FrameOutcome tail = attempt_.advance({false, click});
+                Node next = step(h + j, h, click);
+                if (click) addClick(next, clickPoint);
+                if (tail == FrameOutcome::Goal && wellInGoal(next)) return finish(next);
+                if (tail != FrameOutcome::Continue || tooClose(next)) break;
+                if (click) offer(open, next, weight, best);
+            }
+            attempt_.resume(before, remaining);
         }
     }
     return Exhausted;

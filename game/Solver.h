@@ -15,7 +15,7 @@
 
 struct SolveOptions {
     double seconds = 30.0;            // wall-clock budget for the whole search
-    std::size_t maxNodes = 3'000'000; // states kept at once: bounds the memory (about 100 bytes each)
+    std::size_t maxNodes = 2'000'000; // states kept at once: bounds the memory (about 150 bytes each)
     int minGap = 10; // frames between two clicks; 1 is the machine's pace, with no timing check
     LineGrid::Mode collision = LineGrid::Mode::Grid;
     const std::atomic<bool>* cancel = nullptr;        // set from another thread: the search gives up soon

@@ -12,6 +12,8 @@ public:
     virtual void Draw() = 0;
     // Work the player would lose if the game ended now; the quit question then starts on Cancel.
     virtual bool HoldsUnsavedWork() const { return false; }
+    // Escape, before it asks about quitting: true when the scene stopped work in progress with it.
+    virtual bool TakeEscape() { return false; }
 };
 
 // Owns the stack of live scenes (top = back) and the scenes retired during the current frame.

@@ -16,7 +16,10 @@ template <typename S> std::unique_ptr<Lib::Scene::SceneBase> make(SceneMaster& m
 
 // A test play in edit mode; otherwise the current stage, beside its best run when one is stored.
 std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
-    if (EditMode) return std::make_unique<SceneGameMain>(&master, testStagePath(), std::nullopt);
+    if (EditMode) // beside the route the editor's check found, when there is one
+        return std::make_unique<SceneGameMain>(&master, testStagePath(),
+                                               pathExists(testGhostPath()) ? std::optional(testGhostPath())
+                                                                           : std::nullopt);
     const std::string replay = replayFileName(StageNumber);
     return std::make_unique<SceneGameMain>(&master, stageFileName(StageNumber),
                                            pathExists(replay) ? std::optional<std::string>(replay)

@@ -52,6 +52,10 @@ std::string testStagePath() {
     return workingFolderPath() + "tempstage";
 }
 
+std::string testGhostPath() {
+    return workingFolderPath() + "tempghost";
+}
+
 std::vector<std::string> listEditedStages() {
     std::vector<std::string> names;
     std::error_code ec;
@@ -78,7 +82,8 @@ bool isGameFileName(std::string_view name) {
                std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
                            [](char c) { return c >= '0' && c <= '9'; });
     };
-    return numbered("stage") || numbered("rep") || name == "tempstage" || isTemporaryFileName(name);
+    return numbered("stage") || numbered("rep") || name == "tempstage" || name == "tempghost" ||
+           isTemporaryFileName(name);
 }
 
 void sweepTemporaryFiles() {

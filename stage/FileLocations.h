@@ -23,6 +23,7 @@ void sweepTemporaryFiles();
 std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to the data folder
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)
 std::string testStagePath();                 // working folder + "tempstage"
+std::string testGhostPath();                 // working folder + "tempghost": the editor's checked route
 
 // File names (no folder) of the edited stages in the working folder, in natural order (stage2
 // before stage10).
@@ -32,7 +33,7 @@ std::vector<std::string> listEditedStages();
 std::string nextNewStageName();
 
 // Whether a name in the working folder is one the game writes: an edited stage ("stage" +
-// digits), the test stage, a replay ("rep" + digits), or a temporary file of a save.
+// digits), the test stage and its ghost, a replay ("rep" + digits), or a temporary file of a save.
 bool isGameFileName(std::string_view name);
 
 // Deletes the game's own files (isGameFileName) from the working folder and nothing else; a

@@ -190,9 +190,8 @@ bool LineGrid::wallNear(Vec2 p, Vec2 q, float margin) const {
     });
 }
 
-bool LineGrid::crossesGoalAwayFromEnds(Vec2 p, Vec2 q, float margin) const {
+bool LineGrid::crossesGoal(Vec2 p, Vec2 q, const std::function<bool(Vec2, Vec2)>& accept) const {
     return anyNear(p, q, 0.0f, [&](const Line& l) {
-        return l.kind == GOAL && segmentsIntersect(p, q, l.a, l.b) && pointToSegment(l.a, p, q) >= margin &&
-               pointToSegment(l.b, p, q) >= margin;
+        return l.kind == GOAL && segmentsIntersect(p, q, l.a, l.b) && accept(l.a, l.b);
     });
 }

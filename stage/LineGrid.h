@@ -5,6 +5,7 @@
 #include "stage/Geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct Stage;
@@ -25,8 +26,8 @@ public:
     bool crossesWall(Vec2 p, Vec2 q) const { return hit(p, q, true) >= 0; }
     // Whether a wall comes closer than `margin` to PQ (crossing it included).
     bool wallNear(Vec2 p, Vec2 q, float margin) const;
-    // Whether PQ crosses a goal at least `margin` from both of its ends.
-    bool crossesGoalAwayFromEnds(Vec2 p, Vec2 q, float margin) const;
+    // Whether `accept` holds for a goal PQ crosses (given the goal's ends).
+    bool crossesGoal(Vec2 p, Vec2 q, const std::function<bool(Vec2, Vec2)>& accept) const;
     int lineCount() const { return int(lines_.size()); }
 
 private:

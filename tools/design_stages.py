@@ -1,7 +1,24 @@
-"""Writes the ten play stages into the folder given (data/). Run by hand when a stage changes,
-then prove each one with `twirlstick-stage solve STAGE --out data/solutions/STAGE.rep`."""
-import math, os, random, sys
+"""Writes the ten play stages into the folder given (data/) and proves each at a person's pace,
+writing its route to data/solutions/:
+
+    python3 tools/design_stages.py data build/game/twirlstick-stage
+
+A person's route clicks at least 10 frames apart, still clears with any click a frame early or
+late, and takes at most three quarters of the time limit. A click a frame off turns the rest of
+the route about where it was made (by 4 degrees, 8 when fast), so a way must be wider the farther
+it leads from where the clicks were made: the stages are rooms and wide ways, not mazes of
+slots. Difficulty rises through the ways' width and turns and through the time to spare: the
+first stage gives seven times its route's time, the last twice. Each start camera shows the
+whole stage below the heads-up texts."""
+import math, os, random, subprocess, sys
 OUT = sys.argv[1]
+TOOL = sys.argv[2] if len(sys.argv) > 2 else None
+ONLY = sys.argv[3:]  # stage names to redo; all when empty
+
+# The heads-up texts (title, time, bars, best) fill this band of the 800 x 600 view, y up.
+BAND = (-290, 135, 290, 245)
+VIEW_BELOW_BAND = (-390, -290, 390, 125)  # where the whole stage is shown at the start
+
 
 def fmt(v):
     s = '%g' % v
@@ -11,8 +28,8 @@ def fmt(v):
     return s
 
 class S:
-    def __init__(s, title, tl, start, angle, cam):
-        s.title, s.tl, s.start, s.angle, s.cam = title, tl, start, angle, cam
+    def __init__(s, title, tl, start, angle):
+        s.title, s.tl, s.start, s.angle = title, tl, start, angle
         s.pts, s.segs = [], []
     def p(s, x, y):
         key = (round(x, 3), round(y, 3))
@@ -25,14 +42,54 @@ class S:
             s.segs.append((kind, min(ia, ib), max(ia, ib)))
     def wall(s, *pts): s.line('WALL', pts)
     def goal(s, *pts): s.line('GOAL', pts)
+    def fit_camera(s):
+        """The whole stage below the heads-up band, as large as it fits."""
+        xs = [x for x, _ in s.pts]; ys = [y for _, y in s.pts]
+        l, b, r, t = VIEW_BELOW_BAND
+        zoom = max((max(xs) - min(xs)) / (r - l), (max(ys) - min(ys)) / (t - b))
+        zoom = math.ceil(zoom * 20) / 20
+        cx = (max(xs) + min(xs)) / 2 - zoom * (l + r) / 2
+        cy = (max(ys) + min(ys)) / 2 - zoom * (b + t) / 2
+        return (round(cx), round(cy), zoom)
+    def band_is_clear(s):
+        cx, cy, z = s.cam
+        rect = (cx + z * BAND[0], cy + z * BAND[1], cx + z * BAND[2], cy + z * BAND[3])
+        return not any(segment_meets_rect(s.pts[a], s.pts[b], rect) for _, a, b in s.segs)
     def save(s, name):
+        if ONLY and name not in ONLY: return
+        s.cam = s.fit_camera()
+        assert s.band_is_clear(), name
         L = ['TITLE ' + s.title, 'TIMELIMIT %d' % s.tl,
              'INITPOS %s %s %s' % (fmt(s.start[0]), fmt(s.start[1]), fmt(s.angle)),
              'CAMPOS %s %s %s' % tuple(fmt(v) for v in s.cam),
              'POINT' + ''.join(' %s %s' % (fmt(x), fmt(y)) for x, y in s.pts)]
         L += ['%s %d %d' % seg for seg in s.segs]
         assert len(s.pts) <= 512 and len(s.segs) <= 512
-        open(os.path.join(OUT, name), 'wb').write(b'\xef\xbb\xbf' + ('\r\n'.join(L) + '\r\n').encode())
+        path = os.path.join(OUT, name)
+        open(path, 'wb').write(b'\xef\xbb\xbf' + ('\r\n'.join(L) + '\r\n').encode())
+        if TOOL: prove(path, name, s.tl)
+
+def prove(path, name, tl):
+    rep = os.path.join(OUT, 'solutions', name + '.rep')
+    run = subprocess.run([TOOL, 'solve', path, '--out', rep, '--seconds', '240'], capture_output=True, text=True)
+    print(name, run.stdout.strip().replace('\n', '; '), flush=True)
+    assert run.returncode == 0, name
+    frames = int(run.stdout.split()[1])
+    assert frames * 4 <= tl * 60 * 3, '%s: %d frames of %d' % (name, frames, tl * 60)
+
+def segment_meets_rect(a, b, rect):
+    """Whether segment ab has a point inside the closed rectangle (Liang-Barsky)."""
+    l, bt, r, t = rect
+    t0, t1 = 0.0, 1.0
+    dx, dy = b[0] - a[0], b[1] - a[1]
+    for p, q in ((-dx, a[0] - l), (dx, r - a[0]), (-dy, a[1] - bt), (dy, t - a[1])):
+        if p == 0:
+            if q < 0: return False
+        else:
+            u = q / p
+            if p < 0: t0 = max(t0, u)
+            else: t1 = min(t1, u)
+    return t0 <= t1
 
 def offset(path, d):
     """Offset a polyline by d to its left, with miter joints."""
@@ -58,70 +115,54 @@ def corridor(s, path, w, goal_end=True):
     else: s.wall(L[-1], R[-1])
     return L, R
 
-# stage 1: an open room, the goal straight ahead
-s = S('はじめの一歩', 40, (-220, 0), 0, (0, 0, 1.2))
+# Stage 1 はじめの一歩 (first step). Idea: learn that a click swaps the pivot; an open room, the
+# goal a long line straight ahead.
+s = S('はじめの一歩', 40, (-220, 0), 0)
 s.wall((-350, -230), (350, -230), (350, 230), (-350, 230), (-350, -230))
-s.goal((260, -90), (260, 90))
+s.goal((260, -150), (260, 150))
 s.save('stage1')
 
-# stage 2: a straight corridor
-s = S('まっすぐの道', 45, (-100, 0), 0, (150, 0, 1.6))
-corridor(s, [(-180, 0), (900, 0)], 170)
+# Stage 2 まっすぐの道 (the straight road). Idea: walk the bar along a way, end over end.
+s = S('まっすぐの道', 45, (-100, 0), 0)
+corridor(s, [(-180, 0), (760, 0)], 280)
 s.save('stage2')
 
-# stage 4: zig-zag
-s = S('ジグザグ', 60, (0, 0), 0, (250, 150, 1.8))
-corridor(s, [(-80, 0), (450, 0), (450, 420), (900, 420), (900, 0), (1350, 0)], 170)
-s.save('stage4')
-
-# stage 3: the goal in sight, walled off
-s = S('見えているのに', 50, (-250, -150), 0, (0, 0, 1.3))
-s.wall((-400, -300), (400, -300), (400, 300), (-400, 300), (-400, -300))
-s.wall((-100, -300), (-100, 170))
-s.wall((120, 300), (120, -170))
-s.wall((-100, -20), (50, -20))
-s.goal((250, -120), (250, 120))
+# Stage 3 見えているのに (in sight, yet). Idea: the goal is right there, but a wall sends you round.
+s = S('見えているのに', 40, (-250, -150), 0)
+s.wall((-450, -330), (450, -330), (450, 330), (-450, 330), (-450, -330))
+s.wall((0, -330), (0, 110))
+s.goal((250, -150), (250, 150))
 s.save('stage3')
 
-# stage 6: narrow gates
-s = S('せまい門', 60, (-150, 0), 0, (300, 0, 2.0))
-W = 240
-s.wall((-250, -W/2), (1500, -W/2)); s.wall((-250, W/2), (1500, W/2)); s.wall((-250, -W/2), (-250, W/2))
-gate = 95
-for i, x in enumerate([150, 450, 750, 1050, 1300]):
-    gy = [60, -60, 40, -40, 0][i]
-    s.wall((x, -W/2), (x, gy - gate/2)); s.wall((x, gy + gate/2), (x, W/2))
-s.goal((1450, -W/2), (1450, W/2))
-s.save('stage6')
+# Stage 4 ジグザグ (zig-zag). Idea: turn a corner one way, then the other.
+s = S('ジグザグ', 40, (0, 0), 0)
+corridor(s, [(-80, 0), (330, 0), (330, 400), (740, 400)], 300)
+s.save('stage4')
 
-# stage 9: a square spiral to the centre
-s = S('うずまき', 150, (-560, -560), 0, (-300, -300, 2.0))
-w = 170
-path = [(-640, -560), (560, -560), (560, 560), (-560, 560), (-560, -560 + w), (560 - w, -560 + w),
-        (560 - w, 560 - w), (-560 + w, 560 - w), (-560 + w, -560 + 2*w), (130, -560 + 2*w), (130, 30)]
-corridor(s, path, 150)
-s.save('stage9')
-
-# stage 7: the long way round (serpentine)
-s = S('遠回り', 90, (-600, -350), 0, (-400, -250, 1.8))
-path = [(-680, -350)]
-for i in range(5):
-    x = -600 + i * 300
-    down = i % 2 == 1
-    path += [(x, 350 if down else -350), (x, -350 if down else 350)]
-path.append((path[-1][0] + 200, path[-1][1]))
-corridor(s, path, 160)
-s.save('stage7')
-
-# stage 5: a narrow winding path
-s = S('細い道', 60, (0, 0), 0, (200, 0, 1.6))
-path = [(-70, 0), (400, 0), (600, 220), (1000, 220), (1150, -100), (1600, -100)]
-corridor(s, path, 120)
+# Stage 5 細い道 (the narrow road). Idea: a winding way, narrower than before.
+s = S('細い道', 35, (0, 0), 0)
+corridor(s, [(-70, 0), (300, 0), (500, 230), (820, 230)], 250)
 s.save('stage5')
 
-# stage 8: a maze of 6 x 6 cells, carved by a seeded depth-first walk
-s = S('迷路', 75, (-450, -450), 0, (-300, -300, 2.0))
-N, C, X0 = 6, 180, -540
+# Stage 6 せまい門 (narrow gates). Idea: thread gates set off the middle, one high, one low.
+s = S('せまい門', 35, (-150, 0), 0)
+W = 380
+s.wall((-250, -W/2), (850, -W/2)); s.wall((-250, W/2), (850, W/2)); s.wall((-250, -W/2), (-250, W/2))
+gate = 240
+for x, gy in ((180, 50), (500, -50)):
+    s.wall((x, -W/2), (x, gy - gate/2)); s.wall((x, gy + gate/2), (x, W/2))
+s.goal((800, -W/2), (800, W/2))
+s.save('stage6')
+
+# Stage 7 遠回り (the long way round). Idea: a serpentine; the goal is near, the way is not.
+s = S('遠回り', 55, (-330, -250), 0)
+path = [(-410, -250), (-330, -250), (-330, 250), (0, 250), (0, -250), (330, -250), (330, 250)]
+corridor(s, path, 250)
+s.save('stage7')
+
+# Stage 8 迷路 (the maze). Idea: find the way through a maze of 3 x 3 wide cells.
+s = S('迷路', 30, (-300, -300), 0)
+N, C, X0 = 3, 290, -435
 rng = random.Random(2026)
 open_ = set(); seen = {(0, 0)}; stack = [(0, 0)]
 while stack:
@@ -145,13 +186,20 @@ for y in range(N-1):
         x1 = x
         while x1 < N and frozenset(((x1, y), (x1, y+1))) not in open_: x1 += 1
         s.wall((X0 + x*C, X0 + (y+1)*C), (X0 + x1*C, X0 + (y+1)*C)); x = x1
-s.goal((X0 + N*C - 150, X0 + N*C - 30), (X0 + N*C - 30, X0 + N*C - 150))
+s.goal((X0 + N*C - 200, X0 + N*C - 30), (X0 + N*C - 30, X0 + N*C - 200))
 s.save('stage8')
 
-# stage 10: the last trial: a tight zig-zag with gates at every straight
-s = S('最後の試練', 90, (0, 0), 0, (150, 100, 2.0))
-path = [(-60, 0), (350, 0), (350, 350), (750, 350), (750, -100), (1150, -100), (1150, 300), (1600, 300), (1600, 700)]
-HW, GAP = 66, 56
+# Stage 9 うずまき (the whirlpool). Idea: a square spiral in to the centre.
+s = S('うずまき', 75, (-400, -400), 0)
+w = 250
+path = [(-480, -400), (400, -400), (400, 400), (-400, 400), (-400, -400 + w), (400 - w, -400 + w), (400 - w, 80)]
+corridor(s, path, 240)
+s.save('stage9')
+
+# Stage 10 最後の試練 (the last trial). Idea: everything at once: zig-zag ways with gates.
+s = S('最後の試練', 30, (0, 0), 0)
+path = [(-60, 0), (330, 0), (330, 400), (720, 400), (720, 0), (1000, 0)]
+HW, GAP = 125, 200
 L, R = corridor(s, path, 2 * HW)
 def gate(x, y, vertical, offset):
     lo, hi = offset - GAP / 2, offset + GAP / 2
@@ -159,5 +207,5 @@ def gate(x, y, vertical, offset):
         s.wall((x, y - HW), (x, y + lo)); s.wall((x, y + hi), (x, y + HW))
     else:
         s.wall((x - HW, y), (x + lo, y)); s.wall((x + hi, y), (x + HW, y))
-gate(550, 350, True, -20); gate(950, -100, True, 20); gate(1350, 300, True, -15); gate(1600, 520, False, 15)
+gate(530, 400, True, -15); gate(330, 200, False, 15)
 s.save('stage10')

@@ -16,11 +16,12 @@ std::uint64_t mixIn(std::uint64_t hash, float v) {
     return hash;
 }
 
-// A long pseudo-random run on a shipped stage (walls ignored so it never stops), hashing the
-// bar's state and the collision verdict of every frame.
+// A long pseudo-random run on a stage of corridors (walls ignored so it never stops), hashing the
+// bar's state and the collision verdict of every frame. The stage is the spiral once shipped as
+// stage 9, kept here so that redesigned stages leave the hash alone.
 std::uint64_t hashRun() {
     Stage stage;
-    loadStage(std::string(DATA_DIR) + "/stage9", stage);
+    loadStage(std::string(TEST_SOURCE_DIR) + "/core/determinism-stage", stage);
     const LineGrid lines(stage); // as the game judges frames
     Bar bar({}, BarLength, 0, 0, Angle(stage.initialAngle));
     bar.reset(stage.initialPivot, stage.initialAngle);

@@ -4,6 +4,7 @@
 #include "app/MainHandler.h"
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
+#include "game/InputRecord.h"
 #include "game/SceneGameMain.h"
 #include "platform/Synthetic.h"
 #include "render/Draw.h"
@@ -429,6 +430,70 @@ TEST_F(EditScreen, TestWritesTheTestStageAndPushesThePlay) {
     loadStage(testStagePath(), test);
     EXPECT_EQ(test.pointCount(), 1);
     EXPECT_EQ(edit->Session().activePoint, -1);
+}
+
+TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
+    MainHandler handler;
+    Lib::System::Handler* const before = TheGameSystem->handler;
+    TheGameSystem->handler = &handler;
+    handler.master.InstallScenes(tableOfEveryId([](SceneMaster&, int) { return nullptr; }));
+    edit =
+        pushOnto<SceneEdit>(handler.master, &handler.master, workingFolderPath() + "stage1", std::string());
+    // A wide room whose goal is boxed in: the check has far to search before it could answer.
+    Stage& s = edit->Session().stage;
+    const int a = s.addPoint({-2000, -2000}), b = s.addPoint({2000, -2000}), c = s.addPoint({2000, 2000});
+    const int d = s.addPoint({-2000, 2000});
+    for (const auto& [p, q] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}})
+        s.addSegment(p, q, WALL);
+    s.addSegment(s.addPoint({200, -120}), s.addPoint({200, 120}), GOAL);
+    const int e = s.addPoint({170, -150}), f = s.addPoint({230, -150}), g = s.addPoint({230, 150});
+    const int h = s.addPoint({170, 150});
+    std::vector<int> box;
+    for (const auto& [p, q] : {std::pair{e, f}, {f, g}, {g, h}, {h, e}})
+        box.push_back(s.addSegment(p, q, WALL));
+    const auto typeF5 = [&] {
+        TheGameSystem->keyState.presses = {{platform::Key::F5, false, false}};
+        frame({0, -200});
+        TheGameSystem->keyState.presses.clear();
+    };
+    const std::u16string idle = edit->CheckLabel().Text();
+    typeF5();
+    EXPECT_FALSE(edit->Check().idle());
+    EXPECT_NE(edit->CheckLabel().Text(), idle);
+    // Escape stops the check instead of asking about quitting.
+    platform::Event escape;
+    escape.kind = platform::EventKind::KeyDown;
+    escape.key = platform::Key::Escape;
+    TheGameSystem->QuitRequested = false;
+    platform::pushKeyPress(platform::Key::Return); // would answer a quit question
+    TheGameSystem->window->HandleEvent(escape);
+    EXPECT_TRUE(keyStillQueued());
+    EXPECT_TRUE(edit->Check().idle());
+    EXPECT_FALSE(TheGameSystem->QuitRequested);
+
+    // Opened and shrunk around the bar, the room has a route a person can play.
+    for (const int line : box)
+        s.deleteSegment(line);
+    s.points[std::size_t(a)] = {-150, -150};
+    s.points[std::size_t(b)] = {300, -150};
+    s.points[std::size_t(c)] = {300, 150};
+    s.points[std::size_t(d)] = {-150, 150};
+    typeF5();
+    while (edit->Check().running()) // the editor keeps its frames while the worker searches
+        frame({0, -200});
+    ASSERT_NE(edit->Check().answer(), nullptr);
+    EXPECT_TRUE(edit->Check().answer()->solved());
+    press(EditToolBar::Test);
+    InputRecord ghost;
+    ghost.load(testGhostPath());
+    EXPECT_EQ(ghost.total(), edit->Check().answer()->frames);
+    // An edit drops the answer; the next test plays without a ghost.
+    click({0, 0});
+    EXPECT_TRUE(edit->Check().idle());
+    EXPECT_EQ(edit->CheckLabel().Text(), idle);
+    press(EditToolBar::Test);
+    EXPECT_FALSE(pathExists(testGhostPath()));
+    TheGameSystem->handler = before;
 }
 
 TEST_F(EditScreen, AFailedSaveSaysSoAndLoadDoesNotReadWhatWasNeverWritten) {

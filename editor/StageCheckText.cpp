@@ -1,0 +1,36 @@
+#include "editor/StageCheckText.h"
+
+#include "game/GameConstants.h"
+#include "lang/Translate.h"
+#include "stage/Utf.h"
+
+#include <cstdio>
+
+namespace {
+std::u16string number(const char* format, double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, format, v);
+    return toUtf16(buf);
+}
+} // namespace
+
+std::u16string stageCheckText(const StageCheck& check) {
+    if (check.idle()) return tr(u"F5:人の速さでクリアできるか調べる");
+    const SolveResult* answer = check.answer();
+    if (!answer)
+        return tr(u"人の速さでクリアできるか調べています") + u"  " + number("%.0f", check.seconds()) +
+               tr(u"秒") + u"  " + number("%.0f", double(check.states())) + tr(u"状態") + u"  " +
+               tr(u"Escで中止");
+    switch (answer->ending) {
+    case SolveEnding::Clear:
+        return tr(u"人の速さでクリアできます") + u"  " +
+               number("%.2f", double(answer->frames) / FramesPerSecond) + tr(u"秒") + u"  " +
+               tr(u"クリック") + number("%.0f", answer->switches) + tr(u"回") + u"  " + tr(u"最短の間隔") +
+               number("%.0f", answer->smallestGap) + tr(u"フレーム") + u"  " + tr(u"TESTでお手本を表示");
+    case SolveEnding::NoRoute:
+        return tr(u"人の速さでクリアできる道は見つかりませんでした");
+    case SolveEnding::GaveUp:
+        break;
+    }
+    return tr(u"時間内に答えが出ませんでした") + u"  " + number("%.0f", answer->seconds) + tr(u"秒");
+}
