@@ -80,6 +80,30 @@ TEST(InputBox, OkAssignsTheTypedText) {
     EXPECT_EQ(result, u"a日本語のタイトル");
 }
 
+TEST(InputBox, TheOldTextIsSelectedSoTypingReplacesIt) {
+    std::u16string result;
+    platform::pushText("新");
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, u"untitled", result));
+    EXPECT_EQ(result, u"新");
+    platform::pushKeyPress(platform::Key::End);
+    platform::pushKeyPress(platform::Key::Left, false, false, true);
+    platform::pushKeyPress(platform::Key::Left, false, false, true);
+    platform::pushText("9"); // "19"
+    platform::pushKeyPress(platform::Key::Home, false, false, true);
+    platform::pushKeyPress(platform::Key::Right); // after the selection
+    platform::pushKeyPress(platform::Key::Backspace);
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, u"120", result));
+    EXPECT_EQ(result, u"1");
+    platform::pushKeyPress(platform::Key::End);
+    platform::pushKeyPress(platform::Key::A, true);
+    platform::pushText("45");
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, u"120", result));
+    EXPECT_EQ(result, u"45");
+}
+
 TEST(InputBox, AnEmptyOkGivesAnEmptyString) {
     std::u16string result = u"old";
     platform::pushKeyPress(platform::Key::Return);
@@ -134,6 +158,21 @@ TEST(EditLine, EditsAtTheCaretAndKeepsSurrogatePairsWhole) {
     line.Backspace();
     EXPECT_EQ(line.Text(), u"abcd");
     EXPECT_EQ(line.Insert(u"x\ny"), 1u); // one line only
+
+    line.SetText(u"ab😀cd");
+    line.Left();
+    line.Left();
+    line.Left(true); // the pair goes whole into the selection
+    EXPECT_EQ(line.SelectionStart(), 2u);
+    line.Insert(u"X");
+    EXPECT_EQ(line.Text(), u"abXcd");
+    line.Home(true);
+    EXPECT_TRUE(line.HasSelection());
+    line.Right(); // ends the selection at its right side
+    EXPECT_EQ(line.Caret(), 3u);
+    line.SelectAll();
+    line.Backspace();
+    EXPECT_EQ(line.Text(), u"");
 }
 
 TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
