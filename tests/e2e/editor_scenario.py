@@ -144,8 +144,8 @@ def snap_select_delete_undo(game):
     game.move(704, 297)
     game.wait_for("the faint grid", lambda p: around(p, 750, 450, lambda pixel: near(pixel, GRID, 6)))
     game.click(704, 297)
-    game.wait_for("a point snapped onto the grid", lambda p: bright(p.rgb(700, 300)))
-    game.picture("grid-and-coordinates")
+    game.wait_for("a point snapped onto the grid", lambda p: wall_at(p, 700, 300),
+                  save="grid-and-coordinates")
     game.key("ctrl+z")
     game.key("g")
     game.wait_for("the snapped point undone", lambda p: not wall_at(p, 700, 300))
