@@ -173,6 +173,7 @@ int EditSession::copySelection() {
 PasteResult EditSession::paste() {
     PasteResult result;
     if (actionOpen_ || copiedPoints_.empty()) return result;
+    if (stage.freePoints.empty()) return {0, 0, false}; // nothing would fit: keep the selection
     const Stage before = stage;
     for (PointState& s : stage.pointState)
         if (s == PointState::Selected) s = PointState::Placed;

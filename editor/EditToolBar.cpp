@@ -117,16 +117,20 @@ void EditToolBar::Tick() {
 }
 
 void EditToolBar::Draw(int hover, int mode) {
-    FillRect(StripRect, StripColor);
+    // The strip and every box in one call, then the texts over them.
+    ColorVertexList boxes;
+    AppendRect(boxes, StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
-        TextLabel& label = *labels_[std::size_t(i)];
-        label.Layout(); // title and time limit are hit and filled by this frame's bounds
+        labels_[std::size_t(i)]->Layout(); // title and time limit are hit and filled by this frame's bounds
         Color32 box = ButtonNormal;
         if (i == hover) box = ButtonHover;
         if (i == mode) box = ButtonCurrent;
-        FillRect(AreaRect(i), box);
-        label.DrawLabel(ButtonText);
+        AppendRect(boxes, AreaRect(i), box);
     }
+    glDisable(GL_TEXTURE_2D);
+    DrawColorVertices(boxes, GL_TRIANGLES);
+    for (int i = 0; i < Strip; ++i)
+        labels_[std::size_t(i)]->DrawLabel(ButtonText);
     labels_[ZoomLabel]->DrawLabel(Colors::White);
     labels_[HelpLabel]->DrawLabel(Colors::White);
     labels_[CursorLabel]->DrawLabel(CursorText);

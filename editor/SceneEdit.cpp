@@ -80,6 +80,7 @@ void SceneEdit::Update() {
         ReportFileFailure(session_.loadPath, session_.openError, false);
         session_.openError.clear();
     }
+    toolBar_.Tick(); // before this frame's commands, so a notice they show lasts its full time
     Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
     const Pointer p = TakePointer();
     hoverButton_ = toolBar_.HitTest(p.cursor);
@@ -96,7 +97,6 @@ void SceneEdit::Update() {
     if (EditSession::zoom(cam, steps)) toolBar_.SetZoom(cam.zoom);
     RunShortcuts();
     RunKeys();
-    toolBar_.Tick();
     toolBar_.SetHelp(hoverButton_ >= 0 ? hoverButton_ : session_.mode);
     const Camera& now = session_.camera(); // Home or a mode change may have moved it
     toolBar_.SetCursor(snapToGrid(screenToWorld(p.cursor, now), session_.grid()), session_.snapping);

@@ -39,6 +39,15 @@ void FillRect(const Rect& r, Color32 c) {
     DrawVertices(quad, GL_TRIANGLE_STRIP);
 }
 
+void AppendRect(ColorVertexList& triangles, const Rect& r, Color32 c) {
+    const auto corner = [c](float x, float y) {
+        return ColorVertex{colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c), x, y};
+    };
+    const ColorVertex a = corner(r.left, r.bottom), b = corner(r.right, r.bottom), d = corner(r.left, r.top),
+                      e = corner(r.right, r.top);
+    triangles.insert(triangles.end(), {a, b, d, d, b, e});
+}
+
 void ApplyCamera(const Camera& c) {
     const float hw = float(ViewWidth) * c.zoom * 0.5f;
     const float hh = float(ViewHeight) * c.zoom * 0.5f;

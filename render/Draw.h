@@ -41,6 +41,9 @@ void SetColor(Color32 c);
 void DrawVertices(const VertexList& vertices, GLenum mode);
 void DrawColorVertices(const ColorVertexList& vertices, GLenum mode);
 void FillRect(const Rect& r, Color32 c);
+// Two triangles filling `r`, for a GL_TRIANGLES list that fills many rectangles in one call
+// (each draw call costs the software renderer as much as a large fill).
+void AppendRect(ColorVertexList& triangles, const Rect& r, Color32 c);
 void ApplyCamera(const Camera& c);
 void PushCamera(const Camera& c);
 void PopCamera();

@@ -14,7 +14,8 @@ STRIP_UNDER_BOX = tuple(round(c * 105 / 255) for c in STRIP)  # an open box dims
 RED, YELLOW, OLIVE = (255, 0, 0), (255, 255, 0), (128, 128, 0)
 # Tool-bar buttons: each box's centre sits 8 view units above its label's anchor at y 215.
 BUTTON_Y = 77
-PUT, KIND, SETTING, SAVE, TEST, EXIT = 100, 280, 340, 400, 520, 590
+PUT, MOVE, KIND, SETTING, SAVE, TEST, EXIT = 100, 160, 280, 340, 400, 520, 590
+GRID, BAND = (40, 40, 48), (0, 160, 255)
 TITLE_TEXT, TIME_TEXT = (225, 45), (690, 75)
 ROOM = [(200, 450), (600, 450), (600, 200), (200, 200), (200, 450)]
 GOAL = [(500, 420), (560, 360)]
@@ -131,6 +132,37 @@ def draw_the_stage(game):
     game.wait_for("the stray point undone", lambda p: not wall_at(p, 700, 300))
 
 
+def selected_at(pic, x, y):
+    return around(pic, x, y, lambda pixel: near(pixel, YELLOW))
+
+
+def snap_select_delete_undo(game):
+    """G snaps a click near (700, 300) onto the grid point there; in MOVE, Ctrl+A and Delete
+    empty the stage and one Ctrl+Z brings it all back. SETTING outlines the play's texts."""
+    game.key("g")
+    game.move(704, 297)
+    game.wait_for("the faint grid", lambda p: around(p, 750, 450, lambda pixel: near(pixel, GRID, 6)))
+    game.click(704, 297)
+    game.wait_for("a point snapped onto the grid", lambda p: wall_at(p, 700, 300),
+                  save="grid-and-coordinates")
+    game.key("ctrl+z")
+    game.key("g")
+    game.wait_for("the snapped point undone", lambda p: not wall_at(p, 700, 300))
+    game.click(MOVE, BUTTON_Y)
+    game.key("ctrl+a")
+    game.wait_for("every point selected", lambda p: selected_at(p, 200, 450) and selected_at(p, 560, 360))
+    game.key("Delete")
+    game.wait_for("an empty stage", lambda p: not wall_at(p, 400, 450) and not goal_at(p, 530, 390))
+    game.key("ctrl+z")
+    game.wait_for("the stage back", lambda p: wall_at(p, 400, 450) and goal_at(p, 530, 390))
+    game.click(700, 520)  # empty space: the selection ends
+    game.click(SETTING, BUTTON_Y)
+    game.move(400, 400)
+    game.wait_for("the heads-up band outlined", lambda p: around(p, 110, 150, lambda pixel: near(pixel, BAND)),
+                  save="setting-band")
+    game.click(PUT, BUTTON_Y)
+
+
 def edit_a_stage(desktop, game_dir, data_home):
     game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
     game.wait_for("the opening", lambda p: any(bright(p.rgb(x, 300)) for x in range(30, 36)))
@@ -144,12 +176,15 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.wait_for("the editor", is_editor)
 
     draw_the_stage(game)
+    snap_select_delete_undo(game)
     type_into_box(game, TITLE_TEXT, 8, "ROOM")
     type_into_box(game, TIME_TEXT, 2, "30")
     game.picture("edited")
     game.click(SAVE, BUTTON_Y)
     saved = os.path.join(data_home, "TWIRLSTICK_FILES", "stage1")
     wait_until("the saved stage", lambda: os.path.isfile(saved))
+    game.wait_for("the notice naming the file", lambda p: any(
+        near(p.rgb(x, y), YELLOW) for x in range(200, 600, 2) for y in range(112, 132, 2)), save="save-notice")
 
     game.click(TEST, BUTTON_Y)
     game.wait_for("the test play", is_play)

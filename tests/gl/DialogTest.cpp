@@ -80,6 +80,21 @@ TEST(InputBox, OkAssignsTheTypedText) {
     EXPECT_EQ(result, u"a日本語のタイトル");
 }
 
+TEST(InputBox, TheOldTextIsSelectedSoTypingReplacesIt) {
+    std::u16string result;
+    platform::pushText("新");
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, u"untitled", result));
+    EXPECT_EQ(result, u"新");
+    platform::pushKeyPress(platform::Key::End);
+    platform::pushKeyPress(platform::Key::Left, false, false, true);
+    platform::pushKeyPress(platform::Key::Home, false, false, true); // extends, from the end
+    platform::pushText("9");
+    platform::pushKeyPress(platform::Key::Return);
+    EXPECT_TRUE(InputBox(nullptr, u"120", result));
+    EXPECT_EQ(result, u"9");
+}
+
 TEST(InputBox, AnEmptyOkGivesAnEmptyString) {
     std::u16string result = u"old";
     platform::pushKeyPress(platform::Key::Return);
@@ -134,6 +149,17 @@ TEST(EditLine, EditsAtTheCaretAndKeepsSurrogatePairsWhole) {
     line.Backspace();
     EXPECT_EQ(line.Text(), u"abcd");
     EXPECT_EQ(line.Insert(u"x\ny"), 1u); // one line only
+
+    line.SetText(u"ab😀cd");
+    line.Left();
+    line.Left();
+    line.Left(true); // the pair goes whole into the selection
+    EXPECT_EQ(line.SelectionStart(), 2u);
+    line.Insert(u"X");
+    EXPECT_EQ(line.Text(), u"abXcd");
+    line.Home(true);
+    line.Right(); // ends the selection at its right side
+    EXPECT_EQ(line.Caret(), 3u);
 }
 
 TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {

@@ -110,6 +110,7 @@ protected:
         KeyState& keys = TheGameSystem->keyState;
         std::copy(std::begin(keys.current), std::end(keys.current), std::begin(keys.previous));
         keys.chords.clear();
+        keys.presses.clear();
         TheGameSystem->mouseState.wheel = 0;
         draw(edit);
     }
@@ -122,6 +123,15 @@ protected:
     void chord(platform::Key key, bool shift = false) {
         TheGameSystem->keyState.chords = {{key, shift}};
         frame(TheGameSystem->mouseState.cursor);
+    }
+    void typed(platform::Key key) {
+        TheGameSystem->keyState.presses = {{key, false, false}};
+        frame(TheGameSystem->mouseState.cursor);
+    }
+    bool lineNear(Vec2 view, Color32 c) {
+        for (Vec2 d : {Vec2{0, 0}, Vec2{1, 0}, Vec2{-1, 0}, Vec2{0, 1}, Vec2{0, -1}})
+            if (looksLike(pixelAt(view + d), c, 8)) return true;
+        return false;
     }
     const Stage& stage() { return edit->Session().stage; }
     std::u16string label(int i) { return edit->ToolBar().Label(i).Text(); }
@@ -679,4 +689,54 @@ TEST_F(EditScreen, ATitleOf255DistinctKanjiDrawsWhole) {
     EXPECT_EQ(play->Label(SceneGameMain::TitleLabel).Text().substr(6, 10), title.substr(0, 10));
     for (int i = 0; i < EditToolBar::LabelCount; ++i)
         EXPECT_EQ(edit->ToolBar().Label(i).RefusedGlyphs(), 0u) << i;
+}
+
+TEST_F(EditScreen, GridSnapSelectAllDeleteAndUndoByKeys) {
+    open();
+    typed(platform::Key::G);
+    EXPECT_TRUE(edit->Session().snapping);
+    frame({13, -26});
+    EXPECT_EQ(label(EditToolBar::CursorLabel), u"グリッド吸着  x 10.0  y -30.0");
+    EXPECT_TRUE(lineNear({-150, -150}, makeColor(40, 40, 48, 255))); // a faint grid line
+    click({13, -26});
+    click({47, 31});
+    press(EditToolBar::Move);
+    typed(platform::Key::Delete); // nothing selected: nothing goes
+    chord(platform::Key::A);
+    chord(platform::Key::C);
+    chord(platform::Key::V);
+    EXPECT_GE(stage().pickPoint({60, 20}, 1.0f), 0); // one grid step down and right
+    chord(platform::Key::A);
+    typed(platform::Key::Backspace);
+    EXPECT_EQ(stage().pointCount(), 0);
+    chord(platform::Key::Z);
+    EXPECT_EQ(stage().pointCount(), 4);
+    typed(platform::Key::G);
+    frame({13, -26});
+    EXPECT_EQ(label(EditToolBar::CursorLabel), u"x 13.0  y -26.0");
+}
+
+TEST_F(EditScreen, PreviewsFollowTheToolsAndSettingOutlinesTheHeadsUpBand) {
+    open();
+    press(EditToolBar::Del);
+    const Vec2 del = centre(edit->ToolBar().AreaRect(EditToolBar::Del));
+    frame(del, true); // pressed on DEL and slid onto the stage: no stroke, as the tool makes none
+    frame({0, -100}, true);
+    EXPECT_TRUE(looksLike(pixelAt({del.x * 0.5f, (del.y - 100.0f) * 0.5f}), Colors::Black));
+    frame({0, -100});
+    press(EditToolBar::Setting);
+    frame({0, 0});
+    EXPECT_TRUE(lineNear({-290, 160}, makeColor(0, 160, 255, 255)));
+    EXPECT_TRUE(lineNear({0, 135}, makeColor(0, 160, 255, 255)));
+}
+
+TEST_F(EditScreen, SaveShowsWhereItWroteForTwoSeconds) {
+    open("stage4");
+    chord(platform::Key::S);
+    EXPECT_EQ(label(EditToolBar::NoticeLabel), u"保存しました：" + toUtf16(workingFolderPath() + "stage4"));
+    for (int i = 1; i < EditToolBar::NoticeFrames; ++i)
+        frame({0, 0});
+    EXPECT_TRUE(edit->ToolBar().NoticeShown());
+    frame({0, 0});
+    EXPECT_FALSE(edit->ToolBar().NoticeShown());
 }
