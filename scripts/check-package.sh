@@ -10,4 +10,4 @@ cpack -G DEB >/dev/null
 deb=$(ls twirlstick_*.deb)
 echo "package: $build_dir/$deb"
 dpkg-deb --field "$deb" Depends
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
