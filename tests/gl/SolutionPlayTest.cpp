@@ -76,6 +76,8 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     InputRecord solution;
     solution.load(solutionPath(n));
     ASSERT_GT(solution.total(), 0);
+    TheGameSystem->pauseRequested = false; // a focus change an earlier test made
+    inputTurn();
     inputTurn(true); // the start click
     game->Update();
     for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) {
