@@ -19,12 +19,14 @@ build:
 	  -DTWIRLSTICK_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The format check goes first (it fails fast), then the fuzzers, the suite, and the whole suite
+# The format check goes first (it fails fast), then the fuzzers, the suite, the Debian package
+# under lintian, and the whole suite
 # again built with AddressSanitizer and UBSan, so that its CTest summary is the last thing printed.
 test: build
 	scripts/check-format.sh
 	scripts/fuzz.sh $(BUILD_DIR)-fuzz
 	scripts/run-tests.sh $(BUILD_DIR)
+	scripts/check-package.sh $(BUILD_DIR)
 	cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_SANITIZE=ON -DTWIRLSTICK_BENCH=OFF \
 	  -DTWIRLSTICK_WERROR=ON
 	cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)

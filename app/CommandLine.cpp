@@ -19,7 +19,8 @@ constexpr const char* Help =
     "                   other programs: Japanese for ja, C or none, English for the rest\n"
     "\n"
     "Left click (or Z) swaps the pivot, the right button (or X) turns twice as fast,\n"
-    "Alt+Enter switches full screen, Escape quits.\n"
+    "P pauses, F11 or Alt+Enter switches full screen, Escape quits; the arrows and\n"
+    "Return work the menus, and a gamepad plays too.\n"
     "Best runs and edited stages are kept in $XDG_DATA_HOME/TWIRLSTICK_FILES/\n"
     "(normally ~/.local/share/TWIRLSTICK_FILES/).\n";
 

@@ -108,7 +108,8 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
             system_->pendingPresses.push_back({event.key, event.shift, event.repeat});
         if (event.key == platform::Key::Escape && !event.repeat) {
             if (!system_->handler || !system_->handler->TakeEscape()) RequestClose();
-        } else if (event.key == platform::Key::Return && event.alt && !event.repeat)
+        } else if (!event.repeat &&
+                   ((event.key == platform::Key::Return && event.alt) || event.key == platform::Key::F11))
             ToggleFullScreen();
         break;
     case EventKind::DropFile:
@@ -126,8 +127,12 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         break;
     case EventKind::FocusLost:
         system_->active = false;
+        system_->pauseRequested = true;
         platform::releaseLatchedInput();
         PauseAllSounds(true);
+        break;
+    case EventKind::GamepadRemoved:
+        system_->pauseRequested = true;
         break;
     case EventKind::Resized: // the window manager may finish a full-screen switch later
         TakeDrawableSize();

@@ -15,6 +15,15 @@ bool KeyState::Typed(platform::Key key, bool repeats) const {
     return false;
 }
 
+int KeyState::StepHighlight(int current, int count, platform::Key back, platform::Key forward) const {
+    for (const KeyPress& press : presses) {
+        if (count <= 0 || (press.key != back && press.key != forward)) continue;
+        const int step = press.key == forward ? 1 : -1;
+        current = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
+    }
+    return current;
+}
+
 Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view) {
     const float inverse = 1.0f / view.scale;
     const float x = (pixelX - float(view.viewWidth) * 0.5f) * inverse;

@@ -34,6 +34,11 @@ struct KeyState {
 
     // Whether `key` went down this turn; `repeats` counts the held key's auto-repeats too.
     bool Typed(platform::Key key, bool repeats = false) const;
+    // Return or Z (a gamepad's A types Z): what chooses the highlighted menu entry or button.
+    bool TypedChoose() const { return Typed(platform::Key::Return) || Typed(platform::Key::Z); }
+    // The highlight `current` (-1: none) over `count` entries, moved by this turn's presses of
+    // `back` and `forward` (repeats included), wrapping round; from none, a step lands on an end.
+    int StepHighlight(int current, int count, platform::Key back, platform::Key forward) const;
 
     void UpdateKeys(const platform::InputSnapshot& snap);
     bool Pressed(int k) const { return current[k] && !previous[k]; }

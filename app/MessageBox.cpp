@@ -51,14 +51,14 @@ public:
 protected:
     void OnEvent(const platform::Event& event) override {
         using platform::Key;
-        if (IsPlainEnter(event)) {
-            EndDialog(DefaultButton());
-            return;
-        }
         if (event.kind != platform::EventKind::KeyDown) return;
-        if (event.key == Key::Escape)
+        const bool plainZ = event.key == Key::Z && !event.repeat && !event.ctrl && !event.alt;
+        if (IsPlainEnter(event) || plainZ)
+            EndDialog(DefaultButton());
+        else if (event.key == Key::Escape)
             EndDialog(DialogResult::Cancel);
-        else if (event.key == Key::Tab || event.key == Key::Left || event.key == Key::Right)
+        else if (event.key == Key::Tab || event.key == Key::Left || event.key == Key::Right ||
+                 event.key == Key::Up || event.key == Key::Down)
             SwitchDefault();
     }
 

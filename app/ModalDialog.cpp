@@ -97,8 +97,13 @@ void OkCancelDialog::OnPress(Vec2 cursor) {
 }
 
 void OkCancelDialog::DrawButtons(Vec2 cursor) {
-    ok_->Draw(ok_->Contains(cursor), default_ == DialogResult::Ok);
-    if (cancel_) cancel_->Draw(cancel_->Contains(cursor), default_ == DialogResult::Cancel);
+    // The default is the keyboard's highlight, lit while the pointer rests on no button.
+    const bool pointed = ok_->Contains(cursor) || (cancel_ && cancel_->Contains(cursor));
+    const auto lit = [&](const DialogButton& b, DialogResult r) {
+        return pointed ? b.Contains(cursor) : default_ == r;
+    };
+    ok_->Draw(lit(*ok_, DialogResult::Ok), default_ == DialogResult::Ok);
+    if (cancel_) cancel_->Draw(lit(*cancel_, DialogResult::Cancel), default_ == DialogResult::Cancel);
 }
 
 bool OkCancelDialog::IsPlainEnter(const platform::Event& event) {

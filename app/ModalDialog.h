@@ -57,7 +57,8 @@ protected:
     // belongs to a key held since before the box, so neither may answer it.
     static bool IsPlainEnter(const platform::Event& event);
     DialogResult DefaultButton() const { return default_; }
-    // Tab and the arrow keys move the default between the buttons, as in a system box.
+    // Tab and the arrow keys move the default (the highlight) between the buttons; Return, or Z
+    // in a box with no edit line, answers it.
     void SwitchDefault();
 
 private:

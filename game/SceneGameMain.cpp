@@ -67,6 +67,8 @@ SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
+    const std::u16string pauseText = tr(u"ポーズ中（Pで再開）");
+    pauseLabel_ = CreateLabel(cache, {pauseText.c_str(), 0.0f, -120.0f, 0.8f, TextAlign::Center});
     // The title label gets its text from the attempt reset, already cut to fit: a long title set
     // whole first would hold glyph cells it never shows.
     ResetAttempt();
@@ -228,10 +230,27 @@ void SceneGameMain::Proceed() {
     }
 }
 
+SceneGameMain::~SceneGameMain() {
+    if (paused_) PauseAllSounds(false, PauseReason::Play); // left while paused (test play's middle button)
+}
+
+bool SceneGameMain::HoldForPause() {
+    if (state_ != GameState::Playing) return false;
+    const bool toggle = TheGameSystem->keyState.Typed(platform::Key::P);
+    const bool pause = TheGameSystem->pauseRequested || (toggle ? !paused_ : paused_);
+    if (pause != paused_) {
+        paused_ = pause;
+        PauseAllSounds(paused_, PauseReason::Play);
+    }
+    return paused_;
+}
+
 void SceneGameMain::Update() {
     const MouseState& mouse = TheGameSystem->mouseState;
     leftThisUpdate_ = false;
     if (EditMode && mouse.Pressed(MouseMiddle)) Leave();
+    // Paused frames are not frames of the attempt: no clock, no bar, no ghost, no record.
+    if (HoldForPause()) return;
     timer_ += 1;
     switch (state_) {
     case GameState::WaitStart:
@@ -330,6 +349,11 @@ void SceneGameMain::Draw() {
     if (GhostDrawn()) ghostBar_.drawBar();
     stage_.drawStage(false);
     PopCamera();
+
+    if (paused_) {
+        FillRect(ViewRect, makeColor(0, 0, 0, 160));
+        pauseLabel_->DrawLabel(Colors::White);
+    }
 
     const float t = float(timer_) / 60.0f;
     const auto fadeIn = [&] { return std::uint8_t(std::min((t - 1.0f) * 255.0f * 0.5f, 255.0f)); };

@@ -42,10 +42,12 @@ public:
 
     SceneGameMain(SceneMaster* master, const std::string& stagePath,
                   const std::optional<std::string>& replayPath);
+    ~SceneGameMain() override;
     void Update() override;
     void Draw() override;
 
     GameState State() const { return state_; }
+    bool Paused() const { return paused_; }
     int Remaining() const { return attempt_.remaining(); }
     int Best() const { return best_; }
     bool Cleared() const { return cleared_; }
@@ -67,6 +69,8 @@ private:
     void RefreshTimeText();
     void StepGhost();
     void CountdownFrame();
+    // P (Start on a gamepad) toggles the pause in play; losing focus pauses. True while paused.
+    bool HoldForPause();
     void PlayFrame();
     void ReplayFrame();
     void Clear();
@@ -89,6 +93,8 @@ private:
     bool cleared_ = false;
     bool newRecord_ = false;
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
+    std::unique_ptr<TextLabel> pauseLabel_;
+    bool paused_ = false;
     GameState state_ = GameState::WaitStart;
     int messageIndex_ = NoMessage;
     Camera camera_ = DefaultCamera;

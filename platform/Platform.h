@@ -13,7 +13,8 @@ bool initSystems();
 void shutdownSystems();
 
 // --- the window and its OpenGL context -----------------------------------------------------
-// Created hidden and centred, with a legacy (compatibility) double-buffered RGBA context.
+// Created hidden, centred and resizable (down to a quarter of its size a side), with a legacy
+// (compatibility) double-buffered RGBA context.
 bool createWindow(const char* title, int clientWidth, int clientHeight);
 void destroyWindow(); // deletes the context first
 bool hasWindow();
@@ -37,9 +38,10 @@ enum class EventKind {
     FocusGained,
     FocusLost,
     Resized,
-    TextInput,   // committed text (UTF-8)
-    TextEditing, // IME composition (UTF-8) with its cursor
-    DropFile,    // a file or folder dropped on the window: its path in `text`
+    TextInput,      // committed text (UTF-8)
+    TextEditing,    // IME composition (UTF-8) with its cursor
+    DropFile,       // a file or folder dropped on the window: its path in `text`
+    GamepadRemoved, // unplugged: play pauses as on focus loss
 };
 
 enum class Key {

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <map>
 
 namespace platform {
 
@@ -76,6 +77,53 @@ void pushTerminate() {
 
 void setClipboardText(const std::string& utf8) {
     SDL_SetClipboardText(utf8.c_str());
+}
+
+namespace {
+std::map<int, SDL_Joystick*> virtualPads; // by device index
+} // namespace
+
+int attachVirtualGamepad() {
+    // Under a test runner the window may never hold the focus that pad events otherwise need.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "virtual gamepad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    if (index < 0) return -1;
+    virtualPads[index] = SDL_JoystickOpen(index);
+    return virtualPads[index] ? index : -1;
+}
+
+void setVirtualGamepad(int pad, PadInput input, bool held) {
+    SDL_Joystick* joystick = virtualPads.count(pad) ? virtualPads[pad] : nullptr;
+    if (!joystick) return;
+    switch (input) {
+    case PadInput::StickLeft:
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, held ? SDL_JOYSTICK_AXIS_MIN : 0);
+        return;
+    case PadInput::RightTrigger:
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT,
+                                   held ? SDL_JOYSTICK_AXIS_MAX : 0);
+        return;
+    default:
+        break;
+    }
+    static constexpr SDL_GameControllerButton Buttons[] = {
+        SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_X,
+        SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_DPAD_UP,
+        SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+    SDL_JoystickSetVirtualButton(joystick, Buttons[int(input)], held ? SDL_PRESSED : SDL_RELEASED);
+}
+
+void detachVirtualGamepad(int pad) {
+    if (!virtualPads.count(pad)) return;
+    SDL_JoystickClose(virtualPads[pad]);
+    virtualPads.erase(pad);
+    SDL_JoystickDetachVirtual(pad);
 }
 
 } // namespace platform

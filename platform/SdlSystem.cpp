@@ -43,7 +43,11 @@ bool initSystems() {
         std::fprintf(stderr, "twirlstick: cannot open a display: %s\n", SDL_GetError());
         return false;
     }
-    return refuseInvisibleDriver();
+    if (!refuseInvisibleDriver()) return false;
+    // A machine without gamepad support still plays with the keyboard and the mouse.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "twirlstick: no gamepads: %s\n", SDL_GetError());
+    return true;
 }
 
 void shutdownSystems() {

@@ -1,5 +1,6 @@
 // The game window, its OpenGL context, event translation and input polling.
 #include "platform/Platform.h"
+#include "platform/SdlGamepad.h"
 #include "platform/SdlKeys.h"
 
 #include <SDL.h>
@@ -87,9 +88,9 @@ bool createWindow(const char* title, int clientWidth, int clientHeight) {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     const auto create = [&] {
-        return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
-                                clientHeight,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+        return SDL_CreateWindow(
+            title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight,
+            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
     };
     window = create();
     if (!window) {
@@ -101,6 +102,8 @@ bool createWindow(const char* title, int clientWidth, int clientHeight) {
         std::fprintf(stderr, "twirlstick: cannot create the window: %s\n", SDL_GetError());
         return false;
     }
+    // Smaller than a quarter of the picture's side, its texts could not be read.
+    SDL_SetWindowMinimumSize(window, clientWidth / 4, clientHeight / 4);
     context = SDL_GL_CreateContext(window);
     if (!context) {
         std::fprintf(stderr, "twirlstick: cannot create the OpenGL context: %s\n", SDL_GetError());
@@ -220,10 +223,11 @@ bool pollEvent(Event& event) {
             SDL_free(e.editExt.text);
             return true;
         default:
+            if (gamepad::translate(e, event)) return true;
             continue;
         }
     }
-    return false;
+    return gamepad::directionEvent(event);
 }
 
 InputSnapshot takeInputSnapshot() {
@@ -240,6 +244,7 @@ InputSnapshot takeInputSnapshot() {
         snap.buttons[i] = (buttons & masks[i]) || buttonLatch[i];
         buttonLatch[i] = false;
     }
+    gamepad::addHeldButtons(snap.buttons);
     // Window coordinates are points; the view mapping works in drawable pixels.
     float sx = 1.0f, sy = 1.0f;
     if (window) {
@@ -263,6 +268,7 @@ void releaseLatchedInput() {
         b = false;
     for (bool& b : buttonLatch)
         b = false;
+    gamepad::releaseLatched();
 }
 
 void startTextInput(int x, int y, int width, int height) {

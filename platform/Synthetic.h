@@ -14,4 +14,11 @@ void pushDroppedFile(const std::string& path); // what a file manager's drag and
 void pushCloseRequest();                       // the close box
 void pushTerminate();                          // what SIGTERM becomes
 void setClipboardText(const std::string& utf8);
+
+// A gamepad on SDL's virtual joystick driver, plugged in as a real one would be; -1 when SDL
+// cannot make one. Its inputs are set as held or released, and reach the game as a pad's do.
+enum class PadInput { A, B, X, Back, Start, DpadUp, DpadDown, DpadLeft, DpadRight, StickLeft, RightTrigger };
+int attachVirtualGamepad();
+void setVirtualGamepad(int pad, PadInput input, bool held);
+void detachVirtualGamepad(int pad);
 } // namespace platform

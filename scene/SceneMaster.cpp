@@ -5,7 +5,10 @@
 #include <algorithm>
 
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
-    if (TheGameSystem->active) scene->Update();
+    if (TheGameSystem->active) {
+        scene->Update();
+        TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one
+    }
     if (timer_.IsOnTime()) {
         glDisable(GL_TEXTURE_2D);
         ResetView();

@@ -36,11 +36,28 @@ void SceneTitle::Update() {
     const int n = ++counter_;
     bar_.step((n / 120) % 2 == 1, n % 120 == 0);
     const MouseState& mouse = TheGameSystem->mouseState;
+    const KeyState& keys = TheGameSystem->keyState;
     const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
-    hovered_ = -1;
+    int under = -1;
     for (int i = 0; i < ItemCount; ++i)
-        if (menu_[std::size_t(i)]->Bounds().containsStrictly(p)) hovered_ = i;
-    if (hovered_ >= 0 && mouse.Pressed(MouseLeft)) Choose(hovered_);
+        if (menu_[std::size_t(i)]->Bounds().containsStrictly(p)) under = i;
+    // The pointer takes the highlight whenever it moves; the arrows step it in screen order.
+    if (!(mouse.cursor == mouse.previousCursor)) hovered_ = under;
+    const int shown =
+        keys.StepHighlight(ScreenPlace(hovered_), ItemCount, platform::Key::Up, platform::Key::Down);
+    hovered_ = shown < 0 ? -1 : ScreenOrder[std::size_t(shown)];
+    // Z is also the left button's stand-in: it chooses the highlight, not what lies under the pointer.
+    if (keys.TypedChoose()) {
+        if (hovered_ >= 0) Choose(hovered_);
+    } else if (under >= 0 && mouse.Pressed(MouseLeft)) {
+        Choose(under);
+    }
+}
+
+int SceneTitle::ScreenPlace(int item) {
+    for (std::size_t i = 0; i < ScreenOrder.size(); ++i)
+        if (ScreenOrder[i] == item) return int(i);
+    return -1;
 }
 
 void SceneTitle::Choose(int item) {

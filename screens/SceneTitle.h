@@ -22,12 +22,15 @@ public:
     const TextLabel& MenuLabel(int i) const { return *menu_[std::size_t(i)]; }
 
 private:
+    // The items top to bottom, as the arrow keys step through them.
+    static constexpr std::array<int, ItemCount> ScreenOrder = {Start, Edit, Exit, ResetAll};
+    static int ScreenPlace(int item);
     void Choose(int item);
 
     SceneMaster* master_;
     int counter_ = 0;
     Bar bar_;
-    int hovered_ = 0;
+    int hovered_ = 0; // the highlighted item: under the pointer, or stepped to by the arrows
     std::array<std::unique_ptr<TextLabel>, 2> titles_;
     std::array<std::unique_ptr<TextLabel>, ItemCount> menu_;
 };

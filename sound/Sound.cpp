@@ -80,9 +80,12 @@ void ShutdownAudio() {
     mixer.reset();
 }
 
-void PauseAllSounds(bool paused) {
-    counts.paused = paused;
-    withMixer([paused](Mixer& m) { m.SetPaused(paused); });
+void PauseAllSounds(bool paused, PauseReason reason) {
+    static bool held[2] = {};
+    held[int(reason)] = paused;
+    const bool any = held[0] || held[1];
+    counts.paused = any;
+    withMixer([any](Mixer& m) { m.SetPaused(any); });
 }
 
 void playMusic(SoundId id) {

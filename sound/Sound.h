@@ -36,8 +36,10 @@ void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();
 void ShutdownAudio();
-// While the window is inactive: every sound stops where it is and later resumes from there.
-void PauseAllSounds(bool paused);
+// While the window is inactive, or while play is paused: every sound stops where it is and later
+// resumes from there. Each reason holds the sounds on its own; they resume when neither does.
+enum class PauseReason { Focus, Play };
+void PauseAllSounds(bool paused, PauseReason reason = PauseReason::Focus);
 
 // At most one music sounds at a time.
 void playMusic(SoundId id);

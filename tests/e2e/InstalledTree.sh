@@ -46,8 +46,9 @@ prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
 share=$prefix/share
 desktop=$share/applications/$id.desktop
-for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6 \
-  share/man/man6/twirlstick-stage.6 share/locale/en/LC_MESSAGES/twirlstick.mo; do
+for f in bin/twirlstick bin/twirlstick-stage share/metainfo/$id.metainfo.xml share/man/man6/twirlstick.6.gz \
+  share/man/man6/twirlstick-stage.6.gz share/doc/twirlstick/copyright share/doc/twirlstick/changelog.gz \
+  share/locale/en/LC_MESSAGES/twirlstick.mo; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ "$(cd "$build/game" && ls -d stage*)" = "$(cd "$share/twirlstick" && ls -d stage*)" ] ||
@@ -66,9 +67,9 @@ fonts=$(find "$prefix" -iname '*.ttf' -o -iname '*.otf' -o -iname '*.ttc' -o -in
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "appstreamcli validate: $(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml")"
-man_warnings=$(groff -man -ww -z -Tutf8 "$share/man/man6/twirlstick.6" 2>&1)
+man_warnings=$(zcat "$share/man/man6/twirlstick.6.gz" | groff -man -ww -z -Tutf8 2>&1)
 [ -z "$man_warnings" ] || fail "the man page: $man_warnings"
-stage_page=$(cd / && man -l "$share/man/man6/twirlstick-stage.6" 2>&1 >/dev/null)
+stage_page=$(cd / && man -l "$share/man/man6/twirlstick-stage.6.gz" 2>&1 >/dev/null)
 [ -z "$stage_page" ] || fail "man -l on the stage tool's page: $stage_page"
 for line in "Exec=twirlstick" "Icon=$id" "Categories=Game;ArcadeGame;" "StartupWMClass=$class"; do
   grep -qxF "$line" "$desktop" || fail "the desktop entry lacks $line"

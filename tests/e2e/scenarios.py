@@ -95,7 +95,7 @@ def button_row(pic, xs):
     """A row through the box's buttons at the given columns, below the caption bar."""
     top = caption_bar(pic)
     for y in range(top + 40, 560):
-        if all(near(pic.rgb(x, y), OLIVE, 30) for x in xs):
+        if all(box_colour(pic, x, y) for x in xs):  # the highlighted button is yellow
             return y + 8
     raise TestFailure("no buttons found in the box")
 
@@ -138,10 +138,83 @@ def play(desktop, game_dir, data_home):
     expect_exit(game, 0)
 
 
-def alt_enter(desktop, game_dir, data_home):
-    """Alt+Enter is the full-screen chord: on the quit question it must not answer OK."""
+def letterboxed_title(pic):
+    """The title scaled into the picture's largest centred 4:3 area, black outside it."""
+    scale = min(pic.width / 800, pic.height / 600)
+    left, top = (pic.width - 800 * scale) / 2, (pic.height - 600 * scale) / 2
+    def box_at(y):
+        samples = [box_colour(pic, int(left + x * scale), int(top + (y + dy) * scale))
+                   for x in range(340, 460, 4) for dy in range(-14, 16, 4)]
+        return sum(samples) >= len(samples) // 2
+    bars = [(int(left) // 2, pic.height // 2)] if left >= 4 else [(pic.width // 2, int(top) // 2)] if top >= 4 else []
+    return box_at(432) and box_at(542) and all(not bright(pic.rgb(x, y)) for x, y in bars)
+
+
+def time_pixels(pic):
+    """The lit pixels of the remaining-time label, top left."""
+    return [(x, y) for x in range(105, 340) for y in range(92, 120) if bright(pic.rgb(x, y))]
+
+
+def keyboard(desktop, game_dir, data_home):
+    """No mouse: the arrows and Return on the title, Z to start, P to pause and resume."""
     game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
     game.wait_for("the opening grid or the title", lambda p: is_grid(p) or is_title(p))
+    game.key("z")  # ends the opening as a click does
+    game.wait_for("the title", is_title)
+    game.key("Down")
+    game.key("Down")
+    game.key("Up")  # START, EDIT, EXIT, back to EDIT
+    def lit(pic, top):
+        samples = [near(pic.rgb(x, y), YELLOW) for x in range(340, 460, 4) for y in range(top, top + 24, 4)]
+        return sum(samples) >= len(samples) // 2
+    game.wait_for("EDIT highlighted", lambda p: lit(p, 473) and not lit(p, 420), save="keyboard-highlight")
+    game.key("Up")
+    game.key("Return")
+    game.wait_for("the how-to-play screen", is_demo)
+    game.key("z")
+    game.wait_for("stage 1 waiting for the start", lambda p: is_play(p) and message_columns(p) > 100)
+    game.key("z")
+    game.wait_for("play", lambda p: is_play(p) and message_columns(p) == 0)
+    game.key("p")
+    paused = game.wait_for("the pause text", lambda p: bright_count(p, 250, 395, 550, 428, 2) > 30, save="paused")
+    time.sleep(1.5)
+    if time_pixels(game.picture()) != time_pixels(paused):
+        raise TestFailure("the clock ran while paused")
+    game.key("p")
+    game.wait_for("the clock running again", lambda p: time_pixels(p) != time_pixels(paused))
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar)
+    game.key("Right")  # from OK to Cancel
+    game.key("Return")
+    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    game.key("Escape")
+    game.wait_for("the quit question again", caption_bar)
+    game.key("z")
+    expect_exit(game, 0)
+
+
+def alt_enter(desktop, game_dir, data_home):
+    """The window sizes: dragged wide or tall the title stays letterboxed, absurd sizes end
+    nothing; F11 is full screen as Alt+Enter is, and Alt+Enter on the quit question must not
+    answer OK."""
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    game.wait_for("the opening grid or the title", lambda p: is_grid(p) or is_title(p))
+    game.click(*CENTRE)
+    game.wait_for("the title", is_title)
+    for width, height in ((1000, 500), (500, 700), (1, 1), (10000, 10000), (640, 480)):
+        desktop.xdotool("windowsize", game.window, str(width), str(height))
+        if not game.still_running_after(1.0):
+            raise TestFailure(f"a {width} x {height} window ended the game")
+        if width in (1, 10000):
+            continue  # off the screen, the picture cannot be read back
+        game.wait_for(f"the title letterboxed in {width} x {height}",
+                      lambda p: (p.width, p.height) == (width, height) and letterboxed_title(p),
+                      save=f"resized-{width}x{height}")
+    game.key("F11")
+    game.wait_for("full screen on F11", lambda p: p.width > 800 and letterboxed_title(p), save="f11-full-screen")
+    game.key("F11")
+    game.wait_for("the 800 x 600 window on F11 again",
+                  lambda p: (p.width, p.height) == (800, 600) and is_title(p))
     game.key("Escape")
     game.wait_for("the quit question", caption_bar)
     game.key("alt+Return")
@@ -275,8 +348,9 @@ def expect_exit(game, code):
         raise TestFailure(f"expected exit code {code}, got {got}: {game.stderr()}")
 
 
-SCENARIOS = {"play": play, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
-             "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage, "english": english}
+SCENARIOS = {"play": play, "keyboard": keyboard, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
+             "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage,
+             "english": english}
 
 
 def main():

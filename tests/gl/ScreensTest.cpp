@@ -126,11 +126,89 @@ TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
     platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
     choose();
     EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
-    platform::pushKeyPress(platform::Key::Tab);
-    platform::pushKeyPress(platform::Key::Return);
+    platform::pushKeyPress(platform::Key::Z); // Z answers the highlight, as Return does
+    choose();
+    EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
+    platform::pushKeyPress(platform::Key::Down);
+    platform::pushKeyPress(platform::Key::Z);
     choose();
     EXPECT_FALSE(pathExists(workingFolderPath() + "rep1"));
-    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 3);
+    EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 4);
+}
+
+// The title without a mouse: the arrows (a pad's d-pad) step the highlight in screen order and
+// Return or Z (a pad's A) chooses it; a pad's other buttons stand in for the mouse's and keys.
+TEST_F(Screens, TitleKeyboardAndGamepadWithoutAMouse) {
+    auto* title = make<SceneTitle>();
+    const auto turn = [] {
+        platform::Event e;
+        while (platform::pollEvent(e))
+            TheGameSystem->window->HandleEvent(e);
+        TheGameSystem->PollInput();
+    };
+    turn();
+    platform::pushKeyPress(platform::Key::Up); // from START up round to the reset item
+    turn();
+    title->Update();
+    EXPECT_EQ(title->Hovered(), SceneTitle::ResetAll);
+    platform::pushKeyPress(platform::Key::Down);
+    platform::pushKeyPress(platform::Key::Down);
+    turn();
+    title->Update();
+    EXPECT_EQ(title->Hovered(), SceneTitle::Edit);
+    draw(title);
+    EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(SceneTitle::Edit).Bounds().left + 2,
+                                   centre(title->MenuLabel(SceneTitle::Edit)).y}),
+                          Colors::Yellow));
+    platform::pushKeyPress(platform::Key::Return);
+    turn();
+    title->Update();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
+
+    const int pad = platform::attachVirtualGamepad();
+    ASSERT_GE(pad, 0);
+    turn(); // plugged in: opened
+    using platform::PadInput;
+    const auto press = [&](PadInput input) {
+        turn(); // the previous input's release
+        platform::setVirtualGamepad(pad, input, true);
+        turn();
+        title->Update();
+        platform::setVirtualGamepad(pad, input, false);
+    };
+    press(PadInput::DpadDown); // EDIT to EXIT
+    EXPECT_EQ(title->Hovered(), SceneTitle::Exit);
+    press(PadInput::DpadUp);
+    press(PadInput::DpadUp);
+    EXPECT_EQ(title->Hovered(), SceneTitle::Start);
+    press(PadInput::A);
+    EXPECT_TRUE(TheGameSystem->mouseState.Held(MouseLeft));
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::EditMenu, SceneId::Demo}));
+    press(PadInput::Start);
+    EXPECT_TRUE(TheGameSystem->keyState.Typed(platform::Key::P));
+    press(PadInput::StickLeft);
+    EXPECT_TRUE(TheGameSystem->keyState.Typed(platform::Key::Left));
+    press(PadInput::B);
+    EXPECT_TRUE(TheGameSystem->mouseState.Held(MouseRight));
+    press(PadInput::RightTrigger);
+    EXPECT_TRUE(TheGameSystem->mouseState.Held(MouseRight));
+    press(PadInput::X);
+    EXPECT_TRUE(TheGameSystem->mouseState.Held(MouseMiddle));
+    turn();
+    EXPECT_FALSE(TheGameSystem->mouseState.Held(MouseMiddle));
+
+    // A second pad works beside the first; unplugging one mid-game asks play to pause.
+    const int second = platform::attachVirtualGamepad();
+    turn();
+    platform::setVirtualGamepad(second, PadInput::X, true);
+    turn();
+    EXPECT_TRUE(TheGameSystem->mouseState.Held(MouseMiddle));
+    platform::detachVirtualGamepad(second);
+    turn();
+    EXPECT_TRUE(TheGameSystem->pauseRequested);
+    TheGameSystem->pauseRequested = false;
+    platform::detachVirtualGamepad(pad);
+    turn();
 }
 
 TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {

@@ -5,6 +5,7 @@
 
 #include "game/SceneGameMain.h"
 #include "scene/GameState.h"
+#include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/TextFile.h"
 
@@ -41,6 +42,25 @@ void scriptedTurn(InputFlags flags) {
     m.down[MouseRight] = flags.fast;
 }
 
+// A pause as a player makes one: P, clicks, the right button and a lost focus while paused, then
+// P again, typed in the turn of the next frame of play. None of it may reach the attempt.
+void pauseHalfway(SceneGameMain& game) {
+    KeyState& keys = TheGameSystem->keyState;
+    const int remaining = game.Remaining();
+    for (int i = 0; i < 40; ++i) {
+        keys.presses.clear();
+        if (i == 0) keys.presses.push_back({platform::Key::P, false, false});
+        TheGameSystem->pauseRequested = i == 20;
+        scriptedTurn({i % 2 == 0, i % 3 == 0});
+        game.Update();
+    }
+    TheGameSystem->pauseRequested = false;
+    EXPECT_TRUE(game.Paused());
+    EXPECT_TRUE(soundCounts().paused);
+    EXPECT_EQ(game.Remaining(), remaining);
+    keys.presses = {{platform::Key::P, false, false}};
+}
+
 class SolutionPlay : public ::testing::TestWithParam<int> {};
 } // namespace
 
@@ -56,6 +76,8 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     InputRecord solution;
     solution.load(solutionPath(n), INT32_MAX);
     ASSERT_GT(solution.total(), 0);
+    TheGameSystem->pauseRequested = false; // a focus change an earlier test made
+    inputTurn();
     inputTurn(true); // the start click
     game->Update();
     for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) {
@@ -65,10 +87,14 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     ASSERT_EQ(game->State(), GameState::Playing);
     int frames = 0;
     while (solution.hasFramesLeft() && game->State() == GameState::Playing) {
+        if (frames == solution.total() / 2) pauseHalfway(*game);
         scriptedTurn(solution.readNext());
         game->Update();
+        TheGameSystem->keyState.presses.clear();
+        EXPECT_FALSE(game->Paused());
         ++frames;
     }
+    EXPECT_FALSE(soundCounts().paused);
     EXPECT_EQ(game->State(), GameState::Result);
     EXPECT_TRUE(game->Cleared());
     EXPECT_EQ(verifyWithTheTool(n), "clear " + std::to_string(frames) + "\n");
