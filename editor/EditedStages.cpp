@@ -5,6 +5,7 @@
 #include "stage/FileAccess.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
+#include "stage/StageTitle.h"
 #include "stage/StageNames.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ std::u16string readTitle(const std::string& path, Stage& scratch) {
     if (!head) return {};
     if (const std::size_t points = head->find("\nPOINT"); points != std::string::npos) head->resize(points);
     parseStage(*head, scratch);
-    return sanitizeTitle(scratch.title);
+    return storableTitle(scratch.title);
 }
 
 std::string baseName(const std::string& path) {
@@ -70,7 +71,7 @@ void StageImporter::Import(const std::string& path, StageImport& into) {
         const std::string name = stageFileName(next_);
         if (pathExists(folder + name)) continue;
         if (createFileAtomically(folder + name, content, &error)) {
-            into.added.push_back({name, sanitizeTitle(stage_->title)});
+            into.added.push_back({name, storableTitle(stage_->title)});
             ++next_;
             return;
         }

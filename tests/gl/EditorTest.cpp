@@ -495,7 +495,7 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
     EXPECT_TRUE(edit->Check().answer()->solved());
     press(EditToolBar::Test);
     InputRecord ghost;
-    ghost.load(testGhostPath());
+    ghost.load(testGhostPath(), INT32_MAX);
     EXPECT_EQ(ghost.total(), edit->Check().answer()->frames);
     // An edit drops the answer; the next test plays without a ghost.
     click({0, 0});

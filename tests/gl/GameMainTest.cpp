@@ -8,6 +8,7 @@
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
+#include "stage/StageTitle.h"
 
 #include <gtest/gtest.h>
 
@@ -383,7 +384,7 @@ TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
 
 TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
     Stage s;
-    for (int i = 0; i < 300; ++i)
+    for (std::size_t i = 0; i < MaxTitleUnits; ++i) // the longest title a stage file keeps
         s.title += char16_t(0x4E00 + i);
     const std::string path = testDataFolder() + "stage";
     ASSERT_TRUE(saveStage(path, s));
