@@ -5,8 +5,8 @@
 #include "stage/FileAccess.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
-#include "stage/StageTitle.h"
 #include "stage/StageNames.h"
+#include "stage/StageTitle.h"
 
 #include <algorithm>
 #include <memory>

@@ -384,10 +384,12 @@ TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
 
 TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
     Stage s;
+    s.title.clear();
     for (std::size_t i = 0; i < MaxTitleUnits; ++i) // the longest title a stage file keeps
         s.title += char16_t(0x4E00 + i);
     const std::string path = testDataFolder() + "stage";
-    ASSERT_TRUE(saveStage(path, s));
+    std::error_code error;
+    ASSERT_TRUE(saveStage(path, s, &error)) << error.message();
     start(path);
     const TextLabel& title = game->Label(SceneGameMain::TitleLabel);
     EXPECT_EQ(title.Text(), FormatStageTitle(0, s.title));
