@@ -255,7 +255,9 @@ int edit() {
     if (editor->Session().activePoint != 0) return 1;
     std::printf("editor, PUT, rubber band from point 0 to point 1:\n");
     measureFrames(*system, *editor, [] { return true; });
-    // The same with the stage check (F5) searching on its worker thread all along.
+    // The same with the stage check (F5) searching on its worker thread all along: with the start
+    // moved out of the rings into open space the search has no end before its budget.
+    editor->Session().stage.initialPivot = {1500, 1500};
     system->keyState.presses = {{platform::Key::F5, false, false}};
     editor->Update();
     system->keyState.presses.clear();

@@ -53,7 +53,6 @@ void LineGrid::rebuild(const Stage& stage, Mode mode) {
     for (const Segment& s : stage.segments) {
         if (s.kind == FreeSegment) continue;
         const Vec2 a = stage.points[s.low], b = stage.points[s.high];
-        if (plain_ && s.kind != WALL) continue; // wallNear() looks at walls only
         lines_.push_back(
             {a, b, std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), s.kind});
         if (plain_ || !inReach(a.x) || !inReach(a.y) || !inReach(b.x) || !inReach(b.y)) {
@@ -143,8 +142,8 @@ bool LineGrid::covers(Vec2 p, Vec2 q) const {
 int LineGrid::hit(Vec2 p, Vec2 q, bool wallsOnly) const {
     if (plain_) {
         if (!wallsOnly) return plain_->hitLine(p, q);
-        for (const Line& l : lines_) // the walls only, in this mode
-            if (segmentsIntersect(p, q, l.a, l.b)) return WALL;
+        for (const Line& l : lines_)
+            if (l.kind == WALL && segmentsIntersect(p, q, l.a, l.b)) return WALL;
         return -1;
     }
     int best = int(lines_.size());

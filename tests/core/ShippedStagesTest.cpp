@@ -16,7 +16,7 @@ std::string dataFile(const std::string& name) {
 
 class ShippedStage : public ::testing::TestWithParam<int> {};
 
-TEST_P(ShippedStage, ItsSolutionClearsItWellWithinTheTimeLimit) {
+TEST_P(ShippedStage, ItsSolutionIsAPersonsRouteWellWithinTheTimeLimit) {
     const int n = GetParam();
     Stage stage;
     loadStage(dataFile("stage" + std::to_string(n)), stage);
