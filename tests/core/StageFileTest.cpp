@@ -99,8 +99,11 @@ TEST(StageFile, PointLinesMakeWholePairsOnly) {
     EXPECT_EQ(loadText(dir, "POINT 1 2 x 4 5 6\r\n").pointCount(), 1); // stops at a word that is no number
     EXPECT_EQ(loadText(dir, "POINT 1 nan 5 6\r\n").pointCount(), 0);
     std::string many = "POINT";
-    for (int i = 0; i < 600; ++i)
-        many += " " + std::to_string(i) + " 0";
+    for (int i = 0; i < 600; ++i) { // appended in pieces: `" " + std::string&&` trips GCC 12's -Wrestrict
+        many += ' ';
+        many += std::to_string(i);
+        many += " 0";
+    }
     EXPECT_EQ(loadText(dir, many + "\r\n").pointCount(), MaxPoints);
 }
 
