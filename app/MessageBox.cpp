@@ -17,7 +17,8 @@ constexpr float ButtonWidth = 140.0f, ButtonHeight = 42.0f;
 
 class MessageBoxDialog : public OkCancelDialog {
 public:
-    MessageBoxDialog(std::u16string_view text, std::u16string_view caption, MessageBoxStyle style) {
+    MessageBoxDialog(std::u16string_view text, std::u16string_view caption, MessageBoxStyle style)
+        : zAnswers_(style == MessageBoxStyle::Ok) {
         GlyphCache& cache = *TheGameSystem->glyphCache;
         std::vector<std::u16string_view> lines;
         for (size_t start = 0;;) {
@@ -53,13 +54,15 @@ protected:
         using platform::Key;
         if (event.kind != platform::EventKind::KeyDown) return;
         const bool plainZ = event.key == Key::Z && !event.repeat && !event.ctrl && !event.alt;
-        if (IsPlainEnter(event) || plainZ)
+        if (IsPlainEnter(event) || (plainZ && zAnswers_))
             EndDialog(DefaultButton());
         else if (event.key == Key::Escape)
             EndDialog(DialogResult::Cancel);
         else if (event.key == Key::Tab || event.key == Key::Left || event.key == Key::Right ||
-                 event.key == Key::Up || event.key == Key::Down)
+                 event.key == Key::Up || event.key == Key::Down) {
             SwitchDefault();
+            zAnswers_ = true;
+        }
     }
 
     void DrawDialog(Vec2 cursor) override {
@@ -70,6 +73,9 @@ protected:
     }
 
 private:
+    // Z is also the bar's pivot key (and the gamepad's A types it): in a question it answers only
+    // once the player has moved the highlight, so a tap meant for the bar never quits the game.
+    bool zAnswers_;
     Rect panel_;
     std::unique_ptr<TextLabel> caption_;
     std::vector<std::unique_ptr<TextLabel>> lines_;

@@ -189,7 +189,8 @@ def keyboard(desktop, game_dir, data_home):
     game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
     game.key("Escape")
     game.wait_for("the quit question again", caption_bar)
-    game.key("z")
+    game.key("z")  # the pivot key, tapped on: it must not quit
+    game.key("Return")
     expect_exit(game, 0)
 
 

@@ -126,10 +126,11 @@ TEST_F(Screens, ResetAllAsksFirstAndDeletesOnlyOnOk) {
     platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
     choose();
     EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
-    platform::pushKeyPress(platform::Key::Z); // Z answers the highlight, as Return does
+    platform::pushKeyPress(platform::Key::Z); // the pivot key alone never answers a question
+    platform::pushKeyPress(platform::Key::Escape);
     choose();
     EXPECT_TRUE(pathExists(workingFolderPath() + "rep1"));
-    platform::pushKeyPress(platform::Key::Down);
+    platform::pushKeyPress(platform::Key::Down); // once the highlight moved, Z answers it
     platform::pushKeyPress(platform::Key::Z);
     choose();
     EXPECT_FALSE(pathExists(workingFolderPath() + "rep1"));
