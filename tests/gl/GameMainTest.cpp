@@ -383,7 +383,8 @@ TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
 
 TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
     Stage s;
-    for (int i = 0; i < 300; ++i)
+    s.title.clear();
+    for (std::size_t i = 0; i < MaxTitleUnits; ++i) // the longest title a stage file keeps
         s.title += char16_t(0x4E00 + i);
     const std::string path = testDataFolder() + "stage";
     ASSERT_TRUE(saveStage(path, s));
