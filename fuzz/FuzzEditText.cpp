@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (limit && *limit != parseTimeLimit(typed + u"秒").value()) std::abort();
 
     // The box gets typed text through toUtf16 and its first text through storableTitle: never a
-    // lone surrogate, which Insert could pair with a neighbour it was not typed with.
+    // lone surrogate, which Insert could pair with a neighbour it was not typed with. Each piece
+    // typed is converted the same way, as a text input event's UTF-8 is.
     const std::u16string wellFormed = toUtf16(toUtf8(typed));
     EditLine line(MaxTitleUnits);
     line.SetText(wellFormed);
@@ -43,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size; ++i) {
         switch (data[i] % 8) {
         case 0:
-            line.Insert(wellFormed.substr(i % (wellFormed.size() + 1), data[i] / 8));
+            line.Insert(toUtf16(toUtf8(wellFormed.substr(i % (wellFormed.size() + 1), data[i] / 8))));
             break;
         case 1:
             line.Backspace();

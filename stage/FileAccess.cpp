@@ -273,7 +273,8 @@ std::error_code removeFilesIn(const std::string& folder, const std::function<boo
     for (const std::string& name : namesIn(dir.get(), chosen)) {
         struct stat entry {};
         if (::fstatat(dir.get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (now - entry.st_mtime < olderThan.count()) continue; // a save of another copy may be writing it
+        // A save of another copy of the game may still be writing a recent one.
+        if (olderThan.count() > 0 && now - entry.st_mtime < olderThan.count()) continue;
         if (S_ISREG(entry.st_mode) || S_ISLNK(entry.st_mode)) ::unlinkat(dir.get(), name.c_str(), 0);
     }
     return {};

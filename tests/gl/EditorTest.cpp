@@ -553,6 +553,23 @@ TEST_F(EditScreen, AStageThatCannotBeReadSaysSoAndLoadKeepsTheWork) {
     press(EditToolBar::Load);
     EXPECT_FALSE(keyStillQueued());
     EXPECT_EQ(stage().pointCount(), 2);
+
+    // A file too large to read is not replaced by one click: SAVE asks, starting on Cancel.
+    const std::string big = workingFolderPath() + "stage6";
+    std::ofstream(big) << std::string(MaxStageFileBytes + 1, ' ');
+    open("stage6", false);
+    platform::pushKeyPress(platform::Key::Return);
+    frame({0, 0}); // the box that says it cannot be read
+    EXPECT_TRUE(edit->HoldsUnsavedWork());
+    platform::pushKeyPress(platform::Key::Return);
+    press(EditToolBar::Save);
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_EQ(std::filesystem::file_size(big), MaxStageFileBytes + 1);
+    platform::pushKeyPress(platform::Key::Tab);
+    platform::pushKeyPress(platform::Key::Return);
+    press(EditToolBar::Save);
+    EXPECT_LT(std::filesystem::file_size(big), 100u);
+    EXPECT_FALSE(edit->HoldsUnsavedWork());
 }
 
 TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
