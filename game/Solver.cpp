@@ -280,6 +280,15 @@ private:
     }
     using Item = std::pair<float, std::int32_t>;
     using Open = std::priority_queue<Item, std::vector<Item>, std::greater<>>;
+    // The bar at the stage's start as the only state, and the queue holding it.
+    Open start(float weight) {
+        nodes.clear();
+        attempt_.restart();
+        nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
+        Open open;
+        open.push({weight * estimate(nodes[0].pose), 0});
+        return open;
+    }
     // Adds a state reached by a step unless a state that looks the same was reached as early.
     void offer(Open& open, const Node& node, float weight,
                std::unordered_map<std::uint64_t, std::int32_t>& best) {
@@ -303,12 +312,8 @@ private:
 };
 
 std::int32_t Search::machine(float weight, std::int32_t frameLimit) {
-    Open open;
+    Open open = start(weight);
     std::unordered_map<std::uint64_t, std::int32_t> best;
-    nodes.clear();
-    attempt_.restart();
-    nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
-    open.push({weight * estimate(nodes[0].pose), 0});
     for (std::size_t expanded = 1; !open.empty(); ++expanded) {
         if (spent(expanded)) return OutOfBudget;
         const std::int32_t current = open.top().second;
@@ -356,12 +361,8 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
                    pointToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
         });
     };
-    Open open;
+    Open open = start(weight);
     std::unordered_map<std::uint64_t, std::int32_t> best;
-    nodes.clear();
-    attempt_.restart();
-    nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
-    open.push({weight * estimate(nodes[0].pose), 0});
     const int minGap = options_.minGap;
     for (std::size_t expanded = 1; !open.empty(); ++expanded) {
         if (spent(expanded)) return OutOfBudget;
