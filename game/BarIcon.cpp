@@ -43,15 +43,6 @@ bool inTriangle(Vec2 p, Vec2 a, Vec2 b, Vec2 c) {
     return !(negative && positive);
 }
 
-float distanceToSegment(Vec2 p, Vec2 a, Vec2 b) {
-    const float dx = b.x - a.x, dy = b.y - a.y;
-    const float lengthSquared = dx * dx + dy * dy;
-    const float t = lengthSquared > 0
-                        ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared, 0.0f, 1.0f)
-                        : 0.0f;
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
 bool inRoundedSquare(Vec2 p) {
     const float inner = SquareHalf - SquareCorner;
     const float qx = std::max(std::fabs(p.x) - inner, 0.0f), qy = std::max(std::fabs(p.y) - inner, 0.0f);

@@ -196,15 +196,6 @@ float driftAcross(const Node& node, Vec2 p, Vec2 along) {
     return ClickTurnError * farthest;
 }
 
-float pointToSegment(Vec2 p, Vec2 a, Vec2 b) {
-    const float dx = b.x - a.x, dy = b.y - a.y;
-    const float lengthSquared = dx * dx + dy * dy;
-    const float t = lengthSquared > 0
-                        ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared, 0.0f, 1.0f)
-                        : 0.0f;
-    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
-}
-
 void addClick(Node& next, Vec2 clickPoint) {
     for (int k = 0; k < 8; ++k) {
         const Vec2& c = next.outerClicks[std::size_t(k)];
@@ -357,8 +348,8 @@ std::int32_t Search::person(float weight, float margin, std::int32_t frameLimit)
             const float length = std::hypot(b.x - a.x, b.y - a.y);
             if (length == 0) return false;
             const Vec2 along{(b.x - a.x) / length, (b.y - a.y) / length};
-            return pointToSegment(a, p, q) >= r && pointToSegment(b, p, q) >= r &&
-                   pointToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
+            return distanceToSegment(a, p, q) >= r && distanceToSegment(b, p, q) >= r &&
+                   distanceToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
         });
     };
     Open open = start(weight);

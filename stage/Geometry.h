@@ -42,3 +42,6 @@ struct Rect {
 // True when the closed segments PQ and AB share a point. Parallel segments (including a
 // zero-length one) never do. Both parameter ranges are inclusive; no tolerance is added.
 bool segmentsIntersect(Vec2 p, Vec2 q, Vec2 a, Vec2 b);
+
+// Distance from p to the nearest point of segment ab (a point when a == b).
+float distanceToSegment(Vec2 p, Vec2 a, Vec2 b);
