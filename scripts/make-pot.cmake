@@ -3,7 +3,7 @@
 #   cmake -DROOT=<source folder> -DWORK=<scratch folder> -DOUTPUT=<file> -DXGETTEXT=<xgettext>
 #         -P make-pot.cmake
 # The creation date is left out so an unchanged source gives an unchanged file.
-set(FOLDERS app editor game lang platform render resources scene screens sound stage)
+set(FOLDERS core/editor core/game core/lang core/sound core/stage ui/app ui/editor ui/platform ui/render ui/scene ui/screens ui/sound)
 set(SOURCES)
 foreach(folder ${FOLDERS})
   file(GLOB found RELATIVE ${ROOT} ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)

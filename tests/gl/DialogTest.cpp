@@ -1,10 +1,10 @@
 #include "GlTestSupport.h"
 
-#include "app/EditLine.h"
 #include "app/InputBox.h"
 #include "app/MessageBox.h"
-#include "platform/Synthetic.h"
+#include "editor/EditLine.h"
 #include "sound/Sound.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 

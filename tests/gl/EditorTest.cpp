@@ -5,16 +5,16 @@
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
 #include "game/InputRecord.h"
-#include "game/SceneGameMain.h"
-#include "platform/Synthetic.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
+#include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 

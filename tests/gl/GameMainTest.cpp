@@ -1,10 +1,10 @@
 #include "GlTestSupport.h"
 
 #include "game/RecordRun.h"
-#include "game/SceneGameMain.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneMaster.h"
+#include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"

@@ -1,6 +1,6 @@
 #include "GlTestSupport.h"
 
-#include "platform/Synthetic.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 

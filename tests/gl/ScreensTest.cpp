@@ -1,6 +1,5 @@
 #include "GlTestSupport.h"
 
-#include "platform/Synthetic.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
@@ -9,6 +8,7 @@
 #include "screens/SceneTitle.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // the attempt loop, and this catches any drift between them.
 #include "GlTestSupport.h"
 
-#include "game/SceneGameMain.h"
 #include "scene/GameState.h"
+#include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/TextFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Not compiled: see CoreFile.cpp.
-#include "render/Color.h"
 #include "render/Draw.h"
 #include "scene/SceneBase.h"
+#include "stage/Color.h"
 #include <SDL2/SDL.h>

@@ -2,8 +2,8 @@
 // A box drawn by the game over its current picture, with a loop of its own: events are handled
 // and the picture redrawn about 60 times a second, but no scene is updated until it closes.
 #include "platform/Platform.h"
-#include "render/Color.h"
 #include "render/TextLabel.h"
+#include "stage/Color.h"
 #include "stage/Geometry.h"
 
 #include <memory>

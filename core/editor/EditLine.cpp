@@ -1,4 +1,4 @@
-#include "app/EditLine.h"
+#include "editor/EditLine.h"
 
 #include "stage/Utf.h"
 

@@ -2,7 +2,7 @@
 
 #include "editor/EditText.h"
 #include "game/GameConstants.h"
-#include "render/Color.h"
+#include "stage/Color.h"
 #include "stage/StageFile.h"
 
 #include <algorithm>

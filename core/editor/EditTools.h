@@ -2,7 +2,7 @@
 // The editor's four tools. Each reacts to the edges of the left and right buttons over the
 // stage; the editor routes a frame's edges to the tool of its mode with runTool.
 #include "game/Bar.h"
-#include "render/Camera.h"
+#include "stage/Camera.h"
 #include "stage/Stage.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 #include "app/InputBox.h"
 
-#include "app/EditLine.h"
 #include "app/GameSystem.h"
+#include "app/InputBoxTemplate.h"
 #include "app/ModalDialog.h"
+#include "editor/EditLine.h"
 #include "render/View.h"
-#include "resources/InputBoxTemplate.h"
 #include "stage/Utf.h"
 
 #include <algorithm>

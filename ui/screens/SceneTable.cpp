@@ -2,10 +2,10 @@
 
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
-#include "game/SceneGameMain.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "screens/SceneDemo.h"
+#include "screens/SceneGameMain.h"
 #include "screens/SceneTitle.h"
 #include "stage/FileLocations.h"
 

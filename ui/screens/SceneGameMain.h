@@ -4,9 +4,9 @@
 #include "game/Attempt.h"
 #include "game/Bar.h"
 #include "game/InputRecord.h"
-#include "render/Camera.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
+#include "stage/Camera.h"
 #include "stage/Stage.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 // The drawing primitives every picture of the game is made of: OpenGL 1.1 client arrays under
 // an orthographic projection set per camera. All calls belong between a frame's start and swap.
-#include "render/Camera.h"
-#include "render/Color.h"
+#include "stage/Camera.h"
+#include "stage/Color.h"
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>

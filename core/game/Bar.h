@@ -2,7 +2,7 @@
 // The bar the player steers: a segment that turns about its pivot by a fixed angle per frame.
 // Its motion is a pure function of its start and the per-frame (fast, switch) flags, which is
 // what makes replays and ghosts exact. Drawing lives in render/BarDraw.cpp.
-#include "render/Color.h"
+#include "stage/Color.h"
 #include "stage/Geometry.h"
 
 #include <deque>

@@ -5,7 +5,7 @@
 #include "editor/EditHistory.h"
 #include "editor/EditTools.h"
 #include "game/Bar.h"
-#include "render/Camera.h"
+#include "stage/Camera.h"
 #include "stage/FileAccess.h"
 #include "stage/Stage.h"
 

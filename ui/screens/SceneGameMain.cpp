@@ -1,4 +1,4 @@
-#include "game/SceneGameMain.h"
+#include "screens/SceneGameMain.h"
 
 #include "app/GameSystem.h"
 #include "game/BestRun.h"

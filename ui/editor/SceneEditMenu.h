@@ -5,9 +5,9 @@
 // own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
 #include "editor/EditedStages.h"
 #include "editor/MenuScroll.h"
-#include "render/Camera.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
+#include "stage/Camera.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // The stage: fixed tables of points and lines with stacks of free slots, plus the stage's
 // title, time limit, start and start camera. Headless: drawing lives in render/StageMesh.cpp.
-#include "render/Camera.h"
+#include "stage/Camera.h"
 #include "stage/Geometry.h"
 
 #include <array>

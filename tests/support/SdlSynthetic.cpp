@@ -1,6 +1,6 @@
 // Synthetic input for tests: events go through SDL's own queue, so they reach the game exactly
 // as a player's would.
-#include "platform/Synthetic.h"
+#include "support/Synthetic.h"
 
 #include "platform/SdlKeys.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // One line of UTF-16 text drawn as textured quads from the shared glyph texture, with a
 // bounding rectangle that screens use for hit tests and panels.
-#include "render/Color.h"
 #include "render/GlyphCache.h"
+#include "stage/Color.h"
 #include "stage/Geometry.h"
 
 #include <memory>
