@@ -22,3 +22,7 @@ std::string catalogPath(const std::string& localeFolder, std::string_view langua
 // that cannot be read leaves the Japanese ids showing, with one line on stderr.
 // Returns the language whose texts now show.
 std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced);
+
+// The language whose texts tr() answers in now: screens that outlive a change of language (the
+// options screen can make one) compare it with the one their texts were made in.
+const std::string& shownLanguage();

@@ -11,6 +11,11 @@ constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 
 void DrawMenuEntry(TextLabel& label, bool hot) {
     label.Layout(); // the panel needs this frame's bounds before the text is drawn over it
-    FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
-    label.DrawLabel(hot ? TextHot : TextCold);
+    DrawMenuRow(label.Bounds(), {&label}, hot);
+}
+
+void DrawMenuRow(const Rect& box, std::initializer_list<TextLabel*> labels, bool hot) {
+    FillRect(box, hot ? BoxHot : BoxCold);
+    for (TextLabel* label : labels)
+        label->DrawLabel(hot ? TextHot : TextCold);
 }
