@@ -8,7 +8,7 @@
 namespace {
 // Dark enough that white and yellow text reads over a white wall, light enough that the wall
 // is still seen to run on under it.
-constexpr Color32 LegibleBacking = makeColor(0, 0, 0, 176);
+constexpr Color32 LegibleBacking = makeColor(0, 0, 0, 224);
 } // namespace
 
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
