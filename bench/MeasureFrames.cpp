@@ -218,7 +218,7 @@ void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::
 int play() {
     auto system = startSystem();
     SceneMaster master;
-    auto owned = std::make_unique<SceneGameMain>(&master, fullStage(), std::nullopt);
+    auto owned = std::make_unique<SceneGameMain>(&master, master.Session(), fullStage(), std::nullopt);
     SceneGameMain* game = owned.get();
     master.PushCreated(std::move(owned));
     MouseState& mouse = system->mouseState;
@@ -237,7 +237,7 @@ int edit() {
     auto system = startSystem();
     SceneMaster master;
     const std::string path = fullStage();
-    auto owned = std::make_unique<SceneEdit>(&master, path, path);
+    auto owned = std::make_unique<SceneEdit>(&master, master.Session(), path, path);
     SceneEdit* editor = owned.get();
     master.PushCreated(std::move(owned));
     const Stage& stage = editor->Session().stage;

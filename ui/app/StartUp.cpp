@@ -2,7 +2,7 @@
 
 #include "app/GameSystem.h"
 #include "platform/Platform.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "stage/FileLocations.h"
 
 #include <algorithm>

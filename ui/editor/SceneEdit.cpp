@@ -9,7 +9,7 @@
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -39,8 +39,9 @@ constexpr LabelDesc CheckLabelDesc{u"", -400.0f, -250.0f, 0.5f, TextAlign::Left}
 constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
-SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
-    : master_(master), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
+SceneEdit::SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
+                     const std::string& loadPath)
+    : master_(master), game_(game), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
     toolBar_.SetKind(session_.kind);
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
@@ -221,8 +222,8 @@ void SceneEdit::Test() {
         std::error_code ignored; // a ghost that cannot be removed fails the stage's replay check
         std::filesystem::remove(testGhostPath(), ignored);
     }
-    EditMode = true;
-    BarsLeft = StartingBars;
+    game_.editMode = true;
+    game_.barsLeft = StartingBars;
     master_->PushScene(SceneId::GameMain);
 }
 

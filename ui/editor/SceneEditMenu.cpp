@@ -7,7 +7,7 @@
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -82,8 +82,8 @@ std::u16string refusalText(const std::vector<RefusedFile>& refused) {
 }
 } // namespace
 
-SceneEditMenu::SceneEditMenu(SceneMaster* master)
-    : master_(master), stages_(listStagesWithTitles()),
+SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
+    : master_(master), session_(session), stages_(listStagesWithTitles()),
       scroll_(int(stages_.size()) + 2, pointerRow(TheGameSystem->mouseState.cursor)) {
     camera_.y = TargetY();
     ShowEntriesInSight();
@@ -183,12 +183,12 @@ void SceneEditMenu::Choose(int entry) {
     PlaySound(SoundId::enter, false);
     const int stageCount = int(stages_.size());
     if (entry < stageCount) {
-        EditFileName = stages_[std::size_t(entry)].name;
-        NewStage = false;
+        session_.editFileName = stages_[std::size_t(entry)].name;
+        session_.newStage = false;
         master_->ChangeScene(SceneId::Edit);
     } else if (entry == stageCount) {
-        EditFileName = nextNewStageName();
-        NewStage = true;
+        session_.editFileName = nextNewStageName();
+        session_.newStage = true;
         master_->ChangeScene(SceneId::Edit);
     } else {
         master_->PopScene();

@@ -14,13 +14,14 @@
 #include <vector>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneEditMenu : public Lib::Scene::SceneBase {
 public:
     static constexpr float EntrySpacing = 80.0f;
     static constexpr float EntryX = -350.0f;
 
-    explicit SceneEditMenu(SceneMaster* master);
+    SceneEditMenu(SceneMaster* master, GameSession& session);
     void Update() override;
     void Draw() override;
 
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<TextLabel> MakeLabel(int entry) const;
 
     SceneMaster* master_;
+    GameSession& session_;
     std::vector<EditedStage> stages_;
     MenuScroll scroll_;
     Camera camera_ = DefaultCamera;
