@@ -52,11 +52,11 @@ class Watched : public Lib::Scene::SceneBase {
 public:
     explicit Watched(std::unique_ptr<Lib::Scene::SceneBase> inner) : inner_(std::move(inner)) {}
     void Update() override { inner_->Update(); }
-    void Draw() override {
+    void Draw() const override {
         inner_->Draw();
         drawn = true;
     }
-    bool drawn = false;
+    mutable bool drawn = false;
 
 private:
     std::unique_ptr<Lib::Scene::SceneBase> inner_;

@@ -262,13 +262,12 @@ void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code
                    u"WARNING", MessageBoxStyle::Ok);
 }
 
-void SceneEdit::Draw() {
+void SceneEdit::Draw() const {
     const Camera& cam = session_.camera();
-    mesh_.Update(session_.stage);
     ClearScreen(Colors::Black);
     PushCamera(cam);
     if (session_.snapping) DrawGrid(cam);
-    mesh_.Draw(true);
+    mesh_.Draw(session_.stage, true);
     session_.bar.drawBar();
     DrawToolOverlay(session_.toolPointer(), cam);
     PopCamera();

@@ -253,14 +253,12 @@ std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
                                                       : std::u16string(ExitText);
     auto label = CreateLabel(*TheGameSystem->glyphCache, fittingHead(text, RightEdge - EntryX),
                              {EntryX, -EntrySpacing * float(entry)}, 1.0f);
-    label->Layout(); // bounds known before the first draw, which may skip it
     if (label->Bounds().right > RightEdge) {
         std::size_t n = label->Text().size();
         while (n > 0 && label->PenX(n) > RightEdge - EllipsisRoom)
             --n;
         if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
         label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
-        label->Layout();
     }
     return label;
 }
@@ -280,7 +278,7 @@ void SceneEditMenu::ShowEntriesInSight() {
         if (!shown_[k]) shown_[k] = MakeLabel(first + int(k));
 }
 
-void SceneEditMenu::Draw() {
+void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
     PushCamera(camera_);
     const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),

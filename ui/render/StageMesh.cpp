@@ -9,15 +9,7 @@ template <class T, std::size_t N> bool sameBytes(const std::array<T, N>& a, cons
 }
 } // namespace
 
-bool StageMesh::Update(const Stage& stage) {
-    if (built_ && sameBytes(points_, stage.points) && sameBytes(pointState_, stage.pointState) &&
-        sameBytes(segments_, stage.segments))
-        return false;
-    Build(stage);
-    return true;
-}
-
-void StageMesh::Build(const Stage& stage) {
+void StageMesh::Build(const Stage& stage) const {
     built_ = true;
     points_ = stage.points;
     pointState_ = stage.pointState;
@@ -42,7 +34,10 @@ void StageMesh::Build(const Stage& stage) {
     }
 }
 
-void StageMesh::Draw(bool withPoints) const {
+void StageMesh::Draw(const Stage& stage, bool withPoints) const {
+    if (!(built_ && sameBytes(points_, stage.points) && sameBytes(pointState_, stage.pointState) &&
+          sameBytes(segments_, stage.segments)))
+        Build(stage);
     glDisable(GL_TEXTURE_2D);
     if (withPoints) {
         glPointSize(5.0f);
@@ -54,7 +49,6 @@ void StageMesh::Draw(bool withPoints) const {
 }
 
 void Stage::drawStage(bool withPoints) const {
-    StageMesh mesh; // a picture drawn once: built for this call alone
-    mesh.Update(*this);
-    mesh.Draw(withPoints);
+    const StageMesh mesh; // a picture drawn once: built for this call alone
+    mesh.Draw(*this, withPoints);
 }

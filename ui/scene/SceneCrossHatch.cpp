@@ -32,7 +32,7 @@ void SceneCrossHatch::Update() {
         master_->ChangeScene(SceneId::Title);
 }
 
-void SceneCrossHatch::Draw() {
+void SceneCrossHatch::Draw() const {
     static const VertexList grid = gridLines();
     ClearScreen(Colors::Black);
     // White set here rather than left to GL's initial colour: a box drawn over this screen

@@ -41,7 +41,7 @@ void SceneDemo::Update() {
     bar_.step(mouse.Held(MouseRight), false);
 }
 
-void SceneDemo::Draw() {
+void SceneDemo::Draw() const {
     ClearScreen(Colors::Black);
     bar_.drawBar();
     for (int i = 0; i < LineCount; ++i) {

@@ -300,6 +300,7 @@ void SceneGameMain::Update() {
         break;
     }
     if (state_ != GameState::WaitStart) FollowBar();
+    RefreshTimeText();
 }
 
 void SceneGameMain::CountdownFrame() {
@@ -334,8 +335,7 @@ Color32 SceneGameMain::BestLabelColor() const {
     return Colors::White;
 }
 
-void SceneGameMain::Draw() {
-    RefreshTimeText();
+void SceneGameMain::Draw() const {
     glDisable(GL_TEXTURE_2D);
     ClearScreen(Colors::Black);
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})

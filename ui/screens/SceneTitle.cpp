@@ -89,7 +89,7 @@ void SceneTitle::Choose(int item) {
     }
 }
 
-void SceneTitle::Draw() {
+void SceneTitle::Draw() const {
     ClearScreen(Colors::Black);
     bar_.drawBar();
     for (auto& label : titles_)
