@@ -148,7 +148,7 @@ TEST(TextLabel, BoundsFollowEachChangeWithoutADraw) {
 TEST(TextLabel, LabelsShareSlotsAndOutliveEachOther) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     glDisable(GL_TEXTURE_2D);
-    ResetView();
+    TheGameSystem->cameraStack.ResetView();
     ClearScreen(Colors::Black);
     auto a = CreateLabel(cache, u"■", {-100, 0}, 2.0f);
     auto b = CreateLabel(cache, u"■", {50, 0}, 2.0f);

@@ -126,7 +126,6 @@ void EditToolBar::Draw(int hover, int mode) const {
         if (i == mode) box = ButtonCurrent;
         AppendRect(boxes, AreaRect(i), box);
     }
-    glDisable(GL_TEXTURE_2D);
     DrawColorVertices(boxes, GL_TRIANGLES);
     for (int i = 0; i < Strip; ++i)
         labels_[std::size_t(i)]->DrawLabel(ButtonText);

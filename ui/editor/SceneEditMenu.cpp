@@ -1,7 +1,5 @@
 #include "editor/SceneEditMenu.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "editor/EditText.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
@@ -13,6 +11,8 @@
 #include "stage/FileLocations.h"
 #include "stage/StageNames.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -280,12 +280,12 @@ void SceneEditMenu::ShowEntriesInSight() {
 
 void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
-    PushCamera(camera_);
+    TheGameSystem->cameraStack.PushCamera(camera_);
     const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
                      screenToWorld({ViewRect.right, ViewRect.top}, camera_));
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         TextLabel& entry = *shown_[k];
         if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
-    PopCamera();
+    TheGameSystem->cameraStack.PopCamera();
 }

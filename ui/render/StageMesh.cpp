@@ -38,17 +38,16 @@ void StageMesh::Draw(const Stage& stage, bool withPoints) const {
     if (!(built_ && sameBytes(points_, stage.points) && sameBytes(pointState_, stage.pointState) &&
           sameBytes(segments_, stage.segments)))
         Build(stage);
-    glDisable(GL_TEXTURE_2D);
     if (withPoints) {
-        glPointSize(5.0f);
+        SetPointSize(5.0f);
         DrawColorVertices(placed_, GL_POINTS);
-        glPointSize(10.0f);
+        SetPointSize(10.0f);
         DrawColorVertices(selected_, GL_POINTS);
     }
     DrawColorVertices(lines_, GL_LINES);
 }
 
-void Stage::drawStage(bool withPoints) const {
-    const StageMesh mesh; // a picture drawn once: built for this call alone
-    mesh.Draw(*this, withPoints);
+void drawStage(const Stage& stage, bool withPoints) {
+    const StageMesh mesh;
+    mesh.Draw(stage, withPoints);
 }

@@ -1,11 +1,12 @@
 #include "screens/SceneDemo.h"
 
-#include "app/GameSystem.h"
 #include "game/GameConstants.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
+#include "system/GameSystem.h"
 
 namespace {
 struct DemoLine {
@@ -43,7 +44,7 @@ void SceneDemo::Update() {
 
 void SceneDemo::Draw() const {
     ClearScreen(Colors::Black);
-    bar_.drawBar();
+    drawBar(bar_);
     for (int i = 0; i < LineCount; ++i) {
         if (i == PromptLine && !PromptShown()) continue;
         labels_[std::size_t(i)]->DrawLabel(Lines[i].color);
