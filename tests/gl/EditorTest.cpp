@@ -1,6 +1,5 @@
 #include "GlTestSupport.h"
 
-#include "app/GameWindow.h"
 #include "app/MainHandler.h"
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
@@ -14,6 +13,7 @@
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 #include "support/Synthetic.h"
+#include "system/GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ protected:
     }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         s->Draw();
     }
     static Vec2 centre(const Rect& r) { return {r.centerX, r.centerY}; }

@@ -36,7 +36,7 @@ protected:
     }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         s->Draw();
     }
     static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }

@@ -1,12 +1,9 @@
 #include "editor/SceneEdit.h"
 
-#include "app/GameSystem.h"
-#include "app/InputBox.h"
-#include "app/MessageBox.h"
-#include "app/ModalDialog.h"
 #include "editor/EditText.h"
 #include "editor/StageCheckText.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/View.h"
 #include "scene/GameSession.h"
@@ -15,6 +12,10 @@
 #include "stage/FileLocations.h"
 #include "stage/StageTitle.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/InputBox.h"
+#include "system/MessageBox.h"
+#include "system/ModalDialog.h"
 
 #include <cmath>
 #include <filesystem>
@@ -262,17 +263,16 @@ void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code
                    u"WARNING", MessageBoxStyle::Ok);
 }
 
-void SceneEdit::Draw() {
+void SceneEdit::Draw() const {
     const Camera& cam = session_.camera();
-    mesh_.Update(session_.stage);
     ClearScreen(Colors::Black);
-    PushCamera(cam);
+    TheGameSystem->cameraStack.PushCamera(cam);
     if (session_.snapping) DrawGrid(cam);
-    mesh_.Draw(true);
-    session_.bar.drawBar();
+    mesh_.Draw(session_.stage, true);
+    drawBar(session_.bar);
     DrawToolOverlay(session_.toolPointer(), cam);
-    PopCamera();
-    if (session_.mode == SETTING) Lib::System::DrawOutline(HeadsUpBand, BandColor);
+    TheGameSystem->cameraStack.PopCamera();
+    if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
     checkLabel_->DrawLabel(CheckColor);
 }
@@ -292,7 +292,6 @@ void SceneEdit::DrawGrid(const Camera& cam) {
         lines.push_back({low.x, k * step});
         lines.push_back({high.x, k * step});
     }
-    glDisable(GL_TEXTURE_2D);
     SetColor(GridColor);
     DrawVertices(lines, GL_LINES);
 }
@@ -302,7 +301,7 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
     const Vec2 cursor = screenToWorld(p.cursor, cam);
     const int hovered = session_.pickedPoint(p, cam);
     if (hovered >= 0) {
-        glPointSize(3.0f);
+        SetPointSize(3.0f);
         SetColor(HoverPointColor);
         DrawVertices({stage.points[hovered]}, GL_POINTS);
     }

@@ -19,7 +19,7 @@ public:
     SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
               const std::string& loadPath);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
     bool HoldsUnsavedWork() const override { return session_.modified(); }
     bool TakeEscape() override; // stops a running stage check
 

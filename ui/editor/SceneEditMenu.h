@@ -23,7 +23,7 @@ public:
 
     SceneEditMenu(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     // The lit entry: the keys' while they lead, else the one under the pointer; -1 for none.
     int Hovered() const { return hot_; }

@@ -1,8 +1,8 @@
 #pragma once
-#include "app/Timer.h"
 #include "scene/GameSession.h"
 #include "scene/SceneBase.h"
 #include "scene/SceneId.h"
+#include "system/Timer.h"
 
 #include <array>
 #include <functional>

@@ -1,10 +1,11 @@
 #include "screens/SceneGameMain.h"
 
-#include "app/GameSystem.h"
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
+#include "render/StageMesh.h"
 #include "render/View.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
@@ -12,6 +13,7 @@
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -300,6 +302,7 @@ void SceneGameMain::Update() {
         break;
     }
     if (state_ != GameState::WaitStart) FollowBar();
+    RefreshTimeText();
 }
 
 void SceneGameMain::CountdownFrame() {
@@ -334,9 +337,7 @@ Color32 SceneGameMain::BestLabelColor() const {
     return Colors::White;
 }
 
-void SceneGameMain::Draw() {
-    RefreshTimeText();
-    glDisable(GL_TEXTURE_2D);
+void SceneGameMain::Draw() const {
     ClearScreen(Colors::Black);
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
         labels_[std::size_t(i)]->DrawLabel(Colors::White);
@@ -344,11 +345,11 @@ void SceneGameMain::Draw() {
         labels_[NoticeLabel]->DrawLabel(Colors::Yellow);
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);
 
-    PushCamera(camera_);
-    attempt_.bar().drawBar();
-    if (GhostDrawn()) ghostBar_.drawBar();
-    stage_.drawStage(false);
-    PopCamera();
+    TheGameSystem->cameraStack.PushCamera(camera_);
+    drawBar(attempt_.bar());
+    if (GhostDrawn()) drawBar(ghostBar_);
+    drawStage(stage_, false);
+    TheGameSystem->cameraStack.PopCamera();
 
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));

@@ -45,7 +45,7 @@ public:
                   const std::optional<std::string>& replayPath);
     ~SceneGameMain() override;
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     GameState State() const { return state_; }
     bool Paused() const { return paused_; }

@@ -1,14 +1,15 @@
 #include "screens/SceneTitle.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 namespace {
 const LabelDesc TitleDescs[2] = {
@@ -89,9 +90,9 @@ void SceneTitle::Choose(int item) {
     }
 }
 
-void SceneTitle::Draw() {
+void SceneTitle::Draw() const {
     ClearScreen(Colors::Black);
-    bar_.drawBar();
+    drawBar(bar_);
     for (auto& label : titles_)
         label->DrawLabel(Colors::White);
     for (int i = 0; i < ItemCount; ++i)

@@ -16,7 +16,7 @@ public:
 
     SceneTitle(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     int Hovered() const { return hovered_; }
     const Bar& BackgroundBar() const { return bar_; }
