@@ -13,6 +13,7 @@ constexpr std::size_t MaxCatalogBytes = 4u << 20;
 
 Catalog TheCatalog;
 std::string TheLanguage(OwnLanguage);
+std::vector<std::string> TheLocaleFolders;
 
 bool isRegularFile(const std::string& path) {
     std::error_code ec;
@@ -60,8 +61,13 @@ std::string catalogPath(const std::string& localeFolder, std::string_view langua
 }
 
 std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced) {
+    TheLocaleFolders = localeFolders;
     TheLanguage = loadCatalog(localeFolders, forced);
     return TheLanguage;
+}
+
+std::string ChangeLanguage(std::string_view forced) {
+    return LoadLanguage(std::vector<std::string>(TheLocaleFolders), forced);
 }
 
 const std::string& shownLanguage() {

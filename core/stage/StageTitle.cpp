@@ -1,6 +1,5 @@
 #include "stage/StageTitle.h"
 
-#include "lang/Translate.h"
 #include "stage/Utf.h"
 
 #include <algorithm>
@@ -15,19 +14,7 @@ std::u16string trimmed(std::u16string_view text) {
     if (first == std::u16string_view::npos) return {};
     return std::u16string(text.substr(first, text.find_last_not_of(u' ') - first + 1));
 }
-
-// The shipped stages' titles, marked so the catalog tools find them.
-const char16_t* const ShippedTitles[] = {
-    N_(u"はじめの一歩"), N_(u"まっすぐの道"), N_(u"見えているのに"), N_(u"ジグザグ"), N_(u"細い道"),
-    N_(u"せまい門"),     N_(u"遠回り"),       N_(u"迷路"),           N_(u"うずまき"), N_(u"最後の試練"),
-};
 } // namespace
-
-std::u16string shippedStageTitle(std::u16string_view title) {
-    for (const char16_t* shipped : ShippedTitles)
-        if (title == shipped) return tr(title);
-    return std::u16string(title);
-}
 
 std::u16string storableTitle(std::u16string_view text) {
     std::u16string out;

@@ -13,8 +13,3 @@ inline constexpr std::size_t MaxTitleUnits = 255;
 // a surrogate pair, and blanks trimmed from both ends (the file reads the title back without
 // its outer blanks).
 std::u16string storableTitle(std::u16string_view text);
-
-// The title of a stage the game ships, in the player's language: each of the shipped stages'
-// titles has its translation in the catalogs, while the stage files keep the Japanese. Any other
-// title (an edited shipped stage's own) is shown as written.
-std::u16string shippedStageTitle(std::u16string_view title);

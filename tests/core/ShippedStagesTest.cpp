@@ -1,10 +1,10 @@
 #include "game/RecordRun.h"
 #include "game/RouteCheck.h"
+#include "game/ShippedTitles.h"
 #include "game/Solver.h"
 #include "lang/LanguageChoice.h"
 #include "lang/Translate.h"
 #include "stage/StageFile.h"
-#include "stage/StageTitle.h"
 
 #include <gtest/gtest.h>
 

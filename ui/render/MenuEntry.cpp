@@ -9,13 +9,12 @@ constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
 constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 } // namespace
 
-void DrawMenuEntry(TextLabel& label, bool hot) {
-    label.Layout(); // the panel needs this frame's bounds before the text is drawn over it
+void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
 }
 
-void DrawMenuRow(const Rect& box, std::initializer_list<TextLabel*> labels, bool hot) {
+void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot) {
     FillRect(box, hot ? BoxHot : BoxCold);
-    for (TextLabel* label : labels)
+    for (const TextLabel* label : labels)
         label->DrawLabel(hot ? TextHot : TextCold);
 }

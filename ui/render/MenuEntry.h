@@ -5,7 +5,7 @@
 
 #include <initializer_list>
 
-void DrawMenuEntry(TextLabel& label, bool hot);
+void DrawMenuEntry(const TextLabel& label, bool hot);
 
 // A row of several labels on one panel, `box`, coloured as an entry.
-void DrawMenuRow(const Rect& box, std::initializer_list<TextLabel*> labels, bool hot);
+void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);

@@ -12,7 +12,9 @@ constexpr Color32 LegibleBacking = makeColor(0, 0, 0, 224);
 } // namespace
 
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
-    : position_(position), scale_(scale), align_(align), cache_(&cache) {}
+    : position_(position), scale_(scale), align_(align), cache_(&cache) {
+    Layout();
+}
 
 TextLabel::~TextLabel() {
     ReleaseGlyphs();
@@ -43,6 +45,7 @@ void TextLabel::SetText(std::u16string_view text) {
     ReleaseGlyphs();
     glyphs_ = std::move(glyphs);
     text_.assign(text.substr(0, glyphs_.size()));
+    Layout();
 }
 
 void TextLabel::ReleaseGlyphs() {
@@ -50,7 +53,7 @@ void TextLabel::ReleaseGlyphs() {
         cache_->ReleaseGlyph(slot);
     glyphs_.clear();
     text_.clear();
-    dirty_ = true;
+    Layout();
 }
 
 float TextLabel::PenX(std::size_t index) const {
@@ -71,8 +74,6 @@ float TextLabel::PenX(std::size_t index) const {
 }
 
 void TextLabel::Layout() {
-    if (!dirty_) return;
-    dirty_ = false;
     vertices_.clear();
     float px = position_.x;
     const float y = position_.y;
@@ -112,8 +113,7 @@ void TextLabel::Layout() {
         any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
 }
 
-void TextLabel::DrawLabel(Color32 color) {
-    Layout();
+void TextLabel::DrawLabel(Color32 color) const {
     if (vertices_.empty()) return;
     SetColor(color);
     glBindTexture(GL_TEXTURE_2D, cache_->Texture());
@@ -138,8 +138,7 @@ void TextLabel::DrawLabel(Color32 color) {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-void DrawLegibleLabel(TextLabel& label, Color32 color) {
-    label.Layout(); // the panel needs this frame's bounds
+void DrawLegibleLabel(const TextLabel& label, Color32 color) {
     if (label.Text().empty()) return;
     FillRect(label.Bounds(), LegibleBacking);
     label.DrawLabel(color);

@@ -1,14 +1,13 @@
 #include "screens/SceneOptions.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
-#include "app/StartUp.h"
 #include "lang/LanguageChoice.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <algorithm>
 
@@ -128,7 +127,7 @@ void SceneOptions::Step(int row, int step, bool wrap) {
         TheGameSystem->window->SetFullScreen(settings_.fullScreen);
         break;
     case SettingRow::Language:
-        LoadLanguage(LocaleFolders(), settings_.language);
+        ChangeLanguage(settings_.language);
         MakeLabels(); // every text of this screen in the new language
         break;
     }
@@ -149,11 +148,11 @@ void SceneOptions::Leave() {
     master_->PopScene();
 }
 
-void SceneOptions::Draw() {
+void SceneOptions::Draw() const {
     ClearScreen(Colors::Black);
     heading_->DrawLabel(Colors::White);
     for (int row = 0; row < RowCount; ++row) {
-        TextLabel* name = names_[std::size_t(row)].get();
+        const TextLabel* name = names_[std::size_t(row)].get();
         if (row == Back)
             DrawMenuRow(RowBox(row), {name}, row == hot_);
         else

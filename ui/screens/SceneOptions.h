@@ -22,7 +22,7 @@ public:
     explicit SceneOptions(SceneMaster* master);
     ~SceneOptions() override;
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     // The lit row: the keys' while they lead, else the one under the pointer; -1 for none.
     int Hovered() const { return hot_; }

@@ -9,14 +9,15 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneTitle : public Lib::Scene::SceneBase {
 public:
     enum Item { Start, Edit, ResetAll, Exit, Options, ItemCount };
 
-    explicit SceneTitle(SceneMaster* master);
+    SceneTitle(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     int Hovered() const { return hovered_; }
     const Bar& BackgroundBar() const { return bar_; }
@@ -30,6 +31,7 @@ private:
     void Choose(int item);
 
     SceneMaster* master_;
+    GameSession& session_;
     int counter_ = 0;
     Bar bar_;
     int hovered_ = 0;      // the highlighted item: under the pointer, or stepped to by the arrows
