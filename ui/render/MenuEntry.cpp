@@ -1,20 +1,14 @@
 #include "render/MenuEntry.h"
 
+#include "render/ButtonPalette.h"
 #include "render/Draw.h"
-
-namespace {
-constexpr Color32 BoxHot = makeColor(255, 255, 0, 255);
-constexpr Color32 TextHot = makeColor(0, 0, 0, 255);
-constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
-constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
-} // namespace
 
 void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
 }
 
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot) {
-    FillRect(box, hot ? BoxHot : BoxCold);
+    FillRect(box, hot ? LitButton : UnlitButton);
     for (const TextLabel* label : labels)
-        label->DrawLabel(hot ? TextHot : TextCold);
+        label->DrawLabel(hot ? ButtonText : UnlitEntryText);
 }
