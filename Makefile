@@ -10,7 +10,8 @@ JOBS ?= $(shell nproc)
 run:
 	scripts/install-deps.sh run
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target twirlstick twirlstick-stage
+	# The icons and the compressed documents too, so `cmake --install` works right after.
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target twirlstick twirlstick-stage icons compressed_docs
 	cd $(BUILD_DIR)/game && ./twirlstick
 
 build:

@@ -23,6 +23,7 @@ set(layers
   ui/platform
   core/editor
   core/game
+  core/settings
   core/lang
   core/sound
   core/stage)

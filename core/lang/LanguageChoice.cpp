@@ -4,6 +4,10 @@
 #include <optional>
 #include <vector>
 
+#ifndef TWIRLSTICK_CATALOGS
+#error "the build names the languages that have a catalog"
+#endif
+
 namespace {
 std::string variable(const char* name) {
     const char* value = std::getenv(name);
@@ -45,6 +49,17 @@ std::optional<std::string> firstAvailable(std::string_view entry,
 
 LocaleVariables readLocaleVariables() {
     return {variable("LANGUAGE"), variable("LC_ALL"), variable("LC_MESSAGES"), variable("LANG")};
+}
+
+std::vector<std::string> gameLanguages() {
+    std::vector<std::string> languages{std::string(OwnLanguage)};
+    std::string_view rest = TWIRLSTICK_CATALOGS;
+    while (!rest.empty()) {
+        const std::size_t space = rest.find(' ');
+        if (space != 0) languages.emplace_back(rest.substr(0, space));
+        rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+    }
+    return languages;
 }
 
 bool isLanguageName(std::string_view name) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The game's own language: its texts are written in it, so it needs no catalog.
 inline constexpr std::string_view OwnLanguage = "ja";
@@ -26,6 +27,10 @@ LocaleVariables readLocaleVariables();
 // A non-empty `forced` (the command line's choice) replaces the environment.
 std::string chooseLanguage(const LocaleVariables& variables, std::string_view forced,
                            const std::function<bool(std::string_view)>& hasCatalog);
+
+// The game's own language, then each one the build compiled a catalog for, in the build's order:
+// what the command line and the options screen offer.
+std::vector<std::string> gameLanguages();
 
 // Whether `name` can be a language name in a catalog's path: letters, digits, '_', '-', '.', '@',
 // and no more than 32 of them (so it can name no other folder).

@@ -12,25 +12,15 @@ namespace {
 constexpr std::size_t MaxCatalogBytes = 4u << 20;
 
 Catalog TheCatalog;
+std::string TheLanguage(OwnLanguage);
+std::vector<std::string> TheLocaleFolders;
 
 bool isRegularFile(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
 }
-} // namespace
 
-std::u16string tr(std::u16string_view messageId) {
-    if (!messageId.empty())
-        if (const auto found = TheCatalog.find(std::u16string(messageId)); found != TheCatalog.end())
-            return found->second;
-    return std::u16string(messageId);
-}
-
-std::string catalogPath(const std::string& localeFolder, std::string_view language) {
-    return localeFolder + "/" + std::string(language) + "/LC_MESSAGES/twirlstick.mo";
-}
-
-std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced) {
+std::string loadCatalog(const std::vector<std::string>& localeFolders, std::string_view forced) {
     TheCatalog.clear();
     const auto findCatalog = [&](std::string_view language) -> std::string {
         for (const std::string& folder : localeFolders)
@@ -56,4 +46,30 @@ std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::str
     }
     TheCatalog = std::move(*catalog);
     return language;
+}
+} // namespace
+
+std::u16string tr(std::u16string_view messageId) {
+    if (!messageId.empty())
+        if (const auto found = TheCatalog.find(std::u16string(messageId)); found != TheCatalog.end())
+            return found->second;
+    return std::u16string(messageId);
+}
+
+std::string catalogPath(const std::string& localeFolder, std::string_view language) {
+    return localeFolder + "/" + std::string(language) + "/LC_MESSAGES/twirlstick.mo";
+}
+
+std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced) {
+    TheLocaleFolders = localeFolders;
+    TheLanguage = loadCatalog(localeFolders, forced);
+    return TheLanguage;
+}
+
+std::string ChangeLanguage(std::string_view forced) {
+    return LoadLanguage(std::vector<std::string>(TheLocaleFolders), forced);
+}
+
+const std::string& shownLanguage() {
+    return TheLanguage;
 }

@@ -22,3 +22,11 @@ std::string catalogPath(const std::string& localeFolder, std::string_view langua
 // that cannot be read leaves the Japanese ids showing, with one line on stderr.
 // Returns the language whose texts now show.
 std::string LoadLanguage(const std::vector<std::string>& localeFolders, std::string_view forced);
+
+// LoadLanguage again, from the folders the last LoadLanguage looked in: the player chose another
+// language while the game runs ("" for the environment's).
+std::string ChangeLanguage(std::string_view forced);
+
+// The language whose texts tr() answers in now: screens that outlive a change of language (the
+// options screen can make one) compare it with the one their texts were made in.
+const std::string& shownLanguage();

@@ -20,7 +20,7 @@ void Voice::MixInto(std::int32_t* acc, int frames) {
         const VoiceBuffer& b = queue_.front();
         const int n = int(std::min<std::uint32_t>(b.length - position_, std::uint32_t(frames - i)));
         for (int k = 0; k < n; ++k)
-            acc[i + k] += int(b.data[position_ + std::uint32_t(k)]) - 128;
+            acc[i + k] += (int(b.data[position_ + std::uint32_t(k)]) - 128) * volume_;
         i += n;
         position_ += std::uint32_t(n);
         if (position_ >= b.length) {
@@ -42,6 +42,11 @@ void Mixer::Stop(int voice) {
     voices_[voice].Flush();
 }
 
+void Mixer::SetVolume(int voice, int volume) {
+    if (voice < 0 || voice >= VoiceCount) return;
+    voices_[voice].SetVolume(std::clamp(volume, 0, Voice::MaxVolume));
+}
+
 void Mixer::Mix(std::int16_t* out, int frames) {
     if (paused_) {
         std::fill(out, out + frames, std::int16_t(0));
@@ -52,5 +57,5 @@ void Mixer::Mix(std::int16_t* out, int frames) {
     for (Voice& v : voices_)
         v.MixInto(acc.data(), frames);
     for (int i = 0; i < frames; ++i)
-        out[i] = std::int16_t(std::clamp(acc[std::size_t(i)] * Gain, -32768, 32767));
+        out[i] = std::int16_t(std::clamp(acc[std::size_t(i)] * Gain / Voice::MaxVolume, -32768, 32767));
 }

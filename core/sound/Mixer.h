@@ -13,6 +13,9 @@ struct VoiceBuffer {
 
 class Voice {
 public:
+    // Volume steps: 0 is silence, MaxVolume the sample as it is.
+    static constexpr int MaxVolume = 10;
+
     // A stuck queue (a player clicking faster than a sound lasts) stops growing here.
     static constexpr std::size_t MaxQueued = 8;
 
@@ -22,13 +25,17 @@ public:
     void Flush();
     bool Sounding() const { return running_ && !queue_.empty(); }
     std::size_t Queued() const { return queue_.size(); }
-    // Adds this voice's next `frames` samples (centred on 0) into `acc`.
+    // Adds this voice's next `frames` samples (centred on 0) times its volume into `acc`. A
+    // silenced voice still moves on, so turning it up again lands where the sound now is.
     void MixInto(std::int32_t* acc, int frames);
+    void SetVolume(int volume) { volume_ = volume; }
+    int Volume() const { return volume_; }
 
 private:
     std::deque<VoiceBuffer> queue_;
     std::uint32_t position_ = 0;
     bool running_ = false;
+    int volume_ = MaxVolume;
 };
 
 class Mixer {
@@ -40,6 +47,8 @@ public:
 
     void Play(int voice, const std::uint8_t* data, std::uint32_t length, bool loop);
     void Stop(int voice);
+    // `volume` from 0 to Voice::MaxVolume; values outside are held to that range.
+    void SetVolume(int voice, int volume);
     // While paused every voice holds its place and the output is silence.
     void SetPaused(bool paused) { paused_ = paused; }
     // Fills `frames` mono 16-bit samples; the sum is clamped, never wrapped.

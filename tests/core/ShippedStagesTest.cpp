@@ -1,11 +1,15 @@
 #include "game/HeadsUpBand.h"
 #include "game/RecordRun.h"
 #include "game/RouteCheck.h"
+#include "game/ShippedTitles.h"
 #include "game/Solver.h"
+#include "lang/LanguageChoice.h"
+#include "lang/Translate.h"
 #include "stage/StageFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 
@@ -54,6 +58,19 @@ TEST_P(ShippedStage, ItsSolutionIsAPersonsRouteWellWithinTheTimeLimit) {
             crosses = crosses || segmentsIntersect(a, b, corners[k], corners[(k + 1) % 4]);
         EXPECT_FALSE(crosses) << "line " << a.x << "," << a.y << " " << b.x << "," << b.y;
     }
+}
+
+TEST_P(ShippedStage, ItsTitleReadsInEnglishWhileTheFileKeepsTheJapanese) {
+    Stage stage;
+    loadStage(dataFile("stage" + std::to_string(GetParam())), stage);
+    EXPECT_EQ(shippedStageTitle(stage.title), stage.title); // the game's own language
+    ASSERT_EQ(LoadLanguage({LOCALE_DIR}, "en"), "en");
+    const std::u16string english = shippedStageTitle(stage.title);
+    EXPECT_NE(english, stage.title);
+    EXPECT_TRUE(
+        std::all_of(english.begin(), english.end(), [](char16_t c) { return c >= 0x20 && c < 0x7F; }));
+    EXPECT_EQ(shippedStageTitle(stage.title + u"2"), stage.title + u"2"); // a maker's own title, as written
+    LoadLanguage({}, OwnLanguage);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTen, ShippedStage, ::testing::Range(1, 11));

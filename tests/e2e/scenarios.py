@@ -13,6 +13,7 @@ import tempfile
 import time
 
 from editor_scenario import edit_a_stage
+from options_scenario import german_undo, settings_last
 from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near, wait_until
 
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
@@ -351,7 +352,7 @@ def expect_exit(game, code):
 
 SCENARIOS = {"play": play, "keyboard": keyboard, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
              "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage,
-             "english": english}
+             "english": english, "settings-last": settings_last, "german-undo": german_undo}
 
 
 def main():

@@ -152,11 +152,15 @@ class Game:
         # window manager, and the clicks would land a title bar too low.
         # Active comes a moment before the window manager has framed and mapped it; its place
         # is known only once it is viewable.
+        self.locate()
+        self.shots = 0
+
+    def locate(self):
+        """Where the window's client area is on the screen; again after it changed size or place."""
         info = wait_until("the window to be mapped", self._viewable_info)
         values = dict(line.strip().split(":", 1) for line in info.splitlines() if "Absolute" in line)
         self.x = int(values["Absolute upper-left X"])
         self.y = int(values["Absolute upper-left Y"])
-        self.shots = 0
 
     def _viewable_info(self):
         info = self.desktop._output(["xwininfo", "-id", self.window])

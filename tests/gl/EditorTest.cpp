@@ -331,14 +331,13 @@ TEST_F(EditScreen, ZoomByWheelAndKeysShowsInItsLabel) {
     frame({0, 0});
     EXPECT_FLOAT_EQ(edit->Session().editCamera.zoom, 0.9f);
     EXPECT_EQ(label(EditToolBar::ZoomLabel), u"X0.90");
-    TheGameSystem->keyState.current[KeyV] = true;
-    frame({0, 0});
+    typed(platform::Key::V);
     EXPECT_FLOAT_EQ(edit->Session().editCamera.zoom, 0.99f);
-    frame({0, 0}); // held, not pressed again
+    TheGameSystem->keyState.current[KeyV] = true; // the V place held: a letter only when typed
+    frame({0, 0});
     EXPECT_FLOAT_EQ(edit->Session().editCamera.zoom, 0.99f);
     TheGameSystem->keyState.current[KeyV] = false;
-    TheGameSystem->keyState.current[KeyF] = true;
-    frame({0, 0});
+    typed(platform::Key::F);
     EXPECT_EQ(label(EditToolBar::ZoomLabel), u"X0.89");
 }
 
@@ -686,6 +685,24 @@ TEST_F(EditScreen, UndoAndRedoByKeysAndCtrlLettersAreNoButtons) {
     EXPECT_EQ(TheGameSystem->keyState.chords[0].key, platform::Key::Z);
     edit->Update();
     EXPECT_EQ(stage().pointCount(), 1);
+
+    // A German layout swaps the Z and Y letters: Ctrl and the key that says Z still undoes.
+    TheGameSystem->keyState.chords.clear(); // the poll's, taken
+    click({100, 50});
+    ASSERT_EQ(stage().pointCount(), 2);
+    const auto germanChord = [&](platform::Key place, platform::Key letter) {
+        platform::pushKeyPressAt(place, letter, true);
+        for (platform::Event e; platform::pollEvent(e);)
+            TheGameSystem->window->HandleEvent(e);
+        TheGameSystem->PollInput();
+        edit->Update();
+        TheGameSystem->keyState.chords.clear();
+    };
+    germanChord(platform::Key::Y, platform::Key::Z);
+    EXPECT_EQ(stage().pointCount(), 1);
+    germanChord(platform::Key::Z, platform::Key::Y);
+    EXPECT_EQ(stage().pointCount(), 2);
+    EXPECT_FALSE(TheGameSystem->mouseState.down[MouseLeft]); // with Ctrl, the Z place is no click
 }
 
 TEST_F(EditScreen, ATitleOf255DistinctKanjiDrawsWhole) {

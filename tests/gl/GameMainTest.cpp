@@ -400,3 +400,28 @@ TEST_F(GameMain, TheBarsLabelShowsOneStrokePerBar) {
     EXPECT_EQ(game->Label(SceneGameMain::BarsLabel).Text(), u"残り棒：/////");
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
 }
+
+// The texts are drawn over the world on a dark panel: a wall running under the time is dimmed
+// there, not drawn through the text, and shows in full beside it.
+TEST_F(GameMain, AWallUnderAHeadsUpTextIsDimmedThere) {
+    start(emptyStage(30));
+    const Rect time = game->Label(SceneGameMain::TimeLabel).Bounds();
+    Stage s;
+    s.timeLimit = 30;
+    const float x = std::floor(time.left) + 1.5f; // in the panel's margin, left of the first glyph
+    s.addSegment(s.addPoint({x, -250}), s.addPoint({x, 250}), WALL);
+    const std::string path = testDataFolder() + "walled";
+    saveStage(path, s);
+    start(path);
+    glDisable(GL_TEXTURE_2D);
+    TheGameSystem->cameraStack.ResetView();
+    game->Draw();
+    const auto brightest = [&](float y) {
+        int most = 0;
+        for (float dx : {-1.0f, 0.0f, 1.0f})
+            most = std::max(most, pixelAt({x + dx, y})[0]);
+        return most;
+    };
+    EXPECT_GT(brightest(0.0f), 200);        // the wall out in the open
+    EXPECT_LT(brightest(time.centerY), 64); // under the time's panel
+}

@@ -82,3 +82,32 @@ TEST(InputState, APressAndReleaseBetweenTwoPollsReadsAsOnePress) {
     EXPECT_TRUE(platform::takeInputSnapshot().keys[KeyZ]);
     EXPECT_FALSE(platform::takeInputSnapshot().keys[KeyZ]);
 }
+
+// Letters follow the layout, the game keys their place: on a German layout the key in Z's place
+// types Y, yet it is still the left button's stand-in.
+TEST(InputState, LettersFollowTheLayoutAndTheGameKeysTheirPlace) {
+    platform::takeInputSnapshot();
+    const auto keyDown = [](platform::Key place, platform::Key letter) {
+        platform::pushKeyPressAt(place, letter);
+        platform::Event down, rest;
+        EXPECT_TRUE(platform::pollEvent(down));
+        while (platform::pollEvent(rest)) {
+        }
+        return down;
+    };
+    const platform::Event zPlace = keyDown(platform::Key::Z, platform::Key::Y);
+    EXPECT_EQ(zPlace.key, platform::Key::Y);
+    EXPECT_TRUE(zPlace.pivot);
+    EXPECT_TRUE(platform::takeInputSnapshot().keys[KeyZ]);
+    const platform::Event yPlace = keyDown(platform::Key::Y, platform::Key::Z);
+    EXPECT_EQ(yPlace.key, platform::Key::Z);
+    EXPECT_FALSE(yPlace.pivot);
+    EXPECT_FALSE(platform::takeInputSnapshot().keys[KeyZ]);
+
+    KeyState k;
+    k.presses = {{platform::Key::Y, false, false, true}};
+    EXPECT_TRUE(k.TypedPivot());
+    EXPECT_FALSE(k.Typed(platform::Key::Z));
+    k.presses = {{platform::Key::Z, false, true, true}}; // held: its repeats choose nothing
+    EXPECT_FALSE(k.TypedPivot());
+}

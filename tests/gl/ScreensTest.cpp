@@ -1,10 +1,13 @@
 #include "GlTestSupport.h"
 
+#include "lang/Translate.h"
 #include "render/Draw.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
+#include "screens/SceneOptions.h"
 #include "screens/SceneTitle.h"
+#include "settings/Settings.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "support/Synthetic.h"
@@ -98,6 +101,90 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     EXPECT_EQ(session.barsLeft, 5);
     EXPECT_FALSE(session.editMode);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
+}
+
+// Z is the left button: on empty screen it does nothing, though START is lit from the start;
+// once the arrows lit an item it chooses that. Return chooses the lit item, START when none is.
+TEST_F(Screens, TitleZIsTheLeftButtonAndReturnChoosesTheLitItem) {
+    auto* title = make<SceneTitle>();
+    draw(title);
+    KeyState& keys = TheGameSystem->keyState;
+    const auto turn = [&](std::vector<KeyPress> presses, bool left, Vec2 at) {
+        keys.presses = std::move(presses);
+        inputTurn(left, false, false, at);
+        title->Update();
+        keys.presses.clear();
+    };
+    const KeyPress z{platform::Key::Z, false, false, true};
+    turn({z}, true, {}); // the pointer resting on empty screen
+    turn({}, false, {});
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(title->Hovered(), SceneTitle::Start);
+
+    const Vec2 empty{0, 280};
+    turn({}, false, empty);
+    EXPECT_EQ(title->Hovered(), -1);
+    turn({{platform::Key::Return, false, false}}, false, empty);
+    EXPECT_EQ(requested, std::vector<int>{SceneId::Demo});
+
+    turn({{platform::Key::Down, false, false}, {platform::Key::Down, false, false}}, false, empty);
+    EXPECT_EQ(title->Hovered(), SceneTitle::Edit);
+    turn({z}, true, empty);
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::Demo, SceneId::EditMenu}));
+
+    const Vec2 options = centre(title->MenuLabel(SceneTitle::Options));
+    turn({}, false, options);
+    turn({}, true, options);
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::Demo, SceneId::EditMenu, SceneId::Options}));
+    // The corner entries stay whole on the screen, whatever their language.
+    for (int item : {SceneTitle::Options, SceneTitle::ResetAll}) {
+        EXPECT_GT(title->MenuLabel(item).Bounds().left, -400.0f);
+        EXPECT_LT(title->MenuLabel(item).Bounds().right, 400.0f);
+    }
+}
+
+TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
+    LoadLanguage({"locale"}, "ja"); // where the game in the build tree finds its catalogs
+    auto* options = make<SceneOptions>();
+    draw(options);
+    KeyState& keys = TheGameSystem->keyState;
+    const auto click = [&](int row, bool right = false) {
+        const Rect box = SceneOptions::RowBox(row);
+        inputTurn(false, false, false, {box.centerX, box.centerY});
+        options->Update();
+        inputTurn(!right, right, false, {box.centerX, box.centerY});
+        options->Update();
+    };
+    click(static_cast<int>(SettingRow::Music)); // on from the loudest: silence
+    EXPECT_EQ(options->Chosen().musicVolume, 0);
+    EXPECT_EQ(soundCounts().musicVolume, 0);
+    EXPECT_EQ(options->Value(0).Text(), u"消音");
+    click(static_cast<int>(SettingRow::Music), true);
+    EXPECT_EQ(options->Chosen().musicVolume, 10);
+
+    keys.presses = {{platform::Key::Down, false, false}};
+    options->Update(); // the keys take over from the pointer, one row down
+    EXPECT_EQ(options->Hovered(), static_cast<int>(SettingRow::Sound));
+    keys.presses = {{platform::Key::Left, false, false}, {platform::Key::Left, false, true}};
+    options->Update();
+    keys.presses.clear();
+    EXPECT_EQ(options->Chosen().soundVolume, 8);
+    EXPECT_EQ(soundCounts().effectVolume, 8);
+    EXPECT_EQ(options->Value(1).Text(), u"■■■■■■■■□□");
+
+    click(static_cast<int>(SettingRow::Language)); // the environment's, then Japanese, then English
+    click(static_cast<int>(SettingRow::Language));
+    EXPECT_EQ(options->Chosen().language, "en");
+    EXPECT_EQ(shownLanguage(), "en");
+    EXPECT_EQ(options->Value(3).Text(), u"English");
+    EXPECT_EQ(loadSettings(settingsPath()), Settings{}); // nothing written while choosing
+
+    const std::size_t depth = master.Depth();
+    click(SceneOptions::Back);
+    EXPECT_EQ(master.Depth(), depth - 1);
+    EXPECT_EQ(loadSettings(settingsPath()), options->Chosen());
+    LoadLanguage({}, "ja");
+    SetSoundVolumes(Settings::MaxVolume, Settings::MaxVolume);
 }
 
 TEST_F(Screens, TitleEditAndExit) {
@@ -249,4 +336,10 @@ TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
     EXPECT_EQ(demo->DemoBar().pivot(), pivot); // a click never switches the pivot here
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
+
+    auto* byKey = make<SceneDemo>();
+    TheGameSystem->keyState.presses = {{platform::Key::Return, false, false}};
+    byKey->Update();
+    TheGameSystem->keyState.presses.clear();
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::GameMain, SceneId::GameMain}));
 }

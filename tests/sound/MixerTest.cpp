@@ -100,3 +100,22 @@ TEST(Mixer, PausedVoicesFallSilentAndResumeWhereTheyStopped) {
     const auto out = mix(m, 1);
     EXPECT_EQ(out[0], 2 * (int(ramp[100]) - 128) * Mixer::Gain); // both voices at sample 100
 }
+
+TEST(Mixer, EachVoiceSoundsAtItsVolumeAndASilencedOneKeepsItsPlace) {
+    Mixer m;
+    std::vector<std::uint8_t> ramp(300);
+    for (int i = 0; i < 300; ++i)
+        ramp[std::size_t(i)] = std::uint8_t(i % 200 + 20);
+    const auto click = tone(300, 148);
+    m.Play(0, ramp.data(), 300, true);
+    m.Play(4, click.data(), 300, false);
+    m.SetVolume(0, 0);
+    m.SetVolume(4, 5);
+    EXPECT_EQ(mix(m, 100)[0], 20 * Mixer::Gain / 2); // the music silent, the click at half
+    m.SetVolume(0, Voice::MaxVolume);
+    m.SetVolume(4, 99); // held to the loudest step
+    EXPECT_EQ(m.VoiceAt(4).Volume(), Voice::MaxVolume);
+    EXPECT_EQ(mix(m, 1)[0], (int(ramp[100]) - 128 + 20) * Mixer::Gain);
+    m.SetVolume(4, -3);
+    EXPECT_EQ(mix(m, 1)[0], (int(ramp[101]) - 128) * Mixer::Gain);
+}

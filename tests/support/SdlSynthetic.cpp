@@ -12,9 +12,15 @@
 namespace platform {
 
 void pushKeyPress(Key key, bool ctrl, bool alt, bool shift) {
+    pushKeyPressAt(key, key, ctrl, shift, alt);
+}
+
+void pushKeyPressAt(Key place, Key letter, bool ctrl, bool shift, bool alt) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
-    e.key.keysym.scancode = scancodeOf(key);
+    e.key.keysym.scancode = scancodeOf(place);
+    e.key.keysym.sym =
+        letterOf(letter) != SDLK_UNKNOWN ? letterOf(letter) : SDL_GetKeyFromScancode(scancodeOf(place));
     e.key.keysym.mod = Uint16((ctrl ? KMOD_LCTRL : 0) | (alt ? KMOD_LALT : 0) | (shift ? KMOD_LSHIFT : 0));
     SDL_PushEvent(&e);
     e.type = SDL_KEYUP;
@@ -25,6 +31,7 @@ void pushGameKeyTap(int gameKey) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.keysym.scancode = GameKeyScancodes[gameKey];
+    e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
     SDL_PushEvent(&e);
     e.type = SDL_KEYUP;
     SDL_PushEvent(&e);

@@ -6,6 +6,9 @@
 
 namespace platform {
 void pushKeyPress(Key key, bool ctrl = false, bool alt = false, bool shift = false);
+// The key in `place`'s place on a US keyboard, on a layout that puts `letter` on it (a German
+// layout: the Z place types Y, the Y place types Z).
+void pushKeyPressAt(Key place, Key letter, bool ctrl = false, bool shift = false, bool alt = false);
 // Presses and releases key `gameKey` of the game's key table (Z X C V A S D F and arrows).
 void pushGameKeyTap(int gameKey);
 void pushText(const std::string& utf8);

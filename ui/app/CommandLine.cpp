@@ -2,9 +2,11 @@
 
 #include "lang/LanguageChoice.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace {
 constexpr const char* Usage = "Usage: twirlstick [-h | --help | --version | --language LANG]\n";
@@ -28,11 +30,31 @@ bool isHelp(std::string_view arg) {
     return arg == "--help" || arg == "-h";
 }
 
-CommandLine misunderstood(const char* bad) {
-    std::fprintf(stderr, "twirlstick: unrecognised argument '%s'\n", bad);
+CommandLine usageError(const std::string& line) {
+    std::fprintf(stderr, "twirlstick: %s\n", line.c_str());
     std::fputs(Usage, stderr);
     std::fputs("Try 'twirlstick --help' for more information.\n", stderr);
     return {.exitCode = 2, .language = {}};
+}
+
+CommandLine misunderstood(const char* bad) {
+    return usageError(std::string("unrecognised argument '") + bad + "'");
+}
+
+std::string languageList() {
+    std::string list;
+    for (const std::string& language : gameLanguages())
+        list += (list.empty() ? "" : ", ") + language;
+    return list;
+}
+
+// A language the game has no texts for would silently show English: say so instead.
+CommandLine forcedLanguage(std::string_view value) {
+    if (value.empty()) return usageError("--language needs a language: " + languageList());
+    const std::vector<std::string> known = gameLanguages();
+    if (std::find(known.begin(), known.end(), value) == known.end())
+        return usageError("unknown language '" + std::string(value) + "'; the game has " + languageList());
+    return {.exitCode = std::nullopt, .language = std::string(value)};
 }
 } // namespace
 
@@ -50,12 +72,9 @@ CommandLine HandleCommandLine(int argc, const char* const* argv) {
                     TWIRLSTICK_VERSION);
         return {.exitCode = 0, .language = {}};
     }
-    const bool separate = arg == "--language" && argc == 3;
-    if (separate || (arg.starts_with("--language=") && argc == 2)) {
-        const char* value = separate ? argv[2] : argv[1] + std::strlen("--language=");
-        if (!isLanguageName(value)) return misunderstood(value);
-        return {.exitCode = std::nullopt, .language = value};
-    }
+    const bool separate = arg == "--language" && argc <= 3;
+    if (separate || (arg.starts_with("--language=") && argc == 2))
+        return forcedLanguage(separate ? (argc == 3 ? argv[2] : "") : argv[1] + std::strlen("--language="));
     // Name the first argument that is not understood; an option followed by more is also wrong.
     const char* bad = argv[1];
     if ((isHelp(arg) || arg == "--version" || arg.starts_with("--language=")) && argc > 2) bad = argv[2];

@@ -5,6 +5,7 @@
 #include "app/StartUpError.h"
 #include "lang/Translate.h"
 #include "platform/Platform.h"
+#include "settings/Settings.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "system/GameSystem.h"
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
     if (commandLine.exitCode) return *commandLine.exitCode;
     platform::setWindowClassName(Lib::System::WindowClassName);
     const DataFolderSearch search = EnterDataFolder();
-    LoadLanguage(LocaleFolders(), commandLine.language); // before the first text, the start-up box's
+    const Settings settings = loadSettings(settingsPath());
+    // Before the first text, the start-up box's; the command line's choice outweighs the kept one.
+    LoadLanguage(LocaleFolders(), commandLine.language.empty() ? settings.language : commandLine.language);
     if (const auto missing = FirstMissingDataFile()) {
         ReportMissingDataFile(*missing, search);
         return 1; // not 0: a game that could not start has failed
@@ -36,8 +39,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     TheGameSystem = system.get();
+    SetSoundVolumes(settings.musicVolume, settings.soundVolume);
     InitAudio();
     LoadAllSounds();
+    system->window->SetFullScreen(settings.fullScreen);
     {
         MainHandler handler;
         system->handler = &handler;

@@ -79,9 +79,9 @@ void SceneEdit::Update() {
     EditSession::pan(cam, p);
     const KeyState& keys = TheGameSystem->keyState;
     int steps = p.wheel;
-    if (keys.Pressed(KeyV))
+    if (keys.Typed(platform::Key::V))
         steps -= 1;
-    else if (keys.Pressed(KeyF))
+    else if (keys.Typed(platform::Key::F))
         steps += 1;
     if (EditSession::zoom(cam, steps)) toolBar_.SetZoom(cam.zoom);
     RunShortcuts();

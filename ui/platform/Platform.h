@@ -68,13 +68,19 @@ enum class Key {
     Z,
     Y,
     S,
+    F,
     F5,
     F11,
 };
 
+// Letter keys are named by the letter the keyboard layout puts on them (a shortcut's Ctrl+Z
+// undoes on any layout); every other key by its place. The game keys Z X C stay where they are
+// on a US keyboard whatever they say: they are polled by place, and `pivot` marks the key in
+// Z's place (and a gamepad's A), the left button's stand-in, in the events.
 struct Event {
     EventKind kind = EventKind::None;
     Key key = Key::Other;
+    bool pivot = false;
     bool repeat = false;
     bool alt = false;
     bool ctrl = false;

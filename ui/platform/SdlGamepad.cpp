@@ -65,6 +65,7 @@ bool translate(const SDL_Event& e, Event& event) {
         case SDL_CONTROLLER_BUTTON_A:
             latch[0] = true;
             keyDown(event, Key::Z);
+            event.pivot = true;
             return true;
         case SDL_CONTROLLER_BUTTON_B:
             latch[1] = true;

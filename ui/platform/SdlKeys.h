@@ -44,14 +44,40 @@ inline constexpr KeyScancode EventKeys[] = {
     {Key::Z, SDL_SCANCODE_Z},
     {Key::Y, SDL_SCANCODE_Y},
     {Key::S, SDL_SCANCODE_S},
+    {Key::F, SDL_SCANCODE_F},
     {Key::F5, SDL_SCANCODE_F5},
     {Key::F11, SDL_SCANCODE_F11},
 };
 
-inline Key keyOf(SDL_Scancode code) {
+// The letter keys the game knows, by what they type.
+struct KeyLetter {
+    Key key;
+    SDL_Keycode letter;
+};
+inline constexpr KeyLetter LetterKeys[] = {
+    {Key::A, SDLK_a}, {Key::C, SDLK_c}, {Key::F, SDLK_f}, {Key::G, SDLK_g}, {Key::P, SDLK_p},
+    {Key::S, SDLK_s}, {Key::V, SDLK_v}, {Key::Y, SDLK_y}, {Key::Z, SDLK_z},
+};
+
+// A key as a key-down event names it: a key that types a Latin letter by that letter (so the
+// shortcuts follow the layout), any other by its place (so a layout without Latin letters keeps
+// the US letters in the US places).
+inline Key keyOf(SDL_Scancode code, SDL_Keycode typed) {
+    if (typed >= SDLK_a && typed <= SDLK_z) {
+        for (const KeyLetter& k : LetterKeys)
+            if (k.letter == typed) return k.key;
+        return Key::Other;
+    }
     for (const KeyScancode& k : EventKeys)
         if (k.scancode == code) return k.key;
     return Key::Other;
+}
+
+// What a US layout types on the key of `key`'s place: synthetic input sends it.
+inline SDL_Keycode letterOf(Key key) {
+    for (const KeyLetter& k : LetterKeys)
+        if (k.key == key) return k.letter;
+    return SDLK_UNKNOWN;
 }
 
 inline SDL_Scancode scancodeOf(Key key) {

@@ -184,7 +184,8 @@ bool pollEvent(Event& event) {
         case SDL_KEYDOWN:
             if (!e.key.repeat) keyWentDown(e.key.keysym.scancode, (e.key.keysym.mod & KMOD_CTRL) != 0);
             event.kind = EventKind::KeyDown;
-            event.key = keyOf(e.key.keysym.scancode);
+            event.key = keyOf(e.key.keysym.scancode, e.key.keysym.sym);
+            event.pivot = e.key.keysym.scancode == GameKeyScancodes[0];
             event.repeat = e.key.repeat != 0;
             event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             event.ctrl = (e.key.keysym.mod & KMOD_CTRL) != 0;

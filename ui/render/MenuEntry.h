@@ -3,4 +3,9 @@
 // bounds, yellow under the cursor, olive otherwise.
 #include "render/TextLabel.h"
 
+#include <initializer_list>
+
 void DrawMenuEntry(const TextLabel& label, bool hot);
+
+// A row of several labels on one panel, `box`, coloured as an entry.
+void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);

@@ -5,6 +5,12 @@
 
 #include <algorithm>
 
+namespace {
+// Dark enough that white and yellow text reads over a white wall, light enough that the wall
+// is still seen to run on under it.
+constexpr Color32 LegibleBacking = makeColor(0, 0, 0, 224);
+} // namespace
+
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
     : position_(position), scale_(scale), align_(align), cache_(&cache) {
     Layout();
@@ -130,6 +136,12 @@ void TextLabel::DrawLabel(Color32 color) const {
     }
     glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_INT, indices.data());
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void DrawLegibleLabel(const TextLabel& label, Color32 color) {
+    if (label.Text().empty()) return;
+    FillRect(label.Bounds(), LegibleBacking);
+    label.DrawLabel(color);
 }
 
 std::size_t TextLabel::RefusedGlyphs() const {

@@ -60,5 +60,9 @@ private:
 };
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc);
+
+// Draws the label on a dark translucent panel the size of its bounds, so it reads over any
+// picture; what lies under the panel still shows, dimmed.
+void DrawLegibleLabel(const TextLabel& label, Color32 color);
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                        float scale);

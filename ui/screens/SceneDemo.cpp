@@ -22,6 +22,11 @@ const DemoLine Lines[SceneDemo::LineCount] = {
     {N_(u"壁(白いライン)にぶつかる、残り時間が切れたら棒が減ります"), {-300.0f, 120.0f}, 0.7f, Colors::White},
     {N_(u"ゴール(赤いライン)にたどり着けば次のステージに進みます"), {-300.0f, 100.0f}, 0.7f, Colors::White},
     {N_(u"左クリックで最初のステージが始まります"), {-300.0f, 40.0f}, 0.7f, Colors::White},
+    // The keys, for players without a mouse: they play by place, as on a US keyboard.
+    {N_(u"キー: Z=左クリック X=右ボタン P=一時停止 Enter=スタート Esc=終了"),
+     {-300.0f, 70.0f},
+     0.7f,
+     Colors::White},
 };
 } // namespace
 
@@ -35,7 +40,7 @@ SceneDemo::SceneDemo(SceneMaster* master)
 void SceneDemo::Update() {
     ++counter_;
     const MouseState& mouse = TheGameSystem->mouseState;
-    if (mouse.Pressed(MouseLeft)) {
+    if (mouse.Pressed(MouseLeft) || TheGameSystem->keyState.Typed(platform::Key::Return)) {
         PlaySound(SoundId::enter, false);
         master_->ChangeScene(SceneId::GameMain);
     }

@@ -12,7 +12,7 @@ class SceneMaster;
 
 class SceneDemo : public Lib::Scene::SceneBase {
 public:
-    static constexpr int LineCount = 6;
+    static constexpr int LineCount = 7;
     static constexpr int PromptLine = 5;
 
     explicit SceneDemo(SceneMaster* master);

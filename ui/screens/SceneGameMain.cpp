@@ -2,6 +2,7 @@
 
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
+#include "game/ShippedTitles.h"
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
@@ -45,7 +46,8 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 290.0f, 185.0f, 0.8f, TextAlign::Right},
     {u"", -290.0f, 145.0f, 0.8f, TextAlign::Left},
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
-    {N_(u"リプレイ中…左クリックで次に進みます"), 400.0f, 240.0f, 0.6f, TextAlign::Right},
+    // In from the edge: its panel reaches past the text, and the screen must not cut it.
+    {N_(u"リプレイ中…左クリックで次に進みます"), 392.0f, 240.0f, 0.6f, TextAlign::Right},
 };
 } // namespace
 
@@ -65,6 +67,8 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
       attempt_(stage_, Colors::White, Colors::Red) {
     loadStage(stagePath, stage_);
+    // The player's own stages (and the editor's test stage) live in the working folder.
+    shownTitle_ = isInWorkingFolder(stagePath) ? stage_.title : shippedStageTitle(stage_.title);
     if (replayPath) LoadBestRun(*replayPath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
@@ -102,7 +106,7 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
-    labels_[TitleLabel]->SetText(FormatStageTitle(session_.stageNumber, stage_.title));
+    labels_[TitleLabel]->SetText(FormatStageTitle(session_.stageNumber, shownTitle_));
     camera_ = stage_.startCamera;
     RefreshTexts();
 }
@@ -335,17 +339,19 @@ Color32 SceneGameMain::BestLabelColor() const {
 
 void SceneGameMain::Draw() const {
     ClearScreen(Colors::Black);
-    for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
-        labels_[std::size_t(i)]->DrawLabel(Colors::White);
-    if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
-        labels_[NoticeLabel]->DrawLabel(Colors::Yellow);
-    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);
-
     TheGameSystem->cameraStack.PushCamera(camera_);
     drawBar(attempt_.bar());
     if (GhostDrawn()) drawBar(ghostBar_);
     drawStage(stage_, false);
     TheGameSystem->cameraStack.PopCamera();
+
+    // The texts come after the world, each on a dark panel, so no line of a stage runs through them.
+    for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
+        DrawLegibleLabel(*labels_[std::size_t(i)], Colors::White);
+    if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
+        DrawLegibleLabel(*labels_[NoticeLabel], Colors::Yellow);
+    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0)
+        DrawLegibleLabel(*labels_[BestLabel], best);
 
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));

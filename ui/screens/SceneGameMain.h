@@ -89,7 +89,8 @@ private:
     GameSession& session_;
     Bar ghostBar_;
     Stage stage_;
-    Attempt attempt_; // plays stage_, so it comes after it
+    std::u16string shownTitle_; // a shipped stage's in the player's language
+    Attempt attempt_;           // plays stage_, so it comes after it
     InputRecord record_;
     std::unique_ptr<InputRecord> ghostRecord_;
     int best_ = -1;

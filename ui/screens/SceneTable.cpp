@@ -5,6 +5,7 @@
 #include "scene/SceneCrossHatch.h"
 #include "screens/SceneDemo.h"
 #include "screens/SceneGameMain.h"
+#include "screens/SceneOptions.h"
 #include "screens/SceneTitle.h"
 #include "stage/FileLocations.h"
 
@@ -46,5 +47,6 @@ SceneTable GameSceneTable() {
     table[SceneId::GameMain] = makeGameMain;
     table[SceneId::EditMenu] = makeWithSession<SceneEditMenu>;
     table[SceneId::Edit] = makeEdit;
+    table[SceneId::Options] = make<SceneOptions>;
     return table;
 }

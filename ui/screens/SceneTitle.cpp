@@ -19,8 +19,11 @@ const LabelDesc TitleDescs[2] = {
 const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
     {u"S T A R T", 0.0f, -150.0f, 1.5f, TextAlign::Center},
     {u"E D I T", 0.0f, -200.0f, 1.5f, TextAlign::Center},
-    {N_(u"全て初期化"), 400.0f, -288.0f, 0.5f, TextAlign::Right},
+    // The corner entries stand a little in from the screen's edges: their panels reach past the
+    // text, and a longer translation must not run off the screen.
+    {N_(u"全て初期化"), 392.0f, -288.0f, 0.5f, TextAlign::Right},
     {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
+    {N_(u"設定"), -392.0f, -288.0f, 0.5f, TextAlign::Left},
 };
 } // namespace
 
@@ -30,11 +33,17 @@ SceneTitle::SceneTitle(SceneMaster* master, GameSession& session)
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < 2; ++i)
         titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
+    MakeMenu();
+}
+
+void SceneTitle::MakeMenu() {
+    language_ = shownLanguage();
     for (int i = 0; i < ItemCount; ++i)
-        menu_[std::size_t(i)] = CreateLabel(cache, MenuDescs[i]);
+        menu_[std::size_t(i)] = CreateLabel(*TheGameSystem->glyphCache, MenuDescs[i]);
 }
 
 void SceneTitle::Update() {
+    if (language_ != shownLanguage()) MakeMenu(); // chosen on the options screen
     const int n = ++counter_;
     bar_.step((n / 120) % 2 == 1, n % 120 == 0);
     const MouseState& mouse = TheGameSystem->mouseState;
@@ -44,16 +53,22 @@ void SceneTitle::Update() {
     for (int i = 0; i < ItemCount; ++i)
         if (menu_[std::size_t(i)]->Bounds().containsStrictly(p)) under = i;
     // The pointer takes the highlight whenever it moves; the arrows step it in screen order.
-    if (!(mouse.cursor == mouse.previousCursor)) hovered_ = under;
-    const int shown =
-        keys.StepHighlight(ScreenPlace(hovered_), ItemCount, platform::Key::Up, platform::Key::Down);
-    hovered_ = shown < 0 ? -1 : ScreenOrder[std::size_t(shown)];
-    // Z is also the left button's stand-in: it chooses the highlight, not what lies under the pointer.
-    if (keys.TypedChoose()) {
-        if (hovered_ >= 0) Choose(hovered_);
-    } else if (under >= 0 && mouse.Pressed(MouseLeft)) {
-        Choose(under);
+    if (!(mouse.cursor == mouse.previousCursor)) {
+        hovered_ = under;
+        keyed_ = false;
     }
+    const int place = ScreenPlace(hovered_);
+    const int shown = keys.StepHighlight(place, ItemCount, platform::Key::Up, platform::Key::Down);
+    if (shown != place) keyed_ = true;
+    hovered_ = shown < 0 ? -1 : ScreenOrder[std::size_t(shown)];
+    // Z is the left button: it chooses what lies under the pointer, or what the arrows lit, and
+    // on empty screen nothing. Return chooses the highlight, START when nothing is lit.
+    if (keys.Typed(platform::Key::Return))
+        Choose(hovered_ >= 0 ? hovered_ : Start);
+    else if (keyed_ && hovered_ >= 0 && keys.TypedPivot())
+        Choose(hovered_);
+    else if (under >= 0 && mouse.Pressed(MouseLeft))
+        Choose(under);
 }
 
 int SceneTitle::ScreenPlace(int item) {
@@ -84,6 +99,10 @@ void SceneTitle::Choose(int item) {
         break;
     case Exit:
         master_->PopScene();
+        break;
+    case Options:
+        master_->PushScene(SceneId::Options);
+        PlaySound(SoundId::enter, false);
         break;
     default:
         break;

@@ -1,18 +1,19 @@
 #pragma once
-// The title: the game's name, a bar turning by itself, and four items chosen with a left press.
+// The title: the game's name, a bar turning by itself, and its items chosen with a left press.
 #include "game/Bar.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
 
 #include <array>
 #include <memory>
+#include <string>
 
 class SceneMaster;
 struct GameSession;
 
 class SceneTitle : public Lib::Scene::SceneBase {
 public:
-    enum Item { Start, Edit, ResetAll, Exit, ItemCount };
+    enum Item { Start, Edit, ResetAll, Exit, Options, ItemCount };
 
     SceneTitle(SceneMaster* master, GameSession& session);
     void Update() override;
@@ -24,15 +25,18 @@ public:
 
 private:
     // The items top to bottom, as the arrow keys step through them.
-    static constexpr std::array<int, ItemCount> ScreenOrder = {Start, Edit, Exit, ResetAll};
+    static constexpr std::array<int, ItemCount> ScreenOrder = {Start, Edit, Exit, Options, ResetAll};
     static int ScreenPlace(int item);
+    void MakeMenu();
     void Choose(int item);
 
     SceneMaster* master_;
     GameSession& session_;
     int counter_ = 0;
     Bar bar_;
-    int hovered_ = 0; // the highlighted item: under the pointer, or stepped to by the arrows
+    int hovered_ = 0;      // the highlighted item: under the pointer, or stepped to by the arrows
+    bool keyed_ = false;   // the arrows lit hovered_; false once the pointer moves
+    std::string language_; // the one the menu's texts were made in
     std::array<std::unique_ptr<TextLabel>, 2> titles_;
     std::array<std::unique_ptr<TextLabel>, ItemCount> menu_;
 };

@@ -18,6 +18,8 @@ SoundTable table;
 std::unique_ptr<Mixer> mixer; // exists only while a device plays it
 std::optional<SoundId> music;
 SoundCounts counts;
+int musicVolume = Voice::MaxVolume;
+int effectVolume = Voice::MaxVolume;
 
 std::size_t slot(SoundId id) {
     return std::size_t(id);
@@ -34,10 +36,20 @@ template <typename F> void withMixer(F change) {
     change(*mixer);
     platform::unlockAudio();
 }
+
+bool isMusic(int id) {
+    return id == int(SoundId::bgm) || id == int(SoundId::bgm_fast);
+}
+
+void applyVolumes(Mixer& m) {
+    for (int id = 0; id < SoundCount; ++id)
+        m.SetVolume(id, isMusic(id) ? musicVolume : effectVolume);
+}
 } // namespace
 
 bool InitAudio() {
     auto m = std::make_unique<Mixer>();
+    applyVolumes(*m);
     if (!platform::openAudio(SoundSampleRate, mixCallback, m.get())) return false;
     mixer = std::move(m);
     return true;
@@ -49,6 +61,14 @@ void LoadAllSounds() {
         table[id].samples = readWaveSamples(Paths[id], problem);
         if (!problem.empty()) std::fprintf(stderr, "twirlstick: sound %s: %s\n", Paths[id], problem.c_str());
     }
+}
+
+void SetSoundVolumes(int music, int effects) {
+    musicVolume = music;
+    effectVolume = effects;
+    counts.musicVolume = music;
+    counts.effectVolume = effects;
+    withMixer(applyVolumes);
 }
 
 void PlaySound(SoundId id, bool looping) {
@@ -113,4 +133,6 @@ const SoundCounts& soundCounts() {
 }
 void resetSoundCounts() {
     counts = {};
+    counts.musicVolume = musicVolume;
+    counts.effectVolume = effectVolume;
 }

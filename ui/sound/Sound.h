@@ -1,6 +1,8 @@
 #pragma once
 // The eleven sounds: loaded once at start-up, played through one voice each. Every call
 // returns at once and is safe without an audio device (the game is then silent).
+#include "sound/Mixer.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -35,6 +37,9 @@ void LoadAllSounds();
 void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();
+// The music's and the effects' volume steps, 0 (silent) to Voice::MaxVolume (as recorded); kept
+// for a device opened later.
+void SetSoundVolumes(int music, int effects);
 void ShutdownAudio();
 // While the window is inactive, or while play is paused: every sound stops where it is and later
 // resumes from there. Each reason holds the sounds on its own; they resume when neither does.
@@ -53,6 +58,8 @@ struct SoundCounts {
     std::array<int, SoundCount> plays{};
     std::array<int, SoundCount> stops{};
     bool paused = false;
+    int musicVolume = Voice::MaxVolume;
+    int effectVolume = Voice::MaxVolume;
 
     int playsOf(SoundId id) const { return plays[std::size_t(id)]; }
 };

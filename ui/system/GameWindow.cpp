@@ -104,8 +104,8 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
     case EventKind::KeyDown:
         if (event.ctrl && !event.repeat && event.key != platform::Key::Other)
             system_->pendingChords.push_back({event.key, event.shift});
-        if (!event.ctrl && !event.alt && event.key != platform::Key::Other)
-            system_->pendingPresses.push_back({event.key, event.shift, event.repeat});
+        if (!event.ctrl && !event.alt && (event.key != platform::Key::Other || event.pivot))
+            system_->pendingPresses.push_back({event.key, event.shift, event.repeat, event.pivot});
         if (event.key == platform::Key::Escape && !event.repeat) {
             if (!system_->handler || !system_->handler->TakeEscape()) RequestClose();
         } else if (!event.repeat &&

@@ -30,6 +30,10 @@ public:
     bool OnIdle() override;
     void ApplyViewport();
     void ToggleFullScreen();
+    void SetFullScreen(bool on) {
+        if (on != fullScreen_) ToggleFullScreen();
+    }
+    bool FullScreen() const { return fullScreen_; }
     // Close box, Alt+F4 and Escape all end here: asks the quit question.
     void RequestClose();
     void DestroyWindow();

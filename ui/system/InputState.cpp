@@ -15,6 +15,12 @@ bool KeyState::Typed(platform::Key key, bool repeats) const {
     return false;
 }
 
+bool KeyState::TypedPivot() const {
+    for (const KeyPress& press : presses)
+        if (press.pivot && !press.repeat) return true;
+    return false;
+}
+
 int KeyState::StepHighlight(int current, int count, platform::Key back, platform::Key forward) const {
     for (const KeyPress& press : presses) {
         if (count <= 0 || (press.key != back && press.key != forward)) continue;

@@ -24,6 +24,7 @@ struct KeyPress {
     platform::Key key;
     bool shift;
     bool repeat;
+    bool pivot = false; // the key in Z's place (platform::Event::pivot)
 };
 
 struct KeyState {
@@ -34,8 +35,8 @@ struct KeyState {
 
     // Whether `key` went down this turn; `repeats` counts the held key's auto-repeats too.
     bool Typed(platform::Key key, bool repeats = false) const;
-    // Return or Z (a gamepad's A types Z): what chooses the highlighted menu entry or button.
-    bool TypedChoose() const { return Typed(platform::Key::Return) || Typed(platform::Key::Z); }
+    // The key in Z's place (or a gamepad's A) went down this turn, repeats not counted.
+    bool TypedPivot() const;
     // The highlight `current` (-1: none) over `count` entries, moved by this turn's presses of
     // `back` and `forward` (repeats included), wrapping round; from none, a step lands on an end.
     int StepHighlight(int current, int count, platform::Key back, platform::Key forward) const;

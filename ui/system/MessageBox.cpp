@@ -53,7 +53,7 @@ protected:
     void OnEvent(const platform::Event& event) override {
         using platform::Key;
         if (event.kind != platform::EventKind::KeyDown) return;
-        const bool plainZ = event.key == Key::Z && !event.repeat && !event.ctrl && !event.alt;
+        const bool plainZ = event.pivot && !event.repeat && !event.ctrl && !event.alt;
         if (IsPlainEnter(event) || (plainZ && zAnswers_))
             EndDialog(DefaultButton());
         else if (event.key == Key::Escape)

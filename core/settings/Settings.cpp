@@ -1,0 +1,116 @@
+#include "settings/Settings.h"
+
+#include "lang/LanguageChoice.h"
+#include "stage/FileAccess.h"
+#include "stage/FileLocations.h"
+#include "stage/TextFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace {
+// Four short lines; anything far larger is not the game's settings file.
+constexpr std::size_t MaxSettingsBytes = 4096;
+
+bool parseNumber(std::string_view value, int low, int high, int& out) {
+    int n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (error != std::errc() || end != value.data() + value.size() || n < low || n > high) return false;
+    out = n;
+    return true;
+}
+
+// Sets the named field from `value`; false when the value is out of its range.
+bool applyValue(Settings& settings, std::string_view name, std::string_view value) {
+    if (name == "music") return parseNumber(value, 0, Settings::MaxVolume, settings.musicVolume);
+    if (name == "sound") return parseNumber(value, 0, Settings::MaxVolume, settings.soundVolume);
+    if (name == "fullscreen") {
+        int on = 0;
+        if (!parseNumber(value, 0, 1, on)) return false;
+        settings.fullScreen = on == 1;
+        return true;
+    }
+    if (name == "language") {
+        if (!value.empty() && !isLanguageName(value)) return false;
+        settings.language = std::string(value);
+    }
+    return true;
+}
+} // namespace
+
+void stepSetting(Settings& settings, SettingRow row, int step, bool wrap,
+                 const std::vector<std::string>& languages) {
+    const auto move = [&](int value, int count, bool around) {
+        return around ? ((value + step) % count + count) % count : std::clamp(value + step, 0, count - 1);
+    };
+    switch (row) {
+    case SettingRow::Music:
+        settings.musicVolume = move(settings.musicVolume, Settings::MaxVolume + 1, wrap);
+        break;
+    case SettingRow::Sound:
+        settings.soundVolume = move(settings.soundVolume, Settings::MaxVolume + 1, wrap);
+        break;
+    case SettingRow::FullScreen:
+        settings.fullScreen = !settings.fullScreen;
+        break;
+    case SettingRow::Language: {
+        const auto found = std::find(languages.begin(), languages.end(), settings.language);
+        const int at = found == languages.end() ? 0 : int(found - languages.begin()) + 1;
+        const int next = move(at, int(languages.size()) + 1, true);
+        settings.language = next == 0 ? std::string() : languages[std::size_t(next - 1)];
+        break;
+    }
+    }
+}
+
+std::string formatSettings(const Settings& settings) {
+    return "music=" + std::to_string(settings.musicVolume) +
+           "\nsound=" + std::to_string(settings.soundVolume) +
+           "\nfullscreen=" + (settings.fullScreen ? "1" : "0") + "\nlanguage=" + settings.language + "\n";
+}
+
+std::optional<Settings> parseSettings(std::string_view text, std::string& problem) {
+    Settings settings;
+    problem.clear();
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1); // edited on another system
+        if (line.empty()) continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos ||
+            !applyValue(settings, line.substr(0, equals), line.substr(equals + 1))) {
+            problem = "line " + std::to_string(lineNumber) + " is not a setting";
+            return std::nullopt;
+        }
+    }
+    return settings;
+}
+
+std::string settingsPath() {
+    return workingFolderPath() + "settings";
+}
+
+Settings loadSettings(const std::string& path) {
+    if (!pathExists(path)) return {};
+    std::error_code error;
+    const std::optional<std::string> text = readTextFile(path, MaxSettingsBytes, &error);
+    std::string problem = error ? error.message() : std::string();
+    if (text)
+        if (auto settings = parseSettings(*text, problem)) return *settings;
+    std::fprintf(stderr, "twirlstick: %s: %s; the settings are back to their defaults\n", path.c_str(),
+                 problem.c_str());
+    return {};
+}
+
+bool saveSettings(const std::string& path, const Settings& settings) {
+    std::error_code error;
+    if (writeFileAtomically(path, formatSettings(settings), &error)) return true;
+    std::fprintf(stderr, "twirlstick: cannot keep the settings in %s: %s\n", path.c_str(),
+                 error.message().c_str());
+    return false;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// What the player chose on the options screen, kept between runs in a small text file in the
+// working folder: one "name=value" line each.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Settings {
+    // Volumes go in steps; 0 is silence.
+    static constexpr int MaxVolume = 10;
+
+    int musicVolume = MaxVolume;
+    int soundVolume = MaxVolume;
+    bool fullScreen = false; // the window opens full screen
+    std::string language;    // "" follows the environment; else a language the game has
+
+    bool operator==(const Settings&) const = default;
+};
+
+// The options screen's rows, top to bottom.
+enum class SettingRow { Music, Sound, FullScreen, Language };
+
+// Moves one row's value by `step` (+1 or -1). Volumes stop at their ends unless `wrap` (a click
+// steps on from the loudest to silence); the other rows go round. The languages offered are
+// "" (the environment's) and then `languages`; an unknown one counts as "".
+void stepSetting(Settings& settings, SettingRow row, int step, bool wrap,
+                 const std::vector<std::string>& languages);
+
+// The file's text for `settings`.
+std::string formatSettings(const Settings& settings);
+
+// The settings a file's text holds. Names it does not know are skipped (a later version may add
+// some); nullopt, with the reason in `problem`, when a line is not "name=value" or a value is
+// out of its range: the file is damaged and none of it is trusted.
+std::optional<Settings> parseSettings(std::string_view text, std::string& problem);
+
+// The settings file of the working folder.
+std::string settingsPath();
+
+// The settings kept in `path`: the defaults when there is no file, and also, after one line on
+// stderr, when it cannot be read or is damaged (the next save replaces it).
+Settings loadSettings(const std::string& path);
+
+// Replaces the file through a fresh temporary file; false, after one line on stderr, on failure.
+bool saveSettings(const std::string& path, const Settings& settings);

@@ -1,0 +1,161 @@
+#include "screens/SceneOptions.h"
+
+#include "lang/LanguageChoice.h"
+#include "lang/Translate.h"
+#include "render/Draw.h"
+#include "render/MenuEntry.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
+
+#include <algorithm>
+
+namespace {
+constexpr float RowLeft = -340.0f;
+constexpr float RowRight = 340.0f;
+constexpr float RowTop = 130.0f;
+constexpr float RowPitch = 70.0f;
+constexpr float RowHeight = 44.0f;
+constexpr float TextScale = 0.8f;
+
+const char16_t* const RowNames[SceneOptions::RowCount] = {
+    N_(u"音楽の音量"), N_(u"効果音の音量"), N_(u"起動時にフルスクリーン"), N_(u"言語"), N_(u"戻る"),
+};
+
+// Languages are named in themselves, so a player who cannot read the current one finds theirs.
+std::u16string languageName(const std::string& language) {
+    if (language.empty()) return tr(u"環境に従う");
+    if (language == "ja") return u"日本語";
+    if (language == "en") return u"English";
+    return std::u16string(language.begin(), language.end()); // a language name is ASCII
+}
+
+std::u16string volumeText(int volume) {
+    if (volume == 0) return tr(u"消音");
+    return std::u16string(std::size_t(volume), u'■') +
+           std::u16string(std::size_t(Settings::MaxVolume - volume), u'□');
+}
+} // namespace
+
+SceneOptions::SceneOptions(SceneMaster* master) : master_(master), settings_(loadSettings(settingsPath())) {
+    const std::vector<std::string> all = gameLanguages();
+    languages_.assign(all.begin(), all.end());
+    MakeLabels();
+}
+
+SceneOptions::~SceneOptions() {
+    Keep(); // the game ended on this screen: what was chosen still counts
+}
+
+Rect SceneOptions::RowBox(int row) {
+    const float top = RowTop - RowPitch * float(row) - (row == Back ? RowPitch : 0.0f);
+    const float halfWidth = row == Back ? 120.0f : RowRight;
+    return Rect(row == Back ? -halfWidth : RowLeft, top - RowHeight, halfWidth, top);
+}
+
+void SceneOptions::MakeLabels() {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    heading_ = CreateLabel(cache, {N_(u"設定"), 0.0f, 200.0f, 1.2f, TextAlign::Center});
+    for (int row = 0; row < RowCount; ++row) {
+        const Rect box = RowBox(row);
+        const float y = box.bottom + 12.0f;
+        names_[std::size_t(row)] =
+            row == Back ? CreateLabel(cache, {RowNames[row], 0.0f, y, TextScale, TextAlign::Center})
+                        : CreateLabel(cache, {RowNames[row], RowLeft + 16.0f, y, TextScale, TextAlign::Left});
+        if (row != Back)
+            values_[std::size_t(row)] =
+                std::make_unique<TextLabel>(cache, Vec2{RowRight - 16.0f, y}, TextScale, TextAlign::Right);
+    }
+    ShowValues();
+}
+
+void SceneOptions::ShowValues() {
+    values_[0]->SetText(volumeText(settings_.musicVolume));
+    values_[1]->SetText(volumeText(settings_.soundVolume));
+    values_[2]->SetText(settings_.fullScreen ? tr(u"オン") : tr(u"オフ"));
+    values_[3]->SetText(languageName(settings_.language));
+}
+
+void SceneOptions::Update() {
+    using platform::Key;
+    const MouseState& mouse = TheGameSystem->mouseState;
+    const KeyState& keys = TheGameSystem->keyState;
+    const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
+    int under = -1;
+    for (int row = 0; row < RowCount; ++row)
+        if (RowBox(row).containsStrictly(p)) under = row;
+    if (!(mouse.cursor == mouse.previousCursor)) keyed_ = -1; // the pointer leads again
+    const int stepped = keys.StepHighlight(keyed_ >= 0 ? keyed_ : under, RowCount, Key::Up, Key::Down);
+    if (stepped != (keyed_ >= 0 ? keyed_ : under)) keyed_ = stepped;
+    hot_ = keyed_ >= 0 ? keyed_ : under;
+    if (hot_ < 0) return;
+    // A click (or Z, Return) steps on, round from the loudest to silence; the right button (or X)
+    // steps back; the arrows and the wheel move a volume and stop at its ends.
+    int step = 0;
+    bool wrap = true;
+    if (mouse.Pressed(MouseLeft) || keys.Typed(Key::Return)) {
+        if (hot_ == Back) {
+            Leave();
+            return;
+        }
+        step = 1;
+    } else if (mouse.Pressed(MouseRight)) {
+        step = -1;
+    } else {
+        wrap = false;
+        for (const KeyPress& press : keys.presses)
+            step += press.key == Key::Right ? 1 : press.key == Key::Left ? -1 : 0;
+        step += under == hot_ ? mouse.wheel : 0;
+    }
+    if (step != 0 && hot_ != Back) Step(hot_, step, wrap);
+}
+
+void SceneOptions::Step(int row, int step, bool wrap) {
+    const Settings before = settings_;
+    for (int i = 0; i < std::abs(step); ++i)
+        stepSetting(settings_, SettingRow(row), step > 0 ? 1 : -1, wrap, languages_);
+    if (settings_ == before) return;
+    changed_ = true;
+    PlaySound(SoundId::click, false);
+    switch (SettingRow(row)) {
+    case SettingRow::Music:
+    case SettingRow::Sound:
+        SetSoundVolumes(settings_.musicVolume, settings_.soundVolume);
+        break;
+    case SettingRow::FullScreen:
+        TheGameSystem->window->SetFullScreen(settings_.fullScreen);
+        break;
+    case SettingRow::Language:
+        ChangeLanguage(settings_.language);
+        MakeLabels(); // every text of this screen in the new language
+        break;
+    }
+    ShowValues();
+}
+
+bool SceneOptions::Keep() {
+    if (!changed_) return true;
+    changed_ = false; // asked once: a failure is said, not repeated on every way out
+    return saveSettings(settingsPath(), settings_);
+}
+
+void SceneOptions::Leave() {
+    PlaySound(SoundId::enter, false);
+    if (!Keep())
+        ShowMessageBox(tr(u"設定を保存できませんでした\n今回の設定は次の起動には残りません"), u"WARNING",
+                       MessageBoxStyle::Ok);
+    master_->PopScene();
+}
+
+void SceneOptions::Draw() const {
+    ClearScreen(Colors::Black);
+    heading_->DrawLabel(Colors::White);
+    for (int row = 0; row < RowCount; ++row) {
+        const TextLabel* name = names_[std::size_t(row)].get();
+        if (row == Back)
+            DrawMenuRow(RowBox(row), {name}, row == hot_);
+        else
+            DrawMenuRow(RowBox(row), {name, values_[std::size_t(row)].get()}, row == hot_);
+    }
+}

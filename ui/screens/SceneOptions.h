@@ -1,0 +1,49 @@
+#pragma once
+// The options screen, from the title: music and sound volume, full screen on start and the
+// language. Each change is heard or seen at once; the choices are kept in the settings file
+// when the player goes back (or the game ends here).
+#include "render/TextLabel.h"
+#include "scene/SceneBase.h"
+#include "settings/Settings.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class SceneMaster;
+
+class SceneOptions : public Lib::Scene::SceneBase {
+public:
+    // The four setting rows (SettingRow), then Back.
+    static constexpr int Back = 4;
+    static constexpr int RowCount = 5;
+
+    explicit SceneOptions(SceneMaster* master);
+    ~SceneOptions() override;
+    void Update() override;
+    void Draw() const override;
+
+    // The lit row: the keys' while they lead, else the one under the pointer; -1 for none.
+    int Hovered() const { return hot_; }
+    const Settings& Chosen() const { return settings_; }
+    const TextLabel& Value(int row) const { return *values_[std::size_t(row)]; }
+    static Rect RowBox(int row);
+
+private:
+    void MakeLabels();
+    void ShowValues();
+    void Step(int row, int step, bool wrap);
+    void Leave();
+    bool Keep(); // saves when something changed; false when that failed
+
+    SceneMaster* master_;
+    Settings settings_;
+    bool changed_ = false;
+    int hot_ = -1;
+    int keyed_ = -1; // the row the keys lit; -1 once the pointer moves
+    std::vector<std::string> languages_;
+    std::unique_ptr<TextLabel> heading_;
+    std::array<std::unique_ptr<TextLabel>, RowCount> names_;
+    std::array<std::unique_ptr<TextLabel>, RowCount - 1> values_;
+};
