@@ -1,0 +1,10 @@
+#pragma once
+// A person's moves: one click a step, clicks at least the search's minimum gap apart, the fast
+// button changed at most every MinFastGap frames, and the bar kept clear of the walls by a
+// margin plus how far a click a frame off would move it, so that the route found is one a hand
+// can play.
+#include "game/RouteSearch.h"
+
+// A weighted A* search over such clicks within `frameLimit` frames; as RouteSearch::run.
+std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int minGap,
+                            std::int32_t frameLimit);
