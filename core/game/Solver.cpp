@@ -8,18 +8,25 @@
 #include <chrono>
 
 namespace {
-constexpr int MaxSlack = 3;        // frames early or late the slack is measured up to
 constexpr float MaxMargin = 40.0f; // beyond this from every wall no stage is worth a search
 using Clock = std::chrono::steady_clock;
 
-void describe(SolveResult& result, const Stage& stage, const std::vector<InputFlags>& frames, int slack) {
+// What every click forgives: the least of them (all of the most when there is no click).
+int leastOf(const std::vector<int>& forgiveness) {
+    return forgiveness.empty() ? MaxForgiveness : *std::min_element(forgiveness.begin(), forgiveness.end());
+}
+
+void describe(SolveResult& result, const std::vector<InputFlags>& frames, std::vector<int> forgiveness) {
     result.ending = SolveEnding::Clear;
     result.record = recordOf(frames);
     result.frames = std::int32_t(frames.size());
     const RouteTiming timing = timingOf(frames);
     result.switches = timing.switches;
     result.smallestGap = timing.smallestGap;
-    result.slack = slack >= 0 ? slack : slackOf(stage, frames, MaxSlack);
+    result.forgiveness = std::move(forgiveness);
+    result.slack = leastOf(result.forgiveness);
+    const auto first = std::find_if(frames.begin(), frames.end(), [](InputFlags f) { return f.switchPivot; });
+    result.firstClick = first == frames.end() ? 0 : std::int32_t(first - frames.begin()) + 1;
 }
 } // namespace
 
@@ -29,8 +36,14 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
     const double seconds = std::clamp(options.seconds, 0.0, 1.0e7);
     const auto deadline =
         started + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    RouteSearch search(stage, options, deadline);
     SolveResult result;
+    result.hopeless = provenHopeless(stage);
+    if (result.hopeless != Hopeless::No) {
+        result.ending = SolveEnding::NoRoute;
+        result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+        return result;
+    }
+    RouteSearch search(stage, options, deadline);
     const std::int32_t frameLimit = framesForTimeLimit(stage.timeLimit);
     if (options.minGap <= 1) {
         // Greedy first, for any route; then closer to plain A* while time is left, for short ones.
@@ -38,7 +51,8 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
         for (float weight : {4.0f, 2.0f, 1.4f, 1.15f}) {
             const std::int32_t found = searchFrameByFrame(search, weight, limit);
             if (found >= 0) {
-                describe(result, stage, search.framesOfRoute(found), -1);
+                const std::vector<InputFlags> frames = search.framesOfRoute(found);
+                describe(result, frames, forgivenessOf(stage, frames, MaxForgiveness));
                 limit = result.frames - 1; // only a shorter run is worth finding now
             } else if (found == Exhausted && !result.solved()) {
                 result.ending = SolveEnding::NoRoute;
@@ -56,9 +70,9 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
             if (found == OutOfBudget) break;
             if (found >= 0) {
                 const std::vector<InputFlags> frames = search.framesOfRoute(found);
-                const int slack = slackOf(stage, frames, MaxSlack);
-                if (slack >= 1) {
-                    describe(result, stage, frames, slack);
+                std::vector<int> forgiveness = forgivenessOf(stage, frames, MaxForgiveness);
+                if (leastOf(forgiveness) >= 1) {
+                    describe(result, frames, std::move(forgiveness));
                     break;
                 }
                 fragile = margin;
@@ -77,4 +91,15 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
     result.states = search.states;
     result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     return result;
+}
+
+std::string forgivenessSummary(const std::vector<int>& forgiveness) {
+    std::string text;
+    for (int k = MaxForgiveness; k >= 0; --k) {
+        const auto clicks = std::count(forgiveness.begin(), forgiveness.end(), k);
+        if (clicks == 0) continue;
+        if (!text.empty()) text += ' ';
+        text += "\u00B1" + std::to_string(k) + "\u00D7" + std::to_string(clicks);
+    }
+    return text;
 }
