@@ -24,10 +24,13 @@ constexpr float ClickTurnError = 2 * Bar::SlowStep;
 
 float drift(const RouteNode& node, Vec2 p) {
     if (!node.clicked) return 0.0f;
-    float farthest = 0.0f;
-    for (const Vec2& c : node.outerClicks)
-        farthest = std::max(farthest, std::hypot(p.x - c.x, p.y - c.y));
-    return ClickTurnError * farthest;
+    // The largest square first and one root after: the root and the rounding to float keep order.
+    double farthest = 0.0;
+    for (const Vec2& c : node.outerClicks) {
+        const float dx = p.x - c.x, dy = p.y - c.y;
+        farthest = std::max(farthest, double(dx) * dx + double(dy) * dy);
+    }
+    return ClickTurnError * float(std::sqrt(farthest));
 }
 
 // The part of that drift across a line running along the unit vector `along`: the turn moves p
@@ -57,19 +60,31 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int
     Attempt& attempt = search.attempt();
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
-    const auto room = [&](const RouteNode& node) {
-        const Bar& bar = attempt.bar();
-        return margin + std::max(drift(node, bar.pivot()), drift(node, bar.freeEnd()));
+    const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
+        return margin + std::max(drift(node, p), drift(node, q));
     };
+    // Where the step starts, and how far from it the nearest wall is at least: a bar whose ends
+    // stay well within that distance is far from every wall, and the exact test can only say no.
+    // A step's bars all lie within two bar lengths of where it starts (one, until its click).
+    Vec2 stepPivot{};
+    double clear = 0;
+    bool nearWalls = true; // whether any bar of the step might come within its room of a wall
+    const auto squared = [](double x, double y) { return x * x + y * y; };
     const auto tooClose = [&](const RouteNode& node) {
-        const float r = room(node);
-        return r > 0 && attempt.lines().wallNear(attempt.bar().pivot(), attempt.bar().freeEnd(), r);
+        if (!nearWalls) return false;
+        const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        const float r = room(node, p, q);
+        if (r <= 0) return false;
+        const double free = clear - double(r) - 1.0;
+        const double reach = std::max(squared(double(p.x) - stepPivot.x, double(p.y) - stepPivot.y),
+                                      squared(double(q.x) - stepPivot.x, double(q.y) - stepPivot.y));
+        return (free <= 0 || reach >= free * free) && attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
     const auto wellInGoal = [&](const RouteNode& node) {
         const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
-        const float r = room(node);
+        const float r = room(node, p, q);
         return attempt.lines().crossesGoal(p, q, [&](Vec2 a, Vec2 b) {
             const float length = std::hypot(b.x - a.x, b.y - a.y);
             if (length == 0) return false;
@@ -80,6 +95,13 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int
     };
     return search.run(weight, ClickGrain, [&](std::int32_t current) {
         const RouteNode node = search.nodes[std::size_t(current)];
+        stepPivot = node.pose.pivot;
+        clear = search.clearance.at(stepPivot);
+        // The largest room any bar of the step can need: the click it may add lies a bar's
+        // length out, and the bar within two of the start.
+        const float farthestClick = std::max(drift(node, stepPivot) / ClickTurnError, BarLength);
+        const float largestRoom = margin + ClickTurnError * (farthestClick + 2 * BarLength);
+        nearWalls = clear - 2 * BarLength <= double(largestRoom) + 1.0;
         const auto step = [&](int length, int fastFrames, bool click) {
             RouteNode next = node;
             next.pose = attempt.bar().pose();

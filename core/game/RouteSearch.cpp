@@ -20,7 +20,7 @@ std::uint64_t stateKey(const BarPose& pose, StateGrain grain) {
 } // namespace
 
 RouteSearch::RouteSearch(const Stage& stage, const SolveOptions& options, Clock::time_point deadline)
-    : attempt_(stage), options_(options), deadline_(deadline),
+    : clearance(stage), attempt_(stage), options_(options), deadline_(deadline),
       field_(stage, prepared(attempt_, options.collision), deadline, options.cancel) {}
 
 const LineGrid& RouteSearch::prepared(Attempt& attempt, LineGrid::Mode mode) {

@@ -5,6 +5,7 @@
 #include "game/Attempt.h"
 #include "game/GoalDistance.h"
 #include "game/Solver.h"
+#include "game/WallClearance.h"
 
 #include <array>
 #include <chrono>
@@ -62,6 +63,7 @@ public:
 
     std::vector<RouteNode> nodes;
     std::size_t states = 0;
+    WallClearance clearance;
 
 private:
     static const LineGrid& prepared(Attempt& attempt, LineGrid::Mode mode);
