@@ -13,20 +13,22 @@
 #include <vector>
 
 namespace {
-constexpr const char* Usage = "usage:\n"
-                              "  twirlstick-stage info STAGE\n"
-                              "  twirlstick-stage verify STAGE REPLAY\n"
-                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F]\n"
-                              "\n"
-                              "solve looks for a route a person can play: clicks at least F frames apart\n"
-                              "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
-                              "6 frames, and every click still clearing one frame early or late. It prints\n"
-                              "'clear N' (frames) with the clicks, the smallest gap, the slack, the first\n"
-                              "click's time and how far each click may slip (exit 0); 'no route' (exit 1),\n"
-                              "with the reason when it was proven before any search; or 'gave up after S s'\n"
-                              "when the S seconds of --seconds (default 30) ran out first (exit 3).\n"
-                              "Unreadable files exit 2.\n"
-                              "  twirlstick-stage --help | --version\n";
+constexpr const char* Usage =
+    "usage:\n"
+    "  twirlstick-stage info STAGE\n"
+    "  twirlstick-stage verify STAGE REPLAY\n"
+    "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F] [--forgive K]\n"
+    "\n"
+    "solve looks for a route a person can play: clicks at least F frames apart\n"
+    "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
+    "6 frames, and every click still clearing K frames early or late (default 1,\n"
+    "at most 3). It prints\n"
+    "'clear N' (frames) with the clicks, the smallest gap, the slack, the first\n"
+    "click's time and how far each click may slip (exit 0); 'no route' (exit 1),\n"
+    "with the reason when it was proven before any search; or 'gave up after S s'\n"
+    "when the S seconds of --seconds (default 30) ran out first (exit 3).\n"
+    "Unreadable files exit 2.\n"
+    "  twirlstick-stage --help | --version\n";
 
 constexpr int MaxMinGap = 600; // ten seconds between clicks
 
@@ -95,6 +97,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         } else if (options[i] == "--seconds" && i + 1 < options.size()) {
             solveOptions.seconds = std::atof(options[++i].c_str());
             if (!(solveOptions.seconds > 0)) return usage();
+        } else if (options[i] == "--forgive" && i + 1 < options.size()) {
+            const int frames = std::atoi(options[++i].c_str());
+            if (frames < 1 || frames > MaxForgiveness) return usage();
+            solveOptions.forgiveness = frames;
         } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
             const int gap = std::atoi(options[++i].c_str());
             if (gap < 1 || gap > MaxMinGap) return usage();

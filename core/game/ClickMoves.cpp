@@ -55,13 +55,15 @@ void addClick(RouteNode& next, Vec2 clickPoint) {
 
 } // namespace
 
-std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int minGap,
+std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRules& rules,
                             std::int32_t frameLimit) {
     Attempt& attempt = search.attempt();
+    const float margin = rules.margin, slip = float(rules.slip);
+    const int minGap = rules.minGap;
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
-        return margin + std::max(drift(node, p), drift(node, q));
+        return margin + slip * std::max(drift(node, p), drift(node, q));
     };
     // Where the step starts, and how far from it the nearest wall is at least: a bar whose ends
     // stay well within that distance is far from every wall, and the exact test can only say no.
@@ -90,7 +92,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int
             if (length == 0) return false;
             const Vec2 along{(b.x - a.x) / length, (b.y - a.y) / length};
             return distanceToSegment(a, p, q) >= r && distanceToSegment(b, p, q) >= r &&
-                   distanceToSegment(p, a, b) + margin + driftAcross(node, p, along) <= BarLength;
+                   distanceToSegment(p, a, b) + margin + slip * driftAcross(node, p, along) <= BarLength;
         });
     };
     return search.run(weight, ClickGrain, [&](std::int32_t current) {
@@ -100,7 +102,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int
         // The largest room any bar of the step can need: the click it may add lies a bar's
         // length out, and the bar within two of the start.
         const float farthestClick = std::max(drift(node, stepPivot) / ClickTurnError, BarLength);
-        const float largestRoom = margin + ClickTurnError * (farthestClick + 2 * BarLength);
+        const float largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
         nearWalls = clear - 2 * BarLength <= double(largestRoom) + 1.0;
         const auto step = [&](int length, int fastFrames, bool click) {
             RouteNode next = node;

@@ -5,6 +5,13 @@
 // can play.
 #include "game/RouteSearch.h"
 
+// What the route found must grant the hand that plays it.
+struct PlayableRules {
+    float margin; // kept from every wall, beyond the drift of a click that slips
+    int minGap;   // frames between two clicks, at least
+    int slip;     // frames a click may come early or late: the drift kept clear grows with it
+};
+
 // A weighted A* search over such clicks within `frameLimit` frames; as RouteSearch::run.
-std::int32_t searchPlayable(RouteSearch& search, float weight, float margin, int minGap,
+std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRules& rules,
                             std::int32_t frameLimit);

@@ -64,14 +64,16 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
         // The margin kept from the walls is what buys slack against a late or early click, but too
         // wide a margin closes narrow ways: home in on one between a margin whose route broke
         // (fragile) and one that found no way at all (closed).
+        const int wanted = std::clamp(options.forgiveness, 1, MaxForgiveness);
         float margin = 3.0f, fragile = -1.0f, closed = -1.0f;
         while (true) {
-            const std::int32_t found = searchPlayable(search, 3.0f, margin, options.minGap, frameLimit);
+            const std::int32_t found =
+                searchPlayable(search, 3.0f, {margin, options.minGap, wanted}, frameLimit);
             if (found == OutOfBudget) break;
             if (found >= 0) {
                 const std::vector<InputFlags> frames = search.framesOfRoute(found);
                 std::vector<int> forgiveness = forgivenessOf(stage, frames, MaxForgiveness);
-                if (leastOf(forgiveness) >= 1) {
+                if (leastOf(forgiveness) >= wanted) {
                     describe(result, frames, std::move(forgiveness));
                     break;
                 }

@@ -21,7 +21,8 @@ inline constexpr int MaxForgiveness = 3; // frames early or late a click's slip 
 struct SolveOptions {
     double seconds = 30.0;            // wall-clock budget for the whole search
     std::size_t maxNodes = 2'000'000; // states kept at once: bounds the memory (about 150 bytes each)
-    int minGap = 10; // frames between two clicks; 1 is the machine's pace, with no timing check
+    int minGap = 10;     // frames between two clicks; 1 is the machine's pace, with no timing check
+    int forgiveness = 1; // at a person's pace, how far every click may slip and still clear (1 to 3)
     LineGrid::Mode collision = LineGrid::Mode::Grid;
     const std::atomic<bool>* cancel = nullptr;        // set from another thread: the search gives up soon
     std::function<void(std::size_t states)> progress; // called now and then on the searching thread

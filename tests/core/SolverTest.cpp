@@ -142,10 +142,14 @@ TEST(Forgiveness, EachClickIsMeasuredOnItsOwn) {
         EXPECT_EQ(slackOf(stage, frames, MaxForgiveness), expected[0]) << k;
     }
     EXPECT_EQ(forgivenessSummary({3, 1, 3, 0, 1, 3}), "\u00B13\u00D73 \u00B11\u00D72 \u00B10\u00D71");
-    SolveOptions options;
-    const SolveResult result = solveStage(stage, options);
-    ASSERT_TRUE(result.solved());
-    EXPECT_EQ(result.forgiveness, forgivenessOf(stage, framesOf(result.record), MaxForgiveness));
-    EXPECT_GE(result.firstClick, 1);
-    EXPECT_TRUE(framesOf(result.record)[std::size_t(result.firstClick) - 1].switchPivot);
+    for (const int wanted : {1, 2, 3}) {
+        SolveOptions options;
+        options.forgiveness = wanted;
+        const SolveResult result = solveStage(stage, options);
+        ASSERT_TRUE(result.solved()) << wanted;
+        EXPECT_EQ(result.forgiveness, forgivenessOf(stage, framesOf(result.record), MaxForgiveness));
+        EXPECT_GE(result.slack, wanted);
+        EXPECT_GE(result.firstClick, 1);
+        EXPECT_TRUE(framesOf(result.record)[std::size_t(result.firstClick) - 1].switchPivot);
+    }
 }
