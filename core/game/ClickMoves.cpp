@@ -65,22 +65,17 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
         return margin + slip * std::max(drift(node, p), drift(node, q));
     };
-    // Where the step starts, and how far from it the nearest wall is at least: a bar whose ends
-    // stay well within that distance is far from every wall, and the exact test can only say no.
-    // A step's bars all lie within two bar lengths of where it starts (one, until its click).
-    Vec2 stepPivot{};
-    double clear = 0;
+    // A step's bars all lie within two bar lengths of where it starts (one, until its click), so
+    // only the walls that near come into question; a frame tests the bar against those few and
+    // runs the exact test only where one may be close.
     bool nearWalls = true; // whether any bar of the step might come within its room of a wall
-    const auto squared = [](double x, double y) { return x * x + y * y; };
+    float largestRoom = 0; // the most room any bar of the step can need
     const auto tooClose = [&](const RouteNode& node) {
         if (!nearWalls) return false;
         const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
         const float r = room(node, p, q);
-        if (r <= 0) return false;
-        const double free = clear - double(r) - 1.0;
-        const double reach = std::max(squared(double(p.x) - stepPivot.x, double(p.y) - stepPivot.y),
-                                      squared(double(q.x) - stepPivot.x, double(q.y) - stepPivot.y));
-        return (free <= 0 || reach >= free * free) && attempt.lines().wallNear(p, q, r);
+        return r > 0 && attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
@@ -97,13 +92,14 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     };
     return search.run(weight, ClickGrain, [&](std::int32_t current) {
         const RouteNode node = search.nodes[std::size_t(current)];
-        stepPivot = node.pose.pivot;
-        clear = search.clearance.at(stepPivot);
         // The largest room any bar of the step can need: the click it may add lies a bar's
         // length out, and the bar within two of the start.
-        const float farthestClick = std::max(drift(node, stepPivot) / ClickTurnError, BarLength);
-        const float largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
-        nearWalls = clear - 2 * BarLength <= double(largestRoom) + 1.0;
+        const Vec2 start = node.pose.pivot;
+        const float farthestClick = std::max(drift(node, start) / ClickTurnError, BarLength);
+        largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
+        const double reach = 2 * BarLength + largestRoom + 1.0;
+        nearWalls = search.clearance.at(start) <= reach;
+        if (nearWalls) search.clearance.gatherNear(start, reach);
         const auto step = [&](int length, int fastFrames, bool click) {
             RouteNode next = node;
             next.pose = attempt.bar().pose();
