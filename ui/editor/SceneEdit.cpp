@@ -1,20 +1,22 @@
 #include "editor/SceneEdit.h"
 
-#include "app/GameSystem.h"
-#include "app/InputBox.h"
-#include "app/MessageBox.h"
-#include "app/ModalDialog.h"
 #include "editor/EditText.h"
 #include "editor/StageCheckText.h"
+#include "game/HeadsUpBand.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageTitle.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/InputBox.h"
+#include "system/MessageBox.h"
+#include "system/ModalDialog.h"
 
 #include <cmath>
 #include <filesystem>
@@ -27,9 +29,6 @@ constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
 constexpr Color32 GridColor = makeColor(40, 40, 48, 255);
 constexpr Color32 BandColor = makeColor(0, 160, 255, 255);
-// Where the play scene's title, time, bars and best texts stand, in view units: at the start
-// camera a line there runs under them.
-const Rect HeadsUpBand(-290.0f, 135.0f, 290.0f, 245.0f);
 constexpr float MinGridSpacing = 6.0f;    // view units between drawn grid lines
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
 // A title typed in full must also be one the stage file keeps whole.
@@ -39,8 +38,9 @@ constexpr LabelDesc CheckLabelDesc{u"", -400.0f, -250.0f, 0.5f, TextAlign::Left}
 constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
-SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
-    : master_(master), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
+SceneEdit::SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
+                     const std::string& loadPath)
+    : master_(master), game_(game), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
     toolBar_.SetKind(session_.kind);
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
@@ -62,20 +62,6 @@ void SceneEdit::UpdateCheck() {
     if (checkLabel_->Text() != text) checkLabel_->SetText(text);
 }
 
-Pointer SceneEdit::TakePointer() const {
-    const MouseState& m = TheGameSystem->mouseState;
-    Pointer p;
-    p.cursor = m.cursor;
-    p.previousCursor = m.previousCursor;
-    for (int b = 0; b < 3; ++b) {
-        p.pressPosition[std::size_t(b)] = m.pressPosition[b];
-        p.down[std::size_t(b)] = m.down[b];
-        p.previousDown[std::size_t(b)] = m.previousDown[b];
-    }
-    p.wheel = m.wheel;
-    return p;
-}
-
 void SceneEdit::Update() {
     if (session_.openError) { // the player expected that stage, not an empty one
         ReportFileFailure(session_.loadPath, session_.openError, false);
@@ -83,9 +69,11 @@ void SceneEdit::Update() {
     }
     toolBar_.Tick(); // before this frame's commands, so a notice they show lasts its full time
     Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
-    const Pointer p = TakePointer();
+    // A copy: a box a command opens polls the input again, and this frame's tools must still see
+    // the frame's own edges.
+    const MouseState p = TheGameSystem->mouseState;
     hoverButton_ = toolBar_.HitTest(p.cursor);
-    if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.pressed(PointerLeft))
+    if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.Pressed(MouseLeft))
         RunCommand(hoverButton_);
     session_.applyTool(p, cam, hoverButton_ >= 0);
     EditSession::pan(cam, p);
@@ -221,8 +209,8 @@ void SceneEdit::Test() {
         std::error_code ignored; // a ghost that cannot be removed fails the stage's replay check
         std::filesystem::remove(testGhostPath(), ignored);
     }
-    EditMode = true;
-    BarsLeft = StartingBars;
+    game_.editMode = true;
+    game_.barsLeft = StartingBars;
     master_->PushScene(SceneId::GameMain);
 }
 
@@ -261,17 +249,16 @@ void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code
                    u"WARNING", MessageBoxStyle::Ok);
 }
 
-void SceneEdit::Draw() {
+void SceneEdit::Draw() const {
     const Camera& cam = session_.camera();
-    mesh_.Update(session_.stage);
     ClearScreen(Colors::Black);
-    PushCamera(cam);
+    TheGameSystem->cameraStack.PushCamera(cam);
     if (session_.snapping) DrawGrid(cam);
-    mesh_.Draw(true);
-    session_.bar.drawBar();
+    mesh_.Draw(session_.stage, true);
+    drawBar(session_.bar);
     DrawToolOverlay(session_.toolPointer(), cam);
-    PopCamera();
-    if (session_.mode == SETTING) Lib::System::DrawOutline(HeadsUpBand, BandColor);
+    TheGameSystem->cameraStack.PopCamera();
+    if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
     checkLabel_->DrawLabel(CheckColor);
 }
@@ -291,21 +278,20 @@ void SceneEdit::DrawGrid(const Camera& cam) {
         lines.push_back({low.x, k * step});
         lines.push_back({high.x, k * step});
     }
-    glDisable(GL_TEXTURE_2D);
     SetColor(GridColor);
     DrawVertices(lines, GL_LINES);
 }
 
-void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
+void SceneEdit::DrawToolOverlay(const MouseState& p, const Camera& cam) const {
     const Stage& stage = session_.stage;
     const Vec2 cursor = screenToWorld(p.cursor, cam);
     const int hovered = session_.pickedPoint(p, cam);
     if (hovered >= 0) {
-        glPointSize(3.0f);
+        SetPointSize(3.0f);
         SetColor(HoverPointColor);
         DrawVertices({stage.points[hovered]}, GL_POINTS);
     }
-    const Rect selection(screenToWorld(p.pressPosition[PointerRight], cam), cursor);
+    const Rect selection(screenToWorld(p.pressPosition[MouseRight], cam), cursor);
     const int active = session_.activePoint;
     switch (session_.mode) {
     case PUT:
@@ -317,14 +303,14 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
         }
         break;
     case MOVE:
-        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        if (p.Held(MouseRight)) FillRect(selection, SelectionColor);
         break;
     case DEL:
-        if (p.held(PointerLeft) && active < 0) {
+        if (p.Held(MouseLeft) && active < 0) {
             SetColor(StrokeColor);
-            DrawVertices({cursor, screenToWorld(p.pressPosition[PointerLeft], cam)}, GL_LINES);
+            DrawVertices({cursor, screenToWorld(p.pressPosition[MouseLeft], cam)}, GL_LINES);
         }
-        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        if (p.Held(MouseRight)) FillRect(selection, SelectionColor);
         break;
     default:
         break;

@@ -11,13 +11,15 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneEdit : public Lib::Scene::SceneBase {
 public:
     // `loadPath` empty: a new stage.
-    SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath);
+    SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
+              const std::string& loadPath);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
     bool HoldsUnsavedWork() const override { return session_.modified(); }
     bool TakeEscape() override; // stops a running stage check
 
@@ -28,7 +30,6 @@ public:
     const TextLabel& CheckLabel() const { return *checkLabel_; }
 
 private:
-    Pointer TakePointer() const;
     void RunShortcuts();
     void RunKeys();
     void Paste();
@@ -42,13 +43,14 @@ private:
     void ShowStageTexts();
     // The stage file could not be written (or read): says where and why.
     void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
-    void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
+    void DrawToolOverlay(const MouseState& p, const Camera& cam) const;
     // Faint lines every grid step, or every fifth (25th...) one where they would crowd.
     static void DrawGrid(const Camera& cam);
     // F5 starts the check, any edit drops it; the line above the help shows where it is.
     void UpdateCheck();
 
     SceneMaster* master_;
+    GameSession& game_; // the test play's settings
     EditSession session_;
     EditToolBar toolBar_;
     StageMesh mesh_;

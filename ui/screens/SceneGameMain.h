@@ -15,6 +15,7 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 enum class GameState { WaitStart, Countdown, Playing, Result, Replay, ReplayPause, GameOver, AllClear };
 
@@ -40,11 +41,11 @@ public:
         MessageCount
     };
 
-    SceneGameMain(SceneMaster* master, const std::string& stagePath,
+    SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                   const std::optional<std::string>& replayPath);
     ~SceneGameMain() override;
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     GameState State() const { return state_; }
     bool Paused() const { return paused_; }
@@ -63,6 +64,8 @@ public:
 
 private:
     void LoadBestRun(const std::string& path);
+    // Every state starts its own count of frames.
+    void ChangeState(GameState next);
     void ShowMessage(int index);
     void ResetAttempt();
     void RefreshTexts();
@@ -83,6 +86,7 @@ private:
     void FollowBar();
 
     SceneMaster* master_;
+    GameSession& session_;
     Bar ghostBar_;
     Stage stage_;
     Attempt attempt_; // plays stage_, so it comes after it

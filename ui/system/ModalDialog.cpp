@@ -1,9 +1,10 @@
-#include "app/ModalDialog.h"
+#include "system/ModalDialog.h"
 
-#include "app/GameSystem.h"
 #include "lang/Translate.h"
+#include "render/ButtonPalette.h"
 #include "render/Draw.h"
 #include "render/View.h"
+#include "system/GameSystem.h"
 
 namespace Lib::System {
 namespace {
@@ -11,8 +12,6 @@ constexpr Color32 Dim = makeColor(0, 0, 0, 150);
 constexpr Color32 PanelColor = makeColor(16, 16, 24, 240);
 constexpr Color32 BorderColor = makeColor(255, 255, 255, 200);
 constexpr Color32 CaptionBar = makeColor(128, 128, 0, 255);
-constexpr Color32 ButtonHot = makeColor(255, 255, 0, 255);
-constexpr Color32 ButtonCold = makeColor(128, 128, 0, 255);
 constexpr float ButtonTextScale = 0.6f;
 } // namespace
 
@@ -50,8 +49,7 @@ DialogResult ModalDialog::RunModal() {
         if (!done_ && snap.buttons[MouseLeft] && !leftWasDown) OnPress(cursor);
         leftWasDown = snap.buttons[MouseLeft];
 
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
+        system->cameraStack.ResetView();
         if (system->handler)
             system->handler->Redraw();
         else
@@ -72,9 +70,9 @@ DialogButton::DialogButton(const Rect& box, std::u16string_view text) : box_(box
 }
 
 void DialogButton::Draw(bool hovered, bool isDefault) {
-    FillRect(box_, hovered ? ButtonHot : ButtonCold);
+    FillRect(box_, hovered ? LitButton : UnlitButton);
     if (isDefault) DrawOutline(box_, Colors::White);
-    label_->DrawLabel(hovered ? Colors::Black : makeColor(0, 0, 0, 220));
+    label_->DrawLabel(hovered ? ButtonText : UnlitBoxButtonText);
 }
 
 void OkCancelDialog::SetButtons(const Rect& ok, const Rect& cancel, DialogResult defaultButton) {
@@ -113,12 +111,6 @@ bool OkCancelDialog::IsPlainEnter(const platform::Event& event) {
 
 void OkCancelDialog::SwitchDefault() {
     if (cancel_) default_ = default_ == DialogResult::Ok ? DialogResult::Cancel : DialogResult::Ok;
-}
-
-void DrawOutline(const Rect& r, Color32 color) {
-    glDisable(GL_TEXTURE_2D);
-    SetColor(color);
-    DrawVertices({{r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}}, GL_LINE_LOOP);
 }
 
 void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption) {
