@@ -59,7 +59,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
                             std::int32_t frameLimit) {
     Attempt& attempt = search.attempt();
     const float margin = rules.margin, slip = float(rules.slip);
-    const int minGap = rules.minGap;
+    const int minGap = rules.minGap, lead = rules.slip > 1 ? rules.slip : 0;
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
@@ -108,6 +108,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             next.length = std::uint16_t(length);
             next.fastFrames = std::uint16_t(fastFrames);
             next.click = click;
+            next.slowLead = std::uint16_t(fastFrames > 0 ? lead : 0);
             return next;
         };
         // Slow all the way: a click on any frame k from minGap on, from the pose after k - 1
@@ -131,12 +132,20 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
         }
         // Fast for h frames, then let go for MinFastGap frames, the last with the click: the
-        // button's changes stay MinFastGap apart from one step to the next.
+        // button's changes stay MinFastGap apart from one step to the next. A click that comes
+        // late plays the frames after it in the old sense; the drift reckons them slow, so a
+        // route that must forgive more than a frame holds the button off that long after a click.
         attempt.resume(node.pose, frameLimit - node.frames);
-        const int shortestHead = std::max(MinFastGap, minGap - MinFastGap);
+        for (int i = 1; i <= lead; ++i) {
+            const FrameOutcome outcome = attempt.advance({false, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(i, 0, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) return NoClear;
+        }
+        const int shortestHead = std::max(MinFastGap, minGap - lead - MinFastGap);
         for (int h = 1; h <= shortestHead + turn / 2; ++h) {
             const FrameOutcome outcome = attempt.advance({true, false});
-            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(h, h, false));
+            if (outcome == FrameOutcome::Goal && wellInGoal(node))
+                return search.finish(step(lead + h, h, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
             if (h < shortestHead || (h - shortestHead) % Stride != 0) continue;
             const BarPose before = attempt.bar().pose();
@@ -145,7 +154,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
                 const bool click = j == MinFastGap;
                 const Vec2 clickPoint = attempt.bar().freeEnd();
                 const FrameOutcome tail = attempt.advance({false, click});
-                RouteNode next = step(h + j, h, click);
+                RouteNode next = step(lead + h + j, h, click);
                 if (click) addClick(next, clickPoint);
                 if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
                 if (tail != FrameOutcome::Continue || tooClose(next)) break;

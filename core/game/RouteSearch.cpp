@@ -85,8 +85,9 @@ std::vector<InputFlags> RouteSearch::framesOfRoute(std::int32_t last) const {
     std::vector<InputFlags> frames;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const RouteNode& node = nodes[std::size_t(*it)];
+        frames.insert(frames.end(), node.slowLead, InputFlags{false, false});
         frames.insert(frames.end(), node.fastFrames, InputFlags{true, false});
-        frames.insert(frames.end(), node.length - node.fastFrames, InputFlags{false, false});
+        frames.insert(frames.end(), node.length - node.fastFrames - node.slowLead, InputFlags{false, false});
         frames.back().switchPivot = node.click;
     }
     return frames;

@@ -15,8 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
-// A step of a route: `length` frames, the first `fastFrames` of them with the fast button held,
-// the last with a click when `click` is set.
+// A step of a route: `length` frames, `fastFrames` of them with the fast button held after the
+// first `slowLead`, the last with a click when `click` is set.
 struct RouteNode {
     BarPose pose;
     std::int32_t frames;
@@ -28,6 +28,7 @@ struct RouteNode {
     // The clicks so far that lie farthest out in eight directions: the farthest click from any
     // point is one of these, within a few percent.
     std::array<Vec2, 8> outerClicks{};
+    std::uint16_t slowLead = 0;
 };
 
 // States whose pivots lie within one quantum (and whose angles in one bin) are one state.
