@@ -1,5 +1,6 @@
 // twirlstick-stage: a command-line companion for stage makers. It reads stages and replays
 // with the game's own code, so its verdicts are the game's verdicts.
+#include "game/GameConstants.h"
 #include "game/RecordRun.h"
 #include "game/Solver.h"
 #include "stage/StageFile.h"
@@ -12,18 +13,22 @@
 #include <vector>
 
 namespace {
-constexpr const char* Usage = "usage:\n"
-                              "  twirlstick-stage info STAGE\n"
-                              "  twirlstick-stage verify STAGE REPLAY\n"
-                              "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F]\n"
-                              "\n"
-                              "solve looks for a route a person can play: clicks at least F frames apart\n"
-                              "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
-                              "6 frames, and every click still clearing one frame early or late. It prints\n"
-                              "'clear N' (frames) with the clicks, the smallest gap and the slack (exit 0),\n"
-                              "'no route' (exit 1) or 'gave up after S s' when the S seconds of --seconds\n"
-                              "(default 30) ran out first (exit 3). Unreadable files exit 2.\n"
-                              "  twirlstick-stage --help | --version\n";
+constexpr const char* Usage =
+    "usage:\n"
+    "  twirlstick-stage info STAGE\n"
+    "  twirlstick-stage verify STAGE REPLAY\n"
+    "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F] [--forgive K]\n"
+    "\n"
+    "solve looks for a route a person can play: clicks at least F frames apart\n"
+    "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
+    "6 frames, and every click still clearing K frames early or late (default 1,\n"
+    "at most 3). It prints\n"
+    "'clear N' (frames) with the clicks, the smallest gap, the slack, the first\n"
+    "click's time and how far each click may slip (exit 0); 'no route' (exit 1),\n"
+    "with the reason when it was proven before any search; or 'gave up after S s'\n"
+    "when the S seconds of --seconds (default 30) ran out first (exit 3).\n"
+    "Unreadable files exit 2.\n"
+    "  twirlstick-stage --help | --version\n";
 
 constexpr int MaxMinGap = 600; // ten seconds between clicks
 
@@ -92,6 +97,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         } else if (options[i] == "--seconds" && i + 1 < options.size()) {
             solveOptions.seconds = std::atof(options[++i].c_str());
             if (!(solveOptions.seconds > 0)) return usage();
+        } else if (options[i] == "--forgive" && i + 1 < options.size()) {
+            const int frames = std::atoi(options[++i].c_str());
+            if (frames < 1 || frames > MaxForgiveness) return usage();
+            solveOptions.forgiveness = frames;
         } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
             const int gap = std::atoi(options[++i].c_str());
             if (gap < 1 || gap > MaxMinGap) return usage();
@@ -104,7 +113,12 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     if (!readStage(stagePath, stage)) return 2;
     const SolveResult result = solveStage(stage, solveOptions);
     if (result.ending == SolveEnding::NoRoute) {
-        std::printf("no route\n");
+        if (result.hopeless == Hopeless::WalledIn)
+            std::printf("no route: the start is walled in\n");
+        else if (result.hopeless == Hopeless::NoGoal)
+            std::printf("no route: the stage has no goal\n");
+        else
+            std::printf("no route\n");
         return 1;
     }
     if (result.ending == SolveEnding::GaveUp) {
@@ -123,6 +137,14 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
                     result.slack > 1 ? "s" : "");
     else
         std::printf("a switch one frame early or late can break it\n");
+    if (result.switches > 0) {
+        std::printf("first switch %d frames (%.2f s) after Go\n", result.firstClick,
+                    double(result.firstClick) / FramesPerSecond);
+        std::printf("forgiveness: %s; per switch:", forgivenessSummary(result.forgiveness).c_str());
+        for (int k : result.forgiveness)
+            std::printf(" \u00B1%d", k);
+        std::printf("\n");
+    }
     return 0;
 }
 } // namespace

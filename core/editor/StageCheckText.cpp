@@ -26,8 +26,14 @@ std::u16string stageCheckText(const StageCheck& check) {
         return tr(u"人の速さでクリアできます") + u"  " +
                number("%.2f", double(answer->frames) / FramesPerSecond) + tr(u"秒") + u"  " +
                tr(u"クリック") + number("%.0f", answer->switches) + tr(u"回") + u"  " + tr(u"最短の間隔") +
-               number("%.0f", answer->smallestGap) + tr(u"フレーム") + u"  " + tr(u"TESTでお手本を表示");
+               number("%.0f", answer->smallestGap) + tr(u"フレーム") + u"  " + tr(u"ずれの許容") +
+               toUtf16(forgivenessSummary(answer->forgiveness)) + u"  " + tr(u"最初のクリック") +
+               number("%.2f", double(answer->firstClick) / FramesPerSecond) + tr(u"秒") + u"  " +
+               tr(u"TESTでお手本を表示");
     case SolveEnding::NoRoute:
+        if (answer->hopeless == Hopeless::WalledIn)
+            return tr(u"スタート地点が壁に囲まれていてゴールに届きません");
+        if (answer->hopeless == Hopeless::NoGoal) return tr(u"ゴールがありません");
         return tr(u"人の速さでクリアできる道は見つかりませんでした");
     case SolveEnding::GaveUp:
         break;

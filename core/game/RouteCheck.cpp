@@ -65,12 +65,21 @@ bool clearsWithShift(Attempt& attempt, const BarPose& start, std::vector<InputFl
 
 int slackOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift) {
     if (frames.empty()) return 0;
+    const std::vector<int> each = forgivenessOf(stage, frames, maxShift);
+    return each.empty() ? maxShift : *std::min_element(each.begin(), each.end());
+}
+
+std::vector<int> forgivenessOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift) {
+    std::vector<int> each;
     Attempt attempt(stage);
     const BarPose start = attempt.bar().pose();
-    for (int k = 1; k <= maxShift; ++k)
-        for (std::size_t i = 0; i < frames.size(); ++i)
-            if (frames[i].switchPivot && (!clearsWithShift(attempt, start, frames, i, -k) ||
-                                          !clearsWithShift(attempt, start, frames, i, k)))
-                return k - 1;
-    return maxShift;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (!frames[i].switchPivot) continue;
+        int k = 0;
+        while (k < maxShift && clearsWithShift(attempt, start, frames, i, -(k + 1)) &&
+               clearsWithShift(attempt, start, frames, i, k + 1))
+            ++k;
+        each.push_back(k);
+    }
+    return each;
 }

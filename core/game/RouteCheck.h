@@ -23,3 +23,6 @@ RouteTiming timingOf(const std::vector<InputFlags>& frames);
 // (either way) still clears within the time limit; 0 when some switch moved one frame breaks
 // it. After its last input the route plays on with the fast button as it was left.
 int slackOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift);
+// The same for each switch alone, in the route's order: how far it may slip either way (up to
+// maxShift) while every other switch stays where it is.
+std::vector<int> forgivenessOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift);

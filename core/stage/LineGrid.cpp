@@ -172,8 +172,9 @@ template <typename Test> bool LineGrid::anyNear(Vec2 p, Vec2 q, float margin, co
     if (!covers(low, high)) return std::any_of(lines_.begin(), lines_.end(), near);
     for (const std::uint16_t i : loose_)
         if (near(lines_[i])) return true;
-    for (int cy = row(low.y); cy <= row(high.y); ++cy)
-        for (int cx = column(low.x); cx <= column(high.x); ++cx) {
+    const int c0 = column(low.x), c1 = column(high.x), r0 = row(low.y), r1 = row(high.y);
+    for (int cy = r0; cy <= r1; ++cy)
+        for (int cx = c0; cx <= c1; ++cx) {
             const std::size_t c = std::size_t(cy) * columns_ + cx;
             for (std::uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k)
                 if (near(lines_[cellLines_[k]])) return true;

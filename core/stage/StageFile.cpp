@@ -23,9 +23,10 @@ public:
     std::string message(int code) const override {
         switch (StageError(code)) {
         case StageError::TitleTooLong:
-            return "the title is longer than " + std::to_string(MaxTitleUnits) + " characters";
+            return "the title is longer than " + std::to_string(MaxStoredTitleUnits) + " characters";
         case StageError::TitleNotStorable:
-            return "the title holds characters a stage file cannot keep";
+            return "the title holds a line feed, a lone surrogate or outer blanks, which a stage file cannot "
+                   "keep";
         case StageError::NumberNotFinite:
             return "a coordinate is infinite or not a number";
         }
@@ -100,7 +101,7 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
     if (words.empty()) return;
     const std::string_view key = words[0];
     if (key == "TITLE") {
-        stage.title = storableTitle(toUtf16(restOfLine(line, key)));
+        stage.title = readTitle(toUtf16(restOfLine(line, key)));
     } else if (key == "TIMELIMIT") {
         long long v;
         if (words.size() > 1 && parseInt(words[1], std::numeric_limits<std::int32_t>::min(),
@@ -206,8 +207,8 @@ std::string formatStage(const Stage& stage) {
 }
 
 std::error_code checkStorable(const Stage& stage, std::string_view text) {
-    if (stage.title.size() > MaxTitleUnits) return StageError::TitleTooLong;
-    if (storableTitle(stage.title) != stage.title) return StageError::TitleNotStorable;
+    if (stage.title.size() > MaxStoredTitleUnits) return StageError::TitleTooLong;
+    if (!fileKeepsTitle(stage.title)) return StageError::TitleNotStorable;
     bool finite = allFinite({stage.initialPivot.x, stage.initialPivot.y, stage.initialAngle,
                              stage.startCamera.x, stage.startCamera.y, stage.startCamera.zoom});
     for (int i = 0; i < MaxPoints; ++i)

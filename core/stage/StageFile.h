@@ -14,8 +14,8 @@ inline constexpr std::size_t MaxStageFileBytes = 64 * 1024;
 
 // Why a stage could not be written as it is: its file would not read back the same.
 enum class StageError {
-    TitleTooLong = 1, // longer than MaxTitleUnits
-    TitleNotStorable, // control characters, unpaired surrogates or outer blanks
+    TitleTooLong = 1, // longer than MaxStoredTitleUnits
+    TitleNotStorable, // a line feed, unpaired surrogates or outer blanks
     NumberNotFinite,  // a coordinate, angle or zoom that is infinite or not a number
 };
 const std::error_category& stageErrorCategory();

@@ -150,17 +150,27 @@ TEST(StageFile, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(dir.read("s"), ExampleFile);
 }
 
-TEST(StageFile, ALongTitleIsCutToTheTitleBoxAndTheLargestStageReadsBack) {
+TEST(StageFile, TitlesAreReadWholeAsStoredAndTheLargestStageReadsBack) {
     TempFolder dir;
     const std::string kanji = "\xE5\xAD\x97"; // 字
     std::string title;
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 1100; ++i)
         title += kanji;
     Stage cut = loadText(dir, "TITLE " + title + "\r\n");
-    EXPECT_EQ(cut.title, std::u16string(MaxTitleUnits, u'字'));
+    EXPECT_EQ(cut.title, std::u16string(MaxStoredTitleUnits, u'字'));
     // A pair that would straddle the cut goes whole, and the blank before it is dropped too.
-    const std::string pairAtCut = std::string(MaxTitleUnits - 2, 'a') + " \xF0\x9F\x98\x80";
-    EXPECT_EQ(loadText(dir, "TITLE " + pairAtCut + "\r\n").title, std::u16string(MaxTitleUnits - 2, u'a'));
+    const std::string pairAtCut = std::string(MaxStoredTitleUnits - 2, 'a') + " \xF0\x9F\x98\x80";
+    EXPECT_EQ(loadText(dir, "TITLE " + pairAtCut + "\r\n").title,
+              std::u16string(MaxStoredTitleUnits - 2, u'a'));
+    // Longer than the title box, with control characters inside: read whole, and saved again
+    // byte for byte.
+    const std::string stored =
+        "\xEF\xBB\xBFTITLE " + std::string(600, 'x') +
+        "\x01 tab\there\rCR\r\nTIMELIMIT 60\r\nINITPOS 0 0 0\r\nCAMPOS 0 0 1\r\nPOINT\r\n";
+    Stage whole = loadText(dir, stored);
+    EXPECT_EQ(whole.title, std::u16string(600, u'x') + u"\x01 tab\there\rCR");
+    ASSERT_TRUE(saveStage(dir.file("again"), whole));
+    EXPECT_EQ(dir.read("again"), stored);
 
     Stage largest;
     largest.title = cut.title;
@@ -189,11 +199,13 @@ TEST(StageFile, TheWriterRefusesWhatWouldNotReadBack) {
         return error;
     };
     Stage longTitle;
-    longTitle.title.assign(MaxTitleUnits + 1, u'x');
+    longTitle.title.assign(MaxStoredTitleUnits + 1, u'x');
     EXPECT_EQ(refusal(longTitle), StageError::TitleTooLong);
     Stage brokenTitle;
-    brokenTitle.title = u"two\nlines";
-    EXPECT_EQ(refusal(brokenTitle), StageError::TitleNotStorable);
+    for (const std::u16string title : {u"two\nlines", u" outer blank", u"tab\t", u"lone \xD800"}) {
+        brokenTitle.title = title;
+        EXPECT_EQ(refusal(brokenTitle), StageError::TitleNotStorable);
+    }
     Stage far;
     far.addPoint({INFINITY, 0});
     EXPECT_EQ(refusal(far), StageError::NumberNotFinite);

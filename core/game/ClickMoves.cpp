@@ -1,0 +1,167 @@
+#include "game/ClickMoves.h"
+
+#include "game/GameConstants.h"
+#include "game/RouteCheck.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr StateGrain ClickGrain{8.0f, 60}; // 8 units, 6-degree bins: a hand tolerates a few units
+// A person's route never hangs on one frame: it tries clicks (and letting go of the fast
+// button) every other frame only, which halves the work of each step.
+constexpr int Stride = 2;
+
+constexpr float Directions[8][2] = {{1, 0},  {0.7071f, 0.7071f},   {0, 1},  {-0.7071f, 0.7071f},
+                                    {-1, 0}, {-0.7071f, -0.7071f}, {0, -1}, {0.7071f, -0.7071f}};
+
+// A click a frame early or late turns the rest of the route, as a whole, about the point where
+// it was made, by twice the frame's step: the dynamics do not care which way the stage faces.
+// So a bar at distance D from that point is off by about D times that angle. The person's
+// search clicks only at the slow speed (with the fast button let go at least MinFastGap frames
+// before), which halves the angle.
+constexpr float ClickTurnError = 2 * Bar::SlowStep;
+
+float drift(const RouteNode& node, Vec2 p) {
+    if (!node.clicked) return 0.0f;
+    // The largest square first and one root after: the root and the rounding to float keep order.
+    double farthest = 0.0;
+    for (const Vec2& c : node.outerClicks) {
+        const float dx = p.x - c.x, dy = p.y - c.y;
+        farthest = std::max(farthest, double(dx) * dx + double(dy) * dy);
+    }
+    return ClickTurnError * float(std::sqrt(farthest));
+}
+
+// The part of that drift across a line running along the unit vector `along`: the turn moves p
+// at right angles to where it lies from the click, so only its distance from the click measured
+// along the line counts.
+float driftAcross(const RouteNode& node, Vec2 p, Vec2 along) {
+    if (!node.clicked) return 0.0f;
+    float farthest = 0.0f;
+    for (const Vec2& c : node.outerClicks)
+        farthest = std::max(farthest, std::fabs((p.x - c.x) * along.x + (p.y - c.y) * along.y));
+    return ClickTurnError * farthest;
+}
+
+void addClick(RouteNode& next, Vec2 clickPoint) {
+    for (int k = 0; k < 8; ++k) {
+        const Vec2& c = next.outerClicks[std::size_t(k)];
+        const auto along = [&](Vec2 v) { return v.x * Directions[k][0] + v.y * Directions[k][1]; };
+        if (!next.clicked || along(clickPoint) > along(c)) next.outerClicks[std::size_t(k)] = clickPoint;
+    }
+    next.clicked = true;
+}
+
+} // namespace
+
+std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRules& rules,
+                            std::int32_t frameLimit) {
+    Attempt& attempt = search.attempt();
+    const float margin = rules.margin, slip = float(rules.slip);
+    const int minGap = rules.minGap, lead = rules.slip > 1 ? rules.slip : 0;
+    // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
+    // far a click one frame off would have moved the bar.
+    const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
+        return margin + slip * std::max(drift(node, p), drift(node, q));
+    };
+    // A step's bars all lie within two bar lengths of where it starts (one, until its click), so
+    // only the walls that near come into question; a frame tests the bar against those few and
+    // runs the exact test only where one may be close.
+    bool nearWalls = true; // whether any bar of the step might come within its room of a wall
+    float largestRoom = 0; // the most room any bar of the step can need
+    const auto tooClose = [&](const RouteNode& node) {
+        if (!nearWalls) return false;
+        const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
+        const float r = room(node, p, q);
+        return r > 0 && attempt.lines().wallNear(p, q, r);
+    };
+    // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
+    // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
+    const auto wellInGoal = [&](const RouteNode& node) {
+        const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        const float r = room(node, p, q);
+        return attempt.lines().crossesGoal(p, q, [&](Vec2 a, Vec2 b) {
+            const float length = std::hypot(b.x - a.x, b.y - a.y);
+            if (length == 0) return false;
+            const Vec2 along{(b.x - a.x) / length, (b.y - a.y) / length};
+            return distanceToSegment(a, p, q) >= r && distanceToSegment(b, p, q) >= r &&
+                   distanceToSegment(p, a, b) + margin + slip * driftAcross(node, p, along) <= BarLength;
+        });
+    };
+    return search.run(weight, ClickGrain, [&](std::int32_t current) {
+        const RouteNode node = search.nodes[std::size_t(current)];
+        // The largest room any bar of the step can need: the click it may add lies a bar's
+        // length out, and the bar within two of the start.
+        const Vec2 start = node.pose.pivot;
+        const float farthestClick = std::max(drift(node, start) / ClickTurnError, BarLength);
+        largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
+        const double reach = 2 * BarLength + largestRoom + 1.0;
+        nearWalls = search.clearance.at(start) <= reach;
+        if (nearWalls) search.clearance.gatherNear(start, reach);
+        const auto step = [&](int length, int fastFrames, bool click) {
+            RouteNode next = node;
+            next.pose = attempt.bar().pose();
+            next.frames = node.frames + length;
+            next.parent = current;
+            next.length = std::uint16_t(length);
+            next.fastFrames = std::uint16_t(fastFrames);
+            next.click = click;
+            next.slowLead = std::uint16_t(fastFrames > 0 ? lead : 0);
+            return next;
+        };
+        // Slow all the way: a click on any frame k from minGap on, from the pose after k - 1
+        // frames. Beyond a whole turn after the earliest click, a later one repeats an earlier.
+        const int turn = 180;
+        attempt.resume(node.pose, frameLimit - node.frames);
+        for (int k = 1; k <= minGap + turn; ++k) {
+            if (k >= minGap && (k - minGap) % Stride == 0) {
+                const BarPose before = attempt.bar().pose();
+                const Vec2 clickPoint = attempt.bar().freeEnd();
+                const std::int32_t remaining = attempt.remaining();
+                const FrameOutcome outcome = attempt.advance({false, true});
+                RouteNode next = step(k, 0, true);
+                addClick(next, clickPoint);
+                if (outcome == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
+                if (outcome == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
+                attempt.resume(before, remaining);
+            }
+            const FrameOutcome outcome = attempt.advance({false, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(k, 0, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+        }
+        // Fast for h frames, then let go for MinFastGap frames, the last with the click: the
+        // button's changes stay MinFastGap apart from one step to the next. A click that comes
+        // late plays the frames after it in the old sense; the drift reckons them slow, so a
+        // route that must forgive more than a frame holds the button off that long after a click.
+        attempt.resume(node.pose, frameLimit - node.frames);
+        for (int i = 1; i <= lead; ++i) {
+            const FrameOutcome outcome = attempt.advance({false, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(i, 0, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) return NoClear;
+        }
+        const int shortestHead = std::max(MinFastGap, minGap - lead - MinFastGap);
+        for (int h = 1; h <= shortestHead + turn / 2; ++h) {
+            const FrameOutcome outcome = attempt.advance({true, false});
+            if (outcome == FrameOutcome::Goal && wellInGoal(node))
+                return search.finish(step(lead + h, h, false));
+            if (outcome != FrameOutcome::Continue || tooClose(node)) break;
+            if (h < shortestHead || (h - shortestHead) % Stride != 0) continue;
+            const BarPose before = attempt.bar().pose();
+            const std::int32_t remaining = attempt.remaining();
+            for (int j = 1; j <= MinFastGap; ++j) {
+                const bool click = j == MinFastGap;
+                const Vec2 clickPoint = attempt.bar().freeEnd();
+                const FrameOutcome tail = attempt.advance({false, click});
+                RouteNode next = step(lead + h + j, h, click);
+                if (click) addClick(next, clickPoint);
+                if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
+                if (tail != FrameOutcome::Continue || tooClose(next)) break;
+                if (click) search.offer(next);
+            }
+            attempt.resume(before, remaining);
+        }
+        return NoClear;
+    });
+}

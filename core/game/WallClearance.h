@@ -1,0 +1,32 @@
+#pragma once
+// How far a point is from the nearest wall, at least, and which walls come near it: the playable
+// search asks once per step, so that each frame of the step tests the bar against those few
+// walls only and runs the exact test (LineGrid::wallNear) only where one may be close. The
+// distances are filled in lazily, a grid cell at a time, as the search visits places.
+#include "stage/Stage.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class WallClearance {
+public:
+    explicit WallClearance(const Stage& stage);
+    // A distance no wall comes closer than to p (0 when nothing is known).
+    double at(Vec2 p);
+    // Keeps the walls that come within `radius` of `centre` (all of them when nothing is known).
+    void gatherNear(Vec2 centre, double radius);
+    // Whether one of the gathered walls may come within `room` of the segment pq: never false
+    // when one does, with a unit to spare for the exact test's rounding.
+    bool gatheredNear(Vec2 p, Vec2 q, double room) const;
+
+private:
+    struct Wall {
+        double ax, ay, dx, dy;
+    };
+    static double squaredDistance(const Wall& w, double x, double y);
+    std::vector<const Wall*> near_;
+    std::vector<Wall> walls_;
+    bool unknown_ = false; // a wall that is not finite: no distance can be trusted
+    std::unordered_map<std::uint64_t, double> cells_;
+};
