@@ -24,27 +24,6 @@ TEST(Viewport, LetterboxKeepsFourToThreeCentred) {
     EXPECT_EQ(exact.height, 600);
 }
 
-TEST(InputState, CursorMapsFromPixelsToCentredViewUnits) {
-    const Vec2 p = CursorToView(1000, 500, {1600, 1200, 2.0f});
-    EXPECT_EQ(p.x, 100);
-    EXPECT_EQ(p.y, 50);
-    const Vec2 outside = CursorToView(-10, 0, {800, 600, 1.0f});
-    EXPECT_EQ(outside.x, -410); // not clamped
-    EXPECT_EQ(outside.y, 300);
-}
-
-TEST(InputState, WheelHandsOutWholeNotchesAndKeepsTheRest) {
-    std::int32_t acc = 250;
-    EXPECT_EQ(TakeWheelNotches(acc), 2);
-    EXPECT_EQ(acc, 10);
-    acc = -130;
-    EXPECT_EQ(TakeWheelNotches(acc), -1);
-    EXPECT_EQ(acc, -10);
-    acc = 119;
-    EXPECT_EQ(TakeWheelNotches(acc), 0);
-    EXPECT_EQ(acc, 119);
-}
-
 TEST(InputState, HeldButtonsGiveOnePressAndKeysStandInForButtons) {
     MouseState m;
     std::int32_t wheel = 0;
