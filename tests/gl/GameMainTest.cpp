@@ -55,19 +55,8 @@ InputRecord fastClear(const std::string& path) {
 }
 
 // Drives one game-main scene on a master whose next scenes are only counted.
-class GameMain : public ::testing::Test {
+class GameMain : public SceneTest {
 protected:
-    void SetUp() override {
-        useFreshWorkingFolder();
-        resetSoundCounts();
-        stopMusic();
-        master.InstallScenes(
-            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
-                requested.push_back(id);
-                return nullptr;
-            }));
-        inputTurn();
-    }
     void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
         game = pushOnto<SceneGameMain>(master, &master, master.Session(), stage, replay);
         below = master.Depth() - 1;
@@ -93,11 +82,8 @@ protected:
     int plays(SoundId id) const { return soundCounts().playsOf(id); }
     bool popped() const { return master.Depth() == below; }
 
-    SceneMaster master;
-    GameSession& session = master.Session();
     SceneGameMain* game = nullptr;
     std::size_t below = 0;
-    std::vector<int> requested;
 };
 } // namespace
 

@@ -6,13 +6,13 @@
 #include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/StageMesh.h"
-#include "render/View.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 
 #include <algorithm>
