@@ -1,4 +1,5 @@
 #include "stage/Stage.h"
+#include "game/PlayTexts.h"
 #include "stage/View.h"
 
 #include <gtest/gtest.h>
@@ -186,4 +187,13 @@ TEST(Viewport, LetterboxKeepsFourToThreeCentred) {
         EXPECT_EQ(v.width, c.expected.width) << c.clientWidth;
         EXPECT_EQ(v.height, c.expected.height) << c.clientWidth;
     }
+}
+
+TEST(PlayTexts, LongTitlesAreCutToTheTitleBuffer) {
+    const std::u16string longTitle(100, u'長');
+    const std::u16string text = FormatStageTitle(9, longTitle);
+    EXPECT_EQ(text.size(), 65u);
+    EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
+    EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
+    EXPECT_EQ(FormatSeconds(754), u"12.57");
 }

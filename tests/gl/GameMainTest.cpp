@@ -1,5 +1,6 @@
 #include "GlTestSupport.h"
 
+#include "game/PlayTexts.h"
 #include "game/RecordRun.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
@@ -351,15 +352,6 @@ TEST_F(GameMain, AMiddlePressWithALeftPressLeavesOnceAndAsksNothingMore) {
     EXPECT_EQ(master.Depth(), depth - 1); // exactly one pop: the editor below stays
     EXPECT_TRUE(requested.empty());
     EXPECT_EQ(session.barsLeft, 5);
-}
-
-TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
-    const std::u16string longTitle(100, u'長');
-    const std::u16string text = FormatStageTitle(9, longTitle);
-    EXPECT_EQ(text.size(), 65u);
-    EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
-    EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
-    EXPECT_EQ(FormatSeconds(754), u"12.57");
 }
 
 TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {
