@@ -1,17 +1,22 @@
 #include "GlTestSupport.h"
 
+#include "game/InputRecord.h"
 #include "render/Draw.h"
 #include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
+#include "screens/SceneGameMain.h"
+#include "screens/SceneStageSelect.h"
 #include "screens/SceneTitle.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageFile.h"
 #include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -34,7 +39,6 @@ protected:
         ResetView();
         s->Draw();
     }
-    static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }
 
     SceneMaster master;
     std::vector<int> requested;
@@ -94,7 +98,7 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 }
 
-TEST_F(Screens, TitleEditAndExit) {
+TEST_F(Screens, TitleEditStageSelectAndExit) {
     auto* title = make<SceneTitle>();
     draw(title);
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
@@ -102,6 +106,17 @@ TEST_F(Screens, TitleEditAndExit) {
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
     EXPECT_TRUE(EditMode);
+
+    // The stage select sits apart from START.
+    EXPECT_FALSE(
+        title->MenuLabel(SceneTitle::Select).Bounds().overlaps(title->MenuLabel(SceneTitle::Start).Bounds()));
+    OwnStageFile = "stage1";
+    inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Select)));
+    inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Select)));
+    title->Update();
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::EditMenu, SceneId::StageSelect}));
+    EXPECT_FALSE(EditMode);
+    EXPECT_TRUE(OwnStageFile.empty());
 
     const std::size_t depth = master.Depth();
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));
@@ -148,10 +163,15 @@ TEST_F(Screens, TitleKeyboardAndGamepadWithoutAMouse) {
         TheGameSystem->PollInput();
     };
     turn();
-    platform::pushKeyPress(platform::Key::Up); // from START up round to the reset item
+    platform::pushKeyPress(platform::Key::Up); // from START up to the stage select above it
+    turn();
+    title->Update();
+    EXPECT_EQ(title->Hovered(), SceneTitle::Select);
+    platform::pushKeyPress(platform::Key::Up); // and round to the reset item
     turn();
     title->Update();
     EXPECT_EQ(title->Hovered(), SceneTitle::ResetAll);
+    platform::pushKeyPress(platform::Key::Down);
     platform::pushKeyPress(platform::Key::Down);
     platform::pushKeyPress(platform::Key::Down);
     turn();
@@ -243,4 +263,72 @@ TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
     EXPECT_EQ(demo->DemoBar().pivot(), pivot); // a click never switches the pivot here
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
+}
+
+// Stages 1 to 3 cleared: the select opens on stage 4, which Return plays with five bars and the
+// stages after it to come; locked stages take no click; the own page plays a player's stage, or
+// says that its file is gone; EXIT goes back to the title.
+TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
+    InputRecord solution;
+    for (int n = 0; n < 3; ++n) {
+        solution.load(std::string(DATA_DIR) + "/solutions/stage" + std::to_string(n + 1) + ".rep", INT32_MAX);
+        ASSERT_TRUE(solution.save(replayFileName(n)));
+    }
+    Stage own;
+    own.title = u"自作";
+    own.addSegment(own.addPoint({0, 50}), own.addPoint({50, 50}), GOAL);
+    for (const char* name : {"stage1", "stage2"})
+        ASSERT_TRUE(saveStage(workingFolderPath() + name, own));
+    StageNumber = 7;
+    BarsLeft = 1;
+    auto* select = make<SceneStageSelect>();
+    const auto turn = [&](std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {0, 0}) {
+        TheGameSystem->keyState.presses.clear();
+        for (platform::Key key : keys)
+            TheGameSystem->keyState.presses.push_back({key, false, false});
+        inputTurn(left, false, false, cursor);
+        select->Update();
+        TheGameSystem->keyState.presses.clear();
+        draw(select);
+    };
+    draw(select);
+    EXPECT_EQ(select->Model().lit(), 3);
+    EXPECT_EQ(select->RowName(2)->Text().substr(0, 5), u"ステージ3");
+    EXPECT_EQ(select->RowTime(2)->Text(), FormatSeconds(solution.total()) + u"秒");
+    EXPECT_EQ(select->RowTime(3)->Text(), u"----");
+    EXPECT_TRUE(select->TotalLabel().Text().empty()); // not every stage has a best yet
+    const Rect lit = select->RowName(3)->Bounds();
+    EXPECT_TRUE(looksLike(pixelAt({lit.left - 4, lit.centerY}), Colors::Yellow));
+
+    turn({}, true, centre(*select->RowName(5))); // locked: the click does nothing
+    turn({});
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(select->Model().lit(), 5);
+    turn({platform::Key::Up, platform::Key::Up, platform::Key::Return});
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_EQ(StageNumber, 3);
+    EXPECT_EQ(BarsLeft, StartingBars);
+    EXPECT_TRUE(OwnStageFile.empty());
+
+    requested.clear();
+    turn({platform::Key::Right});
+    ASSERT_EQ(select->Model().page(), StageSelect::Own);
+    EXPECT_EQ(select->RowName(1)->Text(), u"stage2  自作");
+    std::filesystem::remove(workingFolderPath() + "stage2");
+    platform::pushKeyPress(platform::Key::Return); // the box that says so
+    turn({}, true, centre(*select->RowName(1)));
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(select->Model().own().size(), 1u);
+    turn({}, false, centre(*select->RowName(0)));
+    turn({}, true, centre(*select->RowName(0)));
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_EQ(OwnStageFile, "stage1");
+
+    turn({}, false, centre(select->Tab(StageSelect::Shipped)));
+    turn({}, true, centre(select->Tab(StageSelect::Shipped)));
+    EXPECT_EQ(select->Model().page(), StageSelect::Shipped);
+    const std::size_t depth = master.Depth();
+    turn({platform::Key::End, platform::Key::Z}); // Z chooses the lit entry, as Return does
+    EXPECT_EQ(master.Depth(), depth - 1);
+    OwnStageFile.clear();
 }

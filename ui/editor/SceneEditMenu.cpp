@@ -22,10 +22,6 @@ constexpr std::u16string_view NewStageText = u"N E W   S T A G E";
 constexpr std::u16string_view ExitText = u"E X I T";
 constexpr std::u16string_view Ellipsis = u"…";
 constexpr float RightEdge = ViewWidth / 2.0f - 10.0f; // entries end before the window's edge
-constexpr float EllipsisRoom = 32.0f;                 // one glyph cell
-// Before an entry's text is measured it is cut to what could fit if every unit were as narrow as
-// the font's narrowest, so a long title takes glyph cells for its visible part only.
-constexpr float NarrowestUnit = 6.0f, NarrowestWideUnit = 12.0f;
 // How far above an entry's baseline the pointer's row meets it: well inside the entry's box,
 // low enough at the top edge to show most of the first entry, at the baseline for the last.
 constexpr float PointerAnchor = 20.0f;
@@ -34,17 +30,6 @@ constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr std::size_t RefusalsShown = 8;
 constexpr int ImportsPerFrame = 4;
-
-std::u16string_view fittingHead(std::u16string_view text, float width) {
-    float used = 0.0f;
-    std::size_t n = 0;
-    for (; n < text.size(); ++n) {
-        used += text[n] >= 0x2E80 ? NarrowestWideUnit : NarrowestUnit;
-        if (used > width) break;
-    }
-    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n;
-    return text.substr(0, n);
-}
 
 std::u16string shortened(std::u16string_view text, std::size_t units) {
     if (text.size() <= units) return std::u16string(text);
@@ -251,18 +236,8 @@ std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
     const std::u16string text = entry < stageCount    ? entryText(stages_[std::size_t(entry)])
                                 : entry == stageCount ? std::u16string(NewStageText)
                                                       : std::u16string(ExitText);
-    auto label = CreateLabel(*TheGameSystem->glyphCache, fittingHead(text, RightEdge - EntryX),
-                             {EntryX, -EntrySpacing * float(entry)}, 1.0f);
-    label->Layout(); // bounds known before the first draw, which may skip it
-    if (label->Bounds().right > RightEdge) {
-        std::size_t n = label->Text().size();
-        while (n > 0 && label->PenX(n) > RightEdge - EllipsisRoom)
-            --n;
-        if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
-        label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
-        label->Layout();
-    }
-    return label;
+    return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
+                             RightEdge);
 }
 
 void SceneEditMenu::ShowEntriesInSight() {

@@ -5,3 +5,4 @@ int BarsLeft = StartingBars;
 bool EditMode = false;
 bool NewStage = false;
 std::string EditFileName;
+std::string OwnStageFile;

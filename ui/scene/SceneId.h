@@ -1,6 +1,6 @@
 #pragma once
 
 namespace SceneId {
-enum : int { CrossHatch = 0, Title = 1, Demo = 2, GameMain = 3, EditMenu = 4, Edit = 5 };
+enum : int { CrossHatch = 0, Title = 1, Demo = 2, GameMain = 3, EditMenu = 4, Edit = 5, StageSelect = 6 };
 }
-inline constexpr int SceneIdCount = 6;
+inline constexpr int SceneIdCount = 7;

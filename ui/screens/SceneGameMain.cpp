@@ -52,7 +52,12 @@ std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
                        TitleBufferUnits);
 }
 
-std::u16string FormatSeconds(int frames) {
+std::u16string FormatOwnStageTitle(const std::string& fileName, std::u16string_view title) {
+    constexpr std::size_t NameUnits = 24; // a long file name still leaves room for the title
+    return fitInBuffer(fitInBuffer(toUtf16(fileName), u"", NameUnits + 1) + u" ", title, TitleBufferUnits);
+}
+
+std::u16string FormatSeconds(std::int64_t frames) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.2f", double(frames) / FramesPerSecond);
     return toUtf16(buf);
@@ -61,7 +66,7 @@ std::u16string FormatSeconds(int frames) {
 SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
     : master_(master), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
-      attempt_(stage_, Colors::White, Colors::Red) {
+      attempt_(stage_, Colors::White, Colors::Red), pauseMenu_(EditMode) {
     loadStage(stagePath, stage_);
     if (replayPath) LoadBestRun(*replayPath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
@@ -96,7 +101,8 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
-    labels_[TitleLabel]->SetText(FormatStageTitle(StageNumber, stage_.title));
+    labels_[TitleLabel]->SetText(OwnStageFile.empty() ? FormatStageTitle(StageNumber, stage_.title)
+                                                      : FormatOwnStageTitle(OwnStageFile, stage_.title));
     camera_ = stage_.startCamera;
     RefreshTexts();
 }
@@ -171,10 +177,11 @@ void SceneGameMain::Clear() {
         best_ = record_.total();
         RefreshTexts();
         // Written before the end event, as every stored best run is.
+        const std::string path =
+            OwnStageFile.empty() ? replayFileName(StageNumber) : ownReplayFileName(stage_);
         std::error_code error;
-        if (!EditMode && !record_.save(replayFileName(StageNumber), &error))
-            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", replayFileName(StageNumber).c_str(),
-                         error.message().c_str());
+        if (!EditMode && !record_.save(path, &error))
+            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     }
     EndAttempt(true);
 }
@@ -201,6 +208,15 @@ void SceneGameMain::Leave() {
     master_->PopScene();
 }
 
+void SceneGameMain::EndRun() {
+    if (OwnStageFile.empty() || EditMode) {
+        Leave();
+    } else if (!leftThisUpdate_) { // back to the list the own stage was chosen from
+        leftThisUpdate_ = true;
+        master_->ChangeScene(SceneId::StageSelect);
+    }
+}
+
 void SceneGameMain::ChangeToNextAttempt() {
     leftThisUpdate_ = true;
     master_->ChangeScene(SceneId::GameMain);
@@ -209,8 +225,8 @@ void SceneGameMain::ChangeToNextAttempt() {
 void SceneGameMain::Proceed() {
     if (leftThisUpdate_) return; // already leaving (test play's middle press): ask nothing more
     if (cleared_) {
-        if (EditMode) {
-            Leave();
+        if (EditMode || !OwnStageFile.empty()) {
+            EndRun();
         } else if (StageNumber + 1 < StageCount) {
             StageNumber += 1;
             ChangeToNextAttempt();
@@ -238,11 +254,39 @@ bool SceneGameMain::HoldForPause() {
     if (state_ != GameState::Playing) return false;
     const bool toggle = TheGameSystem->keyState.Typed(platform::Key::P);
     const bool pause = TheGameSystem->pauseRequested || (toggle ? !paused_ : paused_);
-    if (pause != paused_) {
-        paused_ = pause;
-        PauseAllSounds(paused_, PauseReason::Play);
-    }
+    if (paused_ && pause) return RunPauseMenu();
+    SetPaused(pause);
     return paused_;
+}
+
+void SceneGameMain::SetPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    PauseAllSounds(paused_, PauseReason::Play);
+    if (paused_) pauseMenu_.Open();
+}
+
+// The turn of a choice is no frame of play either: the click or key that chose stays off the bar.
+bool SceneGameMain::RunPauseMenu() {
+    switch (pauseMenu_.Update()) {
+    case PauseMenu::Resume:
+        SetPaused(false);
+        break;
+    case PauseMenu::Retry: // as if the bar was lost, without the miss's show: it costs a bar
+        SetPaused(false);
+        stopMusic();
+        cleared_ = false;
+        Proceed();
+        break;
+    case PauseMenu::Leave: // the attempt is dropped unfinished, so nothing of it is kept
+        SetPaused(false);
+        stopMusic();
+        Leave();
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void SceneGameMain::Update() {
@@ -293,7 +337,7 @@ void SceneGameMain::Update() {
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
     case GameState::GameOver:
-        if (timer_ > GameOverFrames) Leave();
+        if (timer_ > GameOverFrames) EndRun();
         break;
     case GameState::AllClear:
         if (timer_ > AllClearFrames) Leave();
@@ -353,6 +397,7 @@ void SceneGameMain::Draw() {
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));
         pauseLabel_->DrawLabel(Colors::White);
+        pauseMenu_.Draw();
     }
 
     const float t = float(timer_) / 60.0f;

@@ -6,8 +6,10 @@
 #include "scene/SceneCrossHatch.h"
 #include "screens/SceneDemo.h"
 #include "screens/SceneGameMain.h"
+#include "screens/SceneStageSelect.h"
 #include "screens/SceneTitle.h"
 #include "stage/FileLocations.h"
+#include "stage/StageFile.h"
 
 namespace {
 template <typename S> std::unique_ptr<Lib::Scene::SceneBase> make(SceneMaster& master) {
@@ -20,6 +22,14 @@ std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
         return std::make_unique<SceneGameMain>(&master, testStagePath(),
                                                pathExists(testGhostPath()) ? std::optional(testGhostPath())
                                                                            : std::nullopt);
+    if (!OwnStageFile.empty()) { // beside its best run, named after what the file holds now
+        const std::string path = workingFolderPath() + OwnStageFile;
+        const auto stage = std::make_unique<Stage>();
+        loadStage(path, *stage);
+        const std::string best = ownReplayFileName(*stage);
+        return std::make_unique<SceneGameMain>(&master, path,
+                                               pathExists(best) ? std::optional(best) : std::nullopt);
+    }
     const std::string replay = replayFileName(StageNumber);
     return std::make_unique<SceneGameMain>(&master, stageFileName(StageNumber),
                                            pathExists(replay) ? std::optional<std::string>(replay)
@@ -41,5 +51,6 @@ SceneTable GameSceneTable() {
     table[SceneId::GameMain] = makeGameMain;
     table[SceneId::EditMenu] = make<SceneEditMenu>;
     table[SceneId::Edit] = makeEdit;
+    table[SceneId::StageSelect] = make<SceneStageSelect>;
     return table;
 }

@@ -20,6 +20,8 @@ const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
     {u"E D I T", 0.0f, -200.0f, 1.5f, TextAlign::Center},
     {N_(u"全て初期化"), 400.0f, -288.0f, 0.5f, TextAlign::Right},
     {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
+    // Above START, small, where it moves none of the four.
+    {u"S T A G E   S E L E C T", 0.0f, -95.0f, 0.7f, TextAlign::Center},
 };
 } // namespace
 
@@ -66,7 +68,14 @@ void SceneTitle::Choose(int item) {
         StageNumber = 0;
         BarsLeft = StartingBars;
         EditMode = false;
+        OwnStageFile.clear();
         master_->PushScene(SceneId::Demo);
+        PlaySound(SoundId::enter, false);
+        break;
+    case Select:
+        EditMode = false;
+        OwnStageFile.clear();
+        master_->PushScene(SceneId::StageSelect);
         PlaySound(SoundId::enter, false);
         break;
     case Edit:

@@ -1,5 +1,5 @@
 #pragma once
-// The title: the game's name, a bar turning by itself, and four items chosen with a left press.
+// The title: the game's name, a bar turning by itself, and its items chosen with a left press.
 #include "game/Bar.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
@@ -11,7 +11,7 @@ class SceneMaster;
 
 class SceneTitle : public Lib::Scene::SceneBase {
 public:
-    enum Item { Start, Edit, ResetAll, Exit, ItemCount };
+    enum Item { Start, Edit, ResetAll, Exit, Select, ItemCount };
 
     explicit SceneTitle(SceneMaster* master);
     void Update() override;
@@ -23,7 +23,7 @@ public:
 
 private:
     // The items top to bottom, as the arrow keys step through them.
-    static constexpr std::array<int, ItemCount> ScreenOrder = {Start, Edit, Exit, ResetAll};
+    static constexpr std::array<int, ItemCount> ScreenOrder = {Select, Start, Edit, Exit, ResetAll};
     static int ScreenPlace(int item);
     void Choose(int item);
 
