@@ -68,8 +68,8 @@ std::u16string refusalText(const std::vector<RefusedFile>& refused) {
 } // namespace
 
 SceneEditMenu::SceneEditMenu(SceneMaster* master)
-    : master_(master), stages_(listStagesWithTitles()),
-      scroll_(int(stages_.size()) + 2, pointerRow(TheGameSystem->mouseState.cursor)) {
+    : master_(master), stages_(listStagesWithTitles()), shipped_(shippedStageTitles(StageCount)),
+      scroll_(EntryCount(), pointerRow(TheGameSystem->mouseState.cursor)) {
     camera_.y = TargetY();
     ShowEntriesInSight();
 }
@@ -167,6 +167,8 @@ void SceneEditMenu::LightEntry(int entry) {
 void SceneEditMenu::Choose(int entry) {
     PlaySound(SoundId::enter, false);
     const int stageCount = int(stages_.size());
+    const int shipped = entry - stageCount - 1;
+    EditSourcePath.clear();
     if (entry < stageCount) {
         EditFileName = stages_[std::size_t(entry)].name;
         NewStage = false;
@@ -174,6 +176,11 @@ void SceneEditMenu::Choose(int entry) {
     } else if (entry == stageCount) {
         EditFileName = nextNewStageName();
         NewStage = true;
+        master_->ChangeScene(SceneId::Edit);
+    } else if (shipped < int(shipped_.size())) { // nothing is written until SAVE
+        EditFileName = nextNewStageName();
+        EditSourcePath = stageFileName(shipped);
+        NewStage = false;
         master_->ChangeScene(SceneId::Edit);
     } else {
         master_->PopScene();
@@ -233,9 +240,13 @@ void SceneEditMenu::TakeDroppedFiles() {
 
 std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
     const int stageCount = int(stages_.size());
-    const std::u16string text = entry < stageCount    ? entryText(stages_[std::size_t(entry)])
-                                : entry == stageCount ? std::u16string(NewStageText)
-                                                      : std::u16string(ExitText);
+    const int shipped = entry - stageCount - 1;
+    const std::u16string text = entry < stageCount               ? entryText(stages_[std::size_t(entry)])
+                                : entry == stageCount            ? std::u16string(NewStageText)
+                                : shipped < int(shipped_.size()) ? tr(u"コピーを開く：") + tr(u"ステージ") +
+                                                                       toUtf16(std::to_string(shipped + 1)) +
+                                                                       u"  " + shipped_[std::size_t(shipped)]
+                                                                 : std::u16string(ExitText);
     return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
                              RightEdge);
 }

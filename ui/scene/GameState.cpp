@@ -5,4 +5,5 @@ int BarsLeft = StartingBars;
 bool EditMode = false;
 bool NewStage = false;
 std::string EditFileName;
+std::string EditSourcePath;
 std::string OwnStageFile;

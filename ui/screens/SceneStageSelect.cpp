@@ -28,7 +28,7 @@ constexpr Color32 ColdBox = makeColor(128, 128, 0, 255);
 constexpr Color32 HintColor = makeColor(160, 160, 160, 255);
 
 const LabelDesc TabDescs[StageSelect::PageCount] = {
-    {N_(u"ステージ"), -180.0f, 250.0f, 0.8f, TextAlign::Center},
+    {N_(u"ステージ一覧"), -180.0f, 250.0f, 0.8f, TextAlign::Center},
     {N_(u"自作ステージ"), 180.0f, 250.0f, 0.8f, TextAlign::Center},
 };
 const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};

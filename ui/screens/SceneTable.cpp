@@ -36,10 +36,13 @@ std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
                                                               : std::nullopt);
 }
 
-// The edited stage in the working folder, loaded unless it is a new one.
+// The edited stage in the working folder, loaded unless it is a new one or a shipped stage's copy.
 std::unique_ptr<Lib::Scene::SceneBase> makeEdit(SceneMaster& master) {
     const std::string path = workingFolderPath() + EditFileName;
-    return std::make_unique<SceneEdit>(&master, path, NewStage ? std::string() : path);
+    return std::make_unique<SceneEdit>(&master, path,
+                                       NewStage                 ? std::string()
+                                       : EditSourcePath.empty() ? path
+                                                                : EditSourcePath);
 }
 } // namespace
 
