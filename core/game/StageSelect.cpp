@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-StageSelect::StageSelect(std::vector<StageProgress> shipped, std::vector<EditedStage> own)
+StageSelect::StageSelect(std::vector<StageProgress> shipped, std::vector<OwnStage> own)
     : shipped_(std::move(shipped)), own_(std::move(own)), ownBests_(own_.size()) {
     light(highestReached(shipped_));
 }
@@ -37,7 +37,7 @@ bool StageSelect::playable(int entry) const {
 
 void StageSelect::lightOwn(const std::string& name) {
     const auto found =
-        std::find_if(own_.begin(), own_.end(), [&](const EditedStage& s) { return s.name == name; });
+        std::find_if(own_.begin(), own_.end(), [&](const OwnStage& s) { return s.name == name; });
     if (found != own_.end()) light(Own, int(found - own_.begin()));
 }
 

@@ -2,7 +2,6 @@
 // The stage select without its window: two pages, the ten stages and the player's own (edited
 // and imported), each ending in EXIT and keeping its own lit entry, and which part of a long page
 // is in sight. The ten start lit on the highest reached stage, where a returning player goes on.
-#include "editor/EditedStages.h"
 #include "game/Progress.h"
 
 #include <cstdint>
@@ -10,12 +9,18 @@
 #include <string>
 #include <vector>
 
+// A player's own stage as the select lists it: its file in the working folder and its title.
+struct OwnStage {
+    std::string name;
+    std::u16string title;
+};
+
 class StageSelect {
 public:
     enum Page { Shipped, Own, PageCount };
     static constexpr int RowsInSight = 10;
 
-    StageSelect(std::vector<StageProgress> shipped, std::vector<EditedStage> own);
+    StageSelect(std::vector<StageProgress> shipped, std::vector<OwnStage> own);
 
     Page page() const { return page_; }
     void showPage(Page page);
@@ -35,7 +40,7 @@ public:
     void removeOwn(int entry);
 
     const std::vector<StageProgress>& shipped() const { return shipped_; }
-    const std::vector<EditedStage>& own() const { return own_; }
+    const std::vector<OwnStage>& own() const { return own_; }
     // The best time of own stage `entry`, read and verified the first time it is asked for, so
     // a page of thousands reads only the stages brought into sight.
     std::int32_t ownBest(int entry);
@@ -46,7 +51,7 @@ private:
 
     Page page_ = Shipped;
     std::vector<StageProgress> shipped_;
-    std::vector<EditedStage> own_;
+    std::vector<OwnStage> own_;
     std::vector<std::optional<std::int32_t>> ownBests_;
     int lit_[PageCount] = {};
     int first_[PageCount] = {};

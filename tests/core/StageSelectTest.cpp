@@ -16,8 +16,8 @@ std::vector<StageProgress> tenWithBestsUpTo(int cleared) {
     return stages;
 }
 
-std::vector<EditedStage> ownStages(int count) {
-    std::vector<EditedStage> own;
+std::vector<OwnStage> ownStages(int count) {
+    std::vector<OwnStage> own;
     for (int k = 1; k <= count; ++k)
         own.push_back({"stage" + std::to_string(k), u"mine"});
     return own;

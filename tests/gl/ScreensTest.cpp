@@ -2,7 +2,6 @@
 
 #include "game/InputRecord.h"
 #include "render/Draw.h"
-#include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
@@ -18,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <type_traits>
 
 namespace {
 // A master whose requested scenes are only recorded.
@@ -33,10 +33,15 @@ protected:
             }));
         inputTurn();
     }
-    template <typename S> S* make() { return pushOnto<S>(master, &master); }
+    template <typename S> S* make() {
+        if constexpr (std::is_constructible_v<S, SceneMaster*, GameSession&>)
+            return pushOnto<S>(master, &master, master.Session());
+        else
+            return pushOnto<S>(master, &master);
+    }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         s->Draw();
     }
 
@@ -85,16 +90,17 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     draw(title);
     EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(0).Bounds().left + 2, start.y}), Colors::Yellow));
 
-    StageNumber = 4;
-    BarsLeft = 1;
-    EditMode = true;
+    GameSession& session = master.Session();
+    session.stageNumber = 4;
+    session.barsLeft = 1;
+    session.editMode = true;
     inputTurn(false, false, false, start);
     inputTurn(true, false, false, start);
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::Demo});
-    EXPECT_EQ(StageNumber, 0);
-    EXPECT_EQ(BarsLeft, 5);
-    EXPECT_FALSE(EditMode);
+    EXPECT_EQ(session.stageNumber, 0);
+    EXPECT_EQ(session.barsLeft, 5);
+    EXPECT_FALSE(session.editMode);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 }
 
@@ -105,18 +111,18 @@ TEST_F(Screens, TitleEditStageSelectAndExit) {
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
-    EXPECT_TRUE(EditMode);
+    EXPECT_TRUE(master.Session().editMode);
 
     // The stage select sits apart from START.
     EXPECT_FALSE(
         title->MenuLabel(SceneTitle::Select).Bounds().overlaps(title->MenuLabel(SceneTitle::Start).Bounds()));
-    OwnStageFile = "stage1";
+    master.Session().ownStageFile = "stage1";
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Select)));
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Select)));
     title->Update();
     EXPECT_EQ(requested, (std::vector<int>{SceneId::EditMenu, SceneId::StageSelect}));
-    EXPECT_FALSE(EditMode);
-    EXPECT_TRUE(OwnStageFile.empty());
+    EXPECT_FALSE(master.Session().editMode);
+    EXPECT_TRUE(master.Session().ownStageFile.empty());
 
     const std::size_t depth = master.Depth();
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));
@@ -279,8 +285,9 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     own.addSegment(own.addPoint({0, 50}), own.addPoint({50, 50}), GOAL);
     for (const char* name : {"stage1", "stage2"})
         ASSERT_TRUE(saveStage(workingFolderPath() + name, own));
-    StageNumber = 7;
-    BarsLeft = 1;
+    GameSession& session = master.Session();
+    session.stageNumber = 7;
+    session.barsLeft = 1;
     auto* select = make<SceneStageSelect>();
     const auto turn = [&](std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {0, 0}) {
         TheGameSystem->keyState.presses.clear();
@@ -306,9 +313,9 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     EXPECT_EQ(select->Model().lit(), 5);
     turn({platform::Key::Up, platform::Key::Up, platform::Key::Return});
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-    EXPECT_EQ(StageNumber, 3);
-    EXPECT_EQ(BarsLeft, StartingBars);
-    EXPECT_TRUE(OwnStageFile.empty());
+    EXPECT_EQ(session.stageNumber, 3);
+    EXPECT_EQ(session.barsLeft, StartingBars);
+    EXPECT_TRUE(session.ownStageFile.empty());
 
     requested.clear();
     turn({platform::Key::Right});
@@ -322,7 +329,7 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     turn({}, false, centre(*select->RowName(0)));
     turn({}, true, centre(*select->RowName(0)));
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-    EXPECT_EQ(OwnStageFile, "stage1");
+    EXPECT_EQ(session.ownStageFile, "stage1");
 
     turn({}, false, centre(select->Tab(StageSelect::Shipped)));
     turn({}, true, centre(select->Tab(StageSelect::Shipped)));
@@ -330,5 +337,4 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     const std::size_t depth = master.Depth();
     turn({platform::Key::End, platform::Key::Z}); // Z chooses the lit entry, as Return does
     EXPECT_EQ(master.Depth(), depth - 1);
-    OwnStageFile.clear();
 }

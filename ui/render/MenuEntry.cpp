@@ -26,8 +26,7 @@ std::u16string_view fittingHead(std::u16string_view text, float width) {
 }
 } // namespace
 
-void DrawMenuEntry(TextLabel& label, bool hot) {
-    label.Layout(); // the panel needs this frame's bounds before the text is drawn over it
+void DrawMenuEntry(const TextLabel& label, bool hot) {
     FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
     label.DrawLabel(hot ? TextHot : TextCold);
 }
@@ -35,14 +34,12 @@ void DrawMenuEntry(TextLabel& label, bool hot) {
 std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                              float scale, float rightEdge) {
     auto label = CreateLabel(cache, fittingHead(text, (rightEdge - position.x) / scale), position, scale);
-    label->Layout();
     if (label->Bounds().right > rightEdge) {
         std::size_t n = label->Text().size();
         while (n > 0 && label->PenX(n) > rightEdge - EllipsisRoom * scale)
             --n;
         if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
         label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
-        label->Layout();
     }
     return label;
 }

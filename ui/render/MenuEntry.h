@@ -3,10 +3,9 @@
 // bounds, yellow under the cursor, olive otherwise.
 #include "render/TextLabel.h"
 
-void DrawMenuEntry(TextLabel& label, bool hot);
+void DrawMenuEntry(const TextLabel& label, bool hot);
 
-// A left-aligned label cut to end before `rightEdge`, with "…" where it was cut, and laid out
-// (its bounds known before the first draw, which may skip it). Only the part that can show takes
-// glyph cells, however long the text.
+// A left-aligned label cut to end before `rightEdge`, with "…" where it was cut. Only the part
+// that can show takes glyph cells, however long the text.
 std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                              float scale, float rightEdge);

@@ -1,8 +1,8 @@
 #include "screens/PauseMenu.h"
 
-#include "app/GameSystem.h"
 #include "lang/Translate.h"
 #include "render/MenuEntry.h"
+#include "system/GameSystem.h"
 
 namespace {
 constexpr float TopItemY = -170.0f; // under the pause notice, clear of the screen's centre
@@ -13,12 +13,10 @@ constexpr float ItemScale = 0.8f;
 PauseMenu::PauseMenu(bool testPlay) {
     const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す"),
                                               testPlay ? N_(u"エディタに戻る") : N_(u"タイトルに戻る")};
-    for (int i = 0; i < ItemCount; ++i) {
-        auto& item = items_[std::size_t(i)];
-        item = CreateLabel(*TheGameSystem->glyphCache,
-                           {texts[i], 0.0f, TopItemY - ItemSpacing * float(i), ItemScale, TextAlign::Center});
-        item->Layout(); // the pointer is tested against the bounds before the first draw
-    }
+    for (int i = 0; i < ItemCount; ++i)
+        items_[std::size_t(i)] =
+            CreateLabel(*TheGameSystem->glyphCache,
+                        {texts[i], 0.0f, TopItemY - ItemSpacing * float(i), ItemScale, TextAlign::Center});
 }
 
 void PauseMenu::Open() {
@@ -47,7 +45,7 @@ int PauseMenu::Update() {
     return NoChoice;
 }
 
-void PauseMenu::Draw() {
+void PauseMenu::Draw() const {
     for (int i = 0; i < ItemCount; ++i)
         DrawMenuEntry(*items_[std::size_t(i)], i == lit_);
 }

@@ -18,7 +18,7 @@ public:
     void Open();
     // This turn's choice, or NoChoice.
     int Update();
-    void Draw();
+    void Draw() const;
 
     int Lit() const { return lit_; }
     const TextLabel& ItemLabel(int item) const { return *items_[std::size_t(item)]; }

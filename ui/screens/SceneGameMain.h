@@ -17,6 +17,7 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 enum class GameState { WaitStart, Countdown, Playing, Result, Replay, ReplayPause, GameOver, AllClear };
 
@@ -42,11 +43,11 @@ public:
         MessageCount
     };
 
-    SceneGameMain(SceneMaster* master, const std::string& stagePath,
+    SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                   const std::optional<std::string>& replayPath);
     ~SceneGameMain() override;
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     GameState State() const { return state_; }
     bool Paused() const { return paused_; }
@@ -91,6 +92,7 @@ private:
     void FollowBar();
 
     SceneMaster* master_;
+    GameSession& session_;
     Bar ghostBar_;
     Stage stage_;
     Attempt attempt_; // plays stage_, so it comes after it

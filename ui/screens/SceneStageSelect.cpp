@@ -1,17 +1,18 @@
 #include "screens/SceneStageSelect.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
+#include "editor/EditedStages.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 namespace {
 constexpr float TopRowY = 195.0f;
@@ -36,13 +37,20 @@ const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
 const LabelDesc HintDesc{N_(u"←→：ページ切り替え"), 0.0f, -292.0f, 0.45f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
 
+std::vector<OwnStage> ownStages() {
+    std::vector<OwnStage> own;
+    for (EditedStage& stage : listStagesWithTitles())
+        own.push_back({std::move(stage.name), std::move(stage.title)});
+    return own;
+}
+
 std::u16string timeText(std::int64_t frames) {
     return frames > 0 ? FormatSeconds(frames) + tr(u"秒") : std::u16string(u"----");
 }
 } // namespace
 
-SceneStageSelect::SceneStageSelect(SceneMaster* master)
-    : master_(master), select_(readProgress("", StageCount), listStagesWithTitles()) {
+SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
+    : master_(master), session_(session), select_(readProgress("", StageCount), ownStages()) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int page = 0; page < StageSelect::PageCount; ++page)
         tabs_[std::size_t(page)] = CreateLabel(cache, TabDescs[page]);
@@ -51,10 +59,8 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master)
     if (const auto total = totalBest(select_.shipped())) total_->SetText(tr(u"合計：") + timeText(*total));
     hint_ = CreateLabel(cache, HintDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
-    for (auto* label : {tabs_[0].get(), tabs_[1].get(), exit_.get()})
-        label->Layout();         // hit tests come before the first draw
-    if (!OwnStageFile.empty()) { // back from an own stage: where the player left the list
-        select_.lightOwn(OwnStageFile);
+    if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
+        select_.lightOwn(session_.ownStageFile);
         select_.showPage(StageSelect::Own);
     }
     ShowRowsInSight();
@@ -77,7 +83,7 @@ SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
         name = tr(u"ステージ") + toUtf16(std::to_string(entry + 1)) + u"  " + stage.title;
         best = stage.best;
     } else {
-        const EditedStage& stage = select_.own()[std::size_t(entry)];
+        const OwnStage& stage = select_.own()[std::size_t(entry)];
         name = toUtf16(stage.name) + u"  " + stage.title;
         best = select_.ownBest(entry);
     }
@@ -193,10 +199,10 @@ void SceneStageSelect::Choose(int entry) {
         PlayOwn(entry);
         return;
     }
-    StageNumber = entry;
-    BarsLeft = StartingBars;
-    EditMode = false;
-    OwnStageFile.clear();
+    session_.stageNumber = entry;
+    session_.barsLeft = StartingBars;
+    session_.editMode = false;
+    session_.ownStageFile.clear();
     PlaySound(SoundId::enter, false);
     master_->ChangeScene(SceneId::GameMain);
 }
@@ -215,21 +221,21 @@ void SceneStageSelect::PlayOwn(int entry) {
         ShowRowsInSight();
         return;
     }
-    StageNumber = 0;
-    BarsLeft = StartingBars;
-    EditMode = false;
-    OwnStageFile = name;
+    session_.stageNumber = 0;
+    session_.barsLeft = StartingBars;
+    session_.editMode = false;
+    session_.ownStageFile = name;
     PlaySound(SoundId::enter, false);
     master_->ChangeScene(SceneId::GameMain);
 }
 
-void SceneStageSelect::Draw() {
+void SceneStageSelect::Draw() const {
     ClearScreen(Colors::Black);
     for (int page = 0; page < StageSelect::PageCount; ++page)
         DrawMenuEntry(*tabs_[std::size_t(page)], page == select_.page());
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const int entry = shownFirst_ + int(k);
-        Row& row = rows_[k];
+        const Row& row = rows_[k];
         const bool hot = entry == select_.lit();
         const bool locked = !select_.playable(entry);
         FillRect(row.box, locked ? (hot ? LockedHotBox : LockedBox) : hot ? HotBox : ColdBox);

@@ -12,12 +12,13 @@
 #include <vector>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneStageSelect : public Lib::Scene::SceneBase {
 public:
-    explicit SceneStageSelect(SceneMaster* master);
+    SceneStageSelect(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     const StageSelect& Model() const { return select_; }
     // Row k of those in sight: the stage's name and title, and its best time.
@@ -44,6 +45,7 @@ private:
     Row MakeRow(int entry, float y);
 
     SceneMaster* master_;
+    GameSession& session_;
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
     std::unique_ptr<TextLabel> exit_, total_, hint_, empty_;
