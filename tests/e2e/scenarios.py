@@ -132,7 +132,11 @@ def play(desktop, game_dir, data_home):
     game.key("Escape")
     game.wait_for("the quit question", caption_bar, save="quit-question")
     game.click(480, button_row(game.picture(), (330, 470)))  # Cancel
-    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    # The box stood in for the player's hand: play waits paused, as P leaves it.
+    game.wait_for("play paused after the box", lambda p: caption_bar(p) is None and is_pause_menu(p),
+                  save="paused-after-the-box")
+    game.key("p")
+    game.wait_for("play to go on", lambda p: is_play(p) and not is_pause_menu(p))
     game.key("Escape")
     game.wait_for("the quit question again", caption_bar)
     game.key("Return")
@@ -187,7 +191,7 @@ def keyboard(desktop, game_dir, data_home):
     game.wait_for("the quit question", caption_bar)
     game.key("Right")  # from OK to Cancel
     game.key("Return")
-    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    game.wait_for("play paused after the box", lambda p: caption_bar(p) is None and is_pause_menu(p))
     game.key("Escape")
     game.wait_for("the quit question again", caption_bar)
     game.key("z")  # the pivot key, tapped on: it must not quit
