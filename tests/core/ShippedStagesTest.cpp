@@ -1,3 +1,4 @@
+#include "game/HeadsUpBand.h"
 #include "game/RecordRun.h"
 #include "game/RouteCheck.h"
 #include "game/Solver.h"
@@ -41,8 +42,9 @@ TEST_P(ShippedStage, ItsSolutionIsAPersonsRouteWellWithinTheTimeLimit) {
     EXPECT_GE(slackOf(stage, frames, 1), 1);
     // The first screen shows no line through the heads-up texts' band.
     const Camera& c = stage.startCamera;
-    const Vec2 corners[4] = {screenToWorld({-290, 135}, c), screenToWorld({290, 135}, c),
-                             screenToWorld({290, 245}, c), screenToWorld({-290, 245}, c)};
+    const Rect& h = HeadsUpBand;
+    const Vec2 corners[4] = {screenToWorld({h.left, h.bottom}, c), screenToWorld({h.right, h.bottom}, c),
+                             screenToWorld({h.right, h.top}, c), screenToWorld({h.left, h.top}, c)};
     const Rect band(corners[0], corners[2]);
     for (const Segment& line : stage.segments) {
         if (line.kind == FreeSegment) continue;

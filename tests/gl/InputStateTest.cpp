@@ -54,14 +54,14 @@ TEST(InputState, HeldButtonsGiveOnePressAndKeysStandInForButtons) {
     snap.cursorY = 200;
     int presses = 0;
     for (int turn = 0; turn < 5; ++turn) {
-        m.UpdateMouse(snap, {800, 600, 1.0f}, wheel);
+        UpdateMouse(m, snap, {800, 600, 1.0f}, wheel);
         presses += m.Pressed(MouseLeft);
     }
     EXPECT_EQ(presses, 1);
     EXPECT_EQ(m.pressPosition[MouseLeft].x, 100);
     EXPECT_EQ(m.pressPosition[MouseLeft].y, 100);
     snap.keys[KeyZ] = false;
-    m.UpdateMouse(snap, {800, 600, 1.0f}, wheel);
+    UpdateMouse(m, snap, {800, 600, 1.0f}, wheel);
     EXPECT_TRUE(m.Released(MouseLeft));
 
     KeyState k;

@@ -1,13 +1,10 @@
 #include "render/MenuEntry.h"
 
+#include "render/ButtonPalette.h"
 #include "render/Draw.h"
 #include "stage/Utf.h"
 
 namespace {
-constexpr Color32 BoxHot = makeColor(255, 255, 0, 255);
-constexpr Color32 TextHot = makeColor(0, 0, 0, 255);
-constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
-constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 constexpr std::u16string_view Ellipsis = u"…";
 constexpr float EllipsisRoom = 32.0f; // one glyph cell at scale 1
 // Before a text is measured it is cut to what could fit if every unit were as narrow as the
@@ -27,8 +24,8 @@ std::u16string_view fittingHead(std::u16string_view text, float width) {
 } // namespace
 
 void DrawMenuEntry(const TextLabel& label, bool hot) {
-    FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
-    label.DrawLabel(hot ? TextHot : TextCold);
+    FillRect(label.Bounds(), hot ? LitButton : UnlitButton);
+    label.DrawLabel(hot ? ButtonText : UnlitEntryText);
 }
 
 std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,

@@ -79,8 +79,7 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     // The title label gets its text from the attempt reset, already cut to fit: a long title set
     // whole first would hold glyph cells it never shows.
     ResetAttempt();
-    state_ = GameState::WaitStart;
-    timer_ = 0;
+    ChangeState(GameState::WaitStart);
     ShowMessage(ClickToStartMessage);
 }
 
@@ -91,6 +90,11 @@ void SceneGameMain::LoadBestRun(const std::string& path) {
         std::fprintf(stderr, "twirlstick: %s: %s; the stage is played without a best run\n", path.c_str(),
                      problem.c_str());
     if (ghostRecord_) best_ = ghostRecord_->total();
+}
+
+void SceneGameMain::ChangeState(GameState next) {
+    state_ = next;
+    timer_ = 0;
 }
 
 void SceneGameMain::ShowMessage(int index) {
@@ -198,8 +202,7 @@ void SceneGameMain::Miss(bool timeOut) {
 
 void SceneGameMain::EndAttempt(bool cleared) {
     record_.finish();
-    state_ = GameState::Result;
-    timer_ = 0;
+    ChangeState(GameState::Result);
     record_.rewind();
     if (ghostRecord_) ghostRecord_->rewind();
     cleared_ = cleared;
@@ -235,15 +238,13 @@ void SceneGameMain::Proceed() {
             ChangeToNextAttempt();
         } else {
             ShowMessage(AllClearMessage);
-            state_ = GameState::AllClear;
-            timer_ = 0;
+            ChangeState(GameState::AllClear);
         }
     } else if (session_.barsLeft > 0) {
         session_.barsLeft -= 1;
         ChangeToNextAttempt();
     } else {
-        state_ = GameState::GameOver;
-        timer_ = 0;
+        ChangeState(GameState::GameOver);
         ShowMessage(GameOverMessage);
         playEffect(SoundId::gameover);
     }
@@ -302,8 +303,7 @@ void SceneGameMain::Update() {
     switch (state_) {
     case GameState::WaitStart:
         if (mouse.Pressed(MouseLeft)) {
-            state_ = GameState::Countdown;
-            timer_ = 0;
+            ChangeState(GameState::Countdown);
             ShowMessage(ThreeMessage);
             playEffect(SoundId::countdown);
         }
@@ -317,15 +317,13 @@ void SceneGameMain::Update() {
     case GameState::Result:
         if (timer_ > ResultFrames) {
             ResetAttempt();
-            state_ = GameState::Replay;
-            timer_ = 0;
+            ChangeState(GameState::Replay);
         }
         break;
     case GameState::Replay:
         ReplayFrame();
         if (!record_.hasFramesLeft()) {
-            state_ = GameState::ReplayPause;
-            timer_ = 0;
+            ChangeState(GameState::ReplayPause);
         }
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
@@ -334,8 +332,7 @@ void SceneGameMain::Update() {
             record_.rewind();
             if (ghostRecord_) ghostRecord_->rewind();
             ResetAttempt();
-            state_ = GameState::Replay;
-            timer_ = 0;
+            ChangeState(GameState::Replay);
         }
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
@@ -361,8 +358,7 @@ void SceneGameMain::CountdownFrame() {
     }
     playMusic(SoundId::bgm);
     playEffect(SoundId::start);
-    state_ = GameState::Playing;
-    timer_ = 0;
+    ChangeState(GameState::Playing);
     ShowMessage(StartMessage);
 }
 

@@ -67,6 +67,8 @@ public:
 
 private:
     void LoadBestRun(const std::string& path);
+    // Every state starts its own count of frames.
+    void ChangeState(GameState next);
     void ShowMessage(int index);
     void ResetAttempt();
     void RefreshTexts();

@@ -2,6 +2,7 @@
 
 #include "editor/EditedStages.h"
 #include "lang/Translate.h"
+#include "render/ButtonPalette.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "scene/GameSession.h"
@@ -24,8 +25,6 @@ constexpr float BoxMargin = 10.0f;
 constexpr Color32 LockedBox = makeColor(48, 48, 48, 255);
 constexpr Color32 LockedHotBox = makeColor(96, 96, 48, 255);
 constexpr Color32 LockedText = makeColor(140, 140, 140, 255);
-constexpr Color32 HotBox = makeColor(255, 255, 0, 255);
-constexpr Color32 ColdBox = makeColor(128, 128, 0, 255);
 constexpr Color32 HintColor = makeColor(160, 160, 160, 255);
 
 const LabelDesc TabDescs[StageSelect::PageCount] = {
@@ -238,8 +237,9 @@ void SceneStageSelect::Draw() const {
         const Row& row = rows_[k];
         const bool hot = entry == select_.lit();
         const bool locked = !select_.playable(entry);
-        FillRect(row.box, locked ? (hot ? LockedHotBox : LockedBox) : hot ? HotBox : ColdBox);
-        const Color32 text = locked ? LockedText : hot ? Colors::Black : makeColor(0, 0, 0, 200);
+        FillRect(row.box, locked ? (hot ? LockedHotBox : LockedBox) : hot ? LitButton : UnlitButton);
+        // The rows' small text keeps a box button's contrast rather than sinking into its panel.
+        const Color32 text = locked ? LockedText : hot ? ButtonText : UnlitBoxButtonText;
         row.name->DrawLabel(text);
         row.time->DrawLabel(text);
     }

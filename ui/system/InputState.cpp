@@ -38,16 +38,16 @@ std::int32_t TakeWheelNotches(std::int32_t& accumulator) {
     return notches;
 }
 
-void MouseState::UpdateMouse(const platform::InputSnapshot& snap, const ViewMapping& view,
-                             std::int32_t& wheelAccumulator) {
-    previousCursor = cursor;
-    cursor = CursorToView(snap.cursorX, snap.cursorY, view);
+void UpdateMouse(MouseState& mouse, const platform::InputSnapshot& snap, const ViewMapping& view,
+                 std::int32_t& wheelAccumulator) {
+    mouse.previousCursor = mouse.cursor;
+    mouse.cursor = CursorToView(snap.cursorX, snap.cursorY, view);
     static constexpr int StandInKeys[MouseButtonCount] = {KeyZ, KeyX, KeyC};
     for (int i = 0; i < MouseButtonCount; ++i) {
-        previousDown[i] = down[i];
-        down[i] = snap.buttons[i] || snap.keys[StandInKeys[i]];
-        if (down[i] && !previousDown[i]) pressPosition[i] = cursor;
+        mouse.previousDown[i] = mouse.down[i];
+        mouse.down[i] = snap.buttons[i] || snap.keys[StandInKeys[i]];
+        if (mouse.Pressed(i)) mouse.pressPosition[i] = mouse.cursor;
     }
-    previousWheel = wheel;
-    wheel = TakeWheelNotches(wheelAccumulator);
+    mouse.previousWheel = mouse.wheel;
+    mouse.wheel = TakeWheelNotches(wheelAccumulator);
 }
