@@ -1,11 +1,11 @@
 #include "GlTestSupport.h"
 
 #include "game/InputRecord.h"
+#include "game/PlayTexts.h"
 #include "render/Draw.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
-#include "screens/SceneGameMain.h"
 #include "screens/SceneStageSelect.h"
 #include "screens/SceneTitle.h"
 #include "sound/Sound.h"
@@ -21,32 +21,14 @@
 
 namespace {
 // A master whose requested scenes are only recorded.
-class Screens : public ::testing::Test {
+class Screens : public SceneTest {
 protected:
-    void SetUp() override {
-        useFreshWorkingFolder();
-        resetSoundCounts();
-        master.InstallScenes(
-            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
-                requested.push_back(id);
-                return nullptr;
-            }));
-        inputTurn();
-    }
     template <typename S> S* make() {
         if constexpr (std::is_constructible_v<S, SceneMaster*, GameSession&>)
             return pushOnto<S>(master, &master, master.Session());
         else
             return pushOnto<S>(master, &master);
     }
-    static void draw(Lib::Scene::SceneBase* s) {
-        glDisable(GL_TEXTURE_2D);
-        TheGameSystem->cameraStack.ResetView();
-        s->Draw();
-    }
-
-    SceneMaster master;
-    std::vector<int> requested;
 };
 } // namespace
 
@@ -90,7 +72,6 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     draw(title);
     EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(0).Bounds().left + 2, start.y}), Colors::Yellow));
 
-    GameSession& session = master.Session();
     session.stageNumber = 4;
     session.barsLeft = 1;
     session.editMode = true;
@@ -111,7 +92,7 @@ TEST_F(Screens, TitleEditStageSelectAndExit) {
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
-    EXPECT_TRUE(master.Session().editMode);
+    EXPECT_TRUE(session.editMode);
 
     // The stage select sits apart from START.
     EXPECT_FALSE(
