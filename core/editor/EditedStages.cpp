@@ -16,10 +16,11 @@ namespace {
 // short lines before it. Nothing after the points is needed.
 constexpr std::size_t TitleHeadBytes = 4096;
 
-std::u16string readTitle(const std::string& path, Stage& scratch) {
+// `ownFile`: a file of the working folder, which holds the game's own files and never links.
+std::u16string readTitle(const std::string& path, Stage& scratch, bool ownFile) {
     FileReadOptions options;
     options.maxBytes = TitleHeadBytes;
-    options.followLinks = false; // the working folder holds the game's own files, never links
+    options.followLinks = !ownFile;
     options.cutAtMax = true;
     std::error_code error;
     std::optional<std::string> head = readRegularFile(path, options, error);
@@ -43,10 +44,18 @@ std::vector<EditedStage> listStagesWithTitles() {
     const auto scratch = std::make_unique<Stage>();
     std::vector<EditedStage> stages;
     for (std::string& name : listEditedStages()) {
-        std::u16string title = readTitle(folder + name, *scratch);
+        std::u16string title = readTitle(folder + name, *scratch, true);
         stages.push_back({std::move(name), std::move(title)});
     }
     return stages;
+}
+
+std::vector<std::u16string> shippedStageTitles(int count) {
+    const auto scratch = std::make_unique<Stage>();
+    std::vector<std::u16string> titles;
+    for (int n = 0; n < count; ++n)
+        titles.push_back(readTitle(stageFileName(n), *scratch, false));
+    return titles;
 }
 
 StageImporter::StageImporter() : stage_(std::make_unique<Stage>()), empty_(std::make_unique<Stage>()) {}

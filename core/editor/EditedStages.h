@@ -17,6 +17,10 @@ struct EditedStage {
 // of its file: only the lines before the points are read, so thousands of stages list quickly.
 std::vector<EditedStage> listStagesWithTitles();
 
+// The titles of the shipped stages 1 to `count` in the data folder (the current folder), read
+// the same way; empty for a stage that cannot be read.
+std::vector<std::u16string> shippedStageTitles(int count);
+
 struct RefusedFile {
     std::string path;
     std::u16string reason; // in the player's words

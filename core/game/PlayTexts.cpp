@@ -15,7 +15,12 @@ std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
                        TitleBufferUnits);
 }
 
-std::u16string FormatSeconds(int frames) {
+std::u16string FormatOwnStageTitle(const std::string& fileName, std::u16string_view title) {
+    constexpr std::size_t NameUnits = 24; // a long file name still leaves room for the title
+    return fitInBuffer(fitInBuffer(toUtf16(fileName), u"", NameUnits + 1) + u" ", title, TitleBufferUnits);
+}
+
+std::u16string FormatSeconds(std::int64_t frames) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.2f", double(frames) / FramesPerSecond);
     return toUtf16(buf);

@@ -1,17 +1,38 @@
 #include "stage/FileLocations.h"
 
 #include "stage/FileAccess.h"
+#include "stage/StageFile.h"
 #include "stage/StageNames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+constexpr std::string_view OwnReplayPrefix = "rep-";
+constexpr std::size_t OwnReplayDigits = 16;
+
+bool isLowerHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// FNV-1a: 64 bits make an accidental match between two of a player's stages vanishingly rare,
+// and a best run that matched by accident would still have to clear the other stage to count.
+std::uint64_t contentHash(std::string_view text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : text) {
+        h ^= std::uint8_t(c);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
 std::string homeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -56,6 +77,17 @@ std::string testGhostPath() {
     return workingFolderPath() + "tempghost";
 }
 
+std::string ownReplayFileName(const Stage& stage) {
+    // The file's text names the content whatever slots the points sit in.
+    const auto compacted = std::make_unique<Stage>(stage);
+    compacted->compact();
+    const std::uint64_t hash = contentHash(formatStage(*compacted));
+    std::string name(OwnReplayPrefix);
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += "0123456789abcdef"[(hash >> shift) & 15];
+    return workingFolderPath() + name;
+}
+
 std::vector<std::string> listEditedStages() {
     std::vector<std::string> names;
     std::error_code ec;
@@ -82,7 +114,10 @@ bool isGameFileName(std::string_view name) {
                std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
                            [](char c) { return c >= '0' && c <= '9'; });
     };
-    return numbered("stage") || numbered("rep") || name == "tempstage" || name == "tempghost" ||
+    const bool ownReplay =
+        name.size() == OwnReplayPrefix.size() + OwnReplayDigits && name.starts_with(OwnReplayPrefix) &&
+        std::all_of(name.begin() + std::ptrdiff_t(OwnReplayPrefix.size()), name.end(), isLowerHex);
+    return numbered("stage") || numbered("rep") || ownReplay || name == "tempstage" || name == "tempghost" ||
            isTemporaryFileName(name);
 }
 

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+struct Stage;
+
 // The working folder, always ending in '/': $XDG_DATA_HOME (when absolute) or
 // $HOME/.local/share, plus "TWIRLSTICK_FILES/". Computed afresh on each call.
 std::string workingFolderPath();
@@ -24,6 +26,10 @@ std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to t
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)
 std::string testStagePath();                 // working folder + "tempstage"
 std::string testGhostPath();                 // working folder + "tempghost": the editor's checked route
+// Working folder + "rep-" + 16 hex digits that name the stage's content: where the best run of a
+// player's own stage is kept. An edited stage thus starts without a best (an old run would not
+// even verify on it), and a copy under another name keeps the best of the same stage.
+std::string ownReplayFileName(const Stage& stage);
 
 // File names (no folder) of the edited stages in the working folder, in natural order (stage2
 // before stage10).
@@ -33,7 +39,8 @@ std::vector<std::string> listEditedStages();
 std::string nextNewStageName();
 
 // Whether a name in the working folder is one the game writes: an edited stage ("stage" +
-// digits), the test stage and its ghost, a replay ("rep" + digits), or a temporary file of a save.
+// digits), the test stage and its ghost, a replay ("rep" + digits, or an own stage's "rep-" + 16
+// hex digits), or a temporary file of a save.
 bool isGameFileName(std::string_view name);
 
 // Deletes the game's own files (isGameFileName) from the working folder and nothing else; a

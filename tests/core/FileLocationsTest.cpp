@@ -1,6 +1,9 @@
 #include "stage/FileLocations.h"
 #include "game/InputRecord.h"
+#include "game/Progress.h"
 #include "stage/FileAccess.h"
+#include "stage/StageFile.h"
+#include "stage/StageNames.h"
 
 #include "../TempFolder.h"
 
@@ -41,6 +44,78 @@ TEST_F(WorkingFolder, NamesOfStagesAndReplays) {
     EXPECT_EQ(stageFileName(9), "stage10");
     EXPECT_EQ(replayFileName(0), workingFolderPath() + "rep1");
     EXPECT_EQ(testStagePath(), workingFolderPath() + "tempstage");
+}
+
+TEST_F(WorkingFolder, AnOwnStagesBestRunIsNamedAfterItsContent) {
+    Stage stage;
+    stage.addSegment(stage.addPoint({0, 0}), stage.addPoint({50, 0}), GOAL);
+    const std::string name = ownReplayFileName(stage);
+    ASSERT_EQ(name.size(), workingFolderPath().size() + 20);
+    const std::string file = name.substr(workingFolderPath().size());
+    EXPECT_TRUE(file.starts_with("rep-")) << file;
+    EXPECT_TRUE(isGameFileName(file)); // reset-all takes it with the rest
+    EXPECT_FALSE(isEditedStageName(file));
+    const std::string path = workingFolderPath() + "stage1";
+    ASSERT_TRUE(saveStage(path, stage));
+    Stage saved; // read back from its file, with a selection and a stray deleted point
+    loadStage(path, saved);
+    saved.pointState[0] = PointState::Selected;
+    saved.deletePoint(saved.addPoint({9, 9}));
+    EXPECT_EQ(ownReplayFileName(saved), name);
+    for (const auto& edit : {+[](Stage& s) { s.timeLimit += 1; }, +[](Stage& s) { s.title += u"!"; },
+                             +[](Stage& s) { s.points[1].x += 1.0f; }}) {
+        Stage edited = stage;
+        edit(edited);
+        EXPECT_NE(ownReplayFileName(edited), name);
+    }
+    for (const char* other :
+         {"rep-0123456789abcde", "rep-0123456789ABCDEF", "rep-0123456789abcdef0", "rep-0123456789abcdeg"})
+        EXPECT_FALSE(isGameFileName(other)) << other;
+}
+
+TEST_F(WorkingFolder, ProgressFollowsTheBestRunsThatVerify) {
+    const std::string data = std::string(DATA_DIR) + "/";
+    std::vector<StageProgress> fresh = readProgress(data, 10);
+    ASSERT_EQ(fresh.size(), 10u);
+    EXPECT_TRUE(fresh[0].reached);
+    EXPECT_FALSE(fresh[1].reached);
+    EXPECT_EQ(highestReached(fresh), 0);
+    EXPECT_FALSE(totalBest(fresh));
+    Stage first;
+    loadStage(data + "stage1", first);
+    EXPECT_EQ(fresh[0].title, first.title);
+
+    // Stages 1 to 3 cleared; stage 5's file is forged (a one-frame "clear"), stage 7's is text.
+    InputRecord solution;
+    for (int n = 0; n < 3; ++n) {
+        solution.load(data + "solutions/stage" + std::to_string(n + 1) + ".rep", INT32_MAX);
+        ASSERT_TRUE(solution.save(replayFileName(n)));
+    }
+    touch("rep5");
+    std::ofstream(replayFileName(4)) << "\xEF\xBB\xBF"
+                                        "1\r\n";
+    std::ofstream(replayFileName(6)) << "not a replay";
+    const std::vector<StageProgress> played = readProgress(data, 10);
+    EXPECT_EQ(played[2].best, solution.total());
+    for (int n : {0, 1, 2, 3})
+        EXPECT_TRUE(played[std::size_t(n)].reached) << n;
+    for (int n : {4, 5, 6, 7, 8, 9})
+        EXPECT_FALSE(played[std::size_t(n)].reached) << n;
+    EXPECT_EQ(played[4].best, -1);
+    EXPECT_EQ(highestReached(played), 3);
+
+    // A gap: stage 9's best alone reaches stage 10, which is then the highest.
+    std::vector<StageProgress> gap(10);
+    gap[8].best = 600;
+    markReached(gap);
+    EXPECT_TRUE(gap[9].reached);
+    EXPECT_FALSE(gap[8].reached);
+    EXPECT_EQ(highestReached(gap), 9);
+    // The sum only once all ten have one, and it does not wrap.
+    for (auto& stage : gap)
+        stage.best = INT32_MAX;
+    EXPECT_EQ(totalBest(gap), std::int64_t(INT32_MAX) * 10);
+    EXPECT_FALSE(totalBest(readProgress(data + "missing/", 10)));
 }
 
 TEST_F(WorkingFolder, NextNewStageNameTakesTheFirstFreeNumber) {

@@ -196,4 +196,6 @@ TEST(PlayTexts, LongTitlesAreCutToTheTitleBuffer) {
     EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
     EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
     EXPECT_EQ(FormatSeconds(754), u"12.57");
+    EXPECT_EQ(FormatSeconds(std::int64_t(INT32_MAX) * 10), u"357913941.17"); // ten bests summed
+    EXPECT_EQ(FormatOwnStageTitle(std::string(40, 'n'), u"t"), std::u16string(24, u'n') + u" t");
 }

@@ -169,8 +169,9 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.click(400, 300)
     game.wait_for("the title", is_title)
     game.click(*EDIT_ITEM)
-    game.wait_for("the edit menu", lambda p: menu_entries(p) == 2)
-    settle_on_menu_entry(game, 2, 0)
+    # NEW STAGE, a copy of each of the ten shipped stages, EXIT: more than a screen holds.
+    game.wait_for("the edit menu", lambda p: menu_entries(p) >= 5)
+    settle_on_menu_entry(game, 12, 0)
     game.picture("edit-menu")
     game.desktop.xdotool("click", "1")
     game.wait_for("the editor", is_editor)
@@ -192,8 +193,8 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.desktop.xdotool("click", "2")
     game.wait_for("the editor again", is_editor)
     game.click(EXIT, BUTTON_Y)
-    game.wait_for("the edit menu listing the stage", lambda p: menu_entries(p) == 3)
-    settle_on_menu_entry(game, 3, 0)
+    game.wait_for("the edit menu again", lambda p: menu_entries(p) >= 5)
+    settle_on_menu_entry(game, 13, 0)  # the saved stage comes first
     game.picture("edit-menu-with-stage")
     game.desktop.xdotool("click", "1")
     game.wait_for("the editor on the saved stage", is_editor)

@@ -19,6 +19,7 @@ from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near,
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
 CENTRE = (400, 300)
 START_ITEM, EXIT_ITEM, RESET_ITEM = (400, 432), (400, 542), (760, 582)
+SELECT_ITEM = (400, 387)  # STAGE SELECT, small, above START
 OLIVE, YELLOW = (128, 128, 0), (255, 255, 0)
 
 
@@ -132,7 +133,11 @@ def play(desktop, game_dir, data_home):
     game.key("Escape")
     game.wait_for("the quit question", caption_bar, save="quit-question")
     game.click(480, button_row(game.picture(), (330, 470)))  # Cancel
-    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    # The box stood in for the player's hand: play waits paused, as P leaves it.
+    game.wait_for("play paused after the box", lambda p: caption_bar(p) is None and is_pause_menu(p),
+                  save="paused-after-the-box")
+    game.key("p")
+    game.wait_for("play to go on", lambda p: is_play(p) and not is_pause_menu(p))
     game.key("Escape")
     game.wait_for("the quit question again", caption_bar)
     game.key("Return")
@@ -187,7 +192,7 @@ def keyboard(desktop, game_dir, data_home):
     game.wait_for("the quit question", caption_bar)
     game.key("Right")  # from OK to Cancel
     game.key("Return")
-    game.wait_for("play to go on", lambda p: caption_bar(p) is None and is_play(p))
+    game.wait_for("play paused after the box", lambda p: caption_bar(p) is None and is_pause_menu(p))
     game.key("Escape")
     game.wait_for("the quit question again", caption_bar)
     game.key("z")  # the pivot key, tapped on: it must not quit
@@ -344,6 +349,125 @@ def no_display(game_dir, data_home):
             raise TestFailure(f"with {extra or 'no display'}: exit {result.returncode}, stderr {result.stderr!r}")
 
 
+def row_lit(pic, row):
+    """Row `row` (0 at the top) of the stage select's list in the highlight's yellow."""
+    y = 300 - (195 - 36 * row) - 8
+    return sum(near(pic.rgb(x, y), YELLOW) for x in range(560, 700, 5)) >= 26  # between title and time
+
+
+def is_select(pic):
+    """The stage select: the left margins of its ten rows' boxes (lit, olive or grey)."""
+    def boxed(x, y):
+        return box_colour(pic, x, y) or near(pic.rgb(x, y), (48, 48, 48), 8) or near(pic.rgb(x, y), (96, 96, 48), 8)
+    return all(boxed(x, 300 - (195 - 36 * row) - 8) for row in range(10) for x in (22, 25))
+
+
+def lit_span(pic, top, bottom, left=100, right=700):
+    """The leftmost and rightmost lit columns of a band of rows, within the heads-up area."""
+    columns = [x for x in range(left, right) if any(bright(pic.rgb(x, y)) for y in range(top, bottom))]
+    return (columns[0], columns[-1]) if columns else (None, None)
+
+
+def best_width(pic):
+    left, right = lit_span(pic, 136, 160)  # the best label, a row under the time
+    return 0 if left is None else right - left
+
+
+def item_lit(pic, y):
+    """The pause menu's item centred on row y in the highlight's yellow."""
+    return sum(near(pic.rgb(x, y + dy), YELLOW) for x in range(330, 470, 2) for dy in range(-10, 11, 2)) >= 150
+
+
+def is_pause_menu(pic):
+    """The pause's three items under its notice, the first (Resume) lit."""
+    return item_lit(pic, 462) and not item_lit(pic, 502)
+
+
+def to_title(game):
+    game.wait_for("the opening grid or the title", lambda p: is_grid(p) or is_title(p))
+    game.click(*CENTRE)  # ends the opening; on the title it hits nothing
+    game.wait_for("the title", is_title)
+
+
+def quit_game(game):
+    game.key("Escape")
+    game.wait_for("the quit question", caption_bar)
+    game.key("Return")
+    expect_exit(game, 0)
+
+
+def stage_select(desktop, game_dir, data_home):
+    """Stages 1-3 cleared: the select opens on stage 4; stage 1 plays beside its best, the pause
+    menu leads back to the title, and stage 4, lit again, plays without one."""
+    folder = os.path.join(data_home, "TWIRLSTICK_FILES")
+    os.makedirs(folder, mode=0o700)
+    for n in (1, 2, 3):
+        shutil.copy(os.path.join(os.path.dirname(__file__), "..", "..", "data", "solutions", f"stage{n}.rep"),
+                    os.path.join(folder, f"rep{n}"))
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+    to_title(game)
+    game.click(*SELECT_ITEM)
+    game.wait_for("the select with stage 4 lit", lambda p: is_select(p) and row_lit(p, 3), save="stage-select")
+    game.key("Up")
+    game.wait_for("stage 3 lit", lambda p: row_lit(p, 2) and not row_lit(p, 3))
+    game.key("Up")
+    game.key("Up")
+    game.wait_for("stage 1 lit", lambda p: row_lit(p, 0))
+    game.key("Return")
+    first = game.wait_for("stage 1 waiting for the start", is_play, save="stage1-with-its-best")
+    game.key("z")  # the start click's key
+    game.wait_for("play", lambda p: is_play(p) and message_columns(p) == 0)
+    game.key("p")
+    game.wait_for("the pause menu", is_pause_menu, save="pause-menu")
+    game.key("Down")
+    game.key("Down")
+    game.wait_for("back to the title lit", lambda p: item_lit(p, 542))
+    game.key("Return")
+    game.wait_for("the title", is_title)
+    game.click(*SELECT_ITEM)
+    game.wait_for("the select with stage 4 lit again", lambda p: is_select(p) and row_lit(p, 3))
+    game.key("Return")
+    fourth = game.wait_for("stage 4 waiting for the start", is_play, save="stage4-without-a-best")
+    if not 0 < best_width(fourth) < best_width(first):
+        raise TestFailure(f"stage 4 should show BEST:---- narrower than stage 1's best time "
+                          f"({best_width(fourth)} vs {best_width(first)} pixels)")
+    quit_game(game)
+
+
+def pause_menu(desktop, game_dir, data_home):
+    """In English: the pause menu's retry costs a bar and starts the stage again; back to the
+    title ends the run, and an attempt left unfinished writes no best run."""
+    game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home, env={"LANG": "en_US.UTF-8"})
+    to_title(game)
+    game.click(*SELECT_ITEM)
+    game.wait_for("the select", lambda p: is_select(p) and row_lit(p, 0), save="stage-select-english")
+    game.key("Right")
+    game.wait_for("the page of own stages", lambda p: not row_lit(p, 0), save="own-stages-english")
+    game.key("Left")
+    game.key("Return")
+    first = game.wait_for("stage 1 waiting for the start", is_play)
+    bars_left_edge = lit_span(first, 95, 118, 400)[0]  # the bars label, right-aligned
+    game.key("z")
+    game.wait_for("play", lambda p: is_play(p) and message_columns(p) == 0)
+    game.key("p")
+    game.wait_for("the pause menu", is_pause_menu, save="pause-menu-english")
+    game.key("Down")
+    game.key("Return")
+    game.wait_for("stage 1 again with a bar less",
+                  lambda p: is_play(p) and not item_lit(p, 462) and lit_span(p, 95, 118, 400)[0] > bars_left_edge,
+                  save="retried")
+    game.key("z")
+    game.wait_for("play", lambda p: is_play(p) and message_columns(p) == 0)
+    game.key("p")
+    game.wait_for("the pause menu", is_pause_menu)
+    game.key("Up")  # round to the last item
+    game.key("Return")
+    game.wait_for("the title", is_title)
+    if any(name.startswith("rep") for name in os.listdir(os.path.join(data_home, "TWIRLSTICK_FILES"))):
+        raise TestFailure("an attempt left unfinished wrote a best run")
+    quit_game(game)
+
+
 def expect_exit(game, code):
     got = game.wait_exit()
     if got != code:
@@ -352,7 +476,8 @@ def expect_exit(game, code):
 
 SCENARIOS = {"play": play, "keyboard": keyboard, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
              "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage,
-             "english": english, "settings-last": settings_last, "german-undo": german_undo}
+             "english": english, "settings-last": settings_last, "german-undo": german_undo,
+             "stage-select": stage_select, "pause-menu": pause_menu}
 
 
 def main():

@@ -8,6 +8,7 @@
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneGameMain.h"
+#include "screens/SceneTable.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
@@ -121,11 +122,13 @@ protected:
 };
 } // namespace
 
-TEST_F(MenuScreen, EmptyFolderListsNewStageAndExitAndTheRowsReachBothEnds) {
+TEST_F(MenuScreen, EmptyFolderListsNewStageTheShippedCopiesAndExitAndTheRowsReachBothEnds) {
     open({-300, 300});
-    ASSERT_EQ(menu->EntryCount(), 2);
+    ASSERT_EQ(menu->EntryCount(), 12);
     EXPECT_EQ(text(0), u"N E W   S T A G E");
-    EXPECT_EQ(text(1), u"E X I T");
+    Stage first;
+    loadStage("stage1", first);
+    EXPECT_EQ(text(1), u"コピーを開く：ステージ1  " + first.title);
     for (int i = 0; i < 2; ++i) {
         EXPECT_NEAR(menu->Entry(i)->Bounds().left, -352.0f, 4.0f) << i;
         EXPECT_NEAR(menu->Entry(i)->Bounds().bottom, -80.0f * float(i) - 2.0f, 3.0f) << i;
@@ -134,25 +137,49 @@ TEST_F(MenuScreen, EmptyFolderListsNewStageAndExitAndTheRowsReachBothEnds) {
     EXPECT_EQ(menu->Hovered(), 0);
     const float top = menu->View().y;
     frame({-300, -299});
-    EXPECT_FLOAT_EQ(menu->View().y, top + (219.0f - top) * 0.1f); // eased a tenth of the way
+    EXPECT_FLOAT_EQ(menu->View().y, top + (-581.0f - top) * 0.1f); // eased a tenth of the way
     settle({-300, -299});
-    EXPECT_EQ(menu->Hovered(), 1);
+    EXPECT_EQ(menu->Hovered(), 11);
+    EXPECT_EQ(text(11), u"E X I T");
+    EXPECT_EQ(text(10).substr(0, 13), u"コピーを開く：ステージ10");
+
+    // A copy opens the shipped stage under the next free name, and nothing is written yet.
+    touch("stage1");
+    frame({-300, -299}, false, {platform::Key::Up, platform::Key::Up, platform::Key::Return});
+    EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
+    EXPECT_EQ(session.editFileName, "stage2");
+    EXPECT_EQ(session.editSourcePath, "stage9");
+    EXPECT_FALSE(session.newStage);
+    EXPECT_FALSE(pathExists(workingFolderPath() + "stage2"));
+    // The editor the game makes for it reads the shipped stage and saves under the new name.
+    auto copy = GameSceneTable()[SceneId::Edit](master);
+    session.editSourcePath.clear();
+    EditSession& session = static_cast<SceneEdit&>(*copy).Session();
+    Stage ninth;
+    loadStage("stage9", ninth);
+    EXPECT_TRUE(sameStageContent(session.stage, ninth));
+    EXPECT_FALSE(session.modified());
+    std::error_code error;
+    ASSERT_TRUE(session.save(&error)) << error.message();
+    Stage saved;
+    loadStage(workingFolderPath() + "stage2", saved);
+    EXPECT_TRUE(sameStageContent(saved, ninth));
 }
 
 TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
     touch("stage1");
     touch("stage2");
-    open(rowOf(2, 4));
-    ASSERT_EQ(menu->EntryCount(), 4);
-    settleAndClick(rowOf(2, 4));
+    open(rowOf(2, 14));
+    ASSERT_EQ(menu->EntryCount(), 14);
+    settleAndClick(rowOf(2, 14));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(session.editFileName, "stage3");
     EXPECT_TRUE(session.newStage);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 
     requested.clear();
-    open(rowOf(1, 4));
-    settleAndClick(rowOf(1, 4));
+    open(rowOf(1, 14));
+    settleAndClick(rowOf(1, 14));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(session.editFileName, "stage2");
     EXPECT_FALSE(session.newStage);
@@ -161,7 +188,7 @@ TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
 TEST_F(MenuScreen, BetweenEntriesNothingIsHitAndExitPops) {
     touch("stage1");
     open();
-    settleAndClick({-300, 300.0f - 599.0f * 0.25f}); // half way from entry 0 to entry 1
+    settleAndClick({-300, 300.0f - 599.0f * 0.5f / 12.0f}); // half way from entry 0 to entry 1
     EXPECT_EQ(menu->Hovered(), -1);
     EXPECT_TRUE(requested.empty());
     const std::size_t depth = master.Depth();
@@ -176,7 +203,7 @@ TEST_F(MenuScreen, NaturalOrderTitlesNoLeftoversAndRawNames) {
         << "\xEF\xBB\xBFTIMELIMIT 5\nTITLE  a\tb\x1b " << std::string(300, 'w');
     std::filesystem::create_symlink(workingFolderPath() + "stage10", workingFolderPath() + "stage9");
     open();
-    ASSERT_EQ(menu->EntryCount(), 6);
+    ASSERT_EQ(menu->EntryCount(), 16);
     EXPECT_EQ(text(0), u"stage2  untitled");
     EXPECT_EQ(text(1), u"stage9"); // a link is listed, never read
     EXPECT_EQ(text(2).substr(0, 12), u"stage10  ab ");
@@ -193,20 +220,20 @@ TEST_F(MenuScreen, TenThousandNamesTheTopRowReachesTheFirstAndTheBottomRowExit) 
         std::ofstream(workingFolderPath() + "stage" + std::to_string(k + 1))
             << "TITLE " << toUtf8(std::u16string(1, char16_t(0x4E00 + k % 1100)));
     open({-300, 300});
-    ASSERT_EQ(menu->EntryCount(), 10002);
+    ASSERT_EQ(menu->EntryCount(), 10012);
     frame({-300, 300});
     EXPECT_EQ(menu->Hovered(), 0);
     settle({-300, -299});
-    EXPECT_EQ(menu->Hovered(), 10001);
-    EXPECT_EQ(text(10001), u"E X I T");
-    EXPECT_EQ(menu->Entry(10001)->RefusedGlyphs(), 0u);
-    EXPECT_EQ(text(10000), u"N E W   S T A G E");
+    EXPECT_EQ(menu->Hovered(), 10011);
+    EXPECT_EQ(text(10011), u"E X I T");
+    EXPECT_EQ(menu->Entry(10011)->RefusedGlyphs(), 0u);
     EXPECT_EQ(menu->Entry(9000), nullptr); // out of sight: no label, no glyphs
     frame({-300, -299}, false, {platform::Key::End, platform::Key::Up});
-    EXPECT_EQ(menu->Hovered(), 10000);
+    EXPECT_EQ(menu->Hovered(), 10010);
     TheGameSystem->mouseState.wheel = -1; // the wheel steps the lit entry while the keys lead
     frame({-300, -299});
-    EXPECT_EQ(menu->Hovered(), 10001);
+    EXPECT_EQ(menu->Hovered(), 10011);
+    EXPECT_EQ(text(10004).substr(0, 12), u"コピーを開く：ステージ4");
     frame({-300, -299}, false, {platform::Key::Home, platform::Key::PageDown, platform::Key::Down});
     EXPECT_EQ(menu->Hovered(), 7);
     settle({-300, -298}); // the pointer takes over where the keys left the list
@@ -243,7 +270,7 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     platform::pushKeyPress(platform::Key::Return);
     frame({-300, 300});
     EXPECT_FALSE(keyStillQueued());
-    ASSERT_EQ(menu->EntryCount(), 5);
+    ASSERT_EQ(menu->EntryCount(), 15);
     EXPECT_EQ(menu->Hovered(), 2); // the last one taken in
     EXPECT_EQ(text(1), u"stage2  友達のステージ");
     EXPECT_EQ(text(2), u"stage3  友達のステージ");
@@ -262,7 +289,7 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
     EXPECT_FALSE(pathExists(workingFolderPath() + "stage2"));
     EXPECT_TRUE(pathExists(workingFolderPath() + "stage3") && pathExists(folder + "friend"));
-    EXPECT_EQ(menu->EntryCount(), 4);
+    EXPECT_EQ(menu->EntryCount(), 14);
     EXPECT_EQ(text(1), u"stage3  友達のステージ");
 }
 

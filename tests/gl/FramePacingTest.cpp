@@ -56,12 +56,28 @@ TEST_F(Pacing, OnTimeFramesAreAllDrawnAtSixtyPerSecond) {
 TEST_F(Pacing, AStallIsCaughtUpWithUndrawnUpdates) {
     runFor(500);
     const int drawsBefore = scene->draws, updatesBefore = scene->updates;
-    FakeClock::advance(3000); // a modal box held open for three seconds
+    FakeClock::advance(3000); // the system stalled the game for three seconds
     // Catch up: updates without draws until the frame counter is ahead of the clock again.
     while (scene->draws == drawsBefore)
         master.RunFrame();
     const int caughtUp = scene->updates - updatesBefore - 1;
     EXPECT_NEAR(caughtUp, 180, 15);
+
+    // A modal box held open as long: no time passed for the game, so nothing is caught up, and
+    // the frame after it is drawn a whole frame later, on time.
+    const int updates = scene->updates, draws = scene->draws;
+    FakeClock::advance(3000);
+    master.FrameTimer().SkipLostTime();
+    const std::uint64_t closed = FakeClock::micros;
+    master.RunFrame();
+    EXPECT_EQ(scene->updates, updates + 1);
+    EXPECT_EQ(scene->draws, draws + 1);
+    EXPECT_GE(FakeClock::micros, closed + 16'000);
+    EXPECT_LT(FakeClock::micros, closed + 17'000);
+    master.FrameTimer().SkipLostTime(); // on time: nothing to let go of
+    master.RunFrame();
+    EXPECT_EQ(scene->draws, draws + 2);
+    EXPECT_LT(FakeClock::micros, closed + 34'000);
 }
 
 TEST_F(Pacing, AnUpdateSlowerThanAFrameIsNotDrawn) {

@@ -80,6 +80,16 @@ protected:
         frames(SceneGameMain::ResultFrames + 1);
         ASSERT_EQ(game->State(), GameState::Replay);
     }
+    // A turn with these keys typed (and the left button, as Z or a click makes it) at the cursor.
+    void typed(std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {}) {
+        KeyState& state = TheGameSystem->keyState;
+        state.presses.clear();
+        for (platform::Key key : keys)
+            state.presses.push_back({key, false, false, key == platform::Key::Z}); // a US layout
+        inputTurn(left, false, false, cursor);
+        game->Update();
+        state.presses.clear();
+    }
     int plays(SoundId id) const { return soundCounts().playsOf(id); }
     bool popped() const { return master.Depth() == below; }
 
@@ -402,4 +412,87 @@ TEST_F(GameMain, AWallUnderAHeadsUpTextIsDimmedThere) {
     };
     EXPECT_GT(brightest(0.0f), 200);        // the wall out in the open
     EXPECT_LT(brightest(time.centerY), 64); // under the time's panel
+}
+
+// The pause's menu: Return chooses the lit item, Z only once the arrows moved the highlight, a
+// click the item it is on; the turn of a choice is no frame of play, and nothing reaches the bar.
+TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
+    using platform::Key;
+    start(emptyStage(30));
+    toPlay();
+    frames(10);
+    typed({Key::P});
+    ASSERT_TRUE(game->Paused());
+    EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
+    typed({Key::P}); // P resumes and plays its turn, as ever
+    typed({Key::P});
+    ASSERT_TRUE(game->Paused());
+    const int remaining = game->Remaining();
+    const Vec2 leave = centre(game->Menu().ItemLabel(PauseMenu::Leave));
+    typed({}, false, leave);
+    EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave); // the pointer moved over it
+    typed({Key::Z}, true, leave); // the pivot key, unarmed: nothing, not even the item under the pointer
+    typed({}, false, leave);
+    typed({}, true); // a click on nothing
+    ASSERT_TRUE(game->Paused());
+    EXPECT_FALSE(popped());
+    EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave);
+    typed({Key::Up, Key::Up});
+    EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
+    typed({});
+    typed({Key::Z}, true); // armed by the arrows: Resume, and the press stays off the bar
+    EXPECT_FALSE(game->Paused());
+    EXPECT_EQ(game->Remaining(), remaining);
+    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0}));
+    frame();
+    EXPECT_EQ(game->Remaining(), remaining - 1);
+
+    typed({Key::P});
+    EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume); // each pause starts on Resume
+    typed({Key::Down});
+    TheGameSystem->cameraStack.ResetView();
+    game->Draw();
+    const Rect retry = game->Menu().ItemLabel(PauseMenu::Retry).Bounds();
+    EXPECT_TRUE(looksLike(pixelAt({retry.left + 2, retry.centerY}), Colors::Yellow));
+    typed({Key::Return});
+    EXPECT_EQ(master.Session().barsLeft, 4); // as if the bar was lost
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_FALSE(soundCounts().paused);
+    EXPECT_FALSE(currentMusic().has_value());
+    EXPECT_FALSE(pathExists(replayFileName(0)));
+
+    // With no bar left a retry is the game's end; back to the title drops the attempt unsaved.
+    master.Session().barsLeft = 0;
+    start(emptyStage(30));
+    toPlay();
+    typed({Key::P});
+    typed({Key::Down, Key::Return});
+    EXPECT_EQ(game->State(), GameState::GameOver);
+    start(chordStage(20, GOAL, 30));
+    toPlay();
+    typed({Key::P});
+    typed({}, false, leave);
+    typed({}, true, leave);
+    EXPECT_TRUE(popped());
+    EXPECT_FALSE(soundCounts().paused);
+    EXPECT_FALSE(currentMusic().has_value());
+    EXPECT_FALSE(pathExists(replayFileName(0)));
+}
+
+// An own stage is a real play: its best run is kept under its content's name, and a clear leads
+// back to the stage select it was chosen from.
+TEST_F(GameMain, AnOwnStageKeepsItsBestAndReturnsToTheStageSelect) {
+    const std::string path = chordStage(20, GOAL, 30);
+    master.Session().ownStageFile = "stage7";
+    start(path);
+    EXPECT_EQ(game->Label(SceneGameMain::TitleLabel).Text(), u"stage7 untitled");
+    toPlay();
+    frames(20);
+    Stage stage;
+    loadStage(path, stage);
+    EXPECT_TRUE(pathExists(ownReplayFileName(stage)));
+    EXPECT_FALSE(pathExists(replayFileName(0)));
+    toReplay();
+    frame(true);
+    EXPECT_EQ(requested, std::vector<int>{SceneId::StageSelect});
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the GL tests: the one GameSystem (a real window under Xvfb), pixel read-back and
 // scripted input written into the input records the way the idle turn's poll writes them.
+#include "render/TextLabel.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/Color.h"
@@ -28,6 +29,11 @@ inline std::array<int, 4> pixelAt(Vec2 view) {
 inline bool looksLike(const std::array<int, 4>& pixel, Color32 c, int tolerance = 3) {
     return std::abs(pixel[0] - colorRed(c)) <= tolerance && std::abs(pixel[1] - colorGreen(c)) <= tolerance &&
            std::abs(pixel[2] - colorBlue(c)) <= tolerance;
+}
+
+// Where a pointer lands on a label, as last laid out.
+inline Vec2 centre(const TextLabel& l) {
+    return {l.Bounds().centerX, l.Bounds().centerY};
 }
 
 // One turn of scripted input: what is held now, and where the cursor is.

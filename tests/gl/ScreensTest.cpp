@@ -1,19 +1,24 @@
 #include "GlTestSupport.h"
 
+#include "game/InputRecord.h"
+#include "game/PlayTexts.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
 #include "screens/SceneOptions.h"
+#include "screens/SceneStageSelect.h"
 #include "screens/SceneTitle.h"
 #include "settings/Settings.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageFile.h"
 #include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <type_traits>
 
@@ -27,7 +32,6 @@ protected:
         else
             return pushOnto<S>(master, &master);
     }
-    static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }
 };
 } // namespace
 
@@ -108,7 +112,8 @@ TEST_F(Screens, TitleZIsTheLeftButtonAndReturnChoosesTheLitItem) {
     turn({{platform::Key::Return, false, false}}, false, empty);
     EXPECT_EQ(requested, std::vector<int>{SceneId::Demo});
 
-    turn({{platform::Key::Down, false, false}, {platform::Key::Down, false, false}}, false, empty);
+    const KeyPress down{platform::Key::Down, false, false};
+    turn({down, down, down}, false, empty); // from none onto the top entry, STAGE SELECT, then on
     EXPECT_EQ(title->Hovered(), SceneTitle::Edit);
     turn({z}, true, empty);
     EXPECT_EQ(requested, (std::vector<int>{SceneId::Demo, SceneId::EditMenu}));
@@ -168,7 +173,7 @@ TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
     SetSoundVolumes(Settings::MaxVolume, Settings::MaxVolume);
 }
 
-TEST_F(Screens, TitleEditAndExit) {
+TEST_F(Screens, TitleEditStageSelectAndExit) {
     auto* title = make<SceneTitle>();
     draw(title);
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
@@ -176,6 +181,17 @@ TEST_F(Screens, TitleEditAndExit) {
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
     EXPECT_TRUE(session.editMode);
+
+    // The stage select sits apart from START.
+    EXPECT_FALSE(
+        title->MenuLabel(SceneTitle::Select).Bounds().overlaps(title->MenuLabel(SceneTitle::Start).Bounds()));
+    master.Session().ownStageFile = "stage1";
+    inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Select)));
+    inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Select)));
+    title->Update();
+    EXPECT_EQ(requested, (std::vector<int>{SceneId::EditMenu, SceneId::StageSelect}));
+    EXPECT_FALSE(master.Session().editMode);
+    EXPECT_TRUE(master.Session().ownStageFile.empty());
 
     const std::size_t depth = master.Depth();
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));
@@ -222,10 +238,15 @@ TEST_F(Screens, TitleKeyboardAndGamepadWithoutAMouse) {
         TheGameSystem->PollInput();
     };
     turn();
-    platform::pushKeyPress(platform::Key::Up); // from START up round to the reset item
+    platform::pushKeyPress(platform::Key::Up); // from START up to the stage select above it
+    turn();
+    title->Update();
+    EXPECT_EQ(title->Hovered(), SceneTitle::Select);
+    platform::pushKeyPress(platform::Key::Up); // and round to the reset item
     turn();
     title->Update();
     EXPECT_EQ(title->Hovered(), SceneTitle::ResetAll);
+    platform::pushKeyPress(platform::Key::Down);
     platform::pushKeyPress(platform::Key::Down);
     platform::pushKeyPress(platform::Key::Down);
     turn();
@@ -323,4 +344,78 @@ TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {
     byKey->Update();
     TheGameSystem->keyState.presses.clear();
     EXPECT_EQ(requested, (std::vector<int>{SceneId::GameMain, SceneId::GameMain}));
+}
+
+// Stages 1 to 3 cleared: the select opens on stage 4, which Return plays with five bars and the
+// stages after it to come; locked stages take no click; the own page plays a player's stage, or
+// says that its file is gone; EXIT goes back to the title.
+TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
+    InputRecord solution;
+    for (int n = 0; n < 3; ++n) {
+        solution.load(std::string(DATA_DIR) + "/solutions/stage" + std::to_string(n + 1) + ".rep", INT32_MAX);
+        ASSERT_TRUE(solution.save(replayFileName(n)));
+    }
+    auto* title = make<SceneTitle>(); // a returning player finds the select lit on the title
+    TheGameSystem->keyState.presses = {{platform::Key::Return, false, false}};
+    title->Update();
+    TheGameSystem->keyState.presses.clear();
+    EXPECT_EQ(requested, std::vector<int>{SceneId::StageSelect});
+    requested.clear();
+    Stage own;
+    own.title = u"自作";
+    own.addSegment(own.addPoint({0, 50}), own.addPoint({50, 50}), GOAL);
+    for (const char* name : {"stage1", "stage2"})
+        ASSERT_TRUE(saveStage(workingFolderPath() + name, own));
+    GameSession& session = master.Session();
+    session.stageNumber = 7;
+    session.barsLeft = 1;
+    auto* select = make<SceneStageSelect>();
+    const auto turn = [&](std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {0, 0}) {
+        TheGameSystem->keyState.presses.clear();
+        for (platform::Key key : keys)
+            TheGameSystem->keyState.presses.push_back({key, false, false, key == platform::Key::Z});
+        inputTurn(left, false, false, cursor);
+        select->Update();
+        TheGameSystem->keyState.presses.clear();
+        draw(select);
+    };
+    draw(select);
+    EXPECT_EQ(select->Model().lit(), 3);
+    EXPECT_EQ(select->RowName(2)->Text().substr(0, 5), u"ステージ3");
+    EXPECT_EQ(select->RowTime(2)->Text(), FormatSeconds(solution.total()) + u"秒");
+    EXPECT_EQ(select->RowTime(3)->Text(), u"----");
+    EXPECT_TRUE(select->TotalLabel().Text().empty()); // not every stage has a best yet
+    const Rect lit = select->RowName(3)->Bounds();
+    EXPECT_TRUE(looksLike(pixelAt({lit.left - 4, lit.centerY}), Colors::Yellow));
+
+    turn({}, true, centre(*select->RowName(5))); // locked: the click does nothing
+    turn({});
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(select->Model().lit(), 5);
+    turn({platform::Key::Up, platform::Key::Up, platform::Key::Return});
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_EQ(session.stageNumber, 3);
+    EXPECT_EQ(session.barsLeft, StartingBars);
+    EXPECT_TRUE(session.ownStageFile.empty());
+
+    requested.clear();
+    turn({platform::Key::Right});
+    ASSERT_EQ(select->Model().page(), StageSelect::Own);
+    EXPECT_EQ(select->RowName(1)->Text(), u"stage2  自作");
+    std::filesystem::remove(workingFolderPath() + "stage2");
+    platform::pushKeyPress(platform::Key::Return); // the box that says so
+    turn({}, true, centre(*select->RowName(1)));
+    EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(select->Model().own().size(), 1u);
+    turn({}, false, centre(*select->RowName(0)));
+    turn({}, true, centre(*select->RowName(0)));
+    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
+    EXPECT_EQ(session.ownStageFile, "stage1");
+
+    turn({}, false, centre(select->Tab(StageSelect::Shipped)));
+    turn({}, true, centre(select->Tab(StageSelect::Shipped)));
+    EXPECT_EQ(select->Model().page(), StageSelect::Shipped);
+    const std::size_t depth = master.Depth();
+    turn({platform::Key::End, platform::Key::Z}); // Z chooses the lit entry, as Return does
+    EXPECT_EQ(master.Depth(), depth - 1);
 }

@@ -1,12 +1,16 @@
 // Every shipped solution played through the play scene itself, one scripted input turn per
 // frame, must clear on the frame the stage tool's verify names: the scene and the tool share
-// the attempt loop, and this catches any drift between them.
+// the attempt loop, and this catches any drift between them. A pause and a question box on the
+// way must not move that frame.
+#include "FakeClock.h"
 #include "GlTestSupport.h"
 
+#include "app/MainHandler.h"
 #include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/TextFile.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +64,37 @@ void pauseHalfway(SceneGameMain& game) {
     keys.presses = {{platform::Key::P, false, false}};
 }
 
+// The quit question opened mid-route and answered Cancel six seconds later: play pauses as P
+// pauses it, and the frame timer does not make up the six seconds with frames nobody saw.
+void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
+    const int remaining = game.Remaining();
+    handler.Frame(); // the timer runs on time before the box
+    EXPECT_EQ(game.Remaining(), remaining - 1);
+    FakeClock::advance(6000);
+    platform::pushKeyPress(platform::Key::Escape);
+    platform::Event close;
+    close.kind = platform::EventKind::CloseRequest;
+    TheGameSystem->window->HandleEvent(close);
+    ASSERT_FALSE(TheGameSystem->QuitRequested);
+    EXPECT_TRUE(handler.master.FrameTimer().IsOnTime());
+    for (int i = 0; i < 3; ++i)
+        handler.Frame();
+    EXPECT_TRUE(game.Paused());
+    EXPECT_EQ(game.Remaining(), remaining - 1);
+    TheGameSystem->keyState.presses = {{platform::Key::P, false, false}};
+}
+
 class SolutionPlay : public ::testing::TestWithParam<int> {};
 } // namespace
 
 TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     const int n = GetParam();
     useFreshWorkingFolder();
-    SceneMaster master;
+    FakeClock clock;
+    MainHandler handler(clock.clock());
+    TheGameSystem->handler = &handler;
+    SceneMaster& master = handler.master;
+    master.PopScene(); // the opening screen
     GameSession& session = master.Session();
     session.stageNumber = n - 1;
     auto* game =
@@ -87,12 +115,20 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     int frames = 0;
     while (solution.hasFramesLeft() && game->State() == GameState::Playing) {
         if (frames == solution.total() / 2) pauseHalfway(*game);
-        scriptedTurn(solution.readNext());
+        InputFlags flags = solution.readNext();
+        if (frames == solution.total() / 3) {
+            scriptedTurn(flags); // its frame is played through the handler, as the game plays it
+            quitQuestionHalfway(handler, *game);
+            ++frames;
+            flags = solution.readNext();
+        }
+        scriptedTurn(flags);
         game->Update();
         TheGameSystem->keyState.presses.clear();
         EXPECT_FALSE(game->Paused());
         ++frames;
     }
+    TheGameSystem->handler = nullptr;
     EXPECT_FALSE(soundCounts().paused);
     EXPECT_EQ(game->State(), GameState::Result);
     EXPECT_TRUE(game->Cleared());

@@ -8,6 +8,7 @@ public:
     explicit MainHandler(Lib::Time::Clock clock = Lib::Time::SystemClock());
     void Frame() override;
     void Redraw() override { master.DrawTop(); }
+    void AfterModal() override { master.FrameTimer().SkipLostTime(); }
     bool HoldsUnsavedWork() const override { return master.HoldsUnsavedWork(); }
     bool TakeEscape() override { return master.Top() && master.Top()->TakeEscape(); }
 

@@ -22,10 +22,6 @@ constexpr std::u16string_view NewStageText = u"N E W   S T A G E";
 constexpr std::u16string_view ExitText = u"E X I T";
 constexpr std::u16string_view Ellipsis = u"…";
 constexpr float RightEdge = ViewWidth / 2.0f - 10.0f; // entries end before the window's edge
-constexpr float EllipsisRoom = 32.0f;                 // one glyph cell
-// Before an entry's text is measured it is cut to what could fit if every unit were as narrow as
-// the font's narrowest, so a long title takes glyph cells for its visible part only.
-constexpr float NarrowestUnit = 6.0f, NarrowestWideUnit = 12.0f;
 // How far above an entry's baseline the pointer's row meets it: well inside the entry's box,
 // low enough at the top edge to show most of the first entry, at the baseline for the last.
 constexpr float PointerAnchor = 20.0f;
@@ -34,17 +30,6 @@ constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr std::size_t RefusalsShown = 8;
 constexpr int ImportsPerFrame = 4;
-
-std::u16string_view fittingHead(std::u16string_view text, float width) {
-    float used = 0.0f;
-    std::size_t n = 0;
-    for (; n < text.size(); ++n) {
-        used += text[n] >= 0x2E80 ? NarrowestWideUnit : NarrowestUnit;
-        if (used > width) break;
-    }
-    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n;
-    return text.substr(0, n);
-}
 
 std::u16string shortened(std::u16string_view text, std::size_t units) {
     if (text.size() <= units) return std::u16string(text);
@@ -84,7 +69,8 @@ std::u16string refusalText(const std::vector<RefusedFile>& refused) {
 
 SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
     : master_(master), session_(session), stages_(listStagesWithTitles()),
-      scroll_(int(stages_.size()) + 2, pointerRow(TheGameSystem->mouseState.cursor)) {
+      shipped_(shippedStageTitles(StageCount)),
+      scroll_(EntryCount(), pointerRow(TheGameSystem->mouseState.cursor)) {
     camera_.y = TargetY();
     ShowEntriesInSight();
 }
@@ -182,6 +168,8 @@ void SceneEditMenu::LightEntry(int entry) {
 void SceneEditMenu::Choose(int entry) {
     PlaySound(SoundId::enter, false);
     const int stageCount = int(stages_.size());
+    const int shipped = entry - stageCount - 1;
+    session_.editSourcePath.clear();
     if (entry < stageCount) {
         session_.editFileName = stages_[std::size_t(entry)].name;
         session_.newStage = false;
@@ -189,6 +177,11 @@ void SceneEditMenu::Choose(int entry) {
     } else if (entry == stageCount) {
         session_.editFileName = nextNewStageName();
         session_.newStage = true;
+        master_->ChangeScene(SceneId::Edit);
+    } else if (shipped < int(shipped_.size())) { // nothing is written until SAVE
+        session_.editFileName = nextNewStageName();
+        session_.editSourcePath = stageFileName(shipped);
+        session_.newStage = false;
         master_->ChangeScene(SceneId::Edit);
     } else {
         master_->PopScene();
@@ -248,19 +241,15 @@ void SceneEditMenu::TakeDroppedFiles() {
 
 std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
     const int stageCount = int(stages_.size());
-    const std::u16string text = entry < stageCount    ? entryText(stages_[std::size_t(entry)])
-                                : entry == stageCount ? std::u16string(NewStageText)
-                                                      : std::u16string(ExitText);
-    auto label = CreateLabel(*TheGameSystem->glyphCache, fittingHead(text, RightEdge - EntryX),
-                             {EntryX, -EntrySpacing * float(entry)}, 1.0f);
-    if (label->Bounds().right > RightEdge) {
-        std::size_t n = label->Text().size();
-        while (n > 0 && label->PenX(n) > RightEdge - EllipsisRoom)
-            --n;
-        if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
-        label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
-    }
-    return label;
+    const int shipped = entry - stageCount - 1;
+    const std::u16string text = entry < stageCount               ? entryText(stages_[std::size_t(entry)])
+                                : entry == stageCount            ? std::u16string(NewStageText)
+                                : shipped < int(shipped_.size()) ? tr(u"コピーを開く：") + tr(u"ステージ") +
+                                                                       toUtf16(std::to_string(shipped + 1)) +
+                                                                       u"  " + shipped_[std::size_t(shipped)]
+                                                                 : std::u16string(ExitText);
+    return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
+                             RightEdge);
 }
 
 void SceneEditMenu::ShowEntriesInSight() {

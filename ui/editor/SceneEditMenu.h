@@ -1,5 +1,6 @@
 #pragma once
-// The list of edited stages (each with its title), then NEW STAGE and EXIT. The pointer's height
+// The list of edited stages (each with its title), then NEW STAGE, a copy of each shipped stage
+// (opened in the editor from the data folder and saved as the next free stage) and EXIT. The pointer's height
 // scrolls it so that the top row reaches the first entry and the bottom row the last; the wheel,
 // the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
 // own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
@@ -28,7 +29,7 @@ public:
     // The lit entry: the keys' while they lead, else the one under the pointer; -1 for none.
     int Hovered() const { return hot_; }
     const Camera& View() const { return camera_; }
-    int EntryCount() const { return int(stages_.size()) + 2; }
+    int EntryCount() const { return int(stages_.size() + shipped_.size()) + 2; }
     // Entry i's label while it is in sight, else nullptr: only entries in sight hold glyphs.
     const TextLabel* Entry(int i) const;
 
@@ -47,6 +48,7 @@ private:
     SceneMaster* master_;
     GameSession& session_;
     std::vector<EditedStage> stages_;
+    std::vector<std::u16string> shipped_; // the shipped stages' titles
     MenuScroll scroll_;
     Camera camera_ = DefaultCamera;
     int hot_ = -1;

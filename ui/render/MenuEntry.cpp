@@ -2,6 +2,26 @@
 
 #include "render/ButtonPalette.h"
 #include "render/Draw.h"
+#include "stage/Utf.h"
+
+namespace {
+constexpr std::u16string_view Ellipsis = u"…";
+constexpr float EllipsisRoom = 32.0f; // one glyph cell at scale 1
+// Before a text is measured it is cut to what could fit if every unit were as narrow as the
+// font's narrowest (at scale 1), so a long title takes glyph cells for its visible part only.
+constexpr float NarrowestUnit = 6.0f, NarrowestWideUnit = 12.0f;
+
+std::u16string_view fittingHead(std::u16string_view text, float width) {
+    float used = 0.0f;
+    std::size_t n = 0;
+    for (; n < text.size(); ++n) {
+        used += text[n] >= 0x2E80 ? NarrowestWideUnit : NarrowestUnit;
+        if (used > width) break;
+    }
+    if (n > 0 && n < text.size() && isHighSurrogate(text[n - 1])) --n;
+    return text.substr(0, n);
+}
+} // namespace
 
 void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
@@ -11,4 +31,17 @@ void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels
     FillRect(box, hot ? LitButton : UnlitButton);
     for (const TextLabel* label : labels)
         label->DrawLabel(hot ? ButtonText : UnlitEntryText);
+}
+
+std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
+                                             float scale, float rightEdge) {
+    auto label = CreateLabel(cache, fittingHead(text, (rightEdge - position.x) / scale), position, scale);
+    if (label->Bounds().right > rightEdge) {
+        std::size_t n = label->Text().size();
+        while (n > 0 && label->PenX(n) > rightEdge - EllipsisRoom * scale)
+            --n;
+        if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
+        label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
+    }
+    return label;
 }

@@ -9,3 +9,7 @@ void DrawMenuEntry(const TextLabel& label, bool hot);
 
 // A row of several labels on one panel, `box`, coloured as an entry.
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);
+// A left-aligned label cut to end before `rightEdge`, with "…" where it was cut. Only the part
+// that can show takes glyph cells, however long the text.
+std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
+                                             float scale, float rightEdge);

@@ -12,4 +12,6 @@ struct GameSession {
     bool editMode = false;       // game-main scenes play the test stage and return to the editor
     bool newStage = false;       // the editor starts with an empty stage
     std::string editFileName;    // the edited stage's file name inside the working folder
+    std::string editSourcePath;  // a shipped stage opened as a copy: read from here, saved as editFileName
+    std::string ownStageFile;    // the player's own stage being played; empty: the ten stages
 };

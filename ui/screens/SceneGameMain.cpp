@@ -53,7 +53,7 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
     : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
-      attempt_(stage_, Colors::White, Colors::Red) {
+      attempt_(stage_, Colors::White, Colors::Red), pauseMenu_(session.editMode) {
     loadStage(stagePath, stage_);
     // The player's own stages (and the editor's test stage) live in the working folder.
     shownTitle_ = isInWorkingFolder(stagePath) ? stage_.title : shippedStageTitle(stage_.title);
@@ -94,7 +94,9 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
-    labels_[TitleLabel]->SetText(FormatStageTitle(session_.stageNumber, shownTitle_));
+    labels_[TitleLabel]->SetText(session_.ownStageFile.empty()
+                                     ? FormatStageTitle(session_.stageNumber, shownTitle_)
+                                     : FormatOwnStageTitle(session_.ownStageFile, stage_.title));
     camera_ = stage_.startCamera;
     RefreshTexts();
 }
@@ -169,10 +171,11 @@ void SceneGameMain::Clear() {
         best_ = record_.total();
         RefreshTexts();
         // Written before the end event, as every stored best run is.
+        const std::string path =
+            session_.ownStageFile.empty() ? replayFileName(session_.stageNumber) : ownReplayFileName(stage_);
         std::error_code error;
-        if (!session_.editMode && !record_.save(replayFileName(session_.stageNumber), &error))
-            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n",
-                         replayFileName(session_.stageNumber).c_str(), error.message().c_str());
+        if (!session_.editMode && !record_.save(path, &error))
+            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     }
     EndAttempt(true);
 }
@@ -198,6 +201,15 @@ void SceneGameMain::Leave() {
     master_->PopScene();
 }
 
+void SceneGameMain::EndRun() {
+    if (session_.ownStageFile.empty() || session_.editMode) {
+        Leave();
+    } else if (!leftThisUpdate_) { // back to the list the own stage was chosen from
+        leftThisUpdate_ = true;
+        master_->ChangeScene(SceneId::StageSelect);
+    }
+}
+
 void SceneGameMain::ChangeToNextAttempt() {
     leftThisUpdate_ = true;
     master_->ChangeScene(SceneId::GameMain);
@@ -206,8 +218,8 @@ void SceneGameMain::ChangeToNextAttempt() {
 void SceneGameMain::Proceed() {
     if (leftThisUpdate_) return; // already leaving (test play's middle press): ask nothing more
     if (cleared_) {
-        if (session_.editMode) {
-            Leave();
+        if (session_.editMode || !session_.ownStageFile.empty()) {
+            EndRun();
         } else if (session_.stageNumber + 1 < StageCount) {
             session_.stageNumber += 1;
             ChangeToNextAttempt();
@@ -233,11 +245,39 @@ bool SceneGameMain::HoldForPause() {
     if (state_ != GameState::Playing) return false;
     const bool toggle = TheGameSystem->keyState.Typed(platform::Key::P);
     const bool pause = TheGameSystem->pauseRequested || (toggle ? !paused_ : paused_);
-    if (pause != paused_) {
-        paused_ = pause;
-        PauseAllSounds(paused_, PauseReason::Play);
-    }
+    if (paused_ && pause) return RunPauseMenu();
+    SetPaused(pause);
     return paused_;
+}
+
+void SceneGameMain::SetPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    PauseAllSounds(paused_, PauseReason::Play);
+    if (paused_) pauseMenu_.Open();
+}
+
+// The turn of a choice is no frame of play either: the click or key that chose stays off the bar.
+bool SceneGameMain::RunPauseMenu() {
+    switch (pauseMenu_.Update()) {
+    case PauseMenu::Resume:
+        SetPaused(false);
+        break;
+    case PauseMenu::Retry: // as if the bar was lost, without the miss's show: it costs a bar
+        SetPaused(false);
+        stopMusic();
+        cleared_ = false;
+        Proceed();
+        break;
+    case PauseMenu::Leave: // the attempt is dropped unfinished, so nothing of it is kept
+        SetPaused(false);
+        stopMusic();
+        Leave();
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void SceneGameMain::Update() {
@@ -284,7 +324,7 @@ void SceneGameMain::Update() {
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
     case GameState::GameOver:
-        if (timer_ > GameOverFrames) Leave();
+        if (timer_ > GameOverFrames) EndRun();
         break;
     case GameState::AllClear:
         if (timer_ > AllClearFrames) Leave();
@@ -344,6 +384,7 @@ void SceneGameMain::Draw() const {
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));
         pauseLabel_->DrawLabel(Colors::White);
+        pauseMenu_.Draw();
     }
 
     const float t = float(timer_) / 60.0f;

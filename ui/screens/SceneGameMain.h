@@ -6,10 +6,12 @@
 #include "game/InputRecord.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
+#include "screens/PauseMenu.h"
 #include "stage/Camera.h"
 #include "stage/Stage.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +60,7 @@ public:
     const Bar& PlayerBar() const { return attempt_.bar(); }
     const InputRecord& Record() const { return record_; }
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
+    const PauseMenu& Menu() const { return pauseMenu_; }
     Color32 BestLabelColor() const; // and whether it shows: alpha 0 when hidden
 
     enum LabelIndex { TitleLabel, TimeLabel, BarsLabel, BestLabel, MessageLabel, NoticeLabel, LabelCount };
@@ -72,8 +75,11 @@ private:
     void RefreshTimeText();
     void StepGhost();
     void CountdownFrame();
-    // P (Start on a gamepad) toggles the pause in play; losing focus pauses. True while paused.
+    // P (Start on a gamepad) toggles the pause in play; losing focus or a box pauses. While paused
+    // the pause menu runs. True while paused, and in the turn its choice resumes or ends play.
     bool HoldForPause();
+    void SetPaused(bool paused);
+    bool RunPauseMenu();
     void PlayFrame();
     void ReplayFrame();
     void Clear();
@@ -82,6 +88,8 @@ private:
     void Proceed();
     void ChangeToNextAttempt();
     void Leave();
+    // The run is over: to the title, the editor, or the stage select an own stage came from.
+    void EndRun();
     // The camera eases toward the pivot and back to zoom 1.
     void FollowBar();
 
@@ -99,6 +107,7 @@ private:
     bool newRecord_ = false;
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
     std::unique_ptr<TextLabel> pauseLabel_;
+    PauseMenu pauseMenu_;
     bool paused_ = false;
     GameState state_ = GameState::WaitStart;
     int messageIndex_ = NoMessage;

@@ -6,8 +6,10 @@
 #include "screens/SceneDemo.h"
 #include "screens/SceneGameMain.h"
 #include "screens/SceneOptions.h"
+#include "screens/SceneStageSelect.h"
 #include "screens/SceneTitle.h"
 #include "stage/FileLocations.h"
+#include "stage/StageFile.h"
 
 namespace {
 template <typename S> std::unique_ptr<Lib::Scene::SceneBase> make(SceneMaster& master) {
@@ -25,17 +27,28 @@ std::unique_ptr<Lib::Scene::SceneBase> makeGameMain(SceneMaster& master) {
         return std::make_unique<SceneGameMain>(&master, session, testStagePath(),
                                                pathExists(testGhostPath()) ? std::optional(testGhostPath())
                                                                            : std::nullopt);
+    if (!session.ownStageFile.empty()) { // beside its best run, named after what the file holds now
+        const std::string path = workingFolderPath() + session.ownStageFile;
+        const auto stage = std::make_unique<Stage>();
+        loadStage(path, *stage);
+        const std::string best = ownReplayFileName(*stage);
+        return std::make_unique<SceneGameMain>(&master, session, path,
+                                               pathExists(best) ? std::optional(best) : std::nullopt);
+    }
     const std::string replay = replayFileName(session.stageNumber);
     return std::make_unique<SceneGameMain>(&master, session, stageFileName(session.stageNumber),
                                            pathExists(replay) ? std::optional<std::string>(replay)
                                                               : std::nullopt);
 }
 
-// The edited stage in the working folder, loaded unless it is a new one.
+// The edited stage in the working folder, loaded unless it is a new one or a shipped stage's copy.
 std::unique_ptr<Lib::Scene::SceneBase> makeEdit(SceneMaster& master) {
     GameSession& session = master.Session();
     const std::string path = workingFolderPath() + session.editFileName;
-    return std::make_unique<SceneEdit>(&master, session, path, session.newStage ? std::string() : path);
+    return std::make_unique<SceneEdit>(&master, session, path,
+                                       session.newStage                 ? std::string()
+                                       : session.editSourcePath.empty() ? path
+                                                                        : session.editSourcePath);
 }
 } // namespace
 
@@ -48,5 +61,6 @@ SceneTable GameSceneTable() {
     table[SceneId::EditMenu] = makeWithSession<SceneEditMenu>;
     table[SceneId::Edit] = makeEdit;
     table[SceneId::Options] = make<SceneOptions>;
+    table[SceneId::StageSelect] = makeWithSession<SceneStageSelect>;
     return table;
 }

@@ -1,5 +1,6 @@
 #include "screens/SceneTitle.h"
 
+#include "game/Progress.h"
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
@@ -24,6 +25,8 @@ const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
     {N_(u"全て初期化"), 392.0f, -288.0f, 0.5f, TextAlign::Right},
     {u"E X I T", 0.0f, -260.0f, 1.5f, TextAlign::Center},
     {N_(u"設定"), -392.0f, -288.0f, 0.5f, TextAlign::Left},
+    // Above START, small, where it moves none of the four.
+    {u"S T A G E   S E L E C T", 0.0f, -95.0f, 0.7f, TextAlign::Center},
 };
 } // namespace
 
@@ -34,6 +37,8 @@ SceneTitle::SceneTitle(SceneMaster* master, GameSession& session)
     for (int i = 0; i < 2; ++i)
         titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
     MakeMenu();
+    // A returning player is two presses of Return from the highest stage reached.
+    if (highestReached(readProgress({}, StageCount)) > 0) hovered_ = Select;
 }
 
 void SceneTitle::MakeMenu() {
@@ -83,7 +88,14 @@ void SceneTitle::Choose(int item) {
         session_.stageNumber = 0;
         session_.barsLeft = StartingBars;
         session_.editMode = false;
+        session_.ownStageFile.clear();
         master_->PushScene(SceneId::Demo);
+        PlaySound(SoundId::enter, false);
+        break;
+    case Select:
+        session_.editMode = false;
+        session_.ownStageFile.clear();
+        master_->PushScene(SceneId::StageSelect);
         PlaySound(SoundId::enter, false);
         break;
     case Edit:

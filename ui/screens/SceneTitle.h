@@ -13,7 +13,7 @@ struct GameSession;
 
 class SceneTitle : public Lib::Scene::SceneBase {
 public:
-    enum Item { Start, Edit, ResetAll, Exit, Options, ItemCount };
+    enum Item { Start, Edit, ResetAll, Exit, Options, Select, ItemCount };
 
     SceneTitle(SceneMaster* master, GameSession& session);
     void Update() override;
@@ -25,7 +25,7 @@ public:
 
 private:
     // The items top to bottom, as the arrow keys step through them.
-    static constexpr std::array<int, ItemCount> ScreenOrder = {Start, Edit, Exit, Options, ResetAll};
+    static constexpr std::array<int, ItemCount> ScreenOrder = {Select, Start, Edit, Exit, Options, ResetAll};
     static int ScreenPlace(int item);
     void MakeMenu();
     void Choose(int item);

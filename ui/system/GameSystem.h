@@ -43,7 +43,8 @@ public:
     bool active = false;
     Lib::System::Handler* handler = nullptr;
     bool QuitRequested = false;
-    // The window lost focus (or a gamepad went away): play pauses. Seen by the next scene update.
+    // The window lost focus, a gamepad went away or a box was open: play pauses. Seen by the next
+    // scene update.
     bool pauseRequested = false;
     std::int32_t wheelAccumulator = 0;
     std::vector<KeyChord> pendingChords;   // typed since the last poll

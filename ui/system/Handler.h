@@ -9,6 +9,8 @@ public:
     virtual void Frame() = 0;
     // Draws the current picture again without advancing anything (modal boxes draw over it).
     virtual void Redraw() {}
+    // A modal box has closed: the time it stood open was no time of the game's.
+    virtual void AfterModal() {}
     // Whether ending the game now would lose the player's work.
     virtual bool HoldsUnsavedWork() const { return false; }
     // Offers Escape to the game before it asks about quitting: true when it stopped something.

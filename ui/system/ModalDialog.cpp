@@ -59,6 +59,10 @@ DialogResult ModalDialog::RunModal() {
         platform::sleepUntilUs(start + frame * 1'000'000 / 60, 0);
     }
     system->SettleInput();
+    // Play stands still while a box is open, and stays paused after it as P pauses it: the
+    // player's hand was on the box, not the bar.
+    system->pauseRequested = true;
+    if (system->handler) system->handler->AfterModal();
     return result_;
 }
 

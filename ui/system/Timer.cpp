@@ -19,4 +19,10 @@ void Timer::WaitForFrame() const {
     }
 }
 
+void Timer::SkipLostTime() {
+    const std::uint64_t now = clock_.now();
+    const std::uint64_t due = CurrentTarget();
+    if (now >= due) start_ += now - due + 1'000'000 / fps_; // the current frame a whole frame away
+}
+
 } // namespace Lib::Time

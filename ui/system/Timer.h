@@ -31,6 +31,9 @@ public:
     // Sleeps to shortly before the current frame's target, then spins until it is reached.
     void WaitForFrame() const;
     void NextFrame() { ++frameCounter_; }
+    // Lets go of the time since the current frame fell due, so it is not caught up with frames
+    // run unseen: a modal box stood open, and no time passed for the game meanwhile.
+    void SkipLostTime();
     // The measuring tool compares spin margins; the game keeps the default.
     void SetSpinMargin(std::uint32_t us) { spinUs_ = us; }
 

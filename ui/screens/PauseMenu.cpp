@@ -1,0 +1,51 @@
+#include "screens/PauseMenu.h"
+
+#include "lang/Translate.h"
+#include "render/MenuEntry.h"
+#include "system/GameSystem.h"
+
+namespace {
+constexpr float TopItemY = -170.0f; // under the pause notice, clear of the screen's centre
+constexpr float ItemSpacing = 40.0f;
+constexpr float ItemScale = 0.8f;
+} // namespace
+
+PauseMenu::PauseMenu(bool testPlay) {
+    const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す"),
+                                              testPlay ? N_(u"エディタに戻る") : N_(u"タイトルに戻る")};
+    for (int i = 0; i < ItemCount; ++i)
+        items_[std::size_t(i)] =
+            CreateLabel(*TheGameSystem->glyphCache,
+                        {texts[i], 0.0f, TopItemY - ItemSpacing * float(i), ItemScale, TextAlign::Center});
+}
+
+void PauseMenu::Open() {
+    lit_ = Resume;
+    keyed_ = false;
+}
+
+int PauseMenu::Update() {
+    const MouseState& mouse = TheGameSystem->mouseState;
+    const KeyState& keys = TheGameSystem->keyState;
+    int under = NoChoice;
+    for (int i = 0; i < ItemCount; ++i)
+        if (items_[std::size_t(i)]->Bounds().containsStrictly(mouse.cursor)) under = i;
+    if (under != NoChoice && !(mouse.cursor == mouse.previousCursor)) {
+        lit_ = under;
+        keyed_ = false;
+    }
+    const int stepped = keys.StepHighlight(lit_, ItemCount, platform::Key::Up, platform::Key::Down);
+    if (stepped != lit_) {
+        lit_ = stepped;
+        keyed_ = true;
+    }
+    if (keys.Typed(platform::Key::Return) || (keyed_ && keys.TypedPivot())) return lit_;
+    // Z is also the left button's stand-in: unarmed, it chooses nothing, not even under the pointer.
+    if (!keys.TypedPivot() && under != NoChoice && mouse.Pressed(MouseLeft)) return under;
+    return NoChoice;
+}
+
+void PauseMenu::Draw() const {
+    for (int i = 0; i < ItemCount; ++i)
+        DrawMenuEntry(*items_[std::size_t(i)], i == lit_);
+}

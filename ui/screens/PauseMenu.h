@@ -1,0 +1,30 @@
+#pragma once
+// The pause's menu: resume, retry the stage, and back to the title (in test play, the editor).
+// The pointer lights the item it moves over and a click chooses it; the arrows (a gamepad's d-pad)
+// step the highlight and Return chooses it, as Z does once the arrows moved it: Z is the pivot key
+// and a gamepad's A types it, so a tap meant for the bar never throws the attempt away.
+#include "render/TextLabel.h"
+
+#include <array>
+#include <memory>
+
+class PauseMenu {
+public:
+    enum Item { Resume, Retry, Leave, ItemCount };
+    static constexpr int NoChoice = -1;
+
+    explicit PauseMenu(bool testPlay);
+    // Each pause starts on Resume, with Z not yet choosing.
+    void Open();
+    // This turn's choice, or NoChoice.
+    int Update();
+    void Draw() const;
+
+    int Lit() const { return lit_; }
+    const TextLabel& ItemLabel(int item) const { return *items_[std::size_t(item)]; }
+
+private:
+    std::array<std::unique_ptr<TextLabel>, ItemCount> items_;
+    int lit_ = Resume;
+    bool keyed_ = false; // the arrows moved the highlight: Z chooses too
+};

@@ -1,0 +1,251 @@
+#include "screens/SceneStageSelect.h"
+
+#include "editor/EditedStages.h"
+#include "game/PlayTexts.h"
+#include "game/ShippedTitles.h"
+#include "lang/Translate.h"
+#include "render/ButtonPalette.h"
+#include "render/Draw.h"
+#include "render/MenuEntry.h"
+#include "scene/GameSession.h"
+#include "scene/SceneMaster.h"
+#include "sound/Sound.h"
+#include "stage/FileLocations.h"
+#include "stage/StageFile.h"
+#include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
+
+namespace {
+constexpr float TopRowY = 195.0f;
+constexpr float RowSpacing = 36.0f;
+constexpr float RowScale = 0.6f;
+constexpr float RowLeft = -370.0f, RowRight = 370.0f;
+constexpr float TimeColumn = 250.0f; // names and titles end before the times
+constexpr float BoxMargin = 10.0f;
+constexpr Color32 LockedBox = makeColor(48, 48, 48, 255);
+constexpr Color32 LockedHotBox = makeColor(96, 96, 48, 255);
+constexpr Color32 LockedText = makeColor(140, 140, 140, 255);
+constexpr Color32 HintColor = makeColor(160, 160, 160, 255);
+
+const LabelDesc TabDescs[StageSelect::PageCount] = {
+    {N_(u"ステージ一覧"), -180.0f, 250.0f, 0.8f, TextAlign::Center},
+    {N_(u"自作ステージ"), 180.0f, 250.0f, 0.8f, TextAlign::Center},
+};
+const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};
+const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
+const LabelDesc HintDesc{N_(u"←→：ページ切り替え"), 0.0f, -292.0f, 0.45f, TextAlign::Center};
+const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
+
+std::vector<OwnStage> ownStages() {
+    std::vector<OwnStage> own;
+    for (EditedStage& stage : listStagesWithTitles())
+        own.push_back({std::move(stage.name), std::move(stage.title)});
+    return own;
+}
+
+std::u16string timeText(std::int64_t frames) {
+    return frames > 0 ? FormatSeconds(frames) + tr(u"秒") : std::u16string(u"----");
+}
+} // namespace
+
+SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
+    : master_(master), session_(session), select_(readProgress("", StageCount), ownStages()) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    for (int page = 0; page < StageSelect::PageCount; ++page)
+        tabs_[std::size_t(page)] = CreateLabel(cache, TabDescs[page]);
+    exit_ = CreateLabel(cache, ExitDesc);
+    total_ = CreateLabel(cache, TotalDesc);
+    if (const auto total = totalBest(select_.shipped())) total_->SetText(tr(u"合計：") + timeText(*total));
+    hint_ = CreateLabel(cache, HintDesc);
+    empty_ = CreateLabel(cache, EmptyDesc);
+    if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
+        select_.lightOwn(session_.ownStageFile);
+        select_.showPage(StageSelect::Own);
+    }
+    ShowRowsInSight();
+}
+
+const TextLabel* SceneStageSelect::RowName(int k) const {
+    return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].name.get() : nullptr;
+}
+
+const TextLabel* SceneStageSelect::RowTime(int k) const {
+    return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].time.get() : nullptr;
+}
+
+SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    std::u16string name;
+    std::int64_t best;
+    if (select_.page() == StageSelect::Shipped) {
+        const StageProgress& stage = select_.shipped()[std::size_t(entry)];
+        name = tr(u"ステージ") + toUtf16(std::to_string(entry + 1)) + u"  " + shippedStageTitle(stage.title);
+        best = stage.best;
+    } else {
+        const OwnStage& stage = select_.own()[std::size_t(entry)];
+        name = toUtf16(stage.name) + u"  " + stage.title;
+        best = select_.ownBest(entry);
+    }
+    Row row;
+    row.name = CreateFittedLabel(cache, name, {RowLeft, y}, RowScale, TimeColumn - BoxMargin);
+    row.time = CreateLabel(cache, {u"", RowRight, y, RowScale, TextAlign::Right});
+    row.time->SetText(timeText(best));
+    const Rect& text = row.name->Bounds();
+    row.box = Rect(RowLeft - BoxMargin, text.bottom, RowRight + BoxMargin, text.top);
+    return row;
+}
+
+void SceneStageSelect::ShowRowsInSight() {
+    if (shownPage_ == select_.page() && shownFirst_ == select_.firstInSight()) return;
+    rows_.clear(); // the rows gone out of sight give their glyphs back first
+    shownPage_ = select_.page();
+    shownFirst_ = select_.firstInSight();
+    const int end = std::min(select_.exitEntry(), shownFirst_ + StageSelect::RowsInSight);
+    for (int entry = shownFirst_; entry < end; ++entry)
+        rows_.push_back(MakeRow(entry, TopRowY - RowSpacing * float(entry - shownFirst_)));
+}
+
+int SceneStageSelect::EntryUnder(Vec2 p) const {
+    if (exit_->Bounds().containsStrictly(p)) return select_.exitEntry();
+    for (std::size_t k = 0; k < rows_.size(); ++k)
+        if (rows_[k].box.containsStrictly(p)) return shownFirst_ + int(k);
+    return -1;
+}
+
+int SceneStageSelect::TabUnder(Vec2 p) const {
+    for (int page = 0; page < StageSelect::PageCount; ++page)
+        if (tabs_[std::size_t(page)]->Bounds().containsStrictly(p)) return page;
+    return -1;
+}
+
+void SceneStageSelect::TurnPage(StageSelect::Page page) {
+    if (page == select_.page()) return;
+    select_.showPage(page);
+    ShowRowsInSight();
+}
+
+void SceneStageSelect::Steer() {
+    using platform::Key;
+    int entry = select_.lit();
+    bool moved = false;
+    for (const KeyPress& press : TheGameSystem->keyState.presses) {
+        switch (press.key) {
+        case Key::Up:
+            entry -= 1;
+            break;
+        case Key::Down:
+            entry += 1;
+            break;
+        case Key::PageUp:
+            entry -= StageSelect::RowsInSight;
+            break;
+        case Key::PageDown:
+            entry += StageSelect::RowsInSight;
+            break;
+        case Key::Home:
+            entry = 0;
+            break;
+        case Key::End:
+            entry = select_.exitEntry();
+            break;
+        case Key::Left:
+        case Key::Right:
+        case Key::Tab:
+            if (press.repeat) continue;
+            TurnPage(select_.page() == StageSelect::Shipped ? StageSelect::Own : StageSelect::Shipped);
+            entry = select_.lit();
+            continue;
+        default:
+            continue;
+        }
+        entry = std::clamp(entry, 0, select_.exitEntry());
+        moved = true;
+    }
+    const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
+    if (wheel != 0) {
+        entry -= wheel;
+        moved = true;
+    }
+    if (moved) select_.light(entry);
+}
+
+void SceneStageSelect::Update() {
+    const MouseState& mouse = TheGameSystem->mouseState;
+    const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
+    const int under = EntryUnder(p);
+    if (under >= 0 && !(mouse.cursor == mouse.previousCursor)) select_.light(under);
+    Steer();
+    ShowRowsInSight();
+    // Z is also the left button's stand-in: it chooses the highlight, not what lies under the pointer.
+    if (TheGameSystem->keyState.Typed(platform::Key::Return) || TheGameSystem->keyState.TypedPivot()) {
+        Choose(select_.lit());
+    } else if (mouse.Pressed(MouseLeft)) {
+        if (const int tab = TabUnder(p); tab >= 0)
+            TurnPage(StageSelect::Page(tab));
+        else if (under >= 0)
+            Choose(under);
+    }
+}
+
+void SceneStageSelect::Choose(int entry) {
+    if (entry == select_.exitEntry()) {
+        PlaySound(SoundId::enter, false);
+        master_->PopScene();
+        return;
+    }
+    if (!select_.playable(entry)) return; // locked: the stage before it is not cleared yet
+    if (select_.page() == StageSelect::Own) {
+        PlayOwn(entry);
+        return;
+    }
+    session_.stageNumber = entry;
+    session_.barsLeft = StartingBars;
+    session_.editMode = false;
+    session_.ownStageFile.clear();
+    PlaySound(SoundId::enter, false);
+    master_->ChangeScene(SceneId::GameMain);
+}
+
+void SceneStageSelect::PlayOwn(int entry) {
+    const std::string name = select_.own()[std::size_t(entry)].name;
+    // Read now, not trusted from when the list was made: the file may have gone since.
+    const auto stage = std::make_unique<Stage>();
+    std::error_code error;
+    loadStage(workingFolderPath() + name, *stage, &error);
+    if (error) {
+        ShowMessageBox(tr(u"このステージは読み込めませんでした") + u"\n" + toUtf16(name), u"WARNING",
+                       MessageBoxStyle::Ok);
+        select_.removeOwn(entry);
+        shownFirst_ = -1;
+        ShowRowsInSight();
+        return;
+    }
+    session_.stageNumber = 0;
+    session_.barsLeft = StartingBars;
+    session_.editMode = false;
+    session_.ownStageFile = name;
+    PlaySound(SoundId::enter, false);
+    master_->ChangeScene(SceneId::GameMain);
+}
+
+void SceneStageSelect::Draw() const {
+    ClearScreen(Colors::Black);
+    for (int page = 0; page < StageSelect::PageCount; ++page)
+        DrawMenuEntry(*tabs_[std::size_t(page)], page == select_.page());
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const int entry = shownFirst_ + int(k);
+        const Row& row = rows_[k];
+        const bool hot = entry == select_.lit();
+        const bool locked = !select_.playable(entry);
+        FillRect(row.box, locked ? (hot ? LockedHotBox : LockedBox) : hot ? LitButton : UnlitButton);
+        // The rows' small text keeps a box button's contrast rather than sinking into its panel.
+        const Color32 text = locked ? LockedText : hot ? ButtonText : UnlitBoxButtonText;
+        row.name->DrawLabel(text);
+        row.time->DrawLabel(text);
+    }
+    if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
+    DrawMenuEntry(*exit_, select_.lit() == select_.exitEntry());
+    hint_->DrawLabel(HintColor);
+}
