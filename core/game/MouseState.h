@@ -3,6 +3,7 @@
 // beside the turn before so that presses and releases read as edges. The idle turn's poll fills
 // it; the scenes and the editor's tools read it.
 #include "stage/Geometry.h"
+#include "stage/View.h"
 
 #include <array>
 #include <cstdint>
@@ -23,3 +24,16 @@ struct MouseState {
     bool Held(int b) const { return down[b]; }
     Vec2 Motion() const { return cursor - previousCursor; }
 };
+
+// The view's mapping of drawable pixels to logical units (letterbox scale, client size).
+struct ViewMapping {
+    int viewWidth = ViewWidth;
+    int viewHeight = ViewHeight;
+    float scale = 1.0f;
+};
+
+// Drawable pixel (from the client's top-left) to logical view units (centre origin, y up).
+Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view);
+
+// Whole notches (120 units each, rounded toward zero) taken out of the accumulator.
+std::int32_t TakeWheelNotches(std::int32_t& accumulator);

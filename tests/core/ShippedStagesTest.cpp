@@ -128,13 +128,15 @@ TEST(Solver, TheBudgetBoundsAllItsWorkWhateverTheCoordinates) {
     farAway.addSegment(farAway.addPoint({3.3e38f, -1.0f}), farAway.addPoint({3.3e38f, 1.0f}), GOAL);
     farAway.initialPivot = {3.3e38f, 3.0e38f};
     farAway.initialAngle = 1.0e38f;
-    for (Stage* stage : {&longGoals, &farAway}) {
-        stage->timeLimit = 60;
-        SolveOptions options;
-        options.seconds = 0.3;
-        SolveResult result = solveStage(*stage, options);
-        if (result.solved()) {
-            EXPECT_EQ(runRecord(*stage, result.record).frames, result.frames);
-        }
-    }
+    // The memory budget ends the search the same way on any machine; the clock's budget is
+    // reached only if building the guide takes minutes again, and then no state is searched.
+    SolveOptions options;
+    options.maxNodes = 20'000;
+    options.seconds = 60;
+    longGoals.timeLimit = farAway.timeLimit = 60;
+    const SolveResult open = solveStage(longGoals, options);
+    EXPECT_EQ(open.ending, SolveEnding::GaveUp); // an open floor: "no route" would be wrong
+    EXPECT_GT(open.states, options.maxNodes);
+    // At that scale a step moves nothing: every state the search can tell apart is tried.
+    EXPECT_EQ(solveStage(farAway, options).ending, SolveEnding::NoRoute);
 }

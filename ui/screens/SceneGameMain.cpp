@@ -2,17 +2,17 @@
 
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
+#include "game/PlayTexts.h"
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/StageMesh.h"
-#include "render/View.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
-#include "stage/Utf.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 
 #include <algorithm>
@@ -21,7 +21,6 @@
 namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
 constexpr float CameraGlide = 0.03f;
-constexpr std::size_t TitleBufferUnits = 66; // terminator included
 constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
 
@@ -48,17 +47,6 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {N_(u"リプレイ中…左クリックで次に進みます"), 400.0f, 240.0f, 0.6f, TextAlign::Right},
 };
 } // namespace
-
-std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
-    return fitInBuffer(tr(u"ステージ") + toUtf16(std::to_string(stageNumber + 1)) + u" ", title,
-                       TitleBufferUnits);
-}
-
-std::u16string FormatSeconds(int frames) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", double(frames) / FramesPerSecond);
-    return toUtf16(buf);
-}
 
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)

@@ -1,7 +1,5 @@
 #include "system/InputState.h"
 
-#include <cstdlib>
-
 void KeyState::UpdateKeys(const platform::InputSnapshot& snap) {
     for (int i = 0; i < KeyCount; ++i) {
         previous[i] = current[i];
@@ -22,20 +20,6 @@ int KeyState::StepHighlight(int current, int count, platform::Key back, platform
         current = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
     }
     return current;
-}
-
-Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view) {
-    const float inverse = 1.0f / view.scale;
-    const float x = (pixelX - float(view.viewWidth) * 0.5f) * inverse;
-    const float y = -((pixelY - float(view.viewHeight) * 0.5f) * inverse);
-    return {x, y};
-}
-
-std::int32_t TakeWheelNotches(std::int32_t& accumulator) {
-    if (std::abs(accumulator) < 120) return 0;
-    const std::int32_t notches = accumulator / 120; // C++ division rounds toward zero
-    accumulator -= notches * 120;
-    return notches;
 }
 
 void UpdateMouse(MouseState& mouse, const platform::InputSnapshot& snap, const ViewMapping& view,

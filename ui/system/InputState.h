@@ -3,8 +3,8 @@
 // the previous turn beside the current one so that presses and releases read as edges.
 #include "game/MouseState.h"
 #include "platform/Platform.h"
-#include "render/View.h"
 #include "stage/Geometry.h"
+#include "stage/View.h"
 
 #include <cstdint>
 #include <vector>
@@ -45,20 +45,7 @@ struct KeyState {
     bool Held(int k) const { return current[k]; }
 };
 
-// The view's mapping of drawable pixels to logical units (letterbox scale, client size).
-struct ViewMapping {
-    int viewWidth = ViewWidth;
-    int viewHeight = ViewHeight;
-    float scale = 1.0f;
-};
-
 // Buttons read the mouse, or else their stand-in keys Z, X, C. The wheel takes whole notches
 // out of the accumulator.
 void UpdateMouse(MouseState& mouse, const platform::InputSnapshot& snap, const ViewMapping& view,
                  std::int32_t& wheelAccumulator);
-
-// Drawable pixel (from the client's top-left) to logical view units (centre origin, y up).
-Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view);
-
-// Whole notches (120 units each, rounded toward zero) taken out of the accumulator.
-std::int32_t TakeWheelNotches(std::int32_t& accumulator);

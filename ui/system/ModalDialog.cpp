@@ -3,7 +3,7 @@
 #include "lang/Translate.h"
 #include "render/ButtonPalette.h"
 #include "render/Draw.h"
-#include "render/View.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 
 namespace Lib::System {
