@@ -80,8 +80,10 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         if (!nearWalls) return false;
         const Vec2 p = attempt.bar().pivot(), q = freeEndAfterStep(attempt);
         if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
+        // The bar's own room is often much less than the step's largest: asked again with it,
+        // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && attempt.lines().wallNear(p, q, r);
+        return r > 0 && search.clearance.gatheredNear(p, q, r) && attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
