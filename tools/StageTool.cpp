@@ -18,6 +18,7 @@ constexpr const char* Usage =
     "  twirlstick-stage info STAGE\n"
     "  twirlstick-stage verify STAGE REPLAY\n"
     "  twirlstick-stage solve STAGE [--out REPLAY] [--seconds S] [--min-gap F] [--forgive K]\n"
+    "                                [--max-states N]\n"
     "\n"
     "solve looks for a route a person can play: clicks at least F frames apart\n"
     "(default 10; 1 is the machine's pace), the fast button changed at most every\n"
@@ -25,12 +26,16 @@ constexpr const char* Usage =
     "at most 3). It prints\n"
     "'clear N' (frames) with the clicks, the smallest gap, the slack, the first\n"
     "click's time and how far each click may slip (exit 0); 'no route' (exit 1),\n"
-    "with the reason when it was proven before any search; or 'gave up after S s'\n"
-    "when the S seconds of --seconds (default 30) ran out first (exit 3).\n"
+    "with the reason when it was proven before any search or when every state was\n"
+    "tried; 'gave up after S s' when the S seconds of --seconds (default 30) ran\n"
+    "out first (exit 3); or 'stopped at the cap of N states' when the search kept\n"
+    "the N states of --max-states (default 2000000, a bound on its memory) before\n"
+    "either answer (exit 3).\n"
     "Unreadable files exit 2.\n"
     "  twirlstick-stage --help | --version\n";
 
-constexpr int MaxMinGap = 600; // ten seconds between clicks
+constexpr int MaxMinGap = 600;               // ten seconds between clicks
+constexpr long long MaxStates = 100'000'000; // about 15 GB of states
 
 int usage() {
     std::fputs(Usage, stderr);
@@ -101,6 +106,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
             const int frames = std::atoi(options[++i].c_str());
             if (frames < 1 || frames > MaxForgiveness) return usage();
             solveOptions.forgiveness = frames;
+        } else if (options[i] == "--max-states" && i + 1 < options.size()) {
+            const long long states = std::atoll(options[++i].c_str());
+            if (states < 1 || states > MaxStates) return usage();
+            solveOptions.maxNodes = std::size_t(states);
         } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
             const int gap = std::atoi(options[++i].c_str());
             if (gap < 1 || gap > MaxMinGap) return usage();
@@ -123,6 +132,11 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     }
     if (result.ending == SolveEnding::GaveUp) {
         std::printf("gave up after %.1f s\n", result.seconds);
+        return 3;
+    }
+    if (result.ending == SolveEnding::StateCap) {
+        std::printf("stopped at the cap of %zu states after %.1f s: no route found, none proven absent\n",
+                    solveOptions.maxNodes, result.seconds);
         return 3;
     }
     std::error_code error;

@@ -35,6 +35,9 @@ std::u16string stageCheckText(const StageCheck& check) {
             return tr(u"スタート地点が壁に囲まれていてゴールに届きません");
         if (answer->hopeless == Hopeless::NoGoal) return tr(u"ゴールがありません");
         return tr(u"人の速さでクリアできる道は見つかりませんでした");
+    case SolveEnding::StateCap:
+        return tr(u"調べられる状態の上限に達しました（答えは出ていません）") + u"  " +
+               number("%.0f", double(answer->states)) + tr(u"状態");
     case SolveEnding::GaveUp:
         break;
     }

@@ -10,4 +10,5 @@
 
 // A copy of the trusted best run (rewound), or nullptr when the file is missing or is no clear of
 // this stage as it claims; `problem` says why a file that was there was refused, the first time only.
+// A readable file that no longer clears (its stage has changed) is first kept as PATH.old-HASH.
 std::unique_ptr<InputRecord> loadBestRun(const std::string& path, const Stage& stage, std::string& problem);

@@ -53,6 +53,12 @@ void addClick(RouteNode& next, Vec2 clickPoint) {
     next.clicked = true;
 }
 
+// The bar's free end as the frame just played left it: stepping records it in the trail, and
+// reading it back there spares a second sine and cosine of the same angle, with the same bits.
+// Every use below comes right after Attempt::advance, never straight after a resume.
+Vec2 freeEndAfterStep(const Attempt& attempt) {
+    return attempt.bar().trail().front().freeEnd;
+}
 } // namespace
 
 std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRules& rules,
@@ -72,15 +78,17 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     float largestRoom = 0; // the most room any bar of the step can need
     const auto tooClose = [&](const RouteNode& node) {
         if (!nearWalls) return false;
-        const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        const Vec2 p = attempt.bar().pivot(), q = freeEndAfterStep(attempt);
         if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
+        // The bar's own room is often much less than the step's largest: asked again with it,
+        // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && attempt.lines().wallNear(p, q, r);
+        return r > 0 && search.clearance.gatheredNear(p, q, r) && attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
     const auto wellInGoal = [&](const RouteNode& node) {
-        const Vec2 p = attempt.bar().pivot(), q = attempt.bar().freeEnd();
+        const Vec2 p = attempt.bar().pivot(), q = freeEndAfterStep(attempt);
         const float r = room(node, p, q);
         return attempt.lines().crossesGoal(p, q, [&](Vec2 a, Vec2 b) {
             const float length = std::hypot(b.x - a.x, b.y - a.y);
@@ -118,7 +126,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         for (int k = 1; k <= minGap + turn; ++k) {
             if (k >= minGap && (k - minGap) % Stride == 0) {
                 const BarPose before = attempt.bar().pose();
-                const Vec2 clickPoint = attempt.bar().freeEnd();
+                const Vec2 clickPoint = freeEndAfterStep(attempt);
                 const std::int32_t remaining = attempt.remaining();
                 const FrameOutcome outcome = attempt.advance({false, true});
                 RouteNode next = step(k, 0, true);
@@ -152,7 +160,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             const std::int32_t remaining = attempt.remaining();
             for (int j = 1; j <= MinFastGap; ++j) {
                 const bool click = j == MinFastGap;
-                const Vec2 clickPoint = attempt.bar().freeEnd();
+                const Vec2 clickPoint = freeEndAfterStep(attempt);
                 const FrameOutcome tail = attempt.advance({false, click});
                 RouteNode next = step(lead + h + j, h, click);
                 if (click) addClick(next, clickPoint);

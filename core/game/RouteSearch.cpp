@@ -34,13 +34,12 @@ float RouteSearch::estimate(const BarPose& pose) const {
 
 // Checked before every expansion: a cancelled search must stop within a moment, since the
 // editor waits for it.
-bool RouteSearch::spent(std::size_t expanded) {
-    if (nodes.size() >= options_.maxNodes ||
-        (options_.cancel && options_.cancel->load(std::memory_order_relaxed)))
-        return true;
-    if ((expanded & 0xF) != 1) return false;
+std::int32_t RouteSearch::spent(std::size_t expanded) {
+    if (nodes.size() >= options_.maxNodes) return OutOfStates;
+    if (options_.cancel && options_.cancel->load(std::memory_order_relaxed)) return OutOfBudget;
+    if ((expanded & 0xF) != 1) return 0;
     if (options_.progress) options_.progress(states);
-    return Clock::now() > deadline_;
+    return Clock::now() > deadline_ ? OutOfBudget : 0;
 }
 
 std::int32_t RouteSearch::run(float weight, StateGrain grain, const Expand& expand) {
@@ -53,7 +52,7 @@ std::int32_t RouteSearch::run(float weight, StateGrain grain, const Expand& expa
     nodes.push_back({attempt_.bar().pose(), 0, -1, 0, 0, false, false, {}});
     open_.push({weight * estimate(nodes[0].pose), 0});
     for (std::size_t expanded = 1; !open_.empty(); ++expanded) {
-        if (spent(expanded)) return OutOfBudget;
+        if (const std::int32_t reason = spent(expanded)) return reason;
         const std::int32_t current = open_.top().second;
         open_.pop();
         const std::int32_t found = expand(current);

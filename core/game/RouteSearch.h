@@ -38,7 +38,8 @@ struct StateGrain {
 };
 
 inline constexpr std::int32_t Exhausted = -1;   // every reachable state was tried: no clear exists
-inline constexpr std::int32_t OutOfBudget = -2; // time, memory or the caller's patience spent first
+inline constexpr std::int32_t OutOfBudget = -2; // time or the caller's patience spent first
+inline constexpr std::int32_t OutOfStates = -3; // the state cap (SolveOptions::maxNodes) reached first
 inline constexpr std::int32_t NoClear = -1;     // a step that reached no goal
 
 class RouteSearch {
@@ -50,7 +51,7 @@ public:
 
     RouteSearch(const Stage& stage, const SolveOptions& options, Clock::time_point deadline);
 
-    // A search from the stage's start; the clearing node's index, Exhausted or OutOfBudget.
+    // A search from the stage's start; the clearing node's index, Exhausted, OutOfBudget or OutOfStates.
     std::int32_t run(float weight, StateGrain grain, const Expand& expand);
     // Keeps a state reached by a step unless a state that looks the same was reached as early.
     void offer(const RouteNode& node);
@@ -69,7 +70,7 @@ public:
 private:
     static const LineGrid& prepared(Attempt& attempt, LineGrid::Mode mode);
     float estimate(const BarPose& pose) const;
-    bool spent(std::size_t expanded);
+    std::int32_t spent(std::size_t expanded); // 0 while the search may go on
 
     using Item = std::pair<float, std::int32_t>;
     Attempt attempt_;

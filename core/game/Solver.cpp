@@ -11,6 +11,10 @@ namespace {
 constexpr float MaxMargin = 40.0f; // beyond this from every wall no stage is worth a search
 using Clock = std::chrono::steady_clock;
 
+SolveEnding endingOf(std::int32_t spent) {
+    return spent == OutOfStates ? SolveEnding::StateCap : SolveEnding::GaveUp;
+}
+
 // What every click forgives: the least of them (all of the most when there is no click).
 int leastOf(const std::vector<int>& forgiveness) {
     return forgiveness.empty() ? MaxForgiveness : *std::min_element(forgiveness.begin(), forgiveness.end());
@@ -54,11 +58,11 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
                 const std::vector<InputFlags> frames = search.framesOfRoute(found);
                 describe(result, frames, forgivenessOf(stage, frames, MaxForgiveness));
                 limit = result.frames - 1; // only a shorter run is worth finding now
-            } else if (found == Exhausted && !result.solved()) {
-                result.ending = SolveEnding::NoRoute;
+            } else if (!result.solved()) {
+                result.ending = found == Exhausted ? SolveEnding::NoRoute : endingOf(found);
                 break; // the other weights would search the same places again
             }
-            if (Clock::now() > deadline || found == OutOfBudget) break;
+            if (Clock::now() > deadline || found < Exhausted) break;
         }
     } else {
         // The margin kept from the walls is what buys slack against a late or early click, but too
@@ -69,7 +73,10 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
         while (true) {
             const std::int32_t found =
                 searchPlayable(search, 3.0f, {margin, options.minGap, wanted}, frameLimit);
-            if (found == OutOfBudget) break;
+            if (found < Exhausted) {
+                result.ending = endingOf(found);
+                break;
+            }
             if (found >= 0) {
                 const std::vector<InputFlags> frames = search.framesOfRoute(found);
                 std::vector<int> forgiveness = forgivenessOf(stage, frames, MaxForgiveness);

@@ -29,9 +29,10 @@ struct SolveOptions {
 };
 
 enum class SolveEnding {
-    Clear,   // a route was found (and, at a person's pace, checked against late and early clicks)
-    NoRoute, // proven hopeless before the search (see `hopeless`), or every state it can tell apart tried
-    GaveUp,  // the time or memory budget ran out, or the search was cancelled
+    Clear,    // a route was found (and, at a person's pace, checked against late and early clicks)
+    NoRoute,  // proven hopeless before the search (see `hopeless`), or every state it can tell apart tried
+    GaveUp,   // the time ran out, or the search was cancelled
+    StateCap, // the search kept SolveOptions::maxNodes states: neither a route nor a proof there is none
 };
 
 struct SolveResult {

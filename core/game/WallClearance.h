@@ -23,6 +23,7 @@ public:
 private:
     struct Wall {
         double ax, ay, dx, dy;
+        double left, right, bottom, top; // the box around it
     };
     static double squaredDistance(const Wall& w, double x, double y);
     std::vector<const Wall*> near_;

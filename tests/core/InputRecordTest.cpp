@@ -198,6 +198,43 @@ TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
     EXPECT_TRUE(problem.empty());
 }
 
+TEST(InputRecord, ABestRunOfTheStageBeforeItChangedIsKeptUnderAnOldName) {
+    Stage stage;
+    stage.addPoint({-100, 30});
+    stage.addPoint({100, 30});
+    stage.addSegment(0, 1, GOAL);
+    TempFolder dir;
+    dir.write("rep1", "15\r\n"); // a clear of the goal line at height 30
+    std::string problem;
+    ASSERT_TRUE(loadBestRun(dir.file("rep1"), stage, problem));
+    stage.points[0].y = stage.points[1].y = 45.0f; // the stage changed: the goal moved up
+    EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem));
+    const auto isKept = [](const std::filesystem::directory_entry& e) {
+        return e.path().filename().string().starts_with("rep1.old-");
+    };
+    const auto kept = std::find_if(std::filesystem::directory_iterator(dir.path()), {}, isKept);
+    ASSERT_NE(kept, std::filesystem::directory_iterator());
+    EXPECT_EQ(dir.read(kept->path().filename().string()), "15\r\n");
+    EXPECT_NE(problem.find(kept->path().string()), std::string::npos) << problem;
+
+    // Refused again: a file standing at the kept name stays as it was, another content is kept beside it.
+    const std::string keptName = kept->path().filename().string();
+    dir.write(keptName, "mine");
+    dir.write("rep1", "15\r\n\r\n");
+    EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem));
+    EXPECT_EQ(dir.read(keptName), "mine");
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.path()), {}, isKept), 2);
+
+    // A link in place of the run is not followed to copy what it names.
+    TempFolder other;
+    other.write("run", "16\r\n");
+    std::filesystem::remove(dir.file("rep1"));
+    std::filesystem::create_symlink(other.file("run"), dir.file("rep1"));
+    EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem));
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.path()), {}, isKept), 2);
+    EXPECT_EQ(problem, "not a clear of this stage");
+}
+
 TEST(MouseState, CursorMapsFromPixelsToCentredViewUnits) {
     const Vec2 p = CursorToView(1000, 500, {1600, 1200, 2.0f});
     EXPECT_EQ(p.x, 100);

@@ -37,13 +37,13 @@ TEST_P(ShippedStage, ItsSolutionIsAPersonsRouteWellWithinTheTimeLimit) {
     EXPECT_EQ(run.frames, solution.total());
     EXPECT_LE(run.frames * 4, stage.timeLimit * 60 * 3) << "a player needs room to be slower than the route";
     // A person's route: clicks 10 frames apart at least, the fast button changed 6 apart, and
-    // every click still clearing a frame early or late; two on stages 1 and 3, a beginner's.
+    // every click still clearing a frame early or late; two on the first three, a beginner's.
     const std::vector<InputFlags> frames = framesOf(solution);
     const RouteTiming timing = timingOf(frames);
     EXPECT_GE(timing.smallestGap, 10);
     EXPECT_TRUE(timing.smallestFastGap == 0 || timing.smallestFastGap >= MinFastGap)
         << timing.smallestFastGap;
-    const int forgiveness = n == 1 || n == 3 ? 2 : 1;
+    const int forgiveness = n <= 3 ? 2 : 1;
     EXPECT_GE(slackOf(stage, frames, forgiveness), forgiveness);
     // The first screen shows no line through the heads-up texts' band.
     const Camera& c = stage.startCamera;
@@ -152,7 +152,7 @@ TEST(Solver, TheBudgetBoundsAllItsWorkWhateverTheCoordinates) {
     options.seconds = 60;
     longGoals.timeLimit = farAway.timeLimit = 60;
     const SolveResult open = solveStage(longGoals, options);
-    EXPECT_EQ(open.ending, SolveEnding::GaveUp); // an open floor: "no route" would be wrong
+    EXPECT_EQ(open.ending, SolveEnding::StateCap); // an open floor: "no route" would be wrong
     EXPECT_GT(open.states, options.maxNodes);
     // At that scale a step moves nothing: every state the search can tell apart is tried.
     EXPECT_EQ(solveStage(farAway, options).ending, SolveEnding::NoRoute);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <thread>
@@ -124,6 +125,41 @@ TEST(WalledIn, AnOpenRoomStillHasItsRoute) {
         const SolveResult result = solveStage(room.stage, options);
         ASSERT_TRUE(result.solved());
         EXPECT_EQ(result.hopeless, Hopeless::No);
+    }
+}
+
+TEST(Solver, EachEndingIsSaidForWhatItIs) {
+    // A room with its goal inside, and a room just around the bar with a hair-wide gap, which the
+    // proof leaves to the search: a time-out and a state cap are no answer, an exhausted search
+    // at either pace is one.
+    const Stage open = rooms()[1].stage;
+    Stage hair;
+    addPath(hair, {{-70, 69.99f}, {-70, -70}, {70, -70}, {70, 70}, {-70, 70}}, WALL);
+    hair = withFarGoal(hair);
+    struct Case {
+        const char* name;
+        const Stage& stage;
+        double seconds;
+        std::size_t maxStates;
+        int minGap;
+        SolveEnding expected;
+    };
+    const Case cases[] = {
+        {"time-out", open, 1e-9, 2'000'000, 10, SolveEnding::GaveUp},
+        {"state cap, machine's pace", open, 30, 40, 1, SolveEnding::StateCap},
+        {"state cap, person's pace", open, 30, 40, 10, SolveEnding::StateCap},
+        {"exhausted, machine's pace", hair, 30, 2'000'000, 1, SolveEnding::NoRoute},
+        {"exhausted, person's pace", hair, 30, 2'000'000, 10, SolveEnding::NoRoute},
+        {"cap above what the room holds", open, 30, 2'000'000, 10, SolveEnding::Clear},
+    };
+    for (const Case& c : cases) {
+        SolveOptions options;
+        options.seconds = c.seconds;
+        options.maxNodes = c.maxStates;
+        options.minGap = c.minGap;
+        const SolveResult result = solveStage(c.stage, options);
+        EXPECT_EQ(result.ending, c.expected) << c.name;
+        EXPECT_EQ(result.hopeless, Hopeless::No) << c.name;
     }
 }
 

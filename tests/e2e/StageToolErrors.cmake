@@ -42,4 +42,9 @@ execute_process(COMMAND ${TOOL} info ${STAGE} RESULT_VARIABLE rc OUTPUT_VARIABLE
 if(NOT rc STREQUAL "0" OR NOT out MATCHES "title:")
   message(FATAL_ERROR "info on a real stage: exit '${rc}', stdout '${out}'")
 endif()
+# A search that stops at its state cap says so: no time-out, and no "no route" either.
+execute_process(COMMAND ${TOOL} solve ${STAGE} --max-states 10 RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc STREQUAL "3" OR NOT out MATCHES "^stopped at the cap of 10 states after ")
+  message(FATAL_ERROR "solve at a cap of 10 states: exit '${rc}', stdout '${out}'")
+endif()
 file(REMOVE_RECURSE ${dir})
