@@ -109,6 +109,14 @@ std::string nextNewStageName() {
 }
 
 bool isGameFileName(std::string_view name) {
+    // A best run kept when its stage changed: the run's own name, ".old-" and 16 hex digits.
+    constexpr std::string_view OlderStage = ".old-";
+    if (const std::size_t at = name.rfind(OlderStage); at != std::string_view::npos) {
+        const std::string_view run = name.substr(0, at), digits = name.substr(at + OlderStage.size());
+        return digits.size() == 16 && std::all_of(digits.begin(), digits.end(), isLowerHex) &&
+               run.starts_with("rep") && run.find(OlderStage) == std::string_view::npos &&
+               isGameFileName(run);
+    }
     const auto numbered = [&](std::string_view prefix) {
         return name.size() > prefix.size() && name.starts_with(prefix) &&
                std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(),
