@@ -9,9 +9,14 @@ run=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontco
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian)
 web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext)
+browser=(chromium) # the browser test drives Debian's Chromium, headless
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
-  test) packages=("${run[@]}" "${test[@]}") ;;
+  test)
+    packages=("${run[@]}" "${test[@]}" "${web[@]}" "${browser[@]}")
+    # Some Node.js builds bring npm (NodeSource's, which conflicts with Debian's npm).
+    command -v npm > /dev/null || packages+=(npm)
+    ;;
   web) packages=("${web[@]}") ;;
   *) echo "usage: $0 run|test|web" >&2; exit 2 ;;
 esac

@@ -81,6 +81,10 @@ mergeInto(LibraryManager.library, {
     return drops && drops.length ? stringToNewUTF8(drops.shift()) : 0;
   },
 
+  twirlstick_input_poll: function() {
+    if (Module['onInputPoll']) Module['onInputPoll']();
+  },
+
   // Hidden tabs get no animation frames: the game sleeps until the player comes back.
   twirlstick_wait_frame__deps: ['$Asyncify'],
   twirlstick_wait_frame: function(ms) {

@@ -23,8 +23,9 @@ void copyBitmap(const FT_Bitmap& source, GlyphBitmap& bitmap) {
         const int row = pitch > 0 ? r : bitmap.rows - 1 - r; // a negative pitch stores the bottom row first
         const std::uint8_t* src = source.buffer + std::ptrdiff_t(r) * stride;
         for (int i = 0; i < bitmap.width; ++i) {
-            const std::uint8_t value =
-                source.pixel_mode == FT_PIXEL_MODE_MONO ? ((src[i / 8] & (0x80 >> (i % 8))) ? 255 : 0) : src[i];
+            const std::uint8_t value = source.pixel_mode == FT_PIXEL_MODE_MONO
+                                           ? ((src[i / 8] & (0x80 >> (i % 8))) ? 255 : 0)
+                                           : src[i];
             bitmap.coverage[std::size_t(row) * std::size_t(bitmap.width) + std::size_t(i)] = value;
         }
     }
@@ -58,11 +59,12 @@ bool GlyphRaster::Render(std::uint16_t code, GlyphMetrics& metrics, GlyphBitmap&
     FT_Face face = face_->face;
     if (!face) return false;
     const FT_UInt index = FT_Get_Char_Index(face, code);
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 ||
+        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
         return false;
     const FT_Glyph_Metrics& m = face->glyph->metrics;
-    metrics = {int(m.width),        int(m.height),       int(m.horiBearingX), int(m.horiBearingY),
-               int(m.horiAdvance),  int(m.vertBearingX), int(m.vertBearingY), int(m.vertAdvance)};
+    metrics = {int(m.width),       int(m.height),       int(m.horiBearingX), int(m.horiBearingY),
+               int(m.horiAdvance), int(m.vertBearingX), int(m.vertBearingY), int(m.vertAdvance)};
     copyBitmap(face->glyph->bitmap, bitmap);
     return true;
 }

@@ -57,8 +57,8 @@ bool GlyphRaster::Render(std::uint16_t code, GlyphMetrics& metrics, GlyphBitmap&
     bitmap.width = x1 - x0;
     bitmap.rows = y1 - y0;
     bitmap.coverage.assign(std::size_t(bitmap.width) * std::size_t(bitmap.rows), 0);
-    stbtt_MakeGlyphBitmap(&info, bitmap.coverage.data(), bitmap.width, bitmap.rows, bitmap.width, scale, scale,
-                          glyph);
+    stbtt_MakeGlyphBitmap(&info, bitmap.coverage.data(), bitmap.width, bitmap.rows, bitmap.width, scale,
+                          scale, glyph);
     metrics.width = bitmap.width * Fixed;
     metrics.height = bitmap.rows * Fixed;
     metrics.horiBearingX = x0 * Fixed;

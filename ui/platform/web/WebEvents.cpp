@@ -79,8 +79,8 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
     // Ctrl+C, Ctrl+V and the browser's own chords (reload, tabs) go on to the browser; the paste
     // event is how the game sees the clipboard at all.
     return typed || (!chord && (gameKey >= 0 || event.key != Key::Other)) ||
-           (e->ctrlKey && (event.key == Key::Z || event.key == Key::Y || event.key == Key::S ||
-                           event.key == Key::A));
+           (e->ctrlKey &&
+            (event.key == Key::Z || event.key == Key::Y || event.key == Key::S || event.key == Key::A));
 }
 
 EM_BOOL onKeyUp(int, const EmscriptenKeyboardEvent* e, void*) {
@@ -224,6 +224,7 @@ bool pollEvent(Event& event) {
 }
 
 InputSnapshot takeInputSnapshot() {
+    twirlstick_input_poll();
     InputSnapshot snap;
     for (int i = 0; i < GameKeyCount; ++i) {
         snap.keys[i] = (keyHeld[i] || keyLatch[i]) && !keyChorded[i];

@@ -9,7 +9,8 @@ namespace platform::web {
 
 // Z X C V A S D F Down Left Right Up, in the order of the game's key table.
 inline constexpr const char* GameKeyCodes[GameKeyCount] = {
-    "KeyZ", "KeyX", "KeyC", "KeyV", "KeyA", "KeyS", "KeyD", "KeyF", "ArrowDown", "ArrowLeft", "ArrowRight", "ArrowUp",
+    "KeyZ", "KeyX", "KeyC",      "KeyV",      "KeyA",       "KeyS",
+    "KeyD", "KeyF", "ArrowDown", "ArrowLeft", "ArrowRight", "ArrowUp",
 };
 
 struct KeyCode {
@@ -18,14 +19,30 @@ struct KeyCode {
 };
 
 inline constexpr KeyCode EventKeys[] = {
-    {Key::Escape, "Escape"},     {Key::Return, "Enter"},     {Key::Return, "NumpadEnter"},
-    {Key::Backspace, "Backspace"}, {Key::Delete, "Delete"},  {Key::Left, "ArrowLeft"},
-    {Key::Right, "ArrowRight"},  {Key::Up, "ArrowUp"},       {Key::Down, "ArrowDown"},
-    {Key::Home, "Home"},         {Key::End, "End"},          {Key::PageUp, "PageUp"},
-    {Key::PageDown, "PageDown"}, {Key::Tab, "Tab"},          {Key::Space, "Space"},
-    {Key::A, "KeyA"},            {Key::C, "KeyC"},           {Key::G, "KeyG"},
-    {Key::P, "KeyP"},            {Key::V, "KeyV"},           {Key::Z, "KeyZ"},
-    {Key::Y, "KeyY"},            {Key::S, "KeyS"},           {Key::F5, "F5"},
+    {Key::Escape, "Escape"},
+    {Key::Return, "Enter"},
+    {Key::Return, "NumpadEnter"},
+    {Key::Backspace, "Backspace"},
+    {Key::Delete, "Delete"},
+    {Key::Left, "ArrowLeft"},
+    {Key::Right, "ArrowRight"},
+    {Key::Up, "ArrowUp"},
+    {Key::Down, "ArrowDown"},
+    {Key::Home, "Home"},
+    {Key::End, "End"},
+    {Key::PageUp, "PageUp"},
+    {Key::PageDown, "PageDown"},
+    {Key::Tab, "Tab"},
+    {Key::Space, "Space"},
+    {Key::A, "KeyA"},
+    {Key::C, "KeyC"},
+    {Key::G, "KeyG"},
+    {Key::P, "KeyP"},
+    {Key::V, "KeyV"},
+    {Key::Z, "KeyZ"},
+    {Key::Y, "KeyY"},
+    {Key::S, "KeyS"},
+    {Key::F5, "F5"},
     {Key::F11, "F11"},
 };
 

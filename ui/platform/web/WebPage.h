@@ -20,6 +20,9 @@ void twirlstick_game_ended();
 // The next file dropped on the page, written into the page's file system: its path as a new
 // UTF-8 string the caller frees, or null when none is waiting.
 char* twirlstick_next_drop();
+// Called as each frame's input is polled. A test that plays by input hooks the page here, so its
+// events for frame n arrive just before frame n reads them, as a player's would have.
+void twirlstick_input_poll();
 // Sleeps, yielding to the browser, until the next animation frame or `ms` milliseconds,
 // whichever is later.
 void twirlstick_wait_frame(double ms);

@@ -1,0 +1,236 @@
+// The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
+// and the best run found again in IndexedDB after a reload.
+//   node play.js WEB_DIR SOLUTION OUT_DIR
+// Exit 0 when every check passed; the screenshots are left in OUT_DIR.
+'use strict';
+const fs = require('fs');
+const http = require('http');
+const os = require('os');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const [webDir, solutionPath, outDir] = process.argv.slice(2);
+const CENTRE = [400, 300], START_ITEM = [400, 432];
+// Play's first frame is this many polls after the start click's: measured, the route then
+// writes back byte for byte, so a frame early or late would show.
+const FIRST_PLAY_POLL = 182;
+const BEST_RUN = '/home/web_user/.local/share/TWIRLSTICK_FILES/rep1';
+
+class TestFailure extends Error {}
+
+// --- what the screens look like (the desktop's end-to-end test judges them the same way) -----
+const bright = (p) => Math.min(p[0], p[1], p[2]) >= 170;
+const near = (p, c, tolerance = 40) => c.every((v, i) => Math.abs(p[i] - v) <= tolerance);
+const OLIVE = [128, 128, 0], YELLOW = [255, 255, 0];
+
+function brightCount(pic, left, top, right, bottom, step = 1) {
+  let n = 0;
+  for (let x = left; x < right; x += step)
+    for (let y = top; y < bottom; y += step) n += bright(pic.rgb(x, y));
+  return n;
+}
+
+function isGrid(pic) {
+  const lineAt = (x) => [x - 1, x, x + 1].some((c) => {
+    let n = 0;
+    for (let y = 5; y < 595; y += 10) n += bright(pic.rgb(c, y));
+    return n >= 50;
+  });
+  for (let k = 2; k < 24; ++k)
+    if (!lineAt(1 + 32 * k)) return false;
+  return !lineAt(17);
+}
+
+function isTitle(pic) {
+  const boxAt = (top) => {
+    let hits = 0, all = 0;
+    for (let x = 340; x < 460; x += 4)
+      for (let y = top; y < top + 30; y += 4, ++all) hits += near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+    return hits >= Math.floor(all / 2);
+  };
+  return boxAt(418) && boxAt(528);
+}
+
+const isDemo = (pic) => brightCount(pic, 100, 75, 250, 100, 2) > 20 && !isTitle(pic);
+const isPlay = (pic) => brightCount(pic, 545, 92, 690, 118, 2) > 20;
+function messageColumns(pic) {
+  let n = 0;
+  for (let x = 300; x < 500; ++x)
+    for (let y = 205; y < 237; y += 2)
+      if (bright(pic.rgb(x, y))) {
+        ++n;
+        break;
+      }
+  return n;
+}
+
+// --- the page -----------------------------------------------------------------------------
+function serve(folder) {
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+  const server = http.createServer((request, response) => {
+    const name = path.basename(decodeURIComponent(request.url.split(/[?#]/)[0]));
+    const file = path.join(folder, name);
+    if (!/^twirlstick\.(html|js|wasm|data)$/.test(name) || !fs.existsSync(file)) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': types[path.extname(name)] || 'application/octet-stream'});
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// The page's picture as the player sees it, composited, decoded in the page itself.
+async function picture(page, save) {
+  const png = await page.screenshot({encoding: 'base64'});
+  if (save) fs.writeFileSync(path.join(outDir, save + '.png'), Buffer.from(png, 'base64'));
+  const rgba = Buffer.from(await page.evaluate(async (png) => {
+    const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + png)).blob());
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+    return btoa(text);
+  }, png), 'base64');
+  return {rgb: (x, y) => {
+    const i = (y * 800 + x) * 4;
+    return [rgba[i], rgba[i + 1], rgba[i + 2]];
+  }};
+}
+
+async function waitFor(page, what, test, {seconds = 60, save} = {}) {
+  const end = Date.now() + seconds * 1000;
+  while (Date.now() < end) {
+    const pic = await picture(page);
+    if (test(pic)) {
+      if (save) await picture(page, save);
+      return pic;
+    }
+    await new Promise((r) => setTimeout(r, 200));
+  }
+  await picture(page, 'timeout');
+  throw new TestFailure('timed out waiting for ' + what);
+}
+
+// The route as per-frame input: [switch, fast] for each frame of play.
+function routeFrames(text) {
+  const lines = text.replace(/^\uFEFF/, '').split(/\r?\n/).filter((l) => l.trim());
+  const frames = [];
+  let fast = false;
+  for (const line of lines.slice(1)) {
+    const [kind, gap] = line.trim().split(/\s+/).map(Number);
+    for (let i = 1; i < gap; ++i) frames.push([false, fast]);
+    if (kind === 1) fast = true;
+    if (kind === 2) fast = false;
+    if (kind !== 3) frames.push([kind === 0, fast]);
+  }
+  return frames;
+}
+
+// Plays from the start click to the end of the route, each frame's mouse events dispatched on
+// the canvas as the game polls that frame: the start click, the countdown, then the route.
+function playByInput(page, frames) {
+  return page.evaluate((frames, firstPlayPoll, centre) => new Promise((resolve) => {
+    const canvas = document.getElementById('canvas');
+    const mouse = (type, button) => canvas.dispatchEvent(new MouseEvent(type, {
+      bubbles: true, button, clientX: centre[0], clientY: centre[1]}));
+    let poll = 0, fast = false;
+    Module.onInputPoll = () => {
+      const frame = poll - firstPlayPoll;
+      if (poll === 0 || (frame >= 0 && frame < frames.length && frames[frame][0])) {
+        mouse('mousedown', 0);
+        mouse('mouseup', 0);
+      }
+      const wantFast = frame >= 0 && frame < frames.length && frames[frame][1];
+      if (wantFast !== fast) mouse(wantFast ? 'mousedown' : 'mouseup', 2);
+      fast = wantFast;
+      if (++poll > firstPlayPoll + frames.length + 120) {
+        Module.onInputPoll = null;
+        resolve();
+      }
+    };
+  }), frames, FIRST_PLAY_POLL, CENTRE);
+}
+
+const pageFile = (page, name) => page.evaluate((name) => {
+  try {
+    return Array.from(FS.readFile(name));
+  } catch (e) {
+    return null;
+  }
+}, name);
+
+async function waitForSaved(page) {
+  const end = Date.now() + 30000;
+  while (Date.now() < end && await page.evaluate(() => !!Module.twirlstickSaving))
+    await new Promise((r) => setTimeout(r, 100));
+}
+
+async function openGame(browser, url, errors) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 600});
+  page.on('pageerror', (e) => errors.push('script error: ' + e.message));
+  page.on('console', (m) => {
+    if (m.type() === 'error') errors.push('console error: ' + m.text());
+  });
+  await page.goto(url);
+  return page;
+}
+
+async function main() {
+  fs.mkdirSync(outDir, {recursive: true});
+  const solution = fs.readFileSync(solutionPath);
+  const server = await serve(webDir);
+  const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'twirlstick-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=800,600',
+           '--autoplay-policy=no-user-gesture-required'],
+  });
+  const errors = [];
+  try {
+    let page = await openGame(browser, url, errors);
+    const loaded = Date.now();
+    await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
+    console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
+    await waitFor(page, 'the title after the opening', isTitle, {save: 'web-title'});
+    await page.mouse.click(...START_ITEM);
+    await waitFor(page, 'the how-to-play screen', isDemo, {save: 'web-how-to-play'});
+    await page.mouse.click(...CENTRE);
+    await waitFor(page, 'stage 1 waiting for the start click', (p) => isPlay(p) && messageColumns(p) > 100,
+                  {save: 'web-stage1-wait-start'});
+    const frames = routeFrames(solution.toString('latin1'));
+    const played = playByInput(page, frames);
+    await new Promise((r) => setTimeout(r, (FIRST_PLAY_POLL + frames.length / 2) * 1000 / 60));
+    await picture(page, 'web-play');
+    await played;
+    await waitForSaved(page);
+    const best = await pageFile(page, BEST_RUN);
+    if (!best) throw new TestFailure('no best run was written: stage 1 was not cleared by its route');
+    if (!Buffer.from(best).equals(solution))
+      throw new TestFailure('the best run is not the route that was played: ' + JSON.stringify(Buffer.from(best).toString()));
+
+    await page.reload();
+    await waitFor(page, 'the opening grid after the reload', isGrid);
+    const kept = await pageFile(page, BEST_RUN);
+    if (!kept || !Buffer.from(kept).equals(solution))
+      throw new TestFailure('the best run did not come back from IndexedDB after the reload');
+    if (errors.length) throw new TestFailure(errors.join('\n'));
+    console.log('stage 1 cleared by input in the browser; its best run survived the reload');
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+}
+
+main().catch((e) => {
+  console.error(e instanceof TestFailure ? 'FAILED: ' + e.message : e);
+  process.exit(1);
+});
