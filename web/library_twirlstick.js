@@ -87,13 +87,22 @@ mergeInto(LibraryManager.library, {
 
   // Hidden tabs get no animation frames: the game sleeps until the player comes back.
   twirlstick_wait_frame__deps: ['$Asyncify'],
+  // Module.twirlstickFrames counts the yields and the milliseconds the game worked between them,
+  // for measuring: the page's CPU per frame.
   twirlstick_wait_frame: function(ms) {
     return Asyncify.handleSleep(function(wakeUp) {
       var start = performance.now();
+      var frames = Module['twirlstickFrames'] = Module['twirlstickFrames'] || {count: 0, busyMs: 0, woke: start};
+      frames.count++;
+      frames.busyMs += start - frames.woke;
       requestAnimationFrame(function() {
         var left = ms - (performance.now() - start);
-        if (left >= 1) setTimeout(wakeUp, left);
-        else wakeUp();
+        var wake = function() {
+          frames.woke = performance.now();
+          wakeUp();
+        };
+        if (left >= 1) setTimeout(wake, left);
+        else wake();
       });
     });
   },

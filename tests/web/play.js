@@ -208,8 +208,12 @@ async function main() {
     const frames = routeFrames(solution.toString('latin1'));
     const played = playByInput(page, frames);
     await new Promise((r) => setTimeout(r, (FIRST_PLAY_POLL + frames.length / 2) * 1000 / 60));
+    const before = await page.evaluate(() => ({...Module.twirlstickFrames}));
     await picture(page, 'web-play');
     await played;
+    const after = await page.evaluate(() => ({...Module.twirlstickFrames}));
+    console.log('stage 1 in play:', ((after.busyMs - before.busyMs) / (after.count - before.count)).toFixed(2),
+                'ms of the page\'s time per frame over', after.count - before.count, 'frames');
     await waitForSaved(page);
     const best = await pageFile(page, BEST_RUN);
     if (!best) throw new TestFailure('no best run was written: stage 1 was not cleared by its route');
