@@ -1,7 +1,8 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
 // and the best run found again in IndexedDB after a reload.
-//   node play.js WEB_DIR SOLUTION OUT_DIR
-// Exit 0 when every check passed; the screenshots are left in OUT_DIR.
+//   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
+// Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
+// desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -9,7 +10,7 @@ const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
 
-const [webDir, solutionPath, outDir] = process.argv.slice(2);
+const [webDir, solutionPath, outDir, desktopShots] = process.argv.slice(2);
 const CENTRE = [400, 300], START_ITEM = [400, 432];
 // Play's first frame is this many polls after the start click's: measured, the route then
 // writes back byte for byte, so a frame early or late would show.
@@ -81,10 +82,8 @@ function serve(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// The page's picture as the player sees it, composited, decoded in the page itself.
-async function picture(page, save) {
-  const png = await page.screenshot({encoding: 'base64'});
-  if (save) fs.writeFileSync(path.join(outDir, save + '.png'), Buffer.from(png, 'base64'));
+// RGBA pixels of an 800 x 600 PNG, decoded by the page's own image decoder.
+async function decode(page, png) {
   const rgba = Buffer.from(await page.evaluate(async (png) => {
     const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + png)).blob());
     const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
@@ -95,10 +94,47 @@ async function picture(page, save) {
     for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
     return btoa(text);
   }, png), 'base64');
-  return {rgb: (x, y) => {
+  return {rgba, rgb: (x, y) => {
     const i = (y * 800 + x) * 4;
     return [rgba[i], rgba[i + 1], rgba[i + 2]];
   }};
+}
+
+// The page's picture as the player sees it, composited.
+async function picture(page, save) {
+  const png = await page.screenshot({encoding: 'base64'});
+  if (save) fs.writeFileSync(path.join(outDir, save + '.png'), Buffer.from(png, 'base64'));
+  return decode(page, png);
+}
+
+// The share of pixels that differ by more than a quarter of the range in some channel: text
+// rasterised by stb_truetype instead of FreeType, and lines drawn by another GL, move a few.
+async function differingShare(page, webShot, desktopShot) {
+  const web = await decode(page, fs.readFileSync(path.join(outDir, webShot)).toString('base64'));
+  const desktop = await decode(page, fs.readFileSync(desktopShot).toString('base64'));
+  if (web.rgba.length !== desktop.rgba.length) return 1;
+  let off = 0;
+  for (let i = 0; i < web.rgba.length; i += 4)
+    if ([0, 1, 2].some((c) => Math.abs(web.rgba[i + c] - desktop.rgba[i + c]) > 64)) ++off;
+  return off / (web.rgba.length / 4);
+}
+
+async function compareWithDesktop(page) {
+  if (!desktopShots) return;
+  const pairs = [['web-opening-grid.png', 'play/01-opening-grid.png'],
+                 ['web-how-to-play.png', 'english/01-how-to-play.png'],
+                 ['web-stage1-wait-start.png', 'english/03-stage1-wait-start.png']];
+  for (const [web, desktop] of pairs) {
+    const desktopShot = path.join(desktopShots, desktop);
+    if (!fs.existsSync(desktopShot)) {
+      console.log('no desktop picture', desktopShot, 'to compare', web, 'with');
+      continue;
+    }
+    const share = await differingShare(page, web, desktopShot);
+    console.log(web, 'differs from the desktop\'s in', (share * 100).toFixed(2), '% of its pixels');
+    // The how-to-play bar turns, so that picture is never quite the same moment.
+    if (share > 0.01) throw new TestFailure(web + ' is not the desktop\'s picture of ' + desktop);
+  }
 }
 
 async function waitFor(page, what, test, {seconds = 60, save} = {}) {
@@ -191,7 +227,7 @@ async function main() {
     headless: true,
     userDataDir: profile,
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=800,600',
-           '--autoplay-policy=no-user-gesture-required'],
+           '--autoplay-policy=no-user-gesture-required', '--lang=en-US'],
   });
   const errors = [];
   try {
@@ -205,6 +241,7 @@ async function main() {
     await page.mouse.click(...CENTRE);
     await waitFor(page, 'stage 1 waiting for the start click', (p) => isPlay(p) && messageColumns(p) > 100,
                   {save: 'web-stage1-wait-start'});
+    await compareWithDesktop(page);
     const frames = routeFrames(solution.toString('latin1'));
     const played = playByInput(page, frames);
     await new Promise((r) => setTimeout(r, (FIRST_PLAY_POLL + frames.length / 2) * 1000 / 60));
