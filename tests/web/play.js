@@ -1,5 +1,6 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
-// and the best run found again in IndexedDB after a reload.
+// the best run found again in IndexedDB after a reload, and a stage file dropped on the edit
+// menu kept as the player's first stage.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -15,7 +16,9 @@ const CENTRE = [400, 300], START_ITEM = [400, 432];
 // Play's first frame is this many polls after the start click's: measured, the route then
 // writes back byte for byte, so a frame early or late would show.
 const FIRST_PLAY_POLL = 182;
-const BEST_RUN = '/home/web_user/.local/share/TWIRLSTICK_FILES/rep1';
+const FILES = '/home/web_user/.local/share/TWIRLSTICK_FILES/';
+const BEST_RUN = FILES + 'rep1', FIRST_OWN_STAGE = FILES + 'stage1';
+const EDIT_ITEM = [400, 487];
 
 class TestFailure extends Error {}
 
@@ -50,6 +53,13 @@ function isTitle(pic) {
     return hits >= Math.floor(all / 2);
   };
   return boxAt(418) && boxAt(528);
+}
+
+function isEditMenu(pic) {
+  let hits = 0, all = 0;
+  for (let x = 55; x < 145; x += 5)
+    for (let y = 484; y < 506; y += 4, ++all) hits += near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+  return hits >= Math.floor(all / 2) && !isTitle(pic);
 }
 
 const isDemo = (pic) => brightCount(pic, 100, 75, 250, 100, 2) > 20 && !isTitle(pic);
@@ -199,6 +209,19 @@ const pageFile = (page, name) => page.evaluate((name) => {
   }
 }, name);
 
+// A file dropped on the canvas as a file manager drops one.
+const dropFile = (page, name, content) => page.evaluate((name, base64) => {
+  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  const transfer = new DataTransfer();
+  transfer.items.add(new File([bytes], name));
+  document.getElementById('canvas').dispatchEvent(new DragEvent('drop', {bubbles: true, dataTransfer: transfer}));
+}, name, content.toString('base64'));
+
+async function waitForFile(page, name) {
+  const end = Date.now() + 30000;
+  while (Date.now() < end && !(await pageFile(page, name))) await new Promise((r) => setTimeout(r, 100));
+}
+
 async function waitForSaved(page) {
   const end = Date.now() + 30000;
   while (Date.now() < end && await page.evaluate(() => !!Module.twirlstickSaving))
@@ -262,6 +285,18 @@ async function main() {
     const kept = await pageFile(page, BEST_RUN);
     if (!kept || !Buffer.from(kept).equals(solution))
       throw new TestFailure('the best run did not come back from IndexedDB after the reload');
+
+    await waitFor(page, 'the title after the reload', isTitle);
+    await page.mouse.click(...EDIT_ITEM);
+    await waitFor(page, 'the edit menu', isEditMenu, {save: 'web-edit-menu'});
+    await dropFile(page, 'friends-stage', fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage2')));
+    await waitForFile(page, FIRST_OWN_STAGE);
+    await waitForSaved(page);
+    await picture(page, 'web-edit-menu-after-drop');
+    await page.reload();
+    await waitFor(page, 'the opening grid after the second reload', isGrid);
+    if (!(await pageFile(page, FIRST_OWN_STAGE)))
+      throw new TestFailure('the dropped stage was not kept as stage1 over a reload');
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {
