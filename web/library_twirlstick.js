@@ -67,6 +67,17 @@ mergeInto(LibraryManager.library, {
     return stringToNewUTF8(Module['twirlstickPasted'] || '');
   },
 
+  twirlstick_linked_stage__deps: ['$stringToNewUTF8'],
+  twirlstick_linked_stage: function() {
+    var path = Module['twirlstickLinkedStage'];
+    Module['twirlstickLinkedStage'] = null;
+    return path ? stringToNewUTF8(path) : 0;
+  },
+
+  twirlstick_show_status: function(key, text) {
+    if (Module['setStatus']) Module['setStatus'](UTF8ToString(key), UTF8ToString(text));
+  },
+
   twirlstick_alert: function(caption, text) {
     window.alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
   },

@@ -1,6 +1,6 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
-// the best run found again in IndexedDB after a reload, and a stage file dropped on the edit
-// menu kept as the player's first stage.
+// the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
+// kept as the player's first stage, and stages in links: one taken in, a damaged one refused.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -17,7 +17,7 @@ const CENTRE = [400, 300], START_ITEM = [400, 432];
 // writes back byte for byte, so a frame early or late would show.
 const FIRST_PLAY_POLL = 182;
 const FILES = '/home/web_user/.local/share/TWIRLSTICK_FILES/';
-const BEST_RUN = FILES + 'rep1', FIRST_OWN_STAGE = FILES + 'stage1';
+const BEST_RUN = FILES + 'rep1', FIRST_OWN_STAGE = FILES + 'stage1', SECOND_OWN_STAGE = FILES + 'stage2';
 const EDIT_ITEM = [400, 487];
 
 class TestFailure extends Error {}
@@ -297,6 +297,19 @@ async function main() {
     await waitFor(page, 'the opening grid after the second reload', isGrid);
     if (!(await pageFile(page, FIRST_OWN_STAGE)))
       throw new TestFailure('the dropped stage was not kept as stage1 over a reload');
+
+    const stage3 = fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage3'));
+    const link = stage3.toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    await page.goto(url + '?linked#stage=' + link);
+    await waitForFile(page, SECOND_OWN_STAGE);
+    const said = await page.$eval('#status', (e) => e.textContent);
+    if (!said.includes('now stage2')) throw new TestFailure('the page did not say where the linked stage went: ' + said);
+    if (await page.evaluate(() => window.location.hash)) throw new TestFailure('the link kept its stage for the next reload');
+    await page.goto(url + '?damaged#stage=' + link.slice(0, 101) + '!');
+    await waitFor(page, 'the opening grid with a damaged link', isGrid);
+    const refused = await page.$eval('#status', (e) => e.textContent);
+    if (!refused.includes('damaged') || await pageFile(page, FILES + 'stage3'))
+      throw new TestFailure('a damaged link was not refused: ' + refused);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {

@@ -15,5 +15,7 @@ void pushEvent(const Event& event);
 // Yields to the browser when the game has not for a while: a game running late skips the sleeps
 // where it would, and a page that never yields shows nothing and takes no input.
 void yieldIfStarved();
+// Takes in the stage a #stage= link carried, if any; needs the working folder.
+void importLinkedStage();
 
 } // namespace platform::web

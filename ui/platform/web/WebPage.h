@@ -14,6 +14,10 @@ int twirlstick_open_audio(int sampleRate, void (*callback)(void*, std::int16_t*,
 void twirlstick_close_audio();
 // The text of the page's last paste event, as a new UTF-8 string the caller frees.
 char* twirlstick_pasted_text();
+// The file a #stage= link carried, as a new UTF-8 string the caller frees; null without one.
+char* twirlstick_linked_stage();
+// A line under the canvas, in place of the last one under the same key ("" removes it).
+void twirlstick_show_status(const char* key, const char* text);
 void twirlstick_alert(const char* caption, const char* text);
 // The game ended: the page says so in place of the canvas.
 void twirlstick_game_ended();

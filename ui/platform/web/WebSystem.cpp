@@ -24,7 +24,9 @@ void yieldIfStarved() {
 }
 } // namespace web
 
+// The working folder is ready by now (and loaded from IndexedDB before the game began).
 bool initSystems() {
+    web::importLinkedStage();
     return true;
 }
 
