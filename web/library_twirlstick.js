@@ -78,6 +78,21 @@ mergeInto(LibraryManager.library, {
     if (Module['setStatus']) Module['setStatus'](UTF8ToString(key), UTF8ToString(text));
   },
 
+  twirlstick_copy_stage_link: function(bytes, size) {
+    var binary = '';
+    for (var i = 0; i < size; ++i) binary += String.fromCharCode(HEAPU8[bytes + i]);
+    var link = window.location.origin + window.location.pathname + '#stage=' +
+               btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    var status = Module['setStatus'] || function() {};
+    var refused = function(error) {
+      status('link', 'The browser did not let the page use the clipboard (' + error + '); the stage was not copied.');
+    };
+    if (!navigator.clipboard) return refused('no clipboard');
+    navigator.clipboard.writeText(link).then(function() {
+      status('link', '');
+    }, refused);
+  },
+
   twirlstick_alert: function(caption, text) {
     window.alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
   },

@@ -1,6 +1,7 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
 // the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
-// kept as the player's first stage, and stages in links: one taken in, a damaged one refused.
+// kept as the player's first stage, and stages in links: one taken in, a damaged one refused, and
+// the editor's link to a stage opened again as a copy of it.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -55,12 +56,18 @@ function isTitle(pic) {
   return boxAt(418) && boxAt(528);
 }
 
+// Its entries' boxes start at the left edge, where the title has none; their rows depend on how
+// many stages there are.
 function isEditMenu(pic) {
-  let hits = 0, all = 0;
-  for (let x = 55; x < 145; x += 5)
-    for (let y = 484; y < 506; y += 4, ++all) hits += near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
-  return hits >= Math.floor(all / 2) && !isTitle(pic);
+  let hits = 0;
+  for (let y = 100; y < 590; y += 2) {
+    const box = (x) => near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+    hits += [50, 52, 54, 56, 58, 60].some(box);
+  }
+  return hits >= 10 && !isTitle(pic);
 }
+
+const isEditor = (pic) => near(pic.rgb(20, 20), [112, 80, 64], 24) && near(pic.rgb(780, 60), [112, 80, 64], 24);
 
 const isDemo = (pic) => brightCount(pic, 100, 75, 250, 100, 2) > 20 && !isTitle(pic);
 const isPlay = (pic) => brightCount(pic, 545, 92, 690, 118, 2) > 20;
@@ -310,6 +317,35 @@ async function main() {
     const refused = await page.$eval('#status', (e) => e.textContent);
     if (!refused.includes('damaged') || await pageFile(page, FILES + 'stage3'))
       throw new TestFailure('a damaged link was not refused: ' + refused);
+
+    // The editor's Ctrl+Shift+S: the first own stage as a link, opened again as the next stage.
+    await browser.defaultBrowserContext().overridePermissions(new URL(url).origin, ['clipboard-read', 'clipboard-sanitized-write',
+                                                                                   'clipboard-write']);
+    await page.goto(url);
+    await waitFor(page, 'the title before the editor', isTitle);
+    await page.mouse.click(...EDIT_ITEM);
+    await waitFor(page, 'the edit menu with two stages', isEditMenu);
+    await page.keyboard.press('Home');
+    await page.keyboard.press('Enter');
+    await waitFor(page, 'the editor', isEditor, {save: 'web-editor'});
+    await page.bringToFront(); // the clipboard is only for the page that has the focus
+    await page.focus('#canvas');
+    await page.keyboard.down('Control');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('KeyS');
+    await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+    let copied = '';
+    for (const end = Date.now() + 10000; Date.now() < end && !copied.includes('#stage=');)
+      copied = await page.evaluate(() => navigator.clipboard.readText().catch(() => ''));
+    if (!copied.startsWith(url + '#stage='))
+      throw new TestFailure('the editor copied no link: "' + copied + '"; the page said: ' +
+                            await page.$eval('#status', (e) => e.textContent));
+    await page.goto(copied.replace('#', '?copied#'));
+    await waitForFile(page, FILES + 'stage3');
+    const original = await pageFile(page, FIRST_OWN_STAGE), copy = await pageFile(page, FILES + 'stage3');
+    if (!copy || !Buffer.from(copy).equals(Buffer.from(original)))
+      throw new TestFailure('the stage from the editor\'s link is not the stage it was made from');
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {

@@ -18,6 +18,9 @@ char* twirlstick_pasted_text();
 char* twirlstick_linked_stage();
 // A line under the canvas, in place of the last one under the same key ("" removes it).
 void twirlstick_show_status(const char* key, const char* text);
+// Writes this page's address with #stage= and the bytes in base64url to the clipboard; the page
+// says so when the browser refuses.
+void twirlstick_copy_stage_link(const char* bytes, int size);
 void twirlstick_alert(const char* caption, const char* text);
 // The game ended: the page says so in place of the canvas.
 void twirlstick_game_ended();

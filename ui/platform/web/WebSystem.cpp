@@ -53,6 +53,11 @@ std::string clipboardText() {
     return result;
 }
 
+bool copyStageLink(const std::string& stageFile) {
+    twirlstick_copy_stage_link(stageFile.data(), int(stageFile.size()));
+    return true;
+}
+
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
     twirlstick_alert(caption.c_str(), text.c_str());
 }
