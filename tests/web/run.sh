@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 web="$(realpath -m "$1")"
 out="$(realpath -m "$2")"
-JOBS="${JOBS:-2}" "$root/scripts/build-web.sh" "$web" > "$web.log" 2>&1 || { tail -n 40 "$web.log"; exit 1; }
+mkdir -p "$out"
+JOBS="${JOBS:-2}" "$root/scripts/build-web.sh" "$web" > "$out/build.log" 2>&1 || { tail -n 40 "$out/build.log"; exit 1; }
 driver="$web/driver"
 if [ ! -f "$driver/node_modules/puppeteer-core/package.json" ]; then
   mkdir -p "$driver"
