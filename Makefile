@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build clean
+.PHONY: run test build web clean
 
 run:
 	scripts/install-deps.sh run
@@ -33,5 +33,9 @@ test: build
 	cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
 	scripts/run-tests.sh $(BUILD_DIR)-sanitize
 
+# The game in a browser: build-web/twirlstick.html (serve the folder, e.g. python3 -m http.server).
+web:
+	JOBS=$(JOBS) scripts/build-web.sh $(BUILD_DIR)-web
+
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-fuzz $(BUILD_DIR)-sanitize
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-fuzz $(BUILD_DIR)-sanitize $(BUILD_DIR)-web

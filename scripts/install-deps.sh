@@ -2,15 +2,23 @@
 # Installs the Debian packages that are missing; does nothing when all are there.
 #   scripts/install-deps.sh run    what building and running the game and the stage tool need
 #   scripts/install-deps.sh test   that and what the tests, benchmarks, fuzzers and packaging need
+#   scripts/install-deps.sh web    what the browser's build (make web) needs
 set -euo pipefail
 run=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev libpng-dev
      libgl1-mesa-dri fonts-ipafont-gothic gettext)
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian)
+web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext)
+browser=(chromium) # the browser test drives Debian's Chromium, headless
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;
-  test) packages=("${run[@]}" "${test[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  test)
+    packages=("${run[@]}" "${test[@]}" "${web[@]}" "${browser[@]}")
+    # Some Node.js builds bring npm (NodeSource's, which conflicts with Debian's npm).
+    command -v npm > /dev/null || packages+=(npm)
+    ;;
+  web) packages=("${web[@]}") ;;
+  *) echo "usage: $0 run|test|web" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -6,16 +6,25 @@ void StageCheck::start(const Stage& stage) {
     cancel_ = false;
     states_ = 0;
     started_ = std::chrono::steady_clock::now();
-    worker_ = std::thread([this] {
-        SolveOptions options;
-        options.seconds = Seconds;
-        options.cancel = &cancel_;
-        options.progress = [this](std::size_t states) { states_.store(states, std::memory_order_relaxed); };
-        SolveResult result = solveStage(stage_, options);
-        states_.store(result.states, std::memory_order_relaxed);
-        result_ = std::move(result);
-        done_.store(true, std::memory_order_release);
-    });
+#ifdef __EMSCRIPTEN__
+    // The browser's build has no threads (they need a cross-origin isolated page, which a plain
+    // static server does not give): the check runs at once, on a budget that stalls the page
+    // only briefly, and answers honestly when that was too short.
+    search(BrowserSeconds);
+#else
+    worker_ = std::thread([this] { search(Seconds); });
+#endif
+}
+
+void StageCheck::search(double seconds) {
+    SolveOptions options;
+    options.seconds = seconds;
+    options.cancel = &cancel_;
+    options.progress = [this](std::size_t states) { states_.store(states, std::memory_order_relaxed); };
+    SolveResult result = solveStage(stage_, options);
+    states_.store(result.states, std::memory_order_relaxed);
+    result_ = std::move(result);
+    done_.store(true, std::memory_order_release);
 }
 
 void StageCheck::clear() {

@@ -15,6 +15,8 @@ class StageCheck {
 public:
     // A check's whole budget; then it gives up and says so.
     static constexpr double Seconds = 60.0;
+    // In a browser, where it runs on the page's only thread.
+    static constexpr double BrowserSeconds = 3.0;
 
     StageCheck() = default;
     StageCheck(const StageCheck&) = delete;
@@ -27,7 +29,7 @@ public:
     void clear();
 
     bool running() const { return worker_.joinable() && !done_.load(std::memory_order_acquire); }
-    bool idle() const { return !worker_.joinable(); }
+    bool idle() const { return !worker_.joinable() && !done_.load(std::memory_order_acquire); }
     // The answer once the search ended; null while it runs or when there is no check. It stays
     // valid until the next start() or clear().
     const SolveResult* answer() const { return done_.load(std::memory_order_acquire) ? &*result_ : nullptr; }
@@ -37,6 +39,8 @@ public:
     double seconds() const; // since the start, or the search's own time once answered
 
 private:
+    void search(double seconds);
+
     Stage stage_;
     std::thread worker_;
     std::atomic<bool> cancel_ = false;

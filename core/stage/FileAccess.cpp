@@ -139,6 +139,23 @@ int createTempFile(int dirFd, std::string& name, std::error_code& error) {
     return -1;
 }
 
+// Gives the temporary file `temp` the name `target` as well, failing (EEXIST) on anything that
+// stands there, a link included.
+bool placeNew(int dirFd, const std::string& temp, const std::string& target) {
+#ifdef __EMSCRIPTEN__
+    // The browser's file system has no hard links. Its files belong to the page's one thread, so
+    // nothing can come between the look and the rename.
+    struct stat st {};
+    if (::fstatat(dirFd, target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return errno == ENOENT && ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0;
+#else
+    return ::linkat(dirFd, temp.c_str(), dirFd, target.c_str(), 0) == 0;
+#endif
+}
+
 // Writes into the temporary file `temp` and renames it over `target`; both in `dirFd`. Without
 // `replace` the file is linked in instead, which fails (EEXIST) on anything standing at `target`.
 bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, const std::string& target,
@@ -148,8 +165,8 @@ bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, con
         error = lastError();
         return false;
     }
-    const bool placed = replace ? ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0
-                                : ::linkat(dirFd, temp.c_str(), dirFd, target.c_str(), 0) == 0;
+    const bool placed =
+        replace ? ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0 : placeNew(dirFd, temp, target);
     if (!placed) {
         error = lastError();
         return false;

@@ -10,6 +10,7 @@
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/StageFile.h"
 #include "stage/StageTitle.h"
 #include "stage/Utf.h"
 #include "stage/View.h"
@@ -115,7 +116,9 @@ void SceneEdit::RunShortcuts() {
     // A failed save opens a box whose loop polls the input and so replaces the list being walked.
     const std::vector<KeyChord> chords = TheGameSystem->keyState.chords;
     for (const KeyChord& chord : chords) {
-        if (chord.key == Key::S) {
+        if (chord.key == Key::S && chord.shift && CopyLink()) {
+            // Ctrl+Shift+S shares the stage as a link where the game runs in a page; else it saves.
+        } else if (chord.key == Key::S) {
             RunCommand(EditToolBar::Save);
         } else if (chord.key == Key::Y || (chord.key == Key::Z && chord.shift)) {
             if (session_.redo()) ShowStageTexts();
@@ -186,6 +189,13 @@ void SceneEdit::Save() {
         toolBar_.ShowNotice(tr(u"保存しました：") + toUtf16(session_.savePath));
     else
         ReportFileFailure(session_.savePath, error, true);
+}
+
+bool SceneEdit::CopyLink() {
+    // The writer's files stay far below the reader's limit, so any stage fits in a link.
+    if (!platform::copyStageLink(formatStage(session_.stage))) return false;
+    toolBar_.ShowNotice(tr(u"このステージのリンクをクリップボードにコピーしました"));
+    return true;
 }
 
 void SceneEdit::Load() {

@@ -35,6 +35,8 @@ private:
     void Paste();
     void RunCommand(int area);
     void Save();
+    // Ctrl+Shift+S: the stage as a link on the clipboard. False where that cannot be (the desktop).
+    bool CopyLink();
     void Load();
     void Test();
     void Exit();

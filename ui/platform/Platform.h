@@ -121,6 +121,9 @@ void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs);
 void startTextInput(int x, int y, int width, int height); // rectangle in window coordinates
 void stopTextInput();
 std::string clipboardText();
+// Puts a link to the page the game runs in, carrying `stageFile` (a stage file's bytes), on the
+// clipboard. False where the game runs in no page (the desktop): there a stage travels as a file.
+bool copyStageLink(const std::string& stageFile);
 
 // A system message box with no owner window; usable before any window exists.
 void showSimpleMessageBox(const std::string& caption, const std::string& text);

@@ -78,6 +78,10 @@ std::string clipboardText() {
     return result;
 }
 
+bool copyStageLink(const std::string&) {
+    return false;
+}
+
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }

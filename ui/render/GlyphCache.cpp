@@ -1,20 +1,9 @@
 #include "render/GlyphCache.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
-FT_Library library = nullptr;
-
-FT_Library freeTypeLibrary() {
-    if (!library && FT_Init_FreeType(&library) == 0) std::atexit([] { FT_Done_FreeType(library); });
-    return library;
-}
-
 using Texel = std::array<std::uint8_t, 4>;
 
 constexpr int CellSize = GlyphCache::CellSize;
@@ -22,37 +11,20 @@ using Cell = std::array<Texel, CellSize * CellSize>;
 
 // Copies a rendered bitmap into a cell, bottom bitmap row in cell row 0 so the glyph stands
 // upright with texture coordinates growing upwards. Larger bitmaps are clipped.
-void blitGlyph(const FT_Bitmap& bitmap, Cell& cell) {
-    const int rows = int(bitmap.rows), width = int(bitmap.width), pitch = bitmap.pitch;
-    const int stride = pitch < 0 ? -pitch : pitch;
-    for (int r = 0; r < rows; ++r) {
-        const int cellRow = pitch > 0 ? rows - 1 - r : r;
-        if (cellRow < 0 || cellRow >= CellSize) continue;
-        const std::uint8_t* src = bitmap.buffer + std::ptrdiff_t(r) * stride;
-        for (int i = 0; i < width && i < CellSize; ++i) {
-            std::uint8_t coverage;
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
-                coverage = (src[i / 8] & (0x80 >> (i % 8))) ? 255 : 0;
-            else
-                coverage = src[i];
-            cell[cellRow * CellSize + i] = {255, 255, 255, coverage};
-        }
+void blitGlyph(const GlyphBitmap& bitmap, Cell& cell) {
+    for (int r = 0; r < bitmap.rows; ++r) {
+        const int cellRow = bitmap.rows - 1 - r;
+        if (cellRow >= CellSize) continue;
+        const std::uint8_t* src = bitmap.coverage.data() + std::ptrdiff_t(r) * bitmap.width;
+        for (int i = 0; i < bitmap.width && i < CellSize; ++i)
+            cell[cellRow * CellSize + i] = {255, 255, 255, src[i]};
     }
 }
 } // namespace
 
-struct GlyphCache::FontFace {
-    FT_Face face = nullptr;
-};
-
-GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
-    if (FT_Library lib = freeTypeLibrary();
-        !lib || FT_New_Face(lib, fontPath.c_str(), 0, &face_->face) != 0) {
+GlyphCache::GlyphCache(const std::string& fontPath) : raster_(fontPath, CellSize) {
+    if (!raster_.Ready())
         std::fprintf(stderr, "twirlstick: cannot open the font %s; texts stay empty\n", fontPath.c_str());
-        face_->face = nullptr;
-    } else {
-        FT_Set_Pixel_Sizes(face_->face, CellSize, CellSize);
-    }
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glEnable(GL_TEXTURE_2D);
@@ -70,10 +42,7 @@ GlyphCache::GlyphCache(const std::string& fontPath) : face_(new FontFace) {
         freeSlots_.push_back(n);
 }
 
-GlyphCache::~GlyphCache() {
-    if (face_->face) FT_Done_Face(face_->face);
-    delete face_;
-}
+GlyphCache::~GlyphCache() = default;
 
 int GlyphCache::AcquireGlyph(std::uint16_t code) {
     for (int n = 0; n < SlotCount; ++n) {
@@ -108,25 +77,14 @@ void GlyphCache::ReclaimSlots() {
 void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
     ++renders_;
     Cell cell{};
-    slots_[slot].metrics = {};
-    if (face_->face) {
-        FT_Face face = face_->face;
-        const FT_UInt index = FT_Get_Char_Index(face, code);
-        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) == 0 &&
-            FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
-            const FT_Glyph_Metrics& m = face->glyph->metrics;
-            // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
-            const int maxExtent = CellSize * FixedPointOne;
-            slots_[slot].metrics = {std::min(int(m.width), maxExtent),
-                                    std::min(int(m.height), maxExtent),
-                                    int(m.horiBearingX),
-                                    int(m.horiBearingY),
-                                    int(m.horiAdvance),
-                                    int(m.vertBearingX),
-                                    int(m.vertBearingY),
-                                    int(m.vertAdvance)};
-            blitGlyph(face->glyph->bitmap, cell);
-        }
+    GlyphBitmap bitmap;
+    GlyphMetrics& m = slots_[slot].metrics;
+    if (raster_.Render(code, m, bitmap)) {
+        // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
+        const int maxExtent = CellSize * FixedPointOne;
+        m.width = std::min(m.width, maxExtent);
+        m.height = std::min(m.height, maxExtent);
+        blitGlyph(bitmap, cell);
     }
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexSubImage2D(GL_TEXTURE_2D, 0, CellSize * (slot % CellsPerRow), CellSize * (slot / CellsPerRow),

@@ -3,6 +3,7 @@
 // 1024 x 1024 texture), one UTF-16 code unit per cell, shared by reference count among all labels.
 // A title of 255 distinct characters (the most the input box takes) and every text of the game's
 // own screens fit at the same time, so a long title never takes a menu's or a message's glyphs.
+#include "render/GlyphRaster.h"
 #include "stage/Geometry.h"
 
 #include <GL/glew.h>
@@ -19,11 +20,6 @@ constexpr int glyphGridSide(int cells) {
         side *= 2;
     return side;
 }
-
-struct GlyphMetrics { // FreeType's glyph metrics, 26.6 fixed point
-    std::int32_t width = 0, height = 0, horiBearingX = 0, horiBearingY = 0, horiAdvance = 0;
-    std::int32_t vertBearingX = 0, vertBearingY = 0, vertAdvance = 0;
-};
 
 struct GlyphSlot {
     std::uint16_t code = 0; // 0: holds nothing
@@ -59,8 +55,7 @@ private:
     void ReclaimSlots();
     void RenderGlyph(int slot, std::uint16_t code);
 
-    struct FontFace;
-    FontFace* face_ = nullptr;
+    GlyphRaster raster_;
     GLuint texture_ = 0;
     std::array<GlyphSlot, SlotCount> slots_{};
     std::vector<int> freeSlots_;

@@ -121,20 +121,27 @@ void TextLabel::DrawLabel(Color32 color) const {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(GlyphVertex), &vertices_[0].u);
-    glVertexPointer(2, GL_FLOAT, sizeof(GlyphVertex), &vertices_[0].x);
-    // One call for the whole label: each glyph's four strip vertices become two triangles.
-    thread_local std::vector<GLuint> indices;
+    // One call per 16384 glyphs (one for any real label): each glyph's four strip vertices
+    // become two triangles. 16-bit indices, as WebGL and the browser's GL emulation take them.
+    constexpr std::size_t BatchQuads = 65536 / 4;
+    thread_local std::vector<GLushort> indices;
     const std::size_t quads = vertices_.size() / 4;
-    if (indices.size() < quads * 6) {
-        indices.resize(quads * 6);
-        for (std::size_t q = 0; q < quads; ++q) {
-            const GLuint b = GLuint(q * 4);
-            const GLuint tri[6] = {b, b + 1, b + 2, b + 2, b + 1, b + 3};
+    if (indices.size() < std::min(quads, BatchQuads) * 6) {
+        indices.resize(std::min(quads, BatchQuads) * 6);
+        for (std::size_t q = 0; q < indices.size() / 6; ++q) {
+            const auto b = GLushort(q * 4);
+            const GLushort tri[6] = {
+                b, GLushort(b + 1), GLushort(b + 2), GLushort(b + 2), GLushort(b + 1), GLushort(b + 3)};
             std::copy(tri, tri + 6, indices.begin() + std::ptrdiff_t(q * 6));
         }
     }
-    glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_INT, indices.data());
+    for (std::size_t first = 0; first < quads; first += BatchQuads) {
+        const GlyphVertex* batch = &vertices_[first * 4];
+        glTexCoordPointer(2, GL_FLOAT, sizeof(GlyphVertex), &batch->u);
+        glVertexPointer(2, GL_FLOAT, sizeof(GlyphVertex), &batch->x);
+        glDrawElements(GL_TRIANGLES, GLsizei(std::min(quads - first, BatchQuads) * 6), GL_UNSIGNED_SHORT,
+                       indices.data());
+    }
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 

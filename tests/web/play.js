@@ -1,0 +1,361 @@
+// The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
+// the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
+// kept as the player's first stage, and stages in links: one taken in, a damaged one refused, and
+// the editor's link to a stage opened again as a copy of it.
+//   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
+// Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
+// desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
+'use strict';
+const fs = require('fs');
+const http = require('http');
+const os = require('os');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const [webDir, solutionPath, outDir, desktopShots] = process.argv.slice(2);
+const CENTRE = [400, 300], START_ITEM = [400, 432];
+// Play's first frame is this many polls after the start click's: measured, the route then
+// writes back byte for byte, so a frame early or late would show.
+const FIRST_PLAY_POLL = 182;
+const FILES = '/home/web_user/.local/share/TWIRLSTICK_FILES/';
+const BEST_RUN = FILES + 'rep1', FIRST_OWN_STAGE = FILES + 'stage1', SECOND_OWN_STAGE = FILES + 'stage2';
+const EDIT_ITEM = [400, 487];
+
+class TestFailure extends Error {}
+
+// --- what the screens look like (the desktop's end-to-end test judges them the same way) -----
+const bright = (p) => Math.min(p[0], p[1], p[2]) >= 170;
+const near = (p, c, tolerance = 40) => c.every((v, i) => Math.abs(p[i] - v) <= tolerance);
+const OLIVE = [128, 128, 0], YELLOW = [255, 255, 0];
+
+function brightCount(pic, left, top, right, bottom, step = 1) {
+  let n = 0;
+  for (let x = left; x < right; x += step)
+    for (let y = top; y < bottom; y += step) n += bright(pic.rgb(x, y));
+  return n;
+}
+
+function isGrid(pic) {
+  const lineAt = (x) => [x - 1, x, x + 1].some((c) => {
+    let n = 0;
+    for (let y = 5; y < 595; y += 10) n += bright(pic.rgb(c, y));
+    return n >= 50;
+  });
+  for (let k = 2; k < 24; ++k)
+    if (!lineAt(1 + 32 * k)) return false;
+  return !lineAt(17);
+}
+
+function isTitle(pic) {
+  const boxAt = (top) => {
+    let hits = 0, all = 0;
+    for (let x = 340; x < 460; x += 4)
+      for (let y = top; y < top + 30; y += 4, ++all) hits += near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+    return hits >= Math.floor(all / 2);
+  };
+  return boxAt(418) && boxAt(528);
+}
+
+// Its entries' boxes start at the left edge, where the title has none; their rows depend on how
+// many stages there are.
+function isEditMenu(pic) {
+  let hits = 0;
+  for (let y = 100; y < 590; y += 2) {
+    const box = (x) => near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+    hits += [50, 52, 54, 56, 58, 60].some(box);
+  }
+  return hits >= 10 && !isTitle(pic);
+}
+
+const isEditor = (pic) => near(pic.rgb(20, 20), [112, 80, 64], 24) && near(pic.rgb(780, 60), [112, 80, 64], 24);
+
+const isDemo = (pic) => brightCount(pic, 100, 75, 250, 100, 2) > 20 && !isTitle(pic);
+const isPlay = (pic) => brightCount(pic, 545, 92, 690, 118, 2) > 20;
+function messageColumns(pic) {
+  let n = 0;
+  for (let x = 300; x < 500; ++x)
+    for (let y = 205; y < 237; y += 2)
+      if (bright(pic.rgb(x, y))) {
+        ++n;
+        break;
+      }
+  return n;
+}
+
+// --- the page -----------------------------------------------------------------------------
+function serve(folder) {
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+  const server = http.createServer((request, response) => {
+    const name = path.basename(decodeURIComponent(request.url.split(/[?#]/)[0]));
+    const file = path.join(folder, name);
+    if (!/^twirlstick\.(html|js|wasm|data)$/.test(name) || !fs.existsSync(file)) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': types[path.extname(name)] || 'application/octet-stream'});
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// RGBA pixels of an 800 x 600 PNG, decoded by the page's own image decoder.
+async function decode(page, png) {
+  const rgba = Buffer.from(await page.evaluate(async (png) => {
+    const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + png)).blob());
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+    return btoa(text);
+  }, png), 'base64');
+  return {rgba, rgb: (x, y) => {
+    const i = (y * 800 + x) * 4;
+    return [rgba[i], rgba[i + 1], rgba[i + 2]];
+  }};
+}
+
+// The page's picture as the player sees it, composited.
+async function picture(page, save) {
+  const png = await page.screenshot({encoding: 'base64'});
+  if (save) fs.writeFileSync(path.join(outDir, save + '.png'), Buffer.from(png, 'base64'));
+  return decode(page, png);
+}
+
+// The share of pixels that differ by more than a quarter of the range in some channel: text
+// rasterised by stb_truetype instead of FreeType, and lines drawn by another GL, move a few.
+async function differingShare(page, webShot, desktopShot) {
+  const web = await decode(page, fs.readFileSync(path.join(outDir, webShot)).toString('base64'));
+  const desktop = await decode(page, fs.readFileSync(desktopShot).toString('base64'));
+  if (web.rgba.length !== desktop.rgba.length) return 1;
+  let off = 0;
+  for (let i = 0; i < web.rgba.length; i += 4)
+    if ([0, 1, 2].some((c) => Math.abs(web.rgba[i + c] - desktop.rgba[i + c]) > 64)) ++off;
+  return off / (web.rgba.length / 4);
+}
+
+async function compareWithDesktop(page) {
+  if (!desktopShots) return;
+  const pairs = [['web-opening-grid.png', 'play/01-opening-grid.png'],
+                 ['web-how-to-play.png', 'english/01-how-to-play.png'],
+                 ['web-stage1-wait-start.png', 'english/03-stage1-wait-start.png']];
+  for (const [web, desktop] of pairs) {
+    const desktopShot = path.join(desktopShots, desktop);
+    if (!fs.existsSync(desktopShot)) {
+      console.log('no desktop picture', desktopShot, 'to compare', web, 'with');
+      continue;
+    }
+    const share = await differingShare(page, web, desktopShot);
+    console.log(web, 'differs from the desktop\'s in', (share * 100).toFixed(2), '% of its pixels');
+    // The how-to-play bar turns, so that picture is never quite the same moment.
+    if (share > 0.01) throw new TestFailure(web + ' is not the desktop\'s picture of ' + desktop);
+  }
+}
+
+async function waitFor(page, what, test, {seconds = 60, save} = {}) {
+  const end = Date.now() + seconds * 1000;
+  while (Date.now() < end) {
+    const pic = await picture(page);
+    if (test(pic)) {
+      if (save) await picture(page, save);
+      return pic;
+    }
+    await new Promise((r) => setTimeout(r, 200));
+  }
+  await picture(page, 'timeout');
+  throw new TestFailure('timed out waiting for ' + what);
+}
+
+// The route as per-frame input: [switch, fast] for each frame of play.
+function routeFrames(text) {
+  const lines = text.replace(/^\uFEFF/, '').split(/\r?\n/).filter((l) => l.trim());
+  const frames = [];
+  let fast = false;
+  for (const line of lines.slice(1)) {
+    const [kind, gap] = line.trim().split(/\s+/).map(Number);
+    for (let i = 1; i < gap; ++i) frames.push([false, fast]);
+    if (kind === 1) fast = true;
+    if (kind === 2) fast = false;
+    if (kind !== 3) frames.push([kind === 0, fast]);
+  }
+  return frames;
+}
+
+// Plays from the start click to the end of the route, each frame's mouse events dispatched on
+// the canvas as the game polls that frame: the start click, the countdown, then the route.
+function playByInput(page, frames) {
+  return page.evaluate((frames, firstPlayPoll, centre) => new Promise((resolve) => {
+    const canvas = document.getElementById('canvas');
+    const mouse = (type, button) => canvas.dispatchEvent(new MouseEvent(type, {
+      bubbles: true, button, clientX: centre[0], clientY: centre[1]}));
+    let poll = 0, fast = false;
+    Module.onInputPoll = () => {
+      const frame = poll - firstPlayPoll;
+      if (poll === 0 || (frame >= 0 && frame < frames.length && frames[frame][0])) {
+        mouse('mousedown', 0);
+        mouse('mouseup', 0);
+      }
+      const wantFast = frame >= 0 && frame < frames.length && frames[frame][1];
+      if (wantFast !== fast) mouse(wantFast ? 'mousedown' : 'mouseup', 2);
+      fast = wantFast;
+      if (++poll > firstPlayPoll + frames.length + 120) {
+        Module.onInputPoll = null;
+        resolve();
+      }
+    };
+  }), frames, FIRST_PLAY_POLL, CENTRE);
+}
+
+const pageFile = (page, name) => page.evaluate((name) => {
+  try {
+    return Array.from(FS.readFile(name));
+  } catch (e) {
+    return null;
+  }
+}, name);
+
+// A file dropped on the canvas as a file manager drops one.
+const dropFile = (page, name, content) => page.evaluate((name, base64) => {
+  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  const transfer = new DataTransfer();
+  transfer.items.add(new File([bytes], name));
+  document.getElementById('canvas').dispatchEvent(new DragEvent('drop', {bubbles: true, dataTransfer: transfer}));
+}, name, content.toString('base64'));
+
+async function waitForFile(page, name) {
+  const end = Date.now() + 30000;
+  while (Date.now() < end && !(await pageFile(page, name))) await new Promise((r) => setTimeout(r, 100));
+}
+
+async function waitForSaved(page) {
+  const end = Date.now() + 30000;
+  while (Date.now() < end && await page.evaluate(() => !!Module.twirlstickSaving))
+    await new Promise((r) => setTimeout(r, 100));
+}
+
+async function openGame(browser, url, errors) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 600});
+  page.on('pageerror', (e) => errors.push('script error: ' + e.message));
+  page.on('console', (m) => {
+    if (m.type() === 'error') errors.push('console error: ' + m.text());
+  });
+  await page.goto(url);
+  return page;
+}
+
+async function main() {
+  fs.mkdirSync(outDir, {recursive: true});
+  const solution = fs.readFileSync(solutionPath);
+  const server = await serve(webDir);
+  const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'twirlstick-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=800,600',
+           '--autoplay-policy=no-user-gesture-required', '--lang=en-US'],
+  });
+  const errors = [];
+  try {
+    let page = await openGame(browser, url, errors);
+    const loaded = Date.now();
+    await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
+    console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
+    await waitFor(page, 'the title after the opening', isTitle, {save: 'web-title'});
+    await page.mouse.click(...START_ITEM);
+    await waitFor(page, 'the how-to-play screen', isDemo, {save: 'web-how-to-play'});
+    await page.mouse.click(...CENTRE);
+    await waitFor(page, 'stage 1 waiting for the start click', (p) => isPlay(p) && messageColumns(p) > 100,
+                  {save: 'web-stage1-wait-start'});
+    await compareWithDesktop(page);
+    const frames = routeFrames(solution.toString('latin1'));
+    const played = playByInput(page, frames);
+    await new Promise((r) => setTimeout(r, (FIRST_PLAY_POLL + frames.length / 2) * 1000 / 60));
+    const before = await page.evaluate(() => ({...Module.twirlstickFrames}));
+    await picture(page, 'web-play');
+    await played;
+    const after = await page.evaluate(() => ({...Module.twirlstickFrames}));
+    console.log('stage 1 in play:', ((after.busyMs - before.busyMs) / (after.count - before.count)).toFixed(2),
+                'ms of the page\'s time per frame over', after.count - before.count, 'frames');
+    await waitForSaved(page);
+    const best = await pageFile(page, BEST_RUN);
+    if (!best) throw new TestFailure('no best run was written: stage 1 was not cleared by its route');
+    if (!Buffer.from(best).equals(solution))
+      throw new TestFailure('the best run is not the route that was played: ' + JSON.stringify(Buffer.from(best).toString()));
+
+    await page.reload();
+    await waitFor(page, 'the opening grid after the reload', isGrid);
+    const kept = await pageFile(page, BEST_RUN);
+    if (!kept || !Buffer.from(kept).equals(solution))
+      throw new TestFailure('the best run did not come back from IndexedDB after the reload');
+
+    await waitFor(page, 'the title after the reload', isTitle);
+    await page.mouse.click(...EDIT_ITEM);
+    await waitFor(page, 'the edit menu', isEditMenu, {save: 'web-edit-menu'});
+    await dropFile(page, 'friends-stage', fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage2')));
+    await waitForFile(page, FIRST_OWN_STAGE);
+    await waitForSaved(page);
+    await picture(page, 'web-edit-menu-after-drop');
+    await page.reload();
+    await waitFor(page, 'the opening grid after the second reload', isGrid);
+    if (!(await pageFile(page, FIRST_OWN_STAGE)))
+      throw new TestFailure('the dropped stage was not kept as stage1 over a reload');
+
+    const stage3 = fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage3'));
+    const link = stage3.toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    await page.goto(url + '?linked#stage=' + link);
+    await waitForFile(page, SECOND_OWN_STAGE);
+    const said = await page.$eval('#status', (e) => e.textContent);
+    if (!said.includes('now stage2')) throw new TestFailure('the page did not say where the linked stage went: ' + said);
+    if (await page.evaluate(() => window.location.hash)) throw new TestFailure('the link kept its stage for the next reload');
+    await page.goto(url + '?damaged#stage=' + link.slice(0, 101) + '!');
+    await waitFor(page, 'the opening grid with a damaged link', isGrid);
+    const refused = await page.$eval('#status', (e) => e.textContent);
+    if (!refused.includes('damaged') || await pageFile(page, FILES + 'stage3'))
+      throw new TestFailure('a damaged link was not refused: ' + refused);
+
+    // The editor's Ctrl+Shift+S: the first own stage as a link, opened again as the next stage.
+    await browser.defaultBrowserContext().overridePermissions(new URL(url).origin, ['clipboard-read', 'clipboard-sanitized-write',
+                                                                                   'clipboard-write']);
+    await page.goto(url);
+    await waitFor(page, 'the title before the editor', isTitle);
+    await page.mouse.click(...EDIT_ITEM);
+    await waitFor(page, 'the edit menu with two stages', isEditMenu);
+    await page.keyboard.press('Home');
+    await page.keyboard.press('Enter');
+    await waitFor(page, 'the editor', isEditor, {save: 'web-editor'});
+    await page.bringToFront(); // the clipboard is only for the page that has the focus
+    await page.focus('#canvas');
+    await page.keyboard.down('Control');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('KeyS');
+    await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+    let copied = '';
+    for (const end = Date.now() + 10000; Date.now() < end && !copied.includes('#stage=');)
+      copied = await page.evaluate(() => navigator.clipboard.readText().catch(() => ''));
+    if (!copied.startsWith(url + '#stage='))
+      throw new TestFailure('the editor copied no link: "' + copied + '"; the page said: ' +
+                            await page.$eval('#status', (e) => e.textContent));
+    await page.goto(copied.replace('#', '?copied#'));
+    await waitForFile(page, FILES + 'stage3');
+    const original = await pageFile(page, FIRST_OWN_STAGE), copy = await pageFile(page, FILES + 'stage3');
+    if (!copy || !Buffer.from(copy).equals(Buffer.from(original)))
+      throw new TestFailure('the stage from the editor\'s link is not the stage it was made from');
+    if (errors.length) throw new TestFailure(errors.join('\n'));
+    console.log('stage 1 cleared by input in the browser; its best run survived the reload');
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+}
+
+main().catch((e) => {
+  console.error(e instanceof TestFailure ? 'FAILED: ' + e.message : e);
+  process.exit(1);
+});

@@ -1,0 +1,29 @@
+// A stage that came in the page's link is taken in at start as the next free stageN, exactly as
+// a stage file dropped on the edit menu would be, and the page says what became of it.
+#include "editor/EditedStages.h"
+#include "lang/Translate.h"
+#include "platform/web/WebCanvas.h"
+#include "platform/web/WebPage.h"
+#include "stage/Utf.h"
+
+#include <cstdlib>
+
+namespace platform::web {
+
+void importLinkedStage() {
+    char* path = twirlstick_linked_stage();
+    if (!path) return;
+    StageImporter importer;
+    StageImport result;
+    importer.Import(path, result);
+    std::free(path);
+    std::string line;
+    if (!result.added.empty())
+        line = "The stage from this link is now " + result.added.front().name + " (" +
+               toUtf8(result.added.front().title) + "): open EDIT to play or change it.";
+    else if (!result.refused.empty())
+        line = "The stage in this link was not added: " + toUtf8(result.refused.front().reason);
+    twirlstick_show_status("link", line.c_str());
+}
+
+} // namespace platform::web

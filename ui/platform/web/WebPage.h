@@ -1,0 +1,36 @@
+#pragma once
+// The page's side of the browser layer, written in JavaScript (web/library_twirlstick.js).
+#include <cstdint>
+
+extern "C" {
+// A WebGL context on the canvas through the legacy GL emulation's own maker; 0 when the browser
+// refuses one.
+int twirlstick_create_context();
+// Resizes the canvas to its CSS size times the pixel ratio; 1 when the size changed.
+int twirlstick_fit_canvas();
+// Web Audio, started by the page's first click or key (browsers refuse it earlier): `callback`
+// fills mono 16-bit frames into its buffer. 0 without Web Audio.
+int twirlstick_open_audio(int sampleRate, void (*callback)(void*, std::int16_t*, int), void* user);
+void twirlstick_close_audio();
+// The text of the page's last paste event, as a new UTF-8 string the caller frees.
+char* twirlstick_pasted_text();
+// The file a #stage= link carried, as a new UTF-8 string the caller frees; null without one.
+char* twirlstick_linked_stage();
+// A line under the canvas, in place of the last one under the same key ("" removes it).
+void twirlstick_show_status(const char* key, const char* text);
+// Writes this page's address with #stage= and the bytes in base64url to the clipboard; the page
+// says so when the browser refuses.
+void twirlstick_copy_stage_link(const char* bytes, int size);
+void twirlstick_alert(const char* caption, const char* text);
+// The game ended: the page says so in place of the canvas.
+void twirlstick_game_ended();
+// The next file dropped on the page, written into the page's file system: its path as a new
+// UTF-8 string the caller frees, or null when none is waiting.
+char* twirlstick_next_drop();
+// Called as each frame's input is polled. A test that plays by input hooks the page here, so its
+// events for frame n arrive just before frame n reads them, as a player's would have.
+void twirlstick_input_poll();
+// Sleeps, yielding to the browser, until the next animation frame or `ms` milliseconds,
+// whichever is later.
+void twirlstick_wait_frame(double ms);
+}

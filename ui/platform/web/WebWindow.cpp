@@ -1,0 +1,75 @@
+// The page's canvas as the game window, with its WebGL context.
+#include "platform/web/WebCanvas.h"
+#include "platform/web/WebPage.h"
+
+#include <emscripten/html5.h>
+
+#include <cstdio>
+
+namespace platform {
+namespace {
+bool created = false;
+} // namespace
+
+namespace web {
+bool fitCanvas() {
+    return twirlstick_fit_canvas() != 0;
+}
+} // namespace web
+
+// The page's title and favicon stand for the window's.
+void setWindowClassName(const char*) {}
+void setWindowIcon(const std::uint8_t*, int) {}
+
+// The canvas fills the page, whatever size is asked for: the game letterboxes its 4:3 picture.
+bool createWindow(const char*, int, int) {
+    web::fitCanvas();
+    if (!twirlstick_create_context()) {
+        std::fprintf(stderr, "twirlstick: the browser gives no WebGL context\n");
+        return false;
+    }
+    web::installEventCallbacks();
+    created = true;
+    return true;
+}
+
+void destroyWindow() {
+    created = false;
+}
+
+bool hasWindow() {
+    return created;
+}
+
+// The page has focus when it starts (the player just opened it); events say when that changes.
+void showWindow() {
+    Event event;
+    event.kind = EventKind::FocusGained;
+    web::pushEvent(event);
+}
+
+// The browser shows what was drawn when the game next yields to it.
+void swapWindow() {}
+
+bool setSwapInterval(int) {
+    return true;
+}
+
+void drawableSize(int& width, int& height) {
+    emscripten_get_canvas_element_size(web::CanvasSelector, &width, &height);
+}
+
+void setDesktopFullscreen(bool on, int, int) {
+    if (!on) {
+        emscripten_exit_fullscreen();
+        return;
+    }
+    EmscriptenFullscreenStrategy strategy{};
+    strategy.scaleMode = EMSCRIPTEN_FULLSCREEN_SCALE_STRETCH;
+    strategy.canvasResolutionScaleMode = EMSCRIPTEN_FULLSCREEN_CANVAS_SCALE_HIDEF;
+    strategy.filteringMode = EMSCRIPTEN_FULLSCREEN_FILTERING_DEFAULT;
+    // Browsers allow full screen only from a key or click handler; deferred, it waits for one.
+    emscripten_request_fullscreen_strategy(web::CanvasSelector, true, &strategy);
+}
+
+} // namespace platform

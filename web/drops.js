@@ -1,0 +1,40 @@
+// Files dropped on the page, and the clipboard's text as the browser hands it over (a paste
+// event; pages may not read the clipboard whenever they like).
+var Module = typeof Module != 'undefined' ? Module : {};
+Module['twirlstickDrops'] = [];
+Module['preRun'] = Module['preRun'] || [];
+Module['preRun'].push(function() {
+  // Larger than any stage: kept to this many bytes plus one, so the game's reader still refuses
+  // it as too large without the page holding the whole file.
+  var KeptBytes = 1 << 20;
+  var folder = '/tmp/dropped';
+  var count = 0;
+  FS.mkdirTree(folder);
+  var take = function(file) {
+    var reader = new FileReader();
+    reader.onload = function() {
+      // Each in its own folder, so two files of one name both arrive under that name.
+      var place = folder + '/' + (++count);
+      var name = file.name.replace(/[\/\0]/g, '_').slice(0, 200) || 'stage';
+      FS.mkdir(place);
+      FS.writeFile(place + '/' + name, new Uint8Array(reader.result));
+      Module['twirlstickDrops'].push(place + '/' + name);
+    };
+    reader.readAsArrayBuffer(file.slice(0, KeptBytes + 1));
+  };
+  var canvas = Module['canvas'];
+  canvas.addEventListener('dragover', function(event) {
+    event.preventDefault();
+  });
+  canvas.addEventListener('drop', function(event) {
+    event.preventDefault();
+    var files = event.dataTransfer ? event.dataTransfer.files : [];
+    for (var i = 0; i < files.length && i < 100; ++i) take(files[i]);
+  });
+  document.addEventListener('paste', function(event) {
+    if (event.clipboardData) Module['twirlstickPasted'] = event.clipboardData.getData('text/plain');
+  });
+  canvas.addEventListener('contextmenu', function(event) {
+    event.preventDefault(); // the right button is the game's fast button
+  });
+});
