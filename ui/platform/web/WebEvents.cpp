@@ -62,7 +62,8 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
     }
     Event event;
     event.kind = EventKind::KeyDown;
-    event.key = web::keyOf(e->code);
+    event.key = web::keyOf(e->code, e->key);
+    event.pivot = gameKey == 0; // the key in Z's place
     event.repeat = e->repeat;
     event.alt = e->altKey;
     event.ctrl = e->ctrlKey;

@@ -42,11 +42,31 @@ inline constexpr KeyCode EventKeys[] = {
     {Key::Z, "KeyZ"},
     {Key::Y, "KeyY"},
     {Key::S, "KeyS"},
+    {Key::F, "KeyF"},
     {Key::F5, "F5"},
     {Key::F11, "F11"},
 };
 
-inline Key keyOf(const char* code) {
+// The letter keys the game knows, by what they type.
+struct KeyLetter {
+    Key key;
+    char letter;
+};
+inline constexpr KeyLetter LetterKeys[] = {
+    {Key::A, 'a'}, {Key::C, 'c'}, {Key::F, 'f'}, {Key::G, 'g'}, {Key::P, 'p'},
+    {Key::S, 's'}, {Key::V, 'v'}, {Key::Y, 'y'}, {Key::Z, 'z'},
+};
+
+// A key as a key-down event names it, as on the desktop: a key that types a Latin letter
+// (KeyboardEvent.key) by that letter, so the shortcuts follow the layout; any other by its place
+// (KeyboardEvent.code), so a layout without Latin letters keeps the US letters in the US places.
+inline Key keyOf(const char* code, const char* typed) {
+    const char letter = typed[0] >= 'A' && typed[0] <= 'Z' ? char(typed[0] - 'A' + 'a') : typed[0];
+    if (letter >= 'a' && letter <= 'z' && typed[1] == '\0') {
+        for (const KeyLetter& k : LetterKeys)
+            if (k.letter == letter) return k.key;
+        return Key::Other;
+    }
     for (const KeyCode& k : EventKeys)
         if (std::strcmp(k.code, code) == 0) return k.key;
     return Key::Other;
