@@ -1,5 +1,6 @@
 #include "GlTestSupport.h"
 
+#include "game/HeadsUpBand.h"
 #include "game/PlayTexts.h"
 #include "game/RecordRun.h"
 #include "render/Draw.h"
@@ -387,6 +388,17 @@ TEST_F(GameMain, TheBarsLabelShowsOneStrokePerBar) {
     start(emptyStage(30));
     EXPECT_EQ(game->Label(SceneGameMain::BarsLabel).Text(), u"残り棒：/////");
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
+    // The texts stand in the band that the shipped stages keep clear of lines at their start (a
+    // glyph's side bearing may reach a fraction of a unit past its pen position).
+    for (int label : {SceneGameMain::TitleLabel, SceneGameMain::TimeLabel, SceneGameMain::BarsLabel,
+                      SceneGameMain::BestLabel}) {
+        const Rect r = game->Label(label).Bounds();
+        const Rect band(HeadsUpBand.left - 1, HeadsUpBand.bottom - 1, HeadsUpBand.right + 1,
+                        HeadsUpBand.top + 1);
+        EXPECT_TRUE(band.left <= r.left && r.right <= band.right && band.bottom <= r.bottom &&
+                    r.top <= band.top)
+            << label << ": " << r.left << " " << r.bottom << " " << r.right << " " << r.top;
+    }
 }
 
 // The texts are drawn over the world on a dark panel: a wall running under the time is dimmed

@@ -2,6 +2,7 @@
 
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
+#include "game/HeadsUpBand.h"
 #include "game/PlayTexts.h"
 #include "game/ShippedTitles.h"
 #include "lang/Translate.h"
@@ -40,10 +41,11 @@ const char16_t* const Messages[SceneGameMain::MessageCount] = {
 };
 
 const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
-    {u"", -290.0f, 215.0f, 0.8f, TextAlign::Left},
-    {u"", -290.0f, 185.0f, 0.8f, TextAlign::Left},
-    {u"", 290.0f, 185.0f, 0.8f, TextAlign::Right},
-    {u"", -290.0f, 145.0f, 0.8f, TextAlign::Left},
+    // Title, time, bars and best stand in the band the stages keep clear at their start.
+    {u"", HeadsUpBand.left, 215.0f, 0.8f, TextAlign::Left},
+    {u"", HeadsUpBand.left, 185.0f, 0.8f, TextAlign::Left},
+    {u"", HeadsUpBand.right, 185.0f, 0.8f, TextAlign::Right},
+    {u"", HeadsUpBand.left, 145.0f, 0.8f, TextAlign::Left},
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
     // In from the edge: its panel reaches past the text, and the screen must not cut it.
     {N_(u"リプレイ中…左クリックで次に進みます"), 392.0f, 240.0f, 0.6f, TextAlign::Right},
