@@ -1,6 +1,6 @@
 #include "GlTestSupport.h"
 
-#include "FakeClock.h"
+#include "support/FakeClock.h"
 #include "scene/SceneMaster.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 #pragma once
+#include "game/Timer.h"
 #include "scene/GameSession.h"
 #include "scene/SceneBase.h"
 #include "scene/SceneId.h"
-#include "system/Timer.h"
+#include "system/SystemClock.h"
 
 #include <array>
 #include <functional>

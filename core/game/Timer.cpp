@@ -1,12 +1,6 @@
-#include "system/Timer.h"
-
-#include "platform/Platform.h"
+#include "game/Timer.h"
 
 namespace Lib::Time {
-
-Clock SystemClock() {
-    return {platform::nowUs, platform::sleepUntilUs};
-}
 
 Timer::Timer(std::uint32_t framesPerSecond, Clock clock)
     : fps_(framesPerSecond), clock_(clock), start_(clock.now()) {}

@@ -6,13 +6,12 @@
 
 namespace Lib::Time {
 
-// Where the time comes from; tests put a fake clock here.
+// Where the time comes from: the system's (ui/system/SystemClock.h) or a test's fake one.
 struct Clock {
     std::uint64_t (*now)(); // microseconds
     // Sleeps until `earlyUs` microseconds before microsecond `us` of `now`'s clock.
     void (*sleepUntil)(std::uint64_t us, std::uint32_t earlyUs);
 };
-Clock SystemClock();
 
 class Timer {
 public:
@@ -21,7 +20,7 @@ public:
     // spinning keeps the present on time without burning the idle frame.
     static constexpr std::uint32_t DefaultSpinUs = 200;
 
-    explicit Timer(std::uint32_t framesPerSecond, Clock clock = SystemClock());
+    Timer(std::uint32_t framesPerSecond, Clock clock);
     virtual ~Timer() = default;
 
     // Microseconds, computed in 64 bits: a product that wrapped would stop the drawing for good.
