@@ -1,7 +1,7 @@
 #include "GlTestSupport.h"
 
-#include "support/FakeClock.h"
 #include "scene/SceneMaster.h"
+#include "support/FakeClock.h"
 
 #include <gtest/gtest.h>
 

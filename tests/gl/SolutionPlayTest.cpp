@@ -2,8 +2,8 @@
 // frame, must clear on the frame the stage tool's verify names: the scene and the tool share
 // the attempt loop, and this catches any drift between them. A pause and a question box on the
 // way must not move that frame.
-#include "support/FakeClock.h"
 #include "GlTestSupport.h"
+#include "support/FakeClock.h"
 
 #include "app/MainHandler.h"
 #include "screens/SceneGameMain.h"
