@@ -6,7 +6,6 @@
 //                           then the same while the stage check (F5) runs
 //   measure_frames startup  from process start to the first drawn frame
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
-#include "app/GameSystem.h"
 #include "app/MainHandler.h"
 #include "app/StartUp.h"
 #include "editor/SceneEdit.h"
@@ -16,6 +15,7 @@
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
+#include "system/GameSystem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -52,11 +52,11 @@ class Watched : public Lib::Scene::SceneBase {
 public:
     explicit Watched(std::unique_ptr<Lib::Scene::SceneBase> inner) : inner_(std::move(inner)) {}
     void Update() override { inner_->Update(); }
-    void Draw() override {
+    void Draw() const override {
         inner_->Draw();
         drawn = true;
     }
-    bool drawn = false;
+    mutable bool drawn = false;
 
 private:
     std::unique_ptr<Lib::Scene::SceneBase> inner_;
@@ -65,7 +65,7 @@ private:
 std::unique_ptr<GameSystem> startSystem() {
     EnterDataFolder();
     if (!platform::initSystems()) std::exit(1);
-    auto system = std::make_unique<GameSystem>();
+    auto system = std::make_unique<GameSystem>(GameFontPath());
     TheGameSystem = system.get();
     system->active = true;
     platform::showWindow();
@@ -192,7 +192,7 @@ void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::
         const auto t0 = Clock::now();
         scene.Update();
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         scene.Draw();
         glFinish(); // the software renderer's work is part of the frame
         costs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
@@ -218,7 +218,7 @@ void measureFrames(GameSystem& system, Lib::Scene::SceneBase& scene, const std::
 int play() {
     auto system = startSystem();
     SceneMaster master;
-    auto owned = std::make_unique<SceneGameMain>(&master, fullStage(), std::nullopt);
+    auto owned = std::make_unique<SceneGameMain>(&master, master.Session(), fullStage(), std::nullopt);
     SceneGameMain* game = owned.get();
     master.PushCreated(std::move(owned));
     MouseState& mouse = system->mouseState;
@@ -237,7 +237,7 @@ int edit() {
     auto system = startSystem();
     SceneMaster master;
     const std::string path = fullStage();
-    auto owned = std::make_unique<SceneEdit>(&master, path, path);
+    auto owned = std::make_unique<SceneEdit>(&master, master.Session(), path, path);
     SceneEdit* editor = owned.get();
     master.PushCreated(std::move(owned));
     const Stage& stage = editor->Session().stage;

@@ -3,7 +3,8 @@
 #   cmake -DROOT=<source folder> -DWORK=<scratch folder> -DOUTPUT=<file> -DXGETTEXT=<xgettext>
 #         -P make-pot.cmake
 # The creation date is left out so an unchanged source gives an unchanged file.
-set(FOLDERS core/editor core/game core/lang core/sound core/stage ui/app ui/editor ui/platform ui/render ui/scene ui/screens ui/sound)
+# Every folder of the core and the ui, so a new folder is read too.
+file(GLOB FOLDERS LIST_DIRECTORIES true RELATIVE ${ROOT} ${ROOT}/core/* ${ROOT}/ui/*)
 set(SOURCES)
 foreach(folder ${FOLDERS})
   file(GLOB found RELATIVE ${ROOT} ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)

@@ -1,7 +1,7 @@
 #pragma once
 // The bar the player steers: a segment that turns about its pivot by a fixed angle per frame.
 // Its motion is a pure function of its start and the per-frame (fast, switch) flags, which is
-// what makes replays and ghosts exact. Drawing lives in render/BarDraw.cpp.
+// what makes replays and ghosts exact. Headless: ui/render/BarDraw.h draws it.
 #include "stage/Color.h"
 #include "stage/Geometry.h"
 
@@ -51,12 +51,12 @@ public:
     Vec2 freeEnd() const;
     void step(bool fast, bool switchPivot);
     void reset(Vec2 pivot, float angle);
-    void drawBar() const;
 
     Vec2 pivot() const { return pivot_; }
     const Angle& angle() const { return angle_; }
     bool reversed() const { return reversed_; }
     bool fast() const { return fast_; }
+    Color32 color() const { return fast_ ? fastColor_ : normalColor_; } // as it shows this frame
     float length() const { return length_; }
     const std::deque<TrailSegment>& trail() const { return trail_; }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The stage: fixed tables of points and lines with stacks of free slots, plus the stage's
-// title, time limit, start and start camera. Headless: drawing lives in render/StageMesh.cpp.
+// title, time limit, start and start camera. Headless: ui/render/StageMesh.h draws it.
 #include "stage/Camera.h"
 #include "stage/Geometry.h"
 
@@ -68,7 +68,6 @@ struct Stage {
     void deleteSegmentsCrossing(Vec2 p, Vec2 q);
     int hitLine(Vec2 p, Vec2 q) const; // kind of the first crossed line in slot order, or -1
     void compact();
-    void drawStage(bool withPoints) const;
 
     bool holdsPoint(int i) const { return i >= 0 && i < MaxPoints && pointState[i] != PointState::Free; }
     int pointCount() const { return MaxPoints - freePoints.size(); }

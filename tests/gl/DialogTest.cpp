@@ -1,10 +1,10 @@
 #include "GlTestSupport.h"
 
-#include "app/InputBox.h"
-#include "app/MessageBox.h"
 #include "editor/EditLine.h"
 #include "sound/Sound.h"
 #include "support/Synthetic.h"
+#include "system/InputBox.h"
+#include "system/MessageBox.h"
 
 #include <gtest/gtest.h>
 

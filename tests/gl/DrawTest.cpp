@@ -1,6 +1,7 @@
 #include "GlTestSupport.h"
 
 #include "game/Bar.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 
 #include <cmath>
@@ -12,7 +13,7 @@ class Drawing : public ::testing::Test {
 protected:
     void SetUp() override {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         ClearScreen(Colors::Black);
     }
 };
@@ -59,23 +60,23 @@ TEST_F(Drawing, DefaultCameraPutsYUpAndTheCornersAtTheEdges) {
 }
 
 TEST_F(Drawing, AZoomTwoCameraShowsTwiceTheStage) {
-    PushCamera({100, 50, 2});
+    TheGameSystem->cameraStack.PushCamera({100, 50, 2});
     FillRect(Rect(880, 630, 900, 650), Colors::Red);       // the top-right corner it shows
     FillRect(Rect(-700, -550, -680, -530), Colors::White); // the bottom-left corner
-    PopCamera();
+    TheGameSystem->cameraStack.PopCamera();
     EXPECT_TRUE(looksLike(pixelAt({397, 297}), Colors::Red));
     EXPECT_TRUE(looksLike(pixelAt({-397, -297}), Colors::White));
     EXPECT_TRUE(looksLike(pixelAt({0, 0}), Colors::Black));
 }
 
 TEST_F(Drawing, PopCameraRestoresTheProjectionBelow) {
-    PushCamera({10, 20, 0.5f});
+    TheGameSystem->cameraStack.PushCamera({10, 20, 0.5f});
     const auto before = projection();
-    PushCamera({-300, 7, 3});
+    TheGameSystem->cameraStack.PushCamera({-300, 7, 3});
     EXPECT_NE(projection(), before);
-    PopCamera();
+    TheGameSystem->cameraStack.PopCamera();
     EXPECT_EQ(projection(), before);
-    PopCamera();
+    TheGameSystem->cameraStack.PopCamera();
     EXPECT_EQ(TheGameSystem->cameraStack.size(), 1u);
 }
 
@@ -102,7 +103,7 @@ TEST_F(Drawing, TheTrailFadesFromTheBar) {
     Bar bar({0, 0}, 60.0f, Colors::White, Colors::Red, Angle(0.0f));
     for (int i = 0; i < 30; ++i)
         bar.step(false, false);
-    bar.drawBar();
+    drawBar(bar);
     // Newest trail segments are nearly opaque, the oldest faint; both sit at about radius 40.
     const Vec2 nearBar = {40.0f * std::cos(1.03f), 40.0f * std::sin(1.03f)};
     const Vec2 oldEnd = {40.0f * std::cos(0.68f), 40.0f * std::sin(0.68f)};

@@ -1,12 +1,10 @@
 #include "GlTestSupport.h"
 
-#include "app/GameWindow.h"
 #include "app/MainHandler.h"
 #include "editor/SceneEdit.h"
 #include "editor/SceneEditMenu.h"
 #include "game/InputRecord.h"
 #include "render/Draw.h"
-#include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneGameMain.h"
@@ -15,6 +13,7 @@
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 #include "support/Synthetic.h"
+#include "system/GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -51,13 +50,14 @@ protected:
     }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         s->Draw();
     }
     static Vec2 centre(const Rect& r) { return {r.centerX, r.centerY}; }
     void touch(const std::string& name) { std::ofstream(workingFolderPath() + name) << "x"; }
 
     SceneMaster master;
+    GameSession& session = master.Session();
     std::vector<int> requested;
 };
 
@@ -65,7 +65,7 @@ class MenuScreen : public EditorScreens {
 protected:
     SceneEditMenu* open(Vec2 cursor = {-300, 300}) {
         inputTurn(false, false, false, cursor);
-        menu = pushOnto<SceneEditMenu>(master, &master);
+        menu = pushOnto<SceneEditMenu>(master, &master, master.Session());
         draw(menu);
         return menu;
     }
@@ -100,7 +100,7 @@ class EditScreen : public EditorScreens {
 protected:
     SceneEdit* open(const std::string& name = "stage1", bool isNew = true) {
         const std::string path = workingFolderPath() + name;
-        edit = pushOnto<SceneEdit>(master, &master, path, isNew ? std::string() : path);
+        edit = pushOnto<SceneEdit>(master, &master, master.Session(), path, isNew ? std::string() : path);
         draw(edit);
         return edit;
     }
@@ -165,16 +165,16 @@ TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
     ASSERT_EQ(menu->EntryCount(), 4);
     settleAndClick(rowOf(2, 4));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
-    EXPECT_EQ(EditFileName, "stage3");
-    EXPECT_TRUE(NewStage);
+    EXPECT_EQ(session.editFileName, "stage3");
+    EXPECT_TRUE(session.newStage);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 
     requested.clear();
     open(rowOf(1, 4));
     settleAndClick(rowOf(1, 4));
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
-    EXPECT_EQ(EditFileName, "stage2");
-    EXPECT_FALSE(NewStage);
+    EXPECT_EQ(session.editFileName, "stage2");
+    EXPECT_FALSE(session.newStage);
 }
 
 TEST_F(MenuScreen, BetweenEntriesNothingIsHitAndExitPops) {
@@ -204,7 +204,7 @@ TEST_F(MenuScreen, NaturalOrderTitlesNoLeftoversAndRawNames) {
     EXPECT_EQ(text(3), u"stage\uFFFD  untitled");
     frame({-300, 300}, false, {platform::Key::Down, platform::Key::Down, platform::Key::Down});
     frame({-300, 300}, false, {platform::Key::Return});
-    EXPECT_EQ(EditFileName, "stage\xff"); // opened by its real bytes
+    EXPECT_EQ(session.editFileName, "stage\xff"); // opened by its real bytes
 }
 
 TEST_F(MenuScreen, TenThousandNamesTheTopRowReachesTheFirstAndTheBottomRowExit) {
@@ -236,7 +236,7 @@ TEST_F(MenuScreen, TenThousandNamesTheTopRowReachesTheFirstAndTheBottomRowExit) 
     settle({-300, 300});
     EXPECT_EQ(menu->Hovered(), 0);
     frame({-300, 300}, true);
-    EXPECT_EQ(EditFileName, "stage1");
+    EXPECT_EQ(session.editFileName, "stage1");
 }
 
 TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
@@ -430,12 +430,12 @@ TEST_F(EditScreen, SaveLoadTitleAndTimeLimit) {
 TEST_F(EditScreen, TestWritesTheTestStageAndPushesThePlay) {
     open();
     click({0, 0});
-    BarsLeft = 1;
-    EditMode = false;
+    session.barsLeft = 1;
+    session.editMode = false;
     press(EditToolBar::Test);
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-    EXPECT_TRUE(EditMode);
-    EXPECT_EQ(BarsLeft, 5);
+    EXPECT_TRUE(session.editMode);
+    EXPECT_EQ(session.barsLeft, 5);
     Stage test;
     loadStage(testStagePath(), test);
     EXPECT_EQ(test.pointCount(), 1);
@@ -447,8 +447,8 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
     Lib::System::Handler* const before = TheGameSystem->handler;
     TheGameSystem->handler = &handler;
     handler.master.InstallScenes(tableOfEveryId([](SceneMaster&, int) { return nullptr; }));
-    edit =
-        pushOnto<SceneEdit>(handler.master, &handler.master, workingFolderPath() + "stage1", std::string());
+    edit = pushOnto<SceneEdit>(handler.master, &handler.master, handler.master.Session(),
+                               workingFolderPath() + "stage1", std::string());
     // A wide room whose goal is boxed in: the check has far to search before it could answer.
     Stage& s = edit->Session().stage;
     const int a = s.addPoint({-2000, -2000}), b = s.addPoint({2000, -2000}), c = s.addPoint({2000, 2000});
@@ -576,12 +576,12 @@ TEST_F(EditScreen, ATestStageThatCannotBeWrittenStartsNoPlay) {
     std::filesystem::create_directory(testStagePath());
     open();
     click({0, 0});
-    EditMode = false;
+    session.editMode = false;
     platform::pushKeyPress(platform::Key::Return);
     press(EditToolBar::Test);
     EXPECT_FALSE(keyStillQueued());
     EXPECT_TRUE(requested.empty());
-    EXPECT_FALSE(EditMode);
+    EXPECT_FALSE(session.editMode);
 }
 
 TEST_F(EditScreen, TheQuitQuestionStartsOnCancelWhileTheStageIsUnsaved) {
@@ -589,7 +589,8 @@ TEST_F(EditScreen, TheQuitQuestionStartsOnCancelWhileTheStageIsUnsaved) {
     Lib::System::Handler* const before = TheGameSystem->handler;
     TheGameSystem->handler = &handler;
     const std::string path = workingFolderPath() + "stage1";
-    edit = pushOnto<SceneEdit>(handler.master, &handler.master, path, std::string());
+    edit =
+        pushOnto<SceneEdit>(handler.master, &handler.master, handler.master.Session(), path, std::string());
     click({0, 0});
     pushOnto<SceneCrossHatch>(handler.master, &handler.master); // as the test play stands over it
     platform::Event escape;
@@ -698,7 +699,7 @@ TEST_F(EditScreen, ATitleOf255DistinctKanjiDrawsWhole) {
         EXPECT_EQ(edit->ToolBar().Label(i).RefusedGlyphs(), 0u) << i;
 
     press(EditToolBar::Test);
-    auto* play = pushOnto<SceneGameMain>(master, &master, testStagePath(), std::nullopt);
+    auto* play = pushOnto<SceneGameMain>(master, &master, master.Session(), testStagePath(), std::nullopt);
     play->Update();
     draw(play);
     for (int i = 0; i < SceneGameMain::LabelCount; ++i)

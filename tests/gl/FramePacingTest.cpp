@@ -13,8 +13,9 @@ public:
         ++updates;
         FakeClock::advance(workMs);
     }
-    void Draw() override { ++draws; }
-    int updates = 0, draws = 0;
+    void Draw() const override { ++draws; }
+    int updates = 0;
+    mutable int draws = 0;
     std::uint64_t workMs = 1;
 };
 

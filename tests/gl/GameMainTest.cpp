@@ -2,7 +2,6 @@
 
 #include "game/RecordRun.h"
 #include "render/Draw.h"
-#include "scene/GameState.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
@@ -62,9 +61,6 @@ protected:
         useFreshWorkingFolder();
         resetSoundCounts();
         stopMusic();
-        StageNumber = 0;
-        BarsLeft = 5;
-        EditMode = false;
         master.InstallScenes(
             tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
                 requested.push_back(id);
@@ -73,7 +69,7 @@ protected:
         inputTurn();
     }
     void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
-        game = pushOnto<SceneGameMain>(master, &master, stage, replay);
+        game = pushOnto<SceneGameMain>(master, &master, master.Session(), stage, replay);
         below = master.Depth() - 1;
     }
     void frame(bool left = false, bool right = false, bool middle = false) {
@@ -98,6 +94,7 @@ protected:
     bool popped() const { return master.Depth() == below; }
 
     SceneMaster master;
+    GameSession& session = master.Session();
     SceneGameMain* game = nullptr;
     std::size_t below = 0;
     std::vector<int> requested;
@@ -167,7 +164,6 @@ TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
         frame();
         EXPECT_EQ(game->State(), GameState::Result) << limit;
         EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage) << limit;
-        game->Draw();
         EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text(), u"残り時間:0.00秒") << limit;
     }
 }
@@ -218,9 +214,7 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
     frames(45);
     EXPECT_TRUE(game->IsNewRecord());
     EXPECT_EQ(plays(SoundId::newrecord), 1);
-    glDisable(GL_TEXTURE_2D);
-    ResetView();
-    game->Draw(); // the time label follows the attempt when drawn
+    // The update prepares what the frame shows: the time label follows the attempt before any draw.
     EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text().substr(0, 6), u"クリア時間:");
     const Color32 shown = game->BestLabelColor();
     EXPECT_TRUE(shown == Colors::Yellow || colorAlpha(shown) == 0);
@@ -280,12 +274,12 @@ TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
     EXPECT_TRUE(requested.empty());
     toReplay();
     frame(true);
-    EXPECT_EQ(BarsLeft, 4);
+    EXPECT_EQ(session.barsLeft, 4);
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
 }
 
 TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
-    BarsLeft = 0;
+    session.barsLeft = 0;
     start(chordStage(20, WALL, 30));
     toPlay();
     frames(20);
@@ -302,7 +296,7 @@ TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
 }
 
 TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
-    StageNumber = 9;
+    session.stageNumber = 9;
     start(chordStage(20, GOAL, 30));
     toPlay();
     frames(20);
@@ -322,7 +316,7 @@ TEST_F(GameMain, TheNextStageFollowsAClear) {
     frames(20);
     toReplay();
     frame(true);
-    EXPECT_EQ(StageNumber, 1);
+    EXPECT_EQ(session.stageNumber, 1);
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
 }
 
@@ -348,7 +342,7 @@ TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
 }
 
 TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
-    EditMode = true;
+    session.editMode = true;
     start(chordStage(20, GOAL, 30));
     toPlay();
     frames(20);
@@ -361,7 +355,7 @@ TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
 }
 
 TEST_F(GameMain, AMiddlePressWithALeftPressLeavesOnceAndAsksNothingMore) {
-    EditMode = true;
+    session.editMode = true;
     start(chordStage(20, WALL, 30));
     toPlay();
     frames(20);
@@ -370,7 +364,7 @@ TEST_F(GameMain, AMiddlePressWithALeftPressLeavesOnceAndAsksNothingMore) {
     frame(true, false, true);
     EXPECT_EQ(master.Depth(), depth - 1); // exactly one pop: the editor below stays
     EXPECT_TRUE(requested.empty());
-    EXPECT_EQ(BarsLeft, 5);
+    EXPECT_EQ(session.barsLeft, 5);
 }
 
 TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {

@@ -2,6 +2,7 @@
 // run (not when they are listed, so the build needs no display).
 #include "GlTestSupport.h"
 
+#include "app/StartUp.h"
 #include "platform/Platform.h"
 #include "stage/FileLocations.h"
 
@@ -22,7 +23,7 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "twirlstick-gl-XXXXXX").string();
         scratch = mkdtemp(pattern.data());
         ASSERT_TRUE(platform::initSystems()) << "the GL tests need an X display (xvfb-run)";
-        system_ = std::make_unique<GameSystem>();
+        system_ = std::make_unique<GameSystem>(GameFontPath());
         TheGameSystem = system_.get();
         system_->active = true;
     }

@@ -1,10 +1,10 @@
 #pragma once
 // Shared by the GL tests: the one GameSystem (a real window under Xvfb), pixel read-back and
 // scripted input written into the input records the way the idle turn's poll writes them.
-#include "app/GameSystem.h"
 #include "scene/SceneMaster.h"
 #include "stage/Color.h"
 #include "stage/Geometry.h"
+#include "system/GameSystem.h"
 
 #include <GL/glew.h>
 

@@ -24,7 +24,7 @@ public:
             action(master_);
         }
     }
-    void Draw() override { events.push_back(name_ + ":draw"); }
+    void Draw() const override { events.push_back(name_ + ":draw"); }
 
     std::function<void(SceneMaster&)> onUpdate;
 

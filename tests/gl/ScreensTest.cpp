@@ -1,7 +1,6 @@
 #include "GlTestSupport.h"
 
 #include "render/Draw.h"
-#include "scene/GameState.h"
 #include "scene/SceneCrossHatch.h"
 #include "scene/SceneMaster.h"
 #include "screens/SceneDemo.h"
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <type_traits>
 
 namespace {
 // A master whose requested scenes are only recorded.
@@ -28,10 +28,15 @@ protected:
             }));
         inputTurn();
     }
-    template <typename S> S* make() { return pushOnto<S>(master, &master); }
+    template <typename S> S* make() {
+        if constexpr (std::is_constructible_v<S, SceneMaster*, GameSession&>)
+            return pushOnto<S>(master, &master, master.Session());
+        else
+            return pushOnto<S>(master, &master);
+    }
     static void draw(Lib::Scene::SceneBase* s) {
         glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         s->Draw();
     }
     static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }
@@ -81,16 +86,17 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     draw(title);
     EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(0).Bounds().left + 2, start.y}), Colors::Yellow));
 
-    StageNumber = 4;
-    BarsLeft = 1;
-    EditMode = true;
+    GameSession& session = master.Session();
+    session.stageNumber = 4;
+    session.barsLeft = 1;
+    session.editMode = true;
     inputTurn(false, false, false, start);
     inputTurn(true, false, false, start);
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::Demo});
-    EXPECT_EQ(StageNumber, 0);
-    EXPECT_EQ(BarsLeft, 5);
-    EXPECT_FALSE(EditMode);
+    EXPECT_EQ(session.stageNumber, 0);
+    EXPECT_EQ(session.barsLeft, 5);
+    EXPECT_FALSE(session.editMode);
     EXPECT_EQ(soundCounts().playsOf(SoundId::enter), 1);
 }
 
@@ -101,7 +107,7 @@ TEST_F(Screens, TitleEditAndExit) {
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
-    EXPECT_TRUE(EditMode);
+    EXPECT_TRUE(master.Session().editMode);
 
     const std::size_t depth = master.Depth();
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));

@@ -3,7 +3,6 @@
 // the attempt loop, and this catches any drift between them.
 #include "GlTestSupport.h"
 
-#include "scene/GameState.h"
 #include "screens/SceneGameMain.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
@@ -67,11 +66,11 @@ class SolutionPlay : public ::testing::TestWithParam<int> {};
 TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     const int n = GetParam();
     useFreshWorkingFolder();
-    StageNumber = n - 1;
-    BarsLeft = StartingBars;
-    EditMode = false;
     SceneMaster master;
-    auto* game = pushOnto<SceneGameMain>(master, &master, stageFileName(StageNumber), std::nullopt);
+    GameSession& session = master.Session();
+    session.stageNumber = n - 1;
+    auto* game =
+        pushOnto<SceneGameMain>(master, &master, session, stageFileName(session.stageNumber), std::nullopt);
 
     InputRecord solution;
     solution.load(solutionPath(n), INT32_MAX);
@@ -99,7 +98,8 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     EXPECT_TRUE(game->Cleared());
     EXPECT_EQ(verifyWithTheTool(n), "clear " + std::to_string(frames) + "\n");
     // The best run the scene stored is the solution itself, byte for byte.
-    EXPECT_EQ(readTextFile(replayFileName(StageNumber), 1 << 20), readTextFile(solutionPath(n), 1 << 20));
+    EXPECT_EQ(readTextFile(replayFileName(session.stageNumber), 1 << 20),
+              readTextFile(solutionPath(n), 1 << 20));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTen, SolutionPlay, ::testing::Range(1, 11));

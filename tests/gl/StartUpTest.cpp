@@ -1,6 +1,6 @@
 #include "app/StartUp.h"
-#include "app/GameSystem.h"
 #include "platform/Platform.h"
+#include "system/GameSystem.h"
 
 #include "../TempFolder.h"
 

@@ -124,32 +124,31 @@ TEST(TextLabel, AlignmentPlacesThePen) {
     EXPECT_FLOAT_EQ(right.PenX(5), 400);
 }
 
-TEST(TextLabel, BoundsFollowTheLastDraw) {
+// Hit tests run in the update before any draw: the bounds follow every change at once.
+TEST(TextLabel, BoundsFollowEachChangeWithoutADraw) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     TextLabel empty(cache, {10, 20}, 1.5f, TextAlign::Left);
-    empty.DrawLabel(Colors::White);
     EXPECT_EQ(empty.Bounds().left, 10);
     EXPECT_EQ(empty.Bounds().right, 10);
     EXPECT_EQ(empty.Bounds().bottom, 17);
     EXPECT_EQ(empty.Bounds().top, 23);
 
     auto label = CreateLabel(cache, {u"S T A R T", 0, -150, 1.5f, TextAlign::Center});
-    EXPECT_EQ(label->Bounds().right, 0); // nothing before the first draw
-    label->DrawLabel(Colors::White);
     const Rect first = label->Bounds();
     EXPECT_LT(first.left, -50);
     EXPECT_GT(first.right, 50);
     EXPECT_NEAR(first.centerX, 0, 3);
     label->SetText(u"S");
-    EXPECT_EQ(label->Bounds().left, first.left); // unchanged until drawn again
-    label->DrawLabel(Colors::White);
     EXPECT_GT(label->Bounds().left, first.left);
+    const Rect one = label->Bounds();
+    label->SetPosition({100, -150});
+    EXPECT_FLOAT_EQ(label->Bounds().left, one.left + 100);
 }
 
 TEST(TextLabel, LabelsShareSlotsAndOutliveEachOther) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     glDisable(GL_TEXTURE_2D);
-    ResetView();
+    TheGameSystem->cameraStack.ResetView();
     ClearScreen(Colors::Black);
     auto a = CreateLabel(cache, u"■", {-100, 0}, 2.0f);
     auto b = CreateLabel(cache, u"■", {50, 0}, 2.0f);

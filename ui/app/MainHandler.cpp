@@ -1,7 +1,7 @@
 #include "app/MainHandler.h"
 
-#include "app/GameSystem.h"
 #include "screens/SceneTable.h"
+#include "system/GameSystem.h"
 
 MainHandler::MainHandler(Lib::Time::Clock clock) : master(clock) {
     master.InstallScenes(GameSceneTable());

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/Handler.h"
 #include "scene/SceneMaster.h"
+#include "system/Handler.h"
 
 // Runs the scene master once per idle turn; an empty stack ends the game.
 class MainHandler : public Lib::System::Handler {

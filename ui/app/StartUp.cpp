@@ -1,9 +1,9 @@
 #include "app/StartUp.h"
 
-#include "app/GameSystem.h"
 #include "platform/Platform.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "stage/FileLocations.h"
+#include "system/GameSystem.h"
 
 #include <algorithm>
 #include <filesystem>

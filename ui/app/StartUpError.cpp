@@ -1,15 +1,15 @@
 #include "app/StartUpError.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "platform/Platform.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <cstdio>
 
 namespace {
 void showBoxInOwnWindow(const std::string& file) {
-    GameSystem system; // a window of its own, with the glyph cache the box draws with
+    GameSystem system(GameFontPath()); // a window of its own, with the glyph cache the box draws with
     if (!system.Ready()) return;
     TheGameSystem = &system;
     platform::showWindow();

@@ -1,6 +1,5 @@
 // The entry: check the data, build the window and the sound, run the loop, tear down in order.
 #include "app/CommandLine.h"
-#include "app/GameSystem.h"
 #include "app/MainHandler.h"
 #include "app/StartUp.h"
 #include "app/StartUpError.h"
@@ -8,6 +7,7 @@
 #include "platform/Platform.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "system/GameSystem.h"
 
 #include <cstdio>
 #include <memory>
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         sweepTemporaryFiles();
     if (!platform::initSystems()) return 1;
 
-    auto system = std::make_unique<GameSystem>();
+    auto system = std::make_unique<GameSystem>(GameFontPath());
     if (!system->Ready()) { // the window or its context failed, and said so on stderr
         system.reset();
         platform::shutdownSystems();

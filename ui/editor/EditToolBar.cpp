@@ -116,18 +116,16 @@ void EditToolBar::Tick() {
     if (noticeFrames_ > 0) --noticeFrames_;
 }
 
-void EditToolBar::Draw(int hover, int mode) {
+void EditToolBar::Draw(int hover, int mode) const {
     // The strip and every box in one call, then the texts over them.
     ColorVertexList boxes;
     AppendRect(boxes, StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
-        labels_[std::size_t(i)]->Layout(); // title and time limit are hit and filled by this frame's bounds
         Color32 box = ButtonNormal;
         if (i == hover) box = ButtonHover;
         if (i == mode) box = ButtonCurrent;
         AppendRect(boxes, AreaRect(i), box);
     }
-    glDisable(GL_TEXTURE_2D);
     DrawColorVertices(boxes, GL_TRIANGLES);
     for (int i = 0; i < Strip; ++i)
         labels_[std::size_t(i)]->DrawLabel(ButtonText);

@@ -33,7 +33,7 @@ public:
     explicit EditToolBar(GlyphCache& cache);
 
     // The first area strictly containing the view point, or -1. Title and time limit use the
-    // bounds of their texts as last drawn.
+    // bounds of their texts.
     int HitTest(Vec2 view) const;
     Rect AreaRect(int area) const;
 
@@ -52,7 +52,7 @@ public:
 
     // In view units: the strip, the buttons (the current tool red, the one under the cursor
     // yellow), then the zoom, help and cursor lines and any notice.
-    void Draw(int hover, int mode);
+    void Draw(int hover, int mode) const;
 
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
 

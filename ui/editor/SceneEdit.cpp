@@ -1,20 +1,21 @@
 #include "editor/SceneEdit.h"
 
-#include "app/GameSystem.h"
-#include "app/InputBox.h"
-#include "app/MessageBox.h"
-#include "app/ModalDialog.h"
 #include "editor/EditText.h"
 #include "editor/StageCheckText.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageTitle.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/InputBox.h"
+#include "system/MessageBox.h"
+#include "system/ModalDialog.h"
 
 #include <cmath>
 #include <filesystem>
@@ -39,8 +40,9 @@ constexpr LabelDesc CheckLabelDesc{u"", -400.0f, -250.0f, 0.5f, TextAlign::Left}
 constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
-SceneEdit::SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath)
-    : master_(master), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
+SceneEdit::SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
+                     const std::string& loadPath)
+    : master_(master), game_(game), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
     toolBar_.SetKind(session_.kind);
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
@@ -221,8 +223,8 @@ void SceneEdit::Test() {
         std::error_code ignored; // a ghost that cannot be removed fails the stage's replay check
         std::filesystem::remove(testGhostPath(), ignored);
     }
-    EditMode = true;
-    BarsLeft = StartingBars;
+    game_.editMode = true;
+    game_.barsLeft = StartingBars;
     master_->PushScene(SceneId::GameMain);
 }
 
@@ -261,17 +263,16 @@ void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code
                    u"WARNING", MessageBoxStyle::Ok);
 }
 
-void SceneEdit::Draw() {
+void SceneEdit::Draw() const {
     const Camera& cam = session_.camera();
-    mesh_.Update(session_.stage);
     ClearScreen(Colors::Black);
-    PushCamera(cam);
+    TheGameSystem->cameraStack.PushCamera(cam);
     if (session_.snapping) DrawGrid(cam);
-    mesh_.Draw(true);
-    session_.bar.drawBar();
+    mesh_.Draw(session_.stage, true);
+    drawBar(session_.bar);
     DrawToolOverlay(session_.toolPointer(), cam);
-    PopCamera();
-    if (session_.mode == SETTING) Lib::System::DrawOutline(HeadsUpBand, BandColor);
+    TheGameSystem->cameraStack.PopCamera();
+    if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
     checkLabel_->DrawLabel(CheckColor);
 }
@@ -291,7 +292,6 @@ void SceneEdit::DrawGrid(const Camera& cam) {
         lines.push_back({low.x, k * step});
         lines.push_back({high.x, k * step});
     }
-    glDisable(GL_TEXTURE_2D);
     SetColor(GridColor);
     DrawVertices(lines, GL_LINES);
 }
@@ -301,7 +301,7 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
     const Vec2 cursor = screenToWorld(p.cursor, cam);
     const int hovered = session_.pickedPoint(p, cam);
     if (hovered >= 0) {
-        glPointSize(3.0f);
+        SetPointSize(3.0f);
         SetColor(HoverPointColor);
         DrawVertices({stage.points[hovered]}, GL_POINTS);
     }

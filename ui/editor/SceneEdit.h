@@ -11,13 +11,15 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneEdit : public Lib::Scene::SceneBase {
 public:
     // `loadPath` empty: a new stage.
-    SceneEdit(SceneMaster* master, const std::string& savePath, const std::string& loadPath);
+    SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
+              const std::string& loadPath);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
     bool HoldsUnsavedWork() const override { return session_.modified(); }
     bool TakeEscape() override; // stops a running stage check
 
@@ -49,6 +51,7 @@ private:
     void UpdateCheck();
 
     SceneMaster* master_;
+    GameSession& game_; // the test play's settings
     EditSession session_;
     EditToolBar toolBar_;
     StageMesh mesh_;

@@ -1,18 +1,18 @@
 #include "editor/SceneEditMenu.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "editor/EditText.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageNames.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,8 +82,8 @@ std::u16string refusalText(const std::vector<RefusedFile>& refused) {
 }
 } // namespace
 
-SceneEditMenu::SceneEditMenu(SceneMaster* master)
-    : master_(master), stages_(listStagesWithTitles()),
+SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
+    : master_(master), session_(session), stages_(listStagesWithTitles()),
       scroll_(int(stages_.size()) + 2, pointerRow(TheGameSystem->mouseState.cursor)) {
     camera_.y = TargetY();
     ShowEntriesInSight();
@@ -183,12 +183,12 @@ void SceneEditMenu::Choose(int entry) {
     PlaySound(SoundId::enter, false);
     const int stageCount = int(stages_.size());
     if (entry < stageCount) {
-        EditFileName = stages_[std::size_t(entry)].name;
-        NewStage = false;
+        session_.editFileName = stages_[std::size_t(entry)].name;
+        session_.newStage = false;
         master_->ChangeScene(SceneId::Edit);
     } else if (entry == stageCount) {
-        EditFileName = nextNewStageName();
-        NewStage = true;
+        session_.editFileName = nextNewStageName();
+        session_.newStage = true;
         master_->ChangeScene(SceneId::Edit);
     } else {
         master_->PopScene();
@@ -253,14 +253,12 @@ std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
                                                       : std::u16string(ExitText);
     auto label = CreateLabel(*TheGameSystem->glyphCache, fittingHead(text, RightEdge - EntryX),
                              {EntryX, -EntrySpacing * float(entry)}, 1.0f);
-    label->Layout(); // bounds known before the first draw, which may skip it
     if (label->Bounds().right > RightEdge) {
         std::size_t n = label->Text().size();
         while (n > 0 && label->PenX(n) > RightEdge - EllipsisRoom)
             --n;
         if (n > 0 && isHighSurrogate(label->Text()[n - 1])) --n;
         label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
-        label->Layout();
     }
     return label;
 }
@@ -280,14 +278,14 @@ void SceneEditMenu::ShowEntriesInSight() {
         if (!shown_[k]) shown_[k] = MakeLabel(first + int(k));
 }
 
-void SceneEditMenu::Draw() {
+void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
-    PushCamera(camera_);
+    TheGameSystem->cameraStack.PushCamera(camera_);
     const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
                      screenToWorld({ViewRect.right, ViewRect.top}, camera_));
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         TextLabel& entry = *shown_[k];
         if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
-    PopCamera();
+    TheGameSystem->cameraStack.PopCamera();
 }

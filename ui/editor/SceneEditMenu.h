@@ -14,15 +14,16 @@
 #include <vector>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneEditMenu : public Lib::Scene::SceneBase {
 public:
     static constexpr float EntrySpacing = 80.0f;
     static constexpr float EntryX = -350.0f;
 
-    explicit SceneEditMenu(SceneMaster* master);
+    SceneEditMenu(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     // The lit entry: the keys' while they lead, else the one under the pointer; -1 for none.
     int Hovered() const { return hot_; }
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<TextLabel> MakeLabel(int entry) const;
 
     SceneMaster* master_;
+    GameSession& session_;
     std::vector<EditedStage> stages_;
     MenuScroll scroll_;
     Camera camera_ = DefaultCamera;

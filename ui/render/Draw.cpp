@@ -1,6 +1,5 @@
 #include "render/Draw.h"
 
-#include "app/GameSystem.h"
 #include "render/View.h"
 
 void ClearScreen(Color32 c) {
@@ -14,6 +13,7 @@ void SetColor(Color32 c) {
 
 void DrawVertices(const VertexList& vertices, GLenum mode) {
     if (vertices.empty()) return;
+    glDisable(GL_TEXTURE_2D);
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(Vec2), vertices.data());
     glDisableClientState(GL_COLOR_ARRAY);
@@ -23,6 +23,7 @@ void DrawVertices(const VertexList& vertices, GLenum mode) {
 
 void DrawColorVertices(const ColorVertexList& vertices, GLenum mode) {
     if (vertices.empty()) return;
+    glDisable(GL_TEXTURE_2D);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -35,8 +36,16 @@ void DrawColorVertices(const ColorVertexList& vertices, GLenum mode) {
 void FillRect(const Rect& r, Color32 c) {
     const VertexList quad = {{r.left, r.top}, {r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
     SetColor(c);
-    glDisable(GL_TEXTURE_2D);
     DrawVertices(quad, GL_TRIANGLE_STRIP);
+}
+
+void DrawOutline(const Rect& r, Color32 c) {
+    SetColor(c);
+    DrawVertices({{r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}}, GL_LINE_LOOP);
+}
+
+void SetPointSize(float size) {
+    glPointSize(size);
 }
 
 void AppendRect(ColorVertexList& triangles, const Rect& r, Color32 c) {
@@ -56,19 +65,17 @@ void ApplyCamera(const Camera& c) {
     glOrtho(c.x - hw, c.x + hw, c.y - hh, c.y + hh, 1.0, 0.0);
 }
 
-void PushCamera(const Camera& c) {
+void CameraStack::PushCamera(const Camera& c) {
     ApplyCamera(c);
-    TheGameSystem->cameraStack.push(c);
+    cameras_.push_back(c);
 }
 
-void PopCamera() {
-    CameraStack& stack = TheGameSystem->cameraStack;
-    stack.pop();
-    ApplyCamera(stack.empty() ? DefaultCamera : stack.top());
+void CameraStack::PopCamera() {
+    if (!cameras_.empty()) cameras_.pop_back();
+    ApplyCamera(cameras_.empty() ? DefaultCamera : cameras_.back());
 }
 
-void ResetView() {
-    TheGameSystem->cameraStack.clear();
-    ApplyCamera(DefaultCamera);
-    TheGameSystem->cameraStack.push(DefaultCamera);
+void CameraStack::ResetView() {
+    cameras_.clear();
+    PushCamera(DefaultCamera);
 }

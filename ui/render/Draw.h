@@ -20,16 +20,13 @@ struct ColorVertex {
 static_assert(sizeof(ColorVertex) == 12);
 using ColorVertexList = std::vector<ColorVertex>;
 
-// Last-in-first-out cameras; the bottom entry is DefaultCamera while a scene draws.
+// Last-in-first-out cameras, each applied as the projection when it becomes the top one; the
+// bottom entry is DefaultCamera while a scene draws.
 class CameraStack {
 public:
-    void push(const Camera& c) { cameras_.push_back(c); }
-    void pop() {
-        if (!cameras_.empty()) cameras_.pop_back();
-    }
-    void clear() { cameras_.clear(); }
-    bool empty() const { return cameras_.empty(); }
-    const Camera& top() const { return cameras_.back(); }
+    void PushCamera(const Camera& c);
+    void PopCamera(); // back to the camera below, or DefaultCamera when none is left
+    void ResetView(); // DefaultCamera alone
     std::size_t size() const { return cameras_.size(); }
 
 private:
@@ -38,13 +35,14 @@ private:
 
 void ClearScreen(Color32 c);
 void SetColor(Color32 c);
+// Untextured, whatever the last label left: these turn texturing off themselves.
 void DrawVertices(const VertexList& vertices, GLenum mode);
 void DrawColorVertices(const ColorVertexList& vertices, GLenum mode);
 void FillRect(const Rect& r, Color32 c);
+void DrawOutline(const Rect& r, Color32 c);
+// For the GL_POINTS lists drawn after it, in pixels.
+void SetPointSize(float size);
 // Two triangles filling `r`, for a GL_TRIANGLES list that fills many rectangles in one call
 // (each draw call costs the software renderer as much as a large fill).
 void AppendRect(ColorVertexList& triangles, const Rect& r, Color32 c);
 void ApplyCamera(const Camera& c);
-void PushCamera(const Camera& c);
-void PopCamera();
-void ResetView();

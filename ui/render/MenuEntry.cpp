@@ -9,8 +9,7 @@ constexpr Color32 BoxCold = makeColor(128, 128, 0, 255);
 constexpr Color32 TextCold = makeColor(0, 0, 0, 128);
 } // namespace
 
-void DrawMenuEntry(TextLabel& label, bool hot) {
-    label.Layout(); // the panel needs this frame's bounds before the text is drawn over it
+void DrawMenuEntry(const TextLabel& label, bool hot) {
     FillRect(label.Bounds(), hot ? BoxHot : BoxCold);
     label.DrawLabel(hot ? TextHot : TextCold);
 }

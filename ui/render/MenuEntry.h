@@ -3,4 +3,4 @@
 // bounds, yellow under the cursor, olive otherwise.
 #include "render/TextLabel.h"
 
-void DrawMenuEntry(TextLabel& label, bool hot);
+void DrawMenuEntry(const TextLabel& label, bool hot);

@@ -9,15 +9,7 @@ template <class T, std::size_t N> bool sameBytes(const std::array<T, N>& a, cons
 }
 } // namespace
 
-bool StageMesh::Update(const Stage& stage) {
-    if (built_ && sameBytes(points_, stage.points) && sameBytes(pointState_, stage.pointState) &&
-        sameBytes(segments_, stage.segments))
-        return false;
-    Build(stage);
-    return true;
-}
-
-void StageMesh::Build(const Stage& stage) {
+void StageMesh::Build(const Stage& stage) const {
     built_ = true;
     points_ = stage.points;
     pointState_ = stage.pointState;
@@ -42,19 +34,20 @@ void StageMesh::Build(const Stage& stage) {
     }
 }
 
-void StageMesh::Draw(bool withPoints) const {
-    glDisable(GL_TEXTURE_2D);
+void StageMesh::Draw(const Stage& stage, bool withPoints) const {
+    if (!(built_ && sameBytes(points_, stage.points) && sameBytes(pointState_, stage.pointState) &&
+          sameBytes(segments_, stage.segments)))
+        Build(stage);
     if (withPoints) {
-        glPointSize(5.0f);
+        SetPointSize(5.0f);
         DrawColorVertices(placed_, GL_POINTS);
-        glPointSize(10.0f);
+        SetPointSize(10.0f);
         DrawColorVertices(selected_, GL_POINTS);
     }
     DrawColorVertices(lines_, GL_LINES);
 }
 
-void Stage::drawStage(bool withPoints) const {
-    StageMesh mesh; // a picture drawn once: built for this call alone
-    mesh.Update(*this);
-    mesh.Draw(withPoints);
+void drawStage(const Stage& stage, bool withPoints) {
+    const StageMesh mesh;
+    mesh.Draw(stage, withPoints);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The stage's picture as vertex lists, built from the stage's tables and kept until they change,
-// so a scene that draws the same stage every frame does not rebuild it every frame.
+// so a scene that draws the same stage every frame does not rebuild it every frame. The lists
+// are a memo of the stage, not state of their own: drawing only reads the stage.
 #include "render/Draw.h"
 #include "stage/Stage.h"
 
@@ -8,19 +9,20 @@
 
 class StageMesh {
 public:
-    // Rebuilds the lists when the points, their states or the lines differ from those they were
-    // built from (a compare of a few kilobytes); false when nothing had to be rebuilt.
-    bool Update(const Stage& stage);
     // One draw call per point size and one line list in slot order, so a later line still covers
-    // an earlier one where they overlap.
-    void Draw(bool withPoints) const;
+    // an earlier one where they overlap. The lists are rebuilt first when the points, their
+    // states or the lines differ from those they were built from (a compare of a few kilobytes).
+    void Draw(const Stage& stage, bool withPoints) const;
 
 private:
-    void Build(const Stage& stage);
+    void Build(const Stage& stage) const;
 
-    bool built_ = false;
-    std::array<Vec2, MaxPoints> points_{};
-    std::array<PointState, MaxPoints> pointState_{};
-    std::array<Segment, MaxSegments> segments_{};
-    ColorVertexList placed_, selected_, lines_;
+    mutable bool built_ = false;
+    mutable std::array<Vec2, MaxPoints> points_{};
+    mutable std::array<PointState, MaxPoints> pointState_{};
+    mutable std::array<Segment, MaxSegments> segments_{};
+    mutable ColorVertexList placed_, selected_, lines_;
 };
+
+// A stage drawn once, its lists built for this call alone.
+void drawStage(const Stage& stage, bool withPoints);

@@ -6,7 +6,9 @@
 #include <algorithm>
 
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
-    : position_(position), scale_(scale), align_(align), cache_(&cache) {}
+    : position_(position), scale_(scale), align_(align), cache_(&cache) {
+    Layout();
+}
 
 TextLabel::~TextLabel() {
     ReleaseGlyphs();
@@ -37,6 +39,7 @@ void TextLabel::SetText(std::u16string_view text) {
     ReleaseGlyphs();
     glyphs_ = std::move(glyphs);
     text_.assign(text.substr(0, glyphs_.size()));
+    Layout();
 }
 
 void TextLabel::ReleaseGlyphs() {
@@ -44,7 +47,7 @@ void TextLabel::ReleaseGlyphs() {
         cache_->ReleaseGlyph(slot);
     glyphs_.clear();
     text_.clear();
-    dirty_ = true;
+    Layout();
 }
 
 float TextLabel::PenX(std::size_t index) const {
@@ -65,8 +68,6 @@ float TextLabel::PenX(std::size_t index) const {
 }
 
 void TextLabel::Layout() {
-    if (!dirty_) return;
-    dirty_ = false;
     vertices_.clear();
     float px = position_.x;
     const float y = position_.y;
@@ -106,8 +107,7 @@ void TextLabel::Layout() {
         any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
 }
 
-void TextLabel::DrawLabel(Color32 color) {
-    Layout();
+void TextLabel::DrawLabel(Color32 color) const {
     if (vertices_.empty()) return;
     SetColor(color);
     glBindTexture(GL_TEXTURE_2D, cache_->Texture());

@@ -25,13 +25,11 @@ public:
     TextLabel(const TextLabel&) = delete;
     TextLabel& operator=(const TextLabel&) = delete;
 
+    // Each change lays the text out at once, so its bounds are known before any draw.
     void SetText(std::u16string_view text);
     void ReleaseGlyphs();
-    void DrawLabel(Color32 color);
-    // As of the last layout: valid only after a draw since the last text change.
+    void DrawLabel(Color32 color) const;
     const Rect& Bounds() const { return bounds_; }
-    // Lays the text out now if it changed (what a draw does first), without drawing.
-    void Layout();
 
     // Where the pen stands before code unit `index` (after the last one for index >= length).
     float PenX(std::size_t index) const;
@@ -41,10 +39,12 @@ public:
     std::size_t RefusedGlyphs() const;
     void SetPosition(Vec2 p) {
         position_ = p;
-        dirty_ = true;
+        Layout();
     }
 
 private:
+    void Layout();
+
     struct GlyphVertex {
         float u, v, x, y;
     };
@@ -52,7 +52,6 @@ private:
     Vec2 position_;
     float scale_;
     TextAlign align_;
-    bool dirty_ = true;
     GlyphCache* cache_;
     std::u16string text_;
     std::vector<int> glyphs_; // one slot per code unit; NoSlot for a refused one

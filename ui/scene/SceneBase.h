@@ -9,7 +9,7 @@ class SceneBase {
 public:
     virtual ~SceneBase() = default;
     virtual void Update() = 0;
-    virtual void Draw() = 0;
+    virtual void Draw() const = 0;
     // Work the player would lose if the game ended now; the quit question then starts on Cancel.
     virtual bool HoldsUnsavedWork() const { return false; }
     // Escape, before it asks about quitting: true when the scene stopped work in progress with it.

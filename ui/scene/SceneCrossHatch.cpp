@@ -1,8 +1,8 @@
 #include "scene/SceneCrossHatch.h"
 
-#include "app/GameSystem.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
+#include "system/GameSystem.h"
 
 namespace {
 // Vertical lines at -399 + 32k then 399; horizontal at -299 + 32k then 299: one line list.
@@ -32,7 +32,7 @@ void SceneCrossHatch::Update() {
         master_->ChangeScene(SceneId::Title);
 }
 
-void SceneCrossHatch::Draw() {
+void SceneCrossHatch::Draw() const {
     static const VertexList grid = gridLines();
     ClearScreen(Colors::Black);
     // White set here rather than left to GL's initial colour: a box drawn over this screen

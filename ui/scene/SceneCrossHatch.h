@@ -10,7 +10,7 @@ public:
 
     explicit SceneCrossHatch(SceneMaster* master) : master_(master) {}
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
 private:
     SceneMaster* master_;

@@ -1,6 +1,6 @@
 #include "scene/SceneMaster.h"
 
-#include "app/GameSystem.h"
+#include "system/GameSystem.h"
 
 #include <algorithm>
 
@@ -10,8 +10,7 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
         TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one
     }
     if (timer_.IsOnTime()) {
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
+        TheGameSystem->cameraStack.ResetView();
         scene->Draw();
         Present();
     }

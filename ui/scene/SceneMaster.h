@@ -1,7 +1,8 @@
 #pragma once
-#include "app/Timer.h"
+#include "scene/GameSession.h"
 #include "scene/SceneBase.h"
 #include "scene/SceneId.h"
+#include "system/Timer.h"
 
 #include <array>
 #include <functional>
@@ -36,6 +37,8 @@ public:
     void PushCreated(std::unique_ptr<Lib::Scene::SceneBase> scene);
 
     Lib::Time::Timer& FrameTimer() { return timer_; }
+    // The state that outlives a scene, for the scene table to hand to the scenes it makes.
+    GameSession& Session() { return session_; }
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
     Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back().get(); }
@@ -47,4 +50,5 @@ private:
 
     Lib::Time::Timer timer_;
     SceneTable table_;
+    GameSession session_;
 };

@@ -1,11 +1,12 @@
 #include "screens/SceneDemo.h"
 
-#include "app/GameSystem.h"
 #include "game/GameConstants.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
+#include "system/GameSystem.h"
 
 namespace {
 struct DemoLine {
@@ -41,9 +42,9 @@ void SceneDemo::Update() {
     bar_.step(mouse.Held(MouseRight), false);
 }
 
-void SceneDemo::Draw() {
+void SceneDemo::Draw() const {
     ClearScreen(Colors::Black);
-    bar_.drawBar();
+    drawBar(bar_);
     for (int i = 0; i < LineCount; ++i) {
         if (i == PromptLine && !PromptShown()) continue;
         labels_[std::size_t(i)]->DrawLabel(Lines[i].color);

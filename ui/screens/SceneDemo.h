@@ -17,7 +17,7 @@ public:
 
     explicit SceneDemo(SceneMaster* master);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     bool PromptShown() const { return (counter_ / 45) % 4 != 0; }
     const Bar& DemoBar() const { return bar_; }

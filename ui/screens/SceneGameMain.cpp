@@ -1,17 +1,19 @@
 #include "screens/SceneGameMain.h"
 
-#include "app/GameSystem.h"
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
+#include "render/StageMesh.h"
 #include "render/View.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -58,9 +60,9 @@ std::u16string FormatSeconds(int frames) {
     return toUtf16(buf);
 }
 
-SceneGameMain::SceneGameMain(SceneMaster* master, const std::string& stagePath,
+SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
-    : master_(master), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
+    : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
       attempt_(stage_, Colors::White, Colors::Red) {
     loadStage(stagePath, stage_);
     if (replayPath) LoadBestRun(*replayPath);
@@ -96,7 +98,7 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
-    labels_[TitleLabel]->SetText(FormatStageTitle(StageNumber, stage_.title));
+    labels_[TitleLabel]->SetText(FormatStageTitle(session_.stageNumber, stage_.title));
     camera_ = stage_.startCamera;
     RefreshTexts();
 }
@@ -111,7 +113,7 @@ void SceneGameMain::RefreshTimeText() {
 void SceneGameMain::RefreshTexts() {
     RefreshTimeText();
     labels_[BarsLabel]->SetText(tr(u"残り棒：") +
-                                std::u16string(std::size_t(std::clamp(BarsLeft, 0, 30)), u'/'));
+                                std::u16string(std::size_t(std::clamp(session_.barsLeft, 0, 30)), u'/'));
     labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + tr(u"秒")
                                           : std::u16string(u"BEST:----"));
 }
@@ -172,9 +174,9 @@ void SceneGameMain::Clear() {
         RefreshTexts();
         // Written before the end event, as every stored best run is.
         std::error_code error;
-        if (!EditMode && !record_.save(replayFileName(StageNumber), &error))
-            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", replayFileName(StageNumber).c_str(),
-                         error.message().c_str());
+        if (!session_.editMode && !record_.save(replayFileName(session_.stageNumber), &error))
+            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n",
+                         replayFileName(session_.stageNumber).c_str(), error.message().c_str());
     }
     EndAttempt(true);
 }
@@ -209,18 +211,18 @@ void SceneGameMain::ChangeToNextAttempt() {
 void SceneGameMain::Proceed() {
     if (leftThisUpdate_) return; // already leaving (test play's middle press): ask nothing more
     if (cleared_) {
-        if (EditMode) {
+        if (session_.editMode) {
             Leave();
-        } else if (StageNumber + 1 < StageCount) {
-            StageNumber += 1;
+        } else if (session_.stageNumber + 1 < StageCount) {
+            session_.stageNumber += 1;
             ChangeToNextAttempt();
         } else {
             ShowMessage(AllClearMessage);
             state_ = GameState::AllClear;
             timer_ = 0;
         }
-    } else if (BarsLeft > 0) {
-        BarsLeft -= 1;
+    } else if (session_.barsLeft > 0) {
+        session_.barsLeft -= 1;
         ChangeToNextAttempt();
     } else {
         state_ = GameState::GameOver;
@@ -248,7 +250,7 @@ bool SceneGameMain::HoldForPause() {
 void SceneGameMain::Update() {
     const MouseState& mouse = TheGameSystem->mouseState;
     leftThisUpdate_ = false;
-    if (EditMode && mouse.Pressed(MouseMiddle)) Leave();
+    if (session_.editMode && mouse.Pressed(MouseMiddle)) Leave();
     // Paused frames are not frames of the attempt: no clock, no bar, no ghost, no record.
     if (HoldForPause()) return;
     timer_ += 1;
@@ -300,6 +302,7 @@ void SceneGameMain::Update() {
         break;
     }
     if (state_ != GameState::WaitStart) FollowBar();
+    RefreshTimeText();
 }
 
 void SceneGameMain::CountdownFrame() {
@@ -334,9 +337,7 @@ Color32 SceneGameMain::BestLabelColor() const {
     return Colors::White;
 }
 
-void SceneGameMain::Draw() {
-    RefreshTimeText();
-    glDisable(GL_TEXTURE_2D);
+void SceneGameMain::Draw() const {
     ClearScreen(Colors::Black);
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
         labels_[std::size_t(i)]->DrawLabel(Colors::White);
@@ -344,11 +345,11 @@ void SceneGameMain::Draw() {
         labels_[NoticeLabel]->DrawLabel(Colors::Yellow);
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) labels_[BestLabel]->DrawLabel(best);
 
-    PushCamera(camera_);
-    attempt_.bar().drawBar();
-    if (GhostDrawn()) ghostBar_.drawBar();
-    stage_.drawStage(false);
-    PopCamera();
+    TheGameSystem->cameraStack.PushCamera(camera_);
+    drawBar(attempt_.bar());
+    if (GhostDrawn()) drawBar(ghostBar_);
+    drawStage(stage_, false);
+    TheGameSystem->cameraStack.PopCamera();
 
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));

@@ -15,6 +15,7 @@
 #include <string>
 
 class SceneMaster;
+struct GameSession;
 
 enum class GameState { WaitStart, Countdown, Playing, Result, Replay, ReplayPause, GameOver, AllClear };
 
@@ -40,11 +41,11 @@ public:
         MessageCount
     };
 
-    SceneGameMain(SceneMaster* master, const std::string& stagePath,
+    SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                   const std::optional<std::string>& replayPath);
     ~SceneGameMain() override;
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     GameState State() const { return state_; }
     bool Paused() const { return paused_; }
@@ -83,6 +84,7 @@ private:
     void FollowBar();
 
     SceneMaster* master_;
+    GameSession& session_;
     Bar ghostBar_;
     Stage stage_;
     Attempt attempt_; // plays stage_, so it comes after it

@@ -1,14 +1,15 @@
 #include "screens/SceneTitle.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "lang/Translate.h"
+#include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
-#include "scene/GameState.h"
+#include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 namespace {
 const LabelDesc TitleDescs[2] = {
@@ -23,8 +24,9 @@ const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
 };
 } // namespace
 
-SceneTitle::SceneTitle(SceneMaster* master)
-    : master_(master), bar_({-60.0f, -30.0f}, 30.0f, Colors::White, Colors::Red, Angle(0.0f)) {
+SceneTitle::SceneTitle(SceneMaster* master, GameSession& session)
+    : master_(master), session_(session),
+      bar_({-60.0f, -30.0f}, 30.0f, Colors::White, Colors::Red, Angle(0.0f)) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < 2; ++i)
         titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
@@ -63,14 +65,14 @@ int SceneTitle::ScreenPlace(int item) {
 void SceneTitle::Choose(int item) {
     switch (item) {
     case Start:
-        StageNumber = 0;
-        BarsLeft = StartingBars;
-        EditMode = false;
+        session_.stageNumber = 0;
+        session_.barsLeft = StartingBars;
+        session_.editMode = false;
         master_->PushScene(SceneId::Demo);
         PlaySound(SoundId::enter, false);
         break;
     case Edit:
-        EditMode = true;
+        session_.editMode = true;
         master_->PushScene(SceneId::EditMenu);
         PlaySound(SoundId::enter, false);
         break;
@@ -88,9 +90,9 @@ void SceneTitle::Choose(int item) {
     }
 }
 
-void SceneTitle::Draw() {
+void SceneTitle::Draw() const {
     ClearScreen(Colors::Black);
-    bar_.drawBar();
+    drawBar(bar_);
     for (auto& label : titles_)
         label->DrawLabel(Colors::White);
     for (int i = 0; i < ItemCount; ++i)

@@ -8,14 +8,15 @@
 #include <memory>
 
 class SceneMaster;
+struct GameSession;
 
 class SceneTitle : public Lib::Scene::SceneBase {
 public:
     enum Item { Start, Edit, ResetAll, Exit, ItemCount };
 
-    explicit SceneTitle(SceneMaster* master);
+    SceneTitle(SceneMaster* master, GameSession& session);
     void Update() override;
-    void Draw() override;
+    void Draw() const override;
 
     int Hovered() const { return hovered_; }
     const Bar& BackgroundBar() const { return bar_; }
@@ -28,6 +29,7 @@ private:
     void Choose(int item);
 
     SceneMaster* master_;
+    GameSession& session_;
     int counter_ = 0;
     Bar bar_;
     int hovered_ = 0; // the highlighted item: under the pointer, or stepped to by the arrows

@@ -1,4 +1,4 @@
-#include "app/Timer.h"
+#include "system/Timer.h"
 
 #include "platform/Platform.h"
 

@@ -1,13 +1,13 @@
 #pragma once
 // The program-wide hub: the window and its context, the loop, the polled input, the camera
 // stack and the glyph cache. Exactly one exists while the game runs, reached through TheGameSystem.
-#include "app/GameWindow.h"
-#include "app/Handler.h"
-#include "app/InputState.h"
-#include "app/MessageLoop.h"
 #include "render/Draw.h"
 #include "render/GlyphCache.h"
 #include "render/View.h"
+#include "system/GameWindow.h"
+#include "system/Handler.h"
+#include "system/InputState.h"
+#include "system/MessageLoop.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,9 +18,10 @@ inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
 
 class GameSystem {
 public:
-    // Builds the window (hidden), its context and the glyph cache. When the window or its
-    // context cannot be made (reported on stderr), Ready() is false and nothing else is built.
-    GameSystem();
+    // Builds the window (hidden), its context and the glyph cache drawing with the font file at
+    // `fontPath`. When the window or its context cannot be made (reported on stderr), Ready() is
+    // false and nothing else is built.
+    explicit GameSystem(const std::string& fontPath);
     ~GameSystem();
     GameSystem(const GameSystem&) = delete;
     GameSystem& operator=(const GameSystem&) = delete;

@@ -1,10 +1,10 @@
-#include "app/GameWindow.h"
+#include "system/GameWindow.h"
 
-#include "app/GameSystem.h"
-#include "app/MessageBox.h"
 #include "game/BarIcon.h"
 #include "lang/Translate.h"
 #include "sound/Sound.h"
+#include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <GL/glew.h>
 

@@ -1,11 +1,11 @@
-#include "app/InputBox.h"
+#include "system/InputBox.h"
 
-#include "app/GameSystem.h"
-#include "app/InputBoxTemplate.h"
-#include "app/ModalDialog.h"
 #include "editor/EditLine.h"
 #include "render/View.h"
 #include "stage/Utf.h"
+#include "system/GameSystem.h"
+#include "system/InputBoxTemplate.h"
+#include "system/ModalDialog.h"
 
 #include <algorithm>
 

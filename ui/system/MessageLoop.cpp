@@ -1,4 +1,4 @@
-#include "app/MessageLoop.h"
+#include "system/MessageLoop.h"
 
 #include <algorithm>
 

@@ -1,16 +1,14 @@
-#include "app/GameSystem.h"
-
-#include "app/StartUp.h"
+#include "system/GameSystem.h"
 
 GameSystem* TheGameSystem = nullptr;
 
-GameSystem::GameSystem()
+GameSystem::GameSystem(const std::string& fontPath)
     : messageLoop(std::make_unique<Lib::System::CIdlingMessageLoop>()),
       window(std::make_unique<Lib::System::CGameWindow>(this)) {
     // Without a window there is no context for the glyph texture; the entry sees that and ends.
     if (!window->Create(*messageLoop)) return;
     // Needs the context the window just made: it creates the glyph texture.
-    glyphCache = std::make_unique<GlyphCache>(GameFontPath());
+    glyphCache = std::make_unique<GlyphCache>(fontPath);
 }
 
 GameSystem::~GameSystem() {

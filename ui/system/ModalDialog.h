@@ -68,6 +68,5 @@ private:
 
 // The box's frame: the dimmed picture, the panel, its border and the caption bar with its text.
 void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption);
-void DrawOutline(const Rect& r, Color32 color);
 
 } // namespace Lib::System

@@ -1,7 +1,7 @@
 #pragma once
 // The game window: its OpenGL context, the letterboxed viewport, full screen, the quit
 // question and the idle turn that runs one frame.
-#include "app/MessageLoop.h"
+#include "system/MessageLoop.h"
 
 class GameSystem;
 

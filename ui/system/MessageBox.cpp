@@ -1,8 +1,8 @@
-#include "app/MessageBox.h"
+#include "system/MessageBox.h"
 
-#include "app/GameSystem.h"
-#include "app/ModalDialog.h"
 #include "platform/Platform.h"
+#include "system/GameSystem.h"
+#include "system/ModalDialog.h"
 
 #include <string>
 #include <vector>

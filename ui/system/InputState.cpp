@@ -1,4 +1,4 @@
-#include "app/InputState.h"
+#include "system/InputState.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
-#include "app/ModalDialog.h"
+#include "system/ModalDialog.h"
 
-#include "app/GameSystem.h"
 #include "lang/Translate.h"
 #include "render/Draw.h"
 #include "render/View.h"
+#include "system/GameSystem.h"
 
 namespace Lib::System {
 namespace {
@@ -50,8 +50,7 @@ DialogResult ModalDialog::RunModal() {
         if (!done_ && snap.buttons[MouseLeft] && !leftWasDown) OnPress(cursor);
         leftWasDown = snap.buttons[MouseLeft];
 
-        glDisable(GL_TEXTURE_2D);
-        ResetView();
+        system->cameraStack.ResetView();
         if (system->handler)
             system->handler->Redraw();
         else
@@ -113,12 +112,6 @@ bool OkCancelDialog::IsPlainEnter(const platform::Event& event) {
 
 void OkCancelDialog::SwitchDefault() {
     if (cancel_) default_ = default_ == DialogResult::Ok ? DialogResult::Cancel : DialogResult::Ok;
-}
-
-void DrawOutline(const Rect& r, Color32 color) {
-    glDisable(GL_TEXTURE_2D);
-    SetColor(color);
-    DrawVertices({{r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}}, GL_LINE_LOOP);
 }
 
 void DrawDialogFrame(const Rect& panel, float captionHeight, TextLabel& caption) {

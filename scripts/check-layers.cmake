@@ -1,0 +1,97 @@
+# Fails when a folder under ui/ or core/ includes a header of a folder above it, or of a folder
+# that has no place in the layers: includes point down the list below and never up, so no two
+# folders can ever include each other, directly or round a longer circle.
+#
+#   cmake -DROOT=<source dir> -P check-layers.cmake
+#
+# Every .h and .cpp under ROOT/ui and ROOT/core is read at each run, so a new file is checked
+# the moment it exists. A quoted include is resolved as the compiler resolves it: beside the
+# including file, then from ui/ (for ui files only), then from core/.
+cmake_minimum_required(VERSION 3.20)
+
+# Top to bottom. The entry (main, start-up, command line, the main handler) is the top layer:
+# no scene includes it. ui/system holds the GameSystem hub, the window, the loop, the input
+# records and the dialogs the scenes use; render never includes it.
+set(layers
+  ui/app
+  ui/screens
+  ui/editor
+  ui/scene
+  ui/system
+  ui/render
+  ui/sound
+  ui/platform
+  core/editor
+  core/game
+  core/lang
+  core/sound
+  core/stage)
+
+if(NOT ROOT)
+  message(FATAL_ERROR "layer check: no ROOT given")
+endif()
+
+# The layer folder ("ui/render") a path under ROOT lies in, or "" outside ui/ and core/.
+function(folder_of path out)
+  file(RELATIVE_PATH rel "${ROOT}" "${path}")
+  if(rel MATCHES "^((ui|core)/[^/]+)/")
+    set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+file(GLOB_RECURSE sources LIST_DIRECTORIES false "${ROOT}/ui/*.h" "${ROOT}/ui/*.cpp" "${ROOT}/core/*.h"
+  "${ROOT}/core/*.cpp")
+list(SORT sources)
+set(problems)
+set(edges 0)
+foreach(file IN LISTS sources)
+  folder_of("${file}" from)
+  list(FIND layers "${from}" from_rank)
+  file(RELATIVE_PATH where "${ROOT}" "${file}")
+  if(from_rank LESS 0)
+    list(APPEND problems "${where}: ${from} has no place in the layers (add it to ${CMAKE_CURRENT_LIST_FILE})")
+    continue()
+  endif()
+  get_filename_component(dir "${file}" DIRECTORY)
+  set(roots "${dir}")
+  if(from MATCHES "^ui/")
+    list(APPEND roots "${ROOT}/ui")
+  endif()
+  list(APPEND roots "${ROOT}/core")
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "\"([^\"]*)\"" ignored "${line}")
+    set(name "${CMAKE_MATCH_1}")
+    set(header "")
+    foreach(root IN LISTS roots)
+      if(EXISTS "${root}/${name}")
+        get_filename_component(header "${root}/${name}" ABSOLUTE)
+        break()
+      endif()
+    endforeach()
+    if(NOT header) # not a project header: the compiler has the last word on it
+      continue()
+    endif()
+    folder_of("${header}" to)
+    if(to STREQUAL from OR to STREQUAL "")
+      continue()
+    endif()
+    math(EXPR edges "${edges} + 1")
+    list(FIND layers "${to}" to_rank)
+    if(to_rank LESS 0)
+      list(APPEND problems "${where}: \"${name}\" is in ${to}, which has no place in the layers")
+    elseif(to_rank LESS from_rank)
+      list(APPEND problems "${where}: \"${name}\" reaches up from ${from} to ${to}")
+    endif()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  list(JOIN layers " > " order)
+  message(FATAL_ERROR "includes must point down the layers (${order}):\n  ${text}")
+endif()
+list(LENGTH sources count)
+message(STATUS "layer check: ${count} files, ${edges} includes between folders, all pointing down")

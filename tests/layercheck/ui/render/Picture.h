@@ -1,0 +1,3 @@
+#pragma once
+// Not compiled: see Picture.cpp.
+#include "stage/Names.h"

@@ -1,0 +1,3 @@
+#pragma once
+// Not compiled: see render/Picture.cpp.
+#include "render/Picture.h"

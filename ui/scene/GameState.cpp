@@ -1,7 +1,0 @@
-#include "scene/GameState.h"
-
-int StageNumber = 0;
-int BarsLeft = StartingBars;
-bool EditMode = false;
-bool NewStage = false;
-std::string EditFileName;
