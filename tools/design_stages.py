@@ -16,7 +16,7 @@ TOOL = sys.argv[2] if len(sys.argv) > 2 else None
 ONLY = sys.argv[3:]  # stage names to redo; all when empty
 
 # The heads-up texts (title, time, bars, best) fill this band of the 800 x 600 view, y up.
-BAND = (-290, 135, 290, 245)
+BAND = tuple(float(v.strip().rstrip('f')) for v in __import__('re').search(r'HeadsUpBand\(([^)]*)\)', open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'core', 'game', 'HeadsUpBand.h')).read()).group(1).split(','))
 VIEW_BELOW_BAND = (-390, -290, 390, 125)  # where the whole stage is shown at the start
 
 

@@ -51,22 +51,22 @@ void EditSession::showStartOfStage() {
     activePoint = -1;
 }
 
-int EditSession::pickedPoint(const Pointer& pointer, const Camera& cam) const {
+int EditSession::pickedPoint(const MouseState& pointer, const Camera& cam) const {
     return stage.pickPoint(screenToWorld(pointer.cursor, cam), cam.zoom);
 }
 
-void EditSession::applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar) {
-    Pointer seen = pointer;
-    for (int b : {PointerLeft, PointerRight}) {
-        if (pointer.pressed(b)) pressSeen_[std::size_t(b)] = !overToolBar;
+void EditSession::applyTool(const MouseState& pointer, const Camera& cam, bool overToolBar) {
+    MouseState seen = pointer;
+    for (int b : {MouseLeft, MouseRight}) {
+        if (pointer.Pressed(b)) pressSeen_[std::size_t(b)] = !overToolBar;
         // A button pressed over the tool bar (on a button, most likely) and slid onto the stage
         // is no drag of the tool's: it would move the selection or delete lines on its way.
         if (!pressSeen_[std::size_t(b)])
             seen.down[std::size_t(b)] = seen.previousDown[std::size_t(b)] = false;
-        if (!pointer.held(b)) pressSeen_[std::size_t(b)] = false;
+        if (!pointer.Held(b)) pressSeen_[std::size_t(b)] = false;
     }
     if (!overToolBar) {
-        if (!actionOpen_ && (seen.pressed(PointerLeft) || seen.pressed(PointerRight))) {
+        if (!actionOpen_ && (seen.Pressed(MouseLeft) || seen.Pressed(MouseRight))) {
             actionStart_ = stage;
             actionOpen_ = true;
         }
@@ -74,7 +74,7 @@ void EditSession::applyTool(const Pointer& pointer, const Camera& cam, bool over
                             grid(), dragOffset_};
         runTool(toolFor(mode), context);
     }
-    if (actionOpen_ && !seen.held(PointerLeft) && !seen.held(PointerRight)) finishAction();
+    if (actionOpen_ && !seen.Held(MouseLeft) && !seen.Held(MouseRight)) finishAction();
     toolPointer_ = seen;
     if (overToolBar) // no tool acts there, so no preview may promise that one will
         toolPointer_.down = toolPointer_.previousDown = {};
@@ -90,9 +90,9 @@ void EditSession::recordIfChanged(const Stage& before) {
     if (!sameStageContent(before, stage)) history_.record(before);
 }
 
-void EditSession::pan(Camera& cam, const Pointer& pointer) {
-    if (!pointer.held(PointerMiddle)) return;
-    const Vec2 m = pointer.motion();
+void EditSession::pan(Camera& cam, const MouseState& pointer) {
+    if (!pointer.Held(MouseMiddle)) return;
+    const Vec2 m = pointer.Motion();
     cam.x -= m.x * cam.zoom;
     cam.y -= m.y * cam.zoom;
 }

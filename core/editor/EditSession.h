@@ -39,16 +39,16 @@ public:
 
     // One frame of the tools under `cam`. Over the tool bar no tool acts, but a drag that ends
     // there still ends (and becomes one undo step).
-    void applyTool(const Pointer& pointer, const Camera& cam, bool overToolBar);
+    void applyTool(const MouseState& pointer, const Camera& cam, bool overToolBar);
     // The point within 10 view units of the cursor, or -1.
-    int pickedPoint(const Pointer& pointer, const Camera& cam) const;
+    int pickedPoint(const MouseState& pointer, const Camera& cam) const;
     // The last frame's pointer as the tools saw it: a button pressed over the tool bar, or any
     // button while the cursor is over it, reads as up. Previews are drawn from this.
-    const Pointer& toolPointer() const { return toolPointer_; }
+    const MouseState& toolPointer() const { return toolPointer_; }
     // GridStep while snapping is on, else 0.
     float grid() const { return snapping ? GridStep : 0.0f; }
 
-    static void pan(Camera& cam, const Pointer& pointer);
+    static void pan(Camera& cam, const MouseState& pointer);
     // Each step scales by 0.9 (positive, closer) or 1.1; clamped to 0.1 - 5. False for no steps.
     static bool zoom(Camera& cam, int steps);
     // Zooms and pans the current camera so every point and the bar at the start fit in the part
@@ -125,7 +125,7 @@ private:
     Stage actionStart_;                      // before the press that opened the current drag
     bool actionOpen_ = false;
     std::array<bool, 2> pressSeen_{}; // the tools saw the press of the button now held
-    Pointer toolPointer_;
+    MouseState toolPointer_;
     Vec2 dragOffset_;
     std::vector<Vec2> copiedPoints_;
     std::vector<Segment> copiedLines_; // ends are indices into copiedPoints_

@@ -3,15 +3,12 @@
 #include "lang/Translate.h"
 #include "stage/FileAccess.h"
 #include "stage/StageFile.h"
+#include "stage/TextScan.h"
 #include "stage/Utf.h"
 
 #include <limits>
 
 namespace {
-bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == 0x3000;
-}
-
 int digitValue(char16_t c) {
     if (c >= u'0' && c <= u'9') return c - u'0';
     if (c >= 0xFF10 && c <= 0xFF19) return c - 0xFF10; // full-width, as a Japanese input method types them
@@ -21,7 +18,7 @@ int digitValue(char16_t c) {
 
 std::optional<std::int32_t> parseTimeLimit(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
+    while (i < text.size() && isTypedBlank(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';

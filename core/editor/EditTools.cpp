@@ -8,12 +8,12 @@ Vec2 snapToGrid(Vec2 p, float step) {
 }
 
 Vec2 ToolContext::stageMotion() const {
-    const Vec2 m = pointer.motion();
+    const Vec2 m = pointer.Motion();
     return {m.x * camera.zoom, m.y * camera.zoom};
 }
 
 void PutTool::press(ToolContext& c, int button) {
-    if (button == PointerRight) {
+    if (button == MouseRight) {
         c.activePoint = -1;
         return;
     }
@@ -26,13 +26,13 @@ void PutTool::press(ToolContext& c, int button) {
 }
 
 void MoveTool::press(ToolContext& c, int button) {
-    if (button != PointerLeft) return;
+    if (button != MouseLeft) return;
     c.activePoint = c.picked;
     c.dragOffset = {};
 }
 
 void MoveTool::hold(ToolContext& c, int button) {
-    if (button != PointerLeft) return;
+    if (button != MouseLeft) return;
     if (c.grid > 0.0f) {
         snappedHold(c);
         return;
@@ -46,7 +46,7 @@ void MoveTool::hold(ToolContext& c, int button) {
 
 // Measured from the press rather than added up frame by frame, so the rounding never drifts.
 void MoveTool::snappedHold(ToolContext& c) {
-    const Vec2 travel = c.cursor() - c.pressPoint(PointerLeft);
+    const Vec2 travel = c.cursor() - c.pressPoint(MouseLeft);
     if (c.stage.holdsPoint(c.activePoint)) {
         // A grabbed point only jumps onto the grid once the cursor moves; a click leaves it be.
         if (travel.x == 0.0f && travel.y == 0.0f) return;
@@ -63,11 +63,11 @@ void MoveTool::snappedHold(ToolContext& c) {
 }
 
 void MoveTool::release(ToolContext& c, int button) {
-    if (button == PointerRight) {
-        c.stage.toggleSelectionInRect(c.dragRect(PointerRight));
+    if (button == MouseRight) {
+        c.stage.toggleSelectionInRect(c.dragRect(MouseRight));
         return;
     }
-    const Vec2 travel = c.pointer.cursor - c.pointer.pressPosition[PointerLeft];
+    const Vec2 travel = c.pointer.cursor - c.pointer.pressPosition[MouseLeft];
     const bool moved = std::sqrt(travel.x * travel.x + travel.y * travel.y) > ClickSlack;
     if (!moved) {
         if (c.stage.holdsPoint(c.activePoint)) {
@@ -82,24 +82,24 @@ void MoveTool::release(ToolContext& c, int button) {
 }
 
 void DelTool::press(ToolContext& c, int button) {
-    if (button != PointerLeft) return;
+    if (button != MouseLeft) return;
     c.activePoint = c.picked;
     if (c.picked >= 0) c.stage.deletePoint(c.picked);
 }
 
 void DelTool::release(ToolContext& c, int button) {
-    if (button == PointerRight)
-        c.stage.deletePointsInRect(c.dragRect(PointerRight));
+    if (button == MouseRight)
+        c.stage.deletePointsInRect(c.dragRect(MouseRight));
     else if (c.activePoint < 0)
-        c.stage.deleteSegmentsCrossing(c.pressPoint(PointerLeft), c.cursor());
+        c.stage.deleteSegmentsCrossing(c.pressPoint(MouseLeft), c.cursor());
 }
 
 void SettingTool::press(ToolContext& c, int button) {
-    if (button == PointerLeft) c.bar.reset(c.placeCursor(), c.bar.angle().value());
+    if (button == MouseLeft) c.bar.reset(c.placeCursor(), c.bar.angle().value());
 }
 
 void SettingTool::hold(ToolContext& c, int button) {
-    if (button != PointerLeft) return;
+    if (button != MouseLeft) return;
     const Vec2 pivot = c.bar.pivot();
     const Vec2 cursor = c.cursor();
     c.bar.reset(pivot, std::atan2(cursor.y - pivot.y, cursor.x - pivot.x));
@@ -108,13 +108,13 @@ void SettingTool::hold(ToolContext& c, int button) {
 }
 
 void runTool(Tool& tool, ToolContext& context) {
-    const Pointer& p = context.pointer;
-    for (int b : {PointerLeft, PointerRight})
-        if (p.pressed(b)) tool.press(context, b);
-    for (int b : {PointerLeft, PointerRight})
-        if (p.held(b)) tool.hold(context, b);
-    for (int b : {PointerLeft, PointerRight})
-        if (p.released(b)) tool.release(context, b);
+    const MouseState& p = context.pointer;
+    for (int b : {MouseLeft, MouseRight})
+        if (p.Pressed(b)) tool.press(context, b);
+    for (int b : {MouseLeft, MouseRight})
+        if (p.Held(b)) tool.hold(context, b);
+    for (int b : {MouseLeft, MouseRight})
+        if (p.Released(b)) tool.release(context, b);
 }
 
 Tool& toolFor(EditTool mode) {

@@ -2,6 +2,7 @@
 // The editor's four tools. Each reacts to the edges of the left and right buttons over the
 // stage; the editor routes a frame's edges to the tool of its mode with runTool.
 #include "game/Bar.h"
+#include "game/MouseState.h"
 #include "stage/Camera.h"
 #include "stage/Stage.h"
 
@@ -10,29 +11,11 @@
 
 enum EditTool : int { PUT = 0, MOVE = 1, DEL = 2, SETTING = 4 }; // 3 is the kind button, not a mode
 
-enum PointerButton : int { PointerLeft = 0, PointerRight = 1, PointerMiddle = 2 };
-
 // Stage units between grid lines; snapping rounds to multiples of it.
 inline constexpr float GridStep = 10.0f;
 
 // `p` rounded to the nearest multiple of `step` on both axes; `p` itself when step is 0 (no snap).
 Vec2 snapToGrid(Vec2 p, float step);
-
-// The mouse as the editor sees it, in view units (the scene copies it from the input state).
-struct Pointer {
-    Vec2 cursor;
-    Vec2 previousCursor;
-    std::array<Vec2, 3> pressPosition{};
-    std::array<bool, 3> down{};
-    std::array<bool, 3> previousDown{};
-    int wheel = 0; // notches this frame, positive away from the user
-
-    bool pressed(int b) const { return down[b] && !previousDown[b]; }
-    bool released(int b) const { return previousDown[b] && !down[b]; }
-    bool held(int b) const { return down[b]; }
-    // Cursor movement this frame in view units.
-    Vec2 motion() const { return cursor - previousCursor; }
-};
 
 // What a tool may read and change during one frame.
 struct ToolContext {
@@ -40,7 +23,7 @@ struct ToolContext {
     Bar& bar;
     int& activePoint;
     std::int32_t kind;
-    const Pointer& pointer;
+    const MouseState& pointer;
     const Camera& camera;
     int picked;       // the point under the cursor, or -1
     float grid;       // GridStep while snapping is on, else 0

@@ -2,11 +2,10 @@
 
 #include "stage/FileAccess.h"
 #include "stage/TextFile.h"
+#include "stage/TextScan.h"
 #include "stage/Utf.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -16,21 +15,14 @@ constexpr std::uint64_t ReplayFileCap = 16u * 1024 * 1024;
 // Playback never applies more than this per frame, whatever a damaged file says.
 constexpr int MaxEventsPerFrame = 3;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
 // Reads one decimal integer at `pos` after blanks; false when there is none or it is out of range.
 bool readInt(std::string_view text, size_t& pos, long long& out) {
     while (pos < text.size() && isBlank(text[pos]))
         ++pos;
-    const std::string digits(text.substr(pos, 24));
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(digits.c_str(), &end, 10);
-    if (end == digits.c_str() || errno == ERANGE) return false;
-    pos += size_t(end - digits.c_str());
-    out = v;
+    const std::optional<LeadingInteger> n = leadingInteger(text.substr(pos, 24));
+    if (!n) return false;
+    pos += n->length;
+    out = n->value;
     return true;
 }
 } // namespace

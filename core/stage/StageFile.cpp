@@ -2,6 +2,7 @@
 
 #include "stage/FileAccess.h"
 #include "stage/TextFile.h"
+#include "stage/TextScan.h"
 #include "stage/Utf.h"
 
 #include <algorithm>
@@ -36,10 +37,6 @@ bool allFinite(std::initializer_list<float> values) {
     return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::vector<std::string_view> splitWords(std::string_view line) {
     std::vector<std::string_view> words;
     size_t i = 0;
@@ -66,12 +63,11 @@ bool parseFloat(std::string_view word, float& out) {
 }
 
 bool parseInt(std::string_view word, long long lo, long long hi, long long& out) {
-    const std::string text(word);
-    char* end = nullptr;
-    errno = 0;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0' || errno == ERANGE || v < lo || v > hi) return false;
-    out = v;
+    const std::optional<LeadingInteger> n = leadingInteger(word);
+    // The whole word, as far as a NUL (where a C string would end it).
+    if (!n || (n->length < word.size() && word[n->length] != '\0') || n->value < lo || n->value > hi)
+        return false;
+    out = n->value;
     return true;
 }
 

@@ -35,29 +35,34 @@ std::vector<std::uint8_t> readPng(const std::string& file, int& width, int& heig
     height = int(image.height);
     return pixels;
 }
-} // namespace
 
-TEST(BarIcon, IsARoundedDarkSquareWithTheWhiteBarAndTheRedPivotCross) {
-    constexpr int size = 128;
-    const auto icon = drawBarIcon(size);
-    ASSERT_EQ(icon.size(), std::size_t(size * size * 4));
-    EXPECT_TRUE(drawBarIcon(0).empty());
+// What a desktop shows: a square of `size` pixels, rounded transparent corners, a dark face, the
+// white bar with its fading trail and the red cross on its pivot.
+void expectTheBarIcon(const std::vector<std::uint8_t>& icon, int size, const std::string& what) {
+    ASSERT_EQ(icon.size(), std::size_t(size * size * 4)) << what;
     for (const auto& [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}})
-        EXPECT_EQ(pixelAt(icon, size, x, y).a, 0) << "the rounded corners are transparent: " << x << "," << y;
+        EXPECT_EQ(pixelAt(icon, size, x, y).a, 0)
+            << what << ": the rounded corners are transparent: " << x << "," << y;
     const Pixel edge = pixelAt(icon, size, size / 2, size / 32 + 2);
-    EXPECT_EQ(edge.a, 255);
-    EXPECT_LT(edge.r + edge.g + edge.b, 3 * 40) << "the square is dark";
+    EXPECT_EQ(edge.a, 255) << what;
+    EXPECT_LT(edge.r + edge.g + edge.b, 3 * 40) << what << ": the square is dark";
     const int white =
         countPixels(icon, [](Pixel p) { return p.a == 255 && p.r > 250 && p.g > 250 && p.b > 250; });
     const int red =
         countPixels(icon, [](Pixel p) { return p.a == 255 && p.r > 200 && p.g < 60 && p.b < 60; });
     // The bar is about 48 x 4.4 of the 64-unit canvas, the cross two 12-unit strokes 3.4 wide.
-    EXPECT_GT(white, size * size / 40) << "the bar";
-    EXPECT_GT(red, size * size / 100) << "the pivot cross";
+    EXPECT_GT(white, size * size / 40) << what << ": the bar";
+    EXPECT_GT(red, size * size / 100) << what << ": the pivot cross";
     const int trail = countPixels(icon, [](Pixel p) {
         return p.a == 255 && p.r > 50 && p.r < 200 && std::abs(p.r - p.b) < 12; // white over the dark square
     });
-    EXPECT_GT(trail, size * size / 20) << "the fading trail";
+    EXPECT_GT(trail, size * size / 20) << what << ": the fading trail";
+}
+} // namespace
+
+TEST(BarIcon, IsARoundedDarkSquareWithTheWhiteBarAndTheRedPivotCross) {
+    expectTheBarIcon(drawBarIcon(128), 128, "drawn");
+    EXPECT_TRUE(drawBarIcon(0).empty());
 }
 
 TEST(BarIcon, ShowsTheSamePictureAtEverySize) {
@@ -94,6 +99,6 @@ TEST(BarIcon, TheBuiltIconFilesHoldThePictureAtTheirSizes) {
         ASSERT_FALSE(pixels.empty()) << file;
         EXPECT_EQ(width, size);
         EXPECT_EQ(height, size);
-        EXPECT_TRUE(pixels == drawBarIcon(size)) << file;
+        expectTheBarIcon(pixels, size, file);
     }
 }

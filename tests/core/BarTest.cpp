@@ -53,12 +53,16 @@ TEST(Bar, TrailKeepsTheTwelveNewestSegments) {
     EXPECT_GT(bar.trail()[11].freeEnd.x, bar.trail()[0].freeEnd.x); // oldest is the least turned
 }
 
-TEST(Bar, TrailAlphasFadeByATwelfth) {
-    const int opaque[] = {255, 255, 233, 212, 191, 170, 148, 127, 106, 85, 63, 42};
-    const int ghost[] = {96, 96, 88, 80, 72, 64, 56, 48, 40, 32, 24, 16};
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(Bar::trailAlpha(i, 255), opaque[i]) << i;
-        EXPECT_EQ(Bar::trailAlpha(i, 96), ghost[i]) << i;
+// What the player sees of a trail: the newest two segments as strong as the bar, every older one
+// no stronger than the one before, and the oldest still there but faint.
+TEST(Bar, TrailsFadeWithAgeButNeverVanish) {
+    for (const int a : {255, 96}) { // the bar, the ghost
+        EXPECT_EQ(Bar::trailAlpha(0, a), a);
+        EXPECT_EQ(Bar::trailAlpha(1, a), a);
+        for (int i = 2; i < Bar::MaxTrail; ++i)
+            EXPECT_LT(Bar::trailAlpha(i, a), Bar::trailAlpha(i - 1, a)) << a << " " << i;
+        EXPECT_GT(Bar::trailAlpha(Bar::MaxTrail - 1, a), 0) << a;
+        EXPECT_LE(Bar::trailAlpha(Bar::MaxTrail - 1, a), a / 5) << a;
     }
 }
 

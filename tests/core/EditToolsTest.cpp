@@ -187,13 +187,13 @@ TEST_F(Tools, APressOnTheToolBarSlidOntoTheStageIsNoDrag) {
     e.frame({0, 250}, false, false, false, 0, true);
     e.frame({0, 250}, true, false, false, 0, true); // a button's press
     e.frame({150, 0}, true);
-    EXPECT_FALSE(e.session.toolPointer().held(PointerLeft)); // so no stroke is drawn either
+    EXPECT_FALSE(e.session.toolPointer().Held(MouseLeft)); // so no stroke is drawn either
     e.frame({150, -100}); // released over the stage: the stroke from the press would cross the wall
     EXPECT_EQ(stage.segmentCount(), 1);
     e.frame({150, -100}, false, false, false, 0, true);
     e.frame({150, -100}, false, true, false, 0, true); // a right press on the bar
     e.frame({150, 0}, false, true);
-    EXPECT_FALSE(e.session.toolPointer().held(PointerRight)); // no rectangle
+    EXPECT_FALSE(e.session.toolPointer().Held(MouseRight)); // no rectangle
 
     e.session.mode = MOVE;
     stage.pointState[p] = PointState::Selected;

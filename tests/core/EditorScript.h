@@ -19,7 +19,7 @@ public:
         for (int b = 0; b < 3; ++b) {
             p.previousDown[b] = p.down[b];
             p.down[b] = held[b];
-            if (p.pressed(b)) p.pressPosition[b] = view;
+            if (p.Pressed(b)) p.pressPosition[b] = view;
         }
         p.wheel = wheel;
         Camera& cam = session.camera();
@@ -50,5 +50,5 @@ public:
     }
 
     EditSession session;
-    Pointer p;
+    MouseState p;
 };

@@ -1,5 +1,6 @@
 #include "game/InputRecord.h"
 #include "game/BestRun.h"
+#include "game/MouseState.h"
 #include "game/RecordRun.h"
 #include "stage/FileAccess.h"
 
@@ -195,4 +196,25 @@ TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
     ASSERT_TRUE(again);
     EXPECT_EQ(again->total(), 15);
     EXPECT_TRUE(problem.empty());
+}
+
+TEST(MouseState, CursorMapsFromPixelsToCentredViewUnits) {
+    const Vec2 p = CursorToView(1000, 500, {1600, 1200, 2.0f});
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 50);
+    const Vec2 outside = CursorToView(-10, 0, {800, 600, 1.0f});
+    EXPECT_EQ(outside.x, -410); // not clamped
+    EXPECT_EQ(outside.y, 300);
+}
+
+TEST(MouseState, WheelHandsOutWholeNotchesAndKeepsTheRest) {
+    std::int32_t acc = 250;
+    EXPECT_EQ(TakeWheelNotches(acc), 2);
+    EXPECT_EQ(acc, 10);
+    acc = -130;
+    EXPECT_EQ(TakeWheelNotches(acc), -1);
+    EXPECT_EQ(acc, -10);
+    acc = 119;
+    EXPECT_EQ(TakeWheelNotches(acc), 0);
+    EXPECT_EQ(acc, 119);
 }

@@ -85,11 +85,16 @@ TEST(StageFile, TitlesKeepTheirBlanksAndNonAsciiText) {
     EXPECT_EQ(loadText(dir, "TITLE\r\n").title, u"");
 }
 
-TEST(StageFile, AByteOrderMarkIsOptional) {
+TEST(StageFile, AByteOrderMarkIsOptionalAndLineEndsMayCarryExtraReturns) {
     TempFolder dir;
     const Stage s = loadText(dir, "TITLE plain\nTIMELIMIT 12\n");
     EXPECT_EQ(s.title, u"plain");
     EXPECT_EQ(s.timeLimit, 12);
+    // A file passed twice through a line-ending conversion: the numbers and the title still read.
+    const Stage twice = loadText(dir, "TITLE plain\r\r\nTIMELIMIT 12\r\r\nPOINT 1 2\r\r\n");
+    EXPECT_EQ(twice.title, u"plain");
+    EXPECT_EQ(twice.timeLimit, 12);
+    EXPECT_EQ(twice.pointCount(), 1);
 }
 
 TEST(StageFile, PointLinesMakeWholePairsOnly) {

@@ -1,4 +1,6 @@
 #include "stage/Stage.h"
+#include "game/PlayTexts.h"
+#include "stage/View.h"
 
 #include <gtest/gtest.h>
 
@@ -139,4 +141,59 @@ TEST(Stage, CompactClosesGapsAndRenumbersLines) {
     EXPECT_EQ(s.segments[1].kind, GOAL);
     EXPECT_EQ(s.addPoint({0, 0}), 3);
     EXPECT_EQ(s.addSegment(0, 2, WALL), 2);
+}
+
+TEST(Geometry, RectsAreNormalisedWithTheirCentre) {
+    const Rect a(400, 300, -400, -300), b(-400, -300, 400, 300);
+    for (const Rect& r : {a, b}) {
+        EXPECT_EQ(r.left, -400);
+        EXPECT_EQ(r.bottom, -300);
+        EXPECT_EQ(r.right, 400);
+        EXPECT_EQ(r.top, 300);
+        EXPECT_EQ(r.centerX, 0);
+        EXPECT_EQ(r.centerY, 0);
+    }
+    const Rect fromPoints(Vec2{5, 1}, Vec2{1, 9});
+    EXPECT_EQ(fromPoints.left, 1);
+    EXPECT_EQ(fromPoints.top, 9);
+    EXPECT_EQ(fromPoints.centerX, 3);
+}
+
+TEST(Geometry, ScreenToWorldFollowsTheCamera) {
+    const Camera zoomed{100, 50, 2};
+    const Vec2 corner = screenToWorld({400, 300}, zoomed);
+    EXPECT_EQ(corner.x, 900);
+    EXPECT_EQ(corner.y, 650);
+    const Vec2 same = screenToWorld({-123.5f, 77.25f}, DefaultCamera);
+    EXPECT_EQ(same.x, -123.5f);
+    EXPECT_EQ(same.y, 77.25f);
+}
+
+TEST(Viewport, LetterboxKeepsFourToThreeCentred) {
+    struct Case {
+        int clientWidth, clientHeight;
+        Viewport expected;
+    };
+    const Case cases[] = {
+        {1280, 1024, {0, 32, 1280, 960, 1.6f}}, // taller: bars above and below
+        {1440, 900, {120, 0, 1200, 900, 1.5f}}, // wider: bars left and right
+        {800, 600, {0, 0, 800, 600, 1.0f}},
+    };
+    for (const Case& c : cases) {
+        const Viewport v = ComputeViewport(c.clientWidth, c.clientHeight, 800, 600);
+        EXPECT_FLOAT_EQ(v.scale, c.expected.scale) << c.clientWidth;
+        EXPECT_EQ(v.x, c.expected.x) << c.clientWidth;
+        EXPECT_EQ(v.y, c.expected.y) << c.clientWidth;
+        EXPECT_EQ(v.width, c.expected.width) << c.clientWidth;
+        EXPECT_EQ(v.height, c.expected.height) << c.clientWidth;
+    }
+}
+
+TEST(PlayTexts, LongTitlesAreCutToTheTitleBuffer) {
+    const std::u16string longTitle(100, u'長');
+    const std::u16string text = FormatStageTitle(9, longTitle);
+    EXPECT_EQ(text.size(), 65u);
+    EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
+    EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
+    EXPECT_EQ(FormatSeconds(754), u"12.57");
 }

@@ -25,32 +25,6 @@ std::array<float, 16> projection() {
 }
 } // namespace
 
-TEST(Geometry, RectsAreNormalisedWithTheirCentre) {
-    const Rect a(400, 300, -400, -300), b(-400, -300, 400, 300);
-    for (const Rect& r : {a, b}) {
-        EXPECT_EQ(r.left, -400);
-        EXPECT_EQ(r.bottom, -300);
-        EXPECT_EQ(r.right, 400);
-        EXPECT_EQ(r.top, 300);
-        EXPECT_EQ(r.centerX, 0);
-        EXPECT_EQ(r.centerY, 0);
-    }
-    const Rect fromPoints(Vec2{5, 1}, Vec2{1, 9});
-    EXPECT_EQ(fromPoints.left, 1);
-    EXPECT_EQ(fromPoints.top, 9);
-    EXPECT_EQ(fromPoints.centerX, 3);
-}
-
-TEST(Geometry, ScreenToWorldFollowsTheCamera) {
-    const Camera zoomed{100, 50, 2};
-    const Vec2 corner = screenToWorld({400, 300}, zoomed);
-    EXPECT_EQ(corner.x, 900);
-    EXPECT_EQ(corner.y, 650);
-    const Vec2 same = screenToWorld({-123.5f, 77.25f}, DefaultCamera);
-    EXPECT_EQ(same.x, -123.5f);
-    EXPECT_EQ(same.y, 77.25f);
-}
-
 TEST_F(Drawing, DefaultCameraPutsYUpAndTheCornersAtTheEdges) {
     FillRect(Rect(390, 290, 400, 300), Colors::Red);
     FillRect(Rect(-400, -300, -390, -290), Colors::Yellow);

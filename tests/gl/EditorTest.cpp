@@ -32,33 +32,14 @@ bool keyStillQueued() {
     return found;
 }
 
-class EditorScreens : public ::testing::Test {
+class EditorScreens : public SceneTest {
 protected:
     void SetUp() override {
-        useFreshWorkingFolder();
-        resetSoundCounts();
-        keyStillQueued();
-        master.InstallScenes(
-            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
-                requested.push_back(id);
-                return nullptr;
-            }));
-        TheGameSystem->keyState = KeyState{};
-        TheGameSystem->mouseState.wheel = 0;
-        inputTurn();
-        inputTurn();
-    }
-    static void draw(Lib::Scene::SceneBase* s) {
-        glDisable(GL_TEXTURE_2D);
-        TheGameSystem->cameraStack.ResetView();
-        s->Draw();
+        keyStillQueued(); // keys an earlier test left for a box
+        SceneTest::SetUp();
     }
     static Vec2 centre(const Rect& r) { return {r.centerX, r.centerY}; }
     void touch(const std::string& name) { std::ofstream(workingFolderPath() + name) << "x"; }
-
-    SceneMaster master;
-    GameSession& session = master.Session();
-    std::vector<int> requested;
 };
 
 class MenuScreen : public EditorScreens {

@@ -1,5 +1,6 @@
 #include "GlTestSupport.h"
 
+#include "game/PlayTexts.h"
 #include "game/RecordRun.h"
 #include "render/Draw.h"
 #include "scene/SceneMaster.h"
@@ -55,19 +56,8 @@ InputRecord fastClear(const std::string& path) {
 }
 
 // Drives one game-main scene on a master whose next scenes are only counted.
-class GameMain : public ::testing::Test {
+class GameMain : public SceneTest {
 protected:
-    void SetUp() override {
-        useFreshWorkingFolder();
-        resetSoundCounts();
-        stopMusic();
-        master.InstallScenes(
-            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
-                requested.push_back(id);
-                return nullptr;
-            }));
-        inputTurn();
-    }
     void start(const std::string& stage, std::optional<std::string> replay = std::nullopt) {
         game = pushOnto<SceneGameMain>(master, &master, master.Session(), stage, replay);
         below = master.Depth() - 1;
@@ -93,11 +83,8 @@ protected:
     int plays(SoundId id) const { return soundCounts().playsOf(id); }
     bool popped() const { return master.Depth() == below; }
 
-    SceneMaster master;
-    GameSession& session = master.Session();
     SceneGameMain* game = nullptr;
     std::size_t below = 0;
-    std::vector<int> requested;
 };
 } // namespace
 
@@ -365,15 +352,6 @@ TEST_F(GameMain, AMiddlePressWithALeftPressLeavesOnceAndAsksNothingMore) {
     EXPECT_EQ(master.Depth(), depth - 1); // exactly one pop: the editor below stays
     EXPECT_TRUE(requested.empty());
     EXPECT_EQ(session.barsLeft, 5);
-}
-
-TEST_F(GameMain, LongTitlesAreCutToTheTitleBuffer) {
-    const std::u16string longTitle(100, u'長');
-    const std::u16string text = FormatStageTitle(9, longTitle);
-    EXPECT_EQ(text.size(), 65u);
-    EXPECT_EQ(text.substr(0, 7), u"ステージ10 ");
-    EXPECT_EQ(FormatStageTitle(0, u"abc"), u"ステージ1 abc");
-    EXPECT_EQ(FormatSeconds(754), u"12.57");
 }
 
 TEST_F(GameMain, AHugeTitleKeepsTheStageNumberAndTheGameTexts) {

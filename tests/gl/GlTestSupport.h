@@ -2,11 +2,13 @@
 // Shared by the GL tests: the one GameSystem (a real window under Xvfb), pixel read-back and
 // scripted input written into the input records the way the idle turn's poll writes them.
 #include "scene/SceneMaster.h"
+#include "sound/Sound.h"
 #include "stage/Color.h"
 #include "stage/Geometry.h"
 #include "system/GameSystem.h"
 
 #include <GL/glew.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
@@ -60,3 +62,32 @@ template <typename S, typename... Args> S* pushOnto(SceneMaster& master, Args&&.
     master.PushCreated(std::move(scene));
     return seen;
 }
+
+// What every scene test starts from: a fresh working folder, no sound played, no music, no key
+// or button held for two turns, and a master whose requested scenes are only recorded.
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useFreshWorkingFolder();
+        resetSoundCounts();
+        stopMusic();
+        master.InstallScenes(
+            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
+                requested.push_back(id);
+                return nullptr;
+            }));
+        TheGameSystem->keyState = KeyState{};
+        TheGameSystem->mouseState.wheel = 0;
+        inputTurn();
+        inputTurn();
+    }
+    // As the master draws a frame: the default view.
+    static void draw(const Lib::Scene::SceneBase* s) {
+        TheGameSystem->cameraStack.ResetView();
+        s->Draw();
+    }
+
+    SceneMaster master;
+    GameSession& session = master.Session();
+    std::vector<int> requested;
+};

@@ -16,33 +16,15 @@
 
 namespace {
 // A master whose requested scenes are only recorded.
-class Screens : public ::testing::Test {
+class Screens : public SceneTest {
 protected:
-    void SetUp() override {
-        useFreshWorkingFolder();
-        resetSoundCounts();
-        master.InstallScenes(
-            tableOfEveryId([this](SceneMaster&, int id) -> std::unique_ptr<Lib::Scene::SceneBase> {
-                requested.push_back(id);
-                return nullptr;
-            }));
-        inputTurn();
-    }
     template <typename S> S* make() {
         if constexpr (std::is_constructible_v<S, SceneMaster*, GameSession&>)
             return pushOnto<S>(master, &master, master.Session());
         else
             return pushOnto<S>(master, &master);
     }
-    static void draw(Lib::Scene::SceneBase* s) {
-        glDisable(GL_TEXTURE_2D);
-        TheGameSystem->cameraStack.ResetView();
-        s->Draw();
-    }
     static Vec2 centre(const TextLabel& l) { return {l.Bounds().centerX, l.Bounds().centerY}; }
-
-    SceneMaster master;
-    std::vector<int> requested;
 };
 } // namespace
 
@@ -86,7 +68,6 @@ TEST_F(Screens, TitleHitTestsTheDrawnItemsAndStartsAGame) {
     draw(title);
     EXPECT_TRUE(looksLike(pixelAt({title->MenuLabel(0).Bounds().left + 2, start.y}), Colors::Yellow));
 
-    GameSession& session = master.Session();
     session.stageNumber = 4;
     session.barsLeft = 1;
     session.editMode = true;
@@ -107,7 +88,7 @@ TEST_F(Screens, TitleEditAndExit) {
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
-    EXPECT_TRUE(master.Session().editMode);
+    EXPECT_TRUE(session.editMode);
 
     const std::size_t depth = master.Depth();
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Exit)));

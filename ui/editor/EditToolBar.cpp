@@ -1,6 +1,7 @@
 #include "editor/EditToolBar.h"
 
 #include "lang/Translate.h"
+#include "render/ButtonPalette.h"
 #include "render/Draw.h"
 #include "stage/Stage.h"
 #include "stage/Utf.h"
@@ -48,10 +49,8 @@ const char16_t* const HelpTexts[EditToolBar::AreaCount] = {
 
 const Rect StripRect(-400.0f, 200.0f, 400.0f, 300.0f);
 constexpr Color32 StripColor = makeColor(112, 80, 64, 255);
-constexpr Color32 ButtonNormal = makeColor(255, 255, 255, 255);
-constexpr Color32 ButtonHover = makeColor(255, 255, 0, 255);
-constexpr Color32 ButtonCurrent = makeColor(255, 0, 0, 255);
-constexpr Color32 ButtonText = makeColor(0, 0, 0, 255);
+constexpr Color32 UnlitTool = makeColor(255, 255, 255, 255); // white: the strip is dark
+constexpr Color32 CurrentTool = makeColor(255, 0, 0, 255);
 constexpr Color32 CursorText = makeColor(176, 176, 176, 255);
 constexpr Color32 NoticeText = makeColor(255, 255, 0, 255);
 } // namespace
@@ -121,9 +120,9 @@ void EditToolBar::Draw(int hover, int mode) const {
     ColorVertexList boxes;
     AppendRect(boxes, StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
-        Color32 box = ButtonNormal;
-        if (i == hover) box = ButtonHover;
-        if (i == mode) box = ButtonCurrent;
+        Color32 box = UnlitTool;
+        if (i == hover) box = LitButton;
+        if (i == mode) box = CurrentTool;
         AppendRect(boxes, AreaRect(i), box);
     }
     DrawColorVertices(boxes, GL_TRIANGLES);

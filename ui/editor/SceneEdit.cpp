@@ -2,16 +2,17 @@
 
 #include "editor/EditText.h"
 #include "editor/StageCheckText.h"
+#include "game/HeadsUpBand.h"
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
-#include "render/View.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageTitle.h"
 #include "stage/Utf.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 #include "system/InputBox.h"
 #include "system/MessageBox.h"
@@ -28,9 +29,6 @@ constexpr Color32 SelectionColor = makeColor(128, 128, 0, 128);
 constexpr Color32 StrokeColor = makeColor(128, 128, 128, 255);
 constexpr Color32 GridColor = makeColor(40, 40, 48, 255);
 constexpr Color32 BandColor = makeColor(0, 160, 255, 255);
-// Where the play scene's title, time, bars and best texts stand, in view units: at the start
-// camera a line there runs under them.
-const Rect HeadsUpBand(-290.0f, 135.0f, 290.0f, 245.0f);
 constexpr float MinGridSpacing = 6.0f;    // view units between drawn grid lines
 constexpr std::size_t PathLineUnits = 40; // what the message box shows on one line
 // A title typed in full must also be one the stage file keeps whole.
@@ -64,20 +62,6 @@ void SceneEdit::UpdateCheck() {
     if (checkLabel_->Text() != text) checkLabel_->SetText(text);
 }
 
-Pointer SceneEdit::TakePointer() const {
-    const MouseState& m = TheGameSystem->mouseState;
-    Pointer p;
-    p.cursor = m.cursor;
-    p.previousCursor = m.previousCursor;
-    for (int b = 0; b < 3; ++b) {
-        p.pressPosition[std::size_t(b)] = m.pressPosition[b];
-        p.down[std::size_t(b)] = m.down[b];
-        p.previousDown[std::size_t(b)] = m.previousDown[b];
-    }
-    p.wheel = m.wheel;
-    return p;
-}
-
 void SceneEdit::Update() {
     if (session_.openError) { // the player expected that stage, not an empty one
         ReportFileFailure(session_.loadPath, session_.openError, false);
@@ -85,9 +69,11 @@ void SceneEdit::Update() {
     }
     toolBar_.Tick(); // before this frame's commands, so a notice they show lasts its full time
     Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
-    const Pointer p = TakePointer();
+    // A copy: a box a command opens polls the input again, and this frame's tools must still see
+    // the frame's own edges.
+    const MouseState p = TheGameSystem->mouseState;
     hoverButton_ = toolBar_.HitTest(p.cursor);
-    if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.pressed(PointerLeft))
+    if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.Pressed(MouseLeft))
         RunCommand(hoverButton_);
     session_.applyTool(p, cam, hoverButton_ >= 0);
     EditSession::pan(cam, p);
@@ -296,7 +282,7 @@ void SceneEdit::DrawGrid(const Camera& cam) {
     DrawVertices(lines, GL_LINES);
 }
 
-void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
+void SceneEdit::DrawToolOverlay(const MouseState& p, const Camera& cam) const {
     const Stage& stage = session_.stage;
     const Vec2 cursor = screenToWorld(p.cursor, cam);
     const int hovered = session_.pickedPoint(p, cam);
@@ -305,7 +291,7 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
         SetColor(HoverPointColor);
         DrawVertices({stage.points[hovered]}, GL_POINTS);
     }
-    const Rect selection(screenToWorld(p.pressPosition[PointerRight], cam), cursor);
+    const Rect selection(screenToWorld(p.pressPosition[MouseRight], cam), cursor);
     const int active = session_.activePoint;
     switch (session_.mode) {
     case PUT:
@@ -317,14 +303,14 @@ void SceneEdit::DrawToolOverlay(const Pointer& p, const Camera& cam) const {
         }
         break;
     case MOVE:
-        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        if (p.Held(MouseRight)) FillRect(selection, SelectionColor);
         break;
     case DEL:
-        if (p.held(PointerLeft) && active < 0) {
+        if (p.Held(MouseLeft) && active < 0) {
             SetColor(StrokeColor);
-            DrawVertices({cursor, screenToWorld(p.pressPosition[PointerLeft], cam)}, GL_LINES);
+            DrawVertices({cursor, screenToWorld(p.pressPosition[MouseLeft], cam)}, GL_LINES);
         }
-        if (p.held(PointerRight)) FillRect(selection, SelectionColor);
+        if (p.Held(MouseRight)) FillRect(selection, SelectionColor);
         break;
     default:
         break;

@@ -30,7 +30,6 @@ public:
     const TextLabel& CheckLabel() const { return *checkLabel_; }
 
 private:
-    Pointer TakePointer() const;
     void RunShortcuts();
     void RunKeys();
     void Paste();
@@ -44,7 +43,7 @@ private:
     void ShowStageTexts();
     // The stage file could not be written (or read): says where and why.
     void ReportFileFailure(const std::string& path, const std::error_code& error, bool writing);
-    void DrawToolOverlay(const Pointer& p, const Camera& cam) const;
+    void DrawToolOverlay(const MouseState& p, const Camera& cam) const;
     // Faint lines every grid step, or every fifth (25th...) one where they would crowd.
     static void DrawGrid(const Camera& cam);
     // F5 starts the check, any edit drops it; the line above the help shows where it is.

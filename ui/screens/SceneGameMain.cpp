@@ -2,17 +2,17 @@
 
 #include "game/BestRun.h"
 #include "game/GameConstants.h"
+#include "game/PlayTexts.h"
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/StageMesh.h"
-#include "render/View.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
-#include "stage/Utf.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 
 #include <algorithm>
@@ -21,7 +21,6 @@
 namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
 constexpr float CameraGlide = 0.03f;
-constexpr std::size_t TitleBufferUnits = 66; // terminator included
 constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
 
@@ -49,17 +48,6 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 };
 } // namespace
 
-std::u16string FormatStageTitle(int stageNumber, std::u16string_view title) {
-    return fitInBuffer(tr(u"ステージ") + toUtf16(std::to_string(stageNumber + 1)) + u" ", title,
-                       TitleBufferUnits);
-}
-
-std::u16string FormatSeconds(int frames) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", double(frames) / FramesPerSecond);
-    return toUtf16(buf);
-}
-
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
     : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
@@ -74,8 +62,7 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     // The title label gets its text from the attempt reset, already cut to fit: a long title set
     // whole first would hold glyph cells it never shows.
     ResetAttempt();
-    state_ = GameState::WaitStart;
-    timer_ = 0;
+    ChangeState(GameState::WaitStart);
     ShowMessage(ClickToStartMessage);
 }
 
@@ -86,6 +73,11 @@ void SceneGameMain::LoadBestRun(const std::string& path) {
         std::fprintf(stderr, "twirlstick: %s: %s; the stage is played without a best run\n", path.c_str(),
                      problem.c_str());
     if (ghostRecord_) best_ = ghostRecord_->total();
+}
+
+void SceneGameMain::ChangeState(GameState next) {
+    state_ = next;
+    timer_ = 0;
 }
 
 void SceneGameMain::ShowMessage(int index) {
@@ -190,8 +182,7 @@ void SceneGameMain::Miss(bool timeOut) {
 
 void SceneGameMain::EndAttempt(bool cleared) {
     record_.finish();
-    state_ = GameState::Result;
-    timer_ = 0;
+    ChangeState(GameState::Result);
     record_.rewind();
     if (ghostRecord_) ghostRecord_->rewind();
     cleared_ = cleared;
@@ -218,15 +209,13 @@ void SceneGameMain::Proceed() {
             ChangeToNextAttempt();
         } else {
             ShowMessage(AllClearMessage);
-            state_ = GameState::AllClear;
-            timer_ = 0;
+            ChangeState(GameState::AllClear);
         }
     } else if (session_.barsLeft > 0) {
         session_.barsLeft -= 1;
         ChangeToNextAttempt();
     } else {
-        state_ = GameState::GameOver;
-        timer_ = 0;
+        ChangeState(GameState::GameOver);
         ShowMessage(GameOverMessage);
         playEffect(SoundId::gameover);
     }
@@ -257,8 +246,7 @@ void SceneGameMain::Update() {
     switch (state_) {
     case GameState::WaitStart:
         if (mouse.Pressed(MouseLeft)) {
-            state_ = GameState::Countdown;
-            timer_ = 0;
+            ChangeState(GameState::Countdown);
             ShowMessage(ThreeMessage);
             playEffect(SoundId::countdown);
         }
@@ -272,15 +260,13 @@ void SceneGameMain::Update() {
     case GameState::Result:
         if (timer_ > ResultFrames) {
             ResetAttempt();
-            state_ = GameState::Replay;
-            timer_ = 0;
+            ChangeState(GameState::Replay);
         }
         break;
     case GameState::Replay:
         ReplayFrame();
         if (!record_.hasFramesLeft()) {
-            state_ = GameState::ReplayPause;
-            timer_ = 0;
+            ChangeState(GameState::ReplayPause);
         }
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
@@ -289,8 +275,7 @@ void SceneGameMain::Update() {
             record_.rewind();
             if (ghostRecord_) ghostRecord_->rewind();
             ResetAttempt();
-            state_ = GameState::Replay;
-            timer_ = 0;
+            ChangeState(GameState::Replay);
         }
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
@@ -316,8 +301,7 @@ void SceneGameMain::CountdownFrame() {
     }
     playMusic(SoundId::bgm);
     playEffect(SoundId::start);
-    state_ = GameState::Playing;
-    timer_ = 0;
+    ChangeState(GameState::Playing);
     ShowMessage(StartMessage);
 }
 

@@ -64,6 +64,8 @@ public:
 
 private:
     void LoadBestRun(const std::string& path);
+    // Every state starts its own count of frames.
+    void ChangeState(GameState next);
     void ShowMessage(int index);
     void ResetAttempt();
     void RefreshTexts();
@@ -102,8 +104,3 @@ private:
     Camera camera_ = DefaultCamera;
     bool leftThisUpdate_ = false; // a scene request was made: no second one in the same update
 };
-
-// "ステージN title", cut so that it fits the title buffer of 66 UTF-16 units with its terminator.
-std::u16string FormatStageTitle(int stageNumber, std::u16string_view title);
-// "%.2f" of frames / 60, as UTF-16.
-std::u16string FormatSeconds(int frames);

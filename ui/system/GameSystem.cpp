@@ -26,7 +26,7 @@ void GameSystem::PollInput() {
     pendingPresses.clear();
     droppedFiles.swap(pendingDrops);
     pendingDrops.clear();
-    mouseState.UpdateMouse(snap, View(), wheelAccumulator);
+    UpdateMouse(mouseState, snap, View(), wheelAccumulator);
 }
 
 void GameSystem::SettleInput() {

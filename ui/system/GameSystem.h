@@ -3,7 +3,7 @@
 // stack and the glyph cache. Exactly one exists while the game runs, reached through TheGameSystem.
 #include "render/Draw.h"
 #include "render/GlyphCache.h"
-#include "render/View.h"
+#include "stage/View.h"
 #include "system/GameWindow.h"
 #include "system/Handler.h"
 #include "system/InputState.h"

@@ -12,14 +12,6 @@ inline constexpr const char* WindowClassName = "LIB_GAME_WINDOW";
 // Pixels a side of the window's icon: window managers scale it to their own sizes.
 inline constexpr int WindowIconSize = 64;
 
-struct Viewport {
-    int x = 0, y = 0, width = 0, height = 0;
-    float scale = 1.0f;
-};
-
-// The largest 4:3 area centred in the client, with black bars on the other sides.
-Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight);
-
 class CGameWindow : public IdleHandler, public EventTarget {
 public:
     explicit CGameWindow(GameSystem* system) : system_(system) {}

@@ -1,8 +1,8 @@
 #include "system/InputBox.h"
 
 #include "editor/EditLine.h"
-#include "render/View.h"
 #include "stage/Utf.h"
+#include "stage/View.h"
 #include "system/GameSystem.h"
 #include "system/InputBoxTemplate.h"
 #include "system/ModalDialog.h"

@@ -1,7 +1,5 @@
 #include "system/InputState.h"
 
-#include <cstdlib>
-
 void KeyState::UpdateKeys(const platform::InputSnapshot& snap) {
     for (int i = 0; i < KeyCount; ++i) {
         previous[i] = current[i];
@@ -24,30 +22,16 @@ int KeyState::StepHighlight(int current, int count, platform::Key back, platform
     return current;
 }
 
-Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view) {
-    const float inverse = 1.0f / view.scale;
-    const float x = (pixelX - float(view.viewWidth) * 0.5f) * inverse;
-    const float y = -((pixelY - float(view.viewHeight) * 0.5f) * inverse);
-    return {x, y};
-}
-
-std::int32_t TakeWheelNotches(std::int32_t& accumulator) {
-    if (std::abs(accumulator) < 120) return 0;
-    const std::int32_t notches = accumulator / 120; // C++ division rounds toward zero
-    accumulator -= notches * 120;
-    return notches;
-}
-
-void MouseState::UpdateMouse(const platform::InputSnapshot& snap, const ViewMapping& view,
-                             std::int32_t& wheelAccumulator) {
-    previousCursor = cursor;
-    cursor = CursorToView(snap.cursorX, snap.cursorY, view);
+void UpdateMouse(MouseState& mouse, const platform::InputSnapshot& snap, const ViewMapping& view,
+                 std::int32_t& wheelAccumulator) {
+    mouse.previousCursor = mouse.cursor;
+    mouse.cursor = CursorToView(snap.cursorX, snap.cursorY, view);
     static constexpr int StandInKeys[MouseButtonCount] = {KeyZ, KeyX, KeyC};
     for (int i = 0; i < MouseButtonCount; ++i) {
-        previousDown[i] = down[i];
-        down[i] = snap.buttons[i] || snap.keys[StandInKeys[i]];
-        if (down[i] && !previousDown[i]) pressPosition[i] = cursor;
+        mouse.previousDown[i] = mouse.down[i];
+        mouse.down[i] = snap.buttons[i] || snap.keys[StandInKeys[i]];
+        if (mouse.Pressed(i)) mouse.pressPosition[i] = mouse.cursor;
     }
-    previousWheel = wheel;
-    wheel = TakeWheelNotches(wheelAccumulator);
+    mouse.previousWheel = mouse.wheel;
+    mouse.wheel = TakeWheelNotches(wheelAccumulator);
 }

@@ -1,16 +1,16 @@
 #pragma once
 // The keyboard and mouse as the scenes see them: polled once per idle turn, each record keeping
 // the previous turn beside the current one so that presses and releases read as edges.
+#include "game/MouseState.h"
 #include "platform/Platform.h"
-#include "render/View.h"
 #include "stage/Geometry.h"
+#include "stage/View.h"
 
 #include <cstdint>
 #include <vector>
 
 // Indices into the key table, in polling order.
 enum KeyIndex { KeyZ, KeyX, KeyC, KeyV, KeyA, KeyS, KeyD, KeyF, KeyDown, KeyLeft, KeyRight, KeyUp, KeyCount };
-enum MouseButton { MouseLeft, MouseRight, MouseMiddle, MouseButtonCount };
 
 // A key that went down with Ctrl held (repeats not counted): a shortcut, never a game key.
 struct KeyChord {
@@ -45,33 +45,7 @@ struct KeyState {
     bool Held(int k) const { return current[k]; }
 };
 
-// The view's mapping of drawable pixels to logical units (letterbox scale, client size).
-struct ViewMapping {
-    int viewWidth = ViewWidth;
-    int viewHeight = ViewHeight;
-    float scale = 1.0f;
-};
-
-struct MouseState {
-    bool down[MouseButtonCount] = {};
-    bool previousDown[MouseButtonCount] = {};
-    Vec2 previousCursor;
-    Vec2 cursor;
-    Vec2 pressPosition[MouseButtonCount];
-    std::int32_t wheel = 0;
-    std::int32_t previousWheel = 0;
-
-    // Buttons read the mouse, or else their stand-in keys Z, X, C. The wheel takes whole notches
-    // out of the accumulator.
-    void UpdateMouse(const platform::InputSnapshot& snap, const ViewMapping& view,
-                     std::int32_t& wheelAccumulator);
-    bool Pressed(int b) const { return down[b] && !previousDown[b]; }
-    bool Released(int b) const { return previousDown[b] && !down[b]; }
-    bool Held(int b) const { return down[b]; }
-};
-
-// Drawable pixel (from the client's top-left) to logical view units (centre origin, y up).
-Vec2 CursorToView(float pixelX, float pixelY, const ViewMapping& view);
-
-// Whole notches (120 units each, rounded toward zero) taken out of the accumulator.
-std::int32_t TakeWheelNotches(std::int32_t& accumulator);
+// Buttons read the mouse, or else their stand-in keys Z, X, C. The wheel takes whole notches
+// out of the accumulator.
+void UpdateMouse(MouseState& mouse, const platform::InputSnapshot& snap, const ViewMapping& view,
+                 std::int32_t& wheelAccumulator);

@@ -6,3 +6,12 @@
 inline constexpr int ViewWidth = 800;
 inline constexpr int ViewHeight = 600;
 inline constexpr Rect ViewRect(-ViewWidth / 2.0f, -ViewHeight / 2.0f, ViewWidth / 2.0f, ViewHeight / 2.0f);
+
+// Where the view lands in the window's drawable pixels, and its scale.
+struct Viewport {
+    int x = 0, y = 0, width = 0, height = 0;
+    float scale = 1.0f;
+};
+
+// The largest 4:3 area centred in the client, with black bars on the other sides.
+Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight);
