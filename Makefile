@@ -4,38 +4,44 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Every build compiles through ccache, which a fresh clone on the same machine shares with the
+# others (CMakeLists.txt says how).
+CONFIGURE = cmake -S . -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_CCACHE=ON
 
 .PHONY: run test build web clean
 
+# The icons and the compressed documents too, so `cmake --install` works right after.
 run:
 	scripts/install-deps.sh run
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF
-	# The icons and the compressed documents too, so `cmake --install` works right after.
+	$(CONFIGURE) -B $(BUILD_DIR) -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target twirlstick twirlstick-stage icons compressed_docs
 	cd $(BUILD_DIR)/game && ./twirlstick
 
 build:
 	scripts/install-deps.sh test
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_TESTS=ON -DTWIRLSTICK_BENCH=ON \
-	  -DTWIRLSTICK_WERROR=ON
+	$(CONFIGURE) -B $(BUILD_DIR) -DTWIRLSTICK_TESTS=ON -DTWIRLSTICK_BENCH=ON -DTWIRLSTICK_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The format check goes first (it fails fast), then the fuzzers, the suite, the Debian package
-# under lintian, and the whole suite
-# again built with AddressSanitizer and UBSan, so that its CTest summary is the last thing printed.
-test: build
+# The format check goes first (it fails fast), then the build, the suite and the Debian package
+# under lintian; then the second build, with clang, AddressSanitizer and UBSan, which also holds
+# the fuzzers (they need clang's libFuzzer): the fuzzers run, then the whole suite again, so that
+# its CTest summary is the last thing printed.
+test:
+	scripts/install-deps.sh test
 	scripts/check-format.sh
-	scripts/fuzz.sh $(BUILD_DIR)-fuzz
+	$(MAKE) --no-print-directory build
 	scripts/run-tests.sh $(BUILD_DIR)
 	scripts/check-package.sh $(BUILD_DIR)
-	cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_SANITIZE=ON -DTWIRLSTICK_BENCH=OFF \
-	  -DTWIRLSTICK_WERROR=ON
+	$(CONFIGURE) -B $(BUILD_DIR)-sanitize -DCMAKE_CXX_COMPILER=clang++ -DTWIRLSTICK_SANITIZE=ON -DTWIRLSTICK_FUZZ=ON \
+	  -DTWIRLSTICK_TESTS=ON -DTWIRLSTICK_BENCH=OFF -DTWIRLSTICK_WERROR=ON
 	cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	scripts/fuzz.sh $(BUILD_DIR)-sanitize
 	scripts/run-tests.sh $(BUILD_DIR)-sanitize
 
 # The game in a browser: build-web/twirlstick.html (serve the folder, e.g. python3 -m http.server).
 web:
 	JOBS=$(JOBS) scripts/build-web.sh $(BUILD_DIR)-web
 
+# build-fuzz is where older versions built the fuzzers.
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD_DIR)-fuzz $(BUILD_DIR)-sanitize $(BUILD_DIR)-web

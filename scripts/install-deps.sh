@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh test   that and what the tests, benchmarks, fuzzers and packaging need
 #   scripts/install-deps.sh web    what the browser's build (make web) needs
 set -euo pipefail
-run=(cmake g++ make pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev libpng-dev
+run=(cmake g++ make ccache pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev libpng-dev
      libgl1-mesa-dri fonts-ipafont-gothic gettext)
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian)
