@@ -228,6 +228,9 @@ class Game:
         self.move(px, py)
         time.sleep(0.1)  # a press at the new position, not a drag from the old one
         self.desktop.xdotool("click", "1")
+        # Two clicks within one of the game's frames read as one press: on a loaded machine, with
+        # the sanitized build, a frame can take longer than the pause before the next click.
+        time.sleep(0.1)
 
     def key(self, name):
         self.desktop.xdotool("key", name)
