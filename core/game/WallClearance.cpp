@@ -49,7 +49,7 @@ double WallClearance::squaredDistance(const Wall& w, double x, double y) {
 void WallClearance::gatherNear(Vec2 centre, double radius) {
     near_.clear();
     for (const Wall& w : walls_)
-        if (unknown_ || !(squaredDistance(w, centre.x, centre.y) > radius * radius)) near_.push_back(&w);
+        if (unknown_ || !(squaredDistance(w, centre.x, centre.y) > radius * radius)) near_.push_back(w);
 }
 
 bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
@@ -63,7 +63,8 @@ bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
     const double out = room + 2.0;
     const double left = std::min(px, px + qx) - out, right = std::max(px, px + qx) + out;
     const double bottom = std::min(py, py + qy) - out, top = std::max(py, py + qy) + out;
-    for (const Wall* w : near_) {
+    for (const Wall& wall : near_) {
+        const Wall* w = &wall;
         if (w->right < left || w->left > right || w->top < bottom || w->bottom > top) continue;
         // Crossing: each segment's ends on both sides of the other (or on it).
         const double o1 = turn(w->dx, w->dy, px - w->ax, py - w->ay);

@@ -26,7 +26,7 @@ private:
         double left, right, bottom, top; // the box around it
     };
     static double squaredDistance(const Wall& w, double x, double y);
-    std::vector<const Wall*> near_;
+    std::vector<Wall> near_; // copies, side by side: the search reads them every frame
     std::vector<Wall> walls_;
     bool unknown_ = false; // a wall that is not finite: no distance can be trusted
     std::unordered_map<std::uint64_t, double> cells_;

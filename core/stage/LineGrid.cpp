@@ -111,14 +111,6 @@ void LineGrid::addToCells(int index, std::vector<std::uint32_t>& pairs) const {
     }
 }
 
-int LineGrid::column(double x) const {
-    return int(std::clamp(std::floor((x - originX_) / cellSize_), 0.0, double(columns_ - 1)));
-}
-
-int LineGrid::row(double y) const {
-    return int(std::clamp(std::floor((y - originY_) / cellSize_), 0.0, double(rows_ - 1)));
-}
-
 template <typename Indices>
 int LineGrid::firstCrossed(const Indices& indices, int end, Vec2 p, Vec2 q, bool wallsOnly) const {
     // The same box rejection as the plain scan, so the two can never disagree on a line.

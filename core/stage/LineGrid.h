@@ -4,6 +4,8 @@
 // answering exactly as Stage::hitLine: the kind of the first crossed line in slot order.
 #include "stage/Geometry.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -45,8 +47,13 @@ private:
     template <typename Indices>
     int firstCrossed(const Indices& indices, int end, Vec2 p, Vec2 q, bool wallsOnly) const;
     void addToCells(int index, std::vector<std::uint32_t>& pairs) const;
-    int column(double x) const;
-    int row(double y) const;
+    // Asked four times a collision test, so kept where the compiler can fold them in.
+    int column(double x) const {
+        return int(std::clamp(std::floor((x - originX_) / cellSize_), 0.0, double(columns_ - 1)));
+    }
+    int row(double y) const {
+        return int(std::clamp(std::floor((y - originY_) / cellSize_), 0.0, double(rows_ - 1)));
+    }
 
     const Stage* plain_ = nullptr;         // set in PlainScan mode
     std::vector<Line> lines_;              // the used slots, in slot order
