@@ -39,13 +39,6 @@ double WallClearance::at(Vec2 p) {
     return it->second;
 }
 
-double WallClearance::squaredDistance(const Wall& w, double x, double y) {
-    const double wx = x - w.ax, wy = y - w.ay, lengthSquared = w.dx * w.dx + w.dy * w.dy;
-    const double t = lengthSquared > 0 ? std::clamp((wx * w.dx + wy * w.dy) / lengthSquared, 0.0, 1.0) : 0.0;
-    const double ex = wx - t * w.dx, ey = wy - t * w.dy;
-    return ex * ex + ey * ey;
-}
-
 void WallClearance::gatherNear(Vec2 centre, double radius) {
     near_.clear();
     for (const Wall& w : walls_)

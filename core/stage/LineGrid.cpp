@@ -67,6 +67,7 @@ void LineGrid::rebuild(const Stage& stage, Mode mode) {
     if (loose_.size() == lines_.size()) return; // nothing for the grid
     const double extent = std::max(maxX - minX, maxY - minY) + 2 * CellMargin;
     cellSize_ = std::max(MinCellSize, extent / MaxCellsPerSide);
+    cellsPerUnit_ = 1.0 / cellSize_;
     originX_ = minX - CellMargin;
     originY_ = minY - CellMargin;
     columns_ = std::min(MaxCellsPerSide, int((maxX - minX + 2 * CellMargin) / cellSize_) + 1);

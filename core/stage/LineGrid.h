@@ -48,11 +48,13 @@ private:
     int firstCrossed(const Indices& indices, int end, Vec2 p, Vec2 q, bool wallsOnly) const;
     void addToCells(int index, std::vector<std::uint32_t>& pairs) const;
     // Asked four times a collision test, so kept where the compiler can fold them in.
+    // A product, not a quotient: a cell one off at a border changes nothing, as every line lies in
+    // each cell it passes within CellMargin of.
     int column(double x) const {
-        return int(std::clamp(std::floor((x - originX_) / cellSize_), 0.0, double(columns_ - 1)));
+        return int(std::clamp(std::floor((x - originX_) * cellsPerUnit_), 0.0, double(columns_ - 1)));
     }
     int row(double y) const {
-        return int(std::clamp(std::floor((y - originY_) / cellSize_), 0.0, double(rows_ - 1)));
+        return int(std::clamp(std::floor((y - originY_) * cellsPerUnit_), 0.0, double(rows_ - 1)));
     }
 
     const Stage* plain_ = nullptr;         // set in PlainScan mode
@@ -60,6 +62,6 @@ private:
     std::vector<std::uint16_t> loose_;     // lines too far out (or not finite) for the grid: always tested
     std::vector<std::uint32_t> cellStart_; // cell c holds cellLines_[cellStart_[c] .. cellStart_[c + 1])
     std::vector<std::uint16_t> cellLines_; // indices into lines_, ascending within each cell
-    double originX_ = 0, originY_ = 0, cellSize_ = 1;
+    double originX_ = 0, originY_ = 0, cellSize_ = 1, cellsPerUnit_ = 1;
     int columns_ = 0, rows_ = 0;
 };
