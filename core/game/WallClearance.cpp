@@ -58,7 +58,8 @@ bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
     const double bottom = std::min(py, py + qy) - out, top = std::max(py, py + qy) + out;
     for (const Wall& wall : near_) {
         const Wall* w = &wall;
-        if (w->right < left || w->left > right || w->top < bottom || w->bottom > top) continue;
+        // One branch for the four sides: which side keeps a wall out is unpredictable.
+        if ((w->right < left) | (w->left > right) | (w->top < bottom) | (w->bottom > top)) continue;
         // Crossing: each segment's ends on both sides of the other (or on it).
         const double o1 = turn(w->dx, w->dy, px - w->ax, py - w->ay);
         const double o2 = turn(w->dx, w->dy, px + qx - w->ax, py + qy - w->ay);
