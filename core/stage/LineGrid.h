@@ -5,7 +5,6 @@
 #include "stage/Geometry.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -49,12 +48,12 @@ private:
     void addToCells(int index, std::vector<std::uint32_t>& pairs) const;
     // Asked four times a collision test, so kept where the compiler can fold them in.
     // A product, not a quotient: a cell one off at a border changes nothing, as every line lies in
-    // each cell it passes within CellMargin of.
+    // each cell it passes within CellMargin of. Clamped first, the cut towards zero is the floor.
     int column(double x) const {
-        return int(std::clamp(std::floor((x - originX_) * cellsPerUnit_), 0.0, double(columns_ - 1)));
+        return int(std::clamp((x - originX_) * cellsPerUnit_, 0.0, double(columns_ - 1)));
     }
     int row(double y) const {
-        return int(std::clamp(std::floor((y - originY_) * cellsPerUnit_), 0.0, double(rows_ - 1)));
+        return int(std::clamp((y - originY_) * cellsPerUnit_, 0.0, double(rows_ - 1)));
     }
 
     const Stage* plain_ = nullptr;         // set in PlainScan mode
