@@ -32,20 +32,26 @@ Bar::Bar(Vec2 pivot, float length, Color32 normalColor, Color32 fastColor, Angle
 }
 
 Vec2 Bar::freeEnd() const {
-    const float a = angle_.value();
-    return {pivot_.x + length_ * std::cos(a), pivot_.y + length_ * std::sin(a)};
+    if (!freeEndKnown_) {
+        const float a = angle_.value();
+        freeEnd_ = {pivot_.x + length_ * std::cos(a), pivot_.y + length_ * std::sin(a)};
+        freeEndKnown_ = true;
+    }
+    return freeEnd_;
 }
 
 void Bar::step(bool fast, bool switchPivot) {
     if (switchPivot) {
         pivot_ = freeEnd();
         angle_.set(angle_.value() + HalfTurn);
+        freeEndKnown_ = false;
         reversed_ = !reversed_;
         recordTrail();
     }
     fast_ = fast;
     const float delta = fast ? FastStep : SlowStep;
     angle_.set(angle_.value() + (reversed_ ? -delta : delta));
+    freeEndKnown_ = false;
     recordTrail();
 }
 
@@ -53,6 +59,7 @@ void Bar::reset(Vec2 pivot, float angle) {
     pivot_ = pivot;
     length_ = nominalLength_;
     angle_.set(angle);
+    freeEndKnown_ = false;
     reversed_ = false;
     fast_ = false;
     trail_.clear();

@@ -66,6 +66,7 @@ public:
         pivot_ = p.pivot;
         angle_ = p.angle;
         reversed_ = p.reversed;
+        freeEndKnown_ = false;
     }
 
     // Alpha of trail segment i (newest first) for a colour of alpha a.
@@ -82,5 +83,9 @@ private:
     float length_;
     float nominalLength_;
     Angle angle_;
+    // The free end is asked for several times a frame (trail, collision, search); its sine and
+    // cosine are worked out once per pose and kept, the same bits every time.
+    mutable Vec2 freeEnd_;
+    mutable bool freeEndKnown_ = false;
     std::deque<TrailSegment> trail_;
 };

@@ -22,15 +22,21 @@ constexpr float Directions[8][2] = {{1, 0},  {0.7071f, 0.7071f},   {0, 1},  {-0.
 // before), which halves the angle.
 constexpr float ClickTurnError = 2 * Bar::SlowStep;
 
-float drift(const RouteNode& node, Vec2 p) {
+// The larger drift of p and q: one pass over the clicks, as the larger of the two drifts is the
+// drift of the farther square.
+float drift(const RouteNode& node, Vec2 p, Vec2 q) {
     if (!node.clicked) return 0.0f;
     // The largest square first and one root after: the root and the rounding to float keep order.
     double farthest = 0.0;
     for (const Vec2& c : node.outerClicks) {
-        const float dx = p.x - c.x, dy = p.y - c.y;
-        farthest = std::max(farthest, double(dx) * dx + double(dy) * dy);
+        const float dx = p.x - c.x, dy = p.y - c.y, ex = q.x - c.x, ey = q.y - c.y;
+        farthest = std::max({farthest, double(dx) * dx + double(dy) * dy, double(ex) * ex + double(ey) * ey});
     }
     return ClickTurnError * float(std::sqrt(farthest));
+}
+
+float drift(const RouteNode& node, Vec2 p) {
+    return drift(node, p, p);
 }
 
 // The part of that drift across a line running along the unit vector `along`: the turn moves p
@@ -69,7 +75,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
-        return margin + slip * std::max(drift(node, p), drift(node, q));
+        return margin + slip * drift(node, p, q);
     };
     // A step's bars all lie within two bar lengths of where it starts (one, until its click), so
     // only the walls that near come into question; a frame tests the bar against those few and

@@ -39,17 +39,10 @@ double WallClearance::at(Vec2 p) {
     return it->second;
 }
 
-double WallClearance::squaredDistance(const Wall& w, double x, double y) {
-    const double wx = x - w.ax, wy = y - w.ay, lengthSquared = w.dx * w.dx + w.dy * w.dy;
-    const double t = lengthSquared > 0 ? std::clamp((wx * w.dx + wy * w.dy) / lengthSquared, 0.0, 1.0) : 0.0;
-    const double ex = wx - t * w.dx, ey = wy - t * w.dy;
-    return ex * ex + ey * ey;
-}
-
 void WallClearance::gatherNear(Vec2 centre, double radius) {
     near_.clear();
     for (const Wall& w : walls_)
-        if (unknown_ || !(squaredDistance(w, centre.x, centre.y) > radius * radius)) near_.push_back(&w);
+        if (unknown_ || !(squaredDistance(w, centre.x, centre.y) > radius * radius)) near_.push_back(w);
 }
 
 bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
@@ -63,8 +56,10 @@ bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
     const double out = room + 2.0;
     const double left = std::min(px, px + qx) - out, right = std::max(px, px + qx) + out;
     const double bottom = std::min(py, py + qy) - out, top = std::max(py, py + qy) + out;
-    for (const Wall* w : near_) {
-        if (w->right < left || w->left > right || w->top < bottom || w->bottom > top) continue;
+    for (const Wall& wall : near_) {
+        const Wall* w = &wall;
+        // One branch for the four sides: which side keeps a wall out is unpredictable.
+        if ((w->right < left) | (w->left > right) | (w->top < bottom) | (w->bottom > top)) continue;
         // Crossing: each segment's ends on both sides of the other (or on it).
         const double o1 = turn(w->dx, w->dy, px - w->ax, py - w->ay);
         const double o2 = turn(w->dx, w->dy, px + qx - w->ax, py + qy - w->ay);

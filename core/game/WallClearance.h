@@ -5,6 +5,7 @@
 // distances are filled in lazily, a grid cell at a time, as the search visits places.
 #include "stage/Stage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -25,8 +26,14 @@ private:
         double ax, ay, dx, dy;
         double left, right, bottom, top; // the box around it
     };
-    static double squaredDistance(const Wall& w, double x, double y);
-    std::vector<const Wall*> near_;
+    static double squaredDistance(const Wall& w, double x, double y) {
+        const double wx = x - w.ax, wy = y - w.ay, lengthSquared = w.dx * w.dx + w.dy * w.dy;
+        const double t =
+            lengthSquared > 0 ? std::clamp((wx * w.dx + wy * w.dy) / lengthSquared, 0.0, 1.0) : 0.0;
+        const double ex = wx - t * w.dx, ey = wy - t * w.dy;
+        return ex * ex + ey * ey;
+    }
+    std::vector<Wall> near_; // copies, side by side: the search reads them every frame
     std::vector<Wall> walls_;
     bool unknown_ = false; // a wall that is not finite: no distance can be trusted
     std::unordered_map<std::uint64_t, double> cells_;

@@ -67,6 +67,7 @@ void LineGrid::rebuild(const Stage& stage, Mode mode) {
     if (loose_.size() == lines_.size()) return; // nothing for the grid
     const double extent = std::max(maxX - minX, maxY - minY) + 2 * CellMargin;
     cellSize_ = std::max(MinCellSize, extent / MaxCellsPerSide);
+    cellsPerUnit_ = 1.0 / cellSize_;
     originX_ = minX - CellMargin;
     originY_ = minY - CellMargin;
     columns_ = std::min(MaxCellsPerSide, int((maxX - minX + 2 * CellMargin) / cellSize_) + 1);
@@ -109,14 +110,6 @@ void LineGrid::addToCells(int index, std::vector<std::uint32_t>& pairs) const {
             pairs.push_back(std::uint32_t(index));
         }
     }
-}
-
-int LineGrid::column(double x) const {
-    return int(std::clamp(std::floor((x - originX_) / cellSize_), 0.0, double(columns_ - 1)));
-}
-
-int LineGrid::row(double y) const {
-    return int(std::clamp(std::floor((y - originY_) / cellSize_), 0.0, double(rows_ - 1)));
 }
 
 template <typename Indices>

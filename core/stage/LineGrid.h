@@ -4,6 +4,7 @@
 // answering exactly as Stage::hitLine: the kind of the first crossed line in slot order.
 #include "stage/Geometry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -45,14 +46,21 @@ private:
     template <typename Indices>
     int firstCrossed(const Indices& indices, int end, Vec2 p, Vec2 q, bool wallsOnly) const;
     void addToCells(int index, std::vector<std::uint32_t>& pairs) const;
-    int column(double x) const;
-    int row(double y) const;
+    // Asked four times a collision test, so kept where the compiler can fold them in.
+    // A product, not a quotient: a cell one off at a border changes nothing, as every line lies in
+    // each cell it passes within CellMargin of. Clamped first, the cut towards zero is the floor.
+    int column(double x) const {
+        return int(std::clamp((x - originX_) * cellsPerUnit_, 0.0, double(columns_ - 1)));
+    }
+    int row(double y) const {
+        return int(std::clamp((y - originY_) * cellsPerUnit_, 0.0, double(rows_ - 1)));
+    }
 
     const Stage* plain_ = nullptr;         // set in PlainScan mode
     std::vector<Line> lines_;              // the used slots, in slot order
     std::vector<std::uint16_t> loose_;     // lines too far out (or not finite) for the grid: always tested
     std::vector<std::uint32_t> cellStart_; // cell c holds cellLines_[cellStart_[c] .. cellStart_[c + 1])
     std::vector<std::uint16_t> cellLines_; // indices into lines_, ascending within each cell
-    double originX_ = 0, originY_ = 0, cellSize_ = 1;
+    double originX_ = 0, originY_ = 0, cellSize_ = 1, cellsPerUnit_ = 1;
     int columns_ = 0, rows_ = 0;
 };
