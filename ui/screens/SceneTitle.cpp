@@ -84,7 +84,7 @@ void SceneTitle::Update() {
 bool SceneTitle::OfferLinkedStage() {
     const std::string name = platform::takeLinkedStage();
     if (name.empty()) return false;
-    const std::u16string question = tr(u"リンクのステージを自分のステージに加えました。今すぐ遊びますか？");
+    const std::u16string question = tr(u"リンクのステージを今すぐ遊びますか？");
     if (ShowMessageBox(question + u"\n" + toUtf16(name), u"STAGE") != MessageBoxResult::Ok) return false;
     session_.startOwnStage(name);
     master_->PushScene(SceneId::GameMain);
