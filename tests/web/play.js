@@ -1,7 +1,8 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
 // the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
 // kept as the player's first stage, and stages in links: one taken in, a damaged one refused, and
-// the editor's link to a stage opened again as a copy of it.
+// the editor's link to a stage opened again as a copy of it, the offer to play a linked stage
+// taken once and declined once.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -12,7 +13,8 @@ const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
 
-const [webDir, solutionPath, outDir, desktopShots] = process.argv.slice(2);
+const [webDir, solutionPath, , desktopShots] = process.argv.slice(2);
+let outDir = process.argv[4];
 const CENTRE = [400, 300], START_ITEM = [400, 432];
 // Play's first frame is this many polls after the start click's: measured, the route then
 // writes back byte for byte, so a frame early or late would show.
@@ -68,6 +70,14 @@ function isEditMenu(pic) {
 }
 
 const isEditor = (pic) => near(pic.rgb(20, 20), [112, 80, 64], 24) && near(pic.rgb(780, 60), [112, 80, 64], 24);
+
+// The question box: its olive caption bar over the dimmed screen behind it.
+function isQuestion(pic) {
+  let n = 0;
+  for (let x = 100; x < 700; x += 2)
+    for (let y = 150; y < 450; y += 2) n += near(pic.rgb(x, y), OLIVE, 8);
+  return n > 200 && !isTitle(pic);
+}
 
 const isDemo = (pic) => brightCount(pic, 100, 75, 250, 100, 2) > 20 && !isTitle(pic);
 const isPlay = (pic) => brightCount(pic, 545, 92, 690, 118, 2) > 20;
@@ -246,11 +256,8 @@ async function openGame(browser, url, errors) {
   return page;
 }
 
-async function main() {
-  fs.mkdirSync(outDir, {recursive: true});
-  const solution = fs.readFileSync(solutionPath);
-  const server = await serve(webDir);
-  const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
+// Debian's headless Chromium on a fresh profile; the caller removes `profile` after closing it.
+async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'twirlstick-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
@@ -259,6 +266,15 @@ async function main() {
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--window-size=800,600',
            '--autoplay-policy=no-user-gesture-required', '--lang=en-US'],
   });
+  return {browser, profile};
+}
+
+async function main() {
+  fs.mkdirSync(outDir, {recursive: true});
+  const solution = fs.readFileSync(solutionPath);
+  const server = await serve(webDir);
+  const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
+  const {browser, profile} = await launch();
   const errors = [];
   try {
     let page = await openGame(browser, url, errors);
@@ -312,6 +328,10 @@ async function main() {
     const said = await page.$eval('#status', (e) => e.textContent);
     if (!said.includes('now stage2')) throw new TestFailure('the page did not say where the linked stage went: ' + said);
     if (await page.evaluate(() => window.location.hash)) throw new TestFailure('the link kept its stage for the next reload');
+    await waitFor(page, 'the offer to play the linked stage', isQuestion, {save: 'web-link-offer'});
+    await page.keyboard.press('Enter');
+    await waitFor(page, 'the linked stage waiting for the start click', (p) => isPlay(p) && messageColumns(p) > 100,
+                  {save: 'web-link-play'});
     await page.goto(url + '?damaged#stage=' + link.slice(0, 101) + '!');
     await waitFor(page, 'the opening grid with a damaged link', isGrid);
     const refused = await page.$eval('#status', (e) => e.textContent);
@@ -346,6 +366,9 @@ async function main() {
     const original = await pageFile(page, FIRST_OWN_STAGE), copy = await pageFile(page, FILES + 'stage3');
     if (!copy || !Buffer.from(copy).equals(Buffer.from(original)))
       throw new TestFailure('the stage from the editor\'s link is not the stage it was made from');
+    await waitFor(page, 'the offer to play the copied stage', isQuestion);
+    await page.keyboard.press('Escape');
+    await waitFor(page, 'the title after the offer was declined', isTitle);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {
@@ -355,7 +378,10 @@ async function main() {
   }
 }
 
-main().catch((e) => {
-  console.error(e instanceof TestFailure ? 'FAILED: ' + e.message : e);
-  process.exit(1);
-});
+module.exports = {useOutDir: (dir) => (outDir = dir), serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
+
+if (require.main === module)
+  main().catch((e) => {
+    console.error(e instanceof TestFailure ? 'FAILED: ' + e.message : e);
+    process.exit(1);
+  });

@@ -124,6 +124,9 @@ std::string clipboardText();
 // Puts a link to the page the game runs in, carrying `stageFile` (a stage file's bytes), on the
 // clipboard. False where the game runs in no page (the desktop): there a stage travels as a file.
 bool copyStageLink(const std::string& stageFile);
+// The name of the own stage that the page's link brought in at start, given once; "" when none
+// came (always on the desktop).
+std::string takeLinkedStage();
 
 // A system message box with no owner window; usable before any window exists.
 void showSimpleMessageBox(const std::string& caption, const std::string& text);

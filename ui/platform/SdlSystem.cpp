@@ -82,6 +82,10 @@ bool copyStageLink(const std::string&) {
     return false;
 }
 
+std::string takeLinkedStage() {
+    return {};
+}
+
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }

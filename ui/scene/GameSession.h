@@ -2,6 +2,7 @@
 // The little state that outlives a scene. The scene master owns the one session; the scene table
 // hands it to the scenes that read or change it, and they set it before asking for the next scene.
 #include <string>
+#include <utility>
 
 inline constexpr int StageCount = 10;
 inline constexpr int StartingBars = 5;
@@ -14,4 +15,12 @@ struct GameSession {
     std::string editFileName;    // the edited stage's file name inside the working folder
     std::string editSourcePath;  // a shipped stage opened as a copy: read from here, saved as editFileName
     std::string ownStageFile;    // the player's own stage being played; empty: the ten stages
+
+    // The player's stage `name` (in the working folder), from its start with a full set of bars.
+    void startOwnStage(std::string name) {
+        stageNumber = 0;
+        barsLeft = StartingBars;
+        editMode = false;
+        ownStageFile = std::move(name);
+    }
 };

@@ -221,10 +221,7 @@ void SceneStageSelect::PlayOwn(int entry) {
         ShowRowsInSight();
         return;
     }
-    session_.stageNumber = 0;
-    session_.barsLeft = StartingBars;
-    session_.editMode = false;
-    session_.ownStageFile = name;
+    session_.startOwnStage(name);
     PlaySound(SoundId::enter, false);
     master_->ChangeScene(SceneId::GameMain);
 }

@@ -2,6 +2,7 @@
 
 #include "game/Progress.h"
 #include "lang/Translate.h"
+#include "platform/Platform.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
 #include "render/MenuEntry.h"
@@ -9,6 +10,7 @@
 #include "scene/SceneMaster.h"
 #include "sound/Sound.h"
 #include "stage/FileLocations.h"
+#include "stage/Utf.h"
 #include "system/GameSystem.h"
 #include "system/MessageBox.h"
 
@@ -48,6 +50,7 @@ void SceneTitle::MakeMenu() {
 }
 
 void SceneTitle::Update() {
+    if (OfferLinkedStage()) return;
     if (language_ != shownLanguage()) MakeMenu(); // chosen on the options screen
     const int n = ++counter_;
     bar_.step((n / 120) % 2 == 1, n % 120 == 0);
@@ -74,6 +77,19 @@ void SceneTitle::Update() {
         Choose(hovered_);
     else if (under >= 0 && mouse.Pressed(MouseLeft))
         Choose(under);
+}
+
+// A stage that came in the page's link is already kept as the player's own; whoever opened the
+// link most likely wants to play it, so the title asks once before anything else.
+bool SceneTitle::OfferLinkedStage() {
+    const std::string name = platform::takeLinkedStage();
+    if (name.empty()) return false;
+    const std::u16string question = tr(u"リンクのステージを今すぐ遊びますか？");
+    if (ShowMessageBox(question + u"\n" + toUtf16(name), u"STAGE") != MessageBoxResult::Ok) return false;
+    session_.startOwnStage(name);
+    master_->PushScene(SceneId::GameMain);
+    PlaySound(SoundId::enter, false);
+    return true;
 }
 
 int SceneTitle::ScreenPlace(int item) {

@@ -28,6 +28,7 @@ private:
     static constexpr std::array<int, ItemCount> ScreenOrder = {Select, Start, Edit, Exit, Options, ResetAll};
     static int ScreenPlace(int item);
     void MakeMenu();
+    bool OfferLinkedStage(); // true: the player took it and play has begun
     void Choose(int item);
 
     SceneMaster* master_;

@@ -7,8 +7,19 @@
 #include "stage/Utf.h"
 
 #include <cstdlib>
+#include <string>
+#include <utility>
 
-namespace platform::web {
+namespace platform {
+namespace {
+std::string linkedStage; // until the title offers to play it
+} // namespace
+
+std::string takeLinkedStage() {
+    return std::exchange(linkedStage, {});
+}
+
+namespace web {
 
 void importLinkedStage() {
     char* path = twirlstick_linked_stage();
@@ -18,12 +29,14 @@ void importLinkedStage() {
     importer.Import(path, result);
     std::free(path);
     std::string line;
-    if (!result.added.empty())
+    if (!result.added.empty()) {
+        linkedStage = result.added.front().name;
         line = "The stage from this link is now " + result.added.front().name + " (" +
                toUtf8(result.added.front().title) + "): open EDIT to play or change it.";
-    else if (!result.refused.empty())
+    } else if (!result.refused.empty())
         line = "The stage in this link was not added: " + toUtf8(result.refused.front().reason);
     twirlstick_show_status("link", line.c_str());
 }
 
-} // namespace platform::web
+} // namespace web
+} // namespace platform
