@@ -66,6 +66,5 @@ void Bar::reset(Vec2 pivot, float angle) {
 }
 
 void Bar::recordTrail() {
-    if (int(trail_.size()) >= MaxTrail) trail_.pop_back();
-    trail_.push_front({pivot_, freeEnd()});
+    trail_.pushFront({pivot_, freeEnd()});
 }
