@@ -12,6 +12,11 @@ constexpr double LoopWrapLimit = 1.0e6;
 
 float Angle::value() const {
     if (!wrapped_) {
+        // Nearly every frame's angle is already in range: one test, and the loops are skipped.
+        if (value_ >= -Pi && value_ <= Pi) {
+            wrapped_ = true;
+            return value_;
+        }
         double v = value_;
         if (!std::isfinite(v)) v = 0.0;
         if (std::fabs(v) > LoopWrapLimit) v = std::fmod(v, TwoPi);
@@ -66,6 +71,5 @@ void Bar::reset(Vec2 pivot, float angle) {
 }
 
 void Bar::recordTrail() {
-    if (int(trail_.size()) >= MaxTrail) trail_.pop_back();
-    trail_.push_front({pivot_, freeEnd()});
+    trail_.pushFront({pivot_, freeEnd()});
 }

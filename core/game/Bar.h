@@ -2,10 +2,9 @@
 // The bar the player steers: a segment that turns about its pivot by a fixed angle per frame.
 // Its motion is a pure function of its start and the per-frame (fast, switch) flags, which is
 // what makes replays and ghosts exact. Headless: ui/render/BarDraw.h draws it.
+#include "game/Trail.h"
 #include "stage/Color.h"
 #include "stage/Geometry.h"
-
-#include <deque>
 
 // An angle in radians with a flag telling whether it is known to lie in [-pi, pi].
 // Reading it for a computation wraps it first (in double, stored back as float).
@@ -24,11 +23,6 @@ public:
 private:
     mutable float value_;
     mutable bool wrapped_ = false;
-};
-
-struct TrailSegment {
-    Vec2 pivotEnd;
-    Vec2 freeEnd;
 };
 
 // The part of a bar's state that decides its motion (no colours, no trail): what a search
@@ -58,7 +52,7 @@ public:
     bool fast() const { return fast_; }
     Color32 color() const { return fast_ ? fastColor_ : normalColor_; } // as it shows this frame
     float length() const { return length_; }
-    const std::deque<TrailSegment>& trail() const { return trail_; }
+    const Trail<MaxTrail>& trail() const { return trail_; }
 
     BarPose pose() const { return {pivot_, angle_, reversed_}; }
     // Continues from a pose taken with pose(); the trail is left as it is.
@@ -87,5 +81,5 @@ private:
     // cosine are worked out once per pose and kept, the same bits every time.
     mutable Vec2 freeEnd_;
     mutable bool freeEndKnown_ = false;
-    std::deque<TrailSegment> trail_;
+    Trail<MaxTrail> trail_;
 };

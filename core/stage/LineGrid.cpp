@@ -143,14 +143,17 @@ int LineGrid::hit(Vec2 p, Vec2 q, bool wallsOnly) const {
     if (!covers(p, q)) {
         best = firstCrossed(AllLines{best}, best, p, q, wallsOnly);
     } else {
-        best = firstCrossed(loose_, best, p, q, wallsOnly);
+        if (!loose_.empty()) best = firstCrossed(loose_, best, p, q, wallsOnly);
         const int c0 = column(std::min(p.x, q.x)), c1 = column(std::max(p.x, q.x));
         const int r0 = row(std::min(p.y, q.y)), r1 = row(std::max(p.y, q.y));
         for (int cy = r0; cy <= r1; ++cy)
             for (int cx = c0; cx <= c1; ++cx) {
+                // Most cells the bar spans are open floor: passed over before any box is worked out.
                 const std::size_t c = std::size_t(cy) * columns_ + cx;
-                const std::span cell(cellLines_.data() + cellStart_[c], cellStart_[c + 1] - cellStart_[c]);
-                best = firstCrossed(cell, best, p, q, wallsOnly);
+                const std::uint32_t first = cellStart_[c], last = cellStart_[c + 1];
+                if (first == last) continue;
+                best =
+                    firstCrossed(std::span(cellLines_.data() + first, last - first), best, p, q, wallsOnly);
             }
     }
     return best < int(lines_.size()) ? lines_[std::size_t(best)].kind : -1;

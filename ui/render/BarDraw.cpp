@@ -5,7 +5,7 @@
 void drawBar(const Bar& bar) {
     const Color32 color = bar.color();
     const int alpha = colorAlpha(color);
-    const std::deque<TrailSegment>& trail = bar.trail();
+    const auto& trail = bar.trail();
     const Vec2 pivot = bar.pivot();
 
     if (!trail.empty()) {
