@@ -120,37 +120,15 @@ void SceneEditMenu::Update() {
 }
 
 void SceneEditMenu::Steer(int under) {
-    using platform::Key;
     const int last = EntryCount() - 1;
     const int page = int(float(ViewHeight) / EntrySpacing) - 1;
     int entry = keyed_ >= 0 ? keyed_ : under >= 0 ? under : scroll_.Nearest();
     bool keyed = false;
-    for (const KeyPress& press : TheGameSystem->keyState.presses) {
-        switch (press.key) {
-        case Key::Up:
-            entry -= 1;
-            break;
-        case Key::Down:
-            entry += 1;
-            break;
-        case Key::PageUp:
-            entry -= page;
-            break;
-        case Key::PageDown:
-            entry += page;
-            break;
-        case Key::Home:
-            entry = 0;
-            break;
-        case Key::End:
-            entry = last;
-            break;
-        default:
-            continue;
+    for (const KeyPress& press : TheGameSystem->keyState.presses)
+        if (const std::optional<int> next = StepInList(press, entry, page, last)) {
+            entry = *next;
+            keyed = true;
         }
-        entry = std::clamp(entry, 0, last);
-        keyed = true;
-    }
     const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
     if (keyed)
         LightEntry(entry);

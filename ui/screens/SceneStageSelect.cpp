@@ -130,37 +130,15 @@ void SceneStageSelect::Steer() {
     int entry = select_.lit();
     bool moved = false;
     for (const KeyPress& press : TheGameSystem->keyState.presses) {
-        switch (press.key) {
-        case Key::Up:
-            entry -= 1;
-            break;
-        case Key::Down:
-            entry += 1;
-            break;
-        case Key::PageUp:
-            entry -= StageSelect::RowsInSight;
-            break;
-        case Key::PageDown:
-            entry += StageSelect::RowsInSight;
-            break;
-        case Key::Home:
-            entry = 0;
-            break;
-        case Key::End:
-            entry = select_.exitEntry();
-            break;
-        case Key::Left:
-        case Key::Right:
-        case Key::Tab:
-            if (press.repeat) continue;
+        if (const std::optional<int> next =
+                StepInList(press, entry, StageSelect::RowsInSight, select_.exitEntry())) {
+            entry = *next;
+            moved = true;
+        } else if ((press.key == Key::Left || press.key == Key::Right || press.key == Key::Tab) &&
+                   !press.repeat) {
             TurnPage(select_.page() == StageSelect::Shipped ? StageSelect::Own : StageSelect::Shipped);
             entry = select_.lit();
-            continue;
-        default:
-            continue;
         }
-        entry = std::clamp(entry, 0, select_.exitEntry());
-        moved = true;
     }
     const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
     if (wheel != 0) {

@@ -1,5 +1,7 @@
 #include "system/InputState.h"
 
+#include <algorithm>
+
 void KeyState::UpdateKeys(const platform::InputSnapshot& snap) {
     for (int i = 0; i < KeyCount; ++i) {
         previous[i] = current[i];
@@ -17,6 +19,26 @@ bool KeyState::TypedPivot() const {
     for (const KeyPress& press : presses)
         if (press.pivot && !press.repeat) return true;
     return false;
+}
+
+std::optional<int> StepInList(const KeyPress& press, int entry, int page, int last) {
+    using platform::Key;
+    switch (press.key) {
+    case Key::Up:
+        return std::clamp(entry - 1, 0, last);
+    case Key::Down:
+        return std::clamp(entry + 1, 0, last);
+    case Key::PageUp:
+        return std::clamp(entry - page, 0, last);
+    case Key::PageDown:
+        return std::clamp(entry + page, 0, last);
+    case Key::Home:
+        return 0;
+    case Key::End:
+        return last;
+    default:
+        return std::nullopt;
+    }
 }
 
 int KeyState::StepHighlight(int current, int count, platform::Key back, platform::Key forward) const {

@@ -7,6 +7,7 @@
 #include "stage/View.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // Indices into the key table, in polling order.
@@ -26,6 +27,10 @@ struct KeyPress {
     bool repeat;
     bool pivot = false; // the key in Z's place (platform::Event::pivot)
 };
+
+// Where a list's highlight goes on `press` of Up, Down, PageUp, PageDown (a `page` of entries),
+// Home or End, kept within 0..last; nothing for any other key.
+std::optional<int> StepInList(const KeyPress& press, int entry, int page, int last);
 
 struct KeyState {
     bool current[KeyCount] = {};
