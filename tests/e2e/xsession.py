@@ -90,19 +90,37 @@ class Desktop:
         self.out_dir = out_dir
         self._processes = []
         read_end, write_end = os.pipe()
+        # Neither server keeps the test's output open: CTest waits for that pipe to close, so a
+        # server left behind would hold a finished test until its timeout.
+        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp"], pass_fds=(write_end,))
+                     "-nolisten", "tcp"], pass_fds=(write_end,), **quiet)
         os.close(write_end)
-        with os.fdopen(read_end) as f:
-            number = f.readline().strip()
-        if not number:
-            raise TestFailure("Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number)
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self._start(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL)
-        wait_until("the window manager", lambda: "window id" in self._output(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
+        try:
+            with os.fdopen(read_end) as f:
+                number = f.readline().strip()
+            if not number:
+                raise TestFailure("Xvfb did not start")
+            self.env = dict(os.environ, DISPLAY=":" + number)
+            self.env.pop("WAYLAND_DISPLAY", None)
+            self._start_window_manager(quiet)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start_window_manager(self, quiet):
+        # On a loaded machine openbox has been seen to die before it took the screen: once more.
+        for attempt in (1, 2):
+            manager = self._start(["openbox", "--sm-disable"], env=self.env, **quiet)
+            try:
+                wait_until("the window manager", lambda: "window id" in self._output(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), timeout=30 * attempt)
+                return
+            except TestFailure:
+                if attempt == 2:
+                    raise
+                manager.kill()
+                manager.wait()
 
     def _start(self, args, **kwargs):
         process = subprocess.Popen(args, **kwargs)
