@@ -98,6 +98,11 @@ int SceneTitle::ScreenPlace(int item) {
     return -1;
 }
 
+void SceneTitle::Open(int scene) {
+    master_->PushScene(scene);
+    PlaySound(SoundId::enter, false);
+}
+
 void SceneTitle::Choose(int item) {
     switch (item) {
     case Start:
@@ -105,19 +110,16 @@ void SceneTitle::Choose(int item) {
         session_.barsLeft = StartingBars;
         session_.editMode = false;
         session_.ownStageFile.clear();
-        master_->PushScene(SceneId::Demo);
-        PlaySound(SoundId::enter, false);
+        Open(SceneId::Demo);
         break;
     case Select:
         session_.editMode = false;
         session_.ownStageFile.clear();
-        master_->PushScene(SceneId::StageSelect);
-        PlaySound(SoundId::enter, false);
+        Open(SceneId::StageSelect);
         break;
     case Edit:
         session_.editMode = true;
-        master_->PushScene(SceneId::EditMenu);
-        PlaySound(SoundId::enter, false);
+        Open(SceneId::EditMenu);
         break;
     case ResetAll:
         PlaySound(SoundId::enter, false);
@@ -129,8 +131,7 @@ void SceneTitle::Choose(int item) {
         master_->PopScene();
         break;
     case Options:
-        master_->PushScene(SceneId::Options);
-        PlaySound(SoundId::enter, false);
+        Open(SceneId::Options);
         break;
     default:
         break;

@@ -29,6 +29,7 @@ private:
     static int ScreenPlace(int item);
     void MakeMenu();
     bool OfferLinkedStage(); // true: the player took it and play has begun
+    void Open(int scene);    // the next scene, with the sound of a choice
     void Choose(int item);
 
     SceneMaster* master_;
