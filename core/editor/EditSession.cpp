@@ -39,6 +39,8 @@ void EditSession::startFrom(Stage read) {
 }
 
 void EditSession::takeStartFromStage() {
+    // Stored as the view will use it, so that opening the stage does not count as a change.
+    stage.startCamera.zoom = sanitizedZoom(stage.startCamera.zoom);
     settingCamera = stage.startCamera;
     showStartOfStage();
 }
@@ -100,10 +102,10 @@ void EditSession::pan(Camera& cam, const MouseState& pointer) {
 bool EditSession::zoom(Camera& cam, int steps) {
     if (steps == 0) return false;
     float z = (1.0f - 0.1f * float(steps)) * cam.zoom;
-    if (z <= MinZoom)
-        z = MinZoom;
-    else if (z >= MaxZoom)
-        z = MaxZoom;
+    if (z <= MinCameraZoom)
+        z = MinCameraZoom;
+    else if (z >= MaxCameraZoom)
+        z = MaxCameraZoom;
     cam.zoom = z;
     return true;
 }
@@ -123,9 +125,11 @@ void EditSession::fitView() {
     Camera& cam = camera();
     cam.zoom = std::clamp(std::max((box.right - box.left) / (free.right - free.left),
                                    (box.top - box.bottom) / (free.top - free.bottom)),
-                          MinZoom, MaxZoom);
-    cam.x = box.centerX - free.centerX * cam.zoom;
-    cam.y = box.centerY - free.centerY * cam.zoom;
+                          MinCameraZoom, MaxCameraZoom);
+    // Halved before the sum: a stage near the float limit would otherwise centre the view at
+    // infinity, where every click would place a point no file can hold.
+    cam.x = box.left * 0.5f + box.right * 0.5f - free.centerX * cam.zoom;
+    cam.y = box.bottom * 0.5f + box.top * 0.5f - free.centerY * cam.zoom;
 }
 
 void EditSession::selectAll() {

@@ -26,9 +26,6 @@ struct PasteResult {
 
 class EditSession {
 public:
-    static constexpr float MinZoom = 0.1f;
-    static constexpr float MaxZoom = 5.0f;
-
     // Loads `loadPath` (or starts from the cleared stage when it is empty, or cannot be read:
     // then openError says why); saves go to `savePath`.
     EditSession(std::string savePath, std::string loadPath);

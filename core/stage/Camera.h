@@ -11,6 +11,18 @@ struct Camera {
 
 inline constexpr Camera DefaultCamera{0.0f, 0.0f, 1.0f};
 
+// The zooms the editor makes: anything a view takes from a stage file is brought into this range.
+inline constexpr float MinCameraZoom = 0.1f;
+inline constexpr float MaxCameraZoom = 5.0f;
+
+// A stage file may hold any finite zoom, and one of zero or below would show nothing or the
+// stage mirrored (and the editor's grid would never find its spacing): those become 1, the
+// rest is clamped to the editor's range. NaN becomes 1 as well.
+inline float sanitizedZoom(float zoom) {
+    if (!(zoom > 0.0f)) return 1.0f;
+    return zoom < MinCameraZoom ? MinCameraZoom : zoom > MaxCameraZoom ? MaxCameraZoom : zoom;
+}
+
 // The stage point shown at view point v under camera c. Each product is rounded to float
 // before the addition, exactly as the projection maps it.
 inline Vec2 screenToWorld(Vec2 v, const Camera& c) {

@@ -1,6 +1,7 @@
 #include "editor/SceneEdit.h"
 
 #include "editor/EditText.h"
+#include "editor/GridLines.h"
 #include "editor/StageCheckText.h"
 #include "game/HeadsUpBand.h"
 #include "lang/Translate.h"
@@ -274,19 +275,21 @@ void SceneEdit::Draw() const {
 }
 
 void SceneEdit::DrawGrid(const Camera& cam) {
-    float step = GridStep;
-    while (step / cam.zoom < MinGridSpacing)
-        step *= 5.0f;
+    const GridLines grid = gridLines(cam, ViewRect, GridStep, MinGridSpacing);
+    if (grid.count() == 0) return;
     const Vec2 low = screenToWorld({ViewRect.left, ViewRect.bottom}, cam);
     const Vec2 high = screenToWorld({ViewRect.right, ViewRect.top}, cam);
     VertexList lines;
-    for (float k = std::ceil(low.x / step); k * step <= high.x; k += 1.0f) {
-        lines.push_back({k * step, low.y});
-        lines.push_back({k * step, high.y});
+    lines.reserve(std::size_t(grid.count()) * 2);
+    for (std::int64_t i = 0; i < grid.countX; ++i) {
+        const auto x = float(double(grid.firstX + i) * grid.step);
+        lines.push_back({x, low.y});
+        lines.push_back({x, high.y});
     }
-    for (float k = std::ceil(low.y / step); k * step <= high.y; k += 1.0f) {
-        lines.push_back({low.x, k * step});
-        lines.push_back({high.x, k * step});
+    for (std::int64_t i = 0; i < grid.countY; ++i) {
+        const auto y = float(double(grid.firstY + i) * grid.step);
+        lines.push_back({low.x, y});
+        lines.push_back({high.x, y});
     }
     SetColor(GridColor);
     DrawVertices(lines, GL_LINES);

@@ -100,6 +100,7 @@ void SceneGameMain::ResetAttempt() {
                                      ? FormatStageTitle(session_.stageNumber, shownTitle_)
                                      : FormatOwnStageTitle(session_.ownStageFile, stage_.title));
     camera_ = stage_.startCamera;
+    camera_.zoom = sanitizedZoom(camera_.zoom);
     RefreshTexts();
 }
 
