@@ -491,6 +491,33 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_FALSE(pathExists(replayFileName(0)));
 }
 
+// Focus lost in play: the pause shows in the very next frame, while the window is still away,
+// and the click that brings the focus back chooses nothing from the menu under it.
+TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNothing) {
+    start(emptyStage(30));
+    toPlay();
+    const int remaining = game->Remaining();
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+    platform::Event focus;
+    focus.kind = platform::EventKind::FocusLost;
+    window.HandleEvent(focus);
+    master.RunFrame();
+    EXPECT_TRUE(game->Paused());
+    master.RunFrame();
+    EXPECT_EQ(game->Remaining(), remaining);
+    focus.kind = platform::EventKind::FocusGained;
+    window.HandleEvent(focus);
+    const Vec2 leave = centre(game->Menu().ItemLabel(PauseMenu::Leave));
+    inputTurn(true, false, false, leave);
+    master.RunFrame();
+    EXPECT_TRUE(game->Paused());
+    EXPECT_FALSE(popped());
+    EXPECT_FALSE(TheGameSystem->pauseRequested);
+    typed({platform::Key::P});
+    EXPECT_FALSE(game->Paused());
+    EXPECT_EQ(game->Remaining(), remaining - 1);
+}
+
 // An own stage is a real play: its best run is kept under its content's name, and a clear leads
 // back to the stage select it was chosen from.
 TEST_F(GameMain, AnOwnStageKeepsItsBestAndReturnsToTheStageSelect) {

@@ -10,6 +10,9 @@ public:
     virtual ~SceneBase() = default;
     virtual void Update() = 0;
     virtual void Draw() const = 0;
+    // Called instead of Update in a turn the window lacks focus: nothing may move, but a scene can
+    // show at once that it stands still (play shows its pause) rather than look frozen.
+    virtual void StandStill() {}
     // Work the player would lose if the game ended now; the quit question then starts on Cancel.
     virtual bool HoldsUnsavedWork() const { return false; }
     // Escape, before it asks about quitting: true when the scene stopped work in progress with it.

@@ -8,6 +8,8 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (TheGameSystem->active) {
         scene->Update();
         TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one
+    } else {
+        scene->StandStill();
     }
     if (timer_.IsOnTime()) {
         TheGameSystem->cameraStack.ResetView();

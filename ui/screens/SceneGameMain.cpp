@@ -246,11 +246,18 @@ SceneGameMain::~SceneGameMain() {
 
 bool SceneGameMain::HoldForPause() {
     if (state_ != GameState::Playing) return false;
+    const bool requested = TheGameSystem->pauseRequested;
     const bool toggle = TheGameSystem->keyState.Typed(platform::Key::P);
-    const bool pause = TheGameSystem->pauseRequested || (toggle ? !paused_ : paused_);
-    if (paused_ && pause) return RunPauseMenu();
+    const bool pause = requested || (toggle ? !paused_ : paused_);
+    // The turn focus comes back only pauses: the click that gives the window its focus back is
+    // meant for the window, not for the menu item that happens to lie under it.
+    if (paused_ && pause && !requested) return RunPauseMenu();
     SetPaused(pause);
     return paused_;
+}
+
+void SceneGameMain::StandStill() {
+    if (state_ == GameState::Playing && TheGameSystem->pauseRequested) SetPaused(true);
 }
 
 void SceneGameMain::SetPaused(bool paused) {

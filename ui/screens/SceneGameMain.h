@@ -48,6 +48,8 @@ public:
     ~SceneGameMain() override;
     void Update() override;
     void Draw() const override;
+    // Play pauses the moment the window loses focus, so the pause shows while it is away.
+    void StandStill() override;
 
     GameState State() const { return state_; }
     bool Paused() const { return paused_; }
