@@ -1,5 +1,7 @@
 #include "stage/View.h"
 
+#include <algorithm>
+
 Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight) {
     const float sx = float(viewWidth) / float(baseWidth);
     const float sy = float(viewHeight) / float(baseHeight);
@@ -20,4 +22,11 @@ Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseH
         v.height = int(h);
     }
     return v;
+}
+
+int surfaceSideLimit(int maxViewportWidth, int maxViewportHeight) {
+    int side = MaxSurfaceSide;
+    for (int reported : {maxViewportWidth, maxViewportHeight})
+        if (reported > 0) side = std::min(side, reported);
+    return side;
 }

@@ -15,3 +15,11 @@ struct Viewport {
 
 // The largest 4:3 area centred in the client, with black bars on the other sides.
 Viewport ComputeViewport(int viewWidth, int viewHeight, int baseWidth, int baseHeight);
+
+// The largest drawable a side that the game asks for: larger surfaces have crashed software
+// renderers in their buffer swap. Less where the renderer's own viewport limit is smaller.
+inline constexpr int MaxSurfaceSide = 16384;
+
+// MaxSurfaceSide, or the smaller of the renderer's two viewport limits when it reports them
+// (values of 0 or below mean it did not).
+int surfaceSideLimit(int maxViewportWidth, int maxViewportHeight);

@@ -187,6 +187,11 @@ TEST(Viewport, LetterboxKeepsFourToThreeCentred) {
         EXPECT_EQ(v.width, c.expected.width) << c.clientWidth;
         EXPECT_EQ(v.height, c.expected.height) << c.clientWidth;
     }
+    // The surface limit: the renderer's smaller viewport side when it reports one under 16384.
+    EXPECT_EQ(surfaceSideLimit(0, 0), 16384);
+    EXPECT_EQ(surfaceSideLimit(32768, 32768), 16384);
+    EXPECT_EQ(surfaceSideLimit(8192, 16384), 8192);
+    EXPECT_EQ(surfaceSideLimit(-1, 4096), 4096);
 }
 
 TEST(PlayTexts, LongTitlesAreCutToTheTitleBuffer) {

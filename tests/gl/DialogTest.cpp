@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 TEST(MessageBox, EnterMeansOkEscapeAndCloseMeanCancel) {
     platform::pushKeyPress(platform::Key::Return);
     EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Ok);
@@ -199,4 +203,40 @@ TEST(GameWindow, FocusLossStopsTheScenesAndPausesTheSounds) {
     window.HandleEvent(focus);
     EXPECT_TRUE(TheGameSystem->active);
     EXPECT_FALSE(soundCounts().paused);
+}
+
+// Whoever makes the window larger than the surface limit, the window is shrunk back when the
+// resize is reported, and full screen on a desktop larger than the limit is the limit's size.
+// (The limit here is small enough for the test's 1600 x 1200 screen.)
+TEST(GameWindow, NoSurfaceLargerThanTheLimitWhateverAsksForIt) {
+    Lib::System::CGameWindow& window = *TheGameSystem->window;
+    const auto drawable = [](int& w, int& h) { platform::drawableSize(w, h); };
+    // Takes the window's events until its drawable is within `side` (at most a few seconds).
+    const auto settleWithin = [&](int side) {
+        int w = 0, h = 0;
+        for (int i = 0; i < 300; ++i) {
+            platform::Event e;
+            while (platform::pollEvent(e))
+                window.HandleEvent(e);
+            drawable(w, h);
+            if (w <= side && h <= side) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::max(w, h);
+    };
+    window.LimitSurface(700);
+    EXPECT_LE(settleWithin(700), 700);
+    platform::resizeWindowPastItsLimit(1000, 900);
+    EXPECT_LE(settleWithin(700), 700);
+    EXPECT_LE(std::max(TheGameSystem->viewWidth, TheGameSystem->viewHeight), 700);
+    window.ToggleFullScreen();
+    EXPECT_EQ(settleWithin(700), 700);
+    window.LimitSurface(MaxSurfaceSide);
+    window.ToggleFullScreen();
+    settleWithin(800);
+    int w = 0, h = 0;
+    drawable(w, h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(TheGameSystem->viewWidth, 800);
 }

@@ -76,6 +76,14 @@ void pushCloseRequest() {
     SDL_PushEvent(&e);
 }
 
+void resizeWindowPastItsLimit(int width, int height) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!window) return;
+    // Stating the maximum back would shrink the window at once, before the game heard of it.
+    SDL_SetWindowMaximumSize(window, width, height);
+    SDL_SetWindowSize(window, width, height);
+}
+
 void pushTerminate() {
     SDL_Event e{};
     e.type = SDL_QUIT;

@@ -16,6 +16,10 @@ void pushWheel(float notches);                 // positive away from the user
 void pushDroppedFile(const std::string& path); // what a file manager's drag and drop sends
 void pushCloseRequest();                       // the close box
 void pushTerminate();                          // what SIGTERM becomes
+// The window made that large by someone who ignores its size limit (another X client, a window
+// manager); the game hears of it as of any resize. The window's stated maximum stays that size
+// until the game states its limit again.
+void resizeWindowPastItsLimit(int width, int height);
 void setClipboardText(const std::string& utf8);
 
 // A gamepad on SDL's virtual joystick driver, plugged in as a real one would be; -1 when SDL

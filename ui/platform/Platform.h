@@ -22,7 +22,12 @@ void showWindow();
 void swapWindow();
 bool setSwapInterval(int interval);
 void drawableSize(int& width, int& height); // pixels (HiDPI aware)
+// Full screen covers the desktop, or the middle of it without a border where the desktop is
+// larger than the window's size limit.
 void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight);
+// The most drawable pixels a side the window may have. A larger size, asked for by anyone (the
+// window manager, another program, full screen), is brought back to it when it is reported.
+void setWindowSizeLimit(int pixels);
 void setWindowClassName(const char* name); // X11 class; before initSystems, which reads it
 // The window's icon from size x size RGBA pixels (straight alpha, rows from the top).
 void setWindowIcon(const std::uint8_t* rgba, int size);

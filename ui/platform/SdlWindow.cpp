@@ -5,7 +5,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +15,9 @@ namespace platform {
 namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
+
+int sizeLimit = 0;                 // drawable pixels a side; 0 until the game sets it
+bool borderlessFullScreen = false; // full screen on a desktop larger than the limit
 
 bool keyLatch[GameKeyCount] = {};
 bool keyChorded[GameKeyCount] = {}; // went down with Ctrl: a shortcut until released
@@ -42,6 +47,35 @@ void keyWentDown(SDL_Scancode code, bool ctrl) {
 void keyWentUp(SDL_Scancode code) {
     for (int i = 0; i < GameKeyCount; ++i)
         if (GameKeyScancodes[i] == code) keyChorded[i] = false;
+}
+
+// Window points for `pixels` drawable pixels along a side whose points and pixels are given:
+// a HiDPI screen has more pixels than points.
+int pointsFor(int pixels, int points, int drawable) {
+    if (points <= 0 || drawable <= points) return pixels;
+    return int(std::int64_t(pixels) * points / drawable);
+}
+
+// The window's largest size in points under the limit, for its current pixel density.
+void limitInPoints(int& width, int& height) {
+    int ww = 0, wh = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    width = pointsFor(sizeLimit, ww, dw);
+    height = pointsFor(sizeLimit, wh, dh);
+}
+
+// Shrinks a window that something made larger than the limit: a window manager may ignore the
+// maximum size the window states, and any X client may resize any window.
+void clampWindowSize() {
+    if (!window || sizeLimit <= 0) return;
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    if (dw <= sizeLimit && dh <= sizeLimit) return;
+    int ww = 0, wh = 0, maxW = 0, maxH = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    limitInPoints(maxW, maxH);
+    SDL_SetWindowSize(window, std::min(ww, maxW), std::min(wh, maxH));
 }
 
 // None for the window events the game has no use for.
@@ -157,13 +191,40 @@ void drawableSize(int& width, int& height) {
 void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight) {
     if (!window) return;
     if (on) {
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_Rect desktop{};
+        int maxW = 0, maxH = 0;
+        limitInPoints(maxW, maxH);
+        if (sizeLimit <= 0 || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &desktop) != 0 ||
+            (desktop.w <= maxW && desktop.h <= maxH)) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
+        // A desktop-sized surface would be larger than the renderer takes: the limit's size,
+        // centred on the desktop, with the border off.
+        borderlessFullScreen = true;
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        const int w = std::min(desktop.w, maxW), h = std::min(desktop.h, maxH);
+        SDL_SetWindowSize(window, w, h);
+        SDL_SetWindowPosition(window, desktop.x + (desktop.w - w) / 2, desktop.y + (desktop.h - h) / 2);
         return;
     }
     // Leave full screen first: a resize asked for while still full screen can be lost.
-    SDL_SetWindowFullscreen(window, 0);
+    if (borderlessFullScreen)
+        SDL_SetWindowBordered(window, SDL_TRUE);
+    else
+        SDL_SetWindowFullscreen(window, 0);
+    borderlessFullScreen = false;
     SDL_SetWindowSize(window, windowedWidth, windowedHeight);
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void setWindowSizeLimit(int pixels) {
+    sizeLimit = pixels;
+    if (!window) return;
+    int maxW = 0, maxH = 0;
+    limitInPoints(maxW, maxH);
+    SDL_SetWindowMaximumSize(window, maxW, maxH);
+    clampWindowSize();
 }
 
 bool pollEvent(Event& event) {
@@ -175,6 +236,8 @@ bool pollEvent(Event& event) {
             event.kind = EventKind::Terminate;
             return true;
         case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                clampWindowSize(); // before a draw at that size
             event.kind = windowEventKind(e.window.event);
             if (event.kind == EventKind::None) continue;
             return true;

@@ -8,6 +8,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -18,8 +19,9 @@ bool CGameWindow::Create(CIdlingMessageLoop& loop) {
     if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
     platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
     SetupContext();
-    TakeDrawableSize();
-    ApplyViewport();
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    LimitSurface(surfaceSideLimit(dims[0], dims[1]));
     loop.AddIdleHandler(this);
     loop.SetEventTarget(this);
     return true;
@@ -33,12 +35,19 @@ void CGameWindow::SetupContext() {
     if (system_->vsync) platform::setSwapInterval(1);
 }
 
+void CGameWindow::LimitSurface(int side) {
+    surfaceLimit_ = side;
+    platform::setWindowSizeLimit(side);
+    TakeDrawableSize();
+    ApplyViewport();
+}
+
 void CGameWindow::TakeDrawableSize() {
     int w = system_->viewWidth, h = system_->viewHeight;
     platform::drawableSize(w, h);
-    if (w > 0 && h > 0) {
-        system_->viewWidth = w;
-        system_->viewHeight = h;
+    if (w > 0 && h > 0) { // a window not yet shrunk back is drawn in its corner meanwhile
+        system_->viewWidth = std::min(w, surfaceLimit_);
+        system_->viewHeight = std::min(h, surfaceLimit_);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The game window: its OpenGL context, the letterboxed viewport, full screen, the quit
 // question and the idle turn that runs one frame.
+#include "stage/View.h"
 #include "system/MessageLoop.h"
 
 class GameSystem;
@@ -26,6 +27,9 @@ public:
         if (on != fullScreen_) ToggleFullScreen();
     }
     bool FullScreen() const { return fullScreen_; }
+    // The most drawable pixels a side the window and the viewport take (Create sets what the
+    // renderer can take); a larger window is shrunk and never drawn at that size.
+    void LimitSurface(int side);
     // Close box, Alt+F4 and Escape all end here: asks the quit question.
     void RequestClose();
     void DestroyWindow();
@@ -38,6 +42,7 @@ private:
     GameSystem* system_;
     CIdlingMessageLoop* loop_ = nullptr;
     bool fullScreen_ = false;
+    int surfaceLimit_ = MaxSurfaceSide;
 };
 
 } // namespace Lib::System

@@ -59,6 +59,9 @@ void drawableSize(int& width, int& height) {
     emscripten_get_canvas_element_size(web::CanvasSelector, &width, &height);
 }
 
+// The browser sizes the WebGL drawing buffer down to what it can take by itself.
+void setWindowSizeLimit(int) {}
+
 void setDesktopFullscreen(bool on, int, int) {
     if (!on) {
         emscripten_exit_fullscreen();
