@@ -3,6 +3,7 @@
 #include "SolveArguments.h"
 #include "game/GameConstants.h"
 #include "game/RecordRun.h"
+#include "stage/FileAccess.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 
@@ -126,7 +127,9 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     }
     std::error_code error;
     if (!out.empty() && !result.record.save(out, &error, Replacing::RegularFileOnly)) {
-        std::fprintf(stderr, "cannot write replay file %s: %s\n", out.c_str(), error.message().c_str());
+        const bool standsThere = error == FileError::Link || error == FileError::NotRegular;
+        std::fprintf(stderr, "cannot write replay file %s: %s%s\n", out.c_str(), error.message().c_str(),
+                     standsThere ? " (--out replaces only a regular file; it was left as it was)" : "");
         return 2;
     }
     std::printf("clear %d\n", result.frames);
