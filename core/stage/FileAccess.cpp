@@ -161,8 +161,8 @@ std::error_code checkReplaceable(int dirFd, const std::string& target) {
     return S_ISREG(st.st_mode) ? std::error_code{} : make_error_code(FileError::NotRegular);
 }
 
-// Writes into the temporary file `temp` and puts it at `target`; both in `dirFd`. New links it
-// in instead of renaming, which fails (EEXIST) on anything standing at `target`.
+// Writes into the temporary file `temp` and puts it at `target`; both in `dirFd`. A New file is
+// linked in instead of renamed, which fails (EEXIST) on anything standing at `target`.
 bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, const std::string& target,
                    std::string_view content, Placement placement, std::error_code& error) {
     if (!writeAll(file.get(), content, error)) return false;

@@ -130,7 +130,7 @@ bool isGameFileName(std::string_view name) {
 }
 
 void sweepTemporaryFiles() {
-    // The game never makes a link there; one with such a name was put there by someone else.
+    // The game never makes a link there, so a link of that name is someone else's and stays.
     removeFilesIn(workingFolderPath(), isTemporaryFileName, std::chrono::minutes(1), Removing::FilesOnly);
 }
 
