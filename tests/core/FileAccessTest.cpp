@@ -11,7 +11,6 @@
 
 #include <set>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -168,35 +167,4 @@ TEST_F(GameFiles, ANewFileNeverTakesTheNameOfWhatIsThere) {
     EXPECT_EQ(elsewhere.read("notes"), "the player's own notes");
     ASSERT_TRUE(createFileAtomically(own("stage5"), StageText));
     EXPECT_EQ(namesIn(workingFolderPath()).size(), before.size() + 1);
-}
-
-TEST_F(GameFiles, APathTheUserGaveIsWrittenOnlyOverARegularFile) {
-    ASSERT_EQ(mkfifo(elsewhere.file("fifo").c_str(), 0600), 0);
-    fs::create_directory(elsewhere.file("folder"));
-    fs::create_symlink(elsewhere.file("notes"), elsewhere.file("link"));
-    fs::create_symlink(elsewhere.file("nowhere"), elsewhere.file("dangling"));
-    // A device node as /dev/full is; only root may make one.
-    const bool device = mknod(elsewhere.file("device").c_str(), S_IFCHR | 0600, makedev(1, 7)) == 0;
-    const std::set<std::string> before = namesIn(elsewhere.path());
-    const std::pair<const char*, std::error_code> refused[] = {
-        {"fifo", FileError::NotRegular}, {"folder", FileError::NotRegular}, {"device", FileError::NotRegular},
-        {"link", FileError::Link},       {"dangling", FileError::Link},
-    };
-    for (const auto& [name, why] : refused) {
-        if (name == std::string("device") && !device) continue;
-        std::error_code error;
-        EXPECT_FALSE(
-            writeFileAtomically(elsewhere.file(name), ReplayText, &error, Replacing::RegularFileOnly))
-            << name;
-        EXPECT_EQ(error, why) << name;
-    }
-    EXPECT_EQ(namesIn(elsewhere.path()), before); // nothing replaced, no temporary file left
-    EXPECT_EQ(elsewhere.read("notes"), "the player's own notes");
-    EXPECT_TRUE(isLink(elsewhere.file("link")));
-    for (const char* name : {"notes", "new"}) {
-        std::error_code error;
-        EXPECT_TRUE(writeFileAtomically(elsewhere.file(name), ReplayText, &error, Replacing::RegularFileOnly))
-            << name << ": " << error.message();
-        EXPECT_EQ(elsewhere.read(name), ReplayText);
-    }
 }

