@@ -1,5 +1,7 @@
 #include "game/ClickMoves.h"
 
+#include "game/TurnBound.h"
+
 #include "game/GameConstants.h"
 #include "game/RouteCheck.h"
 
@@ -82,14 +84,45 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     // runs the exact test only where one may be close.
     bool nearWalls = true; // whether any bar of the step might come within its room of a wall
     float largestRoom = 0; // the most room any bar of the step can need
+    // Until its click a step's bar turns about the step's start, so only the walls within its
+    // length and room of the start can come near it, and one distance measured at one angle
+    // bounds it at the angles around.
+    Vec2 start;
+    bool exactEnough = false; // whether the start is near enough the origin for that to hold
+    float turningRoom = 0;    // the most room a bar turning about the start can need
+    TurnBound bound(BarLength);
+    const auto turning = [&] { return exactEnough && attempt.bar().pivot() == start; };
+    const auto measure = [&](float angle) {
+        const auto distances = search.clearance.innerDistances(start, freeEndAfterStep(attempt));
+        bound.measured(angle, distances.toWall, distances.toLine);
+    };
+    const auto play = [&](InputFlags input) {
+        attempt.step(input);
+        if (input.switchPivot || !turning()) return attempt.judge();
+        const float angle = attempt.bar().angle().value();
+        if (!(bound.toLine(angle) > 0)) measure(angle);
+        return bound.toLine(angle) > 0 ? attempt.judgeUntouched() : attempt.judge();
+    };
     const auto tooClose = [&](const RouteNode& node) {
         if (!nearWalls) return false;
         const Vec2 p = attempt.bar().pivot(), q = freeEndAfterStep(attempt);
-        if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
+        if (turning()) {
+            const float angle = attempt.bar().angle().value();
+            if (bound.toWall(angle) >= turningRoom + 1.0) return false;
+            const float r = room(node, p, q);
+            if (!(r > 0) || bound.toWall(angle) >= r + 1.0) return false;
+            if (!bound.measuredAt(angle)) measure(angle);
+            // The measured distance is the exact test's own up to rounding far below this
+            // band: it decides unless it lies in the band.
+            constexpr double Band = 0.01;
+            const double distance = bound.measuredToWall();
+            return distance < r + Band && (distance < r - Band || attempt.lines().wallNear(p, q, r));
+        }
+        if (!search.clearance.gatheredNear(p, q, largestRoom, false)) return false;
         // The bar's own room is often much less than the step's largest: asked again with it,
         // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && search.clearance.gatheredNear(p, q, r) && attempt.lines().wallNear(p, q, r);
+        return r > 0 && search.clearance.gatheredNear(p, q, r, false) && attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
@@ -108,12 +141,18 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         const RouteNode node = search.nodes[std::size_t(current)];
         // The largest room any bar of the step can need: the click it may add lies a bar's
         // length out, and the bar within two of the start.
-        const Vec2 start = node.pose.pivot;
-        const float farthestClick = std::max(drift(node, start) / ClickTurnError, BarLength);
+        start = node.pose.pivot;
+        const float startDrift = drift(node, start);
+        const float farthestClick = std::max(startDrift / ClickTurnError, BarLength);
         largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
-        const double reach = 2 * BarLength + largestRoom + 1.0;
-        nearWalls = search.clearance.at(start) <= reach;
-        if (nearWalls) search.clearance.gatherNear(start, reach);
+        // Before its click the bar lies within a bar's length of the start.
+        turningRoom = margin + slip * (startDrift + ClickTurnError * BarLength);
+        // A unit to spare for the rounding of a float bar, which holds within the grid's reach.
+        nearWalls = search.clearance.gatherNear(start, 2 * BarLength + largestRoom + 1.0,
+                                                BarLength + turningRoom + 1.0);
+        exactEnough = search.clearance.trusted() && std::fabs(start.x) <= LineGrid::Reach &&
+                      std::fabs(start.y) <= LineGrid::Reach;
+        bound.forget();
         const auto step = [&](int length, int fastFrames, bool click) {
             RouteNode next = node;
             next.pose = attempt.bar().pose();
@@ -141,7 +180,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
                 if (outcome == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
                 attempt.resume(before, remaining);
             }
-            const FrameOutcome outcome = attempt.advance({false, false});
+            const FrameOutcome outcome = play({false, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(k, 0, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
         }
@@ -151,13 +190,13 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         // route that must forgive more than a frame holds the button off that long after a click.
         attempt.resume(node.pose, frameLimit - node.frames);
         for (int i = 1; i <= lead; ++i) {
-            const FrameOutcome outcome = attempt.advance({false, false});
+            const FrameOutcome outcome = play({false, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(i, 0, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) return NoClear;
         }
         const int shortestHead = std::max(MinFastGap, minGap - lead - MinFastGap);
         for (int h = 1; h <= shortestHead + turn / 2; ++h) {
-            const FrameOutcome outcome = attempt.advance({true, false});
+            const FrameOutcome outcome = play({true, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node))
                 return search.finish(step(lead + h, h, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
@@ -167,7 +206,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             for (int j = 1; j <= MinFastGap; ++j) {
                 const bool click = j == MinFastGap;
                 const Vec2 clickPoint = freeEndAfterStep(attempt);
-                const FrameOutcome tail = attempt.advance({false, click});
+                const FrameOutcome tail = play({false, click});
                 RouteNode next = step(lead + h + j, h, click);
                 if (click) addClick(next, clickPoint);
                 if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);

@@ -3,6 +3,7 @@
 // distance to the goals. What a step is (one frame, or frames up to a click) is decided by a
 // move generator, which plays each step with the game's own Attempt and offers what it reaches.
 #include "game/Attempt.h"
+#include "game/FrameCounts.h"
 #include "game/GoalDistance.h"
 #include "game/Solver.h"
 #include "game/WallClearance.h"
@@ -12,7 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <queue>
-#include <unordered_map>
 #include <vector>
 
 // A step of a route: `length` frames, `fastFrames` of them with the fast button held after the
@@ -78,7 +78,7 @@ private:
     Clock::time_point deadline_;
     GoalDistance field_;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open_;
-    std::unordered_map<std::uint64_t, std::int32_t> best_;
+    FrameCounts best_;
     float weight_ = 1;
     StateGrain grain_{1, 1};
 };

@@ -1,0 +1,40 @@
+#include "game/FrameCounts.h"
+
+namespace {
+std::size_t spread(std::uint64_t key) {
+    key ^= key >> 33; // the pivot's cells sit in the low bits, the angle in the high ones
+    key *= 0xff51afd7ed558ccdULL;
+    return std::size_t(key ^ (key >> 33));
+}
+} // namespace
+
+bool FrameCounts::improve(std::uint64_t key, std::int32_t frames) {
+    if (2 * (used_ + 1) > slots_.size()) grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = spread(key) & mask;; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.key == key) {
+            if (slot.frames <= frames) return false;
+            slot.frames = frames;
+            return true;
+        }
+        if (slot.key == Empty) {
+            slot = {key, frames};
+            ++used_;
+            return true;
+        }
+    }
+}
+
+void FrameCounts::clear() {
+    slots_.assign(1024, Slot{});
+    used_ = 0;
+}
+
+void FrameCounts::grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    used_ = 0;
+    for (const Slot& slot : old)
+        if (slot.key != Empty) improve(slot.key, slot.frames);
+}
