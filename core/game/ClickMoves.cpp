@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr StateGrain ClickGrain{8.0f, 60}; // 8 units, 6-degree bins: a hand tolerates a few units
@@ -24,21 +25,21 @@ constexpr float Directions[8][2] = {{1, 0},  {0.7071f, 0.7071f},   {0, 1},  {-0.
 // before), which halves the angle.
 constexpr float ClickTurnError = 2 * Bar::SlowStep;
 
-// The larger drift of p and q: one pass over the clicks, as the larger of the two drifts is the
-// drift of the farther square.
-float drift(const RouteNode& node, Vec2 p, Vec2 q) {
-    if (!node.clicked) return 0.0f;
-    // The largest square first and one root after: the root and the rounding to float keep order.
+// The largest squared distance from p to the clicks so far (0 before the first).
+double farthestSquared(const RouteNode& node, Vec2 p) {
+    if (!node.clicked) return 0.0;
     double farthest = 0.0;
     for (const Vec2& c : node.outerClicks) {
-        const float dx = p.x - c.x, dy = p.y - c.y, ex = q.x - c.x, ey = q.y - c.y;
-        farthest = std::max({farthest, double(dx) * dx + double(dy) * dy, double(ex) * ex + double(ey) * ey});
+        const float dx = p.x - c.x, dy = p.y - c.y;
+        farthest = std::max(farthest, double(dx) * dx + double(dy) * dy);
     }
-    return ClickTurnError * float(std::sqrt(farthest));
+    return farthest;
 }
 
-float drift(const RouteNode& node, Vec2 p) {
-    return drift(node, p, p);
+// The drift of a point that far from the farthest click: the largest square first and one root
+// after, as the root and the rounding to float keep order.
+float driftAt(double farthestSquared) {
+    return ClickTurnError * float(std::sqrt(farthestSquared));
 }
 
 // The part of that drift across a line running along the unit vector `along`: the turn moves p
@@ -76,8 +77,10 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     const int minGap = rules.minGap, lead = rules.slip > 1 ? rules.slip : 0;
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
+    const auto roomAt = [&](double farthestSquared) { return margin + slip * driftAt(farthestSquared); };
+    // The larger drift of p and q is the drift of the farther square.
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
-        return margin + slip * drift(node, p, q);
+        return roomAt(std::max(farthestSquared(node, p), farthestSquared(node, q)));
     };
     // A step's bars all lie within two bar lengths of where it starts (one, until its click), so
     // only the walls that near come into question; a frame tests the bar against those few and
@@ -90,15 +93,32 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     Vec2 start;
     bool exactEnough = false; // whether the start is near enough the origin for that to hold
     float turningRoom = 0;    // the most room a bar turning about the start can need
+    double startFarthest = 0; // the squared distance from the start to the farthest click
     TurnBound bound(BarLength);
     const auto turning = [&] { return exactEnough && attempt.bar().pivot() == start; };
     const auto measure = [&](float angle) {
         const auto distances = search.clearance.innerDistances(start, freeEndAfterStep(attempt));
         bound.measured(angle, distances.toWall, distances.toLine);
     };
+    // How far a click's bar keeps from every wall, and from every line, at least, as the bound
+    // of the bar it came from tells (nothing for other bars).
+    double clickWallSpare = 0, clickLineSpare = 0;
     const auto play = [&](InputFlags input) {
+        const bool fromTurning = turning();
+        const float before = attempt.bar().angle().value();
         attempt.step(input);
-        if (input.switchPivot || !turning()) return attempt.judge();
+        clickWallSpare = clickLineSpare = -std::numeric_limits<double>::infinity();
+        if (input.switchPivot) {
+            if (!fromTurning) return attempt.judge();
+            // The old free end becomes the pivot and the bar turns a frame's step about it, so
+            // no point of it lies farther than its length times that step (and a little
+            // rounding) from the bar it came from.
+            const double moved = BarLength * (input.fast ? Bar::FastStep : Bar::SlowStep) + 0.5;
+            clickWallSpare = bound.toWall(before) - moved;
+            clickLineSpare = bound.toLine(before) - moved;
+            return clickLineSpare > 0 ? attempt.judgeUntouched() : attempt.judge();
+        }
+        if (!turning()) return attempt.judge();
         const float angle = attempt.bar().angle().value();
         if (!(bound.toLine(angle) > 0)) measure(angle);
         return bound.toLine(angle) > 0 ? attempt.judgeUntouched() : attempt.judge();
@@ -109,7 +129,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         if (turning()) {
             const float angle = attempt.bar().angle().value();
             if (bound.toWall(angle) >= turningRoom + 1.0) return false;
-            const float r = room(node, p, q);
+            const float r = roomAt(std::max(startFarthest, farthestSquared(node, q)));
             if (!(r > 0) || bound.toWall(angle) >= r + 1.0) return false;
             if (!bound.measuredAt(angle)) measure(angle);
             // The measured distance is the exact test's own up to rounding far below this
@@ -118,11 +138,13 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             const double distance = bound.measuredToWall();
             return distance < r + Band && (distance < r - Band || attempt.lines().wallNear(p, q, r));
         }
+        if (clickWallSpare >= largestRoom + 1.0) return false;
         if (!search.clearance.gatheredNear(p, q, largestRoom, false)) return false;
         // The bar's own room is often much less than the step's largest: asked again with it,
         // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && search.clearance.gatheredNear(p, q, r, false) && attempt.lines().wallNear(p, q, r);
+        return r > 0 && clickWallSpare < r + 1.0 && search.clearance.gatheredNear(p, q, r, false) &&
+               attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
@@ -142,7 +164,8 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         // The largest room any bar of the step can need: the click it may add lies a bar's
         // length out, and the bar within two of the start.
         start = node.pose.pivot;
-        const float startDrift = drift(node, start);
+        startFarthest = farthestSquared(node, start);
+        const float startDrift = driftAt(startFarthest);
         const float farthestClick = std::max(startDrift / ClickTurnError, BarLength);
         largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
         // Before its click the bar lies within a bar's length of the start.
@@ -173,7 +196,7 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
                 const BarPose before = attempt.bar().pose();
                 const Vec2 clickPoint = freeEndAfterStep(attempt);
                 const std::int32_t remaining = attempt.remaining();
-                const FrameOutcome outcome = attempt.advance({false, true});
+                const FrameOutcome outcome = play({false, true});
                 RouteNode next = step(k, 0, true);
                 addClick(next, clickPoint);
                 if (outcome == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
