@@ -3,7 +3,6 @@
 #include <cmath>
 
 namespace {
-constexpr double Pi = 3.141592653589793;
 constexpr double TwoPi = 6.283185307179586;
 // Beyond this the add/subtract loop would take too long (or forever, for infinities); such
 // angles only come from damaged stage files.
@@ -11,11 +10,6 @@ constexpr double LoopWrapLimit = 1.0e6;
 } // namespace
 
 float Angle::wrap() const {
-    // Nearly every frame's angle is already in range: one test, and the loops are skipped.
-    if (value_ >= -Pi && value_ <= Pi) {
-        wrapped_ = true;
-        return value_;
-    }
     double v = value_;
     if (!std::isfinite(v)) v = 0.0;
     if (std::fabs(v) > LoopWrapLimit) v = std::fmod(v, TwoPi);

@@ -12,8 +12,12 @@ class Angle {
 public:
     Angle(float radians = 0.0f) : value_(radians) {}
 
-    float value() const { return wrapped_ ? value_ : wrap(); } // wrapped
-    float raw() const { return value_; }                       // as stored, possibly unwrapped
+    // Wrapped. Nearly every frame's angle is in range already: one test, and no wrapping.
+    float value() const {
+        if (!wrapped_) wrapped_ = value_ >= -Pi && value_ <= Pi;
+        return wrapped_ ? value_ : wrap();
+    }
+    float raw() const { return value_; } // as stored, possibly unwrapped
     bool isWrapped() const { return wrapped_; }
     void set(float radians) {
         value_ = radians;
@@ -21,6 +25,7 @@ public:
     }
 
 private:
+    static constexpr double Pi = 3.141592653589793;
     float wrap() const;
     mutable float value_;
     mutable bool wrapped_ = false;

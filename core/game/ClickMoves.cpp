@@ -226,15 +226,21 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             if (h < shortestHead || (h - shortestHead) % Stride != 0) continue;
             const BarPose before = attempt.bar().pose();
             const std::int32_t remaining = attempt.remaining();
-            for (int j = 1; j <= MinFastGap; ++j) {
-                const bool click = j == MinFastGap;
+            // Until the click the step's node stands for the frames: they add no click.
+            bool open = true;
+            for (int j = 1; open && j < MinFastGap; ++j) {
+                const FrameOutcome tail = play({false, false});
+                if (tail == FrameOutcome::Goal && wellInGoal(node))
+                    return search.finish(step(lead + h + j, h, false));
+                open = tail == FrameOutcome::Continue && !tooClose(node);
+            }
+            if (open) {
                 const Vec2 clickPoint = freeEndAfterStep(attempt);
-                const FrameOutcome tail = play({false, click});
-                RouteNode next = step(lead + h + j, h, click);
-                if (click) addClick(next, clickPoint);
+                const FrameOutcome tail = play({false, true});
+                RouteNode next = step(lead + h + MinFastGap, h, true);
+                addClick(next, clickPoint);
                 if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
-                if (tail != FrameOutcome::Continue || tooClose(next)) break;
-                if (click) search.offer(next);
+                if (tail == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
             }
             attempt.resume(before, remaining);
         }
