@@ -187,6 +187,22 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             next.slowLead = std::uint16_t(fastFrames > 0 ? lead : 0);
             return next;
         };
+        // A click ending a step of `length` frames: the clearing node's index when it clears,
+        // else NoClear, offering the state it reaches unless one that looks the same was
+        // reached as early (most, as steps cross).
+        const auto click = [&](int length, int fastFrames) {
+            const Vec2 clickPoint = freeEndAfterStep(attempt);
+            const FrameOutcome outcome = play({false, true});
+            const bool goal = outcome == FrameOutcome::Goal;
+            if (!goal && (outcome != FrameOutcome::Continue ||
+                          !search.wanted(attempt.bar().pose(), node.frames + length)))
+                return NoClear;
+            RouteNode next = step(length, fastFrames, true);
+            addClick(next, clickPoint);
+            if (goal) return wellInGoal(next) ? search.finish(next) : NoClear;
+            if (!tooClose(next)) search.offer(next);
+            return NoClear;
+        };
         // Slow all the way: a click on any frame k from minGap on, from the pose after k - 1
         // frames. Beyond a whole turn after the earliest click, a later one repeats an earlier.
         const int turn = 180;
@@ -194,13 +210,8 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         for (int k = 1; k <= minGap + turn; ++k) {
             if (k >= minGap && (k - minGap) % Stride == 0) {
                 const BarPose before = attempt.bar().pose();
-                const Vec2 clickPoint = freeEndAfterStep(attempt);
                 const std::int32_t remaining = attempt.remaining();
-                const FrameOutcome outcome = play({false, true});
-                RouteNode next = step(k, 0, true);
-                addClick(next, clickPoint);
-                if (outcome == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
-                if (outcome == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
+                if (const std::int32_t found = click(k, 0); found >= 0) return found;
                 attempt.resume(before, remaining);
             }
             const FrameOutcome outcome = play({false, false});
@@ -234,14 +245,8 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
                     return search.finish(step(lead + h + j, h, false));
                 open = tail == FrameOutcome::Continue && !tooClose(node);
             }
-            if (open) {
-                const Vec2 clickPoint = freeEndAfterStep(attempt);
-                const FrameOutcome tail = play({false, true});
-                RouteNode next = step(lead + h + MinFastGap, h, true);
-                addClick(next, clickPoint);
-                if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
-                if (tail == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
-            }
+            if (open)
+                if (const std::int32_t found = click(lead + h + MinFastGap, h); found >= 0) return found;
             attempt.resume(before, remaining);
         }
         return NoClear;

@@ -8,22 +8,26 @@ std::size_t spread(std::uint64_t key) {
 }
 } // namespace
 
+std::size_t FrameCounts::slotOf(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = spread(key) & mask;
+    while (slots_[i].key != key && slots_[i].key != Empty)
+        i = (i + 1) & mask;
+    return i;
+}
+
+bool FrameCounts::wouldImprove(std::uint64_t key, std::int32_t frames) const {
+    const Slot& slot = slots_[slotOf(key)];
+    return slot.key == Empty || frames < slot.frames;
+}
+
 bool FrameCounts::improve(std::uint64_t key, std::int32_t frames) {
     if (2 * (used_ + 1) > slots_.size()) grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = spread(key) & mask;; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.key == key) {
-            if (slot.frames <= frames) return false;
-            slot.frames = frames;
-            return true;
-        }
-        if (slot.key == Empty) {
-            slot = {key, frames};
-            ++used_;
-            return true;
-        }
-    }
+    Slot& slot = slots_[slotOf(key)];
+    if (slot.key != Empty && slot.frames <= frames) return false;
+    used_ += slot.key == Empty;
+    slot = {key, frames};
+    return true;
 }
 
 void FrameCounts::clear() {

@@ -9,6 +9,8 @@ class FrameCounts {
 public:
     // Keeps `frames` for `key` unless as few or fewer are kept already; whether it was kept.
     bool improve(std::uint64_t key, std::int32_t frames);
+    // Whether improve() would keep them, keeping nothing.
+    bool wouldImprove(std::uint64_t key, std::int32_t frames) const;
     void clear();
 
 private:
@@ -18,6 +20,7 @@ private:
         std::uint64_t key = Empty;
         std::int32_t frames = 0;
     };
+    std::size_t slotOf(std::uint64_t key) const; // its slot, or the empty one where it would go
     void grow();
     std::vector<Slot> slots_ = std::vector<Slot>(1024);
     std::size_t used_ = 0;

@@ -68,6 +68,12 @@ void RouteSearch::offer(const RouteNode& node) {
     open_.push({float(node.frames) + weight_ * estimate(node.pose), std::int32_t(nodes.size() - 1)});
 }
 
+bool RouteSearch::wanted(const BarPose& pose, std::int32_t frames) {
+    const bool kept = best_.wouldImprove(stateKey(pose, grain_), frames);
+    states += !kept;
+    return kept;
+}
+
 std::int32_t RouteSearch::finish(const RouteNode& node) {
     nodes.push_back(node);
     return std::int32_t(nodes.size() - 1);

@@ -55,6 +55,9 @@ public:
     std::int32_t run(float weight, StateGrain grain, const Expand& expand);
     // Keeps a state reached by a step unless a state that looks the same was reached as early.
     void offer(const RouteNode& node);
+    // Whether offer() would keep a state reached in `frames`, so that a step spares the work of
+    // one it would throw away; such a one is counted as reached here.
+    bool wanted(const BarPose& pose, std::int32_t frames);
     // Keeps the clearing node; its index is what run() returns.
     std::int32_t finish(const RouteNode& node);
 
@@ -64,7 +67,7 @@ public:
     std::vector<InputFlags> framesOfRoute(std::int32_t last) const;
 
     std::vector<RouteNode> nodes;
-    std::size_t states = 0;
+    std::size_t states = 0; // reached by the steps, whether kept or not
     WallClearance clearance;
 
 private:
