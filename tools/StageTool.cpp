@@ -1,19 +1,19 @@
 // twirlstick-stage: a command-line companion for stage makers. It reads stages and replays
 // with the game's own code, so its verdicts are the game's verdicts.
+#include "SolveArguments.h"
 #include "game/GameConstants.h"
 #include "game/RecordRun.h"
-#include "game/Solver.h"
+#include "stage/FileAccess.h"
 #include "stage/StageFile.h"
 #include "stage/Utf.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-constexpr const char* Usage =
+constexpr const char* UsageHead =
     "usage:\n"
     "  twirlstick-stage info STAGE\n"
     "  twirlstick-stage verify STAGE REPLAY\n"
@@ -30,23 +30,26 @@ constexpr const char* Usage =
     "tried; 'gave up after S s' when the S seconds of --seconds (default 30) ran\n"
     "out first (exit 3); or 'stopped at the cap of N states' when the search kept\n"
     "the N states of --max-states (default 2000000, a bound on its memory) before\n"
-    "either answer (exit 3).\n"
-    "Unreadable files exit 2.\n"
-    "  twirlstick-stage --help | --version\n";
+    "either answer (exit 3). --out saves the route as a replay: a new file, or one\n"
+    "written over a regular file; a link, folder, FIFO or device there is refused.\n";
+constexpr const char* UsageTail = "Unreadable files, unwritable replays and wrong options exit 2.\n"
+                                  "  twirlstick-stage --help | --version\n";
 
-constexpr int MaxMinGap = 600;               // ten seconds between clicks
-constexpr long long MaxStates = 100'000'000; // about 15 GB of states
+void printUsage(std::FILE* to) {
+    std::fprintf(to, "%s%s%s", UsageHead, solveRanges().c_str(), UsageTail);
+}
 
 int usage() {
-    std::fputs(Usage, stderr);
+    printUsage(stderr);
     return 2;
 }
 
-// The game quietly plays an empty stage for a file it cannot read; the tool must say why instead.
+// The game quietly plays an empty stage for a file it cannot read; the tool must say why instead,
+// and refuses what the edit menu refuses to take in as a stage, for the same reason.
 bool readStage(const std::string& path, Stage& stage) {
     std::error_code error;
-    loadStage(path, stage, &error);
-    if (error) std::fprintf(stderr, "cannot read stage file %s: %s\n", path.c_str(), error.message().c_str());
+    if (!loadStageFile(path, stage, error))
+        std::fprintf(stderr, "cannot read stage file %s: %s\n", path.c_str(), error.message().c_str());
     return !error;
 }
 
@@ -94,30 +97,13 @@ int verify(const std::string& stagePath, const std::string& replayPath) {
 }
 
 int solve(const std::string& stagePath, const std::vector<std::string>& options) {
-    SolveOptions solveOptions;
-    std::string out;
-    for (size_t i = 0; i < options.size(); ++i) {
-        if (options[i] == "--out" && i + 1 < options.size()) {
-            out = options[++i];
-        } else if (options[i] == "--seconds" && i + 1 < options.size()) {
-            solveOptions.seconds = std::atof(options[++i].c_str());
-            if (!(solveOptions.seconds > 0)) return usage();
-        } else if (options[i] == "--forgive" && i + 1 < options.size()) {
-            const int frames = std::atoi(options[++i].c_str());
-            if (frames < 1 || frames > MaxForgiveness) return usage();
-            solveOptions.forgiveness = frames;
-        } else if (options[i] == "--max-states" && i + 1 < options.size()) {
-            const long long states = std::atoll(options[++i].c_str());
-            if (states < 1 || states > MaxStates) return usage();
-            solveOptions.maxNodes = std::size_t(states);
-        } else if (options[i] == "--min-gap" && i + 1 < options.size()) {
-            const int gap = std::atoi(options[++i].c_str());
-            if (gap < 1 || gap > MaxMinGap) return usage();
-            solveOptions.minGap = gap;
-        } else {
-            return usage();
-        }
+    SolveArguments arguments;
+    if (!readSolveArguments(options, arguments)) {
+        std::fputs("see 'twirlstick-stage --help'\n", stderr);
+        return 2;
     }
+    const SolveOptions& solveOptions = arguments.options;
+    const std::string& out = arguments.out;
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
     const SolveResult result = solveStage(stage, solveOptions);
@@ -140,8 +126,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         return 3;
     }
     std::error_code error;
-    if (!out.empty() && !result.record.save(out, &error)) {
-        std::fprintf(stderr, "cannot write replay file %s: %s\n", out.c_str(), error.message().c_str());
+    if (!out.empty() && !result.record.save(out, &error, Replacing::RegularFileOnly)) {
+        const bool standsThere = error == FileError::Link || error == FileError::NotRegular;
+        std::fprintf(stderr, "cannot write replay file %s: %s%s\n", out.c_str(), error.message().c_str(),
+                     standsThere ? " (--out replaces only a regular file; it was left as it was)" : "");
         return 2;
     }
     std::printf("clear %d\n", result.frames);
@@ -161,19 +149,32 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     }
     return 0;
 }
-} // namespace
 
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& args) {
     // Every command answers --help, before its other arguments are read as files.
     const bool command = !args.empty() && (args[0] == "info" || args[0] == "verify" || args[0] == "solve");
     if (args == std::vector<std::string>{"--help"} ||
-        (command && std::find(args.begin() + 1, args.end(), "--help") != args.end()))
-        return std::fputs(Usage, stdout) < 0;
-    if (args == std::vector<std::string>{"--version"})
-        return std::printf("twirlstick-stage %s\n", TWIRLSTICK_VERSION) < 0;
+        (command && std::find(args.begin() + 1, args.end(), "--help") != args.end())) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (args == std::vector<std::string>{"--version"}) {
+        std::printf("twirlstick-stage %s\n", TWIRLSTICK_VERSION);
+        return 0;
+    }
     if (args.size() == 2 && args[0] == "info") return info(args[1]);
     if (args.size() == 3 && args[0] == "verify") return verify(args[1], args[2]);
     if (args.size() >= 2 && args[0] == "solve") return solve(args[1], {args.begin() + 2, args.end()});
     return usage();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const int code = run({argv + 1, argv + argc});
+    // An answer that never reached its reader (a full disk, a closed pipe) is no answer.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::perror("twirlstick-stage: cannot write the output");
+        return code == 0 ? 2 : code;
+    }
+    return code;
 }

@@ -50,6 +50,7 @@ std::u16string describeFileError(const std::error_code& error, bool writing) {
     if (error == StageError::TitleTooLong) return tr(u"ステージ名が長すぎます（255文字まで）");
     if (error == StageError::TitleNotStorable) return tr(u"ステージ名に保存できない文字があります");
     if (error == StageError::NumberNotFinite) return tr(u"座標が大きすぎるか、数ではありません");
+    if (error == StageError::NotAStage) return tr(u"ステージのファイルではありません");
     return error ? toUtf16(error.message()) : tr(u"原因不明のエラー");
 }
 

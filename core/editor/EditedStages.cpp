@@ -1,7 +1,6 @@
 #include "editor/EditedStages.h"
 
 #include "editor/EditText.h"
-#include "lang/Translate.h"
 #include "stage/FileAccess.h"
 #include "stage/FileLocations.h"
 #include "stage/StageFile.h"
@@ -58,19 +57,14 @@ std::vector<std::u16string> shippedStageTitles(int count) {
     return titles;
 }
 
-StageImporter::StageImporter() : stage_(std::make_unique<Stage>()), empty_(std::make_unique<Stage>()) {}
+StageImporter::StageImporter() : stage_(std::make_unique<Stage>()) {}
 
 StageImporter::~StageImporter() = default;
 
 void StageImporter::Import(const std::string& path, StageImport& into) {
     std::error_code error;
-    loadStage(path, *stage_, &error);
-    if (error) {
+    if (!loadStageFile(path, *stage_, error)) {
         into.refused.push_back({baseName(path), describeFileError(error, false)});
-        return;
-    }
-    if (sameStageContent(*stage_, *empty_)) {
-        into.refused.push_back({baseName(path), tr(u"ステージのファイルではありません")});
         return;
     }
     stage_->compact();

@@ -43,7 +43,7 @@ public:
 
 private:
     int next_ = 0; // "stage" + (next_ + 1) and the names before it were found taken
-    std::unique_ptr<Stage> stage_, empty_;
+    std::unique_ptr<Stage> stage_;
 };
 
 // Deletes the edited stage `name` (and nothing else) from the working folder; false when it is

@@ -95,13 +95,13 @@ std::string InputRecord::format() const {
     return out;
 }
 
-bool InputRecord::save(const std::string& path, std::error_code* error) const {
+bool InputRecord::save(const std::string& path, std::error_code* error, Replacing replacing) const {
     const std::string text = format();
     if (text.size() > maxReplayFileBytes(total_)) {
         if (error) *error = FileError::TooLarge;
         return false;
     }
-    return writeFileAtomically(path, text, error);
+    return writeFileAtomically(path, text, error, replacing);
 }
 
 void InputRecord::load(const std::string& path, std::int32_t longestRun, std::error_code* error) {

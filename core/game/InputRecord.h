@@ -2,6 +2,8 @@
 // An attempt as a run-length list of input events: one per change of the fast button and one
 // per pivot switch, each counting the frames since the previous one. Recorded live, played back
 // for the replay, and saved as a stage's best run.
+#include "stage/FileAccess.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,8 +35,9 @@ public:
     void finish();
     // False (with the reason in `error` when asked) when the file could not be written, or would
     // be larger than maxReplayFileBytes (total) (FileError::TooLarge); an existing file then
-    // stays as it was.
-    bool save(const std::string& path, std::error_code* error = nullptr) const;
+    // stays as it was. `replacing` as for writeFileAtomically.
+    bool save(const std::string& path, std::error_code* error = nullptr,
+              Replacing replacing = Replacing::Anything) const;
     // A file that cannot be read (missing, not a regular file, larger than a run of `longestRun`
     // frames can make) gives an empty record.
     void load(const std::string& path, std::int32_t longestRun, std::error_code* error = nullptr);

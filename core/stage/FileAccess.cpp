@@ -12,7 +12,11 @@
 namespace {
 constexpr std::string_view TempPrefix = ".twirlstick-";
 constexpr std::string_view TempSuffix = ".tmp";
-constexpr int TempNameLetters = 10;
+constexpr std::string_view TempLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t TempNameLetters = 10;
+
+// How a write places its file at the target's name.
+enum class Placement { New, OverAnything, OverRegularFile };
 
 class FileErrorCategory : public std::error_category {
 public:
@@ -117,19 +121,10 @@ std::vector<std::string> namesIn(int dirFd, const std::function<bool(std::string
     return names;
 }
 
-std::string randomTempName() {
-    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device random;
-    std::string name(TempPrefix);
-    for (int i = 0; i < TempNameLetters; ++i)
-        name += Letters[random() % (sizeof Letters - 1)];
-    return name += TempSuffix;
-}
-
 // A new file no one else has opened: O_EXCL fails on anything already there, a link included.
 int createTempFile(int dirFd, std::string& name, std::error_code& error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = randomTempName();
+        name = newTemporaryFileName();
         const int fd =
             ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
@@ -156,22 +151,36 @@ bool placeNew(int dirFd, const std::string& temp, const std::string& target) {
 #endif
 }
 
-// Writes into the temporary file `temp` and renames it over `target`; both in `dirFd`. Without
-// `replace` the file is linked in instead, which fails (EEXIST) on anything standing at `target`.
+// Why what stands at `target` in `dirFd` may not be replaced by OverRegularFile: a link, or
+// anything else that is not a regular file. Nothing there is fine.
+std::error_code checkReplaceable(int dirFd, const std::string& target) {
+    struct stat st {};
+    if (::fstatat(dirFd, target.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? std::error_code{} : lastError();
+    if (S_ISLNK(st.st_mode)) return FileError::Link;
+    return S_ISREG(st.st_mode) ? std::error_code{} : make_error_code(FileError::NotRegular);
+}
+
+// Writes into the temporary file `temp` and puts it at `target`; both in `dirFd`. A New file is
+// linked in instead of renamed, which fails (EEXIST) on anything standing at `target`.
 bool fillAndRename(int dirFd, const std::string& temp, FileDescriptor& file, const std::string& target,
-                   std::string_view content, bool replace, std::error_code& error) {
+                   std::string_view content, Placement placement, std::error_code& error) {
     if (!writeAll(file.get(), content, error)) return false;
     if (::fsync(file.get()) != 0 || !file.close()) {
         error = lastError();
         return false;
     }
-    const bool placed =
-        replace ? ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0 : placeNew(dirFd, temp, target);
+    // Looked at again just before the rename: a FIFO or link may have taken the name meanwhile.
+    if (placement == Placement::OverRegularFile) error = checkReplaceable(dirFd, target);
+    if (error) return false;
+    const bool placed = placement == Placement::New
+                            ? placeNew(dirFd, temp, target)
+                            : ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0;
     if (!placed) {
         error = lastError();
         return false;
     }
-    if (!replace) ::unlinkat(dirFd, temp.c_str(), 0);
+    if (placement == Placement::New) ::unlinkat(dirFd, temp.c_str(), 0);
     ::fsync(dirFd); // the new name reaches the disk too; the data is already safe if this fails
     return true;
 }
@@ -217,7 +226,7 @@ std::optional<std::string> readRegularFile(const std::string& path, const FileRe
 }
 
 namespace {
-bool writeThroughTemporaryFile(const std::string& path, std::string_view content, bool replace,
+bool writeThroughTemporaryFile(const std::string& path, std::string_view content, Placement placement,
                                std::error_code* error) {
     std::error_code ec;
     const std::size_t slash = path.rfind('/');
@@ -230,10 +239,11 @@ bool writeThroughTemporaryFile(const std::string& path, std::string_view content
         ec = lastError();
     else
         ec = checkFolder(dir.get());
+    if (!ec && placement == Placement::OverRegularFile) ec = checkReplaceable(dir.get(), name);
     std::string temp;
     if (!ec) {
         FileDescriptor file(createTempFile(dir.get(), temp, ec));
-        if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, replace, ec))
+        if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, placement, ec))
             ::unlinkat(dir.get(), temp.c_str(), 0);
     }
     if (error) *error = ec;
@@ -241,18 +251,31 @@ bool writeThroughTemporaryFile(const std::string& path, std::string_view content
 }
 } // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
-    return writeThroughTemporaryFile(path, content, true, error);
+bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error,
+                         Replacing replacing) {
+    const Placement placement =
+        replacing == Replacing::RegularFileOnly ? Placement::OverRegularFile : Placement::OverAnything;
+    return writeThroughTemporaryFile(path, content, placement, error);
 }
 
 bool createFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
-    return writeThroughTemporaryFile(path, content, false, error);
+    return writeThroughTemporaryFile(path, content, Placement::New, error);
+}
+
+std::string newTemporaryFileName() {
+    std::random_device random;
+    std::string name(TempPrefix);
+    for (std::size_t i = 0; i < TempNameLetters; ++i)
+        name += TempLetters[random() % TempLetters.size()];
+    return name += TempSuffix;
 }
 
 bool isTemporaryFileName(std::string_view name) {
-    if (name.size() != TempPrefix.size() + TempNameLetters + TempSuffix.size()) return false;
-    return name.substr(0, TempPrefix.size()) == TempPrefix &&
-           name.substr(name.size() - TempSuffix.size()) == TempSuffix;
+    if (name.size() != TempPrefix.size() + TempNameLetters + TempSuffix.size() ||
+        !name.starts_with(TempPrefix) || !name.ends_with(TempSuffix))
+        return false;
+    const std::string_view letters = name.substr(TempPrefix.size(), TempNameLetters);
+    return letters.find_first_not_of(TempLetters) == std::string_view::npos;
 }
 
 std::optional<FileStamp> fileStamp(const std::string& path) {
@@ -280,7 +303,7 @@ std::error_code makeFolderPrivate(const std::string& folder) {
 }
 
 std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen,
-                              std::chrono::seconds olderThan) {
+                              std::chrono::seconds olderThan, Removing removing) {
     const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     int fd = -1;
     struct stat st {};
@@ -292,7 +315,8 @@ std::error_code removeFilesIn(const std::string& folder, const std::function<boo
         if (::fstatat(dir.get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) continue;
         // A save of another copy of the game may still be writing a recent one.
         if (olderThan.count() > 0 && now - entry.st_mtime < olderThan.count()) continue;
-        if (S_ISREG(entry.st_mode) || S_ISLNK(entry.st_mode)) ::unlinkat(dir.get(), name.c_str(), 0);
+        if (S_ISREG(entry.st_mode) || (S_ISLNK(entry.st_mode) && removing == Removing::FilesAndLinks))
+            ::unlinkat(dir.get(), name.c_str(), 0);
     }
     return {};
 }

@@ -33,18 +33,29 @@ struct FileReadOptions {
 std::optional<std::string> readRegularFile(const std::string& path, const FileReadOptions& options,
                                            std::error_code& error);
 
-// Writes `content` to a new uniquely named file in the target's folder (".twirlstick-*.tmp",
+// What a file written over an existing one may take the place of.
+enum class Replacing {
+    Anything,        // the game's own names: a link there is replaced, never followed
+    RegularFileOnly, // a path the user gave: a link (Link), a folder, FIFO or device (NotRegular) stays
+};
+
+// Writes `content` to a new uniquely named file in the target's folder (newTemporaryFileName,
 // created exclusively, never through a link), flushes it to the disk and renames it over `path`.
 // On any failure the temporary file is removed, the old file stays as it was, and `error` (when
-// given) says why. Folders of another user are refused unless sticky, as /tmp is.
-bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error = nullptr);
+// given) says why. Folders of another user are refused unless sticky, as /tmp is. What `replacing`
+// refuses is refused before anything is written.
+bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error = nullptr,
+                         Replacing replacing = Replacing::Anything);
 
 // The same for a file that must be new: when anything stands at `path` (a file, a link, a
 // folder) it stays as it was and the error is file_exists.
 bool createFileAtomically(const std::string& path, std::string_view content,
                           std::error_code* error = nullptr);
 
-// Whether `name` is one of the temporary files writeFileAtomically makes (left over by a crash).
+// A fresh name for a temporary file: ".twirlstick-", ten random letters from a-z and 0-9, ".tmp".
+std::string newTemporaryFileName();
+
+// Whether `name` is one newTemporaryFileName could have made (a save's file left over by a crash).
 bool isTemporaryFileName(std::string_view name);
 
 // Which file stands at a path: enough to tell that another program replaced or rewrote it.
@@ -65,8 +76,11 @@ std::error_code checkOwnFolder(const std::string& folder);
 // it; a folder of another user is left alone (FolderNotOwned).
 std::error_code makeFolderPrivate(const std::string& folder);
 
-// Deletes the files and links whose names `chosen` accepts from a folder that belongs to the
-// player (FolderNotOwned otherwise, deleting nothing). Links are removed, never followed;
-// sub-folders, FIFOs and the like stay, and so does anything changed within `olderThan`.
+enum class Removing { FilesAndLinks, FilesOnly };
+
+// Deletes the files (and with FilesAndLinks the links) whose names `chosen` accepts from a folder
+// that belongs to the player (FolderNotOwned otherwise, deleting nothing). Links are never
+// followed; sub-folders, FIFOs and the like stay, and so does anything changed within `olderThan`.
 std::error_code removeFilesIn(const std::string& folder, const std::function<bool(std::string_view)>& chosen,
-                              std::chrono::seconds olderThan = std::chrono::seconds(0));
+                              std::chrono::seconds olderThan = std::chrono::seconds(0),
+                              Removing removing = Removing::FilesAndLinks);

@@ -130,7 +130,8 @@ bool isGameFileName(std::string_view name) {
 }
 
 void sweepTemporaryFiles() {
-    removeFilesIn(workingFolderPath(), isTemporaryFileName, std::chrono::minutes(1));
+    // The game never makes a link there, so a link of that name is someone else's and stays.
+    removeFilesIn(workingFolderPath(), isTemporaryFileName, std::chrono::minutes(1), Removing::FilesOnly);
 }
 
 void deleteWorkingFiles() {

@@ -19,7 +19,8 @@ std::string workingFolderPath();
 bool ensureWorkingFolder(std::error_code* error = nullptr);
 
 // Removes the temporary files of saves (isTemporaryFileName) that were left in the working
-// folder by a crash or a kill: only those older than a minute, which no running save still writes.
+// folder by a crash or a kill: only regular files, and only those older than a minute, which no
+// running save still writes.
 void sweepTemporaryFiles();
 
 std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to the data folder

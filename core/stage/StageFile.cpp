@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
                    "keep";
         case StageError::NumberNotFinite:
             return "a coordinate is infinite or not a number";
+        case StageError::NotAStage:
+            return "not a stage file";
         }
         return "unknown stage error";
     }
@@ -142,6 +145,12 @@ void loadStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.clear();
     if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes, error))
         parseStage(*text, stage);
+}
+
+bool loadStageFile(const std::string& path, Stage& stage, std::error_code& error) {
+    loadStage(path, stage, &error);
+    if (!error && sameStageContent(stage, *std::make_unique<Stage>())) error = StageError::NotAStage;
+    return !error;
 }
 
 void parseStage(std::string_view text, Stage& stage) {

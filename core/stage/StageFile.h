@@ -12,11 +12,13 @@
 // blanks get the rest. A larger file is refused, and the writer refuses to write one.
 inline constexpr std::size_t MaxStageFileBytes = 64 * 1024;
 
-// Why a stage could not be written as it is: its file would not read back the same.
+// Why a stage could not be written as it is (its file would not read back the same), or why a
+// file was not taken for a stage.
 enum class StageError {
     TitleTooLong = 1, // longer than MaxStoredTitleUnits
     TitleNotStorable, // a line feed, unpaired surrogates or outer blanks
     NumberNotFinite,  // a coordinate, angle or zoom that is infinite or not a number
+    NotAStage,        // read, but nothing in it is a stage's: empty, binary or some other text
 };
 const std::error_category& stageErrorCategory();
 std::error_code make_error_code(StageError e);
@@ -25,6 +27,10 @@ template <> struct std::is_error_code_enum<StageError> : std::true_type {};
 // Clears the stage and fills it from the file; a missing or unreadable file (or anything but a
 // regular file) leaves it cleared, with the reason in `error` when asked.
 void loadStage(const std::string& path, Stage& stage, std::error_code* error = nullptr);
+
+// loadStage for a file from elsewhere, which the player means to be a stage: one that reads as
+// nothing but an empty stage is refused too (NotAStage). False, with the reason, when refused.
+bool loadStageFile(const std::string& path, Stage& stage, std::error_code& error);
 
 // The same from the file's text (with or without its byte-order mark).
 void parseStage(std::string_view text, Stage& stage);

@@ -1,5 +1,6 @@
 #include "editor/EditText.h"
 #include "stage/FileAccess.h"
+#include "stage/StageFile.h"
 #include "stage/StageNames.h"
 #include "stage/StageTitle.h"
 
@@ -54,6 +55,7 @@ TEST(EditText, FileErrorsInThePlayersWords) {
     EXPECT_EQ(describeFileError(denied, false), u"読み込みが許可されていません");
     EXPECT_EQ(describeFileError(FileError::TooLarge, false), u"ファイルが大きすぎます");
     EXPECT_EQ(describeFileError(FileError::NotRegular, false), u"普通のファイルではありません");
+    EXPECT_EQ(describeFileError(StageError::NotAStage, false), u"ステージのファイルではありません");
     EXPECT_EQ(describeFileError({}, true), u"原因不明のエラー");
 }
 

@@ -176,17 +176,40 @@ TEST_F(WorkingFolder, AnExistingFolderIsMadePrivate) {
     EXPECT_EQ(st.st_mode & 07777, 0700u);
 }
 
-TEST_F(WorkingFolder, StartUpSweepsOnlyOldTemporaryFiles) {
-    touch(".twirlstick-abcdefghij.tmp");
-    touch(".twirlstick-0123456789.tmp");
-    touch("stage1");
-    const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 120, 0}};
-    for (const char* name : {".twirlstick-abcdefghij.tmp", "stage1"})
-        ASSERT_EQ(utimensat(AT_FDCWD, (workingFolderPath() + name).c_str(), old, 0), 0);
+TEST_F(WorkingFolder, StartUpSweepsOnlyOldTemporaryFilesOfTheGamesOwnMaking) {
+    // Two hours old: the names the game makes go, names it never makes stay.
+    std::vector<std::string> swept = {".twirlstick-abcdefghij.tmp"};
+    for (int i = 0; i < 20; ++i)
+        swept.push_back(newTemporaryFileName()); // the maker and the sweep agree on every letter
+    const std::vector<std::string> kept = {"stage1",
+                                           ".twirlstick-ABCDEFGHIJ.tmp",
+                                           ".twirlstick-!!!!!!!!!!.tmp",
+                                           ".twirlstick-" + std::string(10, '.') + ".tmp",
+                                           ".twirlstick-abcd\nfghij.tmp",
+                                           ".twirlstick-abcdefghi.tmp",
+                                           ".twirlstick-abcdefghijk.tmp"};
+    for (const auto& name : swept)
+        touch(name);
+    for (const auto& name : kept)
+        touch(name);
+    TempFolder elsewhere;
+    elsewhere.write("kept", "someone's file");
+    std::filesystem::create_symlink(elsewhere.file("kept"),
+                                    workingFolderPath() + ".twirlstick-link000000.tmp");
+    std::filesystem::create_directory(workingFolderPath() + ".twirlstick-folder0000.tmp");
+    const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 7200, 0}};
+    for (const auto& entry : std::filesystem::directory_iterator(workingFolderPath()))
+        ASSERT_EQ(utimensat(AT_FDCWD, entry.path().c_str(), old, AT_SYMLINK_NOFOLLOW), 0) << entry.path();
+    touch(".twirlstick-0123456789.tmp"); // a save may be writing it
     sweepTemporaryFiles();
-    EXPECT_FALSE(pathExists(workingFolderPath() + ".twirlstick-abcdefghij.tmp"));
-    EXPECT_TRUE(pathExists(workingFolderPath() + ".twirlstick-0123456789.tmp")); // a save may be writing it
-    EXPECT_TRUE(pathExists(workingFolderPath() + "stage1"));
+    for (const auto& name : swept)
+        EXPECT_FALSE(pathExists(workingFolderPath() + name)) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(pathExists(workingFolderPath() + name)) << name;
+    for (const char* name :
+         {".twirlstick-0123456789.tmp", ".twirlstick-link000000.tmp", ".twirlstick-folder0000.tmp"})
+        EXPECT_TRUE(pathExists(workingFolderPath() + name)) << name;
+    EXPECT_EQ(elsewhere.read("kept"), "someone's file");
 }
 
 TEST_F(WorkingFolder, ALinkedFolderKeepsItsMode) {
