@@ -6,11 +6,11 @@ void ImportQueue::Add(const std::vector<std::string>& paths) {
     paths_.insert(paths_.end(), paths.begin(), paths.end());
 }
 
-std::vector<EditedStage> ImportQueue::Step() {
+std::vector<EditedStage> ImportQueue::Step(const std::function<bool()>& timeLeft) {
     StageImport done;
-    int copies = 0;
-    for (int looks = 0; looks < LooksPerStep && copies < CopiesPerStep && next_ < paths_.size(); ++looks)
-        if (importer_.Import(paths_[next_++], done)) ++copies;
+    bool copied = false;
+    for (int looks = 0; looks < LooksPerStep && next_ < paths_.size() && (!copied || timeLeft()); ++looks)
+        copied = importer_.Import(paths_[next_++], done) || copied;
     report_.refusedCount += done.refused.size();
     for (RefusedFile& refused : done.refused)
         if (report_.refused.size() < RefusalsKept) report_.refused.push_back(std::move(refused));

@@ -1,10 +1,12 @@
 #pragma once
 // Files dropped on the edit menu, taken in a step a frame in the order they came. A refusal only
-// reads, so a step decides many; a copy is flushed to the disk, so a step makes only a few: a
-// drop of ten thousand bad files answers at once, and a big drop of stages keeps the menu drawing.
+// reads, so a step decides many; a copy is flushed to the disk, so a step makes one, and more
+// only while the frame has time for them: a drop of ten thousand bad files answers at once, and a
+// big drop of stages keeps the menu drawing.
 #include "editor/EditedStages.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,13 +20,13 @@ struct ImportReport {
 
 class ImportQueue {
 public:
-    static constexpr int CopiesPerStep = 4;
     static constexpr int LooksPerStep = 500; // bounds a step's reading: files are up to 64 KB
     static constexpr std::size_t RefusalsKept = 8;
 
     void Add(const std::vector<std::string>& paths);
-    // Takes in the next files; the stages added, in order.
-    std::vector<EditedStage> Step();
+    // Takes in the next files, going on after a copy only while `timeLeft` says so; the stages
+    // added, in order.
+    std::vector<EditedStage> Step(const std::function<bool()>& timeLeft);
     std::size_t Left() const { return paths_.size() - next_; }
     // Gives up the files not yet looked at; the report counts them.
     void Stop();

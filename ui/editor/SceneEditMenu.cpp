@@ -29,6 +29,9 @@ constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
 constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr float ProgressScale = 0.6f;
+// Of a frame's time, what an import leaves for the update and the picture: a frame that runs
+// late is not drawn, and flushed copies can take milliseconds each.
+constexpr std::uint64_t DrawReserveUs = 8000;
 
 std::u16string shortened(std::u16string_view text, std::size_t units) {
     if (text.size() <= units) return std::u16string(text);
@@ -195,7 +198,8 @@ void SceneEditMenu::AskDelete(int entry) {
 bool SceneEditMenu::TakeDrops() {
     imports_.Add(TheGameSystem->TakeDrops());
     if (imports_.Left() == 0) return true;
-    AddToList(imports_.Step());
+    const Lib::Time::Timer& timer = master_->FrameTimer();
+    AddToList(imports_.Step([&] { return timer.TimeLeft() > DrawReserveUs; }));
     if (imports_.Left() == 0)
         FinishImport();
     else
