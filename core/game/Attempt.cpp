@@ -19,7 +19,6 @@ void Attempt::resume(const BarPose& pose, std::int32_t remaining) {
 }
 
 FrameOutcome Attempt::advance(InputFlags input) {
-    remaining_ -= 1;
-    bar_.step(input.fast, input.switchPivot);
-    return judgeFrame(lines_, bar_, remaining_);
+    step(input);
+    return judge();
 }

@@ -21,7 +21,14 @@ public:
     void resume(const BarPose& pose, std::int32_t remaining);
     // One frame: count it off the time, step the bar with the frame's input, judge the frame.
     FrameOutcome advance(InputFlags input);
-
+    // advance() in its two halves, for a caller that may have proved that the bar touches no
+    // line (a search's bar turning in open floor) and so spares the collision test.
+    void step(InputFlags input) {
+        remaining_ -= 1;
+        bar_.step(input.fast, input.switchPivot);
+    }
+    FrameOutcome judge() const { return judgeFrame(lines_, bar_, remaining_); }
+    FrameOutcome judgeUntouched() const { return judgeUntouchedFrame(remaining_); }
     // Collision by the stage's plain scan instead of the grid, for benchmarks; restarts.
     void useCollision(LineGrid::Mode mode) {
         mode_ = mode;

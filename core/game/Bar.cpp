@@ -3,30 +3,22 @@
 #include <cmath>
 
 namespace {
-constexpr double Pi = 3.141592653589793;
 constexpr double TwoPi = 6.283185307179586;
 // Beyond this the add/subtract loop would take too long (or forever, for infinities); such
 // angles only come from damaged stage files.
 constexpr double LoopWrapLimit = 1.0e6;
 } // namespace
 
-float Angle::value() const {
-    if (!wrapped_) {
-        // Nearly every frame's angle is already in range: one test, and the loops are skipped.
-        if (value_ >= -Pi && value_ <= Pi) {
-            wrapped_ = true;
-            return value_;
-        }
-        double v = value_;
-        if (!std::isfinite(v)) v = 0.0;
-        if (std::fabs(v) > LoopWrapLimit) v = std::fmod(v, TwoPi);
-        while (v < -Pi)
-            v += TwoPi;
-        while (v > Pi)
-            v -= TwoPi;
-        value_ = float(v);
-        wrapped_ = true;
-    }
+float Angle::wrap() const {
+    double v = value_;
+    if (!std::isfinite(v)) v = 0.0;
+    if (std::fabs(v) > LoopWrapLimit) v = std::fmod(v, TwoPi);
+    while (v < -Pi)
+        v += TwoPi;
+    while (v > Pi)
+        v -= TwoPi;
+    value_ = float(v);
+    wrapped_ = true;
     return value_;
 }
 
@@ -36,12 +28,10 @@ Bar::Bar(Vec2 pivot, float length, Color32 normalColor, Color32 fastColor, Angle
     angle_.value();
 }
 
-Vec2 Bar::freeEnd() const {
-    if (!freeEndKnown_) {
-        const float a = angle_.value();
-        freeEnd_ = {pivot_.x + length_ * std::cos(a), pivot_.y + length_ * std::sin(a)};
-        freeEndKnown_ = true;
-    }
+Vec2 Bar::workOutFreeEnd() const {
+    const float a = angle_.value();
+    freeEnd_ = {pivot_.x + length_ * std::cos(a), pivot_.y + length_ * std::sin(a)};
+    freeEndKnown_ = true;
     return freeEnd_;
 }
 

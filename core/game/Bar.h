@@ -12,7 +12,11 @@ class Angle {
 public:
     Angle(float radians = 0.0f) : value_(radians) {}
 
-    float value() const;                 // wrapped
+    // Wrapped. Nearly every frame's angle is in range already: one test, and no wrapping.
+    float value() const {
+        if (!wrapped_) wrapped_ = value_ >= -Pi && value_ <= Pi;
+        return wrapped_ ? value_ : wrap();
+    }
     float raw() const { return value_; } // as stored, possibly unwrapped
     bool isWrapped() const { return wrapped_; }
     void set(float radians) {
@@ -21,6 +25,8 @@ public:
     }
 
 private:
+    static constexpr double Pi = 3.141592653589793;
+    float wrap() const;
     mutable float value_;
     mutable bool wrapped_ = false;
 };
@@ -42,7 +48,7 @@ public:
 
     Bar(Vec2 pivot, float length, Color32 normalColor, Color32 fastColor, Angle angle);
 
-    Vec2 freeEnd() const;
+    Vec2 freeEnd() const { return freeEndKnown_ ? freeEnd_ : workOutFreeEnd(); }
     void step(bool fast, bool switchPivot);
     void reset(Vec2 pivot, float angle);
 
@@ -67,6 +73,7 @@ public:
     static int trailAlpha(int i, int a) { return i == 0 ? a : (13 - i) * a / 12; }
 
 private:
+    Vec2 workOutFreeEnd() const;
     void recordTrail();
 
     Color32 normalColor_;

@@ -1,10 +1,13 @@
 #include "game/ClickMoves.h"
 
+#include "game/TurnBound.h"
+
 #include "game/GameConstants.h"
 #include "game/RouteCheck.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr StateGrain ClickGrain{8.0f, 60}; // 8 units, 6-degree bins: a hand tolerates a few units
@@ -22,21 +25,21 @@ constexpr float Directions[8][2] = {{1, 0},  {0.7071f, 0.7071f},   {0, 1},  {-0.
 // before), which halves the angle.
 constexpr float ClickTurnError = 2 * Bar::SlowStep;
 
-// The larger drift of p and q: one pass over the clicks, as the larger of the two drifts is the
-// drift of the farther square.
-float drift(const RouteNode& node, Vec2 p, Vec2 q) {
-    if (!node.clicked) return 0.0f;
-    // The largest square first and one root after: the root and the rounding to float keep order.
+// The largest squared distance from p to the clicks so far (0 before the first).
+double farthestSquared(const RouteNode& node, Vec2 p) {
+    if (!node.clicked) return 0.0;
     double farthest = 0.0;
     for (const Vec2& c : node.outerClicks) {
-        const float dx = p.x - c.x, dy = p.y - c.y, ex = q.x - c.x, ey = q.y - c.y;
-        farthest = std::max({farthest, double(dx) * dx + double(dy) * dy, double(ex) * ex + double(ey) * ey});
+        const float dx = p.x - c.x, dy = p.y - c.y;
+        farthest = std::max(farthest, double(dx) * dx + double(dy) * dy);
     }
-    return ClickTurnError * float(std::sqrt(farthest));
+    return farthest;
 }
 
-float drift(const RouteNode& node, Vec2 p) {
-    return drift(node, p, p);
+// The drift of a point that far from the farthest click: the largest square first and one root
+// after, as the root and the rounding to float keep order.
+float driftAt(double farthestSquared) {
+    return ClickTurnError * float(std::sqrt(farthestSquared));
 }
 
 // The part of that drift across a line running along the unit vector `along`: the turn moves p
@@ -74,22 +77,74 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
     const int minGap = rules.minGap, lead = rules.slip > 1 ? rules.slip : 0;
     // The room kept from walls, and from a goal's ends when it is reached: the margin plus how
     // far a click one frame off would have moved the bar.
+    const auto roomAt = [&](double farthestSquared) { return margin + slip * driftAt(farthestSquared); };
+    // The larger drift of p and q is the drift of the farther square.
     const auto room = [&](const RouteNode& node, Vec2 p, Vec2 q) {
-        return margin + slip * drift(node, p, q);
+        return roomAt(std::max(farthestSquared(node, p), farthestSquared(node, q)));
     };
     // A step's bars all lie within two bar lengths of where it starts (one, until its click), so
     // only the walls that near come into question; a frame tests the bar against those few and
     // runs the exact test only where one may be close.
     bool nearWalls = true; // whether any bar of the step might come within its room of a wall
     float largestRoom = 0; // the most room any bar of the step can need
+    // Until its click a step's bar turns about the step's start, so only the walls within its
+    // length and room of the start can come near it, and one distance measured at one angle
+    // bounds it at the angles around.
+    Vec2 start;
+    bool exactEnough = false; // whether the start is near enough the origin for that to hold
+    float turningRoom = 0;    // the most room a bar turning about the start can need
+    double startFarthest = 0; // the squared distance from the start to the farthest click
+    TurnBound bound(BarLength);
+    const auto turning = [&] { return exactEnough && attempt.bar().pivot() == start; };
+    const auto measure = [&](float angle) {
+        const auto distances = search.clearance.innerDistances(start, freeEndAfterStep(attempt));
+        bound.measured(angle, distances.toWall, distances.toLine);
+    };
+    // How far a click's bar keeps from every wall, and from every line, at least, as the bound
+    // of the bar it came from tells (nothing for other bars).
+    double clickWallSpare = 0, clickLineSpare = 0;
+    const auto play = [&](InputFlags input) {
+        const bool fromTurning = turning();
+        const float before = attempt.bar().angle().value();
+        attempt.step(input);
+        clickWallSpare = clickLineSpare = -std::numeric_limits<double>::infinity();
+        if (input.switchPivot) {
+            if (!fromTurning) return attempt.judge();
+            // The old free end becomes the pivot and the bar turns a frame's step about it, so
+            // no point of it lies farther than its length times that step (and a little
+            // rounding) from the bar it came from.
+            const double moved = BarLength * (input.fast ? Bar::FastStep : Bar::SlowStep) + 0.5;
+            clickWallSpare = bound.toWall(before) - moved;
+            clickLineSpare = bound.toLine(before) - moved;
+            return clickLineSpare > 0 ? attempt.judgeUntouched() : attempt.judge();
+        }
+        if (!turning()) return attempt.judge();
+        const float angle = attempt.bar().angle().value();
+        if (!(bound.toLine(angle) > 0)) measure(angle);
+        return bound.toLine(angle) > 0 ? attempt.judgeUntouched() : attempt.judge();
+    };
     const auto tooClose = [&](const RouteNode& node) {
         if (!nearWalls) return false;
         const Vec2 p = attempt.bar().pivot(), q = freeEndAfterStep(attempt);
-        if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
+        if (turning()) {
+            const float angle = attempt.bar().angle().value();
+            if (bound.toWall(angle) >= turningRoom + 1.0) return false;
+            const float r = roomAt(std::max(startFarthest, farthestSquared(node, q)));
+            if (!(r > 0) || bound.toWall(angle) >= r + 1.0) return false;
+            if (!bound.measuredAt(angle)) measure(angle);
+            // The measured distance is the exact test's own up to rounding far below this
+            // band: it decides unless it lies in the band.
+            constexpr double Band = 0.01;
+            const double distance = bound.measuredToWall();
+            return distance < r + Band && (distance < r - Band || attempt.lines().wallNear(p, q, r));
+        }
+        if (clickWallSpare >= largestRoom + 1.0) return false;
+        if (!search.clearance.gatheredNear(p, q, largestRoom, false)) return false;
         // The bar's own room is often much less than the step's largest: asked again with it,
         // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && search.clearance.gatheredNear(p, q, r) && attempt.lines().wallNear(p, q, r);
+        return r > 0 && clickWallSpare < r + 1.0 && search.clearance.gatheredNear(p, q, r, false) &&
+               attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close
     // enough that, moved across the goal by a click a frame off, the turning bar still reaches it.
@@ -108,12 +163,19 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         const RouteNode node = search.nodes[std::size_t(current)];
         // The largest room any bar of the step can need: the click it may add lies a bar's
         // length out, and the bar within two of the start.
-        const Vec2 start = node.pose.pivot;
-        const float farthestClick = std::max(drift(node, start) / ClickTurnError, BarLength);
+        start = node.pose.pivot;
+        startFarthest = farthestSquared(node, start);
+        const float startDrift = driftAt(startFarthest);
+        const float farthestClick = std::max(startDrift / ClickTurnError, BarLength);
         largestRoom = margin + slip * ClickTurnError * (farthestClick + 2 * BarLength);
-        const double reach = 2 * BarLength + largestRoom + 1.0;
-        nearWalls = search.clearance.at(start) <= reach;
-        if (nearWalls) search.clearance.gatherNear(start, reach);
+        // Before its click the bar lies within a bar's length of the start.
+        turningRoom = margin + slip * (startDrift + ClickTurnError * BarLength);
+        // A unit to spare for the rounding of a float bar, which holds within the grid's reach.
+        nearWalls = search.clearance.gatherNear(start, 2 * BarLength + largestRoom + 1.0,
+                                                BarLength + turningRoom + 1.0);
+        exactEnough = search.clearance.trusted() && std::fabs(start.x) <= LineGrid::Reach &&
+                      std::fabs(start.y) <= LineGrid::Reach;
+        bound.forget();
         const auto step = [&](int length, int fastFrames, bool click) {
             RouteNode next = node;
             next.pose = attempt.bar().pose();
@@ -125,6 +187,22 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             next.slowLead = std::uint16_t(fastFrames > 0 ? lead : 0);
             return next;
         };
+        // A click ending a step of `length` frames: the clearing node's index when it clears,
+        // else NoClear, offering the state it reaches unless one that looks the same was
+        // reached as early (most, as steps cross).
+        const auto click = [&](int length, int fastFrames) {
+            const Vec2 clickPoint = freeEndAfterStep(attempt);
+            const FrameOutcome outcome = play({false, true});
+            const bool goal = outcome == FrameOutcome::Goal;
+            if (!goal && (outcome != FrameOutcome::Continue ||
+                          !search.wanted(attempt.bar().pose(), node.frames + length)))
+                return NoClear;
+            RouteNode next = step(length, fastFrames, true);
+            addClick(next, clickPoint);
+            if (goal) return wellInGoal(next) ? search.finish(next) : NoClear;
+            if (!tooClose(next)) search.offer(next);
+            return NoClear;
+        };
         // Slow all the way: a click on any frame k from minGap on, from the pose after k - 1
         // frames. Beyond a whole turn after the earliest click, a later one repeats an earlier.
         const int turn = 180;
@@ -132,16 +210,11 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         for (int k = 1; k <= minGap + turn; ++k) {
             if (k >= minGap && (k - minGap) % Stride == 0) {
                 const BarPose before = attempt.bar().pose();
-                const Vec2 clickPoint = freeEndAfterStep(attempt);
                 const std::int32_t remaining = attempt.remaining();
-                const FrameOutcome outcome = attempt.advance({false, true});
-                RouteNode next = step(k, 0, true);
-                addClick(next, clickPoint);
-                if (outcome == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
-                if (outcome == FrameOutcome::Continue && !tooClose(next)) search.offer(next);
+                if (const std::int32_t found = click(k, 0); found >= 0) return found;
                 attempt.resume(before, remaining);
             }
-            const FrameOutcome outcome = attempt.advance({false, false});
+            const FrameOutcome outcome = play({false, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(k, 0, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
         }
@@ -151,29 +224,29 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
         // route that must forgive more than a frame holds the button off that long after a click.
         attempt.resume(node.pose, frameLimit - node.frames);
         for (int i = 1; i <= lead; ++i) {
-            const FrameOutcome outcome = attempt.advance({false, false});
+            const FrameOutcome outcome = play({false, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node)) return search.finish(step(i, 0, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) return NoClear;
         }
         const int shortestHead = std::max(MinFastGap, minGap - lead - MinFastGap);
         for (int h = 1; h <= shortestHead + turn / 2; ++h) {
-            const FrameOutcome outcome = attempt.advance({true, false});
+            const FrameOutcome outcome = play({true, false});
             if (outcome == FrameOutcome::Goal && wellInGoal(node))
                 return search.finish(step(lead + h, h, false));
             if (outcome != FrameOutcome::Continue || tooClose(node)) break;
             if (h < shortestHead || (h - shortestHead) % Stride != 0) continue;
             const BarPose before = attempt.bar().pose();
             const std::int32_t remaining = attempt.remaining();
-            for (int j = 1; j <= MinFastGap; ++j) {
-                const bool click = j == MinFastGap;
-                const Vec2 clickPoint = freeEndAfterStep(attempt);
-                const FrameOutcome tail = attempt.advance({false, click});
-                RouteNode next = step(lead + h + j, h, click);
-                if (click) addClick(next, clickPoint);
-                if (tail == FrameOutcome::Goal && wellInGoal(next)) return search.finish(next);
-                if (tail != FrameOutcome::Continue || tooClose(next)) break;
-                if (click) search.offer(next);
+            // Until the click the step's node stands for the frames: they add no click.
+            bool open = true;
+            for (int j = 1; open && j < MinFastGap; ++j) {
+                const FrameOutcome tail = play({false, false});
+                if (tail == FrameOutcome::Goal && wellInGoal(node))
+                    return search.finish(step(lead + h + j, h, false));
+                open = tail == FrameOutcome::Continue && !tooClose(node);
             }
+            if (open)
+                if (const std::int32_t found = click(lead + h + MinFastGap, h); found >= 0) return found;
             attempt.resume(before, remaining);
         }
         return NoClear;

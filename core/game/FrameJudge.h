@@ -10,13 +10,18 @@
 
 enum class FrameOutcome { Continue, Wall, Goal, TimeOut };
 
+// A frame in which the bar touched nothing, after its step, with `remaining` counted down.
+inline FrameOutcome judgeUntouchedFrame(std::int32_t remaining) {
+    return remaining <= 0 ? FrameOutcome::TimeOut : FrameOutcome::Continue;
+}
+
 // Called after the frame's step, with `remaining` already counted down. A touch in the frame
 // in which the time runs out counts as the touch, not as a time-out.
 inline FrameOutcome judgeFrame(const LineGrid& lines, const Bar& bar, std::int32_t remaining) {
     const int hit = lines.hitLine(bar.pivot(), bar.freeEnd());
     if (hit == WALL) return FrameOutcome::Wall;
     if (hit == GOAL) return FrameOutcome::Goal;
-    return remaining <= 0 ? FrameOutcome::TimeOut : FrameOutcome::Continue;
+    return judgeUntouchedFrame(remaining);
 }
 
 // Frames of play for a time limit in seconds; limits whose frame count would not fit are clamped.

@@ -63,13 +63,15 @@ std::int32_t RouteSearch::run(float weight, StateGrain grain, const Expand& expa
 
 void RouteSearch::offer(const RouteNode& node) {
     ++states;
-    auto [it, inserted] = best_.try_emplace(stateKey(node.pose, grain_), node.frames);
-    if (!inserted) {
-        if (it->second <= node.frames) return;
-        it->second = node.frames;
-    }
+    if (!best_.improve(stateKey(node.pose, grain_), node.frames)) return;
     nodes.push_back(node);
     open_.push({float(node.frames) + weight_ * estimate(node.pose), std::int32_t(nodes.size() - 1)});
+}
+
+bool RouteSearch::wanted(const BarPose& pose, std::int32_t frames) {
+    const bool kept = best_.wouldImprove(stateKey(pose, grain_), frames);
+    states += !kept;
+    return kept;
 }
 
 std::int32_t RouteSearch::finish(const RouteNode& node) {

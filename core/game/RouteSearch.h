@@ -3,6 +3,7 @@
 // distance to the goals. What a step is (one frame, or frames up to a click) is decided by a
 // move generator, which plays each step with the game's own Attempt and offers what it reaches.
 #include "game/Attempt.h"
+#include "game/FrameCounts.h"
 #include "game/GoalDistance.h"
 #include "game/Solver.h"
 #include "game/WallClearance.h"
@@ -12,7 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <queue>
-#include <unordered_map>
 #include <vector>
 
 // A step of a route: `length` frames, `fastFrames` of them with the fast button held after the
@@ -55,6 +55,9 @@ public:
     std::int32_t run(float weight, StateGrain grain, const Expand& expand);
     // Keeps a state reached by a step unless a state that looks the same was reached as early.
     void offer(const RouteNode& node);
+    // Whether offer() would keep a state reached in `frames`, so that a step spares the work of
+    // one it would throw away; such a one is counted as reached here.
+    bool wanted(const BarPose& pose, std::int32_t frames);
     // Keeps the clearing node; its index is what run() returns.
     std::int32_t finish(const RouteNode& node);
 
@@ -64,7 +67,7 @@ public:
     std::vector<InputFlags> framesOfRoute(std::int32_t last) const;
 
     std::vector<RouteNode> nodes;
-    std::size_t states = 0;
+    std::size_t states = 0; // reached by the steps, whether kept or not
     WallClearance clearance;
 
 private:
@@ -78,7 +81,7 @@ private:
     Clock::time_point deadline_;
     GoalDistance field_;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open_;
-    std::unordered_map<std::uint64_t, std::int32_t> best_;
+    FrameCounts best_;
     float weight_ = 1;
     StateGrain grain_{1, 1};
 };

@@ -15,17 +15,30 @@ public:
     explicit WallClearance(const Stage& stage);
     // A distance no wall comes closer than to p (0 when nothing is known).
     double at(Vec2 p);
-    // Keeps the walls that come within `radius` of `centre` (all of them when nothing is known).
-    void gatherNear(Vec2 centre, double radius);
+    // Whether every wall is finite, so that distances can be trusted at all.
+    bool trusted() const { return !unknown_; }
+    // Keeps the walls that come within `radius` of `centre`, marking those within `innerRadius`,
+    // and the other lines (goals) within `innerRadius`; whether any wall is kept. Everything is
+    // kept when nothing is known.
+    bool gatherNear(Vec2 centre, double radius, double innerRadius);
     // Whether one of the gathered walls may come within `room` of the segment pq: never false
     // when one does, with a unit to spare for the exact test's rounding.
-    bool gatheredNear(Vec2 p, Vec2 q, double room) const;
+    // With `innerOnly`, of the marked walls only: a bar turning about the centre reaches no
+    // others when the inner radius covers its length and room.
+    bool gatheredNear(Vec2 p, Vec2 q, double room, bool innerOnly) const;
+    // How far the segment pq is from the nearest marked wall, and from the nearest marked wall
+    // or gathered other line: infinity where there is none, 0 when nothing is known.
+    struct Distances {
+        double toWall, toLine;
+    };
+    Distances innerDistances(Vec2 p, Vec2 q) const;
 
 private:
     struct Wall {
         double ax, ay, dx, dy;
         double left, right, bottom, top; // the box around it
     };
+    static Wall segment(Vec2 a, Vec2 b);
     static double squaredDistance(const Wall& w, double x, double y) {
         const double wx = x - w.ax, wy = y - w.ay, lengthSquared = w.dx * w.dx + w.dy * w.dy;
         const double t =
@@ -33,8 +46,13 @@ private:
         const double ex = wx - t * w.dx, ey = wy - t * w.dy;
         return ex * ex + ey * ey;
     }
+    // 0 where the two cross or touch.
+    static double squaredDistance(const Wall& w, const Wall& bar);
     std::vector<Wall> near_; // copies, side by side: the search reads them every frame
+    std::size_t inner_ = 0;  // the first so many of them lie within the inner radius
+    std::vector<Wall> nearOthers_;
     std::vector<Wall> walls_;
+    std::vector<Wall> others_;
     bool unknown_ = false; // a wall that is not finite: no distance can be trusted
     std::unordered_map<std::uint64_t, double> cells_;
 };

@@ -7,9 +7,6 @@
 #include <span>
 
 namespace {
-// Lines and bars within this of the origin use the grid; beyond it float steps grow past the
-// cell margin, and such coordinates only come from odd files, so those are simply scanned.
-constexpr double GridReach = 1.0e6;
 constexpr double MinCellSize = 64.0; // a bar (60 long) spans at most two cells a side
 constexpr int MaxCellsPerSide = 128;
 // A line goes into every cell it passes within this distance of: a crossing the exact test
@@ -17,7 +14,7 @@ constexpr int MaxCellsPerSide = 128;
 constexpr double CellMargin = 1.0;
 
 bool inReach(float v) {
-    return std::fabs(v) <= GridReach; // false for NaN and the infinities too
+    return std::fabs(v) <= LineGrid::Reach; // false for NaN and the infinities too
 }
 
 double pointToSegment(Vec2 p, Vec2 a, Vec2 b) {
@@ -49,7 +46,7 @@ void LineGrid::rebuild(const Stage& stage, Mode mode) {
     cellStart_.clear();
     cellLines_.clear();
     columns_ = rows_ = 0;
-    double minX = GridReach, minY = GridReach, maxX = -GridReach, maxY = -GridReach;
+    double minX = LineGrid::Reach, minY = LineGrid::Reach, maxX = -LineGrid::Reach, maxY = -LineGrid::Reach;
     for (const Segment& s : stage.segments) {
         if (s.kind == FreeSegment) continue;
         const Vec2 a = stage.points[s.low], b = stage.points[s.high];

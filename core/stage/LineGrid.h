@@ -15,6 +15,9 @@ class LineGrid {
 public:
     // PlainScan asks the stage itself, slot by slot: kept so that benchmarks can show the gain.
     enum class Mode { Grid, PlainScan };
+    // Lines and bars within this of the origin use the grid; beyond it float steps grow past the
+    // cell margin, and such coordinates only come from odd files, so those are simply scanned.
+    static constexpr double Reach = 1.0e6;
 
     LineGrid() = default;
     explicit LineGrid(const Stage& stage, Mode mode = Mode::Grid) { rebuild(stage, mode); }

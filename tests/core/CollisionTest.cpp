@@ -1,11 +1,15 @@
+#include "game/FrameCounts.h"
 #include "game/FrameJudge.h"
 #include "game/GameConstants.h"
+#include "game/TurnBound.h"
+#include "game/WallClearance.h"
 #include "stage/LineGrid.h"
 #include "stage/Stage.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 
 namespace {
@@ -88,6 +92,63 @@ TEST(Collision, TheGridAnswersAsThePlainScanOnRandomStages) {
             ASSERT_EQ(grid.hitLine(p, q), s.hitLine(p, q))
                 << round << ": " << p.x << "," << p.y << " " << q.x << "," << q.y;
         }
+    }
+}
+
+// The search spares the exact tests wherever a measured distance proves their answer: it must
+// never prove a different one, at the angle measured or the angles the bar turns on to.
+TEST(Collision, TheSearchsDistanceBoundsNeverContradictTheExactTests) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> lattice(-12, 12), near(-4, 4), pick(0, 3), frames(1, 40);
+    for (int round = 0; round < 60; ++round) {
+        Stage s;
+        for (int k = 0; k < 40; ++k) { // short lattice lines, half of them level: in line with a level bar
+            const Vec2 a{lattice(rng) * 10.0f, lattice(rng) * 10.0f};
+            addLine(s, a, {a.x + near(rng) * 10.0f, a.y + (k % 2 ? 0.0f : near(rng) * 10.0f)},
+                    pick(rng) ? WALL : GOAL);
+        }
+        const LineGrid grid(s);
+        WallClearance clearance(s);
+        const Vec2 pivot{lattice(rng) * 10.0f, lattice(rng) * 10.0f};
+        const float room = float(pick(rng)) * 4.0f + 0.5f;
+        clearance.gatherNear(pivot, 2 * BarLength + room + 1, BarLength + room + 1);
+        Bar bar(pivot, BarLength, 0, 0, Angle(float(pick(rng)) * 1.5707964f));
+        TurnBound bound(BarLength);
+        for (int frame = 0; frame < 200; bar.step(++frame % 3 == 0, false)) {
+            const float angle = bar.angle().value();
+            const Vec2 q = bar.freeEnd();
+            if (frame % frames(rng) == 0) { // the first, level or upright, bar among them
+                const auto d = clearance.innerDistances(pivot, q);
+                bound.measured(angle, d.toWall, d.toLine);
+                const double band = 0.01;
+                if (d.toWall > room + band) {
+                    ASSERT_FALSE(grid.wallNear(pivot, q, room)) << round;
+                }
+                if (d.toWall < room - band) {
+                    ASSERT_TRUE(grid.wallNear(pivot, q, room)) << round;
+                }
+            }
+            if (bound.toLine(angle) > 0) {
+                ASSERT_EQ(grid.hitLine(pivot, q), -1) << round << " " << frame;
+            }
+            if (bound.toWall(angle) >= room + 1) {
+                ASSERT_FALSE(grid.wallNear(pivot, q, room)) << round;
+            }
+        }
+    }
+}
+
+TEST(Collision, TheSearchKeepsTheFewestFramesOfEachStateThroughEveryGrowth) {
+    std::mt19937_64 rng(3);
+    FrameCounts counts;
+    std::map<std::uint64_t, std::int32_t> fewest;
+    for (int k = 0; k < 20000; ++k) {
+        const std::uint64_t key = rng() % 5000 * 0x9E3779B97F4A7C15ULL >> 1; // repeats, spread bits
+        const auto frames = std::int32_t(rng() % 100);
+        const auto [it, added] = fewest.try_emplace(key, frames);
+        const bool fewer = added || frames < it->second;
+        if (fewer) it->second = frames;
+        ASSERT_EQ(counts.improve(key, frames), fewer) << k;
     }
 }
 
