@@ -61,11 +61,11 @@ StageImporter::StageImporter() : stage_(std::make_unique<Stage>()) {}
 
 StageImporter::~StageImporter() = default;
 
-void StageImporter::Import(const std::string& path, StageImport& into) {
+bool StageImporter::Import(const std::string& path, StageImport& into) {
     std::error_code error;
     if (!loadStageFile(path, *stage_, error)) {
         into.refused.push_back({baseName(path), describeFileError(error, false)});
-        return;
+        return false;
     }
     stage_->compact();
     const std::string content = formatStage(*stage_);
@@ -76,11 +76,12 @@ void StageImporter::Import(const std::string& path, StageImport& into) {
         if (createFileAtomically(folder + name, content, &error)) {
             into.added.push_back({name, storableTitle(stage_->title)});
             ++next_;
-            return;
+            return true;
         }
         if (error != std::errc::file_exists) break; // else taken since the look: the next one
     }
     into.refused.push_back({baseName(path), describeFileError(error, true)});
+    return true;
 }
 
 bool deleteEditedStage(const std::string& name) {

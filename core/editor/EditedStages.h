@@ -39,7 +39,9 @@ class StageImporter {
 public:
     StageImporter();
     ~StageImporter();
-    void Import(const std::string& path, StageImport& into);
+    // True when the file got as far as the disk (copied, or a write that failed): each copy is
+    // flushed, so copies are the slow part, where refusals only read.
+    bool Import(const std::string& path, StageImport& into);
 
 private:
     int next_ = 0; // "stage" + (next_ + 1) and the names before it were found taken

@@ -27,6 +27,11 @@ public:
     std::uint64_t TargetTime(std::uint64_t frame) const { return start_ + frame * 1'000'000 / fps_; }
     std::uint64_t CurrentTarget() const { return TargetTime(frameCounter_); }
     bool IsOnTime() const { return clock_.now() < CurrentTarget(); }
+    // Microseconds until the current frame falls due; 0 once it has.
+    std::uint64_t TimeLeft() const {
+        const std::uint64_t now = clock_.now(), due = CurrentTarget();
+        return now < due ? due - now : 0;
+    }
     // Sleeps to shortly before the current frame's target, then spins until it is reached.
     void WaitForFrame() const;
     void NextFrame() { ++frameCounter_; }

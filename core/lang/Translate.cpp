@@ -56,6 +56,14 @@ std::u16string tr(std::u16string_view messageId) {
     return std::u16string(messageId);
 }
 
+std::u16string withNumber(std::u16string text, std::size_t n) {
+    if (const std::size_t at = text.find(u"%1"); at != std::u16string::npos) {
+        const std::string digits = std::to_string(n);
+        text.replace(at, 2, std::u16string(digits.begin(), digits.end()));
+    }
+    return text;
+}
+
 std::string catalogPath(const std::string& localeFolder, std::string_view language) {
     return localeFolder + "/" + std::string(language) + "/LC_MESSAGES/twirlstick.mo";
 }

@@ -1,12 +1,17 @@
 #pragma once
 // The player's language. Every text the game shows is written in the code in Japanese, and that
 // Japanese is its message id: with no catalog for the player's language, the id itself shows.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The text to show for a Japanese message id.
 std::u16string tr(std::u16string_view messageId);
+
+// `text` (a translated text) with its "%1" replaced by the decimal `n`, so each language puts
+// the number where its grammar wants it.
+std::u16string withNumber(std::u16string text, std::size_t n);
 
 // Marks a text kept in a table before it is shown, so the catalog tools find it; the table's
 // user passes it through tr() when it shows it.

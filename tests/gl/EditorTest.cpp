@@ -25,13 +25,11 @@
 #include <sys/stat.h>
 
 namespace {
-// True when a key press pushed before is still waiting: no box was there to take it.
-bool keyStillQueued() {
-    bool found = false;
+// What the message loop does with the events waiting before a turn.
+void deliverEvents() {
     platform::Event e;
     while (platform::pollEvent(e))
-        found = found || e.kind == platform::EventKind::KeyDown;
-    return found;
+        TheGameSystem->window->HandleEvent(e);
 }
 
 class EditorScreens : public SceneTest {
@@ -57,6 +55,7 @@ protected:
         TheGameSystem->keyState.presses.clear();
         for (platform::Key key : keys)
             TheGameSystem->keyState.presses.push_back({key, false, false});
+        menu->TakeDrops(); // as the master runs a frame, but with the window's focus
         menu->Update();
         TheGameSystem->mouseState.wheel = 0;
         draw(menu);
@@ -261,26 +260,28 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     open();
     for (const char* name : {"friend", "notes", "fifo", "", "link", "missing"})
         platform::pushDroppedFile(folder + name);
-    platform::Event event;
-    while (platform::pollEvent(event))
-        TheGameSystem->window->HandleEvent(event);
-    TheGameSystem->droppedFiles.swap(TheGameSystem->pendingDrops); // what the turn's poll does
-    platform::pushKeyPress(platform::Key::Return);                 // for the box naming the four refused
+    deliverEvents();
     frame({-300, 300});
-    EXPECT_TRUE(keyStillQueued()); // a few files a frame, the box at the end
+    frame({-300, 300}); // one copy a frame while the frame has no time to spare; the box at the end
+    EXPECT_EQ(menu->EntryCount(), 15);
+    platform::pushDroppedFile(folder + "friend"); // while the box naming the four refused stands open
     platform::pushKeyPress(platform::Key::Return);
     frame({-300, 300});
     EXPECT_FALSE(keyStillQueued());
-    ASSERT_EQ(menu->EntryCount(), 15);
-    EXPECT_EQ(menu->Hovered(), 2); // the last one taken in
+    TheGameSystem->active = false; // the drag came from a file manager, which keeps the focus
+    master.RunFrame();
+    TheGameSystem->active = true;
+    ASSERT_EQ(menu->EntryCount(), 16);
+    EXPECT_EQ(menu->Hovered(), 3); // the last one taken in
     EXPECT_EQ(text(1), u"stage2  友達のステージ");
-    EXPECT_EQ(text(2), u"stage3  友達のステージ");
+    EXPECT_EQ(text(3), u"stage4  友達のステージ");
     Stage copied;
     loadStage(workingFolderPath() + "stage3", copied);
     EXPECT_TRUE(sameStageContent(copied, shared));
 
     // A box's end takes the real pointer: the list settles at the top again before each key.
     settle({-300, 300});
+    platform::pushDroppedFile(folder + "friend");  // while the question stands open
     platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
     frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
     EXPECT_TRUE(pathExists(workingFolderPath() + "stage2"));
@@ -289,9 +290,38 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     platform::pushKeyPress(platform::Key::Return);
     frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
     EXPECT_FALSE(pathExists(workingFolderPath() + "stage2"));
-    EXPECT_TRUE(pathExists(workingFolderPath() + "stage3") && pathExists(folder + "friend"));
-    EXPECT_EQ(menu->EntryCount(), 14);
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage5") && pathExists(folder + "friend"));
+    EXPECT_EQ(menu->EntryCount(), 16);
     EXPECT_EQ(text(1), u"stage3  友達のステージ");
+}
+
+TEST_F(MenuScreen, TenThousandRefusalsAnswerInOneBoxAtOnceWhileCopiesArePacedAndExitStopsThem) {
+    const std::string folder = testDataFolder();
+    Stage shared;
+    shared.addPoint({1, 2});
+    saveStage(folder + "friend", shared);
+    open();
+    TheGameSystem->pendingDrops.assign(10000, folder + "missing");
+    int frames = 0;
+    do {
+        platform::pushKeyPress(platform::Key::Return);
+        frame({-300, 300});
+    } while (++frames < 100 && keyStillQueued());
+    EXPECT_LE(frames, 20);
+    platform::pushKeyPress(platform::Key::Return);
+    frame({-300, 300});
+    EXPECT_TRUE(keyStillQueued()); // the one box was all
+
+    TheGameSystem->pendingDrops.assign(20, folder + "friend");
+    frame({-300, 300});
+    EXPECT_EQ(menu->EntryCount(), 13);
+    EXPECT_EQ(menu->Progress().Text(), u"取り込み中：残り 19 件");
+    platform::pushKeyPress(platform::Key::Return); // for the box that tells of the eighteen given up
+    frame({-300, 300}, false, {platform::Key::End, platform::Key::Return});
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_EQ(master.Depth(), 0u);
+    EXPECT_TRUE(pathExists(workingFolderPath() + "stage2"));
+    EXPECT_FALSE(pathExists(workingFolderPath() + "stage3"));
 }
 
 TEST_F(EditScreen, PutThroughTheSceneAndItsRubberBand) {

@@ -49,6 +49,15 @@ inline void inputTurn(bool left = false, bool right = false, bool middle = false
     }
 }
 
+// True when a key press pushed before is still waiting: no box was there to take it.
+inline bool keyStillQueued() {
+    bool found = false;
+    platform::Event e;
+    while (platform::pollEvent(e))
+        found = found || e.kind == platform::EventKind::KeyDown;
+    return found;
+}
+
 // A fresh working folder for the test, so best runs and edited stages never leak between tests.
 void useFreshWorkingFolder();
 std::string testDataFolder(); // a temporary folder for stage files the test writes
@@ -84,6 +93,7 @@ protected:
             }));
         TheGameSystem->keyState = KeyState{};
         TheGameSystem->mouseState.wheel = 0;
+        TheGameSystem->pendingDrops.clear();
         inputTurn();
         inputTurn();
     }

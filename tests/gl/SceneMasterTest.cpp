@@ -2,6 +2,7 @@
 
 #include "scene/SceneMaster.h"
 #include "support/FakeClock.h"
+#include "support/Synthetic.h"
 
 #include <gtest/gtest.h>
 
@@ -101,10 +102,14 @@ TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
     EXPECT_EQ(plain.CreateScene(SceneId::Title), nullptr);
 }
 
-TEST_F(SceneFlow, InactiveWindowIsDrawnButNotUpdated) {
+TEST_F(SceneFlow, InactiveWindowIsDrawnButNotUpdatedAndDropsNoSceneTakesAreRefusedAtOnce) {
     TheGameSystem->active = false;
+    TheGameSystem->pendingDrops.assign(3, "stage1");
+    platform::pushKeyPress(platform::Key::Return); // for the one box that says where they would go
     for (int i = 0; i < 5; ++i)
         master.RunFrame();
     TheGameSystem->active = true;
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_TRUE(TheGameSystem->pendingDrops.empty());
     EXPECT_EQ(events, std::vector<std::string>(5, "first:draw"));
 }

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 constexpr std::u16string_view NewStageText = u"N E W   S T A G E";
@@ -28,8 +29,10 @@ constexpr float PointerAnchor = 20.0f;
 constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
 constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
-constexpr std::size_t RefusalsShown = 8;
-constexpr int ImportsPerFrame = 4;
+constexpr float ProgressScale = 0.6f;
+// Of a frame's time, what an import leaves for the update and the picture: a frame that runs
+// late is not drawn, and flushed copies can take milliseconds each.
+constexpr std::uint64_t DrawReserveUs = 8000;
 
 std::u16string shortened(std::u16string_view text, std::size_t units) {
     if (text.size() <= units) return std::u16string(text);
@@ -53,15 +56,19 @@ float pointerRow(Vec2 cursor) {
     return std::clamp((ViewRect.top - cursor.y) / (float(ViewHeight) - pixelHeight()), 0.0f, 1.0f);
 }
 
-std::u16string refusalText(const std::vector<RefusedFile>& refused) {
-    std::u16string text = tr(u"次のファイルは取り込めませんでした");
-    for (std::size_t i = 0; i < refused.size() && i < RefusalsShown; ++i)
-        text += u"\n" + shortened(toUtf16(refused[i].path), RefusedNameUnits) + u"：" + refused[i].reason;
-    if (refused.size() > RefusalsShown) {
-        std::u16string more = tr(u"ほかに %1 件あります");
-        if (const std::size_t at = more.find(u"%1"); at != std::u16string::npos)
-            more.replace(at, 2, toUtf16(std::to_string(refused.size() - RefusalsShown)));
-        text += u"\n" + more;
+std::u16string reportText(const ImportReport& report) {
+    std::u16string text;
+    if (report.refusedCount > 0) {
+        text = tr(u"次のファイルは取り込めませんでした");
+        for (const RefusedFile& file : report.refused)
+            text += u"\n" + shortened(toUtf16(file.path), RefusedNameUnits) + u"：" + file.reason;
+        if (report.refusedCount > report.refused.size())
+            text +=
+                u"\n" + withNumber(tr(u"ほかに %1 件あります"), report.refusedCount - report.refused.size());
+    }
+    if (report.stopped > 0) {
+        if (!text.empty()) text += u"\n";
+        text += withNumber(tr(u"取り込みを止めました。\n残りの %1 件は取り込んでいません"), report.stopped);
     }
     return text;
 }
@@ -70,7 +77,9 @@ std::u16string refusalText(const std::vector<RefusedFile>& refused) {
 SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
     : master_(master), session_(session), stages_(listStagesWithTitles()),
       shipped_(shippedStageTitles(StageCount)),
-      scroll_(EntryCount(), pointerRow(TheGameSystem->mouseState.cursor)) {
+      scroll_(EntryCount(), pointerRow(TheGameSystem->mouseState.cursor)),
+      progress_(std::make_unique<TextLabel>(*TheGameSystem->glyphCache, Vec2{RightEdge, ViewRect.top - 30.0f},
+                                            ProgressScale, TextAlign::Right)) {
     camera_.y = TargetY();
     ShowEntriesInSight();
 }
@@ -105,14 +114,13 @@ void SceneEditMenu::Update() {
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
     const KeyState& keys = TheGameSystem->keyState;
-    const bool importing = !importQueue_.empty(); // leaving now would drop the rest unsaid
-    if (!importing && hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
-        Choose(hot_);
+    if (hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
+        const int chosen = hot_;
+        StopImport(); // the menu goes, and no one else would take in the rest
+        Choose(chosen);
         return;
     }
-    if (!importing && hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete))
-        AskDelete(hot_);
-    TakeDroppedFiles();
+    if (hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete)) AskDelete(hot_);
     const float target = TargetY();
     camera_.y += (target - camera_.y) * Easing;
     if (std::abs(target - camera_.y) < 0.5f) camera_.y = target;
@@ -188,33 +196,56 @@ void SceneEditMenu::AskDelete(int entry) {
         hot_ = -1; // the pointer finds what moved under it next turn
 }
 
-void SceneEditMenu::TakeDroppedFiles() {
-    std::vector<std::string>& dropped = TheGameSystem->droppedFiles;
-    importQueue_.insert(importQueue_.end(), dropped.begin(), dropped.end());
-    dropped.clear();
-    // Each copy is flushed to the disk: a few a frame keep the menu drawing through a big drop.
-    StageImport done;
-    for (int n = 0; n < ImportsPerFrame && importNext_ < importQueue_.size(); ++n)
-        importer_.Import(importQueue_[importNext_++], done);
+bool SceneEditMenu::TakeDrops() {
+    imports_.Add(TheGameSystem->TakeDrops());
+    if (imports_.Left() == 0) return true;
+    const Lib::Time::Timer& timer = master_->FrameTimer();
+    AddToList(imports_.Step([&] { return timer.TimeLeft() > DrawReserveUs; }));
+    if (imports_.Left() == 0)
+        FinishImport();
+    else
+        progress_->SetText(withNumber(tr(u"取り込み中：残り %1 件"), imports_.Left()));
+    return true;
+}
+
+bool SceneEditMenu::TakeEscape() {
+    if (imports_.Left() == 0) return false;
+    StopImport();
+    return true;
+}
+
+void SceneEditMenu::AddToList(std::vector<EditedStage> added) {
+    if (added.empty()) return;
     const auto byName = [](const EditedStage& a, const EditedStage& b) {
         return naturalLess(a.name, b.name);
     };
-    for (EditedStage& stage : done.added) {
+    for (EditedStage& stage : added) {
+        lastImported_ = stage.name;
         const auto at = std::upper_bound(stages_.begin(), stages_.end(), stage, byName);
-        const auto placed = stages_.insert(at, std::move(stage));
-        const int entry = int(placed - stages_.begin());
-        shown_.clear();
-        scroll_.SetCount(EntryCount());
-        LightEntry(entry);
+        const int entry = int(stages_.insert(at, std::move(stage)) - stages_.begin());
+        for (int* lit : {&keyed_, &hot_}) // the same entry stays lit under a Return on its way
+            if (*lit >= entry) ++*lit;
     }
-    refused_.insert(refused_.end(), done.refused.begin(), done.refused.end());
-    if (importNext_ < importQueue_.size()) return;
-    importQueue_.clear();
-    importNext_ = 0;
-    if (refused_.empty()) return;
-    const std::u16string text = refusalText(refused_);
-    refused_.clear();
-    ShowMessageBox(text, u"WARNING", MessageBoxStyle::Ok);
+    scroll_.SetCount(EntryCount());
+    if (keyed_ >= 0) scroll_.Show(keyed_);
+    shown_.clear(); // the entries after each new one moved down
+    ShowEntriesInSight();
+}
+
+void SceneEditMenu::StopImport() {
+    if (imports_.Left() == 0) return;
+    imports_.Stop();
+    FinishImport();
+}
+
+void SceneEditMenu::FinishImport() {
+    progress_->SetText(u"");
+    const auto last = std::find_if(stages_.begin(), stages_.end(),
+                                   [&](const EditedStage& stage) { return stage.name == lastImported_; });
+    if (last != stages_.end()) LightEntry(int(last - stages_.begin()));
+    lastImported_.clear();
+    const ImportReport report = imports_.TakeReport();
+    if (!report.Empty()) ShowMessageBox(reportText(report), u"WARNING", MessageBoxStyle::Ok);
 }
 
 std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
@@ -255,4 +286,5 @@ void SceneEditMenu::Draw() const {
         if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
     TheGameSystem->cameraStack.PopCamera();
+    if (!progress_->Text().empty()) DrawLegibleLabel(*progress_, Colors::White);
 }

@@ -5,6 +5,7 @@
 // the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
 // own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
 #include "editor/EditedStages.h"
+#include "editor/ImportQueue.h"
 #include "editor/MenuScroll.h"
 #include "render/TextLabel.h"
 #include "scene/SceneBase.h"
@@ -25,6 +26,8 @@ public:
     SceneEditMenu(SceneMaster* master, GameSession& session);
     void Update() override;
     void Draw() const override;
+    bool TakeDrops() override;
+    bool TakeEscape() override; // stops an import
 
     // The lit entry: the keys' while they lead, else the one under the pointer; -1 for none.
     int Hovered() const { return hot_; }
@@ -32,6 +35,7 @@ public:
     int EntryCount() const { return int(stages_.size() + shipped_.size()) + 2; }
     // Entry i's label while it is in sight, else nullptr: only entries in sight hold glyphs.
     const TextLabel* Entry(int i) const;
+    const TextLabel& Progress() const { return *progress_; } // empty while no import runs
 
 private:
     float PointerRow(Vec2 cursor) const;
@@ -40,7 +44,9 @@ private:
     void Steer(int under);
     void Choose(int entry);
     void AskDelete(int entry);
-    void TakeDroppedFiles();
+    void AddToList(std::vector<EditedStage> added);
+    void StopImport();
+    void FinishImport();
     void LightEntry(int entry); // as the keys do: lit and brought to the pointer's row
     void ShowEntriesInSight();
     std::unique_ptr<TextLabel> MakeLabel(int entry) const;
@@ -55,9 +61,7 @@ private:
     int keyed_ = -1; // the entry the keys lit; -1 once the pointer moves
     int firstShown_ = 0;
     std::vector<std::unique_ptr<TextLabel>> shown_; // entries firstShown_, firstShown_ + 1, ...
-    // Dropped files not yet taken in, and why some of those taken were refused: one box at the end.
-    std::vector<std::string> importQueue_;
-    std::size_t importNext_ = 0;
-    std::vector<RefusedFile> refused_;
-    StageImporter importer_;
+    ImportQueue imports_;
+    std::string lastImported_;            // lit when the import ends
+    std::unique_ptr<TextLabel> progress_; // how many dropped files are left, while any are
 };

@@ -17,6 +17,10 @@ public:
     virtual bool HoldsUnsavedWork() const { return false; }
     // Escape, before it asks about quitting: true when the scene stopped work in progress with it.
     virtual bool TakeEscape() { return false; }
+    // Every frame the scene is on top, with or without focus (a drag from a file manager leaves
+    // the focus there): a scene that takes in dropped files moves them out of the system's
+    // queue and goes on with those it holds. False where the scene has no use for them.
+    virtual bool TakeDrops() { return false; }
 };
 
 // Owns the stack of live scenes (top = back) and the scenes retired during the current frame.

@@ -1,10 +1,27 @@
 #include "scene/SceneMaster.h"
 
+#include "lang/Translate.h"
 #include "system/GameSystem.h"
+#include "system/MessageBox.h"
 
 #include <algorithm>
 
+namespace {
+// Files dropped where no scene takes them are turned away at once, with a word on where they
+// would be taken: kept, they would pile up, or be taken in long after, by surprise.
+void refuseDrops() {
+    const std::size_t count = TheGameSystem->TakeDrops().size();
+    if (count == 0) return;
+    ShowMessageBox(withNumber(tr(u"ドロップされた %1 個のファイルは取り込んでいません。\n"
+                                 u"ステージのファイルは、タイトルの EDIT で開く\n"
+                                 u"一覧にドロップすると取り込めます"),
+                              count),
+                   u"WARNING", MessageBoxStyle::Ok);
+}
+} // namespace
+
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
+    if (!scene->TakeDrops()) refuseDrops();
     if (TheGameSystem->active) {
         scene->Update();
         TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one

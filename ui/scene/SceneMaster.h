@@ -22,7 +22,8 @@ public:
     // The game installs its table at start-up; tests install scenes of their own.
     void InstallScenes(SceneTable table) { table_ = std::move(table); }
 
-    // Update when active, draw when on time, then count the frame.
+    // Drops to the scene (or turned away), update when active, draw when on time, then count
+    // the frame.
     void ExecuteScene(Lib::Scene::SceneBase* scene) override;
     std::unique_ptr<Lib::Scene::SceneBase> CreateScene(int id) override;
 

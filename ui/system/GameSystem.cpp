@@ -24,8 +24,6 @@ void GameSystem::PollInput() {
     pendingChords.clear();
     keyState.presses.swap(pendingPresses);
     pendingPresses.clear();
-    droppedFiles.swap(pendingDrops);
-    pendingDrops.clear();
     UpdateMouse(mouseState, snap, View(), wheelAccumulator);
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 inline constexpr const char* FontPath = "IPAfont00203/ipagp.ttf";
@@ -33,6 +34,7 @@ public:
     // After a modal box: what is held now counts as held before too, so the click that closed
     // the box does not reach the scene below as a fresh press.
     void SettleInput();
+    std::vector<std::string> TakeDrops() { return std::exchange(pendingDrops, {}); }
 
     int baseWidth = ViewWidth;
     int baseHeight = ViewHeight;
@@ -47,10 +49,11 @@ public:
     // scene update.
     bool pauseRequested = false;
     std::int32_t wheelAccumulator = 0;
-    std::vector<KeyChord> pendingChords;   // typed since the last poll
-    std::vector<KeyPress> pendingPresses;  // typed since the last poll
-    std::vector<std::string> pendingDrops; // dropped on the window since the last poll
-    std::vector<std::string> droppedFiles; // this turn's, for the scene that takes them
+    std::vector<KeyChord> pendingChords;  // typed since the last poll
+    std::vector<KeyPress> pendingPresses; // typed since the last poll
+    // Dropped on the window, in order, and kept until a scene takes them: a turn without focus
+    // or a box standing open loses none.
+    std::vector<std::string> pendingDrops;
     KeyState keyState;
     MouseState mouseState;
     CameraStack cameraStack;
