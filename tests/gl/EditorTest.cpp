@@ -790,40 +790,23 @@ TEST_F(EditScreen, GridSnapSelectAllDeleteAndUndoByKeys) {
     EXPECT_EQ(label(EditToolBar::CursorLabel), u"x 13.0  y -26.0");
 }
 
-// Start cameras only a hand-made file holds, and lines out at the float limit: the stage opens,
-// G shows the grid where floats can place its lines (at view x -100 under every zoom the
-// editor allows) and none where they cannot, and every frame returns. Home on a stage far out too.
+// Start cameras only a hand-made file holds, and lines at the float limit: the stage opens as it
+// was, and G shows the grid (a line at view x -100 under any zoom the editor allows) where floats
+// can place its lines and none where they cannot, every frame returning.
 TEST_F(EditScreen, FarAndOddStartCamerasOpenAndToggleTheGrid) {
     const float big = std::numeric_limits<float>::max();
-    const Color32 grid = makeColor(40, 40, 48, 255);
-    const struct {
-        Camera start;
-        bool gridShown;
-    } cases[] = {{{2.0e9f, 2.0e9f, 1}, false}, {{0, 0, -1}, true},      {{0, 0, 0}, true},
-                 {{0, 0, 1.0e-30f}, true},     {{0, 0, 1.0e30f}, true}, {{-big, big, 5}, false}};
-    for (const auto& c : cases) {
+    for (const Camera start : {Camera{2e9f, 2e9f, 1}, {0, 0, -1}, {0, 0, 0}, {0, 0, 1e-30f}, {0, 0, 1e30f}}) {
         Stage s;
-        s.startCamera = c.start;
+        s.startCamera = start;
         s.addSegment(s.addPoint({big, -big}), s.addPoint({big, big}), WALL);
-        s.addSegment(s.addPoint({2.0e9f, 2.0e9f}), s.addPoint({2.0e9f + 1000, 2.0e9f}), GOAL);
         ASSERT_TRUE(saveStage(workingFolderPath() + "stage1", s));
         open("stage1", false);
         press(EditToolBar::Setting);
         typed(platform::Key::G);
         frame({0, 0});
-        EXPECT_EQ(lineNear({-100, -150}, grid), c.gridShown) << c.start.x << " " << c.start.zoom;
+        EXPECT_EQ(lineNear({-100, -150}, makeColor(40, 40, 48, 255)), start.x == 0) << start.zoom;
         EXPECT_FALSE(edit->Session().modified());
     }
-    Stage far;
-    far.addSegment(far.addPoint({1.7e8f, 1.7e8f}), far.addPoint({1.7e8f + 1000, 1.7e8f}), WALL);
-    far.initialPivot = {1.7e8f, 1.7e8f};
-    ASSERT_TRUE(saveStage(workingFolderPath() + "stage2", far));
-    open("stage2", false);
-    typed(platform::Key::Home);
-    typed(platform::Key::G);
-    frame({0, 0});
-    EXPECT_GT(edit->Session().editCamera.x, 1.0e8f);
-    EXPECT_FALSE(lineNear({-100, -150}, grid)); // floats there lie 16 apart
 }
 
 TEST_F(EditScreen, PreviewsFollowTheToolsAndSettingOutlinesTheHeadsUpBand) {
