@@ -249,8 +249,8 @@ bool SceneGameMain::HoldForPause() {
     const bool requested = TheGameSystem->pauseRequested;
     const bool toggle = TheGameSystem->keyState.Typed(platform::Key::P);
     const bool pause = requested || (toggle ? !paused_ : paused_);
-    // The turn focus comes back only pauses: the click that gives the window its focus back is
-    // meant for the window, not for the menu item that happens to lie under it.
+    // A turn with a request (focus back, a box closed, a pad gone) only pauses: the click that
+    // gives the window its focus back is meant for the window, not for the menu item under it.
     if (paused_ && pause && !requested) return RunPauseMenu();
     SetPaused(pause);
     return paused_;
