@@ -8,6 +8,7 @@
 #include "lang/Translate.h"
 #include "render/BarDraw.h"
 #include "render/Draw.h"
+#include "render/MenuEntry.h"
 #include "render/StageMesh.h"
 #include "scene/GameSession.h"
 #include "scene/SceneMaster.h"
@@ -63,10 +64,15 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
+    // A title too long for the band ends in "…" at its edge, and takes glyph cells for what shows.
+    const LabelDesc& title = LabelDescs[TitleLabel];
+    labels_[TitleLabel] = CreateFittedLabel(cache,
+                                            session_.ownStageFile.empty()
+                                                ? FormatStageTitle(session_.stageNumber, shownTitle_)
+                                                : FormatOwnStageTitle(session_.ownStageFile, stage_.title),
+                                            {title.x, title.y}, title.scale, HeadsUpBand.right);
     const std::u16string pauseText = tr(u"ポーズ中（Pで再開）");
     pauseLabel_ = CreateLabel(cache, {pauseText.c_str(), 0.0f, -120.0f, 0.8f, TextAlign::Center});
-    // The title label gets its text from the attempt reset, already cut to fit: a long title set
-    // whole first would hold glyph cells it never shows.
     ResetAttempt();
     ChangeState(GameState::WaitStart);
     ShowMessage(ClickToStartMessage);
@@ -96,9 +102,6 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
-    labels_[TitleLabel]->SetText(session_.ownStageFile.empty()
-                                     ? FormatStageTitle(session_.stageNumber, shownTitle_)
-                                     : FormatOwnStageTitle(session_.ownStageFile, stage_.title));
     camera_ = stage_.startCamera;
     camera_.zoom = sanitizedZoom(camera_.zoom);
     RefreshTexts();
