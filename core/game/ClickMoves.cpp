@@ -139,11 +139,11 @@ std::int32_t searchPlayable(RouteSearch& search, float weight, const PlayableRul
             return distance < r + Band && (distance < r - Band || attempt.lines().wallNear(p, q, r));
         }
         if (clickWallSpare >= largestRoom + 1.0) return false;
-        if (!search.clearance.gatheredNear(p, q, largestRoom, false)) return false;
+        if (!search.clearance.gatheredNear(p, q, largestRoom)) return false;
         // The bar's own room is often much less than the step's largest: asked again with it,
         // the few gathered walls spare most exact tests.
         const float r = room(node, p, q);
-        return r > 0 && clickWallSpare < r + 1.0 && search.clearance.gatheredNear(p, q, r, false) &&
+        return r > 0 && clickWallSpare < r + 1.0 && search.clearance.gatheredNear(p, q, r) &&
                attempt.lines().wallNear(p, q, r);
     };
     // A goal reached with room: its ends out of the bar's way by the room, and the pivot close

@@ -82,7 +82,7 @@ double WallClearance::squaredDistance(const Wall& w, const Wall& bar) {
                      squaredDistance(bar, w.ax, w.ay), squaredDistance(bar, w.ax + w.dx, w.ay + w.dy)});
 }
 
-bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room, bool innerOnly) const {
+bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room) const {
     if (unknown_) return true;
     const Wall bar = segment(p, q);
     // A wall whose box lies farther than the reach (and a unit more for rounding) from the bar's
@@ -90,8 +90,7 @@ bool WallClearance::gatheredNear(Vec2 p, Vec2 q, double room, bool innerOnly) co
     const double out = room + 2.0;
     const double left = bar.left - out, right = bar.right + out, bottom = bar.bottom - out,
                  top = bar.top + out;
-    for (std::size_t i = 0, end = innerOnly ? inner_ : near_.size(); i < end; ++i) {
-        const Wall& w = near_[i];
+    for (const Wall& w : near_) {
         // One branch for the four sides: which side keeps a wall out is unpredictable.
         if ((w.right < left) | (w.left > right) | (w.top < bottom) | (w.bottom > top)) continue;
         if (squaredDistance(w, bar) < (room + 1.0) * (room + 1.0)) return true;

@@ -23,9 +23,7 @@ public:
     bool gatherNear(Vec2 centre, double radius, double innerRadius);
     // Whether one of the gathered walls may come within `room` of the segment pq: never false
     // when one does, with a unit to spare for the exact test's rounding.
-    // With `innerOnly`, of the marked walls only: a bar turning about the centre reaches no
-    // others when the inner radius covers its length and room.
-    bool gatheredNear(Vec2 p, Vec2 q, double room, bool innerOnly) const;
+    bool gatheredNear(Vec2 p, Vec2 q, double room) const;
     // How far the segment pq is from the nearest marked wall, and from the nearest marked wall
     // or gathered other line: infinity where there is none, 0 when nothing is known.
     struct Distances {

@@ -21,6 +21,15 @@ InputRecord exampleRun() {
         r.append(f >= 10 && f < 40, f == 100 || f == 180);
     return r;
 }
+
+// A goal line at height 30 over the start: the bar turning in place reaches it in 15 frames.
+Stage goalOverTheStart() {
+    Stage stage;
+    stage.addPoint({-100, 30});
+    stage.addPoint({100, 30});
+    stage.addSegment(0, 1, GOAL);
+    return stage;
+}
 } // namespace
 
 TEST(InputRecord, QuietFramesMakeNoEvents) {
@@ -176,10 +185,7 @@ TEST(InputRecord, ARunWithNoInputLeftSettlesAfterOneTurn) {
 }
 
 TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
-    Stage stage;
-    stage.addPoint({-100, 30});
-    stage.addPoint({100, 30});
-    stage.addSegment(0, 1, GOAL);
+    Stage stage = goalOverTheStart();
     TempFolder dir;
     dir.write("rep1", "15\r\n"); // the bar turns in place up to the goal: 30 degrees, 15 frames
     std::string problem;
@@ -199,10 +205,7 @@ TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
 }
 
 TEST(InputRecord, ABestRunOfTheStageBeforeItChangedIsKeptUnderAnOldName) {
-    Stage stage;
-    stage.addPoint({-100, 30});
-    stage.addPoint({100, 30});
-    stage.addSegment(0, 1, GOAL);
+    Stage stage = goalOverTheStart();
     TempFolder dir;
     dir.write("rep1", "15\r\n"); // a clear of the goal line at height 30
     std::string problem;
