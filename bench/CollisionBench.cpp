@@ -1,7 +1,7 @@
-#include "game/FrameJudge.h"
-#include "game/GameConstants.h"
-#include "game/Solver.h"
-#include "stage/StageFile.h"
+#include "core/game/FrameJudge.h"
+#include "core/game/GameConstants.h"
+#include "core/solver/Solver.h"
+#include "core/stage/StageFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,16 +7,16 @@
 //                           then the same while the stage check (F5) runs
 //   measure_frames startup  from process start to the first drawn frame
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
-#include "app/MainHandler.h"
-#include "app/StartUp.h"
-#include "editor/SceneEdit.h"
-#include "platform/Platform.h"
-#include "scene/SceneCrossHatch.h"
-#include "screens/SceneGameMain.h"
-#include "sound/Sound.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
-#include "system/GameSystem.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
+#include "ui/app/MainHandler.h"
+#include "ui/app/StartUp.h"
+#include "ui/editor/SceneEdit.h"
+#include "ui/platform/Platform.h"
+#include "ui/scene/SceneCrossHatch.h"
+#include "ui/screens/SceneGameMain.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
 
 #include <algorithm>
 #include <chrono>

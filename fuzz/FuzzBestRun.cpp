@@ -2,8 +2,8 @@
 // the replay holds plus one turn of the bar, and agree with each other. The stage comes before
 // the first "\n=\n", the replay after it; the time limit is kept to two minutes of play so that a
 // run of input-filled frames stays quick.
-#include "game/RecordRun.h"
-#include "stage/StageFile.h"
+#include "core/game/RecordRun.h"
+#include "core/stage/StageFile.h"
 
 #include <algorithm>
 #include <cstdint>

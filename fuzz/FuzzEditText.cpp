@@ -2,10 +2,10 @@
 // surrogate pair whatever keys follow; a title is stored within the title box's limit, with no
 // control characters or lone surrogates, and storing it again changes nothing; a time limit reads
 // as the leading number clamped to 32 bits. Even bytes are UTF-16 units, odd ones edit keys.
-#include "editor/EditLine.h"
-#include "editor/EditText.h"
-#include "stage/StageTitle.h"
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
+#include "core/editor/EditLine.h"
+#include "core/editor/EditText.h"
+#include "core/stage/StageTitle.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Any name and content through the file layer, in a folder of its own: an atomic write either
 // fails leaving nothing or reads back byte for byte, the size cap refuses or cuts exactly, and no
 // temporary file is ever left behind. The first byte picks the name's length.
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
 
 #include <cstdint>
 #include <cstdlib>

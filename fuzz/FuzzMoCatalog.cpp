@@ -1,6 +1,6 @@
 // Any bytes as a message catalog: reading never crashes or reads outside them, and what it keeps
 // is no bigger than the bytes it came from.
-#include "lang/MoCatalog.h"
+#include "core/lang/MoCatalog.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any bytes as a replay file: reading never crashes, and playing the record back stays within
 // its events, one bounded step per frame.
-#include "game/InputRecord.h"
+#include "core/game/InputRecord.h"
 
 #include <cstdint>
 #include <cstdlib>

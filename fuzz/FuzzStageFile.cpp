@@ -3,7 +3,7 @@
 // exactly: the same title, coordinates and lines. Inputs starting with 'G' generate a file from
 // their bytes instead, with more points and lines than the tables hold, so that the full-table
 // branches are reached without a corpus of 20 KB files.
-#include "stage/StageFile.h"
+#include "core/stage/StageFile.h"
 
 #include <cstdint>
 #include <cstdlib>

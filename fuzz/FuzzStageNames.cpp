@@ -1,8 +1,8 @@
 // Any three names: the edit menu's natural order is a strict weak order (irreflexive,
 // asymmetric, transitive, total), so sorting any listing is well defined; the name tests answer
 // without reading outside the name. Names are separated by NUL bytes.
-#include "stage/FileLocations.h"
-#include "stage/StageNames.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageNames.h"
 
 #include <array>
 #include <cstdint>

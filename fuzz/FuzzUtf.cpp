@@ -1,7 +1,7 @@
 // Any bytes as UTF-8 and any units as UTF-16, lone surrogates included: conversion never reads
 // or writes outside its strings, a converted text converts back to itself, and malformed parts
 // become U+FFFD one for one on the UTF-16 side.
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
 
 #include <cstdint>
 #include <cstdlib>

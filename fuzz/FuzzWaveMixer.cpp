@@ -1,8 +1,8 @@
 // Any bytes as a sound file: reading never crashes or allocates beyond the cap, and mixing what
 // it gives, played, looped, stopped and queued in any order, stays inside the buffers. The header
 // bytes the reader ignores (0 to 39) serve as the script of mixer operations.
-#include "sound/Mixer.h"
-#include "sound/WaveFile.h"
+#include "core/sound/Mixer.h"
+#include "core/sound/WaveFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 # Fails when a file of the headless core reaches, directly or through the project headers it
 # includes, anything outside core/ (ui/ draws, opens windows, plays sound) or a window, GL, font
 # engine or audio header: the core must build, and its tests and the stage tool must run, with
-# none of them. The compiler sees only core/ as the core's include root, but GL's headers sit in
-# the system's include folder, where no include path keeps them out.
+# none of them. The repository's top is the one include root, so an include path could name ui/;
+# and GL's headers sit in the system's include folder, where no include path keeps them out.
 #
 #   cmake -DROOT=<source dir> -DSOURCES="core/stage/Stage.cpp|core/game/Bar.cpp|..." -P check-core-includes.cmake
 #
@@ -23,7 +23,7 @@ set(problems)
 function(project_path from name out)
   get_filename_component(dir "${from}" DIRECTORY)
   set(${out} "" PARENT_SCOPE)
-  foreach(candidate "${CORE}/${name}" "${dir}/${name}")
+  foreach(candidate "${ROOT}/${name}" "${dir}/${name}")
     if(EXISTS "${candidate}")
       file(REAL_PATH "${candidate}" resolved)
       set(${out} "${resolved}" PARENT_SCOPE)
@@ -52,8 +52,8 @@ while(pending)
       endif()
     elseif(line MATCHES "\"([^\"]*)\"")
       set(name "${CMAKE_MATCH_1}")
-      # Resolved as the compiler resolves it for the core: from core/ or beside the including
-      # file; anything else is outside the core.
+      # Resolved as the compiler resolves it: from the top or beside the including file; a
+      # header outside core/ is outside the core.
       project_path("${file}" "${name}" header)
       get_filename_component(header_dir "${header}" DIRECTORY)
       get_filename_component(file_dir "${file}" DIRECTORY)

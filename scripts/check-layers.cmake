@@ -5,8 +5,9 @@
 #   cmake -DROOT=<source dir> -P check-layers.cmake
 #
 # Every .h and .cpp under ROOT/ui and ROOT/core is read at each run, so a new file is checked
-# the moment it exists. A quoted include is resolved as the compiler resolves it: beside the
-# including file, then from ui/ (for ui files only), then from core/.
+# the moment it exists. Every project include names its root from the top ("core/stage/Stage.h"),
+# the one include root: an include beside the file ("Stage.h") or one that starts with a layer's
+# own name ("editor/EditSession.h", which could mean ui/editor or core/editor) is refused.
 cmake_minimum_required(VERSION 3.20)
 
 # Top to bottom. The entry (main, start-up, command line, the main handler) is the top layer:
@@ -22,11 +23,13 @@ set(layers
   ui/sound
   ui/platform
   core/editor
+  core/solver
   core/game
   core/settings
   core/lang
+  core/stage
   core/sound
-  core/stage)
+  core/base)
 
 if(NOT ROOT)
   message(FATAL_ERROR "layer check: no ROOT given")
@@ -56,25 +59,21 @@ foreach(file IN LISTS sources)
     continue()
   endif()
   get_filename_component(dir "${file}" DIRECTORY)
-  set(roots "${dir}")
-  if(from MATCHES "^ui/")
-    list(APPEND roots "${ROOT}/ui")
-  endif()
-  list(APPEND roots "${ROOT}/core")
   file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line IN LISTS lines)
     string(REGEX MATCH "\"([^\"]*)\"" ignored "${line}")
     set(name "${CMAKE_MATCH_1}")
-    set(header "")
-    foreach(root IN LISTS roots)
-      if(EXISTS "${root}/${name}")
-        get_filename_component(header "${root}/${name}" ABSOLUTE)
-        break()
+    if(NOT name MATCHES "^(ui|core)/")
+      string(REGEX MATCH "^[^/]+" first "${name}")
+      if(EXISTS "${dir}/${name}" OR IS_DIRECTORY "${ROOT}/ui/${first}" OR IS_DIRECTORY "${ROOT}/core/${first}")
+        list(APPEND problems "${where}: \"${name}\" does not name its root (write \"core/…\" or \"ui/…\")")
       endif()
-    endforeach()
-    if(NOT header) # not a project header: the compiler has the last word on it
+      continue() # not a project header: the compiler has the last word on it
+    endif()
+    if(NOT EXISTS "${ROOT}/${name}")
       continue()
     endif()
+    get_filename_component(header "${ROOT}/${name}" ABSOLUTE)
     folder_of("${header}" to)
     if(to STREQUAL from OR to STREQUAL "")
       continue()

@@ -1,6 +1,6 @@
 // make-icons NAME FOLDER SIZE...: writes the game's icon as FOLDER/<n>x<n>/apps/NAME.png for each
 // size, in the layout of a desktop's hicolor theme. The picture is the one the game sets on its window.
-#include "game/BarIcon.h"
+#include "core/game/BarIcon.h"
 
 #include <png.h>
 

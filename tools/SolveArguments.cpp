@@ -1,4 +1,4 @@
-#include "SolveArguments.h"
+#include "tools/SolveArguments.h"
 
 #include <algorithm>
 #include <charconv>

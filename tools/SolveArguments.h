@@ -1,7 +1,7 @@
 #pragma once
 // The options of `twirlstick-stage solve`, read strictly: a number the tool would misread (1e9,
 // 0x10, 10abc, one beyond its range) is a mistake to point out, not a value to guess at.
-#include "game/Solver.h"
+#include "core/solver/Solver.h"
 
 #include <string>
 #include <vector>

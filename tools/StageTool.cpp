@@ -1,11 +1,11 @@
 // twirlstick-stage: a command-line companion for stage makers. It reads stages and replays
 // with the game's own code, so its verdicts are the game's verdicts.
-#include "SolveArguments.h"
-#include "game/GameConstants.h"
-#include "game/RecordRun.h"
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
-#include "stage/Utf.h"
+#include "core/base/FileAccess.h"
+#include "core/base/Utf.h"
+#include "core/game/GameConstants.h"
+#include "core/game/RecordRun.h"
+#include "core/stage/StageFile.h"
+#include "tools/SolveArguments.h"
 
 #include <algorithm>
 #include <cstdio>

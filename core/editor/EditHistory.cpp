@@ -1,4 +1,4 @@
-#include "editor/EditHistory.h"
+#include "core/editor/EditHistory.h"
 
 #include <utility>
 

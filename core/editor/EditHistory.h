@@ -2,7 +2,7 @@
 // Undo and redo as whole-stage snapshots: a stage is a fixed table of a few tens of kilobytes,
 // so a copy per step is simple and exact. The snapshots are counted in bytes as well as steps,
 // so that no stage, however it was made, lets the history outgrow its budget.
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
 
 #include <cstddef>
 #include <deque>

@@ -1,6 +1,6 @@
-#include "editor/EditLine.h"
+#include "core/editor/EditLine.h"
 
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
 
 void EditLine::SetText(std::u16string_view text) {
     text_.clear();

@@ -1,9 +1,9 @@
-#include "editor/EditSession.h"
+#include "core/editor/EditSession.h"
 
-#include "editor/EditText.h"
-#include "game/GameConstants.h"
-#include "stage/Color.h"
-#include "stage/StageFile.h"
+#include "core/base/Color.h"
+#include "core/editor/EditText.h"
+#include "core/game/GameConstants.h"
+#include "core/stage/StageFile.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,12 +2,12 @@
 // The stage editor without its window: the stage being edited, the bar showing its start, the
 // two cameras, the current tool and line kind, the files it loads and saves, and the undo
 // history. The editor scene feeds it a frame's input and draws what it holds.
-#include "editor/EditHistory.h"
-#include "editor/EditTools.h"
-#include "game/Bar.h"
-#include "stage/Camera.h"
-#include "stage/FileAccess.h"
-#include "stage/Stage.h"
+#include "core/base/FileAccess.h"
+#include "core/editor/EditHistory.h"
+#include "core/editor/EditTools.h"
+#include "core/game/Bar.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Stage.h"
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "editor/EditText.h"
+#include "core/editor/EditText.h"
 
-#include "lang/Translate.h"
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
-#include "stage/TextScan.h"
-#include "stage/Utf.h"
+#include "core/base/FileAccess.h"
+#include "core/base/TextScan.h"
+#include "core/base/Utf.h"
+#include "core/lang/Translate.h"
+#include "core/stage/StageFile.h"
 
 #include <limits>
 

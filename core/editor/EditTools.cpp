@@ -1,4 +1,4 @@
-#include "editor/EditTools.h"
+#include "core/editor/EditTools.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 #pragma once
 // The editor's four tools. Each reacts to the edges of the left and right buttons over the
 // stage; the editor routes a frame's edges to the tool of its mode with runTool.
-#include "game/Bar.h"
-#include "game/MouseState.h"
-#include "stage/Camera.h"
-#include "stage/Stage.h"
+#include "core/game/Bar.h"
+#include "core/game/MouseState.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Stage.h"
 
 #include <array>
 #include <cstdint>

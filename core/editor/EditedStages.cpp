@@ -1,11 +1,11 @@
-#include "editor/EditedStages.h"
+#include "core/editor/EditedStages.h"
 
-#include "editor/EditText.h"
-#include "stage/FileAccess.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
-#include "stage/StageNames.h"
-#include "stage/StageTitle.h"
+#include "core/base/FileAccess.h"
+#include "core/editor/EditText.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
+#include "core/stage/StageNames.h"
+#include "core/stage/StageTitle.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "editor/GridLines.h"
+#include "core/editor/GridLines.h"
 
 #include <algorithm>
 #include <cfloat>

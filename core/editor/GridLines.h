@@ -3,8 +3,8 @@
 // camera billions of units out or give it any zoom; there a float counter stops advancing (one
 // added to 2^24 is still 2^24) and a spacing found by repeated scaling never arrives, so the
 // range is worked out once and capped instead.
-#include "stage/Camera.h"
-#include "stage/Geometry.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Geometry.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "editor/ImportQueue.h"
+#include "core/editor/ImportQueue.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // reads, so a step decides many; a copy is flushed to the disk, so a step makes one, and more
 // only while the frame has time for them: a drop of ten thousand bad files answers at once, and a
 // big drop of stages keeps the menu drawing.
-#include "editor/EditedStages.h"
+#include "core/editor/EditedStages.h"
 
 #include <cstddef>
 #include <functional>

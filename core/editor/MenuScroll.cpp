@@ -1,4 +1,4 @@
-#include "editor/MenuScroll.h"
+#include "core/editor/MenuScroll.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "editor/StageCheck.h"
+#include "core/editor/StageCheck.h"
 
 void StageCheck::start(const Stage& stage) {
     clear();

@@ -2,8 +2,8 @@
 // The editor's "can a person clear this?": the person's-pace solver run on a copy of the stage
 // on a worker thread, so the editor keeps its pace. The editor polls it once a frame for the
 // progress and the answer; cancelling (or destroying it) stops the search within a moment.
-#include "game/Solver.h"
-#include "stage/Stage.h"
+#include "core/solver/Solver.h"
+#include "core/stage/Stage.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,8 +1,8 @@
-#include "editor/StageCheckText.h"
+#include "core/editor/StageCheckText.h"
 
-#include "game/GameConstants.h"
-#include "lang/Translate.h"
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
+#include "core/game/GameConstants.h"
+#include "core/lang/Translate.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The line the editor shows about its stage check: how to start one, its progress, its answer.
-#include "editor/StageCheck.h"
+#include "core/editor/StageCheck.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "game/Attempt.h"
+#include "core/game/Attempt.h"
 
-#include "game/GameConstants.h"
+#include "core/game/GameConstants.h"
 
 Attempt::Attempt(const Stage& stage, Color32 normalColor, Color32 fastColor)
     : stage_(stage), bar_({}, BarLength, normalColor, fastColor, Angle(stage.initialAngle)) {

@@ -2,10 +2,10 @@
 // One attempt's timed play from the stage's start: the bar and the frames left. The play scene,
 // the stage tool's replay check and the solver all play frames through advance(), so a run
 // ends on the same frame whichever of them plays it.
-#include "game/Bar.h"
-#include "game/FrameJudge.h"
-#include "game/InputRecord.h"
-#include "stage/Stage.h"
+#include "core/game/Bar.h"
+#include "core/game/FrameJudge.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/Stage.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "game/Bar.h"
+#include "core/game/Bar.h"
 
 #include <cmath>
 

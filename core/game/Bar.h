@@ -2,9 +2,9 @@
 // The bar the player steers: a segment that turns about its pivot by a fixed angle per frame.
 // Its motion is a pure function of its start and the per-frame (fast, switch) flags, which is
 // what makes replays and ghosts exact. Headless: ui/render/BarDraw.h draws it.
-#include "game/Trail.h"
-#include "stage/Color.h"
-#include "stage/Geometry.h"
+#include "core/base/Color.h"
+#include "core/game/Trail.h"
+#include "core/stage/Geometry.h"
 
 // An angle in radians with a flag telling whether it is known to lie in [-pi, pi].
 // Reading it for a computation wraps it first (in double, stored back as float).

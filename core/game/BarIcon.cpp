@@ -1,6 +1,6 @@
-#include "game/BarIcon.h"
+#include "core/game/BarIcon.h"
 
-#include "game/Bar.h"
+#include "core/game/Bar.h"
 
 #include <algorithm>
 #include <cmath>

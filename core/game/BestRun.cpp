@@ -1,7 +1,7 @@
-#include "game/BestRun.h"
+#include "core/game/BestRun.h"
 
-#include "game/RecordRun.h"
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
+#include "core/game/RecordRun.h"
 
 #include <cstdint>
 #include <cstdio>

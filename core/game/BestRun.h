@@ -2,8 +2,8 @@
 // A stage's best run from its replay file, read and checked once and kept while the file and the
 // stage stay as they were: every attempt is a fresh play scene, and a large or forged file would
 // otherwise be read and replayed again at each of them.
-#include "game/InputRecord.h"
-#include "stage/Stage.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/Stage.h"
 
 #include <memory>
 #include <string>

@@ -1,10 +1,10 @@
 #pragma once
 // The end-of-frame rule of an attempt, shared by the play scene and the stage tool so that a
 // replay verified by the tool ends exactly where the game would end it.
-#include "game/Bar.h"
-#include "game/GameConstants.h"
-#include "stage/LineGrid.h"
-#include "stage/Stage.h"
+#include "core/game/Bar.h"
+#include "core/game/GameConstants.h"
+#include "core/stage/LineGrid.h"
+#include "core/stage/Stage.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // An attempt as a run-length list of input events: one per change of the fast button and one
 // per pivot switch, each counting the frames since the previous one. Recorded live, played back
 // for the replay, and saved as a stage's best run.
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "game/MouseState.h"
+#include "core/game/MouseState.h"
 
 #include <cstdlib>
 

@@ -2,8 +2,8 @@
 // The mouse for one turn, in view units (origin at the centre of the 800 x 600 view, y up),
 // beside the turn before so that presses and releases read as edges. The idle turn's poll fills
 // it; the scenes and the editor's tools read it.
-#include "stage/Geometry.h"
-#include "stage/View.h"
+#include "core/stage/Geometry.h"
+#include "core/stage/View.h"
 
 #include <array>
 #include <cstdint>

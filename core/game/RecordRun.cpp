@@ -1,4 +1,4 @@
-#include "game/RecordRun.h"
+#include "core/game/RecordRun.h"
 
 namespace {
 // One whole turn at the slow speed (two at the fast one), plus a frame for rounding.

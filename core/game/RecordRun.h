@@ -1,9 +1,9 @@
 #pragma once
 // Plays a record's flags through a fresh bar from the stage's start, exactly as an attempt is
 // played, and says how the attempt ends.
-#include "game/Attempt.h"
-#include "game/InputRecord.h"
-#include "stage/Stage.h"
+#include "core/game/Attempt.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/Stage.h"
 
 struct RecordRunResult {
     FrameOutcome outcome = FrameOutcome::Continue; // Continue: the record ran out first

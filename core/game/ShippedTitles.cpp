@@ -1,6 +1,6 @@
-#include "game/ShippedTitles.h"
+#include "core/game/ShippedTitles.h"
 
-#include "lang/Translate.h"
+#include "core/lang/Translate.h"
 
 namespace {
 // Marked so the catalog tools find them.

@@ -1,8 +1,8 @@
-#include "game/StageSelect.h"
+#include "core/game/StageSelect.h"
 
-#include "game/BestRun.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
+#include "core/game/BestRun.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,7 +2,7 @@
 // The stage select without its window: two pages, the ten stages and the player's own (edited
 // and imported), each ending in EXIT and keeping its own lit entry, and which part of a long page
 // is in sight. The ten start lit on the highest reached stage, where a returning player goes on.
-#include "game/Progress.h"
+#include "core/game/Progress.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "game/Timer.h"
+#include "core/game/Timer.h"
 
 namespace Lib::Time {
 

@@ -2,7 +2,7 @@
 // The last few positions of the bar, newest first. A fixed ring rather than a deque: the bar
 // records one every frame of every search branch, and a deque frees and allocates a block every
 // few dozen pushes.
-#include "stage/Geometry.h"
+#include "core/stage/Geometry.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "lang/LanguageChoice.h"
+#include "core/lang/LanguageChoice.h"
 
 #include <cstdlib>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "lang/MoCatalog.h"
+#include "core/lang/MoCatalog.h"
 
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
-#include "lang/LanguageChoice.h"
-#include "stage/FileAccess.h"
-#include "stage/FileLocations.h"
-#include "stage/TextFile.h"
+#include "core/base/FileAccess.h"
+#include "core/lang/LanguageChoice.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/TextFile.h"
 
 #include <algorithm>
 #include <charconv>

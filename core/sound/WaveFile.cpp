@@ -1,6 +1,6 @@
-#include "sound/WaveFile.h"
+#include "core/sound/WaveFile.h"
 
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The view record: which stage point sits at the screen centre and how many stage units one
 // logical screen unit spans. Pure data, so the stage (which stores a start camera) stays headless.
-#include "stage/Geometry.h"
+#include "core/stage/Geometry.h"
 
 struct Camera {
     float x = 0.0f;

@@ -1,8 +1,8 @@
-#include "stage/FileLocations.h"
+#include "core/stage/FileLocations.h"
 
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
-#include "stage/StageNames.h"
+#include "core/base/FileAccess.h"
+#include "core/stage/StageFile.h"
+#include "core/stage/StageNames.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "stage/Geometry.h"
+#include "core/stage/Geometry.h"
 
 #include <algorithm>
 #include <cmath>

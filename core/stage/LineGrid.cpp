@@ -1,6 +1,6 @@
-#include "stage/LineGrid.h"
+#include "core/stage/LineGrid.h"
 
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
 
 #include <algorithm>
 #include <cmath>

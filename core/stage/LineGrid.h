@@ -2,7 +2,7 @@
 // The stage's lines sorted into a uniform grid, so that a collision test looks only at the lines
 // near the bar instead of at all 512 slots. Built from a stage (when it is loaded or changed) and
 // answering exactly as Stage::hitLine: the kind of the first crossed line in slot order.
-#include "stage/Geometry.h"
+#include "core/stage/Geometry.h"
 
 #include <algorithm>
 #include <cstdint>

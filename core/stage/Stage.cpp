@@ -1,4 +1,4 @@
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
 
 #include <algorithm>
 #include <cmath>

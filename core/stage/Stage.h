@@ -1,8 +1,8 @@
 #pragma once
 // The stage: fixed tables of points and lines with stacks of free slots, plus the stage's
 // title, time limit, start and start camera. Headless: ui/render/StageMesh.h draws it.
-#include "stage/Camera.h"
-#include "stage/Geometry.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Geometry.h"
 
 #include <array>
 #include <cstdint>

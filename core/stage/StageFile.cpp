@@ -1,9 +1,9 @@
-#include "stage/StageFile.h"
+#include "core/stage/StageFile.h"
 
-#include "stage/FileAccess.h"
-#include "stage/TextFile.h"
-#include "stage/TextScan.h"
-#include "stage/Utf.h"
+#include "core/base/FileAccess.h"
+#include "core/base/TextScan.h"
+#include "core/base/Utf.h"
+#include "core/stage/TextFile.h"
 
 #include <algorithm>
 #include <cerrno>

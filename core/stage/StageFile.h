@@ -1,6 +1,6 @@
 #pragma once
-#include "stage/Stage.h"
-#include "stage/StageTitle.h"
+#include "core/stage/Stage.h"
+#include "core/stage/StageTitle.h"
 
 #include <cstddef>
 #include <string>

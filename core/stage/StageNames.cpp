@@ -1,4 +1,4 @@
-#include "stage/StageNames.h"
+#include "core/stage/StageNames.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "stage/StageTitle.h"
+#include "core/stage/StageTitle.h"
 
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "stage/TextFile.h"
+#include "core/stage/TextFile.h"
 
-#include "stage/FileAccess.h"
-#include "stage/FileLocations.h"
-#include "stage/Utf.h"
+#include "core/base/FileAccess.h"
+#include "core/base/Utf.h"
+#include "core/stage/FileLocations.h"
 
 std::optional<std::string> readTextFile(const std::string& path, std::size_t maxBytes,
                                         std::error_code* error) {

@@ -1,4 +1,4 @@
-#include "stage/View.h"
+#include "core/stage/View.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "game/BarIcon.h"
+#include "core/game/BarIcon.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

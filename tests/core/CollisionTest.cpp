@@ -1,10 +1,10 @@
-#include "game/FrameCounts.h"
-#include "game/FrameJudge.h"
-#include "game/GameConstants.h"
-#include "game/TurnBound.h"
-#include "game/WallClearance.h"
-#include "stage/LineGrid.h"
-#include "stage/Stage.h"
+#include "core/game/FrameJudge.h"
+#include "core/game/GameConstants.h"
+#include "core/solver/FrameCounts.h"
+#include "core/solver/TurnBound.h"
+#include "core/solver/WallClearance.h"
+#include "core/stage/LineGrid.h"
+#include "core/stage/Stage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "game/FrameJudge.h"
-#include "game/GameConstants.h"
-#include "stage/StageFile.h"
+#include "core/game/FrameJudge.h"
+#include "core/game/GameConstants.h"
+#include "core/stage/StageFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "EditorScript.h"
+#include "tests/core/EditorScript.h"
 
-#include "../TempFolder.h"
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
+#include "core/base/FileAccess.h"
+#include "core/stage/StageFile.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

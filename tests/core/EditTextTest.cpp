@@ -1,8 +1,8 @@
-#include "editor/EditText.h"
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
-#include "stage/StageNames.h"
-#include "stage/StageTitle.h"
+#include "core/editor/EditText.h"
+#include "core/base/FileAccess.h"
+#include "core/stage/StageFile.h"
+#include "core/stage/StageNames.h"
+#include "core/stage/StageTitle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "EditorScript.h"
+#include "tests/core/EditorScript.h"
 
-#include "editor/GridLines.h"
-#include "stage/View.h"
+#include "core/editor/GridLines.h"
+#include "core/stage/View.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Drives an EditSession frame by frame the way the editor scene does: press, hold and release
 // edges from a scripted mouse, then pan and zoom.
-#include "editor/EditSession.h"
+#include "core/editor/EditSession.h"
 
 #include <string>
 

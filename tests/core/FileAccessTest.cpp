@@ -1,11 +1,11 @@
 // What stands at a path the game reads or replaces is not always a plain file: FIFOs, folders,
 // oversized files, links planted by someone else. None of them may hang, mislead or redirect it.
-#include "stage/FileAccess.h"
-#include "game/InputRecord.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
+#include "core/base/FileAccess.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

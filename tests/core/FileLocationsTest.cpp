@@ -1,11 +1,11 @@
-#include "stage/FileLocations.h"
-#include "game/InputRecord.h"
-#include "game/Progress.h"
-#include "stage/FileAccess.h"
-#include "stage/StageFile.h"
-#include "stage/StageNames.h"
+#include "core/stage/FileLocations.h"
+#include "core/base/FileAccess.h"
+#include "core/game/InputRecord.h"
+#include "core/game/Progress.h"
+#include "core/stage/StageFile.h"
+#include "core/stage/StageNames.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

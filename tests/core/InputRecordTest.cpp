@@ -1,10 +1,10 @@
-#include "game/InputRecord.h"
-#include "game/BestRun.h"
-#include "game/MouseState.h"
-#include "game/RecordRun.h"
-#include "stage/FileAccess.h"
+#include "core/game/InputRecord.h"
+#include "core/base/FileAccess.h"
+#include "core/game/BestRun.h"
+#include "core/game/MouseState.h"
+#include "core/game/RecordRun.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "../TempFolder.h"
-#include "lang/LanguageChoice.h"
-#include "lang/MoCatalog.h"
-#include "lang/Translate.h"
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
+#include "core/lang/LanguageChoice.h"
+#include "core/lang/MoCatalog.h"
+#include "core/lang/Translate.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

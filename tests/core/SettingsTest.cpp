@@ -1,8 +1,8 @@
-#include "settings/Settings.h"
-#include "lang/LanguageChoice.h"
-#include "stage/FileLocations.h"
+#include "core/settings/Settings.h"
+#include "core/lang/LanguageChoice.h"
+#include "core/stage/FileLocations.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

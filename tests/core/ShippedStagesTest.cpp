@@ -1,11 +1,11 @@
-#include "game/HeadsUpBand.h"
-#include "game/RecordRun.h"
-#include "game/RouteCheck.h"
-#include "game/ShippedTitles.h"
-#include "game/Solver.h"
-#include "lang/LanguageChoice.h"
-#include "lang/Translate.h"
-#include "stage/StageFile.h"
+#include "core/game/HeadsUpBand.h"
+#include "core/game/RecordRun.h"
+#include "core/game/ShippedTitles.h"
+#include "core/lang/LanguageChoice.h"
+#include "core/lang/Translate.h"
+#include "core/solver/RouteCheck.h"
+#include "core/solver/Solver.h"
+#include "core/stage/StageFile.h"
 
 #include <gtest/gtest.h>
 

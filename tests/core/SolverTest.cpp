@@ -1,8 +1,8 @@
-#include "game/Solver.h"
-#include "editor/StageCheck.h"
-#include "editor/StageCheckText.h"
-#include "game/RouteCheck.h"
-#include "game/WalledIn.h"
+#include "core/solver/Solver.h"
+#include "core/editor/StageCheck.h"
+#include "core/editor/StageCheckText.h"
+#include "core/solver/RouteCheck.h"
+#include "core/solver/WalledIn.h"
 
 #include <gtest/gtest.h>
 

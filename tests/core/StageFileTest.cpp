@@ -1,7 +1,7 @@
-#include "stage/StageFile.h"
-#include "stage/FileAccess.h"
+#include "core/stage/StageFile.h"
+#include "core/base/FileAccess.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "game/StageSelect.h"
-#include "game/InputRecord.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
+#include "core/game/StageSelect.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "stage/Stage.h"
-#include "game/PlayTexts.h"
-#include "stage/View.h"
+#include "core/stage/Stage.h"
+#include "core/game/PlayTexts.h"
+#include "core/stage/View.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/FakeClock.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
 
 #include <gtest/gtest.h>
 

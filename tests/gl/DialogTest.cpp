@@ -1,10 +1,10 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "editor/EditLine.h"
-#include "sound/Sound.h"
-#include "support/Synthetic.h"
-#include "system/InputBox.h"
-#include "system/MessageBox.h"
+#include "core/editor/EditLine.h"
+#include "tests/support/Synthetic.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/InputBox.h"
+#include "ui/system/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "game/Bar.h"
-#include "render/BarDraw.h"
-#include "render/Draw.h"
+#include "core/game/Bar.h"
+#include "ui/render/BarDraw.h"
+#include "ui/render/Draw.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "scene/SceneMaster.h"
-#include "support/FakeClock.h"
+#include "tests/support/FakeClock.h"
+#include "ui/scene/SceneMaster.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "game/HeadsUpBand.h"
-#include "game/PlayTexts.h"
-#include "game/RecordRun.h"
-#include "render/Draw.h"
-#include "scene/SceneMaster.h"
-#include "screens/SceneGameMain.h"
-#include "sound/Sound.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
-#include "stage/StageTitle.h"
+#include "core/game/HeadsUpBand.h"
+#include "core/game/PlayTexts.h"
+#include "core/game/RecordRun.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
+#include "core/stage/StageTitle.h"
+#include "ui/render/Draw.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/screens/SceneGameMain.h"
+#include "ui/sound/Sound.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The GL tests share one GameSystem: one hidden window with its context, made when the tests
 // run (not when they are listed, so the build needs no display).
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "app/StartUp.h"
-#include "platform/Platform.h"
-#include "stage/FileLocations.h"
+#include "core/stage/FileLocations.h"
+#include "ui/app/StartUp.h"
+#include "ui/platform/Platform.h"
 
 #include <gtest/gtest.h>
 

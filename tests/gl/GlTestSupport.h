@@ -1,12 +1,12 @@
 #pragma once
 // Shared by the GL tests: the one GameSystem (a real window under Xvfb), pixel read-back and
 // scripted input written into the input records the way the idle turn's poll writes them.
-#include "render/TextLabel.h"
-#include "scene/SceneMaster.h"
-#include "sound/Sound.h"
-#include "stage/Color.h"
-#include "stage/Geometry.h"
-#include "system/GameSystem.h"
+#include "core/base/Color.h"
+#include "core/stage/Geometry.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "support/Synthetic.h"
+#include "tests/support/Synthetic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "scene/SceneMaster.h"
-#include "support/FakeClock.h"
-#include "support/Synthetic.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/Synthetic.h"
+#include "ui/scene/SceneMaster.h"
 
 #include <gtest/gtest.h>
 

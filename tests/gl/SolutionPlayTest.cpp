@@ -2,15 +2,15 @@
 // frame, must clear on the frame the stage tool's verify names: the scene and the tool share
 // the attempt loop, and this catches any drift between them. A pause and a question box on the
 // way must not move that frame.
-#include "GlTestSupport.h"
-#include "support/FakeClock.h"
+#include "tests/gl/GlTestSupport.h"
+#include "tests/support/FakeClock.h"
 
-#include "app/MainHandler.h"
-#include "screens/SceneGameMain.h"
-#include "sound/Sound.h"
-#include "stage/FileLocations.h"
-#include "stage/TextFile.h"
-#include "support/Synthetic.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/TextFile.h"
+#include "tests/support/Synthetic.h"
+#include "ui/app/MainHandler.h"
+#include "ui/screens/SceneGameMain.h"
+#include "ui/sound/Sound.h"
 
 #include <gtest/gtest.h>
 

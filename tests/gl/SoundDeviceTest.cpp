@@ -1,6 +1,6 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "sound/Sound.h"
+#include "ui/sound/Sound.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/StartUp.h"
-#include "platform/Platform.h"
-#include "system/GameSystem.h"
+#include "ui/app/StartUp.h"
+#include "ui/platform/Platform.h"
+#include "ui/system/GameSystem.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

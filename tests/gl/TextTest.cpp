@@ -1,8 +1,8 @@
-#include "GlTestSupport.h"
+#include "tests/gl/GlTestSupport.h"
 
-#include "render/Draw.h"
-#include "render/GlyphCache.h"
-#include "render/TextLabel.h"
+#include "ui/render/Draw.h"
+#include "ui/render/GlyphCache.h"
+#include "ui/render/TextLabel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Not compiled: see CoreFile.cpp.
-#include "render/Draw.h"
-#include "scene/SceneBase.h"
-#include "stage/Color.h"
+#include "core/base/Color.h"
+#include "ui/render/Draw.h"
+#include "ui/scene/SceneBase.h"
 #include <SDL2/SDL.h>

@@ -1,4 +1,4 @@
-#include "sound/Mixer.h"
+#include "core/sound/Mixer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "sound/WaveFile.h"
+#include "core/sound/WaveFile.h"
 
-#include "../TempFolder.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A clock for pacing tests: a sleep jumps to its deadline at once, and every reading advances
 // the clock by a twentieth of a millisecond, so a busy wait ends without real time passing.
-#include "game/Timer.h"
+#include "core/game/Timer.h"
 
 #include <algorithm>
 #include <cstdint>

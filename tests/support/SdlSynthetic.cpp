@@ -1,8 +1,8 @@
 // Synthetic input for tests: events go through SDL's own queue, so they reach the game exactly
 // as a player's would.
-#include "support/Synthetic.h"
+#include "tests/support/Synthetic.h"
 
-#include "platform/SdlKeys.h"
+#include "ui/platform/SdlKeys.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Test support: feed input through the same event queue a player's input takes.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <string>
 

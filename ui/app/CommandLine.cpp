@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
+#include "ui/app/CommandLine.h"
 
-#include "lang/LanguageChoice.h"
+#include "core/lang/LanguageChoice.h"
 
 #include <algorithm>
 #include <cstdio>

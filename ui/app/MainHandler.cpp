@@ -1,7 +1,7 @@
-#include "app/MainHandler.h"
+#include "ui/app/MainHandler.h"
 
-#include "screens/SceneTable.h"
-#include "system/GameSystem.h"
+#include "ui/screens/SceneTable.h"
+#include "ui/system/GameSystem.h"
 
 MainHandler::MainHandler(Lib::Time::Clock clock) : master(clock) {
     master.InstallScenes(GameSceneTable());

@@ -1,6 +1,6 @@
 #pragma once
-#include "scene/SceneMaster.h"
-#include "system/Handler.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/system/Handler.h"
 
 // Runs the scene master once per idle turn; an empty stack ends the game.
 class MainHandler : public Lib::System::Handler {

@@ -1,9 +1,9 @@
-#include "app/StartUp.h"
+#include "ui/app/StartUp.h"
 
-#include "platform/Platform.h"
-#include "scene/GameSession.h"
-#include "stage/FileLocations.h"
-#include "system/GameSystem.h"
+#include "core/stage/FileLocations.h"
+#include "ui/platform/Platform.h"
+#include "ui/scene/GameSession.h"
+#include "ui/system/GameSystem.h"
 
 #include <algorithm>
 #include <filesystem>

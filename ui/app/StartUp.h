@@ -1,5 +1,5 @@
 #pragma once
-#include "lang/Translate.h"
+#include "core/lang/Translate.h"
 
 #include <optional>
 #include <string>

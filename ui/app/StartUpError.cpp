@@ -1,9 +1,9 @@
-#include "app/StartUpError.h"
+#include "ui/app/StartUpError.h"
 
-#include "platform/Platform.h"
-#include "stage/Utf.h"
-#include "system/GameSystem.h"
-#include "system/MessageBox.h"
+#include "core/base/Utf.h"
+#include "ui/platform/Platform.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <cstdio>
 

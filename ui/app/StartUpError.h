@@ -1,6 +1,6 @@
 #pragma once
 // A data file the game cannot run without is missing: say so before any game window exists.
-#include "app/StartUp.h"
+#include "ui/app/StartUp.h"
 
 #include <string>
 

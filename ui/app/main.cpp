@@ -1,14 +1,14 @@
 // The entry: check the data, build the window and the sound, run the loop, tear down in order.
-#include "app/CommandLine.h"
-#include "app/MainHandler.h"
-#include "app/StartUp.h"
-#include "app/StartUpError.h"
-#include "lang/Translate.h"
-#include "platform/Platform.h"
-#include "settings/Settings.h"
-#include "sound/Sound.h"
-#include "stage/FileLocations.h"
-#include "system/GameSystem.h"
+#include "core/lang/Translate.h"
+#include "core/settings/Settings.h"
+#include "core/stage/FileLocations.h"
+#include "ui/app/CommandLine.h"
+#include "ui/app/MainHandler.h"
+#include "ui/app/StartUp.h"
+#include "ui/app/StartUpError.h"
+#include "ui/platform/Platform.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
 
 #include <cstdio>
 #include <memory>

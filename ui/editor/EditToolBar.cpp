@@ -1,10 +1,10 @@
-#include "editor/EditToolBar.h"
+#include "ui/editor/EditToolBar.h"
 
-#include "lang/Translate.h"
-#include "render/ButtonPalette.h"
-#include "render/Draw.h"
-#include "stage/Stage.h"
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
+#include "core/lang/Translate.h"
+#include "core/stage/Stage.h"
+#include "ui/render/ButtonPalette.h"
+#include "ui/render/Draw.h"
 
 #include <cmath>
 #include <cstdio>

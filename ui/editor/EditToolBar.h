@@ -2,7 +2,7 @@
 // The strip along the top of the editor: nine buttons, the title and time-limit texts that
 // open an input box, the zoom display and the help line. It only shows and hit-tests; the
 // editor scene runs the commands.
-#include "render/TextLabel.h"
+#include "ui/render/TextLabel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #pragma once
 // The stage editor's screen: routes the mouse to the session's tools and the tool bar, runs
 // the tool-bar commands (which need boxes, sounds and scene changes), and draws.
-#include "editor/EditSession.h"
-#include "editor/EditToolBar.h"
-#include "editor/StageCheck.h"
-#include "render/StageMesh.h"
-#include "scene/SceneBase.h"
+#include "core/editor/EditSession.h"
+#include "core/editor/StageCheck.h"
+#include "ui/editor/EditToolBar.h"
+#include "ui/render/StageMesh.h"
+#include "ui/scene/SceneBase.h"
 
 #include <memory>
 #include <string>

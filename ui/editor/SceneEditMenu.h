@@ -4,12 +4,12 @@
 // scrolls it so that the top row reaches the first entry and the bottom row the last; the wheel,
 // the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
 // own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
-#include "editor/EditedStages.h"
-#include "editor/ImportQueue.h"
-#include "editor/MenuScroll.h"
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
-#include "stage/Camera.h"
+#include "core/editor/EditedStages.h"
+#include "core/editor/ImportQueue.h"
+#include "core/editor/MenuScroll.h"
+#include "core/stage/Camera.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
 
 #include <memory>
 #include <string>

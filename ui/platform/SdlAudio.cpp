@@ -1,5 +1,5 @@
 // The audio device: mono 16-bit at the game's rate; SDL converts to what the hardware takes.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <SDL.h>
 

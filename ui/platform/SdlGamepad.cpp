@@ -1,4 +1,4 @@
-#include "platform/SdlGamepad.h"
+#include "ui/platform/SdlGamepad.h"
 
 #include <cstdlib>
 #include <vector>

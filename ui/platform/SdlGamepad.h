@@ -4,7 +4,7 @@
 // menus and boxes), B or the right trigger is the right button, X the middle button, Start
 // types P (pause), Back types Escape; the d-pad and the left stick type the arrow keys,
 // repeating while held. Included by platform/ only.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The keys the game knows, as SDL scancodes: shared by the event translation and the synthetic
 // input of the tests so the two can never disagree. Included by platform/ only.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // SDL start-up, the clock, the clipboard and the simple message box.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <SDL.h>
 

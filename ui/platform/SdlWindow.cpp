@@ -1,7 +1,7 @@
 // The game window, its OpenGL context, event translation and input polling.
-#include "platform/Platform.h"
-#include "platform/SdlGamepad.h"
-#include "platform/SdlKeys.h"
+#include "ui/platform/Platform.h"
+#include "ui/platform/SdlGamepad.h"
+#include "ui/platform/SdlKeys.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // Finding an installed font through fontconfig, for copies of the game that carry none.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <fontconfig/fontconfig.h>
 

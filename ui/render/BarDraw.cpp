@@ -1,6 +1,6 @@
-#include "render/BarDraw.h"
+#include "ui/render/BarDraw.h"
 
-#include "render/Draw.h"
+#include "ui/render/Draw.h"
 
 void drawBar(const Bar& bar) {
     const Color32 color = bar.color();

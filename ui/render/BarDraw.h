@@ -1,5 +1,5 @@
 #pragma once
 // The bar's picture: its fading trail, its body and the cross on its pivot.
-#include "game/Bar.h"
+#include "core/game/Bar.h"
 
 void drawBar(const Bar& bar);

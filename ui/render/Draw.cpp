@@ -1,6 +1,6 @@
-#include "render/Draw.h"
+#include "ui/render/Draw.h"
 
-#include "stage/View.h"
+#include "core/stage/View.h"
 
 void ClearScreen(Color32 c) {
     glClearColor(colorRed(c) / 255.0f, colorGreen(c) / 255.0f, colorBlue(c) / 255.0f, colorAlpha(c) / 255.0f);

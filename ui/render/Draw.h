@@ -1,9 +1,9 @@
 #pragma once
 // The drawing primitives every picture of the game is made of: OpenGL 1.1 client arrays under
 // an orthographic projection set per camera. All calls belong between a frame's start and swap.
-#include "stage/Camera.h"
-#include "stage/Color.h"
-#include "stage/Geometry.h"
+#include "core/base/Color.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Geometry.h"
 
 #include <GL/glew.h>
 

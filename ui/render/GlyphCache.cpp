@@ -1,4 +1,4 @@
-#include "render/GlyphCache.h"
+#include "ui/render/GlyphCache.h"
 
 #include <algorithm>
 #include <cstdio>

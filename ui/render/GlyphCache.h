@@ -3,8 +3,8 @@
 // 1024 x 1024 texture), one UTF-16 code unit per cell, shared by reference count among all labels.
 // A title of 255 distinct characters (the most the input box takes) and every text of the game's
 // own screens fit at the same time, so a long title never takes a menu's or a message's glyphs.
-#include "render/GlyphRaster.h"
-#include "stage/Geometry.h"
+#include "core/stage/Geometry.h"
+#include "ui/render/GlyphRaster.h"
 
 #include <GL/glew.h>
 

@@ -1,5 +1,5 @@
 // The desktop's glyphs: FreeType, hinted as the system renders them.
-#include "render/GlyphRaster.h"
+#include "ui/render/GlyphRaster.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,8 +1,8 @@
 // The browser's glyphs: stb_truetype, which has no hinter. Its metrics are rounded the way
 // FreeType rounds hinted ones (the box out to whole pixels, the advance to the nearest), so
 // texts are laid out as on the desktop.
-#include "render/GlyphRaster.h"
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
+#include "ui/render/GlyphRaster.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "render/MenuEntry.h"
+#include "ui/render/MenuEntry.h"
 
-#include "render/ButtonPalette.h"
-#include "render/Draw.h"
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
+#include "ui/render/ButtonPalette.h"
+#include "ui/render/Draw.h"
 
 namespace {
 constexpr std::u16string_view Ellipsis = u"…";

@@ -1,5 +1,5 @@
 // The stage's picture: StageMesh builds it from the tables and draws it in a handful of calls.
-#include "render/StageMesh.h"
+#include "ui/render/StageMesh.h"
 
 #include <cstring>
 

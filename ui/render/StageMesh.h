@@ -2,8 +2,8 @@
 // The stage's picture as vertex lists, built from the stage's tables and kept until they change,
 // so a scene that draws the same stage every frame does not rebuild it every frame. The lists
 // are a memo of the stage, not state of their own: drawing only reads the stage.
-#include "render/Draw.h"
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
+#include "ui/render/Draw.h"
 
 #include <array>
 

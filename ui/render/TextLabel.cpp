@@ -1,7 +1,7 @@
-#include "render/TextLabel.h"
+#include "ui/render/TextLabel.h"
 
-#include "lang/Translate.h"
-#include "render/Draw.h"
+#include "core/lang/Translate.h"
+#include "ui/render/Draw.h"
 
 #include <algorithm>
 

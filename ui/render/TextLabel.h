@@ -1,9 +1,9 @@
 #pragma once
 // One line of UTF-16 text drawn as textured quads from the shared glyph texture, with a
 // bounding rectangle that screens use for hit tests and panels.
-#include "render/GlyphCache.h"
-#include "stage/Color.h"
-#include "stage/Geometry.h"
+#include "core/base/Color.h"
+#include "core/stage/Geometry.h"
+#include "ui/render/GlyphCache.h"
 
 #include <memory>
 #include <string>

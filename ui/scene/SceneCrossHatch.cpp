@@ -1,8 +1,8 @@
-#include "scene/SceneCrossHatch.h"
+#include "ui/scene/SceneCrossHatch.h"
 
-#include "render/Draw.h"
-#include "scene/SceneMaster.h"
-#include "system/GameSystem.h"
+#include "ui/render/Draw.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/system/GameSystem.h"
 
 namespace {
 // Vertical lines at -399 + 32k then 399; horizontal at -299 + 32k then 299: one line list.

@@ -1,5 +1,5 @@
 #pragma once
-#include "scene/SceneBase.h"
+#include "ui/scene/SceneBase.h"
 
 class SceneMaster;
 

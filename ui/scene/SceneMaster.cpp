@@ -1,8 +1,8 @@
-#include "scene/SceneMaster.h"
+#include "ui/scene/SceneMaster.h"
 
-#include "lang/Translate.h"
-#include "system/GameSystem.h"
-#include "system/MessageBox.h"
+#include "core/lang/Translate.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "game/Timer.h"
-#include "scene/GameSession.h"
-#include "scene/SceneBase.h"
-#include "scene/SceneId.h"
-#include "system/SystemClock.h"
+#include "core/game/Timer.h"
+#include "ui/scene/GameSession.h"
+#include "ui/scene/SceneBase.h"
+#include "ui/scene/SceneId.h"
+#include "ui/system/SystemClock.h"
 
 #include <array>
 #include <functional>

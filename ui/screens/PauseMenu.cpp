@@ -1,8 +1,8 @@
-#include "screens/PauseMenu.h"
+#include "ui/screens/PauseMenu.h"
 
-#include "lang/Translate.h"
-#include "render/MenuEntry.h"
-#include "system/GameSystem.h"
+#include "core/lang/Translate.h"
+#include "ui/render/MenuEntry.h"
+#include "ui/system/GameSystem.h"
 
 namespace {
 constexpr float TopItemY = -170.0f; // under the pause notice, clear of the screen's centre

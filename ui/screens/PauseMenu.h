@@ -3,7 +3,7 @@
 // The pointer lights the item it moves over and a click chooses it; the arrows (a gamepad's d-pad)
 // step the highlight and Return chooses it, as Z does once the arrows moved it: Z is the pivot key
 // and a gamepad's A types it, so a tap meant for the bar never throws the attempt away.
-#include "render/TextLabel.h"
+#include "ui/render/TextLabel.h"
 
 #include <array>
 #include <memory>

@@ -1,12 +1,12 @@
-#include "screens/SceneDemo.h"
+#include "ui/screens/SceneDemo.h"
 
-#include "game/GameConstants.h"
-#include "lang/Translate.h"
-#include "render/BarDraw.h"
-#include "render/Draw.h"
-#include "scene/SceneMaster.h"
-#include "sound/Sound.h"
-#include "system/GameSystem.h"
+#include "core/game/GameConstants.h"
+#include "core/lang/Translate.h"
+#include "ui/render/BarDraw.h"
+#include "ui/render/Draw.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
 
 namespace {
 struct DemoLine {

@@ -1,9 +1,9 @@
 #pragma once
 // How to play: the rules, a blinking prompt, and a bar to try the speed button on.
-#include "game/Bar.h"
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
-#include "stage/Color.h"
+#include "core/base/Color.h"
+#include "core/game/Bar.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
 
 #include <array>
 #include <memory>

@@ -1,14 +1,14 @@
 #pragma once
 // One attempt at one stage: the start click, the countdown, timed play, the result, and the
 // replay beside the ghost of the best run until the player clicks on.
-#include "game/Attempt.h"
-#include "game/Bar.h"
-#include "game/InputRecord.h"
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
-#include "screens/PauseMenu.h"
-#include "stage/Camera.h"
-#include "stage/Stage.h"
+#include "core/game/Attempt.h"
+#include "core/game/Bar.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/Camera.h"
+#include "core/stage/Stage.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
+#include "ui/screens/PauseMenu.h"
 
 #include <array>
 #include <cstdint>

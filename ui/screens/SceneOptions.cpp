@@ -1,13 +1,13 @@
-#include "screens/SceneOptions.h"
+#include "ui/screens/SceneOptions.h"
 
-#include "lang/LanguageChoice.h"
-#include "lang/Translate.h"
-#include "render/Draw.h"
-#include "render/MenuEntry.h"
-#include "scene/SceneMaster.h"
-#include "sound/Sound.h"
-#include "system/GameSystem.h"
-#include "system/MessageBox.h"
+#include "core/lang/LanguageChoice.h"
+#include "core/lang/Translate.h"
+#include "ui/render/Draw.h"
+#include "ui/render/MenuEntry.h"
+#include "ui/scene/SceneMaster.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <algorithm>
 

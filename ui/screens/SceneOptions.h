@@ -2,9 +2,9 @@
 // The options screen, from the title: music and sound volume, full screen on start and the
 // language. Each change is heard or seen at once; the choices are kept in the settings file
 // when the player goes back (or the game ends here).
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
 
 #include <array>
 #include <memory>

@@ -3,9 +3,9 @@
 // page of the player's own stages. The pointer, the wheel, the arrows and a gamepad's d-pad move
 // the highlight; Left and Right (or Tab, or a click on a tab) turn the page; Return, Z or a click
 // plays the lit stage, and a run from one of the ten goes on to the stages after it.
-#include "game/StageSelect.h"
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
+#include "core/game/StageSelect.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
 
 #include <array>
 #include <memory>

@@ -1,15 +1,15 @@
-#include "screens/SceneTable.h"
+#include "ui/screens/SceneTable.h"
 
-#include "editor/SceneEdit.h"
-#include "editor/SceneEditMenu.h"
-#include "scene/SceneCrossHatch.h"
-#include "screens/SceneDemo.h"
-#include "screens/SceneGameMain.h"
-#include "screens/SceneOptions.h"
-#include "screens/SceneStageSelect.h"
-#include "screens/SceneTitle.h"
-#include "stage/FileLocations.h"
-#include "stage/StageFile.h"
+#include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
+#include "ui/editor/SceneEdit.h"
+#include "ui/editor/SceneEditMenu.h"
+#include "ui/scene/SceneCrossHatch.h"
+#include "ui/screens/SceneDemo.h"
+#include "ui/screens/SceneGameMain.h"
+#include "ui/screens/SceneOptions.h"
+#include "ui/screens/SceneStageSelect.h"
+#include "ui/screens/SceneTitle.h"
 
 namespace {
 template <typename S> std::unique_ptr<Lib::Scene::SceneBase> make(SceneMaster& master) {

@@ -1,5 +1,5 @@
 #pragma once
 // Which scene each SceneId makes. The master knows only SceneBase; adding a scene is one row.
-#include "scene/SceneMaster.h"
+#include "ui/scene/SceneMaster.h"
 
 SceneTable GameSceneTable();

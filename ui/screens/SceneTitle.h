@@ -1,8 +1,8 @@
 #pragma once
 // The title: the game's name, a bar turning by itself, and its items chosen with a left press.
-#include "game/Bar.h"
-#include "render/TextLabel.h"
-#include "scene/SceneBase.h"
+#include "core/game/Bar.h"
+#include "ui/render/TextLabel.h"
+#include "ui/scene/SceneBase.h"
 
 #include <array>
 #include <memory>

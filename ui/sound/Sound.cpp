@@ -1,8 +1,8 @@
-#include "sound/Sound.h"
+#include "ui/sound/Sound.h"
 
-#include "platform/Platform.h"
-#include "sound/Mixer.h"
-#include "sound/WaveFile.h"
+#include "core/sound/Mixer.h"
+#include "core/sound/WaveFile.h"
+#include "ui/platform/Platform.h"
 
 #include <cstdio>
 #include <memory>

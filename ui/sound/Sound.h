@@ -1,7 +1,7 @@
 #pragma once
 // The eleven sounds: loaded once at start-up, played through one voice each. Every call
 // returns at once and is safe without an audio device (the game is then silent).
-#include "sound/Mixer.h"
+#include "core/sound/Mixer.h"
 
 #include <array>
 #include <cstdint>

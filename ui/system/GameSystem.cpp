@@ -1,4 +1,4 @@
-#include "system/GameSystem.h"
+#include "ui/system/GameSystem.h"
 
 GameSystem* TheGameSystem = nullptr;
 

@@ -1,13 +1,13 @@
 #pragma once
 // The program-wide hub: the window and its context, the loop, the polled input, the camera
 // stack and the glyph cache. Exactly one exists while the game runs, reached through TheGameSystem.
-#include "render/Draw.h"
-#include "render/GlyphCache.h"
-#include "stage/View.h"
-#include "system/GameWindow.h"
-#include "system/Handler.h"
-#include "system/InputState.h"
-#include "system/MessageLoop.h"
+#include "core/stage/View.h"
+#include "ui/render/Draw.h"
+#include "ui/render/GlyphCache.h"
+#include "ui/system/GameWindow.h"
+#include "ui/system/Handler.h"
+#include "ui/system/InputState.h"
+#include "ui/system/MessageLoop.h"
 
 #include <cstdint>
 #include <memory>

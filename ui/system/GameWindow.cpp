@@ -1,10 +1,10 @@
-#include "system/GameWindow.h"
+#include "ui/system/GameWindow.h"
 
-#include "game/BarIcon.h"
-#include "lang/Translate.h"
-#include "sound/Sound.h"
-#include "system/GameSystem.h"
-#include "system/MessageBox.h"
+#include "core/game/BarIcon.h"
+#include "core/lang/Translate.h"
+#include "ui/sound/Sound.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <GL/glew.h>
 

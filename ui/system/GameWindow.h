@@ -1,8 +1,8 @@
 #pragma once
 // The game window: its OpenGL context, the letterboxed viewport, full screen, the quit
 // question and the idle turn that runs one frame.
-#include "stage/View.h"
-#include "system/MessageLoop.h"
+#include "core/stage/View.h"
+#include "ui/system/MessageLoop.h"
 
 class GameSystem;
 

@@ -1,11 +1,11 @@
-#include "system/InputBox.h"
+#include "ui/system/InputBox.h"
 
-#include "editor/EditLine.h"
-#include "stage/Utf.h"
-#include "stage/View.h"
-#include "system/GameSystem.h"
-#include "system/InputBoxTemplate.h"
-#include "system/ModalDialog.h"
+#include "core/base/Utf.h"
+#include "core/editor/EditLine.h"
+#include "core/stage/View.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/InputBoxTemplate.h"
+#include "ui/system/ModalDialog.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "system/InputState.h"
+#include "ui/system/InputState.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 // The keyboard and mouse as the scenes see them: polled once per idle turn, each record keeping
 // the previous turn beside the current one so that presses and releases read as edges.
-#include "game/MouseState.h"
-#include "platform/Platform.h"
-#include "stage/Geometry.h"
-#include "stage/View.h"
+#include "core/game/MouseState.h"
+#include "core/stage/Geometry.h"
+#include "core/stage/View.h"
+#include "ui/platform/Platform.h"
 
 #include <cstdint>
 #include <optional>

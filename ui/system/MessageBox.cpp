@@ -1,8 +1,8 @@
-#include "system/MessageBox.h"
+#include "ui/system/MessageBox.h"
 
-#include "platform/Platform.h"
-#include "system/GameSystem.h"
-#include "system/ModalDialog.h"
+#include "ui/platform/Platform.h"
+#include "ui/system/GameSystem.h"
+#include "ui/system/ModalDialog.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "system/MessageLoop.h"
+#include "ui/system/MessageLoop.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The idling message loop: every pending event goes to the window, then the idle handlers run.
 // Idle handlers always ask to be called again, so frames run back to back between events.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <vector>
 

@@ -1,10 +1,10 @@
-#include "system/ModalDialog.h"
+#include "ui/system/ModalDialog.h"
 
-#include "lang/Translate.h"
-#include "render/ButtonPalette.h"
-#include "render/Draw.h"
-#include "stage/View.h"
-#include "system/GameSystem.h"
+#include "core/lang/Translate.h"
+#include "core/stage/View.h"
+#include "ui/render/ButtonPalette.h"
+#include "ui/render/Draw.h"
+#include "ui/system/GameSystem.h"
 
 namespace Lib::System {
 namespace {

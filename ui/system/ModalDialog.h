@@ -1,10 +1,10 @@
 #pragma once
 // A box drawn by the game over its current picture, with a loop of its own: events are handled
 // and the picture redrawn about 60 times a second, but no scene is updated until it closes.
-#include "platform/Platform.h"
-#include "render/TextLabel.h"
-#include "stage/Color.h"
-#include "stage/Geometry.h"
+#include "core/base/Color.h"
+#include "core/stage/Geometry.h"
+#include "ui/platform/Platform.h"
+#include "ui/render/TextLabel.h"
 
 #include <memory>
 #include <string_view>

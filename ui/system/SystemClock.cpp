@@ -1,6 +1,6 @@
-#include "system/SystemClock.h"
+#include "ui/system/SystemClock.h"
 
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 namespace Lib::Time {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The frame timer's clock in the game: the platform's monotonic microseconds and its sleep.
-#include "game/Timer.h"
+#include "core/game/Timer.h"
 
 namespace Lib::Time {
 Clock SystemClock();

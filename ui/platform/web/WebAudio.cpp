@@ -1,7 +1,7 @@
 // Sound through Web Audio. The mixer runs on the page's one thread, between frames, so the
 // lock the desktop's audio thread needs has nothing to guard here.
-#include "platform/Platform.h"
-#include "platform/web/WebPage.h"
+#include "ui/platform/Platform.h"
+#include "ui/platform/web/WebPage.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the browser layer's files share: the page's canvas and the queue its callbacks fill.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 namespace platform::web {
 

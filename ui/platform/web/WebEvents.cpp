@@ -1,8 +1,8 @@
 // The page's keyboard, mouse, wheel, touch, focus and size events, queued as the game's events,
 // and the polled input they leave behind.
-#include "platform/web/WebCanvas.h"
-#include "platform/web/WebKeys.h"
-#include "platform/web/WebPage.h"
+#include "ui/platform/web/WebCanvas.h"
+#include "ui/platform/web/WebKeys.h"
+#include "ui/platform/web/WebPage.h"
 
 #include <emscripten/html5.h>
 

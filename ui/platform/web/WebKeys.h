@@ -1,7 +1,7 @@
 #pragma once
 // The keys the game knows, as the browser's KeyboardEvent.code names: the key's place on the
 // keyboard, whatever the layout prints on it, as the desktop's scancodes are.
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <cstring>
 

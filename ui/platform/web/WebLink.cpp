@@ -1,10 +1,10 @@
 // A stage that came in the page's link is taken in at start as the next free stageN, exactly as
 // a stage file dropped on the edit menu would be, and the page says what became of it.
-#include "editor/EditedStages.h"
-#include "lang/Translate.h"
-#include "platform/web/WebCanvas.h"
-#include "platform/web/WebPage.h"
-#include "stage/Utf.h"
+#include "core/base/Utf.h"
+#include "core/editor/EditedStages.h"
+#include "core/lang/Translate.h"
+#include "ui/platform/web/WebCanvas.h"
+#include "ui/platform/web/WebPage.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,6 +1,6 @@
 // The browser's clock, sleep, clipboard, message box and font.
-#include "platform/web/WebCanvas.h"
-#include "platform/web/WebPage.h"
+#include "ui/platform/web/WebCanvas.h"
+#include "ui/platform/web/WebPage.h"
 
 #include <emscripten/emscripten.h>
 

@@ -1,6 +1,6 @@
 // The page's canvas as the game window, with its WebGL context.
-#include "platform/web/WebCanvas.h"
-#include "platform/web/WebPage.h"
+#include "ui/platform/web/WebCanvas.h"
+#include "ui/platform/web/WebPage.h"
 
 #include <emscripten/html5.h>
 

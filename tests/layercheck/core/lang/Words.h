@@ -1,3 +1,3 @@
 #pragma once
 // Not compiled: see stage/Names.h.
-#include "stage/Names.h"
+#include "core/stage/Names.h"

@@ -1,3 +1,3 @@
 #pragma once
 // Not compiled: see Picture.cpp.
-#include "stage/Names.h"
+#include "core/stage/Names.h"

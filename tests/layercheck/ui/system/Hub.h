@@ -1,3 +1,3 @@
 #pragma once
 // Not compiled: see render/Picture.cpp.
-#include "render/Picture.h"
+#include "ui/render/Picture.h"

@@ -3,7 +3,7 @@
 // search asks once per step, so that each frame of the step tests the bar against those few
 // walls only and runs the exact test (LineGrid::wallNear) only where one may be close. The
 // distances are filled in lazily, a grid cell at a time, as the search visits places.
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
 
 #include <algorithm>
 #include <cstdint>

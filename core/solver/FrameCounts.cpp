@@ -1,4 +1,4 @@
-#include "game/FrameCounts.h"
+#include "core/solver/FrameCounts.h"
 
 namespace {
 std::size_t spread(std::uint64_t key) {

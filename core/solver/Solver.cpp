@@ -1,8 +1,8 @@
-#include "game/Solver.h"
+#include "core/solver/Solver.h"
 
-#include "game/ClickMoves.h"
-#include "game/FrameMoves.h"
-#include "game/RouteCheck.h"
+#include "core/solver/ClickMoves.h"
+#include "core/solver/FrameMoves.h"
+#include "core/solver/RouteCheck.h"
 
 #include <algorithm>
 #include <chrono>

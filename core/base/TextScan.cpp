@@ -1,4 +1,4 @@
-#include "stage/TextScan.h"
+#include "core/base/TextScan.h"
 
 #include <cerrno>
 #include <cstdlib>

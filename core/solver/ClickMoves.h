@@ -3,7 +3,7 @@
 // button changed at most every MinFastGap frames, and the bar kept clear of the walls by a
 // margin plus how far a click a frame off would move it, so that the route found is one a hand
 // can play.
-#include "game/RouteSearch.h"
+#include "core/solver/RouteSearch.h"
 
 // What the route found must grant the hand that plays it.
 struct PlayableRules {

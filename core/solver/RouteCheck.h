@@ -2,8 +2,8 @@
 // What a route asks of the hand that plays it: how far apart its clicks are, and whether it still
 // clears when a click comes a frame or two early or late. The solver checks its routes with it,
 // and the shipped routes are held to it.
-#include "game/InputRecord.h"
-#include "stage/Stage.h"
+#include "core/game/InputRecord.h"
+#include "core/stage/Stage.h"
 
 #include <vector>
 

@@ -2,11 +2,11 @@
 // Weighted A* over the steps of a route, from the stage's start to a goal, guided by the
 // distance to the goals. What a step is (one frame, or frames up to a click) is decided by a
 // move generator, which plays each step with the game's own Attempt and offers what it reaches.
-#include "game/Attempt.h"
-#include "game/FrameCounts.h"
-#include "game/GoalDistance.h"
-#include "game/Solver.h"
-#include "game/WallClearance.h"
+#include "core/game/Attempt.h"
+#include "core/solver/FrameCounts.h"
+#include "core/solver/GoalDistance.h"
+#include "core/solver/Solver.h"
+#include "core/solver/WallClearance.h"
 
 #include <array>
 #include <chrono>

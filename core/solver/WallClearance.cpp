@@ -1,6 +1,6 @@
-#include "game/WallClearance.h"
+#include "core/solver/WallClearance.h"
 
-#include "game/GoalDistance.h"
+#include "core/solver/GoalDistance.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "game/ClickMoves.h"
+#include "core/solver/ClickMoves.h"
 
-#include "game/TurnBound.h"
+#include "core/solver/TurnBound.h"
 
-#include "game/GameConstants.h"
-#include "game/RouteCheck.h"
+#include "core/game/GameConstants.h"
+#include "core/solver/RouteCheck.h"
 
 #include <algorithm>
 #include <cmath>

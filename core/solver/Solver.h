@@ -5,10 +5,10 @@
 // that still clears when any one click comes a frame early or late. Used by the stage tool and
 // by the editor's check, which runs it on a worker thread: it can be cancelled and reports how
 // far it got.
-#include "game/InputRecord.h"
-#include "game/WalledIn.h"
-#include "stage/LineGrid.h"
-#include "stage/Stage.h"
+#include "core/game/InputRecord.h"
+#include "core/solver/WalledIn.h"
+#include "core/stage/LineGrid.h"
+#include "core/stage/Stage.h"
 
 #include <atomic>
 #include <cstddef>

@@ -5,7 +5,7 @@
 // When the walls close that part off and every goal lies beyond a bar's length of it, no input
 // clears. The proof only answers "hopeless" when it is sure: a doubtful crossing, a hair-wide gap
 // or a start touching a wall leave the question to the search.
-#include "stage/Stage.h"
+#include "core/stage/Stage.h"
 
 enum class Hopeless {
     No,       // not proven: a route may exist

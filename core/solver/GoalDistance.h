@@ -2,8 +2,8 @@
 // Geodesic distance (in stage units) from every cell of a grid over the stage to the nearest
 // goal, walking around walls. It guides the route search through mazes where straight-line
 // distance would mislead it.
-#include "stage/LineGrid.h"
-#include "stage/Stage.h"
+#include "core/stage/LineGrid.h"
+#include "core/stage/Stage.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "stage/FileAccess.h"
+#include "core/base/FileAccess.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "game/WalledIn.h"
+#include "core/solver/WalledIn.h"
 
-#include "game/Bar.h"
-#include "game/GameConstants.h"
+#include "core/game/Bar.h"
+#include "core/game/GameConstants.h"
 
 #include <algorithm>
 #include <array>

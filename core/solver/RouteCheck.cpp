@@ -1,6 +1,6 @@
-#include "game/RouteCheck.h"
+#include "core/solver/RouteCheck.h"
 
-#include "game/Attempt.h"
+#include "core/game/Attempt.h"
 
 #include <algorithm>
 #include <climits>

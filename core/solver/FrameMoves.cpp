@@ -1,4 +1,4 @@
-#include "game/FrameMoves.h"
+#include "core/solver/FrameMoves.h"
 
 namespace {
 constexpr StateGrain FrameGrain{3.0f, 180}; // 3 units, 2-degree bins

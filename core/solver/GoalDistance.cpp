@@ -1,4 +1,4 @@
-#include "game/GoalDistance.h"
+#include "core/solver/GoalDistance.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "game/RouteSearch.h"
+#include "core/solver/RouteSearch.h"
 
-#include "game/GameConstants.h"
+#include "core/game/GameConstants.h"
 
 #include <algorithm>
 

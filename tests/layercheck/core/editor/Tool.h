@@ -1,0 +1,2 @@
+#pragma once
+// Not compiled: the header render/Picture.cpp names without its root.
