@@ -5,10 +5,12 @@
 #include "core/game/GameConstants.h"
 #include "core/game/RecordRun.h"
 #include "core/stage/StageFile.h"
+#include "core/stage/TextFile.h"
 #include "tools/SolveArguments.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,32 @@ bool readStage(const std::string& path, Stage& stage) {
     return !error;
 }
 
+// A title as text a terminal shows as it is: control characters (C0, DEL, C1) and the backslash
+// are written as escapes, so no escape sequence reaches the terminal and no line writes over itself.
+std::string escapedForTerminal(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+        char buf[8];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\t' || c == '\r' || c == '\n') {
+            out += c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\n";
+        } else if (c < 0x20 || c == 0x7F) {
+            std::snprintf(buf, sizeof buf, "\\x%02x", c);
+            out += buf;
+        } else if (c1) {
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(utf8[++i]));
+            out += buf;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
 int info(const std::string& path) {
     Stage stage;
     if (!readStage(path, stage)) return 2;
@@ -61,8 +89,9 @@ int info(const std::string& path) {
         walls += s.kind == WALL;
         goals += s.kind == GOAL;
     }
-    std::printf("title: %s\ntimelimit: %d\npoints: %d\nwalls: %d\ngoals: %d\n", toUtf8(stage.title).c_str(),
-                stage.timeLimit, stage.pointCount(), walls, goals);
+    std::printf("title: %s\ntimelimit: %d\npoints: %d\nwalls: %d\ngoals: %d\n",
+                escapedForTerminal(toUtf8(stage.title)).c_str(), stage.timeLimit, stage.pointCount(), walls,
+                goals);
     std::printf("start: %g %g %g\ncamera: %g %g %g\n", stage.initialPivot.x, stage.initialPivot.y,
                 stage.initialAngle, stage.startCamera.x, stage.startCamera.y, stage.startCamera.zoom);
     return 0;
@@ -71,16 +100,25 @@ int info(const std::string& path) {
 int verify(const std::string& stagePath, const std::string& replayPath) {
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
+    // Read as the game reads a best run: within the stage's limit, and whole, or it is no replay.
     InputRecord record;
     std::error_code error;
-    record.load(replayPath, framesForTimeLimit(stage.timeLimit), &error);
-    if (error) {
-        std::fprintf(stderr, "cannot read replay file %s: %s\n", replayPath.c_str(), error.message().c_str());
+    const std::int32_t longest = framesForTimeLimit(stage.timeLimit);
+    const std::optional<std::string> text = readTextFile(replayPath, maxReplayFileBytes(longest), &error);
+    const std::string problem = text ? record.parse(*text) : error.message();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "cannot read replay file %s: %s\n", replayPath.c_str(), problem.c_str());
         return 2;
     }
     const RecordRunResult run = runRecord(stage, record);
     switch (run.outcome) {
     case FrameOutcome::Goal:
+        // The game counts a best run only when its stated length is the frames its goal took.
+        if (!clearsAsClaimed(stage, record)) {
+            std::printf("not a clear: the goal comes in frame %d, the replay says %d frames\n", run.frames,
+                        record.total());
+            return 1;
+        }
         std::printf("clear %d\n", run.frames);
         return 0;
     case FrameOutcome::Wall:
@@ -106,6 +144,10 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
     const std::string& out = arguments.out;
     Stage stage;
     if (!readStage(stagePath, stage)) return 2;
+    if (std::error_code same; !out.empty() && std::filesystem::equivalent(stagePath, out, same)) {
+        std::fprintf(stderr, "cannot write replay file %s: it is the stage file itself\n", out.c_str());
+        return 2;
+    }
     const SolveResult result = solveStage(stage, solveOptions);
     if (result.ending == SolveEnding::NoRoute) {
         if (result.hopeless == Hopeless::WalledIn)

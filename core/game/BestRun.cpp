@@ -2,10 +2,14 @@
 
 #include "core/base/FileAccess.h"
 #include "core/game/RecordRun.h"
+#include "core/stage/FileLocations.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace {
 struct CachedBestRun {
@@ -15,23 +19,17 @@ struct CachedBestRun {
     std::optional<InputRecord> record; // nullopt: the file was refused
 };
 
-// A player's best run of a stage as it was before the stage changed is still their run: it is
-// kept beside the file under a name of its own before the next clear replaces it. The name carries
-// the content's hash, so keeping the same file again finds it kept and never overwrites another.
-// The copy is read without following a link, as the file must be the game's own.
-std::string keepAsOlderStageRun(const std::string& path, std::int32_t longestRun) {
-    std::error_code error;
-    const std::optional<std::string> content =
-        readRegularFile(path, {maxReplayFileBytes(longestRun), false, false}, error);
-    if (!content) return "";
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : *content)
+std::uint64_t fnv1a(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes)
         hash = (hash ^ std::uint8_t(c)) * 1099511628211ull;
+    return hash;
+}
+
+std::string keptName(const std::string& path, std::uint64_t hash) {
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".old-%016llx", static_cast<unsigned long long>(hash));
-    const std::string kept = path + suffix;
-    if (!createFileAtomically(kept, *content, &error) && error != std::errc::file_exists) return "";
-    return kept;
+    return path + suffix;
 }
 } // namespace
 
@@ -48,11 +46,43 @@ std::unique_ptr<InputRecord> loadBestRun(const std::string& path, const Stage& s
             if (stamp) problem = error.message();
             cache->record.reset();
         } else if (!clearsAsClaimed(stage, *cache->record)) {
-            const std::string kept = keepAsOlderStageRun(path, framesForTimeLimit(stage.timeLimit));
-            problem =
-                kept.empty() ? "not a clear of this stage" : "not a clear of this stage; kept as " + kept;
+            problem = "not a clear of this stage";
             cache->record.reset();
         }
     }
     return cache->record ? std::make_unique<InputRecord>(*cache->record) : nullptr;
+}
+
+std::string keepRefusedBestRun(const std::string& path) {
+    // Read without following a link, as the file must be the game's own; whatever cannot be
+    // read so (a link, a file too large or unreadable) is moved aside whole instead.
+    std::error_code error;
+    const std::optional<std::string> content =
+        readRegularFile(path, {maxReplayFileBytes(INT32_MAX), false, false}, error);
+    if (content) {
+        const std::string kept = keptName(path, fnv1a(*content));
+        if (!createFileAtomically(kept, *content, &error) && error != std::errc::file_exists) return "";
+        return kept;
+    }
+    namespace fs = std::filesystem;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error || !(fs::is_symlink(status) || fs::is_regular_file(status))) return "";
+    const std::optional<FileStamp> stamp = fileStamp(path);
+    std::string identity = fs::is_symlink(status) ? fs::read_symlink(path, error).string() : std::string();
+    if (stamp) identity += std::to_string(stamp->size) + "/" + std::to_string(stamp->modifiedNs);
+    const std::string kept = keptName(path, fnv1a(identity));
+    if (pathExists(kept)) return kept; // the same thing was kept before
+    fs::rename(path, kept, error);
+    return error ? "" : kept;
+}
+
+bool saveBestRun(const std::string& path, const Stage& stage, const InputRecord& record,
+                 std::error_code& error, std::string* kept) {
+    std::string problem;
+    if (!loadBestRun(path, stage, problem) && fileStamp(path)) {
+        const std::string keptAs = keepRefusedBestRun(path);
+        if (kept) *kept = keptAs;
+    }
+    error.clear();
+    return record.save(path, &error);
 }

@@ -109,31 +109,37 @@ void InputRecord::load(const std::string& path, std::int32_t longestRun, std::er
     if (const auto text = readTextFile(path, maxReplayFileBytes(longestRun), error)) parse(*text);
 }
 
-void InputRecord::parse(const std::string& text) {
+std::string InputRecord::parse(const std::string& text) {
     // Damaged files keep the events before the damage. Events must be well formed and fit
     // inside the run: known kinds, no negative gaps, gaps adding up to at most total.
     *this = InputRecord{};
     std::string_view rest = withoutBom(text);
     size_t pos = 0;
     long long total;
-    if (!readInt(rest, pos, total) || total < 0 || total > std::numeric_limits<std::int32_t>::max()) return;
+    if (!readInt(rest, pos, total)) return "no run length on its first line";
+    if (total < 0 || total > std::numeric_limits<std::int32_t>::max()) return "a run length out of range";
     total_ = std::int32_t(total);
     const long long maxEvents = 2 * total + 1;
     long long frameSum = 0;
+    int lineNumber = 0;
     while (pos < rest.size()) {
         const size_t lineEnd = std::min(rest.find('\n', pos), rest.size());
         std::string_view line = rest.substr(pos, lineEnd - pos);
         pos = lineEnd + 1;
+        ++lineNumber; // the first is the rest of the total's line
         while (!line.empty() && isBlank(line.front()))
             line.remove_prefix(1);
         if (line.empty()) continue;
+        const std::string damaged =
+            "line " + std::to_string(lineNumber) + " is not an input event of the run";
         size_t p = 0;
         long long kind, frames;
-        if (!readInt(line, p, kind) || !readInt(line, p, frames)) break;
-        if (kind < InputEvent::Switch || kind > InputEvent::End || frames < 0) break;
+        if (!readInt(line, p, kind) || !readInt(line, p, frames)) return damaged;
+        if (kind < InputEvent::Switch || kind > InputEvent::End || frames < 0) return damaged;
         frameSum += frames;
-        if (frameSum > total || std::int64_t(events_.size()) >= maxEvents) break;
+        if (frameSum > total || std::int64_t(events_.size()) >= maxEvents) return damaged;
         events_.push_back({std::int32_t(kind), std::int32_t(frames)});
         if (kind == InputEvent::End) break;
     }
+    return "";
 }

@@ -43,7 +43,9 @@ public:
     void load(const std::string& path, std::int32_t longestRun, std::error_code* error = nullptr);
     // Replay file text: BOM, total, then "kind frames" per event, CR LF line ends.
     std::string format() const;
-    void parse(const std::string& text);
+    // Reads the text; a damaged file keeps the events before the damage. "" when the text read
+    // whole, else what is wrong with it (no total, a negative one, a line that is no event).
+    std::string parse(const std::string& text);
 
     std::int32_t played() const { return played_; }
     std::int32_t total() const { return total_; }

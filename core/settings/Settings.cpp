@@ -32,7 +32,10 @@ bool applyValue(Settings& settings, std::string_view name, std::string_view valu
         return true;
     }
     if (name == "language") {
-        if (!value.empty() && !isLanguageName(value)) return false;
+        // Only a language the game has, as the command line takes: any other is damage.
+        const std::vector<std::string> languages = gameLanguages();
+        if (!value.empty() && std::find(languages.begin(), languages.end(), value) == languages.end())
+            return false;
         settings.language = std::string(value);
     }
     return true;
@@ -113,4 +116,18 @@ bool saveSettings(const std::string& path, const Settings& settings) {
     std::fprintf(stderr, "twirlstick: cannot keep the settings in %s: %s\n", path.c_str(),
                  error.message().c_str());
     return false;
+}
+
+Settings mergeSettingChanges(const Settings& onFile, const Settings& before, const Settings& after) {
+    Settings merged = onFile;
+    if (after.musicVolume != before.musicVolume) merged.musicVolume = after.musicVolume;
+    if (after.soundVolume != before.soundVolume) merged.soundVolume = after.soundVolume;
+    if (after.fullScreen != before.fullScreen) merged.fullScreen = after.fullScreen;
+    if (after.language != before.language) merged.language = after.language;
+    return merged;
+}
+
+bool saveSettingChanges(const std::string& path, const Settings& before, const Settings& after) {
+    if (after == before) return true;
+    return saveSettings(path, mergeSettingChanges(loadSettings(path), before, after));
 }

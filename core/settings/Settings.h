@@ -32,7 +32,8 @@ std::string formatSettings(const Settings& settings);
 
 // The settings a file's text holds. Names it does not know are skipped (a later version may add
 // some); nullopt, with the reason in `problem`, when a line is not "name=value" or a value is
-// out of its range: the file is damaged and none of it is trusted.
+// out of its range (a language the game has no texts for, too): the file is damaged and none of
+// it is trusted.
 std::optional<Settings> parseSettings(std::string_view text, std::string& problem);
 
 // The settings file of the working folder.
@@ -44,3 +45,11 @@ Settings loadSettings(const std::string& path);
 
 // Replaces the file through a fresh temporary file; false, after one line on stderr, on failure.
 bool saveSettings(const std::string& path, const Settings& settings);
+
+// What another copy of the game kept in the file meanwhile, with this copy's changes over it:
+// each value that differs between `before` and `after` is `after`'s, every other is `onFile`'s.
+Settings mergeSettingChanges(const Settings& onFile, const Settings& before, const Settings& after);
+
+// Writes back only what changed from `before` to `after`, merged over the file as it is now (two
+// copies changing different options both keep theirs); nothing is written when nothing changed.
+bool saveSettingChanges(const std::string& path, const Settings& before, const Settings& after);

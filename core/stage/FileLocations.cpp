@@ -113,9 +113,10 @@ bool isGameFileName(std::string_view name) {
     constexpr std::string_view OlderStage = ".old-";
     if (const std::size_t at = name.rfind(OlderStage); at != std::string_view::npos) {
         const std::string_view run = name.substr(0, at), digits = name.substr(at + OlderStage.size());
-        return digits.size() == 16 && std::all_of(digits.begin(), digits.end(), isLowerHex) &&
-               run.starts_with("rep") && run.find(OlderStage) == std::string_view::npos &&
-               isGameFileName(run);
+        if (digits.size() == 16 && std::all_of(digits.begin(), digits.end(), isLowerHex) &&
+            (run.starts_with("rep") || run == "tempghost") &&
+            run.find(OlderStage) == std::string_view::npos && isGameFileName(run))
+            return true;
     }
     const auto numbered = [&](std::string_view prefix) {
         return name.size() > prefix.size() && name.starts_with(prefix) &&
@@ -125,8 +126,9 @@ bool isGameFileName(std::string_view name) {
     const bool ownReplay =
         name.size() == OwnReplayPrefix.size() + OwnReplayDigits && name.starts_with(OwnReplayPrefix) &&
         std::all_of(name.begin() + std::ptrdiff_t(OwnReplayPrefix.size()), name.end(), isLowerHex);
-    return numbered("stage") || numbered("rep") || ownReplay || name == "tempstage" || name == "tempghost" ||
-           isTemporaryFileName(name);
+    // Every name the edit menu and the own-stage page list is an edited stage, whatever follows "stage".
+    return isEditedStageName(name) || numbered("rep") || ownReplay || name == "tempstage" ||
+           name == "tempghost" || isTemporaryFileName(name);
 }
 
 void sweepTemporaryFiles() {
@@ -135,7 +137,11 @@ void sweepTemporaryFiles() {
 }
 
 void deleteWorkingFiles() {
-    removeFilesIn(workingFolderPath(), isGameFileName);
+    // A save's temporary file only seconds old may be another running copy's save in progress:
+    // those go as the start-up sweep takes them, once a minute old.
+    removeFilesIn(workingFolderPath(),
+                  [](std::string_view name) { return isGameFileName(name) && !isTemporaryFileName(name); });
+    sweepTemporaryFiles();
 }
 
 bool isInWorkingFolder(const std::string& path) {

@@ -39,13 +39,15 @@ std::vector<std::string> listEditedStages();
 // "stage" + the smallest k >= 1 whose name is not taken in the working folder.
 std::string nextNewStageName();
 
-// Whether a name in the working folder is one the game writes: an edited stage ("stage" +
-// digits), the test stage and its ghost, a replay ("rep" + digits, or an own stage's "rep-" + 16
-// hex digits), or a temporary file of a save.
+// Whether a name in the working folder is one the game writes or lists as its own: an edited
+// stage (every name listEditedStages takes), the test stage and its ghost, a replay ("rep" +
+// digits, or an own stage's "rep-" + 16 hex digits), a best run or ghost kept aside (".old-" +
+// 16 hex digits after one of those), or a temporary file of a save.
 bool isGameFileName(std::string_view name);
 
 // Deletes the game's own files (isGameFileName) from the working folder and nothing else; a
-// working folder that belongs to another user (a link into someone else's folder) is left alone.
+// save's temporary file goes only once a minute old, as another running copy may still write it.
+// A working folder that belongs to another user (a link into someone else's folder) is left alone.
 void deleteWorkingFiles();
 
 bool pathExists(const std::string& path);

@@ -99,9 +99,11 @@ struct PendingSegment {
     std::int32_t kind;
 };
 
-void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& segments) {
+// Whether the line is one of a stage file's records (whatever its values): a file that has one
+// says it is a stage, even when what it says is an empty stage.
+bool readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& segments) {
     const std::vector<std::string_view> words = splitWords(line);
-    if (words.empty()) return;
+    if (words.empty()) return false;
     const std::string_view key = words[0];
     if (key == "TITLE") {
         stage.title = readTitle(toUtf16(restOfLine(line, key)));
@@ -127,8 +129,11 @@ void readLine(std::string_view line, Stage& stage, std::vector<PendingSegment>& 
             long long a, b;
             if (words.size() > 2 && parseInt(words[1], 0, 65535, a) && parseInt(words[2], 0, 65535, b))
                 segments.push_back({a, b, kind});
+            return true;
         }
+        return false;
     }
+    return true;
 }
 } // namespace
 
@@ -144,32 +149,33 @@ std::error_code make_error_code(StageError e) {
 void loadStage(const std::string& path, Stage& stage, std::error_code* error) {
     stage.clear();
     if (const std::optional<std::string> text = readTextFile(path, MaxStageFileBytes, error))
-        parseStage(*text, stage);
+        if (!parseStage(*text, stage) && error) *error = StageError::NotAStage;
 }
 
 bool loadStageFile(const std::string& path, Stage& stage, std::error_code& error) {
     loadStage(path, stage, &error);
-    if (!error && sameStageContent(stage, *std::make_unique<Stage>())) error = StageError::NotAStage;
     return !error;
 }
 
-void parseStage(std::string_view text, Stage& stage) {
+bool parseStage(std::string_view text, Stage& stage) {
     stage.clear();
     text = withoutBom(text);
     // Line records may come before the POINT line, so they are added once every point is known;
     // one that names no point that was read is dropped.
     std::vector<PendingSegment> segments;
+    bool saysStage = false;
     std::string_view rest = text;
     while (!rest.empty()) {
         const size_t end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
         rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        readLine(line, stage, segments);
+        saysStage = readLine(line, stage, segments) || saysStage;
     }
     for (const PendingSegment& s : segments)
         if (s.a != s.b && stage.holdsPoint(int(s.a)) && stage.holdsPoint(int(s.b)))
             stage.addSegment(int(s.a), int(s.b), s.kind);
+    return saysStage;
 }
 
 std::string formatStageNumber(double v) {

@@ -25,15 +25,17 @@ std::error_code make_error_code(StageError e);
 template <> struct std::is_error_code_enum<StageError> : std::true_type {};
 
 // Clears the stage and fills it from the file; a missing or unreadable file (or anything but a
-// regular file) leaves it cleared, with the reason in `error` when asked.
+// regular file) leaves it cleared, with the reason in `error` when asked. A file read whole in
+// which no line is a stage file's record (empty, truncated, binary or some other text) is
+// NotAStage: what the file says decides, so a stage the game wrote reads back even when empty.
 void loadStage(const std::string& path, Stage& stage, std::error_code* error = nullptr);
 
-// loadStage for a file from elsewhere, which the player means to be a stage: one that reads as
-// nothing but an empty stage is refused too (NotAStage). False, with the reason, when refused.
+// loadStage for a file the player means to be a stage; false, with the reason, when refused.
 bool loadStageFile(const std::string& path, Stage& stage, std::error_code& error);
 
-// The same from the file's text (with or without its byte-order mark).
-void parseStage(std::string_view text, Stage& stage);
+// The same from the file's text (with or without its byte-order mark). False when no line of it
+// is a stage file's record.
+bool parseStage(std::string_view text, Stage& stage);
 
 // Compacts the stage (its slot numbering changes) and writes it in the stage file format.
 // Returns false when the file could not be written, or the stage holds what its file could not

@@ -70,11 +70,12 @@ TEST_F(WorkingFolder, AnOwnStagesBestRunIsNamedAfterItsContent) {
     }
     for (const char* other :
          {"rep-0123456789abcde", "rep-0123456789ABCDEF", "rep-0123456789abcdef0", "rep-0123456789abcdeg",
-          "stage1.old-0123456789abcdef", "rep1.old-0123456789abcde", "notes.old-0123456789abcdef",
+          "rep1.old-0123456789abcde", "notes.old-0123456789abcdef", "tempstage.old-0123456789abcdef",
           "rep1.old-0123456789abcdef.old-0123456789abcdef"})
         EXPECT_FALSE(isGameFileName(other)) << other;
     // The best runs kept when their stage changed are the game's too.
-    for (const char* kept : {"rep3.old-0123456789abcdef", "rep-0123456789abcdef.old-fedcba9876543210"})
+    for (const char* kept : {"rep3.old-0123456789abcdef", "rep-0123456789abcdef.old-fedcba9876543210",
+                             "tempghost.old-0123456789abcdef"})
         EXPECT_TRUE(isGameFileName(kept)) << kept;
 }
 
@@ -101,6 +102,9 @@ TEST_F(WorkingFolder, ProgressFollowsTheBestRunsThatVerify) {
                                         "1\r\n";
     std::ofstream(replayFileName(6)) << "not a replay";
     const std::vector<StageProgress> played = readProgress(data, 10);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(workingFolderPath())) // reading writes nothing
+        EXPECT_EQ(entry.path().filename().string().find(".old-"), std::string::npos) << entry.path();
     EXPECT_EQ(played[2].best, solution.total());
     for (int n : {0, 1, 2, 3})
         EXPECT_TRUE(played[std::size_t(n)].reached) << n;
@@ -142,14 +146,26 @@ TEST_F(WorkingFolder, ListingShowsEditedStagesInNaturalOrder) {
 }
 
 TEST_F(WorkingFolder, DeleteRemovesOnlyTheGamesOwnFiles) {
-    const std::vector<std::string> own = {"stage1", "stage12", "tempstage",
-                                          "rep3",   "rep10",   ".twirlstick-a1b2c3d4e5.tmp"};
-    const std::vector<std::string> others = {"notes.txt", "stageB",   "stage1.bak", "rep",
-                                             "report",    "mystage1", "tempstage2", ".twirlstick-x.tmp"};
+    // Every stage the lists show goes (the box says every edited stage), and so do the ghosts
+    // the game kept aside; a save's temporary file goes once a minute old, not while another
+    // running copy may still be writing it.
+    const std::vector<std::string> own = {"stage1",     "stage12",
+                                          "tempstage",  "rep3",
+                                          "rep10",      ".twirlstick-a1b2c3d4e5.tmp",
+                                          "stageB",     "stage-a",
+                                          "stage1.bak", "tempghost.old-0123456789abcdef"};
+    const std::vector<std::string> others = {"notes.txt",  "rep",
+                                             "report",     "mystage1",
+                                             "tempstage2", ".twirlstick-x.tmp",
+                                             "stage3.tmp", ".twirlstick-f6g7h8i9j0.tmp"};
     for (const auto& name : own)
         touch(name);
     for (const auto& name : others)
         touch(name);
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
+    std::filesystem::last_write_time(workingFolderPath() + ".twirlstick-a1b2c3d4e5.tmp", old);
+    for (const auto& name : listEditedStages()) // what the lists show, reset-all deletes
+        EXPECT_NE(std::find(own.begin(), own.end(), name), own.end()) << name;
     std::filesystem::create_directory(workingFolderPath() + "stage2");
     TempFolder elsewhere;
     elsewhere.write("kept", "someone's file");

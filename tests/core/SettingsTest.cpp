@@ -56,6 +56,7 @@ TEST_F(SettingsFile, DamagedOrHostileFilesGiveTheDefaults) {
         {"music=99999999999999999999\n", "line 1 is not a setting"},
         {"sound=2\nmusic\n", "line 2 is not a setting"},
         {"language=../../etc\n", "line 1 is not a setting"},
+        {"music=4\nlanguage=fr\n", "line 2 is not a setting"}, // no texts for it: refused as --language is
         {"\x89PNG\r\n\x1a\n", "line 1 is not a setting"},
     };
     for (const auto& c : cases) {
@@ -75,6 +76,20 @@ TEST_F(SettingsFile, DamagedOrHostileFilesGiveTheDefaults) {
     std::filesystem::remove(settingsPath());
     ASSERT_EQ(mkfifo(settingsPath().c_str(), 0600), 0); // never waited on
     EXPECT_EQ(loadSettings(settingsPath()), Settings{});
+}
+
+// Two copies of the game change options at once: each writes back only what it changed.
+TEST_F(SettingsFile, EachCopyWritesBackOnlyWhatItChanged) {
+    const Settings start;
+    Settings first = start, second = start;
+    first.musicVolume = 2;
+    second.soundVolume = 5;
+    second.language = "en";
+    ASSERT_TRUE(saveSettingChanges(settingsPath(), start, first));
+    ASSERT_TRUE(saveSettingChanges(settingsPath(), start, second));
+    const Settings both{.musicVolume = 2, .soundVolume = 5, .fullScreen = false, .language = "en"};
+    EXPECT_EQ(loadSettings(settingsPath()), both);
+    EXPECT_EQ(mergeSettingChanges(both, second, second), both); // nothing changed: the file's stay
 }
 
 TEST(GameLanguages, TheGameOwnLanguageThenTheCatalogs) {

@@ -211,3 +211,32 @@ TEST(StageFile, TheWriterRefusesWhatWouldNotReadBack) {
     EXPECT_EQ(refusal(far), StageError::NumberNotFinite);
     EXPECT_TRUE(dir.read("s").empty()); // nothing was written
 }
+
+// What the file says decides whether it is a stage: an empty stage the editor saved reads back
+// everywhere, while an empty, truncated or foreign file is no stage.
+TEST(StageFile, AnEmptyStageTheGameWroteIsAStageAndJunkIsNot) {
+    TempFolder dir;
+    Stage empty;
+    ASSERT_TRUE(saveStage(dir.file("saved"), empty));
+    const struct {
+        const char* name;
+        std::string text; // "" : the file the game wrote
+        bool stage;
+    } cases[] = {
+        {"saved", "", true},
+        {"handmade", "TIMELIMIT 60\n", true},
+        {"empty", "\xEF\xBB\xBF", false},
+        {"truncated", " \r\n", false},
+        {"notes", "some notes\nabout a stage\n", false},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0", 10), false},
+    };
+    for (const auto& c : cases) {
+        if (!c.text.empty()) dir.write(c.name, c.text);
+        Stage stage;
+        std::error_code error;
+        EXPECT_EQ(loadStageFile(dir.file(c.name), stage, error), c.stage) << c.name;
+        EXPECT_EQ(error == StageError::NotAStage, !c.stage) << c.name;
+        loadStage(dir.file(c.name), stage, &error); // the game's own reader says the same
+        EXPECT_EQ(error == StageError::NotAStage, !c.stage) << c.name;
+    }
+}

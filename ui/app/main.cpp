@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TheGameSystem = system.get();
+    system->settings = settings;
     SetSoundVolumes(settings.musicVolume, settings.soundVolume);
     InitAudio();
     LoadAllSounds();

@@ -17,6 +17,7 @@
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
 #include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -172,18 +173,30 @@ void SceneGameMain::Clear() {
     playEffect(SoundId::clear);
     ShowMessage(GoalMessage);
     newRecord_ = !ghostRecord_ || record_.total() <= ghostRecord_->total();
+    // Written before the end event, as every stored best run is. A run that cannot be kept is
+    // no record: the old best stays shown, and the player is told, as for the settings.
+    if (newRecord_ && !session_.editMode && !KeepBestRun()) newRecord_ = false;
     if (ghostRecord_ && newRecord_) playEffect(SoundId::newrecord);
     if (newRecord_) {
         best_ = record_.total();
         RefreshTexts();
-        // Written before the end event, as every stored best run is.
-        const std::string path =
-            session_.ownStageFile.empty() ? replayFileName(session_.stageNumber) : ownReplayFileName(stage_);
-        std::error_code error;
-        if (!session_.editMode && !record_.save(path, &error))
-            std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     }
     EndAttempt(true);
+}
+
+bool SceneGameMain::KeepBestRun() {
+    const std::string path =
+        session_.ownStageFile.empty() ? replayFileName(session_.stageNumber) : ownReplayFileName(stage_);
+    std::error_code error;
+    std::string kept;
+    const bool saved = saveBestRun(path, stage_, record_, error, &kept);
+    if (!kept.empty())
+        std::fprintf(stderr, "twirlstick: %s: the run there was kept as %s\n", path.c_str(), kept.c_str());
+    if (saved) return true;
+    std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
+    ShowMessageBox(tr(u"記録を保存できませんでした\nこのクリアは記録に残りません"), u"WARNING",
+                   MessageBoxStyle::Ok);
+    return false;
 }
 
 void SceneGameMain::Miss(bool timeOut) {

@@ -85,6 +85,7 @@ private:
     void PlayFrame();
     void ReplayFrame();
     void Clear();
+    bool KeepBestRun(); // false, after saying so on screen, when the new best could not be written
     void Miss(bool timeOut);
     void EndAttempt(bool cleared); // the record closed and rewound for the replay
     void Proceed();

@@ -38,7 +38,9 @@ std::u16string volumeText(int volume) {
 }
 } // namespace
 
-SceneOptions::SceneOptions(SceneMaster* master) : master_(master), settings_(loadSettings(settingsPath())) {
+// The settings in use, not the file's: another running copy may have written that since.
+SceneOptions::SceneOptions(SceneMaster* master)
+    : master_(master), settings_(TheGameSystem->settings), kept_(settings_) {
     const std::vector<std::string> all = gameLanguages();
     languages_.assign(all.begin(), all.end());
     MakeLabels();
@@ -137,7 +139,11 @@ void SceneOptions::Step(int row, int step, bool wrap) {
 bool SceneOptions::Keep() {
     if (!changed_) return true;
     changed_ = false; // asked once: a failure is said, not repeated on every way out
-    return saveSettings(settingsPath(), settings_);
+    TheGameSystem->settings = settings_;
+    // Only what changed here, over the file as it is now: another copy's change there stays.
+    const bool saved = saveSettingChanges(settingsPath(), kept_, settings_);
+    kept_ = settings_;
+    return saved;
 }
 
 void SceneOptions::Leave() {

@@ -39,6 +39,7 @@ private:
 
     SceneMaster* master_;
     Settings settings_;
+    Settings kept_; // as last kept: what this copy has changed since is written back
     bool changed_ = false;
     int hot_ = -1;
     int keyed_ = -1; // the row the keys lit; -1 once the pointer moves

@@ -119,6 +119,7 @@ void SceneTitle::Choose(int item) {
         break;
     case Edit:
         session_.editMode = true;
+        session_.ownStageFile.clear(); // test play is headed as the test stage, not a stage played before
         Open(SceneId::EditMenu);
         break;
     case ResetAll:

@@ -18,7 +18,14 @@ GameSystem::~GameSystem() {
 }
 
 void GameSystem::PollInput() {
-    const platform::InputSnapshot snap = platform::takeInputSnapshot();
+    TakeInput(platform::takeInputSnapshot());
+}
+
+void GameSystem::TakeInput(platform::InputSnapshot snap) {
+    for (int b = 0; b < platform::MouseButtonCount; ++b) {
+        if (!snap.buttons[b]) staleButtons[b] = false; // let go, so the platform knows again
+        if (staleButtons[b]) snap.buttons[b] = false;
+    }
     keyState.UpdateKeys(snap);
     keyState.chords.swap(pendingChords);
     pendingChords.clear();
@@ -34,4 +41,13 @@ void GameSystem::SettleInput() {
     for (int b = 0; b < MouseButtonCount; ++b)
         mouseState.previousDown[b] = mouseState.down[b];
     mouseState.previousCursor = mouseState.cursor;
+}
+
+void GameSystem::ReleaseHeldButtons() {
+    for (bool& stale : staleButtons)
+        stale = true;
+}
+
+void GameSystem::ButtonPressed(int button) {
+    if (button >= 0 && button < platform::MouseButtonCount) staleButtons[button] = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide hub: the window and its context, the loop, the polled input, the camera
 // stack and the glyph cache. Exactly one exists while the game runs, reached through TheGameSystem.
+#include "core/settings/Settings.h"
 #include "core/stage/View.h"
 #include "ui/render/Draw.h"
 #include "ui/render/GlyphCache.h"
@@ -31,6 +32,12 @@ public:
     ViewMapping View() const { return {viewWidth, viewHeight, scale}; }
     // One input poll, as the idle turn makes it.
     void PollInput();
+    // The poll's second half, from a snapshot of the platform's state.
+    void TakeInput(platform::InputSnapshot snap);
+    // Focus lost: a button held now may be let go where the game never hears of it, so it reads
+    // as up until the platform says up or a fresh press of it arrives (ButtonPressed).
+    void ReleaseHeldButtons();
+    void ButtonPressed(int button);
     // After a modal box: what is held now counts as held before too, so the click that closed
     // the box does not reach the scene below as a fresh press.
     void SettleInput();
@@ -49,6 +56,10 @@ public:
     // scene update.
     bool pauseRequested = false;
     std::int32_t wheelAccumulator = 0;
+    bool staleButtons[platform::MouseButtonCount] = {}; // held at focus loss, not pressed since
+    // The settings in use (the file's at start, then the options screen's): what the options
+    // screen shows, whatever another running copy wrote to the file since.
+    Settings settings;
     std::vector<KeyChord> pendingChords;  // typed since the last poll
     std::vector<KeyPress> pendingPresses; // typed since the last poll
     // Dropped on the window, in order, and kept until a scene takes them: a turn without focus

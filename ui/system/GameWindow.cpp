@@ -88,6 +88,9 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
     case EventKind::Wheel:
         system_->wheelAccumulator += std::int32_t(std::lround(event.wheelY * 120.0f));
         break;
+    case EventKind::MouseButtonDown:
+        system_->ButtonPressed(event.button);
+        break;
     case EventKind::KeyDown:
         if (event.ctrl && !event.repeat && event.key != platform::Key::Other)
             system_->pendingChords.push_back({event.key, event.shift});
@@ -116,6 +119,7 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         system_->active = false;
         system_->pauseRequested = true;
         platform::releaseLatchedInput();
+        system_->ReleaseHeldButtons();
         PauseAllSounds(true);
         break;
     case EventKind::GamepadRemoved:
