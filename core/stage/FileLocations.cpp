@@ -126,7 +126,7 @@ bool isGameFileName(std::string_view name) {
     const bool ownReplay =
         name.size() == OwnReplayPrefix.size() + OwnReplayDigits && name.starts_with(OwnReplayPrefix) &&
         std::all_of(name.begin() + std::ptrdiff_t(OwnReplayPrefix.size()), name.end(), isLowerHex);
-    // Every name the edit menu and the own-stage page list is an edited stage, whatever follows "stage".
+    // The lists and reset-all go by the same rule, so they never disagree on what is an edited stage.
     return isEditedStageName(name) || numbered("rep") || ownReplay || name == "tempstage" ||
            name == "tempghost" || isTemporaryFileName(name);
 }

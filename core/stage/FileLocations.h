@@ -40,7 +40,7 @@ std::vector<std::string> listEditedStages();
 std::string nextNewStageName();
 
 // Whether a name in the working folder is one the game writes or lists as its own: an edited
-// stage (every name listEditedStages takes), the test stage and its ghost, a replay ("rep" +
+// stage (isEditedStageName: exactly the names listEditedStages takes), the test stage and its ghost, a replay ("rep" +
 // digits, or an own stage's "rep-" + 16 hex digits), a best run or ghost kept aside (".old-" +
 // 16 hex digits after one of those), or a temporary file of a save.
 bool isGameFileName(std::string_view name);

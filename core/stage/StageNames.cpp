@@ -11,10 +11,6 @@ char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-bool endsWith(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 std::string_view digitRun(std::string_view s, std::size_t from) {
     std::size_t end = from;
     while (end < s.size() && isDigit(s[end]))
@@ -54,8 +50,13 @@ int compareNatural(std::string_view a, std::string_view b) {
 } // namespace
 
 bool isEditedStageName(std::string_view name) {
-    if (name.substr(0, 5) != "stage") return false;
-    return !endsWith(name, ".writing") && !endsWith(name, ".tmp");
+    // Only names the game itself gives (a new stage, an import): reset-all deletes what the lists
+    // show, and it deletes only what the game wrote, never a player's "stage1.bak" beside them.
+    constexpr std::string_view Prefix = "stage";
+    if (name.size() <= Prefix.size() || name.substr(0, Prefix.size()) != Prefix) return false;
+    for (const char c : name.substr(Prefix.size()))
+        if (!isDigit(c)) return false;
+    return true;
 }
 
 bool naturalLess(std::string_view a, std::string_view b) {

@@ -2,7 +2,7 @@
 // Which files of the working folder are edited stages, and the order the edit menu lists them in.
 #include <string_view>
 
-// "stage" followed by anything, except what an interrupted save may leave behind.
+// "stage" followed by digits: the names the game gives its edited and imported stages.
 bool isEditedStageName(std::string_view name);
 
 // Natural order: runs of digits compare by value (stage2 before stage10), the rest by text

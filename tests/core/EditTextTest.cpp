@@ -61,7 +61,9 @@ TEST(EditText, FileErrorsInThePlayersWords) {
 
 TEST(StageNames, EditedStagesAndTheirOrder) {
     EXPECT_TRUE(isEditedStageName("stage3"));
-    EXPECT_TRUE(isEditedStageName("stageB"));
+    EXPECT_FALSE(isEditedStageName("stageB")); // the game never gives that name, and reset-all keeps it
+    EXPECT_FALSE(isEditedStageName("stage1.bak"));
+    EXPECT_FALSE(isEditedStageName("stage"));
     EXPECT_FALSE(isEditedStageName("tempstage"));
     EXPECT_FALSE(isEditedStageName("stage3.writing"));
     EXPECT_FALSE(isEditedStageName("stage3.tmp"));
