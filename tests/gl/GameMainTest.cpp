@@ -6,6 +6,7 @@
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "core/stage/StageTitle.h"
+#include "tests/support/Synthetic.h"
 #include "ui/render/Draw.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/screens/SceneGameMain.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -252,6 +254,23 @@ TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
     InputRecord stored;
     stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), 45);
+}
+
+// A best run that cannot be written (a folder in its place) is no record: the player is told in
+// a box, the best stays as it was, and nothing shows the clear as a new best.
+TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
+    std::filesystem::create_directory(replayFileName(0));
+    start(chordStage(45, GOAL, 30));
+    toPlay();
+    platform::pushKeyPress(platform::Key::Return); // answers the box that says so
+    frames(45);
+    ASSERT_TRUE(game->Cleared());
+    EXPECT_FALSE(keyStillQueued());
+    EXPECT_FALSE(game->IsNewRecord());
+    EXPECT_EQ(game->Best(), -1);
+    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
+    EXPECT_EQ(game->BestLabelColor(), Colors::White);
+    TheGameSystem->pauseRequested = false; // the box asked for a pause that no later test wants
 }
 
 TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
@@ -514,6 +533,35 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
     EXPECT_TRUE(game->Paused() && !popped());
     typed({platform::Key::P});
     EXPECT_EQ(game->Remaining(), remaining - 1);
+
+    // The right button held as the focus went and let go over another window, whose release the
+    // game never heard of: back in play, the bar is not fast until the button is pressed again.
+    platform::InputSnapshot held;
+    held.buttons[MouseRight] = true;
+    TheGameSystem->TakeInput({}); // let go since the first focus loss: the platform is trusted again
+    TheGameSystem->TakeInput(held);
+    frame(false, TheGameSystem->mouseState.Held(MouseRight));
+    ASSERT_TRUE(game->PlayerBar().fast());
+    focus.kind = platform::EventKind::FocusLost;
+    TheGameSystem->window->HandleEvent(focus);
+    focus.kind = platform::EventKind::FocusGained;
+    TheGameSystem->window->HandleEvent(focus);
+    master.RunFrame();
+    typed({platform::Key::P});
+    ASSERT_FALSE(game->Paused());
+    for (int i = 0; i < 2; ++i) {
+        TheGameSystem->TakeInput(held); // the platform still says held
+        frame(false, TheGameSystem->mouseState.Held(MouseRight));
+        EXPECT_FALSE(game->PlayerBar().fast());
+    }
+    platform::Event press;
+    press.kind = platform::EventKind::MouseButtonDown;
+    press.button = MouseRight;
+    TheGameSystem->window->HandleEvent(press);
+    TheGameSystem->TakeInput(held);
+    frame(false, TheGameSystem->mouseState.Held(MouseRight));
+    EXPECT_TRUE(game->PlayerBar().fast());
+    TheGameSystem->TakeInput({});
 }
 
 // An own stage is a real play: its best run is kept under its content's name, and a clear leads

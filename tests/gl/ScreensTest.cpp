@@ -131,7 +131,12 @@ TEST_F(Screens, TitleZIsTheLeftButtonAndReturnChoosesTheLitItem) {
 
 TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
     LoadLanguage({"locale"}, "ja"); // where the game in the build tree finds its catalogs
+    // Another running copy wrote the file since: the screen shows the values in use here.
+    const Settings otherCopy{.musicVolume = 10, .soundVolume = 10, .fullScreen = true, .language = ""};
+    ASSERT_TRUE(saveSettings(settingsPath(), otherCopy));
+    TheGameSystem->settings = Settings{};
     auto* options = make<SceneOptions>();
+    EXPECT_EQ(options->Chosen(), Settings{});
     draw(options);
     KeyState& keys = TheGameSystem->keyState;
     const auto click = [&](int row, bool right = false) {
@@ -163,12 +168,16 @@ TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
     EXPECT_EQ(options->Chosen().language, "en");
     EXPECT_EQ(shownLanguage(), "en");
     EXPECT_EQ(options->Value(3).Text(), u"English");
-    EXPECT_EQ(loadSettings(settingsPath()), Settings{}); // nothing written while choosing
+    EXPECT_EQ(loadSettings(settingsPath()), otherCopy); // nothing written while choosing
 
     const std::size_t depth = master.Depth();
     click(SceneOptions::Back);
     EXPECT_EQ(master.Depth(), depth - 1);
-    EXPECT_EQ(loadSettings(settingsPath()), options->Chosen());
+    Settings merged = options->Chosen(); // this copy's changes over the other's
+    merged.fullScreen = true;
+    EXPECT_EQ(loadSettings(settingsPath()), merged);
+    EXPECT_EQ(TheGameSystem->settings, options->Chosen());
+    TheGameSystem->settings = Settings{};
     LoadLanguage({}, "ja");
     SetSoundVolumes(Settings::MaxVolume, Settings::MaxVolume);
 }
@@ -176,11 +185,13 @@ TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
 TEST_F(Screens, TitleEditStageSelectAndExit) {
     auto* title = make<SceneTitle>();
     draw(title);
+    master.Session().ownStageFile = "stage1"; // left through the pause menu: test play is no own stage
     inputTurn(false, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     inputTurn(true, false, false, centre(title->MenuLabel(SceneTitle::Edit)));
     title->Update();
     EXPECT_EQ(requested, std::vector<int>{SceneId::EditMenu});
     EXPECT_TRUE(session.editMode);
+    EXPECT_TRUE(session.ownStageFile.empty());
 
     // The stage select sits apart from START.
     EXPECT_FALSE(
@@ -364,7 +375,7 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     Stage own;
     own.title = u"自作";
     own.addSegment(own.addPoint({0, 50}), own.addPoint({50, 50}), GOAL);
-    for (const char* name : {"stage1", "stage2"})
+    for (const char* name : {"stage1", "stage2", "stage3"})
         ASSERT_TRUE(saveStage(workingFolderPath() + name, own));
     GameSession& session = master.Session();
     session.stageNumber = 7;
@@ -406,6 +417,12 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     platform::pushKeyPress(platform::Key::Return); // the box that says so
     turn({}, true, centre(*select->RowName(1)));
     EXPECT_TRUE(requested.empty());
+    EXPECT_EQ(select->Model().own().size(), 2u);
+    std::ofstream(workingFolderPath() + "stage3", std::ios::trunc).close(); // emptied since it was listed
+    platform::pushKeyPress(platform::Key::Return);
+    turn({}, false, centre(*select->RowName(1)));
+    turn({}, true, centre(*select->RowName(1)));
+    EXPECT_TRUE(requested.empty()); // refused as anywhere else, not played as an empty stage
     EXPECT_EQ(select->Model().own().size(), 1u);
     turn({}, false, centre(*select->RowName(0)));
     turn({}, true, centre(*select->RowName(0)));
