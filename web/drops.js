@@ -7,6 +7,8 @@ Module['preRun'].push(function() {
   // Larger than any stage: kept to this many bytes plus one, so the game's reader still refuses
   // it as too large without the page holding the whole file.
   var KeptBytes = 1 << 20;
+  // A drop of thousands would hold them all in memory at once.
+  var TakenAtOnce = 100;
   var folder = '/tmp/dropped';
   var count = 0;
   FS.mkdirTree(folder);
@@ -29,7 +31,15 @@ Module['preRun'].push(function() {
   canvas.addEventListener('drop', function(event) {
     event.preventDefault();
     var files = event.dataTransfer ? event.dataTransfer.files : [];
-    for (var i = 0; i < files.length && i < 100; ++i) take(files[i]);
+    for (var i = 0; i < files.length && i < TakenAtOnce; ++i) take(files[i]);
+    // The rest are not taken: the player hears which, so none is thought imported.
+    var left = [];
+    for (var j = TakenAtOnce; j < files.length; ++j) left.push(files[j].name);
+    var status = Module['setStatus'] || function() {};
+    status('drop', left.length ? 'Only ' + TakenAtOnce + ' files are taken in at once: the other ' + left.length +
+                                 ' (' + left.slice(0, 3).join(', ') + (left.length > 3 ? ', …' : '') +
+                                 ') were not. Drop them again.'
+                               : '');
   });
   document.addEventListener('paste', function(event) {
     if (event.clipboardData) Module['twirlstickPasted'] = event.clipboardData.getData('text/plain');

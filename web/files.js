@@ -14,15 +14,69 @@ Module['preRun'].push(function() {
     status('files', 'Best runs and stages cannot be kept in this browser (' + e + ').');
     return;
   }
-  var syncing = false, again = false, lost = false;
+  // IndexedDB says that a store is full (or over the site's quota) by aborting the transaction,
+  // and that another page of the site holds the store open at an older version by a blocked
+  // open; Emscripten's IDBFS listens for neither, so its answer never came and saving stopped
+  // for good. Both now end the sync under way with their reason.
+  var current = null; // the answer of the sync under way
+  var finish = function(error) {
+    if (current) current(error);
+  };
+  var stores = IDBFS.indexedDB;
+  IDBFS.indexedDB = function() {
+    var indexedDB = stores();
+    return {
+      open: function(name, version) {
+        var request = indexedDB.open(name, version);
+        request.addEventListener('blocked', function() {
+          finish('another page of this site holds the store open; close it and reload');
+        });
+        request.addEventListener('success', function() {
+          var db = request.result;
+          // A newer page of the site asks for the store: this page lets go rather than block it.
+          db.onversionchange = function() {
+            db.close();
+            delete IDBFS.dbs[name];
+          };
+          var transaction = db.transaction;
+          db.transaction = function() {
+            var made = transaction.apply(db, arguments);
+            made.addEventListener('abort', function() {
+              finish(made.error ? made.error.name + ': ' + made.error.message : 'the store refused it');
+            });
+            return made;
+          };
+        });
+        return request;
+      },
+    };
+  };
+  var syncfs = function(populate, callback) {
+    var answered = false;
+    var answer = function(error) {
+      if (answered) return; // a late answer of a sync already ended
+      answered = true;
+      if (current === answer) current = null;
+      callback(error);
+    };
+    current = answer;
+    try {
+      FS.syncfs(populate, answer);
+    } catch (e) {
+      answer(e);
+    }
+  };
+  var syncing = false, again = false, lost = false, unread = false;
   var sync = function() {
+    // Stored files that could not be read must not be overwritten by this page's few.
+    if (unread) return;
     if (syncing) {
       again = true;
       return;
     }
     syncing = true;
     Module['twirlstickSaving'] = true;
-    FS.syncfs(false, function(error) {
+    syncfs(false, function(error) {
       syncing = false;
       if (error && !lost) {
         lost = true; // a full or blocked store: said once, and the game plays on
@@ -54,8 +108,12 @@ Module['preRun'].push(function() {
     event.returnValue = '';
   });
   addRunDependency('twirlstick-files');
-  FS.syncfs(true, function(error) {
-    if (error) status('files', 'Stored best runs and stages could not be read (' + error + '); starting without them.');
+  syncfs(true, function(error) {
+    if (error) {
+      unread = true;
+      status('files', 'Stored best runs and stages could not be read (' + error +
+                      '); starting without them, and nothing is saved until the page is reloaded.');
+    }
     removeRunDependency('twirlstick-files');
   });
 });

@@ -269,6 +269,93 @@ async function launch() {
   return {browser, profile};
 }
 
+const statusText = (page) => page.$eval('#status', (e) => e.textContent);
+
+async function waitForStatus(page, what, part) {
+  for (const end = Date.now() + 30000; Date.now() < end;) {
+    if ((await statusText(page)).includes(part)) return;
+    await new Promise((r) => setTimeout(r, 200));
+  }
+  throw new TestFailure('the page did not say ' + what + '; it said: "' + await statusText(page) + '"');
+}
+
+// The game still draws: its frame count moves on.
+async function expectFrames(page, what) {
+  const count = () => page.evaluate(() => (Module.twirlstickFrames || {count: 0}).count);
+  const before = await count();
+  await new Promise((r) => setTimeout(r, 1000));
+  if ((await count()) <= before) throw new TestFailure('the page stopped drawing ' + what);
+}
+
+// A store that refuses the save (the site's quota at one byte), one that another page of the
+// site keeps open at an older version, a drop of more files than are taken at once, and a browser
+// without WebGL: each is said on the page, and the game plays on where it can.
+async function fullStore(browser, url) {
+  const origin = new URL(url).origin;
+  const full = await browser.createBrowserContext();
+  const page = await full.newPage();
+  await page.setViewport({width: 800, height: 600});
+  await page.goto(url);
+  await waitFor(page, 'the opening grid', isGrid);
+  await (await page.createCDPSession()).send('Storage.overrideQuotaForOrigin', {origin, quotaSize: 1});
+  await page.evaluate((folder) => { // a save as the game makes one: a temporary file renamed over the file
+    FS.writeFile(folder + '.twirlstick-0123456789.tmp', 'x'.repeat(20000));
+    FS.rename(folder + '.twirlstick-0123456789.tmp', folder + 'stage1');
+  }, FILES);
+  await waitForStatus(page, 'that the full store could not keep the save', 'Saving in the browser failed');
+  await expectFrames(page, 'once the store was full');
+  if (await page.evaluate(() => !!Module.twirlstickSaving)) throw new TestFailure('the page still says it is saving');
+  await full.close();
+}
+
+async function heldStore(browser, url) {
+  const origin = new URL(url).origin;
+  const blocked = await browser.createBrowserContext();
+  const holder = await blocked.newPage();
+  await holder.goto(origin + '/twirlstick.js'); // the same site: another page that opened the store long ago
+  await holder.evaluate((name) => new Promise((resolve) => {
+    const request = indexedDB.open(name, 1);
+    request.onsuccess = () => resolve((window.held = request.result) && true);
+  }), FILES.slice(0, -1));
+  const game = await blocked.newPage();
+  await game.setViewport({width: 800, height: 600});
+  await game.goto(url);
+  await waitForStatus(game, 'that the store is held by another page', 'another page of this site');
+  await waitFor(game, 'the opening grid beside a page that holds the store', isGrid);
+  await blocked.close();
+}
+
+async function largeDrop(browser, url) {
+  const context = await browser.createBrowserContext();
+  const game = await context.newPage();
+  await game.setViewport({width: 800, height: 600});
+  await game.goto(url);
+  await waitFor(game, 'the opening grid', isGrid);
+  await game.evaluate(() => {
+    const transfer = new DataTransfer();
+    for (let i = 0; i < 150; ++i) transfer.items.add(new File(['TITLE ' + i + '\n'], 'stage-' + i));
+    document.getElementById('canvas').dispatchEvent(new DragEvent('drop', {bubbles: true, dataTransfer: transfer}));
+  });
+  await waitForStatus(game, 'that 50 of 150 dropped files were not taken', 'the other 50 (stage-100');
+  await context.close();
+}
+
+async function noWebGl(browser, url) {
+  const context = await browser.createBrowserContext();
+  const bare = await context.newPage();
+  await bare.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
+      return /webgl/.test(kind) ? null : getContext.call(this, kind, ...rest);
+    };
+  });
+  await bare.goto(url);
+  await waitForStatus(bare, 'that the browser gives no WebGL', 'no WebGL');
+  await context.close();
+}
+
+const HOSTILE = [fullStore, heldStore, largeDrop, noWebGl];
+
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
   const solution = fs.readFileSync(solutionPath);
@@ -369,6 +456,7 @@ async function main() {
     await waitFor(page, 'the offer to play the copied stage', isQuestion);
     await page.keyboard.press('Escape');
     await waitFor(page, 'the title after the offer was declined', isTitle);
+    for (const part of HOSTILE) await part(browser, url);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {
@@ -378,7 +466,7 @@ async function main() {
   }
 }
 
-module.exports = {useOutDir: (dir) => (outDir = dir), serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
+module.exports = {useOutDir: (dir) => (outDir = dir), HOSTILE, serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
 
 if (require.main === module)
   main().catch((e) => {

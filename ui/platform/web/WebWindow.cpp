@@ -26,6 +26,11 @@ bool createWindow(const char*, int, int) {
     web::fitCanvas();
     if (!twirlstick_create_context()) {
         std::fprintf(stderr, "twirlstick: the browser gives no WebGL context\n");
+        // The page would otherwise say only that the game ended.
+        twirlstick_show_status("webgl",
+                               "This browser gives the page no WebGL, which the game draws with. Turn on "
+                               "hardware acceleration (or WebGL) in the browser's settings, update the "
+                               "graphics driver, or try another browser.");
         return false;
     }
     web::installEventCallbacks();
