@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
-#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <vector>
@@ -206,79 +204,46 @@ TEST(InputRecord, ABestRunIsReadOncePerStageNotPerAttempt) {
     EXPECT_TRUE(problem.empty());
 }
 
-// A stored run that is no best run of the stage (its stage changed, it is too large, a link) is
-// kept aside under an old name when a clear replaces it, and only then: reading writes nothing.
-TEST(InputRecord, ARefusedBestRunIsKeptAsideOnlyWhenAClearReplacesIt) {
+// Kept aside when a clear is about to replace it, and only then: the stage select reads every run.
+TEST(InputRecord, ABestRunOfTheStageBeforeItChangedIsKeptUnderAnOldName) {
     Stage stage = goalOverTheStart();
     TempFolder dir;
-    const auto keptCount = [&] {
-        return std::count_if(std::filesystem::directory_iterator(dir.path()), {}, [](const auto& e) {
-            return e.path().filename().string().starts_with("rep1.old-");
-        });
-    };
-    InputRecord clear; // the 15 frames up to the goal
-    for (int i = 0; i < 15; ++i)
-        clear.append(false, false);
-    std::error_code error;
-    std::string problem, kept;
     dir.write("rep1", "15\r\n"); // a clear of the goal line at height 30
+    std::string problem;
+    std::error_code error;
+    const auto replace = [&] { return saveBestRun(dir.file("rep1"), stage, InputRecord{}, error); };
     ASSERT_TRUE(loadBestRun(dir.file("rep1"), stage, problem));
-    ASSERT_TRUE(saveBestRun(dir.file("rep1"), stage, clear, error, &kept)); // a trusted best: replaced
-    EXPECT_TRUE(kept.empty());
     stage.points[0].y = stage.points[1].y = 45.0f; // the stage changed: the goal moved up
     EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem));
-    EXPECT_EQ(problem, "not a clear of this stage");
-    EXPECT_EQ(keptCount(), 0); // the stage select reads every run: it writes nothing
-
-    const struct {
-        const char* what;
-        std::function<void()> plant;
-        std::string keptContent; // "" : the kept entry is the link itself
-    } cases[] = {
-        {"no clear", [&] { dir.write("rep1", "15\r\n"); }, "15\r\n"},
-        {"too large for the stage", [&] { dir.write("rep1", "15\r\n" + std::string(5000, '\n')); },
-         "15\r\n" + std::string(5000, '\n')},
-        {"a link", [&] { std::filesystem::create_symlink(dir.file("elsewhere"), dir.file("rep1")); }, ""},
+    const auto isKept = [](const std::filesystem::directory_entry& e) {
+        return e.path().filename().string().starts_with("rep1.old-");
     };
-    dir.write("elsewhere", "16\r\n");
-    for (const auto& c : cases) {
-        std::filesystem::remove(dir.file("rep1"));
-        c.plant();
-        EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem)) << c.what;
-        kept.clear();
-        ASSERT_TRUE(saveBestRun(dir.file("rep1"), stage, clear, error, &kept)) << c.what;
-        ASSERT_TRUE(kept.starts_with(dir.file("rep1.old-"))) << c.what << ": " << kept;
-        if (c.keptContent.empty())
-            EXPECT_TRUE(std::filesystem::is_symlink(kept)) << c.what;
-        else
-            EXPECT_EQ(dir.read(std::filesystem::path(kept).filename().string()), c.keptContent) << c.what;
-        EXPECT_EQ(dir.read("rep1"), clear.format()) << c.what;
-    }
-    EXPECT_EQ(keptCount(), 3);
-    EXPECT_EQ(dir.read("elsewhere"), "16\r\n"); // a link is never followed
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.path()), {}, isKept), 0);
+    ASSERT_TRUE(replace());
+    const auto kept = std::find_if(std::filesystem::directory_iterator(dir.path()), {}, isKept);
+    ASSERT_NE(kept, std::filesystem::directory_iterator());
+    EXPECT_EQ(dir.read(kept->path().filename().string()), "15\r\n");
 
-    // Kept again with the same content: a file standing at the kept name stays as it was.
-    const std::string first = cases[0].keptContent;
-    const auto keptFirst = [&] {
-        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-            if (e.path().filename().string().starts_with("rep1.old-") && !e.is_symlink() &&
-                dir.read(e.path().filename().string()) == first)
-                return e.path().filename().string();
-        return std::string();
-    };
-    const std::string keptName = keptFirst();
-    ASSERT_FALSE(keptName.empty());
+    // Refused again: a file standing at the kept name stays as it was, another content is kept beside it.
+    const std::string keptName = kept->path().filename().string();
     dir.write(keptName, "mine");
-    dir.write("rep1", first);
-    EXPECT_FALSE(loadBestRun(dir.file("rep1"), stage, problem));
-    ASSERT_TRUE(saveBestRun(dir.file("rep1"), stage, clear, error));
+    dir.write("rep1", "15\r\n");
+    ASSERT_TRUE(replace());
+    dir.write("rep1", "15\r\n" + std::string(100000, '\n')); // too large for the stage: refused unread
+    ASSERT_TRUE(replace());
     EXPECT_EQ(dir.read(keptName), "mine");
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.path()), {}, isKept), 2);
 
-    // A folder in its place: the run cannot be written, and the caller hears why.
+    // A link in place of the run is moved aside whole, never followed to copy what it names.
+    TempFolder other;
+    other.write("run", "16\r\n");
     std::filesystem::remove(dir.file("rep1"));
-    std::filesystem::create_directory(dir.file("rep1"));
-    EXPECT_FALSE(saveBestRun(dir.file("rep1"), stage, clear, error));
-    EXPECT_TRUE(error);
+    std::filesystem::create_symlink(other.file("run"), dir.file("rep1"));
+    ASSERT_TRUE(replace());
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir.path()), {}, isKept), 3);
+    EXPECT_EQ(other.read("run"), "16\r\n");
+    std::filesystem::create_directory(dir.file("rep1.new"));
+    EXPECT_FALSE(saveBestRun(dir.file("rep1.new"), stage, InputRecord{}, error)); // and a folder: no record
 }
 
 TEST(MouseState, CursorMapsFromPixelsToCentredViewUnits) {

@@ -78,20 +78,6 @@ TEST_F(SettingsFile, DamagedOrHostileFilesGiveTheDefaults) {
     EXPECT_EQ(loadSettings(settingsPath()), Settings{});
 }
 
-// Two copies of the game change options at once: each writes back only what it changed.
-TEST_F(SettingsFile, EachCopyWritesBackOnlyWhatItChanged) {
-    const Settings start;
-    Settings first = start, second = start;
-    first.musicVolume = 2;
-    second.soundVolume = 5;
-    second.language = "en";
-    ASSERT_TRUE(saveSettingChanges(settingsPath(), start, first));
-    ASSERT_TRUE(saveSettingChanges(settingsPath(), start, second));
-    const Settings both{.musicVolume = 2, .soundVolume = 5, .fullScreen = false, .language = "en"};
-    EXPECT_EQ(loadSettings(settingsPath()), both);
-    EXPECT_EQ(mergeSettingChanges(both, second, second), both); // nothing changed: the file's stay
-}
-
 TEST(GameLanguages, TheGameOwnLanguageThenTheCatalogs) {
     const std::vector<std::string> languages = gameLanguages();
     ASSERT_GE(languages.size(), 2u);

@@ -98,48 +98,32 @@ foreach(target old-route new-route)
   endif()
 endforeach()
 
-# info shows a title's control characters as escapes: nothing reaches the terminal raw.
+# info escapes a title's control characters; verify judges a replay as the game does (the goal
+# over the start takes 15 frames: a replay that says 40 is no clear), and an unreadable replay
+# is exit 2 with its reason; solve --out never names the stage itself, by any of its names.
 string(ASCII 27 esc)
 string(ASCII 13 cr)
-file(WRITE ${dir}/controls "TITLE abc${esc}[31mdef${cr}gh\\\nTIMELIMIT 60\n")
-execute_process(COMMAND ${TOOL} info ${dir}/controls RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-if(NOT rc STREQUAL "0" OR out MATCHES "[${esc}${cr}]" OR NOT out MATCHES "title: abc\\\\x1b\\[31mdef\\\\rgh\\\\\\\\\n")
-  message(FATAL_ERROR "info on a title with control characters: exit '${rc}', stdout '${out}'")
-endif()
-
-# verify judges a replay as the game does. The bar turns in place up to the goal over its start
-# in 15 frames: a replay of 15 is a clear, one that says 40 is none (the game refuses it).
-file(WRITE ${dir}/goal "TITLE goal\nTIMELIMIT 60\nPOINT -100 30 100 30\nGOAL 0 1\n")
-foreach(case "15\n;0;^clear 15\n$" "40\n;1;^not a clear: the goal comes in frame 15, the replay says 40 frames\n$")
-  list(GET case 0 text)
-  list(GET case 1 code)
-  list(GET case 2 answer)
-  file(WRITE ${dir}/replay "${text}")
-  execute_process(COMMAND ${TOOL} verify ${dir}/goal ${dir}/replay RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-  if(NOT rc STREQUAL code OR NOT out MATCHES "${answer}")
-    message(FATAL_ERROR "verify of '${text}': exit '${rc}', stdout '${out}'")
+file(WRITE ${dir}/goal "TITLE a${esc}[31m${cr}\\\nTIMELIMIT 60\nPOINT -100 30 100 30\nGOAL 0 1\n")
+file(CREATE_LINK ${dir}/goal ${dir}/goal-link SYMBOLIC)
+file(READ ${dir}/goal stage_before)
+foreach(case "info;^title: a\\\\x1b.31m\\\\r\\\\\\\\\n;0" "verify;15\n;^clear 15\n$;0"
+             "verify;40\n;^not a clear: the goal comes in frame 15, the replay says 40 frames\n$;1"
+             "verify;;^$;2" "verify;junk\n;^$;2" "verify;-5\n;^$;2" "verify;15\n0 3\nnonsense\n;^$;2"
+             "solve;--out;${dir}/goal;^$;2" "solve;--out;${dir}/goal-link;^$;2")
+  list(POP_BACK case code)
+  list(POP_BACK case answer)
+  list(POP_FRONT case command)
+  if(command STREQUAL "verify")
+    file(WRITE ${dir}/replay "${case}")
+    set(case ${dir}/replay)
   endif()
-endforeach()
-# An unreadable replay is no failed run: exit 2 with the reason, never 'unfinished 0'.
-foreach(text "" "junk\n" "-5\n" "15\n0 3\nnonsense\n" "15\n9 3\n")
-  file(WRITE ${dir}/replay "${text}")
-  execute_process(COMMAND ${TOOL} verify ${dir}/goal ${dir}/replay RESULT_VARIABLE rc OUTPUT_VARIABLE out
-                  ERROR_VARIABLE err)
-  if(NOT rc STREQUAL "2" OR NOT out STREQUAL "" OR NOT err MATCHES "cannot read replay file .*: ")
-    message(FATAL_ERROR "verify of '${text}': exit '${rc}', stdout '${out}', stderr '${err}'")
-  endif()
-endforeach()
-
-# solve --out never writes the route over the stage it solves, by any name of it.
-file(COPY ${STAGE} DESTINATION ${dir}/own)
-file(CREATE_LINK ${dir}/own/stage1 ${dir}/own-link SYMBOLIC)
-file(READ ${dir}/own/stage1 stage_before)
-foreach(out ${dir}/own/stage1 ${dir}/own/../own/stage1 ${dir}/own-link)
-  execute_process(COMMAND ${TOOL} solve ${dir}/own/stage1 --out ${out} RESULT_VARIABLE rc OUTPUT_VARIABLE stdout
+  execute_process(COMMAND ${TOOL} ${command} ${dir}/goal ${case} RESULT_VARIABLE rc OUTPUT_VARIABLE out
                   ERROR_VARIABLE err TIMEOUT 60)
-  file(READ ${dir}/own/stage1 stage_after)
-  if(NOT rc STREQUAL "2" OR NOT err MATCHES "it is the stage file itself" OR NOT stage_after STREQUAL stage_before)
-    message(FATAL_ERROR "solve --out ${out}: exit '${rc}', stdout '${stdout}', stderr '${err}'")
+  file(READ ${dir}/goal stage_after)
+  if(NOT rc STREQUAL code OR NOT out MATCHES "${answer}" OR out MATCHES "[${esc}${cr}]"
+     OR (code STREQUAL "2" AND NOT err MATCHES "^cannot read replay file .*: |it is the stage file itself")
+     OR NOT stage_after STREQUAL stage_before)
+    message(FATAL_ERROR "${command} ${case}: exit '${rc}', stdout '${out}', stderr '${err}'")
   endif()
 endforeach()
 

@@ -269,92 +269,55 @@ async function launch() {
   return {browser, profile};
 }
 
-const statusText = (page) => page.$eval('#status', (e) => e.textContent);
-
-async function waitForStatus(page, what, part) {
-  for (const end = Date.now() + 30000; Date.now() < end;) {
-    if ((await statusText(page)).includes(part)) return;
-    await new Promise((r) => setTimeout(r, 200));
-  }
-  throw new TestFailure('the page did not say ' + what + '; it said: "' + await statusText(page) + '"');
+async function saysSoon(page, part) {
+  for (const end = Date.now() + 30000; Date.now() < end; await new Promise((r) => setTimeout(r, 200)))
+    if ((await page.$eval('#status', (e) => e.textContent)).includes(part)) return;
+  throw new TestFailure('the page did not say "' + part + '": ' + await page.$eval('#status', (e) => e.textContent));
 }
 
-// The game still draws: its frame count moves on.
-async function expectFrames(page, what) {
-  const count = () => page.evaluate(() => (Module.twirlstickFrames || {count: 0}).count);
-  const before = await count();
-  await new Promise((r) => setTimeout(r, 1000));
-  if ((await count()) <= before) throw new TestFailure('the page stopped drawing ' + what);
-}
-
-// A store that refuses the save (the site's quota at one byte), one that another page of the
-// site keeps open at an older version, a drop of more files than are taken at once, and a browser
-// without WebGL: each is said on the page, and the game plays on where it can.
-async function fullStore(browser, url) {
-  const origin = new URL(url).origin;
-  const full = await browser.createBrowserContext();
-  const page = await full.newPage();
-  await page.setViewport({width: 800, height: 600});
-  await page.goto(url);
+// A store over the site's quota or held open at an older version by another page of the site,
+// a drop of more files than are taken at once, no WebGL: each is said, and play goes on. Each
+// page in a context of its own, so with a store of its own; `before` runs before it loads.
+const HOSTILE = [[async (page, url) => {
   await waitFor(page, 'the opening grid', isGrid);
-  await (await page.createCDPSession()).send('Storage.overrideQuotaForOrigin', {origin, quotaSize: 1});
-  await page.evaluate((folder) => { // a save as the game makes one: a temporary file renamed over the file
-    FS.writeFile(folder + '.twirlstick-0123456789.tmp', 'x'.repeat(20000));
-    FS.rename(folder + '.twirlstick-0123456789.tmp', folder + 'stage1');
-  }, FILES);
-  await waitForStatus(page, 'that the full store could not keep the save', 'Saving in the browser failed');
-  await expectFrames(page, 'once the store was full');
-  if (await page.evaluate(() => !!Module.twirlstickSaving)) throw new TestFailure('the page still says it is saving');
-  await full.close();
-}
-
-async function heldStore(browser, url) {
-  const origin = new URL(url).origin;
-  const blocked = await browser.createBrowserContext();
-  const holder = await blocked.newPage();
-  await holder.goto(origin + '/twirlstick.js'); // the same site: another page that opened the store long ago
-  await holder.evaluate((name) => new Promise((resolve) => {
-    const request = indexedDB.open(name, 1);
-    request.onsuccess = () => resolve((window.held = request.result) && true);
-  }), FILES.slice(0, -1));
-  const game = await blocked.newPage();
-  await game.setViewport({width: 800, height: 600});
-  await game.goto(url);
-  await waitForStatus(game, 'that the store is held by another page', 'another page of this site');
-  await waitFor(game, 'the opening grid beside a page that holds the store', isGrid);
-  await blocked.close();
-}
-
-async function largeDrop(browser, url) {
-  const context = await browser.createBrowserContext();
-  const game = await context.newPage();
-  await game.setViewport({width: 800, height: 600});
-  await game.goto(url);
-  await waitFor(game, 'the opening grid', isGrid);
-  await game.evaluate(() => {
+  await page.evaluate(() => {
     const transfer = new DataTransfer();
-    for (let i = 0; i < 150; ++i) transfer.items.add(new File(['TITLE ' + i + '\n'], 'stage-' + i));
+    for (let i = 0; i < 150; ++i) transfer.items.add(new File(['TITLE ' + i], 'stage-' + i));
     document.getElementById('canvas').dispatchEvent(new DragEvent('drop', {bubbles: true, dataTransfer: transfer}));
   });
-  await waitForStatus(game, 'that 50 of 150 dropped files were not taken', 'the other 50 (stage-100');
-  await context.close();
-}
+  await saysSoon(page, 'the other 50 (stage-100');
+  await (await page.createCDPSession()).send('Storage.overrideQuotaForOrigin', {origin: new URL(url).origin, quotaSize: 1});
+  const frames = await page.evaluate((folder) => { // saved as the game saves: a temporary file renamed
+    FS.writeFile(folder + '.twirlstick-0123456789.tmp', 'x'.repeat(20000));
+    FS.rename(folder + '.twirlstick-0123456789.tmp', folder + 'stage9');
+    return Module.twirlstickFrames.count;
+  }, FILES);
+  await saysSoon(page, 'Saving in the browser failed');
+  if (await page.evaluate((frames) => Module.twirlstickFrames.count <= frames || Module.twirlstickSaving, frames))
+    throw new TestFailure('the page stopped, or still says it saves, once the store was full');
+}], [async (page) => {
+  await saysSoon(page, 'another page of this site holds the store open');
+  await waitFor(page, 'the opening grid beside a page that holds the store', isGrid);
+}, async (page, url) => {
+  const other = await page.browserContext().newPage();
+  await other.goto(new URL(url).origin + '/twirlstick.js');
+  await other.evaluate((name) => new Promise((resolve) => (indexedDB.open(name, 1).onsuccess = resolve)), FILES.slice(0, -1));
+}], [(page) => saysSoon(page, 'no WebGL'), (page) => page.evaluateOnNewDocument(() => {
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
+    return /webgl/.test(kind) ? null : getContext.call(this, kind, ...rest);
+  };
+})]];
 
-async function noWebGl(browser, url) {
-  const context = await browser.createBrowserContext();
-  const bare = await context.newPage();
-  await bare.evaluateOnNewDocument(() => {
-    const getContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
-      return /webgl/.test(kind) ? null : getContext.call(this, kind, ...rest);
-    };
-  });
-  await bare.goto(url);
-  await waitForStatus(bare, 'that the browser gives no WebGL', 'no WebGL');
-  await context.close();
+async function hostile(browser, url) {
+  for (const [check, before = async () => {}] of HOSTILE) {
+    const page = await (await browser.createBrowserContext()).newPage();
+    await page.setViewport({width: 800, height: 600});
+    await before(page, url);
+    await page.goto(url);
+    await check(page, url);
+  }
 }
-
-const HOSTILE = [fullStore, heldStore, largeDrop, noWebGl];
 
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
@@ -456,7 +419,7 @@ async function main() {
     await waitFor(page, 'the offer to play the copied stage', isQuestion);
     await page.keyboard.press('Escape');
     await waitFor(page, 'the title after the offer was declined', isTitle);
-    for (const part of HOSTILE) await part(browser, url);
+    await hostile(browser, url);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {
@@ -466,7 +429,7 @@ async function main() {
   }
 }
 
-module.exports = {useOutDir: (dir) => (outDir = dir), HOSTILE, serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
+module.exports = {useOutDir: (dir) => (outDir = dir), hostile, serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
 
 if (require.main === module)
   main().catch((e) => {
