@@ -40,9 +40,9 @@ std::vector<std::string> listEditedStages();
 std::string nextNewStageName();
 
 // Whether a name in the working folder is one the game writes or lists as its own: an edited
-// stage (isEditedStageName: exactly the names listEditedStages takes), the test stage and its ghost, a replay ("rep" +
-// digits, or an own stage's "rep-" + 16 hex digits), a best run or ghost kept aside (".old-" +
-// 16 hex digits after one of those), or a temporary file of a save.
+// stage (isEditedStageName: exactly the names listEditedStages takes), the test stage and its ghost, a replay
+// ("rep" + digits, or an own stage's "rep-" + 16 hex digits), a best run or ghost kept aside (".old-" + 16
+// hex digits after one of those), or a temporary file of a save.
 bool isGameFileName(std::string_view name);
 
 // Deletes the game's own files (isGameFileName) from the working folder and nothing else; a
