@@ -20,7 +20,6 @@ struct GameSession {
 
     // Bars lost before the guide is offered: by then the player is stuck, not still learning.
     static constexpr int BarsLostBeforeGuide = 3;
-    bool wayOffered() const { return barsLostHere >= BarsLostBeforeGuide; }
     // A new stage of the run (or a new run): its losses start from none, without the guide.
     void startStage() {
         barsLostHere = 0;
