@@ -159,7 +159,7 @@ s.goal((620, -W/2), (620, W/2))
 s.save('stage6')
 
 # Stage 7 遠回り (the long way round). Idea: a serpentine; the goal is near, the way is not.
-s = S('遠回り', 45, (-260, -140), 0)
+s = S('遠回り', 35, (-260, -140), 0)
 path = [(-330, -140), (-260, -140), (-260, 150), (0, 150), (0, -140), (180, -140)]
 corridor(s, path, 250)
 s.save('stage7')
@@ -194,7 +194,7 @@ s.goal((X0 + N*C - 200, X0 + N*C - 30), (X0 + N*C - 30, X0 + N*C - 200))
 s.save('stage8')
 
 # Stage 9 うずまき (the whirlpool). Idea: a square spiral in to the centre.
-s = S('うずまき', 45, (-260, -200), 0)
+s = S('うずまき', 40, (-260, -200), 0)
 path = [(-330, -200), (200, -200), (200, 200), (-200, 200), (-200, 30)]
 corridor(s, path, 250)
 s.save('stage9')
