@@ -25,6 +25,7 @@ set(layers
   core/editor
   core/solver
   core/game
+  core/online
   core/settings
   core/lang
   core/stage
