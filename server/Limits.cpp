@@ -21,7 +21,8 @@ BoundedPool::~BoundedPool() {
 void BoundedPool::enqueue(std::function<void()> fn) {
     {
         std::lock_guard lock(mutex_);
-        if (jobs_.size() < maxQueued_)
+        // A worker free for it, or room in the queue; else the refusing thread answers 503.
+        if (jobs_.size() < idle_ + maxQueued_)
             jobs_.push_back(std::move(fn));
         else if (refused_.size() < MaxRefused)
             refused_.push_back(std::move(fn));
@@ -53,7 +54,9 @@ void BoundedPool::work(bool refuser) {
         std::function<void()> job;
         {
             std::unique_lock lock(mutex_);
+            if (!refuser) ++idle_;
             ready_.wait(lock, [&] { return stopping_ || !queue.empty(); });
+            if (!refuser) --idle_;
             if (queue.empty()) return;
             job = std::move(queue.front());
             queue.pop_front();

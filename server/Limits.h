@@ -13,9 +13,10 @@
 #include <thread>
 #include <vector>
 
-// httplib's own pool queues connections without bound. This one runs `workers` threads over a
-// queue of at most `queued` connections; a connection past that is handed to one refusing
-// thread, whose requests are answered 503 with Retry-After (refusingNow() tells the handler).
+// httplib's own pool queues connections without bound. This one runs `workers` threads; a
+// connection waits for one in a queue of at most `queued` beyond the idle workers; a connection past that is
+// handed to one refusing thread, whose requests are answered 503 with Retry-After (refusingNow() tells the
+// handler).
 class BoundedPool final : public httplib::TaskQueue {
 public:
     BoundedPool(int workers, int queued);
@@ -33,6 +34,7 @@ private:
     std::condition_variable ready_;
     std::deque<std::function<void()>> jobs_, refused_;
     std::size_t maxQueued_;
+    std::size_t idle_ = 0; // workers waiting for a job
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

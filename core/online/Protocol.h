@@ -17,7 +17,7 @@ inline constexpr const char* ApiRoot = "/api/v1";
 inline constexpr std::size_t MaxSubmittedReplayBytes = 1024 * 1024;
 // A publish request: a stage file and a replay, each base64 (4 bytes per 3) in a JSON object.
 inline constexpr std::size_t MaxPublishBodyBytes = (64 * 1024 + MaxSubmittedReplayBytes) / 3 * 4 + 4096;
-inline constexpr std::size_t MaxPlayerBodyBytes = 4096;
+inline constexpr std::size_t MaxPlayerBodyBytes = 64 * 1024;
 inline constexpr int MaxTopRuns = 100;
 inline constexpr int MaxStagesPage = 200;
 
