@@ -8,7 +8,8 @@ constexpr std::size_t MaxRefused = 4096; // past this even the refusing thread's
 constexpr std::size_t MaxBuckets = 100000;
 } // namespace
 
-BoundedPool::BoundedPool(int workers, int queued) : maxQueued_(std::size_t(queued)) {
+BoundedPool::BoundedPool(int workers, int queued)
+    : maxQueued_(std::size_t(queued)), idle_(std::size_t(workers)) {
     for (int i = 0; i < workers; ++i)
         threads_.emplace_back([this] { work(false); });
     threads_.emplace_back([this] { work(true); });
@@ -54,14 +55,17 @@ void BoundedPool::work(bool refuser) {
         std::function<void()> job;
         {
             std::unique_lock lock(mutex_);
-            if (!refuser) ++idle_;
             ready_.wait(lock, [&] { return stopping_ || !queue.empty(); });
-            if (!refuser) --idle_;
             if (queue.empty()) return;
             job = std::move(queue.front());
             queue.pop_front();
+            if (!refuser) --idle_;
         }
         job();
+        if (!refuser) {
+            std::lock_guard lock(mutex_);
+            ++idle_;
+        }
     }
 }
 

@@ -34,7 +34,7 @@ private:
     std::condition_variable ready_;
     std::deque<std::function<void()>> jobs_, refused_;
     std::size_t maxQueued_;
-    std::size_t idle_ = 0; // workers waiting for a job
+    std::size_t idle_; // workers not running a connection
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
