@@ -11,6 +11,10 @@
 #include <type_traits>
 
 namespace {
+// As many as the server has workers, so a busy server reuses connections instead of opening one
+// per request; PostgreSQL's default max_connections is 100.
+constexpr std::size_t MaxIdleConnections = 64;
+
 const char* const Migrations[] = {
     "CREATE TABLE players (id BIGSERIAL PRIMARY KEY, name TEXT NOT NULL,"
     " name_key TEXT NOT NULL UNIQUE, token_hash TEXT NOT NULL UNIQUE);"
@@ -237,7 +241,7 @@ private:
     }
     void give(std::unique_ptr<pqxx::connection> c) {
         std::lock_guard lock(mutex_);
-        if (c && c->is_open() && idle_.size() < 16) idle_.push_back(std::move(c));
+        if (c && c->is_open() && idle_.size() < MaxIdleConnections) idle_.push_back(std::move(c));
     }
 
     std::string uri_;
