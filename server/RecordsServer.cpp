@@ -189,8 +189,17 @@ std::shared_ptr<const Stage> RecordsServer::stageById(const std::string& id) {
     return stage;
 }
 
+std::optional<RunVerdict> RecordsServer::checked(const Stage& stage, std::string_view replay) {
+    if (!slots_.acquire()) return std::nullopt;
+    struct Release {
+        VerificationSlots& slots;
+        ~Release() { slots.release(); }
+    } release{slots_};
+    return checkRun(stage, replay);
+}
+
 void RecordsServer::routes() {
-    http_.set_pre_routing_handler([this](const httplib::Request&, httplib::Response& res) {
+    http_.set_pre_routing_handler([](const httplib::Request&, httplib::Response& res) {
         if (!BoundedPool::refusingNow()) return httplib::Server::HandlerResponse::Unhandled;
         res.set_header("Connection", "close");
         busy(res, 1, "the server is busy");
@@ -267,12 +276,11 @@ void RecordsServer::routes() {
         if (req.body.size() > online::MaxSubmittedReplayBytes) return refuse(res, 422, "too large");
         const std::shared_ptr<const Stage> stage = stageById(req.matches[1]);
         if (!stage) return refuse(res, 422, "unknown stage");
-        if (!slots_.acquire()) return busy(res, 1, "too many runs are being checked");
-        const RunVerdict verdict = checkRun(*stage, req.body);
-        slots_.release();
-        if (!verdict.cleared) return refuse(res, 422, verdict.reason);
+        const std::optional<RunVerdict> verdict = checked(*stage, req.body);
+        if (!verdict) return busy(res, 1, "too many runs are being checked");
+        if (!verdict->cleared) return refuse(res, 422, verdict->reason);
         const online::SubmitAnswer a =
-            store_.submitRun(req.matches[1], player->id, verdict.frames, req.body, utcNow());
+            store_.submitRun(req.matches[1], player->id, verdict->frames, req.body, utcNow());
         answer(res, a.kept ? 201 : 200,
                {{"id", a.id}, {"frames", a.frames}, {"rank", a.rank}, {"kept", a.kept}});
     });
@@ -311,12 +319,11 @@ void RecordsServer::routes() {
         if (!stage) return refuse(res, 422, "the stage: " + reason);
         if (replay->size() > online::MaxSubmittedReplayBytes)
             return refuse(res, 422, "the maker's clear: too large");
-        if (!slots_.acquire()) return busy(res, 1, "too many runs are being checked");
-        const RunVerdict verdict = checkRun(*stage, *replay);
-        slots_.release();
-        if (!verdict.cleared) return refuse(res, 422, "the maker's clear: " + verdict.reason);
+        const std::optional<RunVerdict> verdict = checked(*stage, *replay);
+        if (!verdict) return busy(res, 1, "too many runs are being checked");
+        if (!verdict->cleared) return refuse(res, 422, "the maker's clear: " + verdict->reason);
         const std::string id = stageContentId(*file);
-        const bool added = store_.publishStage(id, toUtf8(stage->title), *file, player->id, verdict.frames,
+        const bool added = store_.publishStage(id, toUtf8(stage->title), *file, player->id, verdict->frames,
                                                *replay, utcNow());
         answer(res, added ? 201 : 200, {{"id", id}});
     });

@@ -1,6 +1,7 @@
 #pragma once
 // twirlstick-server's HTTP side: the /api/v1/ calls over a Store, the browser build from the
 // web folder, and the limits that keep it standing.
+#include "core/game/RunCheck.h"
 #include "server/Limits.h"
 #include "server/Store.h"
 
@@ -10,8 +11,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-
-struct Stage;
 
 struct ServerOptions {
     std::string webFolder;      // empty: no static files
@@ -37,6 +36,8 @@ public:
 private:
     void routes();
     std::shared_ptr<const Stage> stageById(const std::string& id);
+    // The replay's verdict, or nullopt when every verification slot is taken (503).
+    std::optional<RunVerdict> checked(const Stage& stage, std::string_view replay);
 
     Store& store_;
     ServerOptions options_;
