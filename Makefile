@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 # others (CMakeLists.txt says how).
 CONFIGURE = cmake -S . -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTWIRLSTICK_CCACHE=ON
 
-.PHONY: run test build web clean
+.PHONY: run test build web serve clean
 
 # The icons and the compressed documents too, so `cmake --install` works right after.
 run:
@@ -41,6 +41,17 @@ test:
 # The game in a browser: build-web/twirlstick.html (serve the folder, e.g. python3 -m http.server).
 web:
 	JOBS=$(JOBS) scripts/build-web.sh $(BUILD_DIR)-web
+
+# The records server with the browser page from the same origin, on SQLite (README, "Online
+# records"). The server is built beside the game; `make run` leaves it out when its libraries
+# are missing.
+serve:
+	scripts/install-deps.sh serve
+	$(CONFIGURE) -B $(BUILD_DIR) -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target twirlstick-server
+	$(MAKE) --no-print-directory web
+	$(BUILD_DIR)/game/twirlstick-server --db sqlite:$(BUILD_DIR)/records.db --listen 127.0.0.1:8080 \
+	  --web $(BUILD_DIR)-web
 
 # build-fuzz is where older versions built the fuzzers.
 clean:

@@ -86,3 +86,14 @@ bool saveBestRun(const std::string& path, const Stage& stage, const InputRecord&
     error.clear();
     return record.save(path, &error);
 }
+
+std::unique_ptr<InputRecord> loadProvenRoute(const std::string& path, const Stage& stage,
+                                             std::string& problem) {
+    auto route = std::make_unique<InputRecord>();
+    std::error_code error;
+    route->load(path, framesForTimeLimit(stage.timeLimit), &error);
+    problem = error ? error.message() : clearsAsClaimed(stage, *route) ? "" : "not a clear of this stage";
+    if (!problem.empty()) return nullptr;
+    route->rewind();
+    return route;
+}

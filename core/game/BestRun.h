@@ -25,3 +25,8 @@ std::string keepRefusedBestRun(const std::string& path);
 // be written: then it is no record, and the caller must say so.
 bool saveBestRun(const std::string& path, const Stage& stage, const InputRecord& record,
                  std::error_code& error, std::string* kept = nullptr);
+
+// A shipped stage's proven route (the guide), read and checked as a best run is, but never kept
+// as an older run nor cached: it lives among the game's own data, not the player's files.
+std::unique_ptr<InputRecord> loadProvenRoute(const std::string& path, const Stage& stage,
+                                             std::string& problem);
