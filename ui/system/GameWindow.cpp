@@ -134,8 +134,11 @@ void CGameWindow::RequestClose() {
     const bool losesWork = system_->handler && system_->handler->HoldsUnsavedWork();
     const MessageBoxStyle style =
         losesWork ? MessageBoxStyle::OkCancelDefaultCancel : MessageBoxStyle::OkCancel;
-    if (ShowMessageBox(tr(u"ゲームを終了しますか？"), u"Quit", style) == MessageBoxResult::Ok)
-        system_->QuitRequested = true;
+    // The specified question, unless quitting would drop the editor's unsaved work: then it says so.
+    const std::u16string question =
+        losesWork ? tr(u"保存していない変更があります\n保存せずにゲームを終了しますか？")
+                  : tr(u"ゲームを終了しますか？");
+    if (ShowMessageBox(question, u"Quit", style) == MessageBoxResult::Ok) system_->QuitRequested = true;
 }
 
 bool CGameWindow::OnIdle() {
