@@ -13,6 +13,7 @@ import tempfile
 import time
 
 from editor_scenario import edit_a_stage
+from navigation_scenario import german_keys, way_back
 from options_scenario import german_undo, settings_last
 from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near, wait_until
 
@@ -358,7 +359,7 @@ def row_lit(pic, row):
 def is_select(pic):
     """The stage select: the left margins of its ten rows' boxes (lit, olive or grey)."""
     def boxed(x, y):
-        return box_colour(pic, x, y) or near(pic.rgb(x, y), (48, 48, 48), 8) or near(pic.rgb(x, y), (96, 96, 48), 8)
+        return box_colour(pic, x, y) or near(pic.rgb(x, y), (40, 40, 40), 8) or near(pic.rgb(x, y), (64, 64, 32), 8)
     return all(boxed(x, 300 - (195 - 36 * row) - 8) for row in range(10) for x in (22, 25))
 
 
@@ -477,7 +478,8 @@ def expect_exit(game, code):
 SCENARIOS = {"play": play, "keyboard": keyboard, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
              "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage,
              "english": english, "settings-last": settings_last, "german-undo": german_undo,
-             "stage-select": stage_select, "pause-menu": pause_menu}
+             "stage-select": stage_select, "pause-menu": pause_menu, "way-back": way_back,
+             "german-keys": german_keys}
 
 
 def main():

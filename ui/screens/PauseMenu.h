@@ -14,8 +14,9 @@ public:
     static constexpr int NoChoice = -1;
 
     explicit PauseMenu(bool testPlay);
-    // Each pause starts on Resume, with Z not yet choosing.
-    void Open();
+    // Each pause starts on Resume, with Z not yet choosing. On the `lastBar` the retry says that
+    // it ends the game, as losing the bar would.
+    void Open(bool lastBar = false);
     // This turn's choice, or NoChoice.
     int Update();
     void Draw() const;

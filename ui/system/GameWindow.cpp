@@ -110,13 +110,11 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         break;
     case EventKind::FocusGained:
         system_->active = true;
-        PauseAllSounds(false);
         break;
     case EventKind::FocusLost:
         system_->active = false;
         system_->pauseRequested = true;
-        platform::releaseLatchedInput();
-        PauseAllSounds(true);
+        platform::releaseLatchedInput(); // sound plays on outside play; play holds its own (StandStill)
         break;
     case EventKind::GamepadRemoved:
         system_->pauseRequested = true;
