@@ -187,7 +187,9 @@ void SceneEdit::Save() {
     }
     std::error_code error;
     if (session_.save(&error))
-        toolBar_.ShowNotice(tr(u"保存しました：") + toUtf16(session_.savePath));
+        // The stage's name: the folder is the same for every stage (and means nothing in a browser).
+        toolBar_.ShowNotice(tr(u"保存しました：") +
+                            toUtf16(std::filesystem::path(session_.savePath).filename().string()));
     else
         ReportFileFailure(session_.savePath, error, true);
 }

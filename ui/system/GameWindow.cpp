@@ -66,12 +66,14 @@ void CGameWindow::ApplyViewport() {
         glMatrixMode(mode);
         glLoadIdentity();
     }
+#ifndef __EMSCRIPTEN__ // WebGL has neither: the browser's console would report each as a fault
     glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+#endif
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glDisable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glDisable(GL_DEPTH_TEST);
 }
 
