@@ -11,16 +11,29 @@
 namespace {
 struct NumberOption {
     const char* name;
+    ToolCommand command;
     long long low, high;
-    void (*set)(SolveOptions&, long long);
+    void (*set)(SolveArguments&, long long);
 };
 
 constexpr NumberOption NumberOptions[] = {
-    {"--seconds", 1, 3600, [](SolveOptions& o, long long v) { o.seconds = double(v); }},
-    {"--min-gap", 1, 600, [](SolveOptions& o, long long v) { o.minGap = int(v); }}, // up to ten seconds
-    {"--forgive", 1, MaxForgiveness, [](SolveOptions& o, long long v) { o.forgiveness = int(v); }},
+    {"--seconds", ToolCommand::Solve, 1, 3600,
+     [](SolveArguments& a, long long v) { a.options.seconds = double(v); }},
+    // up to ten seconds
+    {"--min-gap", ToolCommand::Solve, 1, 600,
+     [](SolveArguments& a, long long v) { a.options.minGap = int(v); }},
+    {"--forgive", ToolCommand::Solve, 1, MaxForgiveness,
+     [](SolveArguments& a, long long v) { a.options.forgiveness = int(v); }},
     // A bound on the memory: 100 million states are about 15 GB.
-    {"--max-states", 1, 100'000'000, [](SolveOptions& o, long long v) { o.maxNodes = std::size_t(v); }},
+    {"--max-states", ToolCommand::Solve, 1, 100'000'000,
+     [](SolveArguments& a, long long v) { a.options.maxNodes = std::size_t(v); }},
+    {"--trials", ToolCommand::Rate, 1, 1'000'000,
+     [](SolveArguments& a, long long v) { a.rate.trials = int(v); }},
+    // A tenth of a second of error is no longer a slip of the hand.
+    {"--spread", ToolCommand::Rate, 0, 100,
+     [](SolveArguments& a, long long v) { a.rate.spreadMs = double(v); }},
+    {"--seed", ToolCommand::Rate, 0, 4'294'967'295,
+     [](SolveArguments& a, long long v) { a.rate.seed = std::uint64_t(v); }},
 };
 
 // Digits only, so no sign, blank, base prefix, exponent or trailing junk gets through; from_chars
@@ -47,17 +60,20 @@ bool refuse(const std::string& message) {
 std::string solveRanges() {
     std::string text = "Each option at most once; its number whole and decimal, in its range:\n";
     for (const NumberOption& option : NumberOptions)
-        text += std::string("  ") + option.name + " " + range(option) + "\n";
+        text += std::string("  ") + (option.command == ToolCommand::Solve ? "solve " : "rate  ") +
+                option.name + " " + range(option) + "\n";
     return text;
 }
 
-bool readSolveArguments(const std::vector<std::string>& args, SolveArguments& into) {
+bool readSolveArguments(const std::vector<std::string>& args, SolveArguments& into, ToolCommand command) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
-        const auto number = std::find_if(std::begin(NumberOptions), std::end(NumberOptions),
-                                         [&](const NumberOption& o) { return name == o.name; });
-        const bool known = number != std::end(NumberOptions) || name == "--out";
+        const auto number =
+            std::find_if(std::begin(NumberOptions), std::end(NumberOptions),
+                         [&](const NumberOption& o) { return name == o.name && o.command == command; });
+        const bool known =
+            number != std::end(NumberOptions) || (name == "--out" && command == ToolCommand::Solve);
         if (!known) return refuse("unknown option '" + name + "'");
         if (!seen.insert(name).second) return refuse(name + " is given more than once");
         if (i + 1 == args.size()) return refuse(name + " needs a value");
@@ -70,7 +86,7 @@ bool readSolveArguments(const std::vector<std::string>& args, SolveArguments& in
         const std::optional<long long> n = wholeNumber(value, number->low, number->high);
         if (!n)
             return refuse(name + " takes a whole number from " + range(*number) + ", not '" + value + "'");
-        number->set(into.options, *n);
+        number->set(into, *n);
     }
     return true;
 }

@@ -56,3 +56,14 @@ std::unique_ptr<InputRecord> loadBestRun(const std::string& path, const Stage& s
     }
     return cache->record ? std::make_unique<InputRecord>(*cache->record) : nullptr;
 }
+
+std::unique_ptr<InputRecord> loadProvenRoute(const std::string& path, const Stage& stage,
+                                             std::string& problem) {
+    auto route = std::make_unique<InputRecord>();
+    std::error_code error;
+    route->load(path, framesForTimeLimit(stage.timeLimit), &error);
+    problem = error ? error.message() : clearsAsClaimed(stage, *route) ? "" : "not a clear of this stage";
+    if (!problem.empty()) return nullptr;
+    route->rewind();
+    return route;
+}

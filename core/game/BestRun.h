@@ -12,3 +12,8 @@
 // this stage as it claims; `problem` says why a file that was there was refused, the first time only.
 // A readable file that no longer clears (its stage has changed) is first kept as PATH.old-HASH.
 std::unique_ptr<InputRecord> loadBestRun(const std::string& path, const Stage& stage, std::string& problem);
+
+// A shipped stage's proven route (the guide), read and checked as a best run is, but never kept
+// as an older run nor cached: it lives among the game's own data, not the player's files.
+std::unique_ptr<InputRecord> loadProvenRoute(const std::string& path, const Stage& stage,
+                                             std::string& problem);

@@ -41,17 +41,7 @@ RouteTiming timingOf(const std::vector<InputFlags>& frames) {
     return timing;
 }
 
-namespace {
-// Frames a shifted route may play on after its inputs: a turn and a half of the bar.
-constexpr std::size_t PlayOn = 270;
-
-// The route as it plays: the pose before each frame, up to the frame that ended it, if any.
-struct PlayedRoute {
-    std::vector<BarPose> poses;
-    bool cleared = false;
-};
-
-PlayedRoute play(Attempt& attempt, const std::vector<InputFlags>& frames) {
+PlayedRoute playRoute(Attempt& attempt, const std::vector<InputFlags>& frames) {
     PlayedRoute played;
     for (const InputFlags& input : frames) {
         played.poses.push_back(attempt.bar().pose());
@@ -63,26 +53,29 @@ PlayedRoute play(Attempt& attempt, const std::vector<InputFlags>& frames) {
     return played;
 }
 
-// Plays the route with its click at `at` moved by `shift` frames. The frames before either click
-// play as the route's own did, so play starts from the pose the route had there, or ends as the
-// route did when that came first.
-bool clearsWithShift(Attempt& attempt, const PlayedRoute& route, std::vector<InputFlags> frames,
-                     std::size_t at, int shift) {
-    const auto to = std::ptrdiff_t(at) + shift;
-    if (to < 0) return false; // a click before the start is no click a person can make
-    const std::size_t first = std::min(at, std::size_t(to));
+bool clearsFrom(Attempt& attempt, const PlayedRoute& route, const std::vector<InputFlags>& frames,
+                std::size_t first) {
     if (first >= route.poses.size()) return route.cleared;
-    frames[at].switchPivot = false;
-    if (std::size_t(to) >= frames.size()) frames.resize(std::size_t(to) + 1, {frames.back().fast, false});
-    frames[std::size_t(to)].switchPivot = true;
     attempt.resume(route.poses[first], framesForTimeLimit(attempt.stage().timeLimit) - std::int32_t(first));
-    const bool fastAtEnd = frames.back().fast;
+    const bool fastAtEnd = !frames.empty() && frames.back().fast;
     for (std::size_t i = first; i < frames.size() + PlayOn; ++i) {
         const InputFlags input = i < frames.size() ? frames[i] : InputFlags{fastAtEnd, false};
         const FrameOutcome outcome = attempt.advance(input);
         if (outcome != FrameOutcome::Continue) return outcome == FrameOutcome::Goal;
     }
     return false;
+}
+
+namespace {
+// Plays the route with its click at `at` moved by `shift` frames.
+bool clearsWithShift(Attempt& attempt, const PlayedRoute& route, std::vector<InputFlags> frames,
+                     std::size_t at, int shift) {
+    const auto to = std::ptrdiff_t(at) + shift;
+    if (to < 0) return false; // a click before the start is no click a person can make
+    frames[at].switchPivot = false;
+    if (std::size_t(to) >= frames.size()) frames.resize(std::size_t(to) + 1, {frames.back().fast, false});
+    frames[std::size_t(to)].switchPivot = true;
+    return clearsFrom(attempt, route, frames, std::min(at, std::size_t(to)));
 }
 } // namespace
 
@@ -95,7 +88,7 @@ int slackOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxSh
 std::vector<int> forgivenessOf(const Stage& stage, const std::vector<InputFlags>& frames, int maxShift) {
     std::vector<int> each;
     Attempt attempt(stage);
-    const PlayedRoute route = play(attempt, frames);
+    const PlayedRoute route = playRoute(attempt, frames);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         if (!frames[i].switchPivot) continue;
         int k = 0;

@@ -1,5 +1,6 @@
 #include "core/solver/Solver.h"
 
+#include "core/solver/ClearRate.h"
 #include "core/solver/ClickMoves.h"
 #include "core/solver/FrameMoves.h"
 #include "core/solver/RouteCheck.h"
@@ -20,7 +21,64 @@ int leastOf(const std::vector<int>& forgiveness) {
     return forgiveness.empty() ? MaxForgiveness : *std::min_element(forgiveness.begin(), forgiveness.end());
 }
 
-void describe(SolveResult& result, const std::vector<InputFlags>& frames, std::vector<int> forgiveness) {
+// Slips a route is planned for beyond what is measured of it: the room they keep from the walls
+// still raises the share of clears by hand.
+constexpr int MaxPlannedSlip = MaxForgiveness + 3;
+
+struct Candidate {
+    std::vector<InputFlags> frames;
+    std::vector<int> forgiveness;
+    int cleared = 0; // of the clear rate's trials at a steady player's spread
+    bool betterThan(const Candidate& other) const {
+        const int least = leastOf(forgiveness), otherLeast = leastOf(other.forgiveness);
+        if (least != otherLeast) return least > otherLeast;
+        if (cleared != other.cleared) return cleared > other.cleared;
+        return frames.size() < other.frames.size();
+    }
+};
+
+struct Tried {
+    bool found = false;
+    SolveEnding ending = SolveEnding::NoRoute;
+    std::vector<InputFlags> frames;
+    std::vector<int> forgiveness;
+};
+
+// The margin kept from the walls is what buys slack against a late or early click, but too wide
+// a margin closes narrow ways: home in on one between a margin whose route broke (fragile) and
+// one that found no way at all (closed).
+Tried homeInOnMargin(RouteSearch& search, const Stage& stage, int minGap, int slip, int wanted,
+                     std::int32_t frameLimit) {
+    Tried tried;
+    float margin = 3.0f, fragile = -1.0f, closed = -1.0f;
+    while (true) {
+        const std::int32_t found = searchPlayable(search, 3.0f, {margin, minGap, slip}, frameLimit);
+        if (found < Exhausted) {
+            tried.ending = endingOf(found);
+            return tried;
+        }
+        if (found >= 0) {
+            std::vector<InputFlags> frames = search.framesOfRoute(found);
+            std::vector<int> forgiveness = forgivenessOf(stage, frames, MaxForgiveness);
+            if (leastOf(forgiveness) >= wanted) {
+                tried.found = true;
+                tried.frames = std::move(frames);
+                tried.forgiveness = std::move(forgiveness);
+                return tried;
+            }
+            fragile = margin;
+            margin = closed >= 0 ? (fragile + closed) / 2 : margin * 2 + 2;
+        } else {
+            closed = margin;
+            margin = fragile >= 0 ? (fragile + closed) / 2 : margin > 1 ? margin / 2 : 0;
+        }
+        if (closed == 0 || (closed >= 0 && fragile >= 0 && closed - fragile < 0.5f) || margin > MaxMargin)
+            return tried;
+    }
+}
+
+void describe(SolveResult& result, const Stage& stage, const std::vector<InputFlags>& frames,
+              std::vector<int> forgiveness) {
     result.ending = SolveEnding::Clear;
     result.record = recordOf(frames);
     result.frames = std::int32_t(frames.size());
@@ -31,6 +89,8 @@ void describe(SolveResult& result, const std::vector<InputFlags>& frames, std::v
     result.slack = leastOf(result.forgiveness);
     const auto first = std::find_if(frames.begin(), frames.end(), [](InputFlags f) { return f.switchPivot; });
     result.firstClick = first == frames.end() ? 0 : std::int32_t(first - frames.begin()) + 1;
+    result.steady = clearRateOf(stage, frames, {.spreadMs = SteadySpreadMs});
+    result.ordinary = clearRateOf(stage, frames, {.spreadMs = OrdinarySpreadMs});
 }
 } // namespace
 
@@ -56,7 +116,7 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
             const std::int32_t found = searchFrameByFrame(search, weight, limit);
             if (found >= 0) {
                 const std::vector<InputFlags> frames = search.framesOfRoute(found);
-                describe(result, frames, forgivenessOf(stage, frames, MaxForgiveness));
+                describe(result, stage, frames, forgivenessOf(stage, frames, MaxForgiveness));
                 limit = result.frames - 1; // only a shorter run is worth finding now
             } else if (!result.solved()) {
                 result.ending = found == Exhausted ? SolveEnding::NoRoute : endingOf(found);
@@ -65,43 +125,38 @@ SolveResult solveStage(const Stage& stage, const SolveOptions& options) {
             if (Clock::now() > deadline || found < Exhausted) break;
         }
     } else {
-        // The margin kept from the walls is what buys slack against a late or early click, but too
-        // wide a margin closes narrow ways: home in on one between a margin whose route broke
-        // (fragile) and one that found no way at all (closed).
+        // The most forgiving route a person can play: first one that forgives what was asked,
+        // then, while time is left, routes planned for wider slips (more room kept from the
+        // walls), kept when they forgive more, or as much but clear more often by hand.
         const int wanted = std::clamp(options.forgiveness, 1, MaxForgiveness);
-        float margin = 3.0f, fragile = -1.0f, closed = -1.0f;
-        while (true) {
-            const std::int32_t found =
-                searchPlayable(search, 3.0f, {margin, options.minGap, wanted}, frameLimit);
-            if (found < Exhausted) {
-                result.ending = endingOf(found);
+        Candidate best;
+        for (int slip = wanted; slip <= MaxPlannedSlip; ++slip) {
+            // Later tries may keep a few times the states the first answer took, so what they find
+            // does not depend on the machine's speed, and the first answer is never lost to them.
+            SolveOptions widerOptions = options;
+            widerOptions.maxNodes =
+                std::min(options.maxNodes, std::max<std::size_t>(4 * search.states, 50'000));
+            RouteSearch widerSearch(stage, widerOptions, deadline);
+            RouteSearch& current = best.frames.empty() ? search : widerSearch;
+            const Tried tried = homeInOnMargin(current, stage, options.minGap, slip, wanted, frameLimit);
+            result.states += current.states;
+            if (!tried.found) {
+                if (best.frames.empty()) result.ending = tried.ending;
                 break;
             }
-            if (found >= 0) {
-                const std::vector<InputFlags> frames = search.framesOfRoute(found);
-                std::vector<int> forgiveness = forgivenessOf(stage, frames, MaxForgiveness);
-                if (leastOf(forgiveness) >= wanted) {
-                    describe(result, frames, std::move(forgiveness));
-                    break;
-                }
-                fragile = margin;
-                margin = closed >= 0 ? (fragile + closed) / 2 : margin * 2 + 2;
-            } else {
-                closed = margin;
-                margin = fragile >= 0 ? (fragile + closed) / 2 : margin > 1 ? margin / 2 : 0;
-            }
-            if (closed == 0 || (closed >= 0 && fragile >= 0 && closed - fragile < 0.5f) ||
-                margin > MaxMargin) {
-                result.ending = SolveEnding::NoRoute;
-                break;
-            }
+            Candidate candidate{tried.frames, tried.forgiveness,
+                                clearRateOf(stage, tried.frames, {.spreadMs = SteadySpreadMs}).cleared};
+            if (best.frames.empty() || candidate.betterThan(best)) best = std::move(candidate);
+            const bool flawless =
+                leastOf(best.forgiveness) == MaxForgiveness && best.cleared == ClearRateOptions{}.trials;
+            if (flawless || Clock::now() > deadline) break; // nothing wider could be more forgiving
         }
+        if (!best.frames.empty()) describe(result, stage, best.frames, std::move(best.forgiveness));
     }
-    result.states = search.states;
+    result.states = std::max(result.states, search.states);
     result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
     return result;
 }
-
 std::string forgivenessSummary(const std::vector<int>& forgiveness) {
     std::string text;
     for (int k = MaxForgiveness; k >= 0; --k) {

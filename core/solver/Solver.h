@@ -6,6 +6,7 @@
 // by the editor's check, which runs it on a worker thread: it can be cancelled and reports how
 // far it got.
 #include "core/game/InputRecord.h"
+#include "core/solver/ClearRate.h"
 #include "core/solver/WalledIn.h"
 #include "core/stage/LineGrid.h"
 #include "core/stage/Stage.h"
@@ -46,6 +47,7 @@ struct SolveResult {
     int slack = 0;                // every click moved up to this many frames early or late still clears
     std::vector<int> forgiveness; // the same for each click alone, in order (up to MaxForgiveness)
     std::int32_t firstClick = 0;  // frames from "Go" to the first click; 0 with none
+    ClearRate steady, ordinary;   // how often a steady and an ordinary hand clear it (default trials)
     std::size_t states = 0;
     double seconds = 0; // the search's wall-clock time
 };

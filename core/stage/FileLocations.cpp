@@ -65,6 +65,10 @@ std::string stageFileName(int stageNumber) {
     return "stage" + std::to_string(stageNumber + 1);
 }
 
+std::string solutionFileName(int stageNumber) {
+    return "solutions/stage" + std::to_string(stageNumber + 1) + ".rep";
+}
+
 std::string replayFileName(int stageNumber) {
     return workingFolderPath() + "rep" + std::to_string(stageNumber + 1);
 }

@@ -23,7 +23,9 @@ bool ensureWorkingFolder(std::error_code* error = nullptr);
 // running save still writes.
 void sweepTemporaryFiles();
 
-std::string stageFileName(int stageNumber);  // "stage" + (n + 1), relative to the data folder
+std::string stageFileName(int stageNumber); // "stage" + (n + 1), relative to the data folder
+std::string
+solutionFileName(int stageNumber);           // the shipped stage's proven route, relative to the data folder
 std::string replayFileName(int stageNumber); // working folder + "rep" + (n + 1)
 std::string testStagePath();                 // working folder + "tempstage"
 std::string testGhostPath();                 // working folder + "tempghost": the editor's checked route

@@ -23,7 +23,7 @@ foreach(name folder fifo)
 endforeach()
 
 # Asked for, the help and the version are answers, not errors, after a command too.
-foreach(args "--help" "info;--help" "verify;--help" "solve;${STAGE};--help")
+foreach(args "--help" "info;--help" "verify;--help" "rate;--help" "solve;${STAGE};--help")
   execute_process(COMMAND ${TOOL} ${args} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc STREQUAL "0" OR NOT out MATCHES "twirlstick-stage info STAGE" OR NOT err STREQUAL "")
     message(FATAL_ERROR "${args}: exit '${rc}', stdout '${out}', stderr '${err}'")
@@ -65,6 +65,32 @@ foreach(bad "--min-gap;1e9" "--min-gap;4294967297" "--min-gap;10abc" "--min-gap;
   execute_process(COMMAND ${TOOL} solve ${STAGE} ${bad} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc STREQUAL "2" OR NOT out STREQUAL "" OR NOT err MATCHES "^twirlstick-stage: [^\n]*${option}")
     message(FATAL_ERROR "solve ${bad}: exit '${rc}', stdout '${out}', stderr '${err}'")
+  endif()
+endforeach()
+
+# rate: the same strict options, its own ones only. With no timing error every trial is the route
+# itself, so a million trials answer at once; a replay that does not clear rates 0, as an answer.
+foreach(case "--trials;1000000;--spread;0|clear rate 100% at 0 ms \\(1000000 of 1000000 trials\\)"
+             "--trials;1;--seed;4294967295|clear rate [0-9]+% at 15 ms \\(. of 1 trials\\)")
+  string(REPLACE "|" ";" case "${case}")
+  list(POP_BACK case expected)
+  execute_process(COMMAND ${TOOL} rate ${STAGE} ${REPLAY} ${case} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 60)
+  if(NOT rc STREQUAL "0" OR NOT out MATCHES "^${expected}\n$")
+    message(FATAL_ERROR "rate ${case}: exit '${rc}', stdout '${out}', stderr '${err}'")
+  endif()
+endforeach()
+execute_process(COMMAND ${TOOL} rate ${OTHER_STAGE} ${REPLAY} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc STREQUAL "0" OR NOT out MATCHES "^the replay does not clear the stage as recorded: clear rate 0% ")
+  message(FATAL_ERROR "rate on another stage: exit '${rc}', stdout '${out}'")
+endif()
+foreach(bad "--trials;0" "--trials;1000001" "--spread;101" "--spread;1.5" "--seed;4294967296" "--seed;-1"
+            "--seconds;5" "--out;${dir}/rated")
+  list(GET bad 0 option)
+  execute_process(COMMAND ${TOOL} rate ${STAGE} ${REPLAY} ${bad} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err)
+  if(NOT rc STREQUAL "2" OR NOT out STREQUAL "" OR NOT err MATCHES "^twirlstick-stage: [^\n]*${option}")
+    message(FATAL_ERROR "rate ${bad}: exit '${rc}', stdout '${out}', stderr '${err}'")
   endif()
 endforeach()
 

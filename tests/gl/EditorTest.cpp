@@ -531,6 +531,10 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
         frame({0, -200});
     ASSERT_NE(edit->Check().answer(), nullptr);
     EXPECT_TRUE(edit->Check().answer()->solved());
+    // The answer and its details, on two lines that stay inside the view.
+    EXPECT_FALSE(edit->CheckDetailLabel().Text().empty());
+    for (const TextLabel* line : {&edit->CheckLabel(), &edit->CheckDetailLabel()})
+        EXPECT_LE(line->Bounds().right, ViewWidth / 2.0f) << toUtf8(line->Text());
     press(EditToolBar::Test);
     InputRecord ghost;
     ghost.load(testGhostPath(), INT32_MAX);

@@ -310,12 +310,16 @@ TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
 }
 
 TEST_F(GameMain, TheNextStageFollowsAClear) {
+    session.barsLostHere = 4;
+    session.showWay = true;
     start(chordStage(20, GOAL, 30));
     toPlay();
     frames(20);
     toReplay();
     frame(true);
     EXPECT_EQ(session.stageNumber, 1);
+    EXPECT_EQ(session.barsLostHere, 0); // the guide is the stuck stage's alone
+    EXPECT_FALSE(session.showWay);
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
 }
 
@@ -503,6 +507,45 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_FALSE(soundCounts().paused);
     EXPECT_FALSE(currentMusic().has_value());
     EXPECT_FALSE(pathExists(replayFileName(0)));
+}
+
+// Three bars lost on one stage: the pause menu and a missed attempt's replay offer the stage's
+// proven route, which the next attempt shows beside the best run's ghost; a new stage forgets it.
+TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
+    using platform::Key;
+    master.Session().barsLostHere = 1;
+    start(stageFileName(0));
+    toPlay();
+    typed({Key::P});
+    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay); // one bar lost: not yet
+    typed({Key::Down, Key::Return});                     // retry, which costs the second bar
+    start(stageFileName(0));
+    ASSERT_FALSE(game->WayShown());
+    toPlay();
+    frames(2400); // the bar turns on the spot until the time is up
+    toReplay();
+    EXPECT_TRUE(game->WayOffered()); // this miss is the third
+    frame(false, true);
+    EXPECT_EQ(master.Session().barsLostHere, 3);
+    EXPECT_EQ(master.Session().barsLeft, 3);
+    EXPECT_TRUE(master.Session().showWay);
+    start(stageFileName(0));
+    EXPECT_TRUE(game->WayShown());
+    EXPECT_FALSE(game->WayOffered()); // asked for already
+    toPlay();
+    typed({Key::P});
+    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay);
+    typed({Key::P});
+
+    master.Session().showWay = false; // the pause offers it too, for the next attempt
+    start(stageFileName(0));
+    toPlay();
+    typed({Key::P});
+    ASSERT_EQ(game->Menu().Shown(), PauseMenu::ItemCount);
+    typed({Key::Down, Key::Down, Key::Down, Key::Return});
+    EXPECT_FALSE(game->Paused());
+    EXPECT_TRUE(master.Session().showWay);
+    EXPECT_FALSE(game->WayShown());
 }
 
 // Focus lost in play: the pause shows in the very next frame, while the window is still away,

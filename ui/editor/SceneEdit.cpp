@@ -36,7 +36,9 @@ constexpr std::size_t PathLineUnits = 40; // what the message box shows on one l
 // A title typed in full must also be one the stage file keeps whole.
 static_assert(Lib::System::CInputBox::MaxUnits == MaxTitleUnits);
 // A row above the help line: the cursor readout shares the help line's upper row on the right.
-constexpr LabelDesc CheckLabelDesc{u"", -394.0f, -250.0f, 0.5f, TextAlign::Left};
+constexpr LabelDesc CheckLabelDesc{u"", -394.0f, -232.0f, 0.5f, TextAlign::Left};
+constexpr LabelDesc CheckDetailLabelDesc{u"", -394.0f, -250.0f, 0.5f,
+                                         TextAlign::Left}; // above the pointer's coordinates
 constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
 
@@ -48,7 +50,19 @@ SceneEdit::SceneEdit(SceneMaster* master, GameSession& game, const std::string& 
     toolBar_.SetZoom(session_.camera().zoom);
     toolBar_.SetHelp(session_.mode);
     checkLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckLabelDesc);
-    checkLabel_->SetText(stageCheckText(check_));
+    checkDetailLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckDetailLabelDesc);
+    ShowCheckText(stageCheckText(check_));
+}
+
+// The answer's first line says whether and how well; its details go on the line below, so
+// neither runs off the screen.
+void SceneEdit::ShowCheckText(std::u16string_view text) {
+    const std::size_t newline = text.find(u'\n');
+    const std::u16string_view head = text.substr(0, newline);
+    const std::u16string_view detail =
+        newline == text.npos ? std::u16string_view{} : text.substr(newline + 1);
+    if (checkLabel_->Text() != head) checkLabel_->SetText(head);
+    if (checkDetailLabel_->Text() != detail) checkDetailLabel_->SetText(detail);
 }
 
 bool SceneEdit::TakeEscape() {
@@ -60,8 +74,7 @@ bool SceneEdit::TakeEscape() {
 void SceneEdit::UpdateCheck() {
     if (!check_.idle() && !sameStageContent(check_.stage(), session_.stage)) check_.clear();
     if (TheGameSystem->keyState.Typed(platform::Key::F5)) check_.start(session_.stage);
-    const std::u16string text = stageCheckText(check_);
-    if (checkLabel_->Text() != text) checkLabel_->SetText(text);
+    ShowCheckText(stageCheckText(check_));
 }
 
 void SceneEdit::Update() {
@@ -224,6 +237,7 @@ void SceneEdit::Test() {
     }
     game_.editMode = true;
     game_.barsLeft = StartingBars;
+    game_.startStage();
     master_->PushScene(SceneId::GameMain);
 }
 
@@ -274,6 +288,7 @@ void SceneEdit::Draw() const {
     if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
     checkLabel_->DrawLabel(CheckColor);
+    checkDetailLabel_->DrawLabel(CheckColor);
 }
 
 void SceneEdit::DrawGrid(const Camera& cam) {

@@ -28,8 +28,10 @@ public:
     const EditToolBar& ToolBar() const { return toolBar_; }
     const StageCheck& Check() const { return check_; }
     const TextLabel& CheckLabel() const { return *checkLabel_; }
+    const TextLabel& CheckDetailLabel() const { return *checkDetailLabel_; }
 
 private:
+    void ShowCheckText(std::u16string_view text);
     void RunShortcuts();
     void RunKeys();
     void Paste();
@@ -59,4 +61,5 @@ private:
     int hoverButton_ = -1;
     StageCheck check_;
     std::unique_ptr<TextLabel> checkLabel_;
+    std::unique_ptr<TextLabel> checkDetailLabel_;
 };

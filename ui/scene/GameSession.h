@@ -15,6 +15,16 @@ struct GameSession {
     std::string editFileName;    // the edited stage's file name inside the working folder
     std::string editSourcePath;  // a shipped stage opened as a copy: read from here, saved as editFileName
     std::string ownStageFile;    // the player's own stage being played; empty: the ten stages
+    int barsLostHere = 0;        // bars lost on this stage in this run
+    bool showWay = false;        // the player asked to see the stage's proven route
+
+    // Bars lost before the guide is offered: by then the player is stuck, not still learning.
+    static constexpr int BarsLostBeforeGuide = 3;
+    // A new stage of the run (or a new run): its losses start from none, without the guide.
+    void startStage() {
+        barsLostHere = 0;
+        showWay = false;
+    }
 
     // The player's stage `name` (in the working folder), from its start with a full set of bars.
     void startOwnStage(std::string name) {
@@ -22,5 +32,6 @@ struct GameSession {
         barsLeft = StartingBars;
         editMode = false;
         ownStageFile = std::move(name);
+        startStage();
     }
 };

@@ -24,6 +24,8 @@
 
 namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
+constexpr Color32 WayColor = makeColor(96, 224, 255, 128); // the guide: apart from the best run's yellow
+constexpr Color32 WayTextColor = makeColor(96, 224, 255, 255);
 constexpr float CameraGlide = 0.03f;
 constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
@@ -51,17 +53,20 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
     {u"", 0.0f, 60.0f, 1.0f, TextAlign::Center},
     // In from the edge: its panel reaches past the text, and the screen must not cut it.
     {N_(u"リプレイ中…左クリックで次に進みます"), 392.0f, 240.0f, 0.6f, TextAlign::Right},
+    {N_(u"右クリック：次の挑戦でお手本を見る"), 392.0f, 212.0f, 0.6f, TextAlign::Right},
 };
 } // namespace
 
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
     : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
-      attempt_(stage_, Colors::White, Colors::Red), pauseMenu_(session.editMode) {
+      attempt_(stage_, Colors::White, Colors::Red), wayBar_({}, BarLength, WayColor, WayColor, Angle(0.0f)),
+      pauseMenu_(session.editMode) {
     loadStage(stagePath, stage_);
     // The player's own stages (and the editor's test stage) live in the working folder.
     shownTitle_ = isInWorkingFolder(stagePath) ? stage_.title : shippedStageTitle(stage_.title);
     if (replayPath) LoadBestRun(*replayPath);
+    LoadWay();
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
@@ -93,6 +98,25 @@ void SceneGameMain::LoadBestRun(const std::string& path) {
     if (ghostRecord_) best_ = ghostRecord_->total();
 }
 
+// Only the ten stages ship a proven route; the editor's test play already shows its checked one.
+void SceneGameMain::LoadWay() {
+    if (!session_.ownStageFile.empty() || session_.editMode) return;
+    // Read once this attempt's miss could make the third.
+    if (!session_.showWay && session_.barsLostHere + 1 < GameSession::BarsLostBeforeGuide) return;
+    std::string problem;
+    wayRoute_ = loadProvenRoute(solutionFileName(session_.stageNumber), stage_, problem);
+    if (!problem.empty())
+        std::fprintf(stderr, "twirlstick: %s: %s; no guide for this stage\n",
+                     solutionFileName(session_.stageNumber).c_str(), problem.c_str());
+    if (wayRoute_ && session_.showWay) wayRecord_ = std::make_unique<InputRecord>(*wayRoute_);
+}
+
+bool SceneGameMain::WayOffered() const {
+    if (!wayRoute_ || session_.showWay || session_.barsLeft <= 0) return false;
+    const bool missed = (state_ == GameState::Replay || state_ == GameState::ReplayPause) && !cleared_;
+    return session_.barsLostHere + (missed ? 1 : 0) >= GameSession::BarsLostBeforeGuide;
+}
+
 void SceneGameMain::ChangeState(GameState next) {
     state_ = next;
     timer_ = 0;
@@ -107,6 +131,7 @@ void SceneGameMain::ShowMessage(int index) {
 void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    wayBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
     camera_ = stage_.startCamera;
     camera_.zoom = sanitizedZoom(camera_.zoom);
@@ -133,6 +158,10 @@ void SceneGameMain::StepGhost() {
     if (ghostRecord_ && ghostRecord_->played() < ghostRecord_->total()) {
         const InputFlags ghost = ghostRecord_->readNext();
         ghostBar_.step(ghost.fast, ghost.switchPivot);
+    }
+    if (wayRecord_ && wayRecord_->played() < wayRecord_->total()) {
+        const InputFlags way = wayRecord_->readNext();
+        wayBar_.step(way.fast, way.switchPivot);
     }
 }
 
@@ -205,6 +234,7 @@ void SceneGameMain::EndAttempt(bool cleared) {
     ChangeState(GameState::Result);
     record_.rewind();
     if (ghostRecord_) ghostRecord_->rewind();
+    if (wayRecord_) wayRecord_->rewind();
     cleared_ = cleared;
 }
 
@@ -235,6 +265,7 @@ void SceneGameMain::Proceed() {
             EndRun();
         } else if (session_.stageNumber + 1 < StageCount) {
             session_.stageNumber += 1;
+            session_.startStage();
             ChangeToNextAttempt();
         } else {
             ShowMessage(AllClearMessage);
@@ -242,6 +273,7 @@ void SceneGameMain::Proceed() {
         }
     } else if (session_.barsLeft > 0) {
         session_.barsLeft -= 1;
+        session_.barsLostHere += 1;
         ChangeToNextAttempt();
     } else {
         ChangeState(GameState::GameOver);
@@ -277,7 +309,7 @@ void SceneGameMain::SetPaused(bool paused) {
     if (paused == paused_) return;
     paused_ = paused;
     PauseAllSounds(paused_, PauseReason::Play);
-    if (paused_) pauseMenu_.Open(session_.barsLeft <= 0);
+    if (paused_) pauseMenu_.Open(WayOffered(), session_.barsLeft <= 0);
 }
 
 // The turn of a choice is no frame of play either: the click or key that chose stays off the bar.
@@ -295,6 +327,10 @@ bool SceneGameMain::RunPauseMenu() {
         stopMusic();
         cleared_ = false;
         Proceed();
+        break;
+    case PauseMenu::ShowWay: // this attempt goes on as it was; the next one shows the route
+        session_.showWay = true;
+        SetPaused(false);
         break;
     case PauseMenu::Leave: // the attempt is dropped unfinished, so nothing of it is kept
         SetPaused(false);
@@ -342,15 +378,18 @@ void SceneGameMain::Update() {
         if (!record_.hasFramesLeft()) {
             ChangeState(GameState::ReplayPause);
         }
+        AskForWay();
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
     case GameState::ReplayPause:
         if (timer_ > ResultFrames) {
             record_.rewind();
             if (ghostRecord_) ghostRecord_->rewind();
+            if (wayRecord_) wayRecord_->rewind();
             ResetAttempt();
             ChangeState(GameState::Replay);
         }
+        AskForWay();
         if (mouse.Pressed(MouseLeft)) Proceed();
         break;
     case GameState::GameOver:
@@ -364,8 +403,17 @@ void SceneGameMain::Update() {
     RefreshTimeText();
 }
 
+// In a missed attempt's replay the right button asks for the guide and goes on, as a left click
+// would: the next attempt (which costs the bar as always) shows the route.
+void SceneGameMain::AskForWay() {
+    if (!WayOffered() || !TheGameSystem->mouseState.Pressed(MouseRight)) return;
+    session_.showWay = true;
+    Proceed();
+}
+
 void SceneGameMain::CountdownFrame() {
     ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
+    if (wayRecord_) wayBar_.step(false, false);
     if (timer_ % 60 != 0) return;
     const int q = timer_ / 60;
     if (q < 3) {
@@ -400,6 +448,7 @@ void SceneGameMain::Draw() const {
     TheGameSystem->cameraStack.PushCamera(camera_);
     drawBar(attempt_.bar());
     if (GhostDrawn()) drawBar(ghostBar_);
+    if (WayShown()) drawBar(wayBar_);
     drawStage(stage_, false);
     TheGameSystem->cameraStack.PopCamera();
 
@@ -408,6 +457,8 @@ void SceneGameMain::Draw() const {
         DrawLegibleLabel(*labels_[std::size_t(i)], Colors::White);
     if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
         DrawLegibleLabel(*labels_[NoticeLabel], Colors::Yellow);
+    if (WayOffered() && state_ != GameState::Playing)
+        DrawLegibleLabel(*labels_[WayNoticeLabel], WayTextColor);
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0)
         DrawLegibleLabel(*labels_[BestLabel], best);
 

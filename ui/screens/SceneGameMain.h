@@ -1,6 +1,7 @@
 #pragma once
 // One attempt at one stage: the start click, the countdown, timed play, the result, and the
-// replay beside the ghost of the best run until the player clicks on.
+// replay beside the ghost of the best run until the player clicks on. A player stuck on a stage
+// may ask for its proven route, shown as a second ghost from the next attempt on.
 #include "core/game/Attempt.h"
 #include "core/game/Bar.h"
 #include "core/game/InputRecord.h"
@@ -58,6 +59,10 @@ public:
     bool Cleared() const { return cleared_; }
     bool IsNewRecord() const { return newRecord_; }
     bool GhostDrawn() const { return ghostRecord_ || state_ == GameState::Countdown; }
+    bool WayShown() const { return wayRecord_ != nullptr; }
+    // Whether the guide may be asked for now: three bars lost here (counting the one a missed
+    // attempt's replay is about to cost), a next attempt to show it in, and a route to show.
+    bool WayOffered() const;
     int MessageIndex() const { return messageIndex_; }
     const Bar& PlayerBar() const { return attempt_.bar(); }
     const InputRecord& Record() const { return record_; }
@@ -65,7 +70,16 @@ public:
     const PauseMenu& Menu() const { return pauseMenu_; }
     Color32 BestLabelColor() const; // and whether it shows: alpha 0 when hidden
 
-    enum LabelIndex { TitleLabel, TimeLabel, BarsLabel, BestLabel, MessageLabel, NoticeLabel, LabelCount };
+    enum LabelIndex {
+        TitleLabel,
+        TimeLabel,
+        BarsLabel,
+        BestLabel,
+        MessageLabel,
+        NoticeLabel,
+        WayNoticeLabel,
+        LabelCount
+    };
 
 private:
     void LoadBestRun(const std::string& path);
@@ -76,6 +90,8 @@ private:
     void RefreshTexts();
     void RefreshTimeText();
     void StepGhost();
+    void LoadWay();
+    void AskForWay();
     void CountdownFrame();
     // P (Start on a gamepad) toggles the pause in play; losing focus or a box pauses. While paused
     // the pause menu runs. True while paused, and in the turn its choice resumes or ends play.
@@ -103,6 +119,9 @@ private:
     Attempt attempt_;           // plays stage_, so it comes after it
     InputRecord record_;
     std::unique_ptr<InputRecord> ghostRecord_;
+    Bar wayBar_;
+    std::unique_ptr<InputRecord> wayRoute_;  // the shipped stage's proven route, once it may be offered
+    std::unique_ptr<InputRecord> wayRecord_; // the same, played beside this attempt when asked for
     int best_ = -1;
     int timer_ = 0;
     bool cleared_ = false;

@@ -199,6 +199,7 @@ void SceneStageSelect::Choose(int entry) {
     session_.barsLeft = StartingBars;
     session_.editMode = false;
     session_.ownStageFile.clear();
+    session_.startStage();
     PlaySound(SoundId::enter, false);
     master_->ChangeScene(SceneId::GameMain);
 }

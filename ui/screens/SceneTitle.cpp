@@ -110,6 +110,7 @@ void SceneTitle::Choose(int item) {
         session_.barsLeft = StartingBars;
         session_.editMode = false;
         session_.ownStageFile.clear();
+        session_.startStage();
         Open(SceneId::Demo);
         break;
     case Select:
