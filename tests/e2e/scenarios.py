@@ -223,6 +223,8 @@ def alt_enter(desktop, game_dir, data_home):
     game.key("F11")
     game.wait_for("the 640 x 480 window it was on F11 again",
                   lambda p: (p.width, p.height) == (640, 480) and letterboxed_title(p))
+    desktop.xdotool("windowsize", game.window, "800", "600")
+    game.wait_for("the title at 800 x 600", lambda p: (p.width, p.height) == (800, 600) and is_title(p))
     game.key("Escape")
     game.wait_for("the quit question", caption_bar)
     game.key("alt+Return")
