@@ -532,6 +532,7 @@ TEST_F(EditScreen, F5ChecksTheStageEscapeStopsItAndTheAnswerIsTheTestGhost) {
     ASSERT_NE(edit->Check().answer(), nullptr);
     EXPECT_TRUE(edit->Check().answer()->solved());
     // The answer and its details, on two lines that stay inside the view.
+    frame({0, -200}); // the frame after the answer shows it
     EXPECT_FALSE(edit->CheckDetailLabel().Text().empty());
     for (const TextLabel* line : {&edit->CheckLabel(), &edit->CheckDetailLabel()})
         EXPECT_LE(line->Bounds().right, ViewWidth / 2.0f) << toUtf8(line->Text());

@@ -28,6 +28,17 @@ void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
 }
 
+void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra) {
+    ColorVertexList panels;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const bool lit = int(i) == hot;
+        AppendRect(panels, entries[i]->Bounds(), lit ? LitButton : UnlitButton);
+        extra.Add(*entries[i], lit ? ButtonText : UnlitEntryText);
+    }
+    DrawColorVertices(panels, GL_TRIANGLES);
+    extra.Draw();
+}
+
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot) {
     FillRect(box, hot ? LitButton : UnlitButton);
     for (const TextLabel* label : labels)

@@ -4,8 +4,12 @@
 #include "ui/render/TextLabel.h"
 
 #include <initializer_list>
+#include <vector>
 
 void DrawMenuEntry(const TextLabel& label, bool hot);
+// Several entries, the one at `hot` lit (none when out of range), with their panels in one call
+// and their texts, with `extra` labels of the same screen, in another.
+void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra = {});
 
 // A row of several labels on one panel, `box`, coloured as an entry.
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);
