@@ -764,7 +764,8 @@ TEST_F(EditScreen, ATitleOf255DistinctKanjiDrawsWhole) {
     draw(play);
     for (int i = 0; i < SceneGameMain::LabelCount; ++i)
         EXPECT_EQ(play->Label(i).RefusedGlyphs(), 0u) << i;
-    EXPECT_EQ(play->Label(SceneGameMain::TitleLabel).Text().substr(6, 10), title.substr(0, 10));
+    EXPECT_EQ(play->Label(SceneGameMain::TitleLabel).Text().substr(7, 10),
+              title.substr(0, 10)); // after "テストプレイ："
     for (int i = 0; i < EditToolBar::LabelCount; ++i)
         EXPECT_EQ(edit->ToolBar().Label(i).RefusedGlyphs(), 0u) << i;
 }
@@ -830,7 +831,7 @@ TEST_F(EditScreen, PreviewsFollowTheToolsAndSettingOutlinesTheHeadsUpBand) {
 TEST_F(EditScreen, SaveShowsWhereItWroteForTwoSeconds) {
     open("stage4");
     chord(platform::Key::S);
-    EXPECT_EQ(label(EditToolBar::NoticeLabel), u"保存しました：" + toUtf16(workingFolderPath() + "stage4"));
+    EXPECT_EQ(label(EditToolBar::NoticeLabel), std::u16string(u"保存しました：stage4"));
     for (int i = 1; i < EditToolBar::NoticeFrames; ++i)
         frame({0, 0});
     EXPECT_TRUE(edit->ToolBar().NoticeShown());

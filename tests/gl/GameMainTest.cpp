@@ -501,8 +501,16 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     start(emptyStage(30));
     toPlay();
     typed({Key::P});
+    EXPECT_NE(game->Menu().ItemLabel(PauseMenu::Retry).Text(), u"ステージをやり直す（棒を1本使う）");
+    platform::pushKeyPress(Key::Return); // the question starts on Cancel: still paused
     typed({Key::Down, Key::Return});
+    EXPECT_TRUE(game->Paused() && game->State() == GameState::Playing);
+    TheGameSystem->pauseRequested = false; // as the next poll takes the box's request
+    platform::pushKeyPress(Key::Left);
+    platform::pushKeyPress(Key::Return);
+    typed({Key::Return});
     EXPECT_EQ(game->State(), GameState::GameOver);
+    TheGameSystem->pauseRequested = false;
     start(chordStage(20, GOAL, 30));
     toPlay();
     typed({Key::P});
@@ -564,6 +572,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
     TheGameSystem->window->HandleEvent(focus);
     master.RunFrame();
     EXPECT_TRUE(game->Paused());
+    EXPECT_TRUE(soundCounts().paused); // play's sound waits with it
     focus.kind = platform::EventKind::FocusGained;
     TheGameSystem->window->HandleEvent(focus);
     inputTurn(true, false, false, centre(game->Menu().ItemLabel(PauseMenu::Leave)));
@@ -571,6 +580,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
     EXPECT_TRUE(game->Paused() && !popped());
     typed({platform::Key::P});
     EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_FALSE(soundCounts().paused);
 
     // The right button held as the focus went, let go elsewhere: back in play the bar is not
     // fast, though the platform still says held, until the button is pressed again.

@@ -17,3 +17,8 @@ void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels
 // that can show takes glyph cells, however long the text.
 std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                              float scale, float rightEdge);
+
+// The line at the foot of a screen that says which keys work there and how to go back: small,
+// light grey on black (well above 4.5:1), cut with "…" rather than run off the screen.
+std::unique_ptr<TextLabel> CreateHintLabel(GlyphCache& cache, std::u16string_view text);
+void DrawHint(const TextLabel& hint);
