@@ -93,18 +93,31 @@ function messageColumns(pic) {
 }
 
 // --- the page -----------------------------------------------------------------------------
-function serve(folder) {
+// The page and the files it fetches after its first frame, each as its .gz with
+// Content-Encoding when `gzip` is set, the browser asks for it and the build wrote one; plain
+// otherwise, as a server that sends no compressed files would. `hold(name)` may answer a
+// promise that the reply waits for (a slow network), or 'refuse' (no network).
+const SERVED = /^(twirlstick\.(html|js|wasm|data)|IPAfont00203\/ipagp\.ttf|sound\/[a-z_]+\.wav)$/;
+function serve(folder, {gzip = false, hold = () => null} = {}) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
-  const server = http.createServer((request, response) => {
-    const name = path.basename(decodeURIComponent(request.url.split(/[?#]/)[0]));
+  const server = http.createServer(async (request, response) => {
+    const name = decodeURIComponent(request.url.split(/[?#]/)[0]).replace(/^\//, '');
     const file = path.join(folder, name);
-    if (!/^twirlstick\.(html|js|wasm|data)$/.test(name) || !fs.existsSync(file)) {
-      response.writeHead(404);
-      response.end();
+    const held = SERVED.test(name) ? hold(name) : null;
+    if (held === 'refuse' || !SERVED.test(name) || !fs.existsSync(file)) {
+      if (held === 'refuse') request.socket.destroy();
+      else {
+        response.writeHead(404);
+        response.end();
+      }
       return;
     }
-    response.writeHead(200, {'Content-Type': types[path.extname(name)] || 'application/octet-stream'});
-    fs.createReadStream(file).pipe(response);
+    await held;
+    const headers = {'Content-Type': types[path.extname(name)] || 'application/octet-stream'};
+    const zipped = gzip && /\bgzip\b/.test(request.headers['accept-encoding'] || '') && fs.existsSync(file + '.gz');
+    if (zipped) headers['Content-Encoding'] = 'gzip';
+    response.writeHead(200, headers);
+    fs.createReadStream(zipped ? file + '.gz' : file).pipe(response);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
