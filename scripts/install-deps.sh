@@ -8,7 +8,7 @@ run=(cmake g++ make ccache pkg-config libsdl2-dev libglew-dev libfreetype-dev li
      libgl1-mesa-dri fonts-ipafont-gothic gettext)
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian)
-web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext)
+web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext python3-fonttools fonttools) # fonttools: pyftsubset
 browser=(chromium) # the browser test drives Debian's Chromium, headless
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;

@@ -102,6 +102,10 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
     case EventKind::DropFile:
         system_->pendingDrops.push_back(event.text);
         break;
+    case EventKind::FileArrived:
+        TakeArrivedSound(event.text);
+        if (event.text == FontPath && system_->glyphCache) system_->glyphCache->UseFont(event.text);
+        break;
     case EventKind::CloseRequest:
         RequestClose();
         break;

@@ -67,4 +67,8 @@ std::string findFontFile(const char*) {
     return {};
 }
 
+bool fetchLater(const char* path) {
+    return twirlstick_fetch_later(path) != 0;
+}
+
 } // namespace platform

@@ -9,6 +9,8 @@
 namespace platform {
 namespace {
 bool created = false;
+bool shown = false;
+bool firstFrameDrawn = false;
 } // namespace
 
 namespace web {
@@ -43,13 +45,20 @@ bool hasWindow() {
 
 // The page has focus when it starts (the player just opened it); events say when that changes.
 void showWindow() {
+    shown = true;
     Event event;
     event.kind = EventKind::FocusGained;
     web::pushEvent(event);
 }
 
-// The browser shows what was drawn when the game next yields to it.
-void swapWindow() {}
+// The browser shows what was drawn when the game next yields to it. The first swap after the
+// window is shown ends the game's first frame (earlier ones only clear the canvas): the page
+// then fetches what its first download left out.
+void swapWindow() {
+    if (!shown || firstFrameDrawn) return;
+    firstFrameDrawn = true;
+    twirlstick_first_frame();
+}
 
 bool setSwapInterval(int) {
     return true;
