@@ -258,6 +258,94 @@ async function waitForSaved(page) {
     await new Promise((r) => setTimeout(r, 100));
 }
 
+// --- what the first download leaves out -------------------------------------------------------
+const FULL_FONT = 'IPAfont00203/ipagp.ttf';
+const LATE_FILES = [FULL_FONT, ...['bgm', 'bgm_fast', 'countdown', 'start', 'click', 'enter', 'clear', 'hurry', 'miss',
+                                   'newrecord', 'gameover'].map((s) => 'sound/' + s + '.wav')];
+const pageFileSize = (page, name) => page.evaluate((name) => {
+  try {
+    return FS.stat(name).size;
+  } catch (e) {
+    return -1;
+  }
+}, name);
+const fullFontIn = async (page) => (await pageFileSize(page, FULL_FONT)) === fs.statSync(path.join(webDir, FULL_FONT)).size;
+
+async function waitForLateFiles(page) {
+  const end = Date.now() + 60000;
+  for (const name of LATE_FILES) {
+    const size = fs.statSync(path.join(webDir, name)).size;
+    while ((await pageFileSize(page, name)) !== size)
+      if (Date.now() > end) throw new TestFailure(name + ' never came after the first frame');
+      else await new Promise((r) => setTimeout(r, 100));
+  }
+}
+
+// The first frame is drawn before the full font and the sounds are asked for, and they follow.
+async function checkLateFiles(page) {
+  await waitForLateFiles(page);
+  const {shown, late} = await page.evaluate(() => ({
+    shown: Module.twirlstickFirstFrameMs,
+    late: performance.getEntriesByType('resource').filter((e) => /ipagp\.ttf|\.wav$/.test(e.name)).map((e) => e.startTime),
+  }));
+  if (!shown || late.length !== LATE_FILES.length || late.some((t) => t < shown))
+    throw new TestFailure('the late files were not fetched after the first frame (' + shown + ' ms): ' + late);
+}
+
+// Pixels of the play screen's title band that differ by more than a quarter of the range.
+function titleChange(a, b) {
+  let n = 0;
+  for (let x = 100; x < 700; ++x)
+    for (let y = 50; y < 100; ++y) n += [0, 1, 2].some((c) => Math.abs(a.rgb(x, y)[c] - b.rgb(x, y)[c]) > 64);
+  return n;
+}
+
+// The page opened offline after a first visit: the full font cannot be fetched. A title in
+// characters its subset lacks shows boxes and the game plays on; back online, the full font
+// comes and the title is drawn again, as a page that had the font from the start draws it.
+// These servers send no compressed files.
+async function titleBeforeTheFullFont(browser, errors) {
+  const stage = fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage3'), 'utf8')
+    .replace(/^(\uFEFF?)TITLE [^\r\n]*/, '$1TITLE 鬱蒼と鸚鵡');
+  const link = Buffer.from(stage).toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  let offline = true;
+  const servers = [await serve(webDir, {hold: (name) => (offline && name === FULL_FONT ? 'refuse' : null)}),
+                   await serve(webDir)];
+  const [away, home] = servers.map((s) => 'http://127.0.0.1:' + s.address().port + '/twirlstick.html');
+  try {
+    const page = await openGame(browser, away + '#stage=' + link, errors);
+    await waitFor(page, 'the offer to play the stage with a rare title', isQuestion);
+    await page.keyboard.press('Enter');
+    const playing = (p) => isPlay(p) && messageColumns(p) > 100;
+    const boxed = await waitFor(page, 'the rare title waiting for the start click', playing, {save: 'web-title-boxes'});
+    if (await fullFontIn(page)) throw new TestFailure('the full font came although the server refused it');
+    offline = false;
+    await page.setOfflineMode(true);
+    await page.setOfflineMode(false); // the browser says it is back online: the page tries again
+    const redrawn = await waitFor(page, 'the rare title drawn again with the full font',
+                                  (p) => playing(p) && titleChange(boxed, p) > 200, {save: 'web-title-redrawn'});
+
+    const fresh = await openGame(browser, home + '#stage=' + link, errors);
+    await waitFor(fresh, 'the offer to play the rare title once more', isQuestion);
+    for (const end = Date.now() + 60000; !(await fullFontIn(fresh)) && Date.now() < end;)
+      await new Promise((r) => setTimeout(r, 100));
+    await waitForLateFiles(fresh);
+    await new Promise((r) => setTimeout(r, 500)); // frames for the game to take the font in before the label is made
+    await fresh.keyboard.press('Enter');
+    const whole = await waitFor(fresh, 'the rare title drawn with the full font from the start', playing,
+                                {save: 'web-title-whole'});
+    const off = titleChange(redrawn, whole);
+    console.log('the redrawn title differs from the whole font\'s in', off, 'pixels (boxes: ', titleChange(boxed, whole), ')');
+    if (off > 20) throw new TestFailure('the title drawn again is not the full font\'s: ' + off + ' pixels differ');
+    // The browser itself logs each refused fetch; the page adds nothing of its own.
+    const refused = errors.filter((e) => e.includes('net::ERR_EMPTY_RESPONSE'));
+    if (!refused.length) throw new TestFailure('the full font was never asked for while the server refused it');
+    errors.splice(0, errors.length, ...errors.filter((e) => !refused.includes(e)));
+  } finally {
+    servers.forEach((s) => s.close());
+  }
+}
+
 async function openGame(browser, url, errors) {
   const page = await browser.newPage();
   await page.setViewport({width: 800, height: 600});
@@ -285,7 +373,7 @@ async function launch() {
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
   const solution = fs.readFileSync(solutionPath);
-  const server = await serve(webDir);
+  const server = await serve(webDir, {gzip: true});
   const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
   const {browser, profile} = await launch();
   const errors = [];
@@ -294,6 +382,7 @@ async function main() {
     const loaded = Date.now();
     await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
     console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
+    await checkLateFiles(page);
     await waitFor(page, 'the title after the opening', isTitle, {save: 'web-title'});
     await page.mouse.click(...START_ITEM);
     await waitFor(page, 'the how-to-play screen', isDemo, {save: 'web-how-to-play'});
@@ -382,6 +471,7 @@ async function main() {
     await waitFor(page, 'the offer to play the copied stage', isQuestion);
     await page.keyboard.press('Escape');
     await waitFor(page, 'the title after the offer was declined', isTitle);
+    await titleBeforeTheFullFont(browser, errors);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {
