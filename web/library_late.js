@@ -1,10 +1,12 @@
+// What the page puts off until its first frame is on the screen. Web Audio: making its context
+// costs tens of milliseconds, and browsers hold its sound back until the first click anyway.
 // The files the page's first download leaves out (the full font, the sounds): fetched once the
 // first frame is on screen, or at once when the game needs one sooner, from the same path beside
 // the page as in the game folder; written into the page's file system and then announced to the
 // game as it polls its events. A file that cannot be fetched (the page was opened offline) is
 // tried again when the browser says it is back online, and when the game asks for it again.
 mergeInto(LibraryManager.library, {
-  $TwirlstickLate__deps: ['$FS'],
+  $TwirlstickLate__deps: ['$FS', 'twirlstick_open_audio'],
   $TwirlstickLate: {
     font: 'IPAfont00203/ipagp.ttf',
     // A file many times the size of the font is not one of ours.
@@ -43,8 +45,18 @@ mergeInto(LibraryManager.library, {
       else TwirlstickLate.files[path] = 'waiting';
     },
 
+    audio: null, // the arguments of an open waiting for the first frame
+
+    openAudio: function() {
+      var audio = TwirlstickLate.audio;
+      TwirlstickLate.audio = null;
+      if (audio && !_twirlstick_open_audio(audio[0], audio[1], audio[2]))
+        err('twirlstick: the browser has no Web Audio; the game runs silent');
+    },
+
     start: function() {
       TwirlstickLate.shown = true;
+      TwirlstickLate.openAudio();
       TwirlstickLate.want(TwirlstickLate.font, false);
       for (var path in TwirlstickLate.files)
         if (TwirlstickLate.files[path] === 'waiting') TwirlstickLate.fetchFile(path);
@@ -53,6 +65,19 @@ mergeInto(LibraryManager.library, {
           if (TwirlstickLate.files[path] === 'failed') TwirlstickLate.fetchFile(path);
       });
     },
+  },
+
+  twirlstick_open_audio_later__deps: ['$TwirlstickLate'],
+  twirlstick_open_audio_later: function(sampleRate, callback, user) {
+    if (!(window.AudioContext || window.webkitAudioContext)) return 0;
+    TwirlstickLate.audio = [sampleRate, callback, user];
+    if (TwirlstickLate.shown) TwirlstickLate.openAudio();
+    return 1;
+  },
+
+  twirlstick_cancel_audio_later__deps: ['$TwirlstickLate'],
+  twirlstick_cancel_audio_later: function() {
+    TwirlstickLate.audio = null;
   },
 
   // Module.twirlstickFirstFrameMs: when the first frame reached the screen, in the page's clock

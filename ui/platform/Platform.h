@@ -31,6 +31,9 @@ void setWindowSizeLimit(int pixels);
 void setWindowClassName(const char* name); // X11 class; before initSystems, which reads it
 // The window's icon from size x size RGBA pixels (straight alpha, rows from the top).
 void setWindowIcon(const std::uint8_t* rgba, int size);
+// False where nothing shows a window icon (a page, whose favicon stands for it): drawing one
+// there would only put the first frame off.
+bool showsWindowIcon();
 
 // --- events --------------------------------------------------------------------------------
 enum class EventKind {

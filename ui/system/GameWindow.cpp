@@ -17,7 +17,8 @@ namespace Lib::System {
 bool CGameWindow::Create(CIdlingMessageLoop& loop) {
     loop_ = &loop;
     if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
-    platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
+    if (platform::showsWindowIcon())
+        platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
     SetupContext();
     GLint dims[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);

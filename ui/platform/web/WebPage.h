@@ -35,6 +35,11 @@ void twirlstick_input_poll();
 void twirlstick_first_frame();
 // Fetches a data file the first download left out (web/library_late.js); 1 when it will come.
 int twirlstick_fetch_later(const char* path);
+// twirlstick_open_audio once the first frame is on the screen; 0 without Web Audio. A failure
+// then is said on the console, and the game runs silent.
+int twirlstick_open_audio_later(int sampleRate, void (*callback)(void*, std::int16_t*, int), void* user);
+// Web Audio is no longer wanted: an open still waiting for the first frame is dropped.
+void twirlstick_cancel_audio_later();
 // A glyph the font subset lacks is on screen: the full font is fetched now, not after the first
 // frame.
 void twirlstick_want_full_font();

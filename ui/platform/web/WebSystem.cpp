@@ -20,7 +20,7 @@ void waitFrame(double ms) {
 namespace web {
 void yieldIfStarved() {
     constexpr std::uint64_t LongestUs = 50'000; // three frames
-    if (nowUs() - lastYieldUs > LongestUs) waitFrame(0.0);
+    if (firstFrameDrawn() && nowUs() - lastYieldUs > LongestUs) waitFrame(0.0);
 }
 } // namespace web
 

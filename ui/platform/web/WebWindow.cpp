@@ -10,18 +10,25 @@ namespace platform {
 namespace {
 bool created = false;
 bool shown = false;
-bool firstFrameDrawn = false;
+bool frameDrawn = false;
 } // namespace
 
 namespace web {
 bool fitCanvas() {
     return twirlstick_fit_canvas() != 0;
 }
+
+bool firstFrameDrawn() {
+    return frameDrawn;
+}
 } // namespace web
 
 // The page's title and favicon stand for the window's.
 void setWindowClassName(const char*) {}
 void setWindowIcon(const std::uint8_t*, int) {}
+bool showsWindowIcon() {
+    return false;
+}
 
 // The canvas fills the page, whatever size is asked for: the game letterboxes its 4:3 picture.
 bool createWindow(const char*, int, int) {
@@ -55,8 +62,8 @@ void showWindow() {
 // window is shown ends the game's first frame (earlier ones only clear the canvas): the page
 // then fetches what its first download left out.
 void swapWindow() {
-    if (!shown || firstFrameDrawn) return;
-    firstFrameDrawn = true;
+    if (!shown || frameDrawn) return;
+    frameDrawn = true;
     twirlstick_first_frame();
 }
 
