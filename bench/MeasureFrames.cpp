@@ -6,6 +6,8 @@
 //   measure_frames edit     the editor's update + draw on the same stage, PUT with its rubber band,
 //                           then the same while the stage check (F5) runs
 //   measure_frames startup  from process start to the first drawn frame
+//   measure_frames idle     CPU per frame of the title with nothing but its bar moving, update,
+//                           draw and swap, beside a bare clear + swap, in interleaved rounds
 // Run it from the game folder (it needs the font and stages), e.g. under xvfb-run.
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
@@ -15,6 +17,7 @@
 #include "ui/platform/Platform.h"
 #include "ui/scene/SceneCrossHatch.h"
 #include "ui/screens/SceneGameMain.h"
+#include "ui/screens/SceneTitle.h"
 #include "ui/sound/Sound.h"
 #include "ui/system/GameSystem.h"
 
@@ -271,6 +274,47 @@ int edit() {
     return 0;
 }
 
+// CPU per frame (all threads, the swap included) of `frame` over `count` frames.
+double cpuPerFrame(GameSystem& system, int count, const std::function<void()>& frame) {
+    const double cpu0 = cpuSeconds();
+    for (int i = 0; i < count; ++i) {
+        frame();
+        system.window->SwapBuffers();
+    }
+    glFinish();
+    return (cpuSeconds() - cpu0) * 1000.0 / count;
+}
+
+// The title idles as a player leaves it: its bar turns, nothing else moves. Rounds alternate
+// with a bare clear and swap so both meet the same load on a shared machine.
+int idle() {
+    auto system = startSystem();
+    SceneMaster master;
+    auto owned = std::make_unique<SceneTitle>(&master, master.Session());
+    SceneTitle* title = owned.get();
+    master.PushCreated(std::move(owned));
+    constexpr int Rounds = 8, Frames = 300;
+    std::vector<double> bare, titled;
+    for (int round = 0; round < Rounds; ++round) {
+        bare.push_back(cpuPerFrame(*system, Frames, [] { ClearScreen(Colors::Black); }));
+        titled.push_back(cpuPerFrame(*system, Frames, [&] {
+            title->Update();
+            glDisable(GL_TEXTURE_2D);
+            TheGameSystem->cameraStack.ResetView();
+            title->Draw();
+        }));
+    }
+    std::sort(bare.begin(), bare.end());
+    std::sort(titled.begin(), titled.end());
+    const auto median = [](const std::vector<double>& v) { return v[v.size() / 2]; };
+    std::printf("CPU per frame (all threads, swap included), median of %d rounds of %d frames:\n", Rounds,
+                Frames);
+    std::printf("  bare clear + swap  %.3f ms (least %.3f)\n", median(bare), bare.front());
+    std::printf("  title, idle        %.3f ms (least %.3f)\n", median(titled), titled.front());
+    std::printf("  ratio              %.2fx\n", median(titled) / median(bare));
+    return 0;
+}
+
 int startup() {
     auto system = startSystem();
     InitAudio();
@@ -302,13 +346,15 @@ int main(int argc, char** argv) {
     if (mode == "play") return play(argc > 2 ? argv[2] : "");
     if (mode == "edit") return edit();
     if (mode == "startup") return startup();
+    if (mode == "idle") return idle();
     const bool help = mode == "--help" || mode == "-h";
     std::fputs(
-        "usage: measure_frames pacing|play [STAGE]|edit|startup   (under a display, e.g. xvfb-run -a)\n"
+        "usage: measure_frames pacing|play [STAGE]|edit|startup|idle   (under a display, e.g. xvfb-run -a)\n"
         "  pacing   600 frames of the real loop: how far each interval is from 1/60 s, CPU per frame\n"
         "  play     the play scene's update and draw on STAGE (a full stage by default), and its memory\n"
         "  edit     the editor's update and draw on the same stage\n"
-        "  startup  process start to the first drawn frame\n",
+        "  startup  process start to the first drawn frame\n"
+        "  idle     CPU per frame of the idle title beside a bare clear and swap\n",
         help ? stdout : stderr);
     return help ? 0 : 2;
 }

@@ -25,6 +25,7 @@ set(layers
   core/editor
   core/solver
   core/game
+  core/online
   core/settings
   core/lang
   core/stage
@@ -35,10 +36,13 @@ if(NOT ROOT)
   message(FATAL_ERROR "layer check: no ROOT given")
 endif()
 
-# The layer folder ("ui/render") a path under ROOT lies in, or "" outside ui/ and core/.
+# The layer folder ("ui/render") a path under ROOT lies in, or "" outside ui/ and core/;
+# server/ (twirlstick-server) is a folder of its own that stands on core/ alone.
 function(folder_of path out)
   file(RELATIVE_PATH rel "${ROOT}" "${path}")
-  if(rel MATCHES "^((ui|core)/[^/]+)/")
+  if(rel MATCHES "^server/")
+    set(${out} "server" PARENT_SCOPE)
+  elseif(rel MATCHES "^((ui|core)/[^/]+)/")
     set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
   else()
     set(${out} "" PARENT_SCOPE)
@@ -46,7 +50,7 @@ function(folder_of path out)
 endfunction()
 
 file(GLOB_RECURSE sources LIST_DIRECTORIES false "${ROOT}/ui/*.h" "${ROOT}/ui/*.cpp" "${ROOT}/core/*.h"
-  "${ROOT}/core/*.cpp")
+  "${ROOT}/core/*.cpp" "${ROOT}/server/*.h" "${ROOT}/server/*.cpp")
 list(SORT sources)
 set(problems)
 set(edges 0)
@@ -54,7 +58,10 @@ foreach(file IN LISTS sources)
   folder_of("${file}" from)
   list(FIND layers "${from}" from_rank)
   file(RELATIVE_PATH where "${ROOT}" "${file}")
-  if(from_rank LESS 0)
+  if(from STREQUAL "server")
+    set(from_rank -2)
+  endif()
+  if(from_rank EQUAL -1)
     list(APPEND problems "${where}: ${from} has no place in the layers (add it to ${CMAKE_CURRENT_LIST_FILE})")
     continue()
   endif()
@@ -63,7 +70,11 @@ foreach(file IN LISTS sources)
   foreach(line IN LISTS lines)
     string(REGEX MATCH "\"([^\"]*)\"" ignored "${line}")
     set(name "${CMAKE_MATCH_1}")
-    if(NOT name MATCHES "^(ui|core)/")
+    if(from STREQUAL "server" AND name MATCHES "^ui/")
+      list(APPEND problems "${where}: \"${name}\": the server stands on core/ alone")
+      continue()
+    endif()
+    if(NOT name MATCHES "^(ui|core|server)/")
       string(REGEX MATCH "^[^/]+" first "${name}")
       if(EXISTS "${dir}/${name}" OR IS_DIRECTORY "${ROOT}/ui/${first}" OR IS_DIRECTORY "${ROOT}/core/${first}")
         list(APPEND problems "${where}: \"${name}\" does not name its root (write \"core/…\" or \"ui/…\")")
@@ -75,7 +86,7 @@ foreach(file IN LISTS sources)
     endif()
     get_filename_component(header "${ROOT}/${name}" ABSOLUTE)
     folder_of("${header}" to)
-    if(to STREQUAL from OR to STREQUAL "")
+    if(to STREQUAL from OR to STREQUAL "" OR from STREQUAL "server")
       continue()
     endif()
     math(EXPR edges "${edges} + 1")

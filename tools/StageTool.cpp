@@ -168,16 +168,16 @@ int solve(const std::string& stagePath, const std::vector<std::string>& options)
         return 2;
     }
     std::printf("clear %d\n", result.frames);
-    std::printf("switches %d, smallest gap %d frames, ", result.switches, result.smallestGap);
+    std::printf("clicks %d, smallest gap %d frames, ", result.switches, result.smallestGap);
     if (result.slack > 0)
-        std::printf("every switch still clears up to %d frame%s early or late\n", result.slack,
+        std::printf("every click still clears up to %d frame%s early or late\n", result.slack,
                     result.slack > 1 ? "s" : "");
     else
-        std::printf("a switch one frame early or late can break it\n");
+        std::printf("a click one frame early or late can break it\n");
     if (result.switches > 0) {
-        std::printf("first switch %d frames (%.2f s) after Go\n", result.firstClick,
+        std::printf("first click %d frames (%.2f s) after Go\n", result.firstClick,
                     double(result.firstClick) / FramesPerSecond);
-        std::printf("forgiveness: %s; per switch:", forgivenessSummary(result.forgiveness).c_str());
+        std::printf("forgiveness: %s; per click:", forgivenessSummary(result.forgiveness).c_str());
         for (int k : result.forgiveness)
             std::printf(" \u00B1%d", k);
         std::printf("\n");

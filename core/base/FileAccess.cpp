@@ -1,5 +1,7 @@
 #include "core/base/FileAccess.h"
 
+#include "core/base/Capabilities.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <dirent.h>
@@ -137,18 +139,15 @@ int createTempFile(int dirFd, std::string& name, std::error_code& error) {
 // Gives the temporary file `temp` the name `target` as well, failing (EEXIST) on anything that
 // stands there, a link included.
 bool placeNew(int dirFd, const std::string& temp, const std::string& target) {
-#ifdef __EMSCRIPTEN__
-    // The browser's file system has no hard links. Its files belong to the page's one thread, so
-    // nothing can come between the look and the rename.
+    if constexpr (PlatformHasHardLinks) return ::linkat(dirFd, temp.c_str(), dirFd, target.c_str(), 0) == 0;
+    // Without hard links (the browser's file system), the files belong to the page's one thread,
+    // so nothing can come between the look and the rename.
     struct stat st {};
     if (::fstatat(dirFd, target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return false;
     }
     return errno == ENOENT && ::renameat(dirFd, temp.c_str(), dirFd, target.c_str()) == 0;
-#else
-    return ::linkat(dirFd, temp.c_str(), dirFd, target.c_str(), 0) == 0;
-#endif
 }
 
 // Why what stands at `target` in `dirFd` may not be replaced by OverRegularFile: a link, or

@@ -3,7 +3,10 @@
 #include "core/base/Color.h"
 #include "core/editor/EditText.h"
 #include "core/game/GameConstants.h"
+#include "core/game/ShippedTitles.h"
+#include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
+#include "core/stage/StageTitle.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,6 +18,8 @@ EditSession::EditSession(std::string savePath_, std::string loadPath_)
     if (!readLoadPath(&openError)) {
         startFrom(Stage{});
         unreadable_ = loadPath == savePath;
+    } else if (!loadPath.empty() && loadPath != savePath && !isInWorkingFolder(loadPath)) {
+        fitView(); // a shipped stage's copy opens with the whole stage in sight
     }
 }
 
@@ -27,6 +32,9 @@ bool EditSession::readLoadPath(std::error_code* error) {
             if (error) *error = ec;
             return false;
         }
+        // A shipped stage's copy starts with its title in the player's language.
+        if (loadPath != savePath && !isInWorkingFolder(loadPath))
+            read.title = storableTitle(shippedStageTitle(read.title));
     }
     startFrom(std::move(read));
     return true;

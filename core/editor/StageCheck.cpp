@@ -1,19 +1,20 @@
 #include "core/editor/StageCheck.h"
 
+#include "core/base/Capabilities.h"
+
 void StageCheck::start(const Stage& stage) {
     clear();
     stage_ = stage;
     cancel_ = false;
     states_ = 0;
     started_ = std::chrono::steady_clock::now();
-#ifdef __EMSCRIPTEN__
-    // The browser's build has no threads (they need a cross-origin isolated page, which a plain
-    // static server does not give): the check runs at once, on a budget that stalls the page
-    // only briefly, and answers honestly when that was too short.
-    search(BrowserSeconds);
-#else
-    worker_ = std::thread([this] { search(Seconds); });
-#endif
+    if constexpr (PlatformHasThreads) {
+        worker_ = std::thread([this] { search(Seconds); });
+    } else {
+        // Without threads the check runs at once, on a budget that stalls the page only
+        // briefly, and answers honestly when that was too short.
+        search(BrowserSeconds);
+    }
 }
 
 void StageCheck::search(double seconds) {

@@ -211,7 +211,13 @@ def edit_a_stage(desktop, game_dir, data_home):
             raise TestFailure(f"saved stage: {key} is {info.get(key)!r}, expected {value!r} ({info})")
     if not info.get("start", "").startswith("-100 -50 0"):
         raise TestFailure(f"saved stage: start is {info.get('start')!r}")
+    game.click(700, 520)  # unsaved work: the quit question says so and starts on Cancel
     game.key("Escape")
-    game.wait_for("the quit question", is_box_over_editor)
+    game.wait_for("the quit question", is_box_over_editor, save="quit-with-unsaved-work")
+    game.key("Return")
+    game.wait_for("the editor, the work kept", is_editor)
+    game.key("Escape")
+    game.wait_for("the quit question again", is_box_over_editor)
+    game.key("Left")
     game.key("Return")
     game.wait_exit()

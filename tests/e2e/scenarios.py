@@ -13,6 +13,7 @@ import tempfile
 import time
 
 from editor_scenario import edit_a_stage
+from navigation_scenario import german_keys, way_back
 from options_scenario import german_undo, settings_last
 from xsession import Desktop, Game, TestFailure, bright, copy_game_folder, near, wait_until
 
@@ -220,8 +221,10 @@ def alt_enter(desktop, game_dir, data_home):
     game.key("F11")
     game.wait_for("full screen on F11", lambda p: p.width > 800 and letterboxed_title(p), save="f11-full-screen")
     game.key("F11")
-    game.wait_for("the 800 x 600 window on F11 again",
-                  lambda p: (p.width, p.height) == (800, 600) and is_title(p))
+    game.wait_for("the 640 x 480 window it was on F11 again",
+                  lambda p: (p.width, p.height) == (640, 480) and letterboxed_title(p))
+    desktop.xdotool("windowsize", game.window, "800", "600")
+    game.wait_for("the title at 800 x 600", lambda p: (p.width, p.height) == (800, 600) and is_title(p))
     game.key("Escape")
     game.wait_for("the quit question", caption_bar)
     game.key("alt+Return")
@@ -358,7 +361,7 @@ def row_lit(pic, row):
 def is_select(pic):
     """The stage select: the left margins of its ten rows' boxes (lit, olive or grey)."""
     def boxed(x, y):
-        return box_colour(pic, x, y) or near(pic.rgb(x, y), (48, 48, 48), 8) or near(pic.rgb(x, y), (96, 96, 48), 8)
+        return box_colour(pic, x, y) or near(pic.rgb(x, y), (40, 40, 40), 8) or near(pic.rgb(x, y), (64, 64, 32), 8)
     return all(boxed(x, 300 - (195 - 36 * row) - 8) for row in range(10) for x in (22, 25))
 
 
@@ -477,7 +480,8 @@ def expect_exit(game, code):
 SCENARIOS = {"play": play, "keyboard": keyboard, "alt-enter": alt_enter, "reset-keeps-replay": reset_keeps_replay,
              "missing-stage": missing_stage, "missing-font": missing_font, "edit-a-stage": edit_a_stage,
              "english": english, "settings-last": settings_last, "german-undo": german_undo,
-             "stage-select": stage_select, "pause-menu": pause_menu}
+             "stage-select": stage_select, "pause-menu": pause_menu, "way-back": way_back,
+             "german-keys": german_keys}
 
 
 def main():

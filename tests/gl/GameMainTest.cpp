@@ -6,6 +6,7 @@
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "core/stage/StageTitle.h"
+#include "tests/support/Synthetic.h"
 #include "ui/render/Draw.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/screens/SceneGameMain.h"
@@ -487,8 +488,16 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     start(emptyStage(30));
     toPlay();
     typed({Key::P});
+    EXPECT_NE(game->Menu().ItemLabel(PauseMenu::Retry).Text(), u"ステージをやり直す（棒を1本使う）");
+    platform::pushKeyPress(Key::Return); // the question starts on Cancel: still paused
     typed({Key::Down, Key::Return});
+    EXPECT_TRUE(game->Paused() && game->State() == GameState::Playing);
+    TheGameSystem->pauseRequested = false; // as the next poll takes the box's request
+    platform::pushKeyPress(Key::Left);
+    platform::pushKeyPress(Key::Return);
+    typed({Key::Return});
     EXPECT_EQ(game->State(), GameState::GameOver);
+    TheGameSystem->pauseRequested = false;
     start(chordStage(20, GOAL, 30));
     toPlay();
     typed({Key::P});
@@ -550,6 +559,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
     TheGameSystem->window->HandleEvent(focus);
     master.RunFrame();
     EXPECT_TRUE(game->Paused());
+    EXPECT_TRUE(soundCounts().paused); // play's sound waits with it
     focus.kind = platform::EventKind::FocusGained;
     TheGameSystem->window->HandleEvent(focus);
     inputTurn(true, false, false, centre(game->Menu().ItemLabel(PauseMenu::Leave)));
@@ -557,6 +567,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
     EXPECT_TRUE(game->Paused() && !popped());
     typed({platform::Key::P});
     EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_FALSE(soundCounts().paused);
 }
 
 // An own stage is a real play: its best run is kept under its content's name, and a clear leads

@@ -141,12 +141,13 @@ TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
         inputTurn(!right, right, false, {box.centerX, box.centerY});
         options->Update();
     };
-    click(static_cast<int>(SettingRow::Music)); // on from the loudest: silence
-    EXPECT_EQ(options->Chosen().musicVolume, 0);
-    EXPECT_EQ(soundCounts().musicVolume, 0);
-    EXPECT_EQ(options->Value(0).Text(), u"消音");
-    click(static_cast<int>(SettingRow::Music), true);
+    EXPECT_EQ(options->Hovered(), static_cast<int>(SettingRow::Music)); // lit on arrival
+    click(static_cast<int>(SettingRow::Music));                         // on from the loudest: it stays there
     EXPECT_EQ(options->Chosen().musicVolume, 10);
+    click(static_cast<int>(SettingRow::Music), true);
+    EXPECT_EQ(options->Chosen().musicVolume, 9);
+    EXPECT_EQ(soundCounts().musicVolume, 9);
+    EXPECT_EQ(options->Value(0).Text(), u"■■■■■■■■■□");
 
     keys.presses = {{platform::Key::Down, false, false}};
     options->Update(); // the keys take over from the pointer, one row down
@@ -388,11 +389,12 @@ TEST_F(Screens, StageSelectGoesOnFromTheHighestReachedStage) {
     const Rect lit = select->RowName(3)->Bounds();
     EXPECT_TRUE(looksLike(pixelAt({lit.left - 4, lit.centerY}), Colors::Yellow));
 
-    turn({}, true, centre(*select->RowName(5))); // locked: the click does nothing
+    turn({}, true, centre(*select->RowName(5))); // locked: the click does nothing but say why
+    EXPECT_EQ(select->LockedNote().Text(), u"ステージ5をクリアすると遊べます");
     turn({});
     EXPECT_TRUE(requested.empty());
-    EXPECT_EQ(select->Model().lit(), 5);
-    turn({platform::Key::Up, platform::Key::Up, platform::Key::Return});
+    EXPECT_EQ(select->Model().lit(), 3);
+    turn({platform::Key::Return});
     EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
     EXPECT_EQ(session.stageNumber, 3);
     EXPECT_EQ(session.barsLeft, StartingBars);

@@ -2,6 +2,7 @@
 
 #include "core/base/Utf.h"
 #include "core/editor/EditText.h"
+#include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageNames.h"
@@ -81,6 +82,12 @@ SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
       progress_(std::make_unique<TextLabel>(*TheGameSystem->glyphCache, Vec2{RightEdge, ViewRect.top - 30.0f},
                                             ProgressScale, TextAlign::Right)) {
     camera_.y = TargetY();
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    heading_ = CreateLabel(
+        cache, {N_(u"ステージエディット"), RightEdge, ViewRect.top - 30.0f, 0.6f, TextAlign::Right});
+    hint_ = CreateHintLabel(
+        cache,
+        tr(u"Enter：開く　Delete：ファイルを削除　ファイルをドロップ：取り込む　BackSpace：タイトルに戻る"));
     ShowEntriesInSight();
 }
 
@@ -114,6 +121,12 @@ void SceneEditMenu::Update() {
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
     const KeyState& keys = TheGameSystem->keyState;
+    if (keys.Typed(platform::Key::Backspace)) {
+        StopImport();
+        PlaySound(SoundId::enter, false);
+        master_->PopScene();
+        return;
+    }
     if (hot_ >= 0 && (mouse.Pressed(MouseLeft) || keys.Typed(platform::Key::Return))) {
         const int chosen = hot_;
         StopImport(); // the menu goes, and no one else would take in the rest
@@ -251,12 +264,13 @@ void SceneEditMenu::FinishImport() {
 std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
     const int stageCount = int(stages_.size());
     const int shipped = entry - stageCount - 1;
-    const std::u16string text = entry < stageCount               ? entryText(stages_[std::size_t(entry)])
-                                : entry == stageCount            ? std::u16string(NewStageText)
-                                : shipped < int(shipped_.size()) ? tr(u"コピーを開く：") + tr(u"ステージ") +
-                                                                       toUtf16(std::to_string(shipped + 1)) +
-                                                                       u"  " + shipped_[std::size_t(shipped)]
-                                                                 : std::u16string(ExitText);
+    const std::u16string text = entry < stageCount    ? entryText(stages_[std::size_t(entry)])
+                                : entry == stageCount ? std::u16string(NewStageText)
+                                : shipped < int(shipped_.size())
+                                    ? tr(u"コピーを開く：") + tr(u"ステージ") +
+                                          toUtf16(std::to_string(shipped + 1)) + u"  " +
+                                          shippedStageTitle(shipped_[std::size_t(shipped)])
+                                    : std::u16string(ExitText);
     return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
                              RightEdge);
 }
@@ -286,5 +300,9 @@ void SceneEditMenu::Draw() const {
         if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
     TheGameSystem->cameraStack.PopCamera();
+    // The heading (in the corner an import's count takes while it runs) and the keys at the foot,
+    // legible over an entry scrolling under them.
+    if (progress_->Text().empty()) DrawLegibleLabel(*heading_, Colors::White);
+    DrawLegibleLabel(*hint_, Colors::White);
     if (!progress_->Text().empty()) DrawLegibleLabel(*progress_, Colors::White);
 }

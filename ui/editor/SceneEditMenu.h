@@ -64,4 +64,5 @@ private:
     ImportQueue imports_;
     std::string lastImported_;            // lit when the import ends
     std::unique_ptr<TextLabel> progress_; // how many dropped files are left, while any are
+    std::unique_ptr<TextLabel> heading_, hint_;
 };

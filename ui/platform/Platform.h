@@ -90,6 +90,7 @@ struct Event {
     EventKind kind = EventKind::None;
     Key key = Key::Other;
     bool pivot = false;
+    bool gamepad = false; // from a gamepad's button, not the keyboard
     bool repeat = false;
     bool alt = false;
     bool ctrl = false;
@@ -130,6 +131,9 @@ void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs);
 void startTextInput(int x, int y, int width, int height); // rectangle in window coordinates
 void stopTextInput();
 std::string clipboardText();
+// What the keyboard layout prints on the key that sits where a US keyboard has `usLetter`
+// ('A' to 'Z'): "Y" for Z's place on a German layout. The letter itself where no layout is known.
+std::string keyNameAtPlace(char usLetter);
 // Puts a link to the page the game runs in, carrying `stageFile` (a stage file's bytes), on the
 // clipboard. False where the game runs in no page (the desktop): there a stage travels as a file.
 bool copyStageLink(const std::string& stageFile);

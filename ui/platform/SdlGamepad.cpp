@@ -66,6 +66,7 @@ bool translate(const SDL_Event& e, Event& event) {
             latch[0] = true;
             keyDown(event, Key::Z);
             event.pivot = true;
+            event.gamepad = true;
             return true;
         case SDL_CONTROLLER_BUTTON_B:
             latch[1] = true;

@@ -78,6 +78,14 @@ std::string clipboardText() {
     return result;
 }
 
+std::string keyNameAtPlace(char usLetter) {
+    const auto scancode = SDL_Scancode(SDL_SCANCODE_A + (usLetter - 'A'));
+    const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(scancode));
+    // A dead key or an unnamed one (a layout without the key) keeps the US letter.
+    if (!name || !*name || (usLetter < 'A' || usLetter > 'Z')) return std::string(1, usLetter);
+    return name;
+}
+
 bool copyStageLink(const std::string&) {
     return false;
 }

@@ -18,6 +18,7 @@ SDL_GLContext context = nullptr;
 
 int sizeLimit = 0;                 // drawable pixels a side; 0 until the game sets it
 bool borderlessFullScreen = false; // full screen on a desktop larger than the limit
+SDL_Rect lastWindowed{};           // the window before full screen; empty when it started full screen
 
 bool keyLatch[GameKeyCount] = {};
 bool keyChorded[GameKeyCount] = {}; // went down with Ctrl: a shortcut until released
@@ -195,6 +196,9 @@ void drawableSize(int& width, int& height) {
 void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight) {
     if (!window) return;
     if (on) {
+        // Full screen and back gives the player the window they had, not the one the game opened.
+        SDL_GetWindowSize(window, &lastWindowed.w, &lastWindowed.h);
+        SDL_GetWindowPosition(window, &lastWindowed.x, &lastWindowed.y);
         SDL_Rect desktop{};
         int maxW = 0, maxH = 0;
         limitInPoints(maxW, maxH);
@@ -218,7 +222,13 @@ void setDesktopFullscreen(bool on, int windowedWidth, int windowedHeight) {
     else
         SDL_SetWindowFullscreen(window, 0);
     borderlessFullScreen = false;
-    SDL_SetWindowSize(window, windowedWidth, windowedHeight);
+    if (lastWindowed.w > 0 && lastWindowed.h > 0) { // the size and place it had
+        SDL_SetWindowSize(window, lastWindowed.w, lastWindowed.h);
+        SDL_SetWindowPosition(window, lastWindowed.x, lastWindowed.y);
+        lastWindowed = SDL_Rect{};
+        return;
+    }
+    SDL_SetWindowSize(window, windowedWidth, windowedHeight); // full screen from the start
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 

@@ -23,14 +23,14 @@ void drawBar(const Bar& bar) {
         DrawColorVertices(strip, GL_TRIANGLE_STRIP);
     }
 
-    SetColor(color);
-    DrawVertices({pivot, bar.freeEnd()}, GL_LINES);
-
+    // The bar and the pivot's cross in one call.
     const Rect cross(pivot.x + 4.0f, pivot.y + 4.0f, pivot.x - 4.0f, pivot.y - 4.0f);
-    SetColor(Colors::White);
-    DrawVertices({{cross.left, cross.bottom},
-                  {cross.right, cross.top},
-                  {cross.left, cross.top},
-                  {cross.right, cross.bottom}},
-                 GL_LINES);
+    const auto vertex = [](Color32 c, Vec2 p) {
+        return ColorVertex{colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c), p.x, p.y};
+    };
+    DrawColorVertices(
+        {vertex(color, pivot), vertex(color, bar.freeEnd()),
+         vertex(Colors::White, {cross.left, cross.bottom}), vertex(Colors::White, {cross.right, cross.top}),
+         vertex(Colors::White, {cross.left, cross.top}), vertex(Colors::White, {cross.right, cross.bottom})},
+        GL_LINES);
 }

@@ -1,6 +1,7 @@
 #include "ui/render/MenuEntry.h"
 
 #include "core/base/Utf.h"
+#include "core/stage/View.h"
 #include "ui/render/ButtonPalette.h"
 #include "ui/render/Draw.h"
 
@@ -27,6 +28,17 @@ void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
 }
 
+void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra) {
+    ColorVertexList panels;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const bool lit = int(i) == hot;
+        AppendRect(panels, entries[i]->Bounds(), lit ? LitButton : UnlitButton);
+        extra.Add(*entries[i], lit ? ButtonText : UnlitEntryText);
+    }
+    DrawColorVertices(panels, GL_TRIANGLES);
+    extra.Draw();
+}
+
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot) {
     FillRect(box, hot ? LitButton : UnlitButton);
     for (const TextLabel* label : labels)
@@ -44,4 +56,23 @@ std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_v
         label->SetText(label->Text().substr(0, n) + std::u16string(Ellipsis));
     }
     return label;
+}
+
+namespace {
+constexpr float HintY = -290.0f, HintScale = 0.45f;
+constexpr Color32 HintColor = makeColor(190, 190, 190, 255);
+} // namespace
+
+std::unique_ptr<TextLabel> CreateHintLabel(GlyphCache& cache, std::u16string_view text) {
+    auto hint = std::make_unique<TextLabel>(cache, Vec2{0.0f, HintY}, HintScale, TextAlign::Center);
+    hint->SetText(text);
+    if (hint->Bounds().right - hint->Bounds().left >
+        float(ViewWidth) - 20.0f) // a long translation: cut at the screen's edge
+        hint = CreateFittedLabel(cache, text, {-float(ViewWidth) / 2.0f + 10.0f, HintY}, HintScale,
+                                 float(ViewWidth) / 2.0f - 10.0f);
+    return hint;
+}
+
+void DrawHint(const TextLabel& hint) {
+    hint.DrawLabel(HintColor);
 }

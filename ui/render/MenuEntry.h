@@ -4,8 +4,12 @@
 #include "ui/render/TextLabel.h"
 
 #include <initializer_list>
+#include <vector>
 
 void DrawMenuEntry(const TextLabel& label, bool hot);
+// Several entries, the one at `hot` lit (none when out of range), with their panels in one call
+// and their texts, with `extra` labels of the same screen, in another.
+void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra = {});
 
 // A row of several labels on one panel, `box`, coloured as an entry.
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);
@@ -13,3 +17,8 @@ void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels
 // that can show takes glyph cells, however long the text.
 std::unique_ptr<TextLabel> CreateFittedLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                              float scale, float rightEdge);
+
+// The line at the foot of a screen that says which keys work there and how to go back: small,
+// light grey on black (well above 4.5:1), cut with "…" rather than run off the screen.
+std::unique_ptr<TextLabel> CreateHintLabel(GlyphCache& cache, std::u16string_view text);
+void DrawHint(const TextLabel& hint);

@@ -4,6 +4,7 @@
 #include "ui/render/Draw.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 // Dark enough that white and yellow text reads over a white wall, light enough that the wall
@@ -115,19 +116,14 @@ void TextLabel::Layout() {
         any ? Rect(firstLeft - m, minBottom - m, lastRight + m, maxTop + m) : Rect(px, y - m, px, y + m);
 }
 
-void TextLabel::DrawLabel(Color32 color) const {
-    if (vertices_.empty()) return;
-    SetColor(color);
-    glBindTexture(GL_TEXTURE_2D, cache_->Texture());
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    // One call per 16384 glyphs (one for any real label): each glyph's four strip vertices
-    // become two triangles. 16-bit indices, as WebGL and the browser's GL emulation take them.
-    constexpr std::size_t BatchQuads = 65536 / 4;
+namespace {
+// One call per 16384 glyphs (one for any real screen): each glyph's four strip vertices become
+// two triangles. 16-bit indices, as WebGL and the browser's GL emulation take them.
+constexpr std::size_t BatchQuads = 65536 / 4;
+
+template <class Vertex> void drawGlyphQuads(const std::vector<Vertex>& vertices) {
     thread_local std::vector<GLushort> indices;
-    const std::size_t quads = vertices_.size() / 4;
+    const std::size_t quads = vertices.size() / 4;
     if (indices.size() < std::min(quads, BatchQuads) * 6) {
         indices.resize(std::min(quads, BatchQuads) * 6);
         for (std::size_t q = 0; q < indices.size() / 6; ++q) {
@@ -138,12 +134,49 @@ void TextLabel::DrawLabel(Color32 color) const {
         }
     }
     for (std::size_t first = 0; first < quads; first += BatchQuads) {
-        const GlyphVertex* batch = &vertices_[first * 4];
-        glTexCoordPointer(2, GL_FLOAT, sizeof(GlyphVertex), &batch->u);
-        glVertexPointer(2, GL_FLOAT, sizeof(GlyphVertex), &batch->x);
+        const Vertex* batch = &vertices[first * 4];
+        glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &batch->u);
+        glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &batch->x);
+        if constexpr (std::is_same_v<Vertex, LabelBatch::Vertex>)
+            glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &batch->r);
         glDrawElements(GL_TRIANGLES, GLsizei(std::min(quads - first, BatchQuads) * 6), GL_UNSIGNED_SHORT,
                        indices.data());
     }
+}
+
+void enableGlyphArrays(const GlyphCache& cache, bool colored) {
+    glBindTexture(GL_TEXTURE_2D, cache.Texture());
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (colored)
+        glEnableClientState(GL_COLOR_ARRAY);
+    else
+        glDisableClientState(GL_COLOR_ARRAY);
+}
+} // namespace
+
+void TextLabel::DrawLabel(Color32 color) const {
+    if (vertices_.empty()) return;
+    SetColor(color);
+    enableGlyphArrays(*cache_, false);
+    drawGlyphQuads(vertices_);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void TextLabel::AppendTo(LabelBatch& batch, Color32 color) const {
+    if (vertices_.empty()) return;
+    batch.cache_ = cache_;
+    for (const GlyphVertex& v : vertices_)
+        batch.vertices_.push_back(
+            {colorRed(color), colorGreen(color), colorBlue(color), colorAlpha(color), v.u, v.v, v.x, v.y});
+}
+
+void LabelBatch::Draw() const {
+    if (vertices_.empty()) return;
+    enableGlyphArrays(*cache_, true);
+    drawGlyphQuads(vertices_);
+    glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 

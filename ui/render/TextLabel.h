@@ -29,6 +29,8 @@ public:
     void SetText(std::u16string_view text);
     void ReleaseGlyphs();
     void DrawLabel(Color32 color) const;
+    // Adds the label's glyph quads, in `color`, to a batch that draws many labels at once.
+    void AppendTo(class LabelBatch& batch, Color32 color) const;
     const Rect& Bounds() const { return bounds_; }
 
     // Where the pen stands before code unit `index` (after the last one for index >= length).
@@ -58,6 +60,23 @@ private:
     std::vector<int> glyphs_; // one slot per code unit; NoSlot for a refused one
     std::vector<GlyphVertex> vertices_;
     Rect bounds_;
+};
+
+// Labels of one glyph cache drawn in a single call: a software renderer spends more on each call
+// than on the few hundred pixels of a label, so a screen's texts cost one call instead of one each.
+class LabelBatch {
+public:
+    struct Vertex {
+        std::uint8_t r, g, b, a;
+        float u, v, x, y;
+    };
+    void Add(const TextLabel& label, Color32 color) { label.AppendTo(*this, color); }
+    void Draw() const;
+
+private:
+    friend class TextLabel;
+    const GlyphCache* cache_ = nullptr;
+    std::vector<Vertex> vertices_;
 };
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc);

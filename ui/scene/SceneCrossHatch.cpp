@@ -28,7 +28,8 @@ VertexList gridLines() {
 
 void SceneCrossHatch::Update() {
     ++counter_;
-    if (TheGameSystem->mouseState.Pressed(MouseLeft) || counter_ > Duration)
+    if (TheGameSystem->mouseState.Pressed(MouseLeft) ||
+        TheGameSystem->keyState.Typed(platform::Key::Return) || counter_ > Duration)
         master_->ChangeScene(SceneId::Title);
 }
 

@@ -11,7 +11,7 @@ constexpr float ItemScale = 0.8f;
 } // namespace
 
 PauseMenu::PauseMenu(bool testPlay) {
-    const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す"),
+    const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す（棒を1本使う）"),
                                               testPlay ? N_(u"エディタに戻る") : N_(u"タイトルに戻る"),
                                               N_(u"次の挑戦でお手本を見る")};
     for (int i = 0; i < ItemCount; ++i)
@@ -20,7 +20,11 @@ PauseMenu::PauseMenu(bool testPlay) {
                         {texts[i], 0.0f, TopItemY - ItemSpacing * float(i), ItemScale, TextAlign::Center});
 }
 
-void PauseMenu::Open(bool wayOffered) {
+void PauseMenu::Open(bool wayOffered, bool lastBar) {
+    // A retry costs a bar as a miss does: the item says so, and what it means on the last one.
+    const std::u16string retry = lastBar ? tr(u"ステージをやり直す（棒が残っていないのでゲームオーバー）")
+                                         : tr(u"ステージをやり直す（棒を1本使う）");
+    if (items_[Retry]->Text() != retry) items_[Retry]->SetText(retry);
     lit_ = Resume;
     keyed_ = false;
     wayOffered_ = wayOffered;

@@ -15,8 +15,9 @@ public:
     static constexpr int NoChoice = -1;
 
     explicit PauseMenu(bool testPlay);
-    // Each pause starts on Resume, with Z not yet choosing; ShowWay is offered or not.
-    void Open(bool wayOffered = false);
+    // Each pause starts on Resume, with Z not yet choosing; ShowWay is offered or not. On the
+    // `lastBar` the retry says that it ends the game, as losing the bar would.
+    void Open(bool wayOffered = false, bool lastBar = false);
     // This turn's choice, or NoChoice.
     int Update();
     void Draw() const;

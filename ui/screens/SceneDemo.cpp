@@ -4,6 +4,7 @@
 #include "core/lang/Translate.h"
 #include "ui/render/BarDraw.h"
 #include "ui/render/Draw.h"
+#include "ui/render/MenuEntry.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
 #include "ui/system/GameSystem.h"
@@ -22,11 +23,8 @@ const DemoLine Lines[SceneDemo::LineCount] = {
     {N_(u"壁(白いライン)にぶつかる、残り時間が切れたら棒が減ります"), {-300.0f, 120.0f}, 0.7f, Colors::White},
     {N_(u"ゴール(赤いライン)にたどり着けば次のステージに進みます"), {-300.0f, 100.0f}, 0.7f, Colors::White},
     {N_(u"左クリックで最初のステージが始まります"), {-300.0f, 40.0f}, 0.7f, Colors::White},
-    // The keys, for players without a mouse: they play by place, as on a US keyboard.
-    {N_(u"キー: Z=左クリック X=右ボタン P=一時停止 Enter=スタート Esc=終了"),
-     {-300.0f, 70.0f},
-     0.7f,
-     Colors::White},
+    // The keys, for players without a mouse: they play by place, named as the layout prints them.
+    {N_(u"キー: {Z}=左クリック {X}=右ボタン P=一時停止"), {-300.0f, 70.0f}, 0.7f, Colors::White},
 };
 } // namespace
 
@@ -34,12 +32,19 @@ SceneDemo::SceneDemo(SceneMaster* master)
     : master_(master), bar_({0.0f, -160.0f}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LineCount; ++i)
-        labels_[std::size_t(i)] = CreateLabel(cache, tr(Lines[i].text), Lines[i].position, Lines[i].scale);
+        labels_[std::size_t(i)] =
+            CreateLabel(cache, NameGameKeys(tr(Lines[i].text)), Lines[i].position, Lines[i].scale);
+    hint_ = CreateHintLabel(cache, tr(u"Enter：スタート　BackSpace：タイトルに戻る　Esc：終了"));
 }
 
 void SceneDemo::Update() {
     ++counter_;
     const MouseState& mouse = TheGameSystem->mouseState;
+    if (TheGameSystem->keyState.Typed(platform::Key::Backspace)) {
+        PlaySound(SoundId::enter, false);
+        master_->PopScene(); // the title lies under this screen
+        return;
+    }
     if (mouse.Pressed(MouseLeft) || TheGameSystem->keyState.Typed(platform::Key::Return)) {
         PlaySound(SoundId::enter, false);
         master_->ChangeScene(SceneId::GameMain);
@@ -54,4 +59,5 @@ void SceneDemo::Draw() const {
         if (i == PromptLine && !PromptShown()) continue;
         labels_[std::size_t(i)]->DrawLabel(Lines[i].color);
     }
+    DrawHint(*hint_);
 }

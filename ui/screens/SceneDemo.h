@@ -21,10 +21,12 @@ public:
 
     bool PromptShown() const { return (counter_ / 45) % 4 != 0; }
     const Bar& DemoBar() const { return bar_; }
+    const TextLabel& Line(int i) const { return *labels_[std::size_t(i)]; }
 
 private:
     SceneMaster* master_;
     int counter_ = 0;
     Bar bar_;
     std::array<std::unique_ptr<TextLabel>, LineCount> labels_;
+    std::unique_ptr<TextLabel> hint_;
 };

@@ -17,6 +17,7 @@
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
 #include "ui/system/GameSystem.h"
+#include "ui/system/MessageBox.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,11 +72,16 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
     // A title too long for the band ends in "…" at its edge, and takes glyph cells for what shows.
     const LabelDesc& title = LabelDescs[TitleLabel];
-    labels_[TitleLabel] = CreateFittedLabel(cache,
-                                            session_.ownStageFile.empty()
-                                                ? FormatStageTitle(session_.stageNumber, shownTitle_)
-                                                : FormatOwnStageTitle(session_.ownStageFile, stage_.title),
-                                            {title.x, title.y}, title.scale, HeadsUpBand.right);
+    // A test play is headed as one, with the stage's own title: it has no number yet.
+    const std::u16string heading = session_.editMode ? tr(u"テストプレイ：") + stage_.title
+                                   : session_.ownStageFile.empty()
+                                       ? FormatStageTitle(session_.stageNumber, shownTitle_)
+                                       : FormatOwnStageTitle(session_.ownStageFile, stage_.title);
+    labels_[TitleLabel] =
+        CreateFittedLabel(cache, heading, {title.x, title.y}, title.scale, HeadsUpBand.right);
+    if (session_.editMode)
+        testHint_ = CreateHintLabel(
+            cache, NameGameKeys(tr(u"中ボタン・{C}・BackSpace：エディタに戻る　P：一時停止")));
     const std::u16string pauseText = tr(u"ポーズ中（Pで再開）");
     pauseLabel_ = CreateLabel(cache, {pauseText.c_str(), 0.0f, -120.0f, 0.8f, TextAlign::Center});
     ResetAttempt();
@@ -143,8 +149,9 @@ void SceneGameMain::RefreshTexts() {
     RefreshTimeText();
     labels_[BarsLabel]->SetText(tr(u"残り棒：") +
                                 std::u16string(std::size_t(std::clamp(session_.barsLeft, 0, 30)), u'/'));
-    labels_[BestLabel]->SetText(best_ > 0 ? u"BEST:" + FormatSeconds(best_) + tr(u"秒")
-                                          : std::u16string(u"BEST:----"));
+    // In a test play the ghost is the route the editor's check found, not a best run.
+    const std::u16string best = session_.editMode ? tr(u"見つけたルート:") : std::u16string(u"BEST:");
+    labels_[BestLabel]->SetText(best_ > 0 ? best + FormatSeconds(best_) + tr(u"秒") : best + u"----");
 }
 
 void SceneGameMain::StepGhost() {
@@ -277,6 +284,7 @@ void SceneGameMain::Proceed() {
 
 SceneGameMain::~SceneGameMain() {
     if (paused_) PauseAllSounds(false, PauseReason::Play); // left while paused (test play's middle button)
+    if (soundHeld_) PauseAllSounds(false, PauseReason::Focus);
 }
 
 bool SceneGameMain::HoldForPause() {
@@ -293,13 +301,15 @@ bool SceneGameMain::HoldForPause() {
 
 void SceneGameMain::StandStill() {
     if (state_ == GameState::Playing && TheGameSystem->pauseRequested) SetPaused(true);
+    // Play stands still without the focus, and its sound with it; the next update lets it go.
+    if (!soundHeld_) PauseAllSounds(soundHeld_ = true, PauseReason::Focus);
 }
 
 void SceneGameMain::SetPaused(bool paused) {
     if (paused == paused_) return;
     paused_ = paused;
     PauseAllSounds(paused_, PauseReason::Play);
-    if (paused_) pauseMenu_.Open(WayOffered());
+    if (paused_) pauseMenu_.Open(WayOffered(), session_.barsLeft <= 0);
 }
 
 // The turn of a choice is no frame of play either: the click or key that chose stays off the bar.
@@ -309,6 +319,10 @@ bool SceneGameMain::RunPauseMenu() {
         SetPaused(false);
         break;
     case PauseMenu::Retry: // as if the bar was lost, without the miss's show: it costs a bar
+        if (session_.barsLeft <= 0 &&
+            ShowMessageBox(tr(u"残りの棒がありません\nやり直すとゲームオーバーになります\nよろしいですか？"),
+                           u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) != MessageBoxResult::Ok)
+            break; // still paused, the attempt as it was
         SetPaused(false);
         stopMusic();
         cleared_ = false;
@@ -332,7 +346,10 @@ bool SceneGameMain::RunPauseMenu() {
 void SceneGameMain::Update() {
     const MouseState& mouse = TheGameSystem->mouseState;
     leftThisUpdate_ = false;
-    if (session_.editMode && mouse.Pressed(MouseMiddle)) Leave();
+    if (soundHeld_) PauseAllSounds(soundHeld_ = false, PauseReason::Focus);
+    if (session_.editMode &&
+        (mouse.Pressed(MouseMiddle) || TheGameSystem->keyState.Typed(platform::Key::Backspace)))
+        Leave();
     // Paused frames are not frames of the attempt: no clock, no bar, no ghost, no record.
     if (HoldForPause()) return;
     timer_ += 1;
@@ -445,6 +462,7 @@ void SceneGameMain::Draw() const {
     if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0)
         DrawLegibleLabel(*labels_[BestLabel], best);
 
+    if (testHint_) DrawLegibleLabel(*testHint_, Colors::White);
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));
         pauseLabel_->DrawLabel(Colors::White);

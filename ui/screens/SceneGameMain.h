@@ -128,8 +128,10 @@ private:
     bool newRecord_ = false;
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
     std::unique_ptr<TextLabel> pauseLabel_;
+    std::unique_ptr<TextLabel> testHint_; // how to leave a test play; none in a real one
     PauseMenu pauseMenu_;
     bool paused_ = false;
+    bool soundHeld_ = false; // the window lost its focus: the sound waits with the picture
     GameState state_ = GameState::WaitStart;
     int messageIndex_ = NoMessage;
     Camera camera_ = DefaultCamera;

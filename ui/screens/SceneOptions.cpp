@@ -57,6 +57,8 @@ Rect SceneOptions::RowBox(int row) {
 void SceneOptions::MakeLabels() {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     heading_ = CreateLabel(cache, {N_(u"設定"), 0.0f, 200.0f, 1.2f, TextAlign::Center});
+    hint_ = CreateHintLabel(
+        cache, tr(u"↑↓：項目を選ぶ　←→・クリック・右クリック：値を変える　BackSpace：タイトルに戻る"));
     for (int row = 0; row < RowCount; ++row) {
         const Rect box = RowBox(row);
         const float y = box.bottom + 12.0f;
@@ -81,29 +83,39 @@ void SceneOptions::Update() {
     using platform::Key;
     const MouseState& mouse = TheGameSystem->mouseState;
     const KeyState& keys = TheGameSystem->keyState;
+    if (keys.Typed(Key::Backspace)) {
+        Leave();
+        return;
+    }
     const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
     int under = -1;
     for (int row = 0; row < RowCount; ++row)
         if (RowBox(row).containsStrictly(p)) under = row;
-    if (!(mouse.cursor == mouse.previousCursor)) keyed_ = -1; // the pointer leads again
+    // The pointer leads again once the player moves it onto a row; a window that changed size
+    // (full screen on or off) moves the pointer's place on the screen, but not the player's hand.
+    const bool resized = TheGameSystem->viewWidth != viewWidth_ || TheGameSystem->viewHeight != viewHeight_;
+    viewWidth_ = TheGameSystem->viewWidth;
+    viewHeight_ = TheGameSystem->viewHeight;
+    if (!(mouse.cursor == mouse.previousCursor) && !resized && under >= 0) keyed_ = -1;
     const int stepped = keys.StepHighlight(keyed_ >= 0 ? keyed_ : under, RowCount, Key::Up, Key::Down);
     if (stepped != (keyed_ >= 0 ? keyed_ : under)) keyed_ = stepped;
     hot_ = keyed_ >= 0 ? keyed_ : under;
     if (hot_ < 0) return;
-    // A click (or Z, Return) steps on, round from the loudest to silence; the right button (or X)
-    // steps back; the arrows and the wheel move a volume and stop at its ends.
+    // A click (or Z, Return) steps on, the right button (or X) steps back, and so do the arrows and
+    // the wheel; a volume stops at its ends. The row changed stays lit.
     int step = 0;
-    bool wrap = true;
+    const bool wrap = false;
     if (mouse.Pressed(MouseLeft) || keys.Typed(Key::Return)) {
         if (hot_ == Back) {
             Leave();
             return;
         }
         step = 1;
+        keyed_ = hot_;
     } else if (mouse.Pressed(MouseRight)) {
         step = -1;
+        keyed_ = hot_;
     } else {
-        wrap = false;
         for (const KeyPress& press : keys.presses)
             step += press.key == Key::Right ? 1 : press.key == Key::Left ? -1 : 0;
         step += under == hot_ ? mouse.wheel : 0;
@@ -151,6 +163,7 @@ void SceneOptions::Leave() {
 void SceneOptions::Draw() const {
     ClearScreen(Colors::Black);
     heading_->DrawLabel(Colors::White);
+    DrawHint(*hint_);
     for (int row = 0; row < RowCount; ++row) {
         const TextLabel* name = names_[std::size_t(row)].get();
         if (row == Back)

@@ -40,10 +40,11 @@ private:
     SceneMaster* master_;
     Settings settings_;
     bool changed_ = false;
-    int hot_ = -1;
-    int keyed_ = -1; // the row the keys lit; -1 once the pointer moves
+    int hot_ = 0;
+    int keyed_ = 0; // the row the keys lit (the first on arrival); -1 once the pointer moves
+    int viewWidth_ = 0, viewHeight_ = 0;
     std::vector<std::string> languages_;
-    std::unique_ptr<TextLabel> heading_;
+    std::unique_ptr<TextLabel> heading_, hint_;
     std::array<std::unique_ptr<TextLabel>, RowCount> names_;
     std::array<std::unique_ptr<TextLabel>, RowCount - 1> values_;
 };

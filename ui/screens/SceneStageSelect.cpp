@@ -23,10 +23,10 @@ constexpr float RowScale = 0.6f;
 constexpr float RowLeft = -370.0f, RowRight = 370.0f;
 constexpr float TimeColumn = 250.0f; // names and titles end before the times
 constexpr float BoxMargin = 10.0f;
-constexpr Color32 LockedBox = makeColor(48, 48, 48, 255);
-constexpr Color32 LockedHotBox = makeColor(96, 96, 48, 255);
-constexpr Color32 LockedText = makeColor(140, 140, 140, 255);
-constexpr Color32 HintColor = makeColor(160, 160, 160, 255);
+// A locked row reads at more than 6:1 whether lit or not, and stays apart from a playable one.
+constexpr Color32 LockedBox = makeColor(40, 40, 40, 255);
+constexpr Color32 LockedHotBox = makeColor(64, 64, 32, 255);
+constexpr Color32 LockedText = makeColor(190, 190, 190, 255);
 
 const LabelDesc TabDescs[StageSelect::PageCount] = {
     {N_(u"ステージ一覧"), -180.0f, 250.0f, 0.8f, TextAlign::Center},
@@ -34,7 +34,7 @@ const LabelDesc TabDescs[StageSelect::PageCount] = {
 };
 const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};
 const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
-const LabelDesc HintDesc{N_(u"←→：ページ切り替え"), 0.0f, -292.0f, 0.45f, TextAlign::Center};
+const LabelDesc LockedDesc{u"", 0.0f, -218.0f, 0.6f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
 
 std::vector<OwnStage> ownStages() {
@@ -57,7 +57,8 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     exit_ = CreateLabel(cache, ExitDesc);
     total_ = CreateLabel(cache, TotalDesc);
     if (const auto total = totalBest(select_.shipped())) total_->SetText(tr(u"合計：") + timeText(*total));
-    hint_ = CreateLabel(cache, HintDesc);
+    hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
+    locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
     if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
         select_.lightOwn(session_.ownStageFile);
@@ -152,9 +153,26 @@ void SceneStageSelect::Update() {
     const MouseState& mouse = TheGameSystem->mouseState;
     const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
     const int under = EntryUnder(p);
-    if (under >= 0 && !(mouse.cursor == mouse.previousCursor)) select_.light(under);
+    // A locked row under the pointer keeps the playable highlight, and says what unlocks it.
+    const bool underLocked = under >= 0 && under != select_.exitEntry() && !select_.playable(under);
+    if (under >= 0 && !underLocked && !(mouse.cursor == mouse.previousCursor)) select_.light(under);
+    if (TheGameSystem->keyState.Typed(platform::Key::Backspace)) {
+        PlaySound(SoundId::enter, false);
+        master_->PopScene();
+        return;
+    }
     Steer();
     ShowRowsInSight();
+    const int lit = select_.lit();
+    const bool litLocked = lit >= 0 && lit < select_.exitEntry() && !select_.playable(lit);
+    const int why = underLocked ? under : litLocked ? lit : -1;
+    if (why != lockedShown_) {
+        lockedShown_ = why;
+        // Stage `why` (counted from 1) is the one before the locked stage.
+        locked_->SetText(why > 0 && select_.page() == StageSelect::Shipped
+                             ? withNumber(tr(u"ステージ%1をクリアすると遊べます"), std::size_t(why))
+                             : std::u16string());
+    }
     // Z is also the left button's stand-in: it chooses the highlight, not what lies under the pointer.
     if (TheGameSystem->keyState.Typed(platform::Key::Return) || TheGameSystem->keyState.TypedPivot()) {
         Choose(select_.lit());
@@ -223,5 +241,6 @@ void SceneStageSelect::Draw() const {
     if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
     DrawMenuEntry(*exit_, select_.lit() == select_.exitEntry());
-    hint_->DrawLabel(HintColor);
+    DrawHint(*hint_);
+    if (!locked_->Text().empty()) DrawLegibleLabel(*locked_, Colors::Yellow);
 }

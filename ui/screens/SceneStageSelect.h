@@ -27,6 +27,7 @@ public:
     const TextLabel& Tab(int page) const { return *tabs_[std::size_t(page)]; }
     const TextLabel& ExitLabel() const { return *exit_; }
     const TextLabel& TotalLabel() const { return *total_; }
+    const TextLabel& LockedNote() const { return *locked_; }
 
 private:
     struct Row {
@@ -49,6 +50,8 @@ private:
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
     std::unique_ptr<TextLabel> exit_, total_, hint_, empty_;
+    std::unique_ptr<TextLabel> locked_; // what unlocks the locked row pointed at or lit
+    int lockedShown_ = -1;
     std::vector<Row> rows_;
     StageSelect::Page shownPage_ = StageSelect::Shipped;
     int shownFirst_ = -1; // -1: no rows made yet

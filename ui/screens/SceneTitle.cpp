@@ -142,8 +142,13 @@ void SceneTitle::Choose(int item) {
 void SceneTitle::Draw() const {
     ClearScreen(Colors::Black);
     drawBar(bar_);
+    // The texts in one call and the panels in another: the title is what an idle player leaves
+    // on the screen, so its frame should cost little more than the swap.
+    LabelBatch texts;
     for (auto& label : titles_)
-        label->DrawLabel(Colors::White);
-    for (int i = 0; i < ItemCount; ++i)
-        DrawMenuEntry(*menu_[std::size_t(i)], i == hovered_);
+        texts.Add(*label, Colors::White);
+    std::vector<const TextLabel*> entries;
+    for (auto& entry : menu_)
+        entries.push_back(entry.get());
+    DrawMenuEntries(entries, hovered_, std::move(texts));
 }

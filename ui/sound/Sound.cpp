@@ -157,3 +157,9 @@ void resetSoundCounts() {
     counts.musicVolume = musicVolume;
     counts.effectVolume = effectVolume;
 }
+
+std::size_t queuedPlays(SoundId id) {
+    std::size_t queued = 0;
+    withMixer([&](Mixer& m) { queued = m.VoiceAt(int(id)).Queued(); });
+    return queued;
+}

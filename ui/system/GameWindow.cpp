@@ -67,12 +67,14 @@ void CGameWindow::ApplyViewport() {
         glMatrixMode(mode);
         glLoadIdentity();
     }
+#ifndef __EMSCRIPTEN__ // WebGL has neither: the browser's console would report each as a fault
     glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+#endif
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glDisable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glDisable(GL_DEPTH_TEST);
 }
 
@@ -115,13 +117,11 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         break;
     case EventKind::FocusGained:
         system_->active = true;
-        PauseAllSounds(false);
         break;
     case EventKind::FocusLost:
         system_->active = false;
         system_->pauseRequested = true;
-        platform::releaseLatchedInput();
-        PauseAllSounds(true);
+        platform::releaseLatchedInput(); // sound plays on outside play; play holds its own (StandStill)
         break;
     case EventKind::GamepadRemoved:
         system_->pauseRequested = true;
@@ -139,8 +139,11 @@ void CGameWindow::RequestClose() {
     const bool losesWork = system_->handler && system_->handler->HoldsUnsavedWork();
     const MessageBoxStyle style =
         losesWork ? MessageBoxStyle::OkCancelDefaultCancel : MessageBoxStyle::OkCancel;
-    if (ShowMessageBox(tr(u"ゲームを終了しますか？"), u"Quit", style) == MessageBoxResult::Ok)
-        system_->QuitRequested = true;
+    // The specified question, unless quitting would drop the editor's unsaved work: then it says so.
+    const std::u16string question =
+        losesWork ? tr(u"保存していない変更があります\n保存せずにゲームを終了しますか？")
+                  : tr(u"ゲームを終了しますか？");
+    if (ShowMessageBox(question, u"Quit", style) == MessageBoxResult::Ok) system_->QuitRequested = true;
 }
 
 bool CGameWindow::OnIdle() {

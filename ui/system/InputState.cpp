@@ -1,5 +1,7 @@
 #include "ui/system/InputState.h"
 
+#include "core/base/Utf.h"
+
 #include <algorithm>
 
 void KeyState::UpdateKeys(const platform::InputSnapshot& snap) {
@@ -19,6 +21,17 @@ bool KeyState::TypedPivot() const {
     for (const KeyPress& press : presses)
         if (press.pivot && !press.repeat) return true;
     return false;
+}
+
+std::u16string NameGameKeys(std::u16string text) {
+    for (const char letter : {'Z', 'X', 'C'}) {
+        const std::u16string mark = {u'{', char16_t(letter), u'}'};
+        const std::u16string name = toUtf16(platform::keyNameAtPlace(letter));
+        for (std::size_t at = text.find(mark); at != std::u16string::npos;
+             at = text.find(mark, at + name.size()))
+            text.replace(at, mark.size(), name);
+    }
+    return text;
 }
 
 std::optional<int> StepInList(const KeyPress& press, int entry, int page, int last) {

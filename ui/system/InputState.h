@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Indices into the key table, in polling order.
@@ -50,6 +51,10 @@ struct KeyState {
     bool Pressed(int k) const { return current[k] && !previous[k]; }
     bool Held(int k) const { return current[k]; }
 };
+
+// `text` with each "{Z}", "{X}" and "{C}" replaced by what the layout prints on the key in that
+// place, the key that plays as it: on a German layout "{Z}" reads "Y".
+std::u16string NameGameKeys(std::u16string text);
 
 // Buttons read the mouse, or else their stand-in keys Z, X, C. The wheel takes whole notches
 // out of the accumulator.

@@ -54,7 +54,8 @@ protected:
         using platform::Key;
         if (event.kind != platform::EventKind::KeyDown) return;
         const bool plainZ = event.pivot && !event.repeat && !event.ctrl && !event.alt;
-        if (IsPlainEnter(event) || (plainZ && zAnswers_))
+        // A gamepad's A is the pad's way to choose: it answers at once, as Enter does.
+        if (IsPlainEnter(event) || (plainZ && (zAnswers_ || event.gamepad)))
             EndDialog(DefaultButton());
         else if (event.key == Key::Escape)
             EndDialog(DialogResult::Cancel);
@@ -73,8 +74,8 @@ protected:
     }
 
 private:
-    // Z is also the bar's pivot key (and the gamepad's A types it): in a question it answers only
-    // once the player has moved the highlight, so a tap meant for the bar never quits the game.
+    // Z is also the bar's pivot key: from the keyboard it answers a question only once the player
+    // has moved the highlight, so a tap meant for the bar never quits the game.
     bool zAnswers_;
     Rect panel_;
     std::unique_ptr<TextLabel> caption_;

@@ -46,6 +46,11 @@ void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs) {
     waitFrame(now < deadline ? double(deadline - now) / 1000.0 : 0.0);
 }
 
+// The page learns a key's place (KeyboardEvent.code) but not the layout's word for it.
+std::string keyNameAtPlace(char usLetter) {
+    return std::string(1, usLetter);
+}
+
 std::string clipboardText() {
     char* text = twirlstick_pasted_text();
     std::string result = text ? text : "";

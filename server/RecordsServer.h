@@ -1,0 +1,53 @@
+#pragma once
+// twirlstick-server's HTTP side: the /api/v1/ calls over a Store, the browser build from the
+// web folder, and the limits that keep it standing.
+#include "core/game/RunCheck.h"
+#include "server/Limits.h"
+#include "server/Store.h"
+
+#include <httplib.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+struct ServerOptions {
+    std::string webFolder;      // empty: no static files
+    int workers = 8;            // connection threads
+    int queuedConnections = 64; // past this, 503
+    int verifications = 16;     // replays checked at once; past this, 503
+    double writesPerSecond = 5; // per address; 0: unlimited
+    double writeBurst = 20;
+    int timeoutSeconds = 5; // read, write and keep-alive
+};
+
+class RecordsServer {
+public:
+    RecordsServer(Store& store, ServerOptions options);
+    ~RecordsServer();
+
+    // Binds; port 0 picks a free one. False when the address cannot be bound.
+    bool bind(const std::string& host, int& port);
+    // Serves until stop(); call after bind().
+    bool run();
+    void stop();
+
+private:
+    void routes();
+    std::shared_ptr<const Stage> stageById(const std::string& id);
+    // The replay's verdict, or nullopt when every verification slot is taken (503).
+    std::optional<RunVerdict> checked(const Stage& stage, std::string_view replay);
+
+    Store& store_;
+    ServerOptions options_;
+    httplib::Server http_;
+    VerificationSlots slots_;
+    WriteBuckets buckets_;
+    std::mutex stageMutex_;
+    std::map<std::string, std::shared_ptr<const Stage>> stages_; // parsed, by content id
+};
+
+// The shipped stages (stage1 ... stage10 in `folder`) as numbers 1-10; false, with the file's
+// name in `problem`, when one is missing or not a stage.
+bool addShippedStages(Store& store, const std::string& folder, std::string& problem);

@@ -1,0 +1,53 @@
+"""A way back from every screen: Return skips the opening, BackSpace leaves each screen the title
+opens, in Japanese and English; on a German layout the how-to-play screen names the key there."""
+
+import os
+import subprocess
+
+from options_scenario import OPTIONS_ITEM, is_options, is_title, quit_game, row_names
+from editor_scenario import EDIT_ITEM, menu_entries
+from xsession import Game, TestFailure, bright, near
+
+MUSIC_NAME = (150, 192)  # inside the music row, left of its value
+
+
+def to_title(game):
+    game.wait_for("the opening or the title", lambda p: p.width >= 800)
+    game.key("Return")  # skips the opening; the pointer stays where it is
+    game.wait_for("the title", is_title)
+
+
+def keys_line(pic):
+    return [[bright(pic.rgb(x, y)) for x in range(100, 700)] for y in range(220, 240)]
+
+
+def way_back(desktop, game_dir, data_home):
+    from scenarios import SELECT_ITEM, START_ITEM, is_demo, is_select  # it imports this file
+    for env in ({}, {"LANG": "en_US.UTF-8"}):
+        game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home, env=env)
+        to_title(game)
+        tag = "en" if env else "ja"
+        screens = [(START_ITEM, "how-to-play", is_demo), (SELECT_ITEM, "stage select", is_select),
+                   (OPTIONS_ITEM, "options", is_options), (EDIT_ITEM, "edit menu", lambda p: menu_entries(p) >= 5)]
+        for item, name, shown in screens:
+            game.click(*item)
+            pic = game.wait_for(f"the {name}", shown, save=f"{name.replace(' ', '-')}-{tag}")
+            if name == "options" and not near(pic.rgb(*MUSIC_NAME), (255, 255, 0)):
+                raise TestFailure("the options screen opened with its first row unlit")
+            game.key("BackSpace")
+            game.wait_for(f"the title after BackSpace on the {name}", is_title)
+        quit_game(game)
+
+
+def german_keys(desktop, game_dir, data_home):
+    from scenarios import START_ITEM, is_demo
+    lines = []
+    for layout in ("us", "de"):
+        subprocess.run(["setxkbmap", layout], env=desktop.env, check=True)
+        game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
+        to_title(game)
+        game.click(*START_ITEM)
+        lines.append(keys_line(game.wait_for("the how-to-play screen", is_demo, save=f"how-to-play-{layout}")))
+        quit_game(game)
+    if lines[0] == lines[1]:
+        raise TestFailure("the how-to-play screen names the same keys on a German layout as on a US one")

@@ -1,0 +1,2 @@
+// The server stands on the core alone: this include is refused.
+#include "ui/render/Picture.h"

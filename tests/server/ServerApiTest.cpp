@@ -1,0 +1,287 @@
+// The records API against both stores: SQLite in a temporary folder and a PostgreSQL cluster the
+// suite starts itself (skipped only when Debian's postgresql package is absent).
+#include "core/online/ContentId.h"
+#include "core/stage/StageFile.h"
+#include "server/RecordsServer.h"
+#include "tests/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include <filesystem>
+#include <glob.h>
+#include <thread>
+
+using nlohmann::json;
+
+namespace {
+std::string readData(const std::string& name) {
+    std::ifstream in(std::string(DATA_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string base64(const std::string& s) {
+    static const char* A = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); i += 3) {
+        std::uint32_t n = std::uint8_t(s[i]) << 16;
+        if (i + 1 < s.size()) n |= std::uint8_t(s[i + 1]) << 8;
+        if (i + 2 < s.size()) n |= std::uint8_t(s[i + 2]);
+        const std::size_t chunk = std::min<std::size_t>(3, s.size() - i);
+        for (std::size_t k = 0; k < 4; ++k)
+            out += k <= chunk ? A[(n >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// A throw-away cluster on a Unix socket in a temporary folder, run as `postgres` when we are root.
+struct Postgres {
+    std::string folder, bin, as;
+    bool up = false;
+    int databases = 0;
+    Postgres() {
+        glob_t g{};
+        if (glob("/usr/lib/postgresql/*/bin/initdb", 0, nullptr, &g) == 0 && g.gl_pathc > 0)
+            bin = std::filesystem::path(g.gl_pathv[g.gl_pathc - 1]).parent_path().string();
+        globfree(&g);
+        if (bin.empty()) return;
+        char pattern[] = "/tmp/twirlstick-pg-XXXXXX";
+        folder = mkdtemp(pattern);
+        as = geteuid() == 0 ? "runuser -u postgres -- " : "";
+        if (geteuid() == 0) run("chown postgres " + folder);
+        up = run(as + bin + "/initdb -A trust -U postgres -D " + folder + "/data > " + folder +
+                 "/initdb.log 2>&1") == 0 &&
+             run(as + bin + "/pg_ctl -w -D " + folder + "/data -l " + folder + "/log -o \"-k " + folder +
+                 " -c listen_addresses=''\" start > /dev/null") == 0;
+    }
+    ~Postgres() {
+        if (bin.empty()) return;
+        run(as + bin + "/pg_ctl -w -D " + folder + "/data -m immediate stop > /dev/null 2>&1");
+        std::filesystem::remove_all(folder);
+    }
+    std::string freshDatabase() {
+        const std::string name = "t" + std::to_string(++databases);
+        run(as + bin + "/createdb -h " + folder + " -U postgres " + name);
+        return "postgresql:///" + name + "?host=" + folder + "&user=postgres";
+    }
+};
+Postgres* postgres = nullptr;
+
+class Api : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        std::string db = "sqlite:" + folder_.file("records.db");
+        if (GetParam() == "postgresql") {
+            if (!postgres) postgres = new Postgres;
+            if (postgres->bin.empty()) GTEST_SKIP() << "no postgresql package";
+            ASSERT_TRUE(postgres->up) << "see " << postgres->folder;
+            db = postgres->freshDatabase();
+        }
+        store_ = openStore(db);
+        std::string problem;
+        ASSERT_TRUE(addShippedStages(*store_, DATA_DIR, problem)) << problem;
+        std::filesystem::create_directory(folder_.file("web"));
+        folder_.write("web/index.html", "<p>page</p>");
+        std::filesystem::create_symlink("/etc/passwd", folder_.file("web/out.txt"));
+        start({});
+        stage1_ = stageContentId(readData("stage1"));
+        stage2_ = stageContentId(readData("stage2"));
+        route1_ = readData("solutions/stage1.rep");
+        ann_ = claim("Ann");
+        bob_ = claim("Bob");
+    }
+    void TearDown() override { stop(); }
+
+    void start(ServerOptions options) {
+        stop();
+        options.webFolder = folder_.file("web");
+        server_ = std::make_unique<RecordsServer>(*store_, options);
+        port_ = 0;
+        ASSERT_TRUE(server_->bind("127.0.0.1", port_));
+        thread_ = std::thread([this] { server_->run(); });
+    }
+    void stop() {
+        if (!server_) return;
+        server_->stop();
+        thread_.join();
+        server_.reset();
+    }
+    httplib::Result call(const std::string& method, const std::string& path, const std::string& body = "",
+                         const std::string& token = "") {
+        httplib::Client c("127.0.0.1", port_);
+        httplib::Headers h;
+        if (!token.empty()) h.emplace("Authorization", "Bearer " + token);
+        if (method == "GET") return c.Get(path, h);
+        return c.Post(path, h, body, "application/octet-stream");
+    }
+    std::string claim(const std::string& name) {
+        const httplib::Result r = call("POST", "/api/v1/players", json{{"name", name}}.dump());
+        EXPECT_EQ(r->status, 201);
+        return json::parse(r->body).value("token", "");
+    }
+    json submit(const std::string& stage, const std::string& replay, const std::string& token, int status) {
+        const httplib::Result r = call("POST", "/api/v1/stages/" + stage + "/runs", replay, token);
+        EXPECT_EQ(r->status, status) << r->body;
+        return json::parse(r->body);
+    }
+    std::string fill(std::string text) const {
+        for (const auto& [key, value] : {std::pair{"{s1}", stage1_}, std::pair{"{s2}", stage2_}})
+            for (std::size_t at; (at = text.find(key)) != std::string::npos;)
+                text.replace(at, 4, value);
+        return text;
+    }
+
+    TempFolder folder_;
+    std::unique_ptr<Store> store_;
+    std::unique_ptr<RecordsServer> server_;
+    std::thread thread_;
+    int port_ = 0;
+    std::string stage1_, stage2_, route1_, ann_, bob_;
+};
+
+struct BadInput {
+    const char* method;
+    const char* path;
+    std::string body;
+    bool withToken;
+    int status;
+    const char* error; // a part of the answer's reason
+};
+
+TEST_P(Api, RefusesBadInputWithAReason) {
+    const int frames = std::stoi(route1_.substr(3)); // after the BOM
+    std::string longer = route1_;
+    longer.replace(3, std::to_string(frames).size(), std::to_string(frames + 1));
+    const std::string wrongClaim =
+        "claims " + std::to_string(frames + 1) + " frames but clears at frame " + std::to_string(frames);
+    const BadInput cases[] = {
+        {"POST", "/api/v1/stages/{s2}/runs", route1_, true, 422, ""}, // another stage's run
+        {"POST", "/api/v1/stages/{s1}/runs", "999999\r\n3 999999\r\n", true, 422, "past the time limit"},
+        {"POST", "/api/v1/stages/{s1}/runs", longer, true, 422, wrongClaim.c_str()},
+        {"POST", "/api/v1/stages/{s1}/runs", "2147483648\r\n3 2147483648\r\n", true, 422, "not a replay"},
+        {"POST", "/api/v1/stages/{s1}/runs", std::string(1100000, '1'), true, 422, "too large"},
+        {"POST", "/api/v1/stages/{s1}/runs", std::string(3000000, '1'), true, 413, "too large"},
+        {"POST", "/api/v1/stages/{s1}/runs", route1_, false, 401, "token"},
+        {"POST", "/api/v1/stages/00000000000000000000000000000000/runs", route1_, true, 422, "unknown stage"},
+        {"GET", "/api/v1/stages/00000000000000000000000000000000", "", false, 404, "unknown stage"},
+        {"GET", "/api/v1/stages/00000000000000000000000000000000/runs", "", false, 404, "unknown stage"},
+        {"GET", "/api/v1/stages/x'%20OR%201=1", "", false, 404, "no such call"},
+        {"GET", "/api/v1/runs/999999", "", false, 404, "unknown run"},
+        {"POST", "/api/v1/players", "{\"name\": ", false, 400, "JSON"},
+        {"POST", "/api/v1/players", "[1]", false, 400, "JSON"},
+        {"POST", "/api/v1/players", R"({"name": "a\u0001b"})", false, 422, "a name is"},
+        {"POST", "/api/v1/players", json{{"name", std::string(10000, 'x')}}.dump(), false, 422, "a name is"},
+        {"POST", "/api/v1/players", R"({"name": "x'); DROP TABLE players;--"})", false, 422, "a name is"},
+        {"POST", "/api/v1/players", R"({"name": 5})", false, 422, "a name is"},
+        {"POST", "/api/v1/players", R"({"name": "ANN"})", false, 409, "taken"},
+        {"POST", "/api/v1/stages", R"({"stage": "!!", "replay": ""})", true, 422, "base64"},
+        {"POST", "/api/v1/stages", json{{"stage", base64("hello")}, {"replay", ""}}.dump(), true, 422,
+         "goal"},
+        {"POST", "/api/v1/stages",
+         json{{"stage", base64(readData("stage1"))}, {"replay", base64("9\r\n3 9\r\n")}}.dump(), true, 422,
+         "the maker's clear: not a clear"},
+        {"GET", "/../../etc/passwd", "", false, 404, "no such file"},
+        {"GET", "/%2e%2e/%2e%2e/etc/passwd", "", false, 404, "no such file"},
+        {"GET", "/web%2Findex.html", "", false, 404, "no such file"},
+        {"GET", "/out.txt", "", false, 404, "no such file"}, // a link out of the folder
+        {"GET", "/api/v1/nothing", "", false, 404, "no such call"},
+    };
+    for (const BadInput& c : cases) {
+        const httplib::Result r = call(c.method, fill(c.path), c.body, c.withToken ? ann_ : "");
+        ASSERT_TRUE(r) << c.path;
+        EXPECT_EQ(r->status, c.status) << c.path << " " << c.body.substr(0, 40);
+        EXPECT_NE(r->body.find(c.error), std::string::npos) << c.path << ": " << r->body;
+        EXPECT_EQ(r->get_header_value("Content-Type"), "application/json") << c.path;
+    }
+    EXPECT_EQ(call("POST", fill("/api/v1/stages/{s1}/runs"), route1_, "' OR 1=1 --")->status, 401);
+    EXPECT_EQ(call("GET", "/")->body, "<p>page</p>");
+    EXPECT_EQ(call("GET", "/api/v1/health")->status, 200);
+}
+
+TEST_P(Api, RanksFastestFirstAndEarlierOnTies) {
+    // A goal over the start: the bar turning in place clears it, faster with the fast button.
+    Stage stage;
+    stage.title = u"'; DROP TABLE stages; --";
+    stage.addPoint({-100, 30});
+    stage.addPoint({100, 30});
+    stage.addSegment(0, 1, GOAL);
+    const std::string file = formatStage(stage), slow = "15\r\n3 15\r\n", fast = "8\r\n1 0\r\n3 8\r\n";
+    const httplib::Result published =
+        call("POST", "/api/v1/stages", json{{"stage", base64(file)}, {"replay", base64(slow)}}.dump(), ann_);
+    ASSERT_EQ(published->status, 201) << published->body;
+    const std::string id = json::parse(published->body)["id"];
+    EXPECT_EQ(id, stageContentId(file));
+    EXPECT_EQ(call("GET", "/api/v1/stages/" + id)->body, file);
+    const json list = json::parse(call("GET", "/api/v1/stages")->body)["stages"];
+    ASSERT_EQ(list.size(), 11u);
+    EXPECT_EQ(list[0]["number"], 1);
+    EXPECT_EQ(
+        list[10],
+        (json{{"id", id}, {"title", "'; DROP TABLE stages; --"}, {"number", nullptr}, {"maker", "Ann"}}));
+
+    const json tie = submit(id, slow, bob_, 201);
+    EXPECT_EQ(tie["rank"], 2) << "the maker's clear came first";
+    const json better = submit(id, fast, bob_, 201);
+    EXPECT_EQ(better["rank"], 1);
+    EXPECT_EQ(call("GET", "/api/v1/runs/" + std::to_string(int(tie["id"])))->status, 404) << "replaced";
+    const json worse = submit(id, slow, bob_, 200);
+    EXPECT_EQ(worse["id"], better["id"]);
+    EXPECT_EQ(worse["frames"], 8);
+    const json top = json::parse(call("GET", "/api/v1/stages/" + id + "/runs?limit=5", "", ann_)->body);
+    ASSERT_EQ(top["runs"].size(), 2u);
+    EXPECT_EQ(top["runs"][0]["name"], "Bob");
+    EXPECT_EQ(top["runs"][1]["frames"], 15);
+    EXPECT_EQ(top["rank"], 2);
+    EXPECT_EQ(call("GET", "/api/v1/runs/" + std::to_string(int(better["id"])))->body, fast);
+    EXPECT_EQ(submit(stage1_, route1_, ann_, 201)["rank"], 1);
+    EXPECT_EQ(submit(stage1_, route1_, bob_, 201)["rank"], 2);
+
+    ASSERT_TRUE(store_->removeRun(better["id"]));
+    ASSERT_TRUE(store_->removeStage(id));
+    EXPECT_EQ(submit(id, fast, bob_, 422)["error"], "unknown stage");
+}
+
+TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
+    start({.webFolder = "",
+           .workers = 1,
+           .queuedConnections = 0,
+           .verifications = 0,
+           .writesPerSecond = 0.001,
+           .writeBurst = 1,
+           .timeoutSeconds = 5});
+    const json busy = submit(stage1_, route1_, ann_, 503);
+    EXPECT_NE(busy["error"].get<std::string>().find("checked"), std::string::npos);
+    // The one worker may still be closing the refused submission's connection (503): asked again.
+    httplib::Result tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
+    for (int i = 0; i < 500 && tooMany && tooMany->status == 503; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
+    }
+    ASSERT_TRUE(tooMany);
+    EXPECT_EQ(tooMany->status, 429);
+    EXPECT_GT(std::stoi(tooMany->get_header_value("Retry-After")), 0);
+    // The one worker kept by a keep-alive connection: a second connection is refused at once.
+    httplib::Client held("127.0.0.1", port_);
+    held.set_keep_alive(true);
+    int status = 0; // the worker may still be closing the previous connection: asked again then
+    for (int i = 0; i < 500 && status != 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        status = held.Get("/api/v1/health")->status;
+    ASSERT_EQ(status, 200);
+    const httplib::Result refused = call("GET", "/api/v1/health");
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_EQ(refused->get_header_value("Retry-After"), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, Api, ::testing::Values("sqlite", "postgresql"));
+
+struct StopPostgres : ::testing::Environment {
+    void TearDown() override { delete postgres; }
+};
+const auto* const stopPostgres = ::testing::AddGlobalTestEnvironment(new StopPostgres);
+} // namespace
