@@ -60,6 +60,7 @@ async function firstVisit(browser, url, errors) {
     let shown;
     while (Date.now() < end && !(shown = await page.evaluate(() => window.firstFrameMs)))
       await new Promise((r) => setTimeout(r, 20));
+    if (!shown) throw new Error('the page drew nothing within a minute');
     const files = await page.evaluate((shown) => performance.getEntriesByType('resource')
       .filter((e) => e.startTime < shown)
       .map((e) => ({name: new URL(e.name).pathname.slice(1), bytes: e.encodedBodySize})), shown);
