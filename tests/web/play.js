@@ -260,36 +260,21 @@ async function waitForSaved(page) {
 
 // --- what the first download leaves out -------------------------------------------------------
 const FULL_FONT = 'IPAfont00203/ipagp.ttf';
-const LATE_FILES = [FULL_FONT, ...['bgm', 'bgm_fast', 'countdown', 'start', 'click', 'enter', 'clear', 'hurry', 'miss',
-                                   'newrecord', 'gameover'].map((s) => 'sound/' + s + '.wav')];
-const pageFileSize = (page, name) => page.evaluate((name) => {
-  try {
-    return FS.stat(name).size;
-  } catch (e) {
-    return -1;
-  }
-}, name);
-const fullFontIn = async (page) => (await pageFileSize(page, FULL_FONT)) === fs.statSync(path.join(webDir, FULL_FONT)).size;
+const lateFiles = () => [FULL_FONT, ...fs.readdirSync(path.join(webDir, 'sound')).filter((n) => n.endsWith('.wav')).map((n) => 'sound/' + n)];
+const arrived = (page, name) => page.evaluate((name) => FS.analyzePath(name).object?.usedBytes ?? -1, name)
+  .then((size) => size === fs.statSync(path.join(webDir, name)).size);
 
-async function waitForLateFiles(page) {
-  const end = Date.now() + 60000;
-  for (const name of LATE_FILES) {
-    const size = fs.statSync(path.join(webDir, name)).size;
-    while ((await pageFileSize(page, name)) !== size)
+// Waits for the full font and the sounds; with `shown`, checks they were asked for only after
+// the first frame.
+async function waitForLateFiles(page, shown = false) {
+  for (const name of lateFiles())
+    for (const end = Date.now() + 60000; !(await arrived(page, name));)
       if (Date.now() > end) throw new TestFailure(name + ' never came after the first frame');
       else await new Promise((r) => setTimeout(r, 100));
-  }
-}
-
-// The first frame is drawn before the full font and the sounds are asked for, and they follow.
-async function checkLateFiles(page) {
-  await waitForLateFiles(page);
-  const {shown, late} = await page.evaluate(() => ({
-    shown: Module.twirlstickFirstFrameMs,
-    late: performance.getEntriesByType('resource').filter((e) => /ipagp\.ttf|\.wav$/.test(e.name)).map((e) => e.startTime),
-  }));
-  if (!shown || late.length !== LATE_FILES.length || late.some((t) => t < shown))
-    throw new TestFailure('the late files were not fetched after the first frame (' + shown + ' ms): ' + late);
+  const {first, late} = await page.evaluate(() => ({first: Module.twirlstickFirstFrameMs,
+    late: performance.getEntriesByType('resource').filter((e) => /ipagp\.ttf|\.wav$/.test(e.name)).map((e) => e.startTime)}));
+  if (shown && (!first || late.length !== lateFiles().length || late.some((t) => t < first)))
+    throw new TestFailure('the late files were not fetched after the first frame (' + first + ' ms): ' + late);
 }
 
 // Pixels of the play screen's title band that differ by more than a quarter of the range.
@@ -318,7 +303,7 @@ async function titleBeforeTheFullFont(browser, errors) {
     await page.keyboard.press('Enter');
     const playing = (p) => isPlay(p) && messageColumns(p) > 100;
     const boxed = await waitFor(page, 'the rare title waiting for the start click', playing, {save: 'web-title-boxes'});
-    if (await fullFontIn(page)) throw new TestFailure('the full font came although the server refused it');
+    if (await arrived(page, FULL_FONT)) throw new TestFailure('the full font came although the server refused it');
     offline = false;
     await page.setOfflineMode(true);
     await page.setOfflineMode(false); // the browser says it is back online: the page tries again
@@ -327,15 +312,12 @@ async function titleBeforeTheFullFont(browser, errors) {
 
     const fresh = await openGame(browser, home + '#stage=' + link, errors);
     await waitFor(fresh, 'the offer to play the rare title once more', isQuestion);
-    for (const end = Date.now() + 60000; !(await fullFontIn(fresh)) && Date.now() < end;)
-      await new Promise((r) => setTimeout(r, 100));
     await waitForLateFiles(fresh);
     await new Promise((r) => setTimeout(r, 500)); // frames for the game to take the font in before the label is made
     await fresh.keyboard.press('Enter');
     const whole = await waitFor(fresh, 'the rare title drawn with the full font from the start', playing,
                                 {save: 'web-title-whole'});
     const off = titleChange(redrawn, whole);
-    console.log('the redrawn title differs from the whole font\'s in', off, 'pixels (boxes: ', titleChange(boxed, whole), ')');
     if (off > 20) throw new TestFailure('the title drawn again is not the full font\'s: ' + off + ' pixels differ');
     // The browser itself logs each refused fetch; the page adds nothing of its own.
     const refused = errors.filter((e) => e.includes('net::ERR_EMPTY_RESPONSE'));
@@ -382,7 +364,7 @@ async function main() {
     const loaded = Date.now();
     await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
     console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
-    await checkLateFiles(page);
+    await waitForLateFiles(page, true);
     await waitFor(page, 'the title after the opening', isTitle, {save: 'web-title'});
     await page.mouse.click(...START_ITEM);
     await waitFor(page, 'the how-to-play screen', isDemo, {save: 'web-how-to-play'});
