@@ -14,5 +14,5 @@ toolchain="$(dirname "$(readlink -f "$(command -v emcc)")")/cmake/Modules/Platfo
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" \
   -DCMAKE_BUILD_TYPE=Release -DTWIRLSTICK_TESTS=OFF -DTWIRLSTICK_BENCH=OFF
 # Emscripten's optimiser is slow and the machine may be shared: the build stays out of the way.
-nice -n 10 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target twirlstick
+nice -n 10 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target twirlstick web_compressed
 ls -l "$build"/twirlstick.{html,js,wasm,data}

@@ -12,7 +12,7 @@ serve=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev)
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian
       "${serve[@]}" postgresql wrk curl)
-web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext)
+web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext python3-fonttools fonttools) # fonttools: pyftsubset
 browser=(chromium) # the browser test drives Debian's Chromium, headless
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;

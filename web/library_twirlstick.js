@@ -4,7 +4,8 @@ mergeInto(LibraryManager.library, {
   // made through html5.h would leave unset.
   twirlstick_create_context__deps: ['$Browser', '$GL'],
   twirlstick_create_context: function() {
-    var attributes = {antialias: false, alpha: false, depth: false, stencil: false, majorVersion: 1};
+    var attributes = {antialias: false, alpha: false, depth: false, stencil: false, majorVersion: 1,
+                      enableExtensionsByDefault: false};
     return Browser.createContext(Module['canvas'], true, true, attributes) ? 1 : 0;
   },
 

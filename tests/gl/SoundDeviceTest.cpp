@@ -1,3 +1,4 @@
+#include "tests/TempFolder.h"
 #include "tests/gl/GlTestSupport.h"
 
 #include "ui/sound/Sound.h"
@@ -6,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 // A hang here is caught by the test's time limit.
@@ -29,5 +31,27 @@ TEST(SoundDevice, StartsSilentlyOnTheDummyDriverAndNeverBlocks) {
     ShutdownAudio();
     PlaySound(SoundId::miss, false); // after shutdown: a silent no-op
     EXPECT_EQ(currentMusic(), std::nullopt);
+    unsetenv("SDL_AUDIODRIVER");
+}
+
+// The browser's page brings its sounds after the first frame: the music asked for before its
+// file came starts when it comes, once.
+TEST(SoundDevice, AMusicFileArrivingLateStartsTheMusicOnce) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::filesystem::path gameFolder = std::filesystem::current_path();
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "sound");
+    std::filesystem::current_path(folder.path());
+    ASSERT_TRUE(InitAudio());
+    LoadAllSounds(); // none there yet: each plays as silence
+    resetSoundCounts();
+    playMusic(SoundId::bgm);
+    std::filesystem::copy_file(gameFolder / "sound/bgm.wav", folder.file("sound/bgm.wav"));
+    for (int i = 0; i < 2; ++i) // the second time it is loaded already
+        TakeArrivedSound("sound/bgm.wav");
+    EXPECT_EQ(soundCounts().playsOf(SoundId::bgm), 2);
+    FreeAllSounds();
+    ShutdownAudio();
+    std::filesystem::current_path(gameFolder);
     unsetenv("SDL_AUDIODRIVER");
 }

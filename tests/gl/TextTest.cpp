@@ -113,6 +113,24 @@ TEST(GlyphCache, ALongTitleLeavesRoomForEveryTextOfTheGame) {
         EXPECT_NE(cache.AcquireGlyph(c), GlyphCache::NoSlot) << int(c);
 }
 
+// The browser's page opens with part of the font; here, with none at all. What the first font
+// lacked is drawn again from the whole one once it is there, and the labels take the new widths.
+TEST(GlyphCache, AFullerFontRedrawsWhatTheFirstLackedAndLabelsFollow) {
+    GlyphCache cache("no-such-font.ttf");
+    const auto label = CreateLabel(cache, u"鬱A", Vec2{0.0f, 0.0f}, 1.0f);
+    const int slot = cache.AcquireGlyph(u'鬱');
+    EXPECT_TRUE(cache.Slot(slot).boxed);
+    EXPECT_EQ(coveredTexels(cellTexels(cache, slot)), 0);
+    EXPECT_FALSE(cache.UseFont(".")); // not a font: the old one stays
+    ASSERT_TRUE(cache.UseFont(FontPath));
+    EXPECT_FALSE(cache.Slot(slot).boxed);
+    EXPECT_GT(coveredTexels(cellTexels(cache, slot)), 20);
+    const auto fresh = CreateLabel(cache, u"鬱A", Vec2{0.0f, 0.0f}, 1.0f);
+    EXPECT_GT(label->Bounds().right, 20.0f);
+    EXPECT_FLOAT_EQ(label->Bounds().right, fresh->Bounds().right); // laid out again
+    EXPECT_FLOAT_EQ(label->Bounds().top, fresh->Bounds().top);
+}
+
 TEST(TextLabel, AlignmentPlacesThePen) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     TextLabel centred(cache, {100, 0}, 1.0f, TextAlign::Center);

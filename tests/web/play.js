@@ -93,18 +93,31 @@ function messageColumns(pic) {
 }
 
 // --- the page -----------------------------------------------------------------------------
-function serve(folder) {
+// The page and the files it fetches after its first frame, each as its .gz with
+// Content-Encoding when `gzip` is set, the browser asks for it and the build wrote one; plain
+// otherwise, as a server that sends no compressed files would. `hold(name)` may answer a
+// promise that the reply waits for (a slow network), or 'refuse' (no network).
+const SERVED = /^(twirlstick\.(html|js|wasm|data)|IPAfont00203\/ipagp\.ttf|sound\/[a-z_]+\.wav)$/;
+function serve(folder, {gzip = false, hold = () => null} = {}) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
-  const server = http.createServer((request, response) => {
-    const name = path.basename(decodeURIComponent(request.url.split(/[?#]/)[0]));
+  const server = http.createServer(async (request, response) => {
+    const name = decodeURIComponent(request.url.split(/[?#]/)[0]).replace(/^\//, '');
     const file = path.join(folder, name);
-    if (!/^twirlstick\.(html|js|wasm|data)$/.test(name) || !fs.existsSync(file)) {
-      response.writeHead(404);
-      response.end();
+    const held = SERVED.test(name) ? hold(name) : null;
+    if (held === 'refuse' || !SERVED.test(name) || !fs.existsSync(file)) {
+      if (held === 'refuse') request.socket.destroy();
+      else {
+        response.writeHead(404);
+        response.end();
+      }
       return;
     }
-    response.writeHead(200, {'Content-Type': types[path.extname(name)] || 'application/octet-stream'});
-    fs.createReadStream(file).pipe(response);
+    await held;
+    const headers = {'Content-Type': types[path.extname(name)] || 'application/octet-stream'};
+    const zipped = gzip && /\bgzip\b/.test(request.headers['accept-encoding'] || '') && fs.existsSync(file + '.gz');
+    if (zipped) headers['Content-Encoding'] = 'gzip';
+    response.writeHead(200, headers);
+    fs.createReadStream(zipped ? file + '.gz' : file).pipe(response);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
@@ -245,6 +258,76 @@ async function waitForSaved(page) {
     await new Promise((r) => setTimeout(r, 100));
 }
 
+// --- what the first download leaves out -------------------------------------------------------
+const FULL_FONT = 'IPAfont00203/ipagp.ttf';
+const lateFiles = () => [FULL_FONT, ...fs.readdirSync(path.join(webDir, 'sound')).filter((n) => n.endsWith('.wav')).map((n) => 'sound/' + n)];
+const arrived = (page, name) => page.evaluate((name) => FS.analyzePath(name).object?.usedBytes ?? -1, name)
+  .then((size) => size === fs.statSync(path.join(webDir, name)).size);
+
+// Waits for the full font and the sounds; with `shown`, checks they were asked for only after
+// the first frame.
+async function waitForLateFiles(page, shown = false) {
+  for (const name of lateFiles())
+    for (const end = Date.now() + 60000; !(await arrived(page, name));)
+      if (Date.now() > end) throw new TestFailure(name + ' never came after the first frame');
+      else await new Promise((r) => setTimeout(r, 100));
+  const {first, late} = await page.evaluate(() => ({first: Module.twirlstickFirstFrameMs,
+    late: performance.getEntriesByType('resource').filter((e) => /ipagp\.ttf|\.wav$/.test(e.name)).map((e) => e.startTime)}));
+  if (shown && (!first || late.length !== lateFiles().length || late.some((t) => t < first)))
+    throw new TestFailure('the late files were not fetched after the first frame (' + first + ' ms): ' + late);
+}
+
+// Pixels of the play screen's title band that differ by more than a quarter of the range.
+function titleChange(a, b) {
+  let n = 0;
+  for (let x = 100; x < 700; ++x)
+    for (let y = 50; y < 100; ++y) n += [0, 1, 2].some((c) => Math.abs(a.rgb(x, y)[c] - b.rgb(x, y)[c]) > 64);
+  return n;
+}
+
+// The page opened offline after a first visit: the full font cannot be fetched. A title in
+// characters its subset lacks shows boxes and the game plays on; back online, the full font
+// comes and the title is drawn again, as a page that had the font from the start draws it.
+// These servers send no compressed files.
+async function titleBeforeTheFullFont(browser, errors) {
+  const stage = fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage3'), 'utf8')
+    .replace(/^(\uFEFF?)TITLE [^\r\n]*/, '$1TITLE 鬱蒼と鸚鵡');
+  const link = Buffer.from(stage).toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  let offline = true;
+  const servers = [await serve(webDir, {hold: (name) => (offline && name === FULL_FONT ? 'refuse' : null)}),
+                   await serve(webDir)];
+  const [away, home] = servers.map((s) => 'http://127.0.0.1:' + s.address().port + '/twirlstick.html');
+  try {
+    const page = await openGame(browser, away + '#stage=' + link, errors);
+    await waitFor(page, 'the offer to play the stage with a rare title', isQuestion);
+    await page.keyboard.press('Enter');
+    const playing = (p) => isPlay(p) && messageColumns(p) > 100;
+    const boxed = await waitFor(page, 'the rare title waiting for the start click', playing, {save: 'web-title-boxes'});
+    if (await arrived(page, FULL_FONT)) throw new TestFailure('the full font came although the server refused it');
+    offline = false;
+    await page.setOfflineMode(true);
+    await page.setOfflineMode(false); // the browser says it is back online: the page tries again
+    const redrawn = await waitFor(page, 'the rare title drawn again with the full font',
+                                  (p) => playing(p) && titleChange(boxed, p) > 200, {save: 'web-title-redrawn'});
+
+    const fresh = await openGame(browser, home + '#stage=' + link, errors);
+    await waitFor(fresh, 'the offer to play the rare title once more', isQuestion);
+    await waitForLateFiles(fresh);
+    await new Promise((r) => setTimeout(r, 500)); // frames for the game to take the font in before the label is made
+    await fresh.keyboard.press('Enter');
+    const whole = await waitFor(fresh, 'the rare title drawn with the full font from the start', playing,
+                                {save: 'web-title-whole'});
+    const off = titleChange(redrawn, whole);
+    if (off > 20) throw new TestFailure('the title drawn again is not the full font\'s: ' + off + ' pixels differ');
+    // The browser itself logs each refused fetch; the page adds nothing of its own.
+    const refused = errors.filter((e) => e.includes('net::ERR_EMPTY_RESPONSE'));
+    if (!refused.length) throw new TestFailure('the full font was never asked for while the server refused it');
+    errors.splice(0, errors.length, ...errors.filter((e) => !refused.includes(e)));
+  } finally {
+    servers.forEach((s) => s.close());
+  }
+}
+
 async function openGame(browser, url, errors) {
   const page = await browser.newPage();
   await page.setViewport({width: 800, height: 600});
@@ -323,7 +406,7 @@ async function hostile(browser, url) {
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
   const solution = fs.readFileSync(solutionPath);
-  const server = await serve(webDir);
+  const server = await serve(webDir, {gzip: true});
   const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
   const {browser, profile} = await launch();
   const errors = [];
@@ -332,6 +415,7 @@ async function main() {
     const loaded = Date.now();
     await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
     console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
+    await waitForLateFiles(page, true);
     await waitFor(page, 'the title after the opening', isTitle, {save: 'web-title'});
     await page.mouse.click(...START_ITEM);
     await waitFor(page, 'the how-to-play screen', isDemo, {save: 'web-how-to-play'});
@@ -421,6 +505,7 @@ async function main() {
     await page.keyboard.press('Escape');
     await waitFor(page, 'the title after the offer was declined', isTitle);
     await hostile(browser, url);
+    await titleBeforeTheFullFont(browser, errors);
     if (errors.length) throw new TestFailure(errors.join('\n'));
     console.log('stage 1 cleared by input in the browser; its best run survived the reload');
   } finally {

@@ -31,6 +31,9 @@ void setWindowSizeLimit(int pixels);
 void setWindowClassName(const char* name); // X11 class; before initSystems, which reads it
 // The window's icon from size x size RGBA pixels (straight alpha, rows from the top).
 void setWindowIcon(const std::uint8_t* rgba, int size);
+// False where nothing shows a window icon (a page, whose favicon stands for it): drawing one
+// there would only put the first frame off.
+bool showsWindowIcon();
 
 // --- events --------------------------------------------------------------------------------
 enum class EventKind {
@@ -47,6 +50,7 @@ enum class EventKind {
     TextEditing,    // IME composition (UTF-8) with its cursor
     DropFile,       // a file or folder dropped on the window: its path in `text`
     GamepadRemoved, // unplugged: play pauses as on focus loss
+    FileArrived,    // a data file asked for by fetchLater (or the full font) is there: its path in `text`
 };
 
 enum class Key {
@@ -140,9 +144,15 @@ std::string takeLinkedStage();
 // A system message box with no owner window; usable before any window exists.
 void showSimpleMessageBox(const std::string& caption, const std::string& text);
 
-// --- fonts ---------------------------------------------------------------------------------
+// --- fonts and late data ---------------------------------------------------------------------
 // The file of an installed font of that family, or "" when the system has none.
 std::string findFontFile(const char* family);
+// Asks for a data file (a path in the game folder) that is not there yet. True where it will
+// come later, announced by a FileArrived event: the browser's page downloads the sounds and the
+// full font after its first frame (its first download has only a subset of the font, and a
+// FileArrived event with the font's path replaces it). False where every file is there from the
+// start, so a missing one is missing for good (the desktop).
+bool fetchLater(const char* path);
 
 // --- audio ---------------------------------------------------------------------------------
 // Called on the audio thread to fill `frames` mono 16-bit samples.

@@ -94,6 +94,11 @@ std::string takeLinkedStage() {
     return {};
 }
 
+// The game folder comes whole: nothing arrives later.
+bool fetchLater(const char*) {
+    return false;
+}
+
 void showSimpleMessageBox(const std::string& caption, const std::string& text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }

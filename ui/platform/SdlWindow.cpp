@@ -102,6 +102,10 @@ void setWindowClassName(const char* name) {
     setenv("SDL_VIDEO_X11_WMCLASS", name, 0);
 }
 
+bool showsWindowIcon() {
+    return true;
+}
+
 void setWindowIcon(const std::uint8_t* rgba, int size) {
     if (!window) return;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(rgba), size, size, 32,

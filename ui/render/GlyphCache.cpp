@@ -1,5 +1,7 @@
 #include "ui/render/GlyphCache.h"
 
+#include "ui/render/TextLabel.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -22,8 +24,9 @@ void blitGlyph(const GlyphBitmap& bitmap, Cell& cell) {
 }
 } // namespace
 
-GlyphCache::GlyphCache(const std::string& fontPath) : raster_(fontPath, CellSize) {
-    if (!raster_.Ready())
+GlyphCache::GlyphCache(const std::string& fontPath)
+    : raster_(std::make_unique<GlyphRaster>(fontPath, CellSize)) {
+    if (!raster_->Ready())
         std::fprintf(stderr, "twirlstick: cannot open the font %s; texts stay empty\n", fontPath.c_str());
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
@@ -43,6 +46,28 @@ GlyphCache::GlyphCache(const std::string& fontPath) : raster_(fontPath, CellSize
 }
 
 GlyphCache::~GlyphCache() = default;
+
+void GlyphCache::RemoveLabel(TextLabel* label) {
+    const auto it = std::find(labels_.begin(), labels_.end(), label);
+    if (it == labels_.end()) return;
+    *it = labels_.back();
+    labels_.pop_back();
+}
+
+bool GlyphCache::UseFont(const std::string& fontPath) {
+    auto raster = std::make_unique<GlyphRaster>(fontPath, CellSize);
+    if (!raster->Ready()) {
+        std::fprintf(stderr, "twirlstick: cannot open the font %s; keeping the one in use\n",
+                     fontPath.c_str());
+        return false;
+    }
+    raster_ = std::move(raster);
+    for (int n = 0; n < SlotCount; ++n)
+        if (slots_[n].code != 0 && slots_[n].boxed) RenderGlyph(n, slots_[n].code);
+    for (TextLabel* label : labels_)
+        label->Layout();
+    return true;
+}
 
 int GlyphCache::AcquireGlyph(std::uint16_t code) {
     for (int n = 0; n < SlotCount; ++n) {
@@ -79,7 +104,8 @@ void GlyphCache::RenderGlyph(int slot, std::uint16_t code) {
     Cell cell{};
     GlyphBitmap bitmap;
     GlyphMetrics& m = slots_[slot].metrics;
-    if (raster_.Render(code, m, bitmap)) {
+    slots_[slot].boxed = !raster_->HasGlyph(code);
+    if (raster_->Render(code, m, bitmap)) {
         // The cell clips larger bitmaps; the quad must not reach into the neighbouring cells.
         const int maxExtent = CellSize * FixedPointOne;
         m.width = std::min(m.width, maxExtent);

@@ -10,8 +10,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TextLabel;
 
 // The side, in cells, of the smallest square power-of-two grid that holds `cells` cells.
 constexpr int glyphGridSide(int cells) {
@@ -25,6 +28,7 @@ struct GlyphSlot {
     std::uint16_t code = 0; // 0: holds nothing
     std::int32_t refCount = 0;
     GlyphMetrics metrics;
+    bool boxed = false; // the font had no glyph for the code: the cell shows its missing-glyph box
 };
 
 class GlyphCache {
@@ -51,11 +55,23 @@ public:
     GLuint Texture() const { return texture_; }
     int renderCount() const { return renders_; } // glyphs rendered so far (cache misses)
 
+    // Draws with a fuller font from now on (the browser's whole font after the subset its page
+    // opened with): every cached glyph that showed the missing-glyph box is drawn again from it
+    // in the same cell, and every label lays its text out again, as the new glyphs' widths may
+    // differ. Glyphs the old font had stay as they are. False, keeping the old font, when the
+    // file is not a font.
+    bool UseFont(const std::string& fontPath);
+
+    // Live labels, laid out again when the font changes (TextLabel registers itself).
+    void AddLabel(TextLabel* label) { labels_.push_back(label); }
+    void RemoveLabel(TextLabel* label);
+
 private:
     void ReclaimSlots();
     void RenderGlyph(int slot, std::uint16_t code);
 
-    GlyphRaster raster_;
+    std::unique_ptr<GlyphRaster> raster_;
+    std::vector<TextLabel*> labels_;
     GLuint texture_ = 0;
     std::array<GlyphSlot, SlotCount> slots_{};
     std::vector<int> freeSlots_;

@@ -27,6 +27,9 @@ public:
     GlyphRaster& operator=(const GlyphRaster&) = delete;
 
     bool Ready() const;
+    // Whether the font has a glyph of its own for `code`; without one, Render draws the font's
+    // missing-glyph box (or nothing, when the raster is not Ready).
+    bool HasGlyph(std::uint16_t code) const;
     // False, with zero metrics and an empty bitmap, when the font cannot draw `code`.
     bool Render(std::uint16_t code, GlyphMetrics& metrics, GlyphBitmap& bitmap) const;
 

@@ -53,6 +53,10 @@ bool GlyphRaster::Ready() const {
     return face_->face != nullptr;
 }
 
+bool GlyphRaster::HasGlyph(std::uint16_t code) const {
+    return face_->face && FT_Get_Char_Index(face_->face, code) != 0;
+}
+
 bool GlyphRaster::Render(std::uint16_t code, GlyphMetrics& metrics, GlyphBitmap& bitmap) const {
     metrics = {};
     bitmap = {};

@@ -2,6 +2,7 @@
 // FreeType rounds hinted ones (the box out to whole pixels, the advance to the nearest), so
 // texts are laid out as on the desktop.
 #include "core/base/FileAccess.h"
+#include "ui/platform/web/WebPage.h"
 #include "ui/render/GlyphRaster.h"
 
 #include <cmath>
@@ -40,14 +41,20 @@ bool GlyphRaster::Ready() const {
     return face_->ready;
 }
 
+bool GlyphRaster::HasGlyph(std::uint16_t code) const {
+    return face_->ready && stbtt_FindGlyphIndex(&face_->info, code) != 0;
+}
+
 bool GlyphRaster::Render(std::uint16_t code, GlyphMetrics& metrics, GlyphBitmap& bitmap) const {
     metrics = {};
     bitmap = {};
     if (!face_->ready) return false;
     const stbtt_fontinfo& info = face_->info;
     const float scale = face_->scale;
-    // Glyph 0 is the font's "missing" box, which FreeType draws too.
+    // Glyph 0 is the font's "missing" box, which FreeType draws too. The page opens with a subset
+    // of the font: a character it lacks (a player's own title) asks for the whole font at once.
     const int glyph = stbtt_FindGlyphIndex(&info, code);
+    if (glyph == 0) twirlstick_want_full_font();
     int advance = 0, bearing = 0;
     stbtt_GetGlyphHMetrics(&info, glyph, &advance, &bearing);
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0; // pixels, y down

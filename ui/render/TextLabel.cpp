@@ -14,11 +14,13 @@ constexpr Color32 LegibleBacking = makeColor(0, 0, 0, 224);
 
 TextLabel::TextLabel(GlyphCache& cache, Vec2 position, float scale, TextAlign align)
     : position_(position), scale_(scale), align_(align), cache_(&cache) {
+    cache_->AddLabel(this);
     Layout();
 }
 
 TextLabel::~TextLabel() {
     ReleaseGlyphs();
+    cache_->RemoveLabel(this);
 }
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc) {

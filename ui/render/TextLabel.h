@@ -45,6 +45,7 @@ public:
     }
 
 private:
+    friend class GlyphCache; // lays every label out again when the font changes
     void Layout();
 
     struct GlyphVertex {

@@ -2,6 +2,7 @@
 
 #include "core/sound/Mixer.h"
 #include "core/sound/WaveFile.h"
+#include "core/stage/FileLocations.h"
 #include "ui/platform/Platform.h"
 
 #include <cstdio>
@@ -55,11 +56,31 @@ bool InitAudio() {
     return true;
 }
 
+namespace {
+void loadSound(int id) {
+    std::string problem;
+    table[id].samples = readWaveSamples(Paths[id], problem);
+    if (!problem.empty()) std::fprintf(stderr, "twirlstick: sound %s: %s\n", Paths[id], problem.c_str());
+}
+} // namespace
+
 void LoadAllSounds() {
     for (int id = 0; id < SoundCount; ++id) {
-        std::string problem;
-        table[id].samples = readWaveSamples(Paths[id], problem);
-        if (!problem.empty()) std::fprintf(stderr, "twirlstick: sound %s: %s\n", Paths[id], problem.c_str());
+        // The browser's page brings its sounds after the first frame: until one is there, it
+        // plays as silence.
+        if (!pathExists(Paths[id]) && platform::fetchLater(Paths[id])) continue;
+        loadSound(id);
+    }
+}
+
+void TakeArrivedSound(const std::string& path) {
+    for (int id = 0; id < SoundCount; ++id) {
+        if (path != Paths[id] || !table[id].samples.empty()) continue;
+        // A voice may hold the old, empty samples: stop it before they are replaced.
+        withMixer([id](Mixer& m) { m.Stop(id); });
+        loadSound(id);
+        // The music asked for while its file was on its way starts now.
+        if (music == SoundId(id)) PlaySound(SoundId(id), true);
     }
 }
 

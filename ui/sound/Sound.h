@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Scoped: names such as `start` and `clear` would otherwise land in the global namespace.
@@ -34,6 +35,9 @@ using SoundTable = std::array<Sound, SoundCount>;
 
 bool InitAudio(); // false: no device, the game runs silent
 void LoadAllSounds();
+// A sound file that was not there at start arrived (platform::fetchLater): it is loaded, and the
+// music that should be playing starts. Other paths, and sounds already loaded, are left alone.
+void TakeArrivedSound(const std::string& path);
 void PlaySound(SoundId id, bool looping);
 void StopSound(SoundId id);
 void FreeAllSounds();

@@ -17,7 +17,8 @@ namespace Lib::System {
 bool CGameWindow::Create(CIdlingMessageLoop& loop) {
     loop_ = &loop;
     if (!platform::createWindow("TWIRLSTICK", system_->baseWidth, system_->baseHeight)) return false;
-    platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
+    if (platform::showsWindowIcon())
+        platform::setWindowIcon(drawBarIcon(WindowIconSize).data(), WindowIconSize);
     SetupContext();
     GLint dims[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
@@ -106,6 +107,10 @@ void CGameWindow::HandleEvent(const platform::Event& event) {
         break;
     case EventKind::DropFile:
         system_->pendingDrops.push_back(event.text);
+        break;
+    case EventKind::FileArrived:
+        TakeArrivedSound(event.text);
+        if (event.text == FontPath && system_->glyphCache) system_->glyphCache->UseFont(event.text);
         break;
     case EventKind::CloseRequest:
         RequestClose();

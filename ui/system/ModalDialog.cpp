@@ -36,6 +36,7 @@ DialogResult ModalDialog::RunModal() {
             case platform::EventKind::FocusGained:
             case platform::EventKind::FocusLost:
             case platform::EventKind::DropFile: // kept for the scene below, which takes it after the box
+            case platform::EventKind::FileArrived:
                 system->window->HandleEvent(event);
                 break;
             case platform::EventKind::Wheel: // turned at the box: not for the scene behind it

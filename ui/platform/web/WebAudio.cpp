@@ -7,8 +7,10 @@
 
 namespace platform {
 
+// The page opens Web Audio once its first frame is on the screen: making the context costs tens
+// of milliseconds, and browsers hold its sound back until the player's first click anyway.
 bool openAudio(int sampleRate, AudioCallback callback, void* user) {
-    if (twirlstick_open_audio(sampleRate, callback, user)) return true;
+    if (twirlstick_open_audio_later(sampleRate, callback, user)) return true;
     std::fprintf(stderr, "twirlstick: the browser has no Web Audio; the game runs silent\n");
     return false;
 }
@@ -17,6 +19,7 @@ void lockAudio() {}
 void unlockAudio() {}
 
 void closeAudio() {
+    twirlstick_cancel_audio_later();
     twirlstick_close_audio();
 }
 

@@ -13,8 +13,11 @@ bool fitCanvas();
 void installEventCallbacks();
 void pushEvent(const Event& event);
 // Yields to the browser when the game has not for a while: a game running late skips the sleeps
-// where it would, and a page that never yields shows nothing and takes no input.
+// where it would, and a page that never yields shows nothing and takes no input. Not before the
+// first frame: the start-up runs long, and a yield there only puts the first picture off.
 void yieldIfStarved();
+// Whether the game's first frame has been drawn (the first swap after the window is shown).
+bool firstFrameDrawn();
 // Takes in the stage a #stage= link carried, if any; needs the working folder.
 void importLinkedStage();
 

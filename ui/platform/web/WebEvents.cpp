@@ -180,6 +180,16 @@ void takeDrops() {
     }
 }
 
+void takeArrivals() {
+    while (char* path = twirlstick_next_arrival()) {
+        Event event;
+        event.kind = EventKind::FileArrived;
+        event.text = path;
+        std::free(path);
+        web::pushEvent(event);
+    }
+}
+
 EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
     if (web::fitCanvas()) pushKind(EventKind::Resized);
     return false;
@@ -214,7 +224,10 @@ void installEventCallbacks() {
 } // namespace web
 
 bool pollEvent(Event& event) {
-    if (queue.empty()) takeDrops();
+    if (queue.empty()) {
+        takeDrops();
+        takeArrivals();
+    }
     if (queue.empty()) {
         web::yieldIfStarved();
         return false;

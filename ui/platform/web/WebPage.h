@@ -30,6 +30,22 @@ char* twirlstick_next_drop();
 // Called as each frame's input is polled. A test that plays by input hooks the page here, so its
 // events for frame n arrive just before frame n reads them, as a player's would have.
 void twirlstick_input_poll();
+// The game's first frame is drawn: the files the first download left out are fetched once it is
+// on screen.
+void twirlstick_first_frame();
+// Fetches a data file the first download left out (web/library_late.js); 1 when it will come.
+int twirlstick_fetch_later(const char* path);
+// twirlstick_open_audio once the first frame is on the screen; 0 without Web Audio. A failure
+// then is said on the console, and the game runs silent.
+int twirlstick_open_audio_later(int sampleRate, void (*callback)(void*, std::int16_t*, int), void* user);
+// Web Audio is no longer wanted: an open still waiting for the first frame is dropped.
+void twirlstick_cancel_audio_later();
+// A glyph the font subset lacks is on screen: the full font is fetched now, not after the first
+// frame.
+void twirlstick_want_full_font();
+// The next fetched file written into the page's file system: its path as a new UTF-8 string the
+// caller frees, or null when none has arrived.
+char* twirlstick_next_arrival();
 // Sleeps, yielding to the browser, until the next animation frame or `ms` milliseconds,
 // whichever is later.
 void twirlstick_wait_frame(double ms);

@@ -20,7 +20,7 @@ void waitFrame(double ms) {
 namespace web {
 void yieldIfStarved() {
     constexpr std::uint64_t LongestUs = 50'000; // three frames
-    if (nowUs() - lastYieldUs > LongestUs) waitFrame(0.0);
+    if (firstFrameDrawn() && nowUs() - lastYieldUs > LongestUs) waitFrame(0.0);
 }
 } // namespace web
 
@@ -70,6 +70,10 @@ void showSimpleMessageBox(const std::string& caption, const std::string& text) {
 // The page carries its own copy of the font.
 std::string findFontFile(const char*) {
     return {};
+}
+
+bool fetchLater(const char* path) {
+    return twirlstick_fetch_later(path) != 0;
 }
 
 } // namespace platform

@@ -9,17 +9,26 @@
 namespace platform {
 namespace {
 bool created = false;
+bool shown = false;
+bool frameDrawn = false;
 } // namespace
 
 namespace web {
 bool fitCanvas() {
     return twirlstick_fit_canvas() != 0;
 }
+
+bool firstFrameDrawn() {
+    return frameDrawn;
+}
 } // namespace web
 
 // The page's title and favicon stand for the window's.
 void setWindowClassName(const char*) {}
 void setWindowIcon(const std::uint8_t*, int) {}
+bool showsWindowIcon() {
+    return false;
+}
 
 // The canvas fills the page, whatever size is asked for: the game letterboxes its 4:3 picture.
 bool createWindow(const char*, int, int) {
@@ -48,13 +57,20 @@ bool hasWindow() {
 
 // The page has focus when it starts (the player just opened it); events say when that changes.
 void showWindow() {
+    shown = true;
     Event event;
     event.kind = EventKind::FocusGained;
     web::pushEvent(event);
 }
 
-// The browser shows what was drawn when the game next yields to it.
-void swapWindow() {}
+// The browser shows what was drawn when the game next yields to it. The first swap after the
+// window is shown ends the game's first frame (earlier ones only clear the canvas): the page
+// then fetches what its first download left out.
+void swapWindow() {
+    if (!shown || frameDrawn) return;
+    frameDrawn = true;
+    twirlstick_first_frame();
+}
 
 bool setSwapInterval(int) {
     return true;
