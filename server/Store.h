@@ -61,7 +61,7 @@ public:
 
 // "sqlite:PATH" or "postgresql://..." (also "postgres://"); throws StoreUnavailable when the
 // database cannot be opened or migrated, std::invalid_argument for any other form.
-std::unique_ptr<Store> openStore(const std::string& spec);
+std::unique_ptr<Store> openStore(const std::string& address);
 
 std::unique_ptr<Store> openSqliteStore(const std::string& path);
 std::unique_ptr<Store> openPostgresStore(const std::string& uri);

@@ -1,7 +1,7 @@
 // twirlstick-server: the online records (README, "Online records").
-//   twirlstick-server [--db SPEC] [--listen HOST:PORT] [--web DIR] [--data DIR] [--workers N]
+//   twirlstick-server [--db ADDRESS] [--listen HOST:PORT] [--web DIR] [--data DIR] [--workers N]
 //                     [--write-rate PER_SECOND]
-//   twirlstick-server [--db SPEC] remove run ID | remove stage ID
+//   twirlstick-server [--db ADDRESS] remove run ID | remove stage ID
 #include "server/RecordsServer.h"
 
 #include <csignal>
