@@ -198,6 +198,25 @@ std::optional<RunVerdict> RecordsServer::checked(const Stage& stage, std::string
     return checkRun(stage, replay);
 }
 
+bool RecordsServer::mayWrite(const httplib::Request& req, httplib::Response& res) {
+    int retry = 0;
+    if (buckets_.take(req.remote_addr, retry)) return true;
+    res.set_header("Retry-After", std::to_string(retry));
+    refuse(res, 429, "too many requests");
+    return false;
+}
+
+std::optional<StoredPlayer> RecordsServer::writingPlayer(const httplib::Request& req,
+                                                         httplib::Response& res) {
+    std::optional<StoredPlayer> player = store_.playerByToken(bearerTokenHash(req));
+    if (!player) {
+        refuse(res, 401, "a player's token is needed (Authorization: Bearer TOKEN)");
+        return std::nullopt;
+    }
+    if (!mayWrite(req, res)) return std::nullopt;
+    return player;
+}
+
 void RecordsServer::routes() {
     http_.set_pre_routing_handler([](const httplib::Request&, httplib::Response& res) {
         if (!BoundedPool::refusingNow()) return httplib::Server::HandlerResponse::Unhandled;
@@ -232,10 +251,7 @@ void RecordsServer::routes() {
 
     http_.Post(api + "/players", [this](const httplib::Request& req, httplib::Response& res) {
         if (req.body.size() > online::MaxPlayerBodyBytes) return refuse(res, 413, "the body is too large");
-        int retry = 0;
-        if (!buckets_.take(req.remote_addr, retry))
-            return res.set_header("Retry-After", std::to_string(retry)),
-                   refuse(res, 429, "too many requests");
+        if (!mayWrite(req, res)) return;
         const std::optional<json> body = objectBody(req, res);
         if (!body) return;
         const std::optional<std::string> name = stringField(*body, "name");
@@ -267,12 +283,8 @@ void RecordsServer::routes() {
     });
 
     http_.Post(stageId + "/runs", [this](const httplib::Request& req, httplib::Response& res) {
-        const std::optional<StoredPlayer> player = store_.playerByToken(bearerTokenHash(req));
-        if (!player) return refuse(res, 401, "a player's token is needed (Authorization: Bearer TOKEN)");
-        int retry = 0;
-        if (!buckets_.take(req.remote_addr, retry))
-            return res.set_header("Retry-After", std::to_string(retry)),
-                   refuse(res, 429, "too many requests");
+        const std::optional<StoredPlayer> player = writingPlayer(req, res);
+        if (!player) return;
         if (req.body.size() > online::MaxSubmittedReplayBytes) return refuse(res, 422, "too large");
         const std::shared_ptr<const Stage> stage = stageById(req.matches[1]);
         if (!stage) return refuse(res, 422, "unknown stage");
@@ -303,12 +315,8 @@ void RecordsServer::routes() {
     });
 
     http_.Post(api + "/stages", [this](const httplib::Request& req, httplib::Response& res) {
-        const std::optional<StoredPlayer> player = store_.playerByToken(bearerTokenHash(req));
-        if (!player) return refuse(res, 401, "a player's token is needed (Authorization: Bearer TOKEN)");
-        int retry = 0;
-        if (!buckets_.take(req.remote_addr, retry))
-            return res.set_header("Retry-After", std::to_string(retry)),
-                   refuse(res, 429, "too many requests");
+        const std::optional<StoredPlayer> player = writingPlayer(req, res);
+        if (!player) return;
         const std::optional<json> body = objectBody(req, res);
         if (!body) return;
         const std::optional<std::string> file = decodeBase64(stringField(*body, "stage").value_or("!"));

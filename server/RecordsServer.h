@@ -35,6 +35,10 @@ public:
 
 private:
     void routes();
+    // The address's write bucket has a token; otherwise 429 with Retry-After is answered.
+    bool mayWrite(const httplib::Request& req, httplib::Response& res);
+    // The bearer token's player, if the write may go on; otherwise 401 or 429 is answered.
+    std::optional<StoredPlayer> writingPlayer(const httplib::Request& req, httplib::Response& res);
     std::shared_ptr<const Stage> stageById(const std::string& id);
     // The replay's verdict, or nullopt when every verification slot is taken (503).
     std::optional<RunVerdict> checked(const Stage& stage, std::string_view replay);
