@@ -170,20 +170,11 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
     return false;
 }
 
-void takeDrops() {
-    while (char* path = twirlstick_next_drop()) {
+// Paths the page's script queued (dropped files, files fetched after the first frame), as events.
+void takePaths(char* (*next)(), EventKind kind) {
+    while (char* path = next()) {
         Event event;
-        event.kind = EventKind::DropFile;
-        event.text = path;
-        std::free(path);
-        web::pushEvent(event);
-    }
-}
-
-void takeArrivals() {
-    while (char* path = twirlstick_next_arrival()) {
-        Event event;
-        event.kind = EventKind::FileArrived;
+        event.kind = kind;
         event.text = path;
         std::free(path);
         web::pushEvent(event);
@@ -225,8 +216,8 @@ void installEventCallbacks() {
 
 bool pollEvent(Event& event) {
     if (queue.empty()) {
-        takeDrops();
-        takeArrivals();
+        takePaths(twirlstick_next_drop, EventKind::DropFile);
+        takePaths(twirlstick_next_arrival, EventKind::FileArrived);
     }
     if (queue.empty()) {
         web::yieldIfStarved();
