@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr std::string_view OwnReplayPrefix = "rep-";
+constexpr std::string_view UnsentRunPrefix = "unsent-";
 constexpr std::size_t OwnReplayDigits = 16;
 
 bool isLowerHex(char c) {
@@ -92,6 +93,14 @@ std::string ownReplayFileName(const Stage& stage) {
     return workingFolderPath() + name;
 }
 
+std::string unsentRunPath(std::string_view stageId) {
+    return workingFolderPath() + std::string(UnsentRunPrefix) + std::string(stageId);
+}
+
+std::string onlinePlayerPath() {
+    return workingFolderPath() + "online-player";
+}
+
 std::vector<std::string> listEditedStages() {
     std::vector<std::string> names;
     std::error_code ec;
@@ -130,8 +139,11 @@ bool isGameFileName(std::string_view name) {
     const bool ownReplay =
         name.size() == OwnReplayPrefix.size() + OwnReplayDigits && name.starts_with(OwnReplayPrefix) &&
         std::all_of(name.begin() + std::ptrdiff_t(OwnReplayPrefix.size()), name.end(), isLowerHex);
+    const bool unsentRun =
+        name.size() == UnsentRunPrefix.size() + 32 && name.starts_with(UnsentRunPrefix) &&
+        std::all_of(name.begin() + std::ptrdiff_t(UnsentRunPrefix.size()), name.end(), isLowerHex);
     // The lists and reset-all go by the same rule, so they never disagree on what is an edited stage.
-    return isEditedStageName(name) || numbered("rep") || ownReplay || name == "tempstage" ||
+    return isEditedStageName(name) || numbered("rep") || ownReplay || unsentRun || name == "tempstage" ||
            name == "tempghost" || isTemporaryFileName(name);
 }
 
