@@ -25,8 +25,8 @@ set(layers
   core/editor
   core/solver
   core/game
-  core/online
   core/settings
+  core/online
   core/lang
   core/stage
   core/sound

@@ -42,13 +42,13 @@ void RecordsClient::Say(online::Status status, int number, std::string detail) {
     status_ = {status, number, std::move(detail), status_.serial + 1};
 }
 
-void RecordsClient::LookUp(const std::string& stageId) {
+bool RecordsClient::LookUp(const std::string& stageId) {
     for (const auto& [tag, p] : pending_)
-        if (p.kind == Kind::LookUp && p.key == stageId) return;
+        if (p.kind == Kind::LookUp && p.key == stageId) return true;
     Request request;
     request.path = std::string(ApiRoot) + "/stages/" + stageId + "/runs?limit=1";
     if (player_) request.token = player_->token; // the answer then holds the player's rank
-    Send(Kind::LookUp, stageId, std::move(request));
+    return Send(Kind::LookUp, stageId, std::move(request));
 }
 
 const WorldBest* RecordsClient::Best(const std::string& stageId) const {
@@ -110,6 +110,7 @@ void RecordsClient::ClaimName(const std::string& name) {
 void RecordsClient::Publish(const std::string& stageFile, const std::string& replay) {
     if (!player_) {
         wantsName_ = true;
+        publishing_.emplace(stageFile, replay);
         return;
     }
     const nlohmann::json body = {{"stage", base64(stageFile)}, {"replay", base64(replay)}};
@@ -189,6 +190,10 @@ void RecordsClient::Claimed(const Answer& answer) {
     player_ = OnlinePlayer{server_, claim->name, claim->token};
     if (!saveOnlinePlayer(*player_)) Say(online::Status::Refused, 0, "the name could not be kept");
     SendUnsent();
+    if (publishing_) {
+        const auto [stage, replay] = *std::exchange(publishing_, std::nullopt);
+        Publish(stage, replay);
+    }
 }
 
 void RecordsClient::Published(const Answer& answer) {

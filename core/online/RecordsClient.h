@@ -71,7 +71,8 @@ public:
     bool Submitting() const { return submitting_; }
 
     // Asks for a stage's world best (and the player's rank), unless that question is on its way.
-    void LookUp(const std::string& stageId);
+    // False when it could not go out now (too many on their way): ask again on a later frame.
+    bool LookUp(const std::string& stageId);
     const WorldBest* Best(const std::string& stageId) const;
 
     // Asks for a run's replay (the world best's ghost) unless it is here or on its way.
@@ -90,7 +91,7 @@ public:
     void ClaimName(const std::string& name);
     void DeclineName() { wantsName_ = false; }
 
-    // Publishes a stage file with the player's clear of it.
+    // Publishes a stage file with the player's clear of it; without a name, once one is claimed.
     void Publish(const std::string& stageFile, const std::string& replay);
 
     std::vector<Request> TakeRequests() { return std::exchange(outgoing_, {}); }
@@ -117,6 +118,7 @@ private:
     std::optional<OnlinePlayer> player_;
     bool wantsName_ = false;
     std::string claiming_; // the name asked for, until the server answers
+    std::optional<std::pair<std::string, std::string>> publishing_; // stage and clear, waiting for a name
     int nextTag_ = 1;
     std::map<int, Pending> pending_;
     std::vector<Request> outgoing_;

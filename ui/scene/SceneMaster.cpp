@@ -22,6 +22,7 @@ void refuseDrops() {
 
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (!scene->TakeDrops()) refuseDrops();
+    TheGameSystem->online.Pump(*TheGameSystem->glyphCache);
     if (TheGameSystem->active) {
         scene->Update();
         TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one
@@ -31,6 +32,7 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (timer_.IsOnTime()) {
         TheGameSystem->cameraStack.ResetView();
         scene->Draw();
+        TheGameSystem->online.DrawStatus();
         Present();
     }
     timer_.NextFrame();

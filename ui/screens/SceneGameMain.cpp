@@ -59,7 +59,8 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
-    : master_(master), session_(session), ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
+    : master_(master), session_(session), stagePath_(stagePath),
+      ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
       attempt_(stage_, Colors::White, Colors::Red), wayBar_({}, BarLength, WayColor, WayColor, Angle(0.0f)),
       pauseMenu_(session.editMode) {
     loadStage(stagePath, stage_);
@@ -227,7 +228,10 @@ bool SceneGameMain::KeepBestRun() {
     const bool saved = saveBestRun(path, stage_, record_, error, &kept);
     if (!kept.empty())
         std::fprintf(stderr, "twirlstick: %s: the run there was kept as %s\n", path.c_str(), kept.c_str());
-    if (saved) return true;
+    if (saved) {
+        TheGameSystem->online.SubmitBestRun(stagePath_, path);
+        return true;
+    }
     std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     ShowMessageBox(tr(u"記録を保存できませんでした\nこのクリアは記録に残りません"), u"WARNING",
                    MessageBoxStyle::Ok);

@@ -114,6 +114,7 @@ private:
 
     SceneMaster* master_;
     GameSession& session_;
+    std::string stagePath_; // the stage's file, sent with a new best run to the online records
     Bar ghostBar_;
     Stage stage_;
     std::u16string shownTitle_; // a shipped stage's in the player's language

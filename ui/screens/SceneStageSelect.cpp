@@ -5,6 +5,7 @@
 #include "core/game/PlayTexts.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
+#include "core/online/RecordsClient.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "ui/render/ButtonPalette.h"
@@ -22,6 +23,9 @@ constexpr float RowSpacing = 36.0f;
 constexpr float RowScale = 0.6f;
 constexpr float RowLeft = -370.0f, RowRight = 370.0f;
 constexpr float TimeColumn = 250.0f; // names and titles end before the times
+// With the online records the world best goes between them, and the time takes the rank.
+constexpr float WorldColumn = -20.0f, OnlineTimeColumn = 200.0f;
+constexpr Color32 WorldText = makeColor(96, 224, 255, 255);
 constexpr float BoxMargin = 10.0f;
 // A locked row reads at more than 6:1 whether lit or not, and stays apart from a playable one.
 constexpr Color32 LockedBox = makeColor(40, 40, 40, 255);
@@ -75,6 +79,39 @@ const TextLabel* SceneStageSelect::RowTime(int k) const {
     return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].time.get() : nullptr;
 }
 
+const TextLabel* SceneStageSelect::RowWorld(int k) const {
+    return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].world.get() : nullptr;
+}
+
+void SceneStageSelect::ShowWorldBests() {
+    online::RecordsClient* records = TheGameSystem->online.Records();
+    if (!records || select_.page() != StageSelect::Shipped) return;
+    GlyphCache& cache = *TheGameSystem->glyphCache;
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const int entry = shownFirst_ + int(k);
+        const std::string& id = TheGameSystem->online.ShippedStageId(entry);
+        if (id.empty()) continue;
+        bool& asked = asked_.at(std::size_t(entry));
+        if (!asked) asked = records->LookUp(id);
+        const online::WorldBest* world = records->Best(id);
+        if (!world) continue;
+        Row& row = rows_[k];
+        const std::u16string worldText = world->frames > 0
+                                             ? timeText(world->frames) + u" " + toUtf16(world->holder)
+                                             : std::u16string(u"----");
+        const std::int64_t best = select_.shipped()[std::size_t(entry)].best;
+        const std::u16string time =
+            world->rank ? withNumber(tr(u"%1位"), std::size_t(*world->rank)) + u" " + timeText(best)
+                        : timeText(best);
+        if (worldText != row.worldText) {
+            row.world = CreateFittedLabel(cache, worldText, {WorldColumn, row.y}, RowScale,
+                                          OnlineTimeColumn - BoxMargin);
+            row.worldText = worldText;
+        }
+        if (time != row.timeText) row.time->SetText(row.timeText = time);
+    }
+}
+
 SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
     GlyphCache& cache = *TheGameSystem->glyphCache;
     std::u16string name;
@@ -89,11 +126,15 @@ SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
         best = select_.ownBest(entry);
     }
     Row row;
-    row.name = CreateFittedLabel(cache, name, {RowLeft, y}, RowScale, TimeColumn - BoxMargin);
+    // The world best's column, when the records are on, narrows the name's.
+    const bool online = TheGameSystem->online.Records() && select_.page() == StageSelect::Shipped;
+    row.name = CreateFittedLabel(cache, name, {RowLeft, y}, RowScale,
+                                 (online ? WorldColumn : TimeColumn) - BoxMargin);
     row.time = CreateLabel(cache, {u"", RowRight, y, RowScale, TextAlign::Right});
     row.time->SetText(timeText(best));
     const Rect& text = row.name->Bounds();
     row.box = Rect(RowLeft - BoxMargin, text.bottom, RowRight + BoxMargin, text.top);
+    row.y = y;
     return row;
 }
 
@@ -163,6 +204,7 @@ void SceneStageSelect::Update() {
     }
     Steer();
     ShowRowsInSight();
+    ShowWorldBests();
     const int lit = select_.lit();
     const bool litLocked = lit >= 0 && lit < select_.exitEntry() && !select_.playable(lit);
     const int why = underLocked ? under : litLocked ? lit : -1;
@@ -237,6 +279,7 @@ void SceneStageSelect::Draw() const {
         const Color32 text = locked ? LockedText : hot ? ButtonText : UnlitBoxButtonText;
         row.name->DrawLabel(text);
         row.time->DrawLabel(text);
+        if (row.world) row.world->DrawLabel(locked ? LockedText : WorldText);
     }
     if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);

@@ -1,6 +1,7 @@
 #pragma once
-// The stage select: the ten stages with their best times (locked until reached), and a second
-// page of the player's own stages. The pointer, the wheel, the arrows and a gamepad's d-pad move
+// The stage select: the ten stages with their best times (locked until reached) and, with the
+// online records on, each one's world best, its holder and the player's rank; and a second page
+// of the player's own stages. The pointer, the wheel, the arrows and a gamepad's d-pad move
 // the highlight; Left and Right (or Tab, or a click on a tab) turn the page; Return, Z or a click
 // plays the lit stage, and a run from one of the ten goes on to the stages after it.
 #include "core/game/StageSelect.h"
@@ -24,6 +25,7 @@ public:
     // Row k of those in sight: the stage's name and title, and its best time.
     const TextLabel* RowName(int k) const;
     const TextLabel* RowTime(int k) const;
+    const TextLabel* RowWorld(int k) const; // nullptr without the online records
     const TextLabel& Tab(int page) const { return *tabs_[std::size_t(page)]; }
     const TextLabel& ExitLabel() const { return *exit_; }
     const TextLabel& TotalLabel() const { return *total_; }
@@ -31,8 +33,10 @@ public:
 
 private:
     struct Row {
-        std::unique_ptr<TextLabel> name, time;
+        std::unique_ptr<TextLabel> name, time, world;
+        std::u16string worldText, timeText; // as shown, to know when the records changed them
         Rect box;
+        float y = 0.0f; // the texts' baseline
     };
 
     void Steer();
@@ -44,6 +48,8 @@ private:
     // The labels of the rows in sight, made again when the page or the sight moved.
     void ShowRowsInSight();
     Row MakeRow(int entry, float y);
+    // The world best and the player's rank of the shipped stages in sight, asked for once a visit.
+    void ShowWorldBests();
 
     SceneMaster* master_;
     GameSession& session_;
@@ -54,5 +60,6 @@ private:
     int lockedShown_ = -1;
     std::vector<Row> rows_;
     StageSelect::Page shownPage_ = StageSelect::Shipped;
-    int shownFirst_ = -1; // -1: no rows made yet
+    int shownFirst_ = -1;                                // -1: no rows made yet
+    std::array<bool, StageSelect::RowsInSight> asked_{}; // world bests asked for on this visit
 };
