@@ -554,7 +554,7 @@ TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
     start(stageFileName(0));
     toPlay();
     typed({Key::P});
-    ASSERT_EQ(game->Menu().Shown(), PauseMenu::ItemCount);
+    ASSERT_EQ(game->Menu().Shown(), PauseMenu::ShowWay + 1);
     typed({Key::Down, Key::Down, Key::Down, Key::Return});
     EXPECT_FALSE(game->Paused());
     EXPECT_TRUE(master.Session().showWay);

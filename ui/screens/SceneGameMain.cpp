@@ -4,6 +4,7 @@
 #include "core/game/GameConstants.h"
 #include "core/game/HeadsUpBand.h"
 #include "core/game/PlayTexts.h"
+#include "core/game/RunCheck.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
 #include "core/stage/FileLocations.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
 constexpr Color32 WayColor = makeColor(96, 224, 255, 128); // the guide: apart from the best run's yellow
 constexpr Color32 WayTextColor = makeColor(96, 224, 255, 255);
+constexpr Color32 WorldColor = makeColor(255, 112, 224, 128); // the world best: apart from both
 constexpr float CameraGlide = 0.03f;
 constexpr int HurryFrames = 600;
 constexpr int FastMusicFrames = 540;
@@ -62,12 +64,13 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     : master_(master), session_(session), stagePath_(stagePath),
       ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)),
       attempt_(stage_, Colors::White, Colors::Red), wayBar_({}, BarLength, WayColor, WayColor, Angle(0.0f)),
-      pauseMenu_(session.editMode) {
+      worldBar_({}, BarLength, WorldColor, WorldColor, Angle(0.0f)), pauseMenu_(session.editMode) {
     loadStage(stagePath, stage_);
     // The player's own stages (and the editor's test stage) live in the working folder.
     shownTitle_ = isInWorkingFolder(stagePath) ? stage_.title : shippedStageTitle(stage_.title);
     if (replayPath) LoadBestRun(*replayPath);
     LoadWay();
+    if (!session_.editMode && TheGameSystem->online.Records()) stageId_ = OnlineLink::StageIdOf(stagePath);
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
@@ -112,6 +115,36 @@ void SceneGameMain::LoadWay() {
     if (wayRoute_ && session_.showWay) wayRecord_ = std::make_unique<InputRecord>(*wayRoute_);
 }
 
+void SceneGameMain::LoadWorldRun() {
+    online::RecordsClient* records = TheGameSystem->online.Records();
+    if (!session_.raceWorld || worldRecord_ || stageId_.empty() || !records) return;
+    const online::WorldBest* best = records->Best(stageId_);
+    if (!best) {
+        if (worldStep_ == 0 && records->LookUp(stageId_)) worldStep_ = 1;
+        return;
+    }
+    if (best->runId == 0) return; // nobody has a run there yet
+    const std::string* run = records->Run(best->runId);
+    if (!run) {
+        if (worldStep_ < 2) {
+            records->FetchRun(best->runId);
+            worldStep_ = 2;
+        }
+        return;
+    }
+    if (worldStep_ == 3) return; // came, and was no clear of this stage
+    worldStep_ = 3;
+    if (!checkRun(stage_, *run).cleared) return;
+    worldRecord_ = std::make_unique<InputRecord>();
+    worldRecord_->parse(*run);
+}
+
+bool SceneGameMain::RaceOffered() const {
+    const online::RecordsClient* records = TheGameSystem->online.Records();
+    const online::WorldBest* best = records && !stageId_.empty() ? records->Best(stageId_) : nullptr;
+    return !session_.raceWorld && best && best->runId != 0;
+}
+
 bool SceneGameMain::WayOffered() const {
     if (!wayRoute_ || session_.showWay || session_.barsLeft <= 0) return false;
     const bool missed = (state_ == GameState::Replay || state_ == GameState::ReplayPause) && !cleared_;
@@ -133,6 +166,7 @@ void SceneGameMain::ResetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     wayBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    worldBar_.reset(stage_.initialPivot, stage_.initialAngle);
     messageIndex_ = -1; // the result message stays on screen during the replay
     camera_ = stage_.startCamera;
     camera_.zoom = sanitizedZoom(camera_.zoom);
@@ -160,10 +194,12 @@ void SceneGameMain::StepGhost() {
         const InputFlags ghost = ghostRecord_->readNext();
         ghostBar_.step(ghost.fast, ghost.switchPivot);
     }
-    if (wayRecord_ && wayRecord_->played() < wayRecord_->total()) {
-        const InputFlags way = wayRecord_->readNext();
-        wayBar_.step(way.fast, way.switchPivot);
-    }
+    for (const auto& [record, bar] :
+         {std::pair{wayRecord_.get(), &wayBar_}, std::pair{worldRecord_.get(), &worldBar_}})
+        if (record && record->played() < record->total()) {
+            const InputFlags flags = record->readNext();
+            bar->step(flags.fast, flags.switchPivot);
+        }
 }
 
 // The attempt's own frames are untimed here: the replay only shows them again.
@@ -249,9 +285,13 @@ void SceneGameMain::EndAttempt(bool cleared) {
     record_.finish();
     ChangeState(GameState::Result);
     record_.rewind();
-    if (ghostRecord_) ghostRecord_->rewind();
-    if (wayRecord_) wayRecord_->rewind();
+    RewindGhosts();
     cleared_ = cleared;
+}
+
+void SceneGameMain::RewindGhosts() {
+    for (InputRecord* record : {ghostRecord_.get(), wayRecord_.get(), worldRecord_.get()})
+        if (record) record->rewind();
 }
 
 void SceneGameMain::Leave() {
@@ -325,7 +365,7 @@ void SceneGameMain::SetPaused(bool paused) {
     if (paused == paused_) return;
     paused_ = paused;
     PauseAllSounds(paused_, PauseReason::Play);
-    if (paused_) pauseMenu_.Open(WayOffered(), session_.barsLeft <= 0);
+    if (paused_) pauseMenu_.Open(WayOffered(), session_.barsLeft <= 0, RaceOffered());
 }
 
 // The turn of a choice is no frame of play either: the click or key that chose stays off the bar.
@@ -346,6 +386,10 @@ bool SceneGameMain::RunPauseMenu() {
         break;
     case PauseMenu::ShowWay: // this attempt goes on as it was; the next one shows the route
         session_.showWay = true;
+        SetPaused(false);
+        break;
+    case PauseMenu::RaceWorld: // likewise: the next attempts show the world best's ghost
+        session_.raceWorld = true;
         SetPaused(false);
         break;
     case PauseMenu::Leave: // the attempt is dropped unfinished, so nothing of it is kept
@@ -371,6 +415,7 @@ void SceneGameMain::Update() {
     timer_ += 1;
     switch (state_) {
     case GameState::WaitStart:
+        LoadWorldRun();
         if (mouse.Pressed(MouseLeft)) {
             ChangeState(GameState::Countdown);
             ShowMessage(ThreeMessage);
@@ -400,8 +445,7 @@ void SceneGameMain::Update() {
     case GameState::ReplayPause:
         if (timer_ > ResultFrames) {
             record_.rewind();
-            if (ghostRecord_) ghostRecord_->rewind();
-            if (wayRecord_) wayRecord_->rewind();
+            RewindGhosts();
             ResetAttempt();
             ChangeState(GameState::Replay);
         }
@@ -430,6 +474,7 @@ void SceneGameMain::AskForWay() {
 void SceneGameMain::CountdownFrame() {
     ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
     if (wayRecord_) wayBar_.step(false, false);
+    if (worldRecord_) worldBar_.step(false, false);
     if (timer_ % 60 != 0) return;
     const int q = timer_ / 60;
     if (q < 3) {
@@ -465,6 +510,7 @@ void SceneGameMain::Draw() const {
     drawBar(attempt_.bar());
     if (GhostDrawn()) drawBar(ghostBar_);
     if (WayShown()) drawBar(wayBar_);
+    if (WorldShown()) drawBar(worldBar_);
     drawStage(stage_, false);
     TheGameSystem->cameraStack.PopCamera();
 

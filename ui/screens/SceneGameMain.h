@@ -60,6 +60,7 @@ public:
     bool IsNewRecord() const { return newRecord_; }
     bool GhostDrawn() const { return ghostRecord_ || state_ == GameState::Countdown; }
     bool WayShown() const { return wayRecord_ != nullptr; }
+    bool WorldShown() const { return worldRecord_ != nullptr; }
     // Whether the guide may be asked for now: three bars lost here (counting the one a missed
     // attempt's replay is about to cost), a next attempt to show it in, and a route to show.
     bool WayOffered() const;
@@ -91,6 +92,10 @@ private:
     void RefreshTimeText();
     void StepGhost();
     void LoadWay();
+    // Asks for the world best's run while the attempt waits for its start, and races it once it
+    // came and clears this stage; each question is asked once an attempt.
+    void LoadWorldRun();
+    bool RaceOffered() const;
     void AskForWay();
     void CountdownFrame();
     // P (Start on a gamepad) toggles the pause in play; losing focus or a box pauses. While paused
@@ -104,6 +109,7 @@ private:
     bool KeepBestRun(); // false, after saying so on screen, when the new best could not be written
     void Miss(bool timeOut);
     void EndAttempt(bool cleared); // the record closed and rewound for the replay
+    void RewindGhosts();
     void Proceed();
     void ChangeToNextAttempt();
     void Leave();
@@ -124,6 +130,10 @@ private:
     Bar wayBar_;
     std::unique_ptr<InputRecord> wayRoute_;  // the shipped stage's proven route, once it may be offered
     std::unique_ptr<InputRecord> wayRecord_; // the same, played beside this attempt when asked for
+    Bar worldBar_;
+    std::unique_ptr<InputRecord> worldRecord_; // the world best's run, raced when the player asked
+    std::string stageId_;                      // the stage's name on the records server
+    int worldStep_ = 0;                        // how far the world best's run was asked for
     int best_ = -1;
     int timer_ = 0;
     bool cleared_ = false;

@@ -38,6 +38,7 @@ const LabelDesc TabDescs[StageSelect::PageCount] = {
 };
 const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};
 const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
+const LabelDesc RaceDesc{u"", 370.0f, -180.0f, 0.6f, TextAlign::Right}; // beside the total
 const LabelDesc LockedDesc{u"", 0.0f, -218.0f, 0.6f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
 
@@ -64,6 +65,10 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
     locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
+    if (TheGameSystem->online.Records()) {
+        race_ = CreateLabel(cache, RaceDesc);
+        ShowRaceSwitch();
+    }
     if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
         select_.lightOwn(session_.ownStageFile);
         select_.showPage(StageSelect::Own);
@@ -81,6 +86,10 @@ const TextLabel* SceneStageSelect::RowTime(int k) const {
 
 const TextLabel* SceneStageSelect::RowWorld(int k) const {
     return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].world.get() : nullptr;
+}
+
+void SceneStageSelect::ShowRaceSwitch() {
+    race_->SetText(tr(u"世界記録と競う：") + (session_.raceWorld ? tr(u"オン") : tr(u"オフ")));
 }
 
 void SceneStageSelect::ShowWorldBests() {
@@ -219,9 +228,13 @@ void SceneStageSelect::Update() {
     if (TheGameSystem->keyState.Typed(platform::Key::Return) || TheGameSystem->keyState.TypedPivot()) {
         Choose(select_.lit());
     } else if (mouse.Pressed(MouseLeft)) {
-        if (const int tab = TabUnder(p); tab >= 0)
+        if (const int tab = TabUnder(p); tab >= 0) {
             TurnPage(StageSelect::Page(tab));
-        else if (under >= 0)
+        } else if (race_ && race_->Bounds().containsStrictly(p)) {
+            session_.raceWorld = !session_.raceWorld;
+            PlaySound(SoundId::click, false);
+            ShowRaceSwitch();
+        } else if (under >= 0)
             Choose(under);
     }
 }
@@ -279,11 +292,12 @@ void SceneStageSelect::Draw() const {
         const Color32 text = locked ? LockedText : hot ? ButtonText : UnlitBoxButtonText;
         row.name->DrawLabel(text);
         row.time->DrawLabel(text);
-        if (row.world) row.world->DrawLabel(locked ? LockedText : WorldText);
+        if (row.world) row.world->DrawLabel(locked || hot ? text : WorldText); // cyan is lost on the yellow
     }
     if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
     DrawMenuEntry(*exit_, select_.lit() == select_.exitEntry());
+    if (race_) DrawMenuEntry(*race_, session_.raceWorld);
     DrawHint(*hint_);
     if (!locked_->Text().empty()) DrawLegibleLabel(*locked_, Colors::Yellow);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The stage select: the ten stages with their best times (locked until reached) and, with the
 // online records on, each one's world best, its holder and the player's rank; and a second page
-// of the player's own stages. The pointer, the wheel, the arrows and a gamepad's d-pad move
-// the highlight; Left and Right (or Tab, or a click on a tab) turn the page; Return, Z or a click
-// plays the lit stage, and a run from one of the ten goes on to the stages after it.
+// of the player's own stages. With the records on, a switch beside the total races the world
+// best's ghost in the attempts played from here. The pointer, the wheel, the arrows and a gamepad's d-pad
+// move the highlight; Left and Right (or Tab, or a click on a tab) turn the page; Return, Z or a click plays
+// the lit stage, and a run from one of the ten goes on to the stages after it.
 #include "core/game/StageSelect.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/SceneBase.h"
@@ -30,6 +31,7 @@ public:
     const TextLabel& ExitLabel() const { return *exit_; }
     const TextLabel& TotalLabel() const { return *total_; }
     const TextLabel& LockedNote() const { return *locked_; }
+    const TextLabel* RaceSwitch() const { return race_.get(); } // nullptr without the online records
 
 private:
     struct Row {
@@ -57,6 +59,8 @@ private:
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
     std::unique_ptr<TextLabel> exit_, total_, hint_, empty_;
     std::unique_ptr<TextLabel> locked_; // what unlocks the locked row pointed at or lit
+    std::unique_ptr<TextLabel> race_;
+    void ShowRaceSwitch();
     int lockedShown_ = -1;
     std::vector<Row> rows_;
     StageSelect::Page shownPage_ = StageSelect::Shipped;

@@ -114,8 +114,11 @@ bool OnlineLink::Publish(const std::string& stagePath, const std::string& replay
 
 const std::string& OnlineLink::ShippedStageId(int stageNumber) {
     std::string& id = shippedIds_.at(std::size_t(stageNumber));
-    if (id.empty())
-        if (const std::optional<std::string> bytes = readStageBytes(stageFileName(stageNumber)))
-            id = stageContentId(*bytes);
+    if (id.empty()) id = StageIdOf(stageFileName(stageNumber));
     return id;
+}
+
+std::string OnlineLink::StageIdOf(const std::string& path) {
+    const std::optional<std::string> bytes = readStageBytes(path);
+    return bytes ? stageContentId(*bytes) : std::string();
 }

@@ -32,6 +32,8 @@ public:
 
     // The content id of shipped stage `stageNumber` (0-based), read once; "" when unreadable.
     const std::string& ShippedStageId(int stageNumber);
+    // The content id of the stage file at `path`, read now; "" when unreadable.
+    static std::string StageIdOf(const std::string& path);
 
 private:
     void AskName();
