@@ -70,7 +70,11 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     shownTitle_ = isInWorkingFolder(stagePath) ? stage_.title : shippedStageTitle(stage_.title);
     if (replayPath) LoadBestRun(*replayPath);
     LoadWay();
-    if (!session_.editMode && TheGameSystem->online.Records()) stageId_ = OnlineLink::StageIdOf(stagePath);
+    // The world best is asked for at once, so the pause menu can offer to race it.
+    if (online::RecordsClient* records = TheGameSystem->online.Records(); records && !session_.editMode) {
+        stageId_ = OnlineLink::StageIdOf(stagePath);
+        if (!stageId_.empty() && !records->Best(stageId_)) records->LookUp(stageId_);
+    }
     GlyphCache& cache = *TheGameSystem->glyphCache;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
@@ -119,21 +123,15 @@ void SceneGameMain::LoadWorldRun() {
     online::RecordsClient* records = TheGameSystem->online.Records();
     if (!session_.raceWorld || worldRecord_ || stageId_.empty() || !records) return;
     const online::WorldBest* best = records->Best(stageId_);
-    if (!best) {
-        if (worldStep_ == 0 && records->LookUp(stageId_)) worldStep_ = 1;
-        return;
-    }
-    if (best->runId == 0) return; // nobody has a run there yet
+    if (!best || best->runId == 0) return; // not heard of yet, or nobody has a run there
     const std::string* run = records->Run(best->runId);
     if (!run) {
-        if (worldStep_ < 2) {
-            records->FetchRun(best->runId);
-            worldStep_ = 2;
-        }
+        if (worldStep_ == 0) records->FetchRun(best->runId);
+        worldStep_ = 1;
         return;
     }
-    if (worldStep_ == 3) return; // came, and was no clear of this stage
-    worldStep_ = 3;
+    if (worldStep_ == 2) return; // came, and was no clear of this stage
+    worldStep_ = 2;
     if (!checkRun(stage_, *run).cleared) return;
     worldRecord_ = std::make_unique<InputRecord>();
     worldRecord_->parse(*run);

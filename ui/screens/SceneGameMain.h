@@ -92,8 +92,8 @@ private:
     void RefreshTimeText();
     void StepGhost();
     void LoadWay();
-    // Asks for the world best's run while the attempt waits for its start, and races it once it
-    // came and clears this stage; each question is asked once an attempt.
+    // Asks for the world best's run while the attempt waits for its start (once an attempt), and
+    // races it once it came and clears this stage.
     void LoadWorldRun();
     bool RaceOffered() const;
     void AskForWay();
@@ -133,7 +133,7 @@ private:
     Bar worldBar_;
     std::unique_ptr<InputRecord> worldRecord_; // the world best's run, raced when the player asked
     std::string stageId_;                      // the stage's name on the records server
-    int worldStep_ = 0;                        // how far the world best's run was asked for
+    int worldStep_ = 0;                        // 1: the world best's run asked for, 2: and checked
     int best_ = -1;
     int timer_ = 0;
     bool cleared_ = false;

@@ -40,6 +40,7 @@ std::u16string statusText(const online::StatusLine& line) {
     case online::Status::Refused:
         return tr(u"オンライン記録に受け付けられませんでした：") + detail;
     case online::Status::OutOfReach:
+        if (line.number == 0) return tr(u"記録サーバーにつながりません");
         return withNumber(tr(u"記録サーバーにつながりません（未送信の記録：%1件）"),
                           std::size_t(line.number));
     case online::Status::NameTaken:
@@ -62,18 +63,28 @@ void OnlineLink::Follow(const Settings& settings) {
     }
     if (client_ && client_->Server() == server && client_->Submitting() == settings.onlineRecords) return;
     client_ = std::make_unique<online::RecordsClient>(server, settings.onlineRecords);
+    clientTags_.clear();
     client_->SendUnsent(); // what waited from an earlier session goes out now
 }
 
 void OnlineLink::Pump(GlyphCache& cache) {
     if (statusFrames_ > 0) --statusFrames_;
+    std::vector<online::Answer> answers = platform::takeAnswers();
     if (!client_) return;
     for (online::Request& request : client_->TakeRequests()) {
         const int tag = request.tag;
-        if (!platform::sendRequest(client_->Server(), std::move(request))) client_->Receive({tag, 0, {}});
+        request.tag = nextTag_++;
+        clientTags_[request.tag] = tag;
+        if (!platform::sendRequest(client_->Server(), std::move(request)))
+            answers.push_back({nextTag_ - 1, 0, {}});
     }
-    for (const online::Answer& answer : platform::takeAnswers())
+    for (online::Answer& answer : answers) {
+        const auto it = clientTags_.find(answer.tag);
+        if (it == clientTags_.end()) continue; // a replaced client's
+        answer.tag = it->second;
+        clientTags_.erase(it);
         client_->Receive(answer);
+    }
     const online::StatusLine& line = client_->Line();
     if (line.serial == shownSerial_) return;
     shownSerial_ = line.serial;

@@ -7,6 +7,7 @@
 #include "ui/render/TextLabel.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,10 @@ private:
     void AskName();
 
     std::unique_ptr<online::RecordsClient> client_;
+    // The transport's tags are the link's own, so an answer meant for a client the settings have
+    // since replaced finds no one instead of another request of the new client's.
+    int nextTag_ = 1;
+    std::map<int, int> clientTags_; // transport tag -> the client's
     std::unique_ptr<TextLabel> status_;
     int shownSerial_ = 0;
     int statusFrames_ = 0; // the line fades after a while: it is news, not a state
