@@ -232,10 +232,10 @@ int play(std::string stage) {
     game->Update();
     mouse.down[MouseLeft] = false;
     mouse.previousDown[MouseLeft] = true;
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
-    measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
+    measureFrames(*system, *game, [game] { return game->Play().state() == GameState::Playing; });
     return 0;
 }
 

@@ -22,6 +22,7 @@ set(layers
   ui/render
   ui/sound
   ui/platform
+  core/play
   core/editor
   core/solver
   core/game

@@ -76,12 +76,12 @@ protected:
     // Start click and the whole countdown.
     void toPlay() {
         frame(true);
-        frames(SceneGameMain::CountdownFrames);
-        ASSERT_EQ(game->State(), GameState::Playing);
+        frames(PlaySession::CountdownFrames);
+        ASSERT_EQ(game->Play().state(), GameState::Playing);
     }
     void toReplay() {
-        frames(SceneGameMain::ResultFrames + 1);
-        ASSERT_EQ(game->State(), GameState::Replay);
+        frames(PlaySession::ResultFrames + 1);
+        ASSERT_EQ(game->Play().state(), GameState::Replay);
     }
     // A turn with these keys typed (and the left button, as Z or a click makes it) at the cursor.
     void typed(std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {}) {
@@ -103,34 +103,34 @@ protected:
 
 TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
     start(emptyStage(30));
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ClickToStartMessage);
-    EXPECT_FALSE(game->GhostDrawn());
+    EXPECT_EQ(game->Play().message(), ClickToStartMessage);
+    EXPECT_FALSE(game->Play().ghostShown());
     frame(true);
-    EXPECT_EQ(game->State(), GameState::Countdown);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
-    EXPECT_TRUE(game->GhostDrawn()); // the preview turn, even without a best run
+    EXPECT_EQ(game->Play().state(), GameState::Countdown);
+    EXPECT_EQ(game->Play().message(), ThreeMessage);
+    EXPECT_TRUE(game->Play().ghostShown()); // the preview turn, even without a best run
     frames(59);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
+    EXPECT_EQ(game->Play().message(), ThreeMessage);
     frame();
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TwoMessage);
+    EXPECT_EQ(game->Play().message(), TwoMessage);
     frames(60);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::OneMessage);
+    EXPECT_EQ(game->Play().message(), OneMessage);
     EXPECT_EQ(plays(SoundId::countdown), 3);
     frames(60);
-    EXPECT_EQ(game->State(), GameState::Playing);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::StartMessage);
+    EXPECT_EQ(game->Play().state(), GameState::Playing);
+    EXPECT_EQ(game->Play().message(), StartMessage);
     EXPECT_EQ(currentMusic(), SoundId::bgm);
     EXPECT_EQ(plays(SoundId::start), 1);
-    EXPECT_FALSE(game->GhostDrawn());
-    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
+    EXPECT_FALSE(game->Play().ghostShown());
+    EXPECT_EQ(game->Play().playerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
     frames(61);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::NoMessage);
+    EXPECT_EQ(game->Play().message(), NoMessage);
 }
 
 TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
     start(emptyStage(30));
     toPlay();
-    EXPECT_EQ(game->Remaining(), 1800);
+    EXPECT_EQ(game->Play().remaining(), 1800);
     frames(1199);
     EXPECT_EQ(plays(SoundId::hurry), 0);
     frame();
@@ -152,8 +152,8 @@ TEST_F(GameMain, ShortLimitsSkipTheHurry) {
     EXPECT_EQ(plays(SoundId::hurry), 0);
     EXPECT_EQ(currentMusic(), SoundId::bgm);
     frames(180);
-    EXPECT_EQ(game->State(), GameState::Result); // timed out
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage);
+    EXPECT_EQ(game->Play().state(), GameState::Result); // timed out
+    EXPECT_EQ(game->Play().message(), TimeUpMessage);
     EXPECT_EQ(currentMusic(), std::nullopt);
 }
 
@@ -162,8 +162,8 @@ TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
         start(emptyStage(limit));
         toPlay();
         frame();
-        EXPECT_EQ(game->State(), GameState::Result) << limit;
-        EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage) << limit;
+        EXPECT_EQ(game->Play().state(), GameState::Result) << limit;
+        EXPECT_EQ(game->Play().message(), TimeUpMessage) << limit;
         EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text(), u"残り時間:0.00秒") << limit;
     }
 }
@@ -172,17 +172,17 @@ TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
     start(chordStage(60, GOAL, 1));
     toPlay();
     frames(59);
-    EXPECT_EQ(game->State(), GameState::Playing);
+    EXPECT_EQ(game->Play().state(), GameState::Playing);
     frame();
-    EXPECT_EQ(game->Remaining(), 0);
-    EXPECT_TRUE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GoalMessage);
+    EXPECT_EQ(game->Play().remaining(), 0);
+    EXPECT_TRUE(game->Play().cleared());
+    EXPECT_EQ(game->Play().message(), GoalMessage);
 
     start(chordStage(60, WALL, 1));
     toPlay();
     frames(60);
-    EXPECT_FALSE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::WallMessage);
+    EXPECT_FALSE(game->Play().cleared());
+    EXPECT_EQ(game->Play().message(), WallMessage);
     EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
@@ -190,11 +190,11 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     start(chordStage(45, GOAL, 30));
     toPlay();
     frames(45);
-    ASSERT_TRUE(game->Cleared());
-    EXPECT_TRUE(game->IsNewRecord());
+    ASSERT_TRUE(game->Play().cleared());
+    EXPECT_TRUE(game->Play().newRecord());
     EXPECT_EQ(plays(SoundId::newrecord), 0);
     EXPECT_EQ(plays(SoundId::clear), 1);
-    EXPECT_EQ(game->Best(), 45);
+    EXPECT_EQ(game->Play().best(), 45);
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     InputRecord saved;
     saved.load(replayFileName(0), INT32_MAX);
@@ -212,7 +212,7 @@ TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     toPlay();
     frames(45);
-    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_TRUE(game->Play().newRecord());
     EXPECT_EQ(plays(SoundId::newrecord), 1);
     // The update prepares what the frame shows: the time label follows the attempt before any draw.
     EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text().substr(0, 6), u"クリア時間:");
@@ -227,15 +227,15 @@ TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
     ASSERT_LT(best.total(), 45);
     ASSERT_TRUE(best.save(replayFileName(0)));
     start(stage, replayFileName(0));
-    EXPECT_EQ(game->Best(), best.total());
+    EXPECT_EQ(game->Play().best(), best.total());
     toPlay();
     frames(45);
-    EXPECT_FALSE(game->IsNewRecord());
+    EXPECT_FALSE(game->Play().newRecord());
     EXPECT_EQ(game->BestLabelColor(), Colors::Red);
     InputRecord stored;
     stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), best.total());
-    EXPECT_TRUE(game->GhostDrawn());
+    EXPECT_TRUE(game->Play().ghostShown());
 }
 
 TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
@@ -244,13 +244,13 @@ TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
     for (const char* forged : {"1\r\n", "2147483647\r\n", "44\r\n"}) {
         std::ofstream(replayFileName(0), std::ios::binary | std::ios::trunc) << forged;
         start(stage, replayFileName(0));
-        EXPECT_EQ(game->Best(), -1) << forged;
+        EXPECT_EQ(game->Play().best(), -1) << forged;
         EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----") << forged;
-        EXPECT_FALSE(game->GhostDrawn());
+        EXPECT_FALSE(game->Play().ghostShown());
     }
     toPlay();
     frames(45);
-    EXPECT_TRUE(game->IsNewRecord()); // and the file is replaced by a real best run
+    EXPECT_TRUE(game->Play().newRecord()); // and the file is replaced by a real best run
     InputRecord stored;
     stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), 45);
@@ -263,7 +263,7 @@ TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
     toPlay();
     platform::pushKeyPress(platform::Key::Return); // answers the box
     frames(45);
-    EXPECT_TRUE(game->Cleared() && !keyStillQueued() && !game->IsNewRecord());
+    EXPECT_TRUE(game->Play().cleared() && !keyStillQueued() && !game->Play().newRecord());
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
     TheGameSystem->pauseRequested = false; // asked by the box, for no later test
 }
@@ -271,18 +271,18 @@ TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
 TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
     ASSERT_EQ(mkfifo(replayFileName(0).c_str(), 0600), 0);
     start(emptyStage(30), replayFileName(0)); // opening it once waited for a writer for ever
-    EXPECT_EQ(game->Best(), -1);
-    EXPECT_EQ(game->State(), GameState::WaitStart);
+    EXPECT_EQ(game->Play().best(), -1);
+    EXPECT_EQ(game->Play().state(), GameState::WaitStart);
 }
 
 TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
     start(chordStage(20, WALL, 30));
     toPlay();
     frames(20);
-    ASSERT_EQ(game->State(), GameState::Result);
+    ASSERT_EQ(game->Play().state(), GameState::Result);
     frame(true);
     frame();
-    EXPECT_EQ(game->State(), GameState::Result);
+    EXPECT_EQ(game->Play().state(), GameState::Result);
     EXPECT_TRUE(requested.empty());
     toReplay();
     frame(true);
@@ -297,8 +297,8 @@ TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
     frames(20);
     toReplay();
     frame(true);
-    EXPECT_EQ(game->State(), GameState::GameOver);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GameOverMessage);
+    EXPECT_EQ(game->Play().state(), GameState::GameOver);
+    EXPECT_EQ(game->Play().message(), GameOverMessage);
     EXPECT_EQ(plays(SoundId::gameover), 1);
     frames(300);
     EXPECT_FALSE(popped());
@@ -314,8 +314,8 @@ TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
     frames(20);
     toReplay();
     frame(true);
-    EXPECT_EQ(game->State(), GameState::AllClear);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::AllClearMessage);
+    EXPECT_EQ(game->Play().state(), GameState::AllClear);
+    EXPECT_EQ(game->Play().message(), AllClearMessage);
     frames(600);
     EXPECT_FALSE(popped());
     frame();
@@ -343,18 +343,18 @@ TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
     frame(false, true);
     frames(5);
     frame(true, true);
-    for (int i = 0; i < 300 && game->State() == GameState::Playing; ++i)
+    for (int i = 0; i < 300 && game->Play().state() == GameState::Playing; ++i)
         frame();
-    ASSERT_EQ(game->State(), GameState::Result);
-    const Vec2 endPivot = game->PlayerBar().pivot();
-    const float endAngle = game->PlayerBar().angle().value();
+    ASSERT_EQ(game->Play().state(), GameState::Result);
+    const Vec2 endPivot = game->Play().playerBar().pivot();
+    const float endAngle = game->Play().playerBar().angle().value();
     toReplay();
-    while (game->State() == GameState::Replay)
+    while (game->Play().state() == GameState::Replay)
         frame();
-    EXPECT_EQ(game->PlayerBar().pivot(), endPivot);
-    EXPECT_EQ(game->PlayerBar().angle().value(), endAngle);
-    frames(SceneGameMain::ResultFrames + 1);
-    EXPECT_EQ(game->State(), GameState::Replay); // and again
+    EXPECT_EQ(game->Play().playerBar().pivot(), endPivot);
+    EXPECT_EQ(game->Play().playerBar().angle().value(), endAngle);
+    frames(PlaySession::ResultFrames + 1);
+    EXPECT_EQ(game->Play().state(), GameState::Replay); // and again
 }
 
 TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
@@ -362,7 +362,7 @@ TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
     start(chordStage(20, GOAL, 30));
     toPlay();
     frames(20);
-    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_TRUE(game->Play().newRecord());
     EXPECT_FALSE(pathExists(replayFileName(0)));
     toReplay();
     frame(true);
@@ -457,30 +457,30 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     toPlay();
     frames(10);
     typed({Key::P});
-    ASSERT_TRUE(game->Paused());
+    ASSERT_TRUE(game->Play().paused());
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
     typed({Key::P}); // P resumes and plays its turn, as ever
     typed({Key::P});
-    ASSERT_TRUE(game->Paused());
-    const int remaining = game->Remaining();
+    ASSERT_TRUE(game->Play().paused());
+    const int remaining = game->Play().remaining();
     const Vec2 leave = centre(game->Menu().ItemLabel(PauseMenu::Leave));
     typed({}, false, leave);
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave); // the pointer moved over it
     typed({Key::Z}, true, leave); // the pivot key, unarmed: nothing, not even the item under the pointer
     typed({}, false, leave);
     typed({}, true); // a click on nothing
-    ASSERT_TRUE(game->Paused());
+    ASSERT_TRUE(game->Play().paused());
     EXPECT_FALSE(popped());
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave);
     typed({Key::Up, Key::Up});
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
     typed({});
     typed({Key::Z}, true); // armed by the arrows: Resume, and the press stays off the bar
-    EXPECT_FALSE(game->Paused());
-    EXPECT_EQ(game->Remaining(), remaining);
-    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0}));
+    EXPECT_FALSE(game->Play().paused());
+    EXPECT_EQ(game->Play().remaining(), remaining);
+    EXPECT_EQ(game->Play().playerBar().pivot(), (Vec2{0, 0}));
     frame();
-    EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_EQ(game->Play().remaining(), remaining - 1);
 
     typed({Key::P});
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume); // each pause starts on Resume
@@ -504,12 +504,12 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_NE(game->Menu().ItemLabel(PauseMenu::Retry).Text(), u"ステージをやり直す（棒を1本使う）");
     platform::pushKeyPress(Key::Return); // the question starts on Cancel: still paused
     typed({Key::Down, Key::Return});
-    EXPECT_TRUE(game->Paused() && game->State() == GameState::Playing);
+    EXPECT_TRUE(game->Play().paused() && game->Play().state() == GameState::Playing);
     TheGameSystem->pauseRequested = false; // as the next poll takes the box's request
     platform::pushKeyPress(Key::Left);
     platform::pushKeyPress(Key::Return);
     typed({Key::Return});
-    EXPECT_EQ(game->State(), GameState::GameOver);
+    EXPECT_EQ(game->Play().state(), GameState::GameOver);
     TheGameSystem->pauseRequested = false;
     start(chordStage(20, GOAL, 30));
     toPlay();
@@ -533,18 +533,18 @@ TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
     EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay); // one bar lost: not yet
     typed({Key::Down, Key::Return});                     // retry, which costs the second bar
     start(stageFileName(0));
-    ASSERT_FALSE(game->WayShown());
+    ASSERT_FALSE(game->Play().wayShown());
     toPlay();
     frames(2400); // the bar turns on the spot until the time is up
     toReplay();
-    EXPECT_TRUE(game->WayOffered()); // this miss is the third
+    EXPECT_TRUE(game->Play().wayOffered()); // this miss is the third
     frame(false, true);
     EXPECT_EQ(master.Session().barsLostHere, 3);
     EXPECT_EQ(master.Session().barsLeft, 3);
     EXPECT_TRUE(master.Session().showWay);
     start(stageFileName(0));
-    EXPECT_TRUE(game->WayShown());
-    EXPECT_FALSE(game->WayOffered()); // asked for already
+    EXPECT_TRUE(game->Play().wayShown());
+    EXPECT_FALSE(game->Play().wayOffered()); // asked for already
     toPlay();
     typed({Key::P});
     EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay);
@@ -556,9 +556,9 @@ TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
     typed({Key::P});
     ASSERT_EQ(game->Menu().Shown(), PauseMenu::ItemCount);
     typed({Key::Down, Key::Down, Key::Down, Key::Return});
-    EXPECT_FALSE(game->Paused());
+    EXPECT_FALSE(game->Play().paused());
     EXPECT_TRUE(master.Session().showWay);
-    EXPECT_FALSE(game->WayShown());
+    EXPECT_FALSE(game->Play().wayShown());
 }
 
 // Focus lost in play: the pause shows in the very next frame, while the window is still away,
@@ -566,20 +566,20 @@ TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
 TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNothing) {
     start(emptyStage(30));
     toPlay();
-    const int remaining = game->Remaining();
+    const int remaining = game->Play().remaining();
     platform::Event focus;
     focus.kind = platform::EventKind::FocusLost;
     TheGameSystem->window->HandleEvent(focus);
     master.RunFrame();
-    EXPECT_TRUE(game->Paused());
+    EXPECT_TRUE(game->Play().paused());
     EXPECT_TRUE(soundCounts().paused); // play's sound waits with it
     focus.kind = platform::EventKind::FocusGained;
     TheGameSystem->window->HandleEvent(focus);
     inputTurn(true, false, false, centre(game->Menu().ItemLabel(PauseMenu::Leave)));
     master.RunFrame();
-    EXPECT_TRUE(game->Paused() && !popped());
+    EXPECT_TRUE(game->Play().paused() && !popped());
     typed({platform::Key::P});
-    EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_EQ(game->Play().remaining(), remaining - 1);
     EXPECT_FALSE(soundCounts().paused);
 
     // The right button held as the focus went, let go elsewhere: back in play the bar is not
@@ -591,7 +591,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
         TheGameSystem->window->HandleEvent(focus);
         TheGameSystem->TakeInput(held);
         frame(false, TheGameSystem->mouseState.Held(MouseRight));
-        return game->PlayerBar().fast();
+        return game->Play().playerBar().fast();
     };
     focus.button = MouseRight;
     TheGameSystem->TakeInput({}); // let go since the first focus loss

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/game/Timer.h"
-#include "ui/scene/GameSession.h"
+#include "core/play/GameSession.h"
 #include "ui/scene/SceneBase.h"
 #include "ui/scene/SceneId.h"
 #include "ui/system/SystemClock.h"
