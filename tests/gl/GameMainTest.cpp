@@ -2,7 +2,6 @@
 
 #include "core/game/HeadsUpBand.h"
 #include "core/game/PlayTexts.h"
-#include "core/game/RecordRun.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "core/stage/StageTitle.h"
@@ -41,21 +40,6 @@ std::string emptyStage(int timeLimit) {
     const std::string path = testDataFolder() + "stage";
     saveStage(path, s);
     return path;
-}
-
-// The shortest clear that holds the fast button for the first frames and then lets go.
-InputRecord fastClear(const std::string& path) {
-    Stage stage;
-    loadStage(path, stage);
-    for (int total = 1; total < 600; ++total) {
-        for (int fast = 1; fast <= total; ++fast) {
-            InputRecord run;
-            for (int i = 0; i < total; ++i)
-                run.append(i < fast, false);
-            if (clearsAsClaimed(stage, run)) return run;
-        }
-    }
-    return {};
 }
 
 // Drives one game-main scene on a master whose next scenes are only counted.
@@ -101,62 +85,6 @@ protected:
 };
 } // namespace
 
-TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
-    start(emptyStage(30));
-    EXPECT_EQ(game->Play().message(), ClickToStartMessage);
-    EXPECT_FALSE(game->Play().ghostShown());
-    frame(true);
-    EXPECT_EQ(game->Play().state(), GameState::Countdown);
-    EXPECT_EQ(game->Play().message(), ThreeMessage);
-    EXPECT_TRUE(game->Play().ghostShown()); // the preview turn, even without a best run
-    frames(59);
-    EXPECT_EQ(game->Play().message(), ThreeMessage);
-    frame();
-    EXPECT_EQ(game->Play().message(), TwoMessage);
-    frames(60);
-    EXPECT_EQ(game->Play().message(), OneMessage);
-    EXPECT_EQ(plays(SoundId::countdown), 3);
-    frames(60);
-    EXPECT_EQ(game->Play().state(), GameState::Playing);
-    EXPECT_EQ(game->Play().message(), StartMessage);
-    EXPECT_EQ(currentMusic(), SoundId::bgm);
-    EXPECT_EQ(plays(SoundId::start), 1);
-    EXPECT_FALSE(game->Play().ghostShown());
-    EXPECT_EQ(game->Play().playerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
-    frames(61);
-    EXPECT_EQ(game->Play().message(), NoMessage);
-}
-
-TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
-    start(emptyStage(30));
-    toPlay();
-    EXPECT_EQ(game->Play().remaining(), 1800);
-    frames(1199);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    frame();
-    EXPECT_EQ(plays(SoundId::hurry), 1);
-    EXPECT_EQ(currentMusic(), std::nullopt);
-    frames(60);
-    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
-}
-
-TEST_F(GameMain, ShortLimitsSkipTheHurry) {
-    start(emptyStage(10));
-    toPlay();
-    frames(60);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
-    start(emptyStage(8));
-    toPlay();
-    frames(300);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    EXPECT_EQ(currentMusic(), SoundId::bgm);
-    frames(180);
-    EXPECT_EQ(game->Play().state(), GameState::Result); // timed out
-    EXPECT_EQ(game->Play().message(), TimeUpMessage);
-    EXPECT_EQ(currentMusic(), std::nullopt);
-}
-
 TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
     for (int limit : {0, -5}) {
         start(emptyStage(limit));
@@ -166,24 +94,6 @@ TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
         EXPECT_EQ(game->Play().message(), TimeUpMessage) << limit;
         EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text(), u"残り時間:0.00秒") << limit;
     }
-}
-
-TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
-    start(chordStage(60, GOAL, 1));
-    toPlay();
-    frames(59);
-    EXPECT_EQ(game->Play().state(), GameState::Playing);
-    frame();
-    EXPECT_EQ(game->Play().remaining(), 0);
-    EXPECT_TRUE(game->Play().cleared());
-    EXPECT_EQ(game->Play().message(), GoalMessage);
-
-    start(chordStage(60, WALL, 1));
-    toPlay();
-    frames(60);
-    EXPECT_FALSE(game->Play().cleared());
-    EXPECT_EQ(game->Play().message(), WallMessage);
-    EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
 TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
@@ -200,42 +110,6 @@ TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     saved.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(saved.total(), 45);
     EXPECT_TRUE(saved.events().empty()); // written before the end event
-}
-
-TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
-    const std::string stage = chordStage(45, GOAL, 30);
-    InputRecord best;
-    for (int i = 0; i < 45; ++i)
-        best.append(false, false);
-    ASSERT_TRUE(best.save(replayFileName(0)));
-    start(stage, replayFileName(0));
-    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
-    toPlay();
-    frames(45);
-    EXPECT_TRUE(game->Play().newRecord());
-    EXPECT_EQ(plays(SoundId::newrecord), 1);
-    // The update prepares what the frame shows: the time label follows the attempt before any draw.
-    EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text().substr(0, 6), u"クリア時間:");
-    const Color32 shown = game->BestLabelColor();
-    EXPECT_TRUE(shown == Colors::Yellow || colorAlpha(shown) == 0);
-}
-
-TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
-    const std::string stage = chordStage(45, GOAL, 30);
-    const InputRecord best = fastClear(stage);
-    ASSERT_GT(best.total(), 0);
-    ASSERT_LT(best.total(), 45);
-    ASSERT_TRUE(best.save(replayFileName(0)));
-    start(stage, replayFileName(0));
-    EXPECT_EQ(game->Play().best(), best.total());
-    toPlay();
-    frames(45);
-    EXPECT_FALSE(game->Play().newRecord());
-    EXPECT_EQ(game->BestLabelColor(), Colors::Red);
-    InputRecord stored;
-    stored.load(replayFileName(0), INT32_MAX);
-    EXPECT_EQ(stored.total(), best.total());
-    EXPECT_TRUE(game->Play().ghostShown());
 }
 
 TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
@@ -273,88 +147,6 @@ TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
     start(emptyStage(30), replayFileName(0)); // opening it once waited for a writer for ever
     EXPECT_EQ(game->Play().best(), -1);
     EXPECT_EQ(game->Play().state(), GameState::WaitStart);
-}
-
-TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
-    start(chordStage(20, WALL, 30));
-    toPlay();
-    frames(20);
-    ASSERT_EQ(game->Play().state(), GameState::Result);
-    frame(true);
-    frame();
-    EXPECT_EQ(game->Play().state(), GameState::Result);
-    EXPECT_TRUE(requested.empty());
-    toReplay();
-    frame(true);
-    EXPECT_EQ(session.barsLeft, 4);
-    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-}
-
-TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
-    session.barsLeft = 0;
-    start(chordStage(20, WALL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(game->Play().state(), GameState::GameOver);
-    EXPECT_EQ(game->Play().message(), GameOverMessage);
-    EXPECT_EQ(plays(SoundId::gameover), 1);
-    frames(300);
-    EXPECT_FALSE(popped());
-    frame();
-    EXPECT_TRUE(popped());
-    EXPECT_TRUE(requested.empty());
-}
-
-TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
-    session.stageNumber = 9;
-    start(chordStage(20, GOAL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(game->Play().state(), GameState::AllClear);
-    EXPECT_EQ(game->Play().message(), AllClearMessage);
-    frames(600);
-    EXPECT_FALSE(popped());
-    frame();
-    EXPECT_TRUE(popped());
-}
-
-TEST_F(GameMain, TheNextStageFollowsAClear) {
-    session.barsLostHere = 4;
-    session.showWay = true;
-    start(chordStage(20, GOAL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(session.stageNumber, 1);
-    EXPECT_EQ(session.barsLostHere, 0); // the guide is the stuck stage's alone
-    EXPECT_FALSE(session.showWay);
-    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-}
-
-TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
-    start(emptyStage(4));
-    toPlay();
-    frame(true); // a switch in the first frame of play
-    frame(false, true);
-    frames(5);
-    frame(true, true);
-    for (int i = 0; i < 300 && game->Play().state() == GameState::Playing; ++i)
-        frame();
-    ASSERT_EQ(game->Play().state(), GameState::Result);
-    const Vec2 endPivot = game->Play().playerBar().pivot();
-    const float endAngle = game->Play().playerBar().angle().value();
-    toReplay();
-    while (game->Play().state() == GameState::Replay)
-        frame();
-    EXPECT_EQ(game->Play().playerBar().pivot(), endPivot);
-    EXPECT_EQ(game->Play().playerBar().angle().value(), endAngle);
-    frames(PlaySession::ResultFrames + 1);
-    EXPECT_EQ(game->Play().state(), GameState::Replay); // and again
 }
 
 TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
@@ -522,43 +314,17 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_FALSE(pathExists(replayFileName(0)));
 }
 
-// Three bars lost on one stage: the pause menu and a missed attempt's replay offer the stage's
-// proven route, which the next attempt shows beside the best run's ghost; a new stage forgets it.
-TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
-    using platform::Key;
-    master.Session().barsLostHere = 1;
-    start(stageFileName(0));
-    toPlay();
-    typed({Key::P});
-    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay); // one bar lost: not yet
-    typed({Key::Down, Key::Return});                     // retry, which costs the second bar
-    start(stageFileName(0));
-    ASSERT_FALSE(game->Play().wayShown());
-    toPlay();
-    frames(2400); // the bar turns on the spot until the time is up
-    toReplay();
-    EXPECT_TRUE(game->Play().wayOffered()); // this miss is the third
-    frame(false, true);
-    EXPECT_EQ(master.Session().barsLostHere, 3);
-    EXPECT_EQ(master.Session().barsLeft, 3);
-    EXPECT_TRUE(master.Session().showWay);
+// A stuck player's guide is read from the shipped stage's proven route and shown beside play.
+TEST_F(GameMain, TheGuideIsTheShippedStagesProvenRoute) {
+    master.Session().barsLostHere = 3;
+    master.Session().showWay = true;
     start(stageFileName(0));
     EXPECT_TRUE(game->Play().wayShown());
-    EXPECT_FALSE(game->Play().wayOffered()); // asked for already
-    toPlay();
-    typed({Key::P});
-    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay);
-    typed({Key::P});
-
-    master.Session().showWay = false; // the pause offers it too, for the next attempt
+    master.Session().showWay = false;
     start(stageFileName(0));
     toPlay();
-    typed({Key::P});
-    ASSERT_EQ(game->Menu().Shown(), PauseMenu::ItemCount);
-    typed({Key::Down, Key::Down, Key::Down, Key::Return});
-    EXPECT_FALSE(game->Play().paused());
-    EXPECT_TRUE(master.Session().showWay);
-    EXPECT_FALSE(game->Play().wayShown());
+    typed({platform::Key::P});
+    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ItemCount); // offered in the pause
 }
 
 // Focus lost in play: the pause shows in the very next frame, while the window is still away,
