@@ -14,7 +14,6 @@
 #include "ui/render/StageMesh.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 #include <algorithm>
@@ -52,7 +51,8 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
-    : master_(master), session_(session), pauseMenu_(session.editMode) {
+    : master_(master), context_(master->Context()), session_(session),
+      pauseMenu_(context_, session.editMode) {
     Stage stage;
     loadStage(stagePath, stage);
     // The player's own stages (and the editor's test stage) live in the working folder.
@@ -61,7 +61,7 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
     std::unique_ptr<InputRecord> way = PlaySession::wayRouteWanted(session_) ? LoadWay(stage) : nullptr;
     play_ = std::make_unique<PlaySession>(std::move(stage), session_, std::move(best), std::move(way),
                                           [this](const InputRecord& record) { return KeepBestRun(record); });
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
     // A title too long for the band ends in "…" at its edge, and takes glyph cells for what shows.
@@ -145,8 +145,8 @@ SceneGameMain::~SceneGameMain() {
 }
 
 void SceneGameMain::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
-    const KeyState& keys = TheGameSystem->keyState;
+    const MouseState& mouse = context_.mouse;
+    const KeyState& keys = context_.keys;
     if (soundHeld_) PauseAllSounds(soundHeld_ = false, PauseReason::Focus);
     const bool wasPaused = play_->paused();
     PlayInput input;
@@ -154,7 +154,7 @@ void SceneGameMain::Update() {
     input.rightHeld = mouse.Held(MouseRight);
     input.rightPressed = mouse.Pressed(MouseRight);
     input.pauseKey = keys.Typed(platform::Key::P);
-    input.pauseRequested = TheGameSystem->pauseRequested;
+    input.pauseRequested = context_.pauseRequested;
     input.leaveTest = mouse.Pressed(MouseMiddle) || keys.Typed(platform::Key::Backspace);
     play_->update(input);
     if (play_->menuTurn()) RunPauseMenu();
@@ -164,7 +164,7 @@ void SceneGameMain::Update() {
 
 void SceneGameMain::StandStill() {
     const bool wasPaused = play_->paused();
-    play_->standStill(TheGameSystem->pauseRequested);
+    play_->standStill(context_.pauseRequested);
     Carry(wasPaused);
     // Play stands still without the focus, and its sound with it; the next update lets it go.
     if (!soundHeld_) PauseAllSounds(soundHeld_ = true, PauseReason::Focus);
@@ -246,12 +246,12 @@ void SceneGameMain::Draw() const {
     const GameState state = play.state();
     const int timer = play.timer();
     ClearScreen(Colors::Black);
-    TheGameSystem->cameraStack.PushCamera(play.camera());
+    context_.cameras.PushCamera(play.camera());
     drawBar(play.playerBar());
     if (play.ghostShown()) drawBar(play.ghostBar());
     if (play.wayShown()) drawBar(play.wayBar());
     drawStage(play.stage(), false);
-    TheGameSystem->cameraStack.PopCamera();
+    context_.cameras.PopCamera();
 
     // The texts come after the world, each on a dark panel, so no line of a stage runs through them.
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})

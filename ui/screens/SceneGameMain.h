@@ -3,6 +3,7 @@
 // out, and the stage, the bars and the texts drawn. The rules of play are the session's.
 #include "core/play/PlaySession.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 #include "ui/screens/PauseMenu.h"
 
@@ -49,6 +50,7 @@ private:
     void RefreshTexts();
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     std::unique_ptr<PlaySession> play_;
     std::u16string shownTitle_; // a shipped stage's in the player's language
