@@ -58,7 +58,7 @@ void scriptedTurn(InputFlags flags) {
 // P again, typed in the turn of the next frame of play. None of it may reach the attempt.
 void pauseHalfway(SceneGameMain& game) {
     KeyState& keys = TheGameSystem->keyState;
-    const int remaining = game.Remaining();
+    const int remaining = game.Play().remaining();
     for (int i = 0; i < 40; ++i) {
         keys.presses.clear();
         if (i == 0) keys.presses.push_back({platform::Key::P, false, false});
@@ -67,18 +67,18 @@ void pauseHalfway(SceneGameMain& game) {
         game.Update();
     }
     TheGameSystem->pauseRequested = false;
-    EXPECT_TRUE(game.Paused());
+    EXPECT_TRUE(game.Play().paused());
     EXPECT_TRUE(soundCounts().paused);
-    EXPECT_EQ(game.Remaining(), remaining);
+    EXPECT_EQ(game.Play().remaining(), remaining);
     keys.presses = {{platform::Key::P, false, false}};
 }
 
 // The quit question opened mid-route and answered Cancel six seconds later: play pauses as P
 // pauses it, and the frame timer does not make up the six seconds with frames nobody saw.
 void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
-    const int remaining = game.Remaining();
+    const int remaining = game.Play().remaining();
     handler.Frame(); // the timer runs on time before the box
-    EXPECT_EQ(game.Remaining(), remaining - 1);
+    EXPECT_EQ(game.Play().remaining(), remaining - 1);
     FakeClock::advance(6000);
     platform::pushKeyPress(platform::Key::Escape);
     platform::Event close;
@@ -88,8 +88,8 @@ void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
     EXPECT_TRUE(handler.master.FrameTimer().IsOnTime());
     for (int i = 0; i < 3; ++i)
         handler.Frame();
-    EXPECT_TRUE(game.Paused());
-    EXPECT_EQ(game.Remaining(), remaining - 1);
+    EXPECT_TRUE(game.Play().paused());
+    EXPECT_EQ(game.Play().remaining(), remaining - 1);
     TheGameSystem->keyState.presses = {{platform::Key::P, false, false}};
 }
 
@@ -99,11 +99,11 @@ void startAttempt(SceneGameMain& game) {
     inputTurn();
     inputTurn(true); // the start click
     game.Update();
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) {
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i) {
         inputTurn();
         game.Update();
     }
-    ASSERT_EQ(game.State(), GameState::Playing);
+    ASSERT_EQ(game.Play().state(), GameState::Playing);
 }
 
 // Frames of `scene` with the network's answers taken in, until `done` (or a generous while: the
@@ -139,7 +139,7 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     ASSERT_GT(solution.total(), 0);
     startAttempt(*game);
     int frames = 0;
-    while (solution.hasFramesLeft() && game->State() == GameState::Playing) {
+    while (solution.hasFramesLeft() && game->Play().state() == GameState::Playing) {
         if (frames == solution.total() / 2) pauseHalfway(*game);
         InputFlags flags = solution.readNext();
         if (frames == solution.total() / 3) {
@@ -151,13 +151,13 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
         scriptedTurn(flags);
         game->Update();
         TheGameSystem->keyState.presses.clear();
-        EXPECT_FALSE(game->Paused());
+        EXPECT_FALSE(game->Play().paused());
         ++frames;
     }
     TheGameSystem->handler = nullptr;
     EXPECT_FALSE(soundCounts().paused);
-    EXPECT_EQ(game->State(), GameState::Result);
-    EXPECT_TRUE(game->Cleared());
+    EXPECT_EQ(game->Play().state(), GameState::Result);
+    EXPECT_TRUE(game->Play().cleared());
     EXPECT_EQ(verifyWithTheTool(n), "clear " + std::to_string(frames) + "\n");
     // The best run the scene stored is the solution itself, byte for byte.
     EXPECT_EQ(readTextFile(replayFileName(session.stageNumber), 1 << 20),
@@ -196,11 +196,11 @@ TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
     startAttempt(*game);
     platform::pushText("Ann"); // the name, typed in the box the first run sent asks it in
     platform::pushKeyPress(platform::Key::Return);
-    while (route.hasFramesLeft() && game->State() == GameState::Playing) {
+    while (route.hasFramesLeft() && game->Play().state() == GameState::Playing) {
         scriptedTurn(route.readNext());
         game->Update();
     }
-    ASSERT_TRUE(game->Cleared());
+    ASSERT_TRUE(game->Play().cleared());
     online::RecordsClient& ann = *TheGameSystem->online.Records();
     EXPECT_TRUE(pumpUntil(*game, [&] { return ann.Line().status == online::Status::Sent; }))
         << int(ann.Line().status) << " " << ann.Line().detail;
@@ -220,8 +220,8 @@ TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
     }));
     session.raceWorld = true;
     auto* race = pushOnto<SceneGameMain>(master, &master, session, stageFileName(0), std::nullopt);
-    EXPECT_TRUE(pumpUntil(*race, [&] { return race->WorldShown(); }));
-    EXPECT_FALSE(race->GhostDrawn()) << "this player has no best of their own";
+    EXPECT_TRUE(pumpUntil(*race, [&] { return race->Play().worldShown(); }));
+    EXPECT_FALSE(race->Play().ghostShown()) << "this player has no best of their own";
 
     TheGameSystem->online.Follow({});
     server.stop();

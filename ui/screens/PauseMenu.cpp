@@ -2,7 +2,6 @@
 
 #include "core/lang/Translate.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/system/GameSystem.h"
 
 namespace {
 constexpr float TopItemY = -162.0f;   // under the pause notice, clear of the screen's centre
@@ -11,14 +10,14 @@ constexpr float TightSpacing = 30.0f; // and five, closer together
 constexpr float ItemScale = 0.8f;
 } // namespace
 
-PauseMenu::PauseMenu(bool testPlay) {
+PauseMenu::PauseMenu(const FrameContext& context, bool testPlay) : context_(context) {
     const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す（棒を1本使う）"),
                                               testPlay ? N_(u"エディタに戻る") : N_(u"タイトルに戻る"),
                                               N_(u"次の挑戦でお手本を見る"),
                                               N_(u"次の挑戦から世界記録と競う")};
     for (int i = 0; i < ItemCount; ++i)
         items_[std::size_t(i)] =
-            CreateLabel(*TheGameSystem->glyphCache, {texts[i], 0.0f, TopItemY, ItemScale, TextAlign::Center});
+            CreateLabel(context_.glyphs, {texts[i], 0.0f, TopItemY, ItemScale, TextAlign::Center});
     Open();
 }
 
@@ -38,8 +37,8 @@ void PauseMenu::Open(bool wayOffered, bool lastBar, bool raceOffered) {
 }
 
 int PauseMenu::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
-    const KeyState& keys = TheGameSystem->keyState;
+    const MouseState& mouse = context_.mouse;
+    const KeyState& keys = context_.keys;
     int under = NoChoice; // a place in shown_
     for (int k = 0; k < Shown(); ++k)
         if (items_[std::size_t(shown_[std::size_t(k)])]->Bounds().containsStrictly(mouse.cursor)) under = k;

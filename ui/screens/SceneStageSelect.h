@@ -7,6 +7,7 @@
 // the lit stage, and a run from one of the ten goes on to the stages after it.
 #include "core/game/StageSelect.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -54,6 +55,7 @@ private:
     void ShowWorldBests();
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
