@@ -34,7 +34,6 @@ TEST(InputState, HeldButtonsGiveOnePressAndKeysStandInForButtons) {
 }
 
 TEST(InputState, APressAndReleaseBetweenTwoPollsReadsAsOnePress) {
-    platform::takeInputSnapshot(); // nothing latched from earlier tests
     platform::pushGameKeyTap(KeyZ);
     platform::Event e;
     while (platform::pollEvent(e)) {
@@ -46,7 +45,6 @@ TEST(InputState, APressAndReleaseBetweenTwoPollsReadsAsOnePress) {
 // Letters follow the layout, the game keys their place: on a German layout the key in Z's place
 // types Y, yet it is still the left button's stand-in.
 TEST(InputState, LettersFollowTheLayoutAndTheGameKeysTheirPlace) {
-    platform::takeInputSnapshot();
     const auto keyDown = [](platform::Key place, platform::Key letter) {
         platform::pushKeyPressAt(place, letter);
         platform::Event down, rest;
