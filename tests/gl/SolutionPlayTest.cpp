@@ -95,7 +95,6 @@ void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
 
 // The start click and the countdown, up to the first frame of play.
 void startAttempt(SceneGameMain& game) {
-    TheGameSystem->pauseRequested = false; // a focus change an earlier test made
     inputTurn();
     inputTurn(true); // the start click
     game.Update();
