@@ -1,9 +1,12 @@
 #include "core/online/RecordsClient.h"
 
 #include "core/online/Answers.h"
+#include "core/online/ContentId.h"
 #include "core/online/UnsentRuns.h"
 
 #include <nlohmann/json.hpp>
+
+#include <algorithm>
 
 namespace online {
 namespace {
@@ -43,8 +46,7 @@ void RecordsClient::Say(online::Status status, int number, std::string detail) {
 }
 
 bool RecordsClient::LookUp(const std::string& stageId) {
-    for (const auto& [tag, p] : pending_)
-        if (p.kind == Kind::LookUp && p.key == stageId) return true;
+    if (OnItsWay(Kind::LookUp, stageId)) return true;
     Request request;
     request.path = std::string(ApiRoot) + "/stages/" + stageId + "/runs?limit=1";
     if (player_) request.token = player_->token; // the answer then holds the player's rank
@@ -56,11 +58,34 @@ const WorldBest* RecordsClient::Best(const std::string& stageId) const {
     return it == bests_.end() ? nullptr : &it->second;
 }
 
+bool RecordsClient::OnItsWay(Kind kind, const std::string& key) const {
+    return std::any_of(pending_.begin(), pending_.end(),
+                       [&](const auto& p) { return p.second.kind == kind && p.second.key == key; });
+}
+
+void RecordsClient::ListStages() {
+    if (OnItsWay(Kind::ListStages, "")) return;
+    Request request;
+    request.path = std::string(ApiRoot) + "/stages?limit=" + std::to_string(MaxStagesPage);
+    Send(Kind::ListStages, "", std::move(request));
+}
+
+void RecordsClient::FetchStage(const std::string& stageId) {
+    if (!isStageContentId(stageId) || stageFiles_.contains(stageId) || OnItsWay(Kind::FetchStage, stageId))
+        return;
+    Request request;
+    request.path = std::string(ApiRoot) + "/stages/" + stageId;
+    Send(Kind::FetchStage, stageId, std::move(request));
+}
+
+const std::string* RecordsClient::StageFile(const std::string& stageId) const {
+    const auto it = stageFiles_.find(stageId);
+    return it == stageFiles_.end() ? nullptr : &it->second;
+}
+
 void RecordsClient::FetchRun(std::int64_t runId) {
     const std::string key = std::to_string(runId);
-    if (runs_.contains(runId)) return;
-    for (const auto& [tag, p] : pending_)
-        if (p.kind == Kind::FetchRun && p.key == key) return;
+    if (runs_.contains(runId) || OnItsWay(Kind::FetchRun, key)) return;
     Request request;
     request.path = std::string(ApiRoot) + "/runs/" + key;
     Send(Kind::FetchRun, key, std::move(request));
@@ -83,10 +108,7 @@ void RecordsClient::SubmitBestRun(const std::string& stageId, const std::string&
 void RecordsClient::SendUnsent() {
     if (!submitting_ || !player_) return;
     for (const std::string& id : unsentStageIds()) {
-        bool onItsWay = false;
-        for (const auto& [tag, p] : pending_)
-            onItsWay |= p.kind == Kind::Submit && p.key == id;
-        if (onItsWay) continue;
+        if (OnItsWay(Kind::Submit, id)) continue;
         std::optional<std::string> replay = readUnsentRun(id);
         if (!replay) continue;
         Request request{0,
@@ -146,6 +168,23 @@ void RecordsClient::Receive(const Answer& answer) {
         if (answer.status == 200 && answer.body.size() <= MaxSubmittedReplayBytes) {
             if (runs_.size() >= MaxKeptRuns) runs_.clear();
             runs_[std::stoll(pending.key)] = answer.body;
+        }
+        break;
+    case Kind::ListStages:
+        if (std::optional<std::vector<StageEntry>> stages =
+                answer.status == 200 ? parseStageList(answer.body) : std::nullopt) {
+            std::erase_if(*stages, [](const StageEntry& s) { return s.number.has_value(); });
+            published_ = std::move(*stages);
+        } else {
+            OutOfReach();
+        }
+        break;
+    case Kind::FetchStage: // only the content the id names: a server cannot slip in another stage
+        if (answer.status == 200 && stageContentId(answer.body) == pending.key) {
+            if (stageFiles_.size() >= MaxKeptRuns) stageFiles_.clear();
+            stageFiles_[pending.key] = answer.body;
+        } else {
+            OutOfReach();
         }
         break;
     case Kind::Submit:

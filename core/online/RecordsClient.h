@@ -75,6 +75,15 @@ public:
     bool LookUp(const std::string& stageId);
     const WorldBest* Best(const std::string& stageId) const;
 
+    // Asks for the list of stages (the published ones are kept) unless that is on its way.
+    void ListStages();
+    // The published stages as last listed; nullptr until the server has listed them.
+    const std::vector<StageEntry>* Published() const { return published_ ? &*published_ : nullptr; }
+    // Asks for a stage file by its content id unless it is here or on its way.
+    void FetchStage(const std::string& stageId);
+    // The stage file, once it came and its bytes are the content the id names.
+    const std::string* StageFile(const std::string& stageId) const;
+
     // Asks for a run's replay (the world best's ghost) unless it is here or on its way.
     void FetchRun(std::int64_t runId);
     const std::string* Run(std::int64_t runId) const;
@@ -99,7 +108,7 @@ public:
     const StatusLine& Line() const { return status_; }
 
 private:
-    enum class Kind { LookUp, FetchRun, Submit, Claim, Publish };
+    enum class Kind { LookUp, FetchRun, Submit, Claim, Publish, ListStages, FetchStage };
     struct Pending {
         Kind kind;
         std::string key;  // the stage id, or the run id
@@ -107,6 +116,7 @@ private:
     };
 
     bool Send(Kind kind, std::string key, Request request, std::string sent = {});
+    bool OnItsWay(Kind kind, const std::string& key) const;
     void Say(online::Status status, int number = 0, std::string detail = {});
     void OutOfReach();
     void Submitted(const Pending& pending, const Answer& answer);
@@ -124,6 +134,8 @@ private:
     std::vector<Request> outgoing_;
     std::map<std::string, WorldBest> bests_;
     std::map<std::int64_t, std::string> runs_;
+    std::optional<std::vector<StageEntry>> published_;
+    std::map<std::string, std::string> stageFiles_;
     StatusLine status_;
 };
 

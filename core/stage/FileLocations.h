@@ -37,6 +37,9 @@ std::string ownReplayFileName(const Stage& stage);
 // Working folder + "unsent-" + a stage's content id (32 hex digits): a best run waiting to reach
 // the online records, one a stage (a better run replaces the one waiting).
 std::string unsentRunPath(std::string_view stageId);
+// Working folder + "online-" + a published stage's content id: the stage as downloaded, played
+// as one of the player's own.
+std::string onlineStagePath(std::string_view stageId);
 // Working folder + "online-player": the player's name and secret token on the records server.
 std::string onlinePlayerPath();
 

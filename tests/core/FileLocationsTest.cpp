@@ -77,7 +77,8 @@ TEST_F(WorkingFolder, AnOwnStagesBestRunIsNamedAfterItsContent) {
         EXPECT_FALSE(isGameFileName(other)) << other;
     // The best runs kept when their stage changed are the game's too.
     for (const char* kept : {"rep3.old-0123456789abcdef", "rep-0123456789abcdef.old-fedcba9876543210",
-                             "tempghost.old-0123456789abcdef", "unsent-0123456789abcdef0123456789abcdef"})
+                             "tempghost.old-0123456789abcdef", "unsent-0123456789abcdef0123456789abcdef",
+                             "online-0123456789abcdef0123456789abcdef"})
         EXPECT_TRUE(isGameFileName(kept)) << kept;
 }
 

@@ -9,6 +9,7 @@
 #include "core/base/FileAccess.h"
 #include "core/online/ContentId.h"
 #include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 #include "core/stage/TextFile.h"
 #include "server/RecordsServer.h"
 #include "server/Store.h"
@@ -208,6 +209,15 @@ TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
     ASSERT_EQ(top.size(), 1u);
     EXPECT_EQ(top[0].name, "Ann");
     EXPECT_EQ(top[0].frames, route.total());
+    // Ann publishes stage 1 under a title of her own: another stage, which the route clears too.
+    Stage own;
+    loadStage(std::string(DATA_DIR) + "/stage1", own);
+    own.title = u"Ann's first";
+    ASSERT_TRUE(saveStage(workingFolderPath() + "stage1", own));
+    ASSERT_TRUE(route.save(ownReplayFileName(own)));
+    ASSERT_TRUE(TheGameSystem->online.Publish(workingFolderPath() + "stage1", ownReplayFileName(own)));
+    EXPECT_TRUE(pumpUntil(*game, [&] { return ann.Line().status == online::Status::Published; }))
+        << ann.Line().detail;
 
     useFreshWorkingFolder(); // another player, on another machine
     TheGameSystem->online.Follow({});
@@ -217,6 +227,16 @@ TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
     EXPECT_TRUE(pumpUntil(*select, [&] {
         return select->RowWorld(0) && select->RowWorld(0)->Text().find(u"Ann") != std::u16string::npos;
     }));
+    TheGameSystem->keyState.presses = {{platform::Key::Right, false, false},
+                                       {platform::Key::Right, false, false}};
+    select->Update(); // to the published stages, where Ann's is listed with her name
+    EXPECT_TRUE(pumpUntil(
+        *select, [&] { return select->RowName(0) && select->RowName(0)->Text() == u"Ann's first  Ann"; }));
+    TheGameSystem->keyState.presses = {{platform::Key::Return, false, false}};
+    select->Update(); // downloaded into the working folder, then played as an own stage
+    EXPECT_TRUE(pumpUntil(*select, [&] { return session.ownStageFile.starts_with("online-"); }));
+    EXPECT_TRUE(pathExists(workingFolderPath() + session.ownStageFile));
+    session.ownStageFile.clear();
     session.raceWorld = true;
     auto* race = pushOnto<SceneGameMain>(master, &master, session, stageFileName(0), std::nullopt);
     EXPECT_TRUE(pumpUntil(*race, [&] { return race->Play().worldShown(); }));
