@@ -15,6 +15,7 @@
 #include "ui/app/StartUp.h"
 #include "ui/editor/SceneEdit.h"
 #include "ui/platform/Platform.h"
+#include "ui/render/PartialRedraw.h"
 #include "ui/scene/SceneCrossHatch.h"
 #include "ui/screens/SceneGameMain.h"
 #include "ui/screens/SceneTitle.h"
@@ -301,6 +302,7 @@ int idle() {
             title->Update();
             glDisable(GL_TEXTURE_2D);
             TheGameSystem->cameraStack.ResetView();
+            ExpectPresentedFrame();
             title->Draw();
         }));
     }

@@ -2,6 +2,7 @@
 
 #include "core/lang/Translate.h"
 #include "ui/render/Draw.h"
+#include "ui/render/PartialRedraw.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -178,6 +179,11 @@ void LabelBatch::Draw() const {
     drawGlyphQuads(vertices_);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void LabelBatch::AddTo(Fingerprint& still) const {
+    still.Add(vertices_);
+    still.Add(cache_ ? std::uint64_t(cache_->renderCount()) : 0);
 }
 
 void DrawLegibleLabel(const TextLabel& label, Color32 color) {

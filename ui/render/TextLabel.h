@@ -72,6 +72,8 @@ public:
     };
     void Add(const TextLabel& label, Color32 color) { label.AppendTo(*this, color); }
     void Draw() const;
+    // What the batch draws: its quads and the glyphs its texture held when they were added.
+    void AddTo(class Fingerprint& still) const;
 
 private:
     friend class TextLabel;
