@@ -8,7 +8,9 @@
 #include <cstring>
 
 namespace {
-bool presentedNext = false;
+// The swap count when the frame now drawn was said to be presented as drawn; an expectation
+// left over from an earlier frame, which no screen of this kind took, never counts.
+std::uint64_t presentedAt = ~std::uint64_t(0);
 
 // Tags run from 1 to 254, the swap count they were written at: 0 and 255 are what clears leave.
 std::uint8_t tagOf(std::uint64_t swap) {
@@ -73,7 +75,7 @@ Rect unite(const Rect& a, const Rect& b) {
 } // namespace
 
 void ExpectPresentedFrame() {
-    presentedNext = true;
+    presentedAt = platform::swapCount();
 }
 
 void Fingerprint::AddBytes(const void* data, std::size_t size) {
@@ -83,8 +85,8 @@ void Fingerprint::AddBytes(const void* data, std::size_t size) {
 }
 
 void PartialRedraw::Begin(std::uint64_t still, const Rect& moving) {
-    tagging_ = presentedNext && PartialRedrawWorks();
-    presentedNext = false;
+    tagging_ = presentedAt == platform::swapCount() && PartialRedrawWorks();
+    presentedAt = ~std::uint64_t(0);
     current_ = {platform::swapCount() + 1, still, moving};
     if (!tagging_) return;
     const std::uint8_t tag = readCornerTag();
