@@ -46,8 +46,3 @@ void StageMesh::Draw(const Stage& stage, bool withPoints) const {
     }
     DrawColorVertices(lines_, GL_LINES);
 }
-
-void drawStage(const Stage& stage, bool withPoints) {
-    const StageMesh mesh;
-    mesh.Draw(stage, withPoints);
-}

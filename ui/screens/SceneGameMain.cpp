@@ -461,20 +461,19 @@ void SceneGameMain::Draw() const {
     drawBar(attempt_.bar());
     if (GhostDrawn()) drawBar(ghostBar_);
     if (WayShown()) drawBar(wayBar_);
-    drawStage(stage_, false);
+    stageMesh_.Draw(stage_, false);
     TheGameSystem->cameraStack.PopCamera();
 
     // The texts come after the world, each on a dark panel, so no line of a stage runs through them.
+    LegibleLabels headsUp;
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
-        DrawLegibleLabel(*labels_[std::size_t(i)], Colors::White);
+        headsUp.Add(*labels_[std::size_t(i)], Colors::White);
     if ((state_ == GameState::Replay || state_ == GameState::ReplayPause) && (timer_ / 60) % 2 == 1)
-        DrawLegibleLabel(*labels_[NoticeLabel], Colors::Yellow);
-    if (WayOffered() && state_ != GameState::Playing)
-        DrawLegibleLabel(*labels_[WayNoticeLabel], WayTextColor);
-    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0)
-        DrawLegibleLabel(*labels_[BestLabel], best);
-
-    if (testHint_) DrawLegibleLabel(*testHint_, Colors::White);
+        headsUp.Add(*labels_[NoticeLabel], Colors::Yellow);
+    if (WayOffered() && state_ != GameState::Playing) headsUp.Add(*labels_[WayNoticeLabel], WayTextColor);
+    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) headsUp.Add(*labels_[BestLabel], best);
+    if (testHint_) headsUp.Add(*testHint_, Colors::White);
+    headsUp.Draw();
     if (paused_) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));
         pauseLabel_->DrawLabel(Colors::White);

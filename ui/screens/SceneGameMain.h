@@ -7,6 +7,7 @@
 #include "core/game/InputRecord.h"
 #include "core/stage/Camera.h"
 #include "core/stage/Stage.h"
+#include "ui/render/StageMesh.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/SceneBase.h"
 #include "ui/screens/PauseMenu.h"
@@ -136,5 +137,6 @@ private:
     GameState state_ = GameState::WaitStart;
     int messageIndex_ = NoMessage;
     Camera camera_ = DefaultCamera;
+    StageMesh stageMesh_;         // the stage's lines, built again only when the stage changes
     bool leftThisUpdate_ = false; // a scene request was made: no second one in the same update
 };
