@@ -40,7 +40,8 @@ MenuPicture menuPicture(const std::vector<const TextLabel*>& entries, int hot, L
 }
 
 void MenuPicture::Draw() const {
-    DrawColorVertices(panels, GL_TRIANGLES);
+    static_assert(colorAlpha(LitButton) == 255 && colorAlpha(UnlitButton) == 255, "panels drawn unblended");
+    DrawOpaqueColorVertices(panels, GL_TRIANGLES);
     texts.Draw();
 }
 

@@ -40,9 +40,9 @@ void StageMesh::Draw(const Stage& stage, bool withPoints) const {
         Build(stage);
     if (withPoints) {
         SetPointSize(5.0f);
-        DrawColorVertices(placed_, GL_POINTS);
+        DrawOpaqueColorVertices(placed_, GL_POINTS);
         SetPointSize(10.0f);
-        DrawColorVertices(selected_, GL_POINTS);
+        DrawOpaqueColorVertices(selected_, GL_POINTS);
     }
-    DrawColorVertices(lines_, GL_LINES);
+    DrawOpaqueColorVertices(lines_, GL_LINES);
 }
