@@ -102,7 +102,7 @@ Lib::Time::Clock notingClock() {
 // 600 frames of the real loop on the opening screen, waiting with the given spin margin.
 PacingRow measurePacing(std::uint32_t spinUs, bool wholeMs) {
     wholeMilliseconds = wholeMs;
-    SceneMaster master(notingClock());
+    SceneMaster master(*TheGameSystem, notingClock());
     master.FrameTimer().SetSpinMargin(spinUs);
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
@@ -269,7 +269,7 @@ SceneGameMain* startedGame(SceneMaster& master, const std::string& stage) {
     game->Update();
     mouse.down[MouseLeft] = false;
     mouse.previousDown[MouseLeft] = true;
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
     return game;
@@ -279,9 +279,9 @@ int play(std::string stage) {
     if (stage.empty()) stage = fullStage();
     std::printf("stage: %s\n", stage.c_str());
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     SceneGameMain* game = startedGame(master, stage);
-    measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
+    measureFrames(*system, *game, [game] { return game->Play().state() == GameState::Playing; });
     // Each round plays the first 300 frames of a fresh attempt, so every round draws the same.
     besideBareSwap(
         *system, "play", [&] { game = startedGame(master, stage); },
@@ -294,7 +294,7 @@ int play(std::string stage) {
 
 int edit() {
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     const std::string path = fullStage();
     auto owned = std::make_unique<SceneEdit>(&master, master.Session(), path, path);
     SceneEdit* editor = owned.get();
@@ -336,7 +336,7 @@ int edit() {
 // The title idles as a player leaves it: its bar turns, nothing else moves.
 int idle() {
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     auto owned = std::make_unique<SceneTitle>(&master, master.Session());
     SceneTitle* title = owned.get();
     master.PushCreated(std::move(owned));

@@ -3,6 +3,7 @@
 #include "core/game/Bar.h"
 #include "ui/render/PartialRedraw.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -34,6 +35,7 @@ private:
     void Choose(int item);
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     int counter_ = 0;
     Bar bar_;
