@@ -136,15 +136,17 @@ json runsJson(const std::vector<online::RunEntry>& runs) {
 }
 } // namespace
 
+namespace {
+ConnectionLimits connectionLimits(const ServerOptions& o) {
+    return {o.workers, o.queuedConnections, o.idleConnections, std::chrono::seconds(o.timeoutSeconds),
+            std::chrono::seconds(o.requestSeconds)};
+}
+} // namespace
+
 RecordsServer::RecordsServer(Store& store, ServerOptions options)
-    : store_(store), options_(std::move(options)), slots_(options_.verifications),
-      buckets_(options_.writesPerSecond, options_.writeBurst) {
-    const int workers = options_.workers, queued = options_.queuedConnections;
-    http_.new_task_queue = [workers, queued] { return new BoundedPool(workers, queued); };
+    : store_(store), options_(std::move(options)), http_(connectionLimits(options_)),
+      slots_(options_.verifications), buckets_(options_.writesPerSecond, options_.writeBurst) {
     http_.set_payload_max_length(online::MaxPublishBodyBytes);
-    http_.set_read_timeout(options_.timeoutSeconds, 0);
-    http_.set_write_timeout(options_.timeoutSeconds, 0);
-    http_.set_keep_alive_timeout(options_.timeoutSeconds);
     http_.set_keep_alive_max_count(100);
     // Answers are small and written in pieces (headers, body): without this, delayed ACKs hold
     // each keep-alive answer back about 40 ms.
@@ -157,15 +159,11 @@ RecordsServer::~RecordsServer() {
 }
 
 bool RecordsServer::bind(const std::string& host, int& port) {
-    if (port == 0) {
-        port = http_.bind_to_any_port(host);
-        return port > 0;
-    }
-    return http_.bind_to_port(host, port);
+    return http_.bindTo(host, port);
 }
 
 bool RecordsServer::run() {
-    return http_.listen_after_bind();
+    return http_.serve();
 }
 
 void RecordsServer::stop() {
@@ -220,7 +218,6 @@ std::optional<StoredPlayer> RecordsServer::writingPlayer(const httplib::Request&
 void RecordsServer::routes() {
     http_.set_pre_routing_handler([](const httplib::Request&, httplib::Response& res) {
         if (!BoundedPool::refusingNow()) return httplib::Server::HandlerResponse::Unhandled;
-        res.set_header("Connection", "close");
         busy(res, 1, "the server is busy");
         return httplib::Server::HandlerResponse::Handled;
     });

@@ -3,9 +3,8 @@
 // web folder, and the limits that keep it standing.
 #include "core/game/RunCheck.h"
 #include "server/Limits.h"
+#include "server/PooledServer.h"
 #include "server/Store.h"
-
-#include <httplib.h>
 
 #include <map>
 #include <memory>
@@ -19,7 +18,9 @@ struct ServerOptions {
     int verifications = 16;     // replays checked at once; past this, 503
     double writesPerSecond = 5; // per address; 0: unlimited
     double writeBurst = 20;
-    int timeoutSeconds = 5; // read, write and keep-alive
+    int timeoutSeconds = 5;  // a connection's silence before its first request and between requests
+    int requestSeconds = 10; // one request, from its first byte to its answer's last
+    std::size_t idleConnections = 4096; // kept open between requests; past this the oldest is closed
 };
 
 class RecordsServer {
@@ -45,7 +46,7 @@ private:
 
     Store& store_;
     ServerOptions options_;
-    httplib::Server http_;
+    PooledServer http_;
     VerificationSlots slots_;
     WriteBuckets buckets_;
     std::mutex stageMutex_;
