@@ -204,7 +204,11 @@ private:
             throw StoreUnavailable(std::string("postgresql: ") + e.what());
         } catch (const pqxx::sql_error& e) {
             give(std::move(c)); // the statement failed, the connection still stands
-            throw StoreUnavailable(std::string("postgresql: ") + e.what());
+            using Why = StoreUnavailable::Why;
+            throw StoreUnavailable(std::string("postgresql: ") + e.what(),
+                                   e.sqlstate() == "53100"   ? Why::DiskFull
+                                   : e.sqlstate() == "25006" ? Why::ReadOnly
+                                                             : Why::Unreachable);
         } catch (const pqxx::failure& e) {
             throw StoreUnavailable(std::string("postgresql: ") + e.what());
         }

@@ -13,6 +13,7 @@
 #include <sys/random.h>
 
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 
 using nlohmann::json;
@@ -222,10 +223,19 @@ void RecordsServer::routes() {
         return httplib::Server::HandlerResponse::Handled;
     });
     http_.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
+        // The operator reads why in the log; the client is told only what it can act on.
         try {
             std::rethrow_exception(e);
-        } catch (const StoreUnavailable&) {
-            busy(res, 5, "the records are out of reach for a moment");
+        } catch (const StoreUnavailable& failure) {
+            std::fprintf(stderr, "twirlstick-server: %s\n", failure.what());
+            using Why = StoreUnavailable::Why;
+            busy(res, 5,
+                 failure.why == Why::DiskFull   ? "the records cannot be written now: the disk is full"
+                 : failure.why == Why::ReadOnly ? "the records cannot be written now: they are read-only"
+                                                : "the records are out of reach for a moment");
+        } catch (const std::exception& failure) {
+            std::fprintf(stderr, "twirlstick-server: %s\n", failure.what());
+            refuse(res, 500, "internal error");
         } catch (...) {
             refuse(res, 500, "internal error");
         }

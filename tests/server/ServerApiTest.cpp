@@ -9,6 +9,7 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <nlohmann/json.hpp>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -306,6 +307,49 @@ TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
               900);
     for (const int fd : idle)
         close(fd);
+}
+
+TEST_P(Api, RefusesWritesWhileTheDiskIsFullOrTheFileReadOnly) {
+    if (GetParam() != "sqlite") GTEST_SKIP() << "a case of the SQLite file";
+    const std::string disk = folder_.file("disk");
+    std::filesystem::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no small disk to fill (root)";
+    const struct Unmount {
+        std::string at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    stop();
+    store_ = openStore("sqlite:" + disk + "/records.db");
+    std::string problem;
+    ASSERT_TRUE(addShippedStages(*store_, DATA_DIR, problem)) << problem;
+    start({});
+    ann_ = claim("Ann"), bob_ = claim("Bob");
+    const json kept = submit(stage1_, route1_, ann_, 201);
+    const auto writesRefused = [&](const char* why, const std::string& token, std::size_t runs) {
+        EXPECT_NE(submit(stage1_, route1_, token, 503)["error"].get<std::string>().find(why),
+                  std::string::npos);
+        EXPECT_EQ(call("POST", "/api/v1/players", R"({"name": "Dan"})")->status, 503);
+        const json top = json::parse(call("GET", fill("/api/v1/stages/{s1}/runs"))->body)["runs"];
+        ASSERT_EQ(top.size(), runs) << "nothing half-written, and reads go on";
+        EXPECT_EQ(call("GET", "/api/v1/runs/" + std::to_string(int(kept["id"])))->body, route1_);
+    };
+    {
+        std::ofstream filler(disk + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()).flush()) {
+        }
+    }
+    writesRefused("disk is full", bob_, 1);
+    std::filesystem::remove(disk + "/filler");
+    EXPECT_EQ(submit(stage1_, route1_, bob_, 201)["rank"], 2) << "space is back";
+    const std::string cid = claim("Cid");
+
+    std::unique_ptr<Store> readOnly = openStore("sqlite:file:" + disk + "/records.db?mode=ro");
+    stop();
+    store_ = std::move(readOnly);
+    start({});
+    writesRefused("read-only", cid, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Api, ::testing::Values("sqlite", "postgresql"));
