@@ -216,30 +216,38 @@ std::optional<StoredPlayer> RecordsServer::writingPlayer(const httplib::Request&
     return player;
 }
 
+void RecordsServer::logFailure(const std::string& what) {
+    std::lock_guard lock(logMutex_);
+    if (what == lastFailure_) return; // one line for an outage, not one for each request it fails
+    lastFailure_ = what;
+    std::fprintf(stderr, "twirlstick-server: %s\n", what.c_str());
+}
+
 void RecordsServer::routes() {
     http_.set_pre_routing_handler([](const httplib::Request&, httplib::Response& res) {
         if (!BoundedPool::refusingNow()) return httplib::Server::HandlerResponse::Unhandled;
         busy(res, 1, "the server is busy");
         return httplib::Server::HandlerResponse::Handled;
     });
-    http_.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
-        // The operator reads why in the log; the client is told only what it can act on.
-        try {
-            std::rethrow_exception(e);
-        } catch (const StoreUnavailable& failure) {
-            std::fprintf(stderr, "twirlstick-server: %s\n", failure.what());
-            using Why = StoreUnavailable::Why;
-            busy(res, 5,
-                 failure.why == Why::DiskFull   ? "the records cannot be written now: the disk is full"
-                 : failure.why == Why::ReadOnly ? "the records cannot be written now: they are read-only"
-                                                : "the records are out of reach for a moment");
-        } catch (const std::exception& failure) {
-            std::fprintf(stderr, "twirlstick-server: %s\n", failure.what());
-            refuse(res, 500, "internal error");
-        } catch (...) {
-            refuse(res, 500, "internal error");
-        }
-    });
+    http_.set_exception_handler(
+        [this](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
+            // The operator reads why in the log; the client is told only what it can act on.
+            try {
+                std::rethrow_exception(e);
+            } catch (const StoreUnavailable& failure) {
+                logFailure(failure.what());
+                using Why = StoreUnavailable::Why;
+                busy(res, 5,
+                     failure.why == Why::DiskFull   ? "the records cannot be written now: the disk is full"
+                     : failure.why == Why::ReadOnly ? "the records cannot be written now: they are read-only"
+                                                    : "the records are out of reach for a moment");
+            } catch (const std::exception& failure) {
+                logFailure(failure.what());
+                refuse(res, 500, "internal error");
+            } catch (...) {
+                refuse(res, 500, "internal error");
+            }
+        });
     // Every answer is JSON or a file; an error httplib makes itself (404, 413, 400) gets a reason.
     http_.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;

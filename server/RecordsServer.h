@@ -40,6 +40,8 @@ private:
     bool mayWrite(const httplib::Request& req, httplib::Response& res);
     // The bearer token's player, if the write may go on; otherwise 401 or 429 is answered.
     std::optional<StoredPlayer> writingPlayer(const httplib::Request& req, httplib::Response& res);
+    // The operator's log of failed requests, each failure said once until another comes.
+    void logFailure(const std::string& what);
     std::shared_ptr<const Stage> stageById(const std::string& id);
     // The replay's verdict, or nullopt when every verification slot is taken (503).
     std::optional<RunVerdict> checked(const Stage& stage, std::string_view replay);
@@ -51,6 +53,8 @@ private:
     WriteBuckets buckets_;
     std::mutex stageMutex_;
     std::map<std::string, std::shared_ptr<const Stage>> stages_; // parsed, by content id
+    std::mutex logMutex_;
+    std::string lastFailure_;
 };
 
 // The shipped stages (stage1 ... stage10 in `folder`) as numbers 1-10; false, with the file's

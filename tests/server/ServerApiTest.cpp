@@ -4,6 +4,7 @@
 #include "core/stage/StageFile.h"
 #include "server/RecordsServer.h"
 #include "tests/TempFolder.h"
+#include "tests/server/TempPostgres.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -15,7 +16,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <glob.h>
 #include <thread>
 
 using nlohmann::json;
@@ -50,41 +50,6 @@ int connectTo(int port) {
     return fd;
 }
 
-int run(const std::string& command) {
-    return std::system(command.c_str());
-}
-
-// A throw-away cluster on a Unix socket in a temporary folder, run as `postgres` when we are root.
-struct Postgres {
-    std::string folder, bin, as;
-    bool up = false;
-    int databases = 0;
-    Postgres() {
-        glob_t g{};
-        if (glob("/usr/lib/postgresql/*/bin/initdb", 0, nullptr, &g) == 0 && g.gl_pathc > 0)
-            bin = std::filesystem::path(g.gl_pathv[g.gl_pathc - 1]).parent_path().string();
-        globfree(&g);
-        if (bin.empty()) return;
-        char pattern[] = "/tmp/twirlstick-pg-XXXXXX";
-        folder = mkdtemp(pattern);
-        as = geteuid() == 0 ? "runuser -u postgres -- " : "";
-        if (geteuid() == 0) run("chown postgres " + folder);
-        up = run(as + bin + "/initdb -A trust -U postgres -D " + folder + "/data > " + folder +
-                 "/initdb.log 2>&1") == 0 &&
-             run(as + bin + "/pg_ctl -w -D " + folder + "/data -l " + folder + "/log -o \"-k " + folder +
-                 " -c listen_addresses=''\" start > /dev/null") == 0;
-    }
-    ~Postgres() {
-        if (bin.empty()) return;
-        run(as + bin + "/pg_ctl -w -D " + folder + "/data -m immediate stop > /dev/null 2>&1");
-        std::filesystem::remove_all(folder);
-    }
-    std::string freshDatabase() {
-        const std::string name = "t" + std::to_string(++databases);
-        run(as + bin + "/createdb -h " + folder + " -U postgres " + name);
-        return "postgresql:///" + name + "?host=" + folder + "&user=postgres";
-    }
-};
 Postgres* postgres = nullptr;
 
 class Api : public ::testing::TestWithParam<std::string> {
