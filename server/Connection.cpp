@@ -30,8 +30,9 @@ Connection::~Connection() {
     ::close(fd_);
 }
 
-DeadlineStream::DeadlineStream(Connection& connection, std::chrono::steady_clock::time_point deadline)
-    : connection_(connection), deadline_(deadline), buffer_(std::move(connection.unread)) {
+DeadlineStream::DeadlineStream(Connection& connection, Clock::time_point deadline, Clock::duration writeWait)
+    : connection_(connection), deadline_(deadline), writeWait_(writeWait),
+      buffer_(std::move(connection.unread)) {
     connection.unread.clear();
 }
 
@@ -39,10 +40,9 @@ DeadlineStream::~DeadlineStream() {
     connection_.unread = buffer_.substr(used_);
 }
 
-bool DeadlineStream::wait(short events) const {
+bool DeadlineStream::wait(short events, Clock::time_point until) const {
     for (;;) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         if (left.count() <= 0) return false;
         pollfd p{connection_.fd(), events, 0};
         const int ready = ::poll(&p, 1, int(std::min<long long>(left.count(), 60000)));
@@ -52,16 +52,16 @@ bool DeadlineStream::wait(short events) const {
 }
 
 bool DeadlineStream::is_readable() const {
-    return used_ < buffer_.size() || wait(POLLIN);
+    return used_ < buffer_.size() || wait(POLLIN, deadline_);
 }
 
 bool DeadlineStream::is_writable() const {
-    return wait(POLLOUT);
+    return wait(POLLOUT, Clock::now() + writeWait_);
 }
 
 ssize_t DeadlineStream::read(char* ptr, size_t size) {
     while (used_ == buffer_.size()) {
-        if (!wait(POLLIN)) return -1;
+        if (!wait(POLLIN, deadline_)) return -1;
         buffer_.resize(ReadChunk);
         used_ = 0;
         const ssize_t n = ::recv(connection_.fd(), buffer_.data(), ReadChunk, MSG_DONTWAIT);
@@ -76,7 +76,7 @@ ssize_t DeadlineStream::read(char* ptr, size_t size) {
 }
 
 ssize_t DeadlineStream::write(const char* ptr, size_t size) {
-    if (!wait(POLLOUT)) return -1;
+    if (!is_writable()) return -1;
     const ssize_t n = ::send(connection_.fd(), ptr, size, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0) return errno == EAGAIN || errno == EINTR ? 0 : -1; // the caller writes the rest again
     return n;

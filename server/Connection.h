@@ -1,8 +1,7 @@
 #pragma once
 // One client's connection as the server keeps it between requests, and the stream a worker reads
-// one request from and writes its answer to: every wait on the socket ends at the request's
-// deadline, so a client that trickles bytes (one a second keeps httplib's per-read time-out
-// happy for ever) is cut there.
+// one request from and writes its answer to: reading ends at the request's deadline, so a client
+// that trickles bytes (one a second keeps httplib's per-read time-out happy for ever) is cut there.
 #include <httplib.h>
 
 #include <chrono>
@@ -26,7 +25,10 @@ private:
 
 class DeadlineStream final : public httplib::Stream {
 public:
-    DeadlineStream(Connection& connection, std::chrono::steady_clock::time_point deadline);
+    using Clock = std::chrono::steady_clock;
+    // Reading ends at `deadline`; writing goes on while the client takes some of the answer
+    // every `writeWait` (a large file to a slow but honest client may take longer than a request).
+    DeadlineStream(Connection& connection, Clock::time_point deadline, Clock::duration writeWait);
     ~DeadlineStream() override; // hands what was read and not used back to the connection
     DeadlineStream(const DeadlineStream&) = delete;
     DeadlineStream& operator=(const DeadlineStream&) = delete;
@@ -41,11 +43,12 @@ public:
     socket_t socket() const override { return connection_.fd(); }
 
 private:
-    // True when the socket is ready for `events` before the deadline.
-    bool wait(short events) const;
+    // True when the socket is ready for `events` before `until`.
+    bool wait(short events, Clock::time_point until) const;
 
     Connection& connection_;
-    std::chrono::steady_clock::time_point deadline_;
+    Clock::time_point deadline_;
+    Clock::duration writeWait_;
     std::string buffer_;
     std::size_t used_ = 0; // of buffer_
 };

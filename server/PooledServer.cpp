@@ -1,6 +1,7 @@
 #include "server/PooledServer.h"
 
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 constexpr std::chrono::milliseconds RefusalTime{1000};
@@ -23,6 +24,7 @@ PooledServer::PooledServer(const ConnectionLimits& limits)
 }
 
 PooledServer::~PooledServer() {
+    halt();
     room_.stop();
     pool_.shutdown();
 }
@@ -43,6 +45,13 @@ bool PooledServer::serve() {
     return ok;
 }
 
+void PooledServer::halt() {
+    const socket_t sock = svr_sock_.exchange(INVALID_SOCKET);
+    if (sock == INVALID_SOCKET) return;
+    ::shutdown(sock, SHUT_RDWR); // wakes the accept loop, which then finds no socket and ends
+    ::close(sock);
+}
+
 bool PooledServer::process_and_close_socket(socket_t sock) {
     room_.park(std::make_shared<Connection>(sock), WaitingRoom::Clock::now() + limits_.idle);
     return true;
@@ -58,7 +67,7 @@ void PooledServer::answer(std::shared_ptr<Connection> connection) {
         // A refused client gets a moment to say its request: the one refusing thread serves everyone refused.
         const auto allowed =
             BoundedPool::refusingNow() ? std::min(limits_.request, RefusalTime) : limits_.request;
-        DeadlineStream stream(*connection, WaitingRoom::Clock::now() + allowed);
+        DeadlineStream stream(*connection, WaitingRoom::Clock::now() + allowed, limits_.idle);
         answered = process_request(stream, last, closedByClient, nullptr);
     }
     if (answered && !closedByClient && !last)

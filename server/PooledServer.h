@@ -13,9 +13,10 @@
 
 struct ConnectionLimits {
     int workers = 8;
-    int queued = 64;                      // connections with a request waiting for a worker; past this, 503
-    std::size_t waiting = 4096;           // idle connections kept; past this the oldest is closed
-    std::chrono::milliseconds idle{5000}; // for a new connection's first byte and between requests
+    int queued = 64;            // connections with a request waiting for a worker; past this, 503
+    std::size_t waiting = 4096; // idle connections kept; past this the oldest is closed
+    std::chrono::milliseconds idle{
+        5000}; // for a first byte, between requests, and for each part of an answer taken
     std::chrono::milliseconds request{10000}; // for one request, from its first byte to its answer
 };
 
@@ -26,8 +27,11 @@ public:
 
     // Binds; port 0 picks a free one. False when the address cannot be bound.
     bool bindTo(const std::string& host, int& port);
-    // Accepts and serves until stop(); then closes every connection and ends the workers.
+    // Accepts and serves until halt(); then closes every connection and ends the workers.
     bool serve();
+    // Ends serve(), even one not begun yet (httplib's stop() does nothing before it listens, so a
+    // stop asked for early would be lost).
+    void halt();
 
 private:
     // Called by httplib's accept loop for each new connection (on that thread): parks it.

@@ -168,7 +168,7 @@ bool RecordsServer::run() {
 }
 
 void RecordsServer::stop() {
-    if (http_.is_running()) http_.stop();
+    http_.halt();
 }
 
 std::shared_ptr<const Stage> RecordsServer::stageById(const std::string& id) {

@@ -152,6 +152,9 @@ TEST_P(Api, RefusesBadInputWithAReason) {
         {"GET", "/api/v1/stages/00000000000000000000000000000000/runs", "", false, 404, "unknown stage"},
         {"GET", "/api/v1/stages/x'%20OR%201=1", "", false, 404, "no such call"},
         {"GET", "/api/v1/runs/999999", "", false, 404, "unknown run"},
+        {"GET", "/api/v1/runs/1%20OR%201=1", "", false, 404, "no such call"},
+        {"GET", "/api/v1/stages/{s1}/runs?limit=1%3B%20DROP%20TABLE%20runs", "", false, 200, "\"runs\""},
+        {"POST", "/api/v1/players", std::string(60000, '['), false, 400, "JSON"},
         {"POST", "/api/v1/players", "{\"name\": ", false, 400, "JSON"},
         {"POST", "/api/v1/players", "[1]", false, 400, "JSON"},
         {"POST", "/api/v1/players", R"({"name": "a\u0001b"})", false, 422, "a name is"},
@@ -168,6 +171,8 @@ TEST_P(Api, RefusesBadInputWithAReason) {
         {"GET", "/../../etc/passwd", "", false, 404, "no such file"},
         {"GET", "/%2e%2e/%2e%2e/etc/passwd", "", false, 404, "no such file"},
         {"GET", "/web%2Findex.html", "", false, 404, "no such file"},
+        {"GET", "/..%5C..%5Cetc/passwd", "", false, 404, "no such file"},
+        {"GET", "/%252e%252e/%252e%252e/etc/passwd", "", false, 404, "no such file"},
         {"GET", "/out.txt", "", false, 404, "no such file"}, // a link out of the folder
         {"GET", "/api/v1/nothing", "", false, 404, "no such call"},
     };
@@ -272,6 +277,12 @@ TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
               900);
     for (const int fd : idle)
         close(fd);
+
+    RecordsServer early(*store_, {});
+    int port = 0;
+    ASSERT_TRUE(early.bind("127.0.0.1", port));
+    early.stop();
+    EXPECT_TRUE(early.run()) << "a stop asked for before run() is kept, not lost";
 }
 
 TEST_P(Api, RefusesWritesWhileTheDiskIsFullOrTheFileReadOnly) {
