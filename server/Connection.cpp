@@ -9,7 +9,8 @@
 #include <cstring>
 
 namespace {
-constexpr std::size_t ReadChunk = 4096; // what a line reader asking byte by byte is served from
+constexpr std::size_t ReadChunk = 4096;    // what a line reader asking byte by byte is served from
+constexpr std::size_t MaxHead = 16 * 1024; // httplib refuses longer request lines and headers
 
 // The numeric address of one end of the socket: getpeername for the client's, getsockname for ours.
 void numericAddress(int fd, int (*end)(int, sockaddr*, socklen_t*), std::string& ip, int& port) {
@@ -30,6 +31,23 @@ Connection::~Connection() {
     ::close(fd_);
 }
 
+bool Connection::readWaiting() {
+    char bytes[ReadChunk];
+    while (unread.size() < MaxHead) {
+        const ssize_t n = ::recv(fd_, bytes, std::min(sizeof bytes, MaxHead - unread.size()), MSG_DONTWAIT);
+        if (n > 0 && unread.empty()) started = std::chrono::steady_clock::now();
+        if (n > 0) unread.append(bytes, std::size_t(n));
+        if (n == 0) return headArrived(); // a request sent before the client half-closed is answered
+        if (n < 0 && errno != EINTR) return errno == EAGAIN;
+    }
+    return true;
+}
+
+bool Connection::headArrived() const {
+    return unread.size() >= MaxHead || unread.find("\r\n\r\n") != std::string::npos ||
+           unread.find("\n\n") != std::string::npos;
+}
+
 DeadlineStream::DeadlineStream(Connection& connection, Clock::time_point deadline, Clock::duration writeWait)
     : connection_(connection), deadline_(deadline), writeWait_(writeWait),
       buffer_(std::move(connection.unread)) {
@@ -38,6 +56,7 @@ DeadlineStream::DeadlineStream(Connection& connection, Clock::time_point deadlin
 
 DeadlineStream::~DeadlineStream() {
     connection_.unread = buffer_.substr(used_);
+    connection_.started = connection_.unread.empty() ? Clock::time_point{} : Clock::now();
 }
 
 bool DeadlineStream::wait(short events, Clock::time_point until) const {

@@ -16,8 +16,15 @@ public:
 
     int fd() const { return fd_; }
 
-    std::string unread;       // bytes read past the last request (a pipelined next one)
-    std::size_t answered = 0; // requests answered on it
+    // Reads what the client has sent so far into `unread`, up to a head's cap; false when the
+    // client has gone or the socket failed.
+    bool readWaiting();
+    // `unread` holds a request's whole head (or as much as a head may be): a worker can take it.
+    bool headArrived() const;
+
+    std::string unread;                              // bytes of the next request read so far
+    std::size_t answered = 0;                        // requests answered on it
+    std::chrono::steady_clock::time_point started{}; // the next request's first byte; {} before it
 
 private:
     int fd_;

@@ -17,7 +17,7 @@ public:
 
 PooledServer::PooledServer(const ConnectionLimits& limits)
     : limits_(limits), pool_(limits.workers, limits.queued),
-      room_(limits.waiting, [this](std::shared_ptr<Connection> c) {
+      room_(limits.waiting, limits.request, [this](std::shared_ptr<Connection> c) {
           pool_.enqueue([this, c = std::move(c)] { answer(c); });
       }) {
     new_task_queue = [] { return new OnTheSpot; };
@@ -67,7 +67,7 @@ void PooledServer::answer(std::shared_ptr<Connection> connection) {
         // A refused client gets a moment to say its request: the one refusing thread serves everyone refused.
         const auto allowed =
             BoundedPool::refusingNow() ? std::min(limits_.request, RefusalTime) : limits_.request;
-        DeadlineStream stream(*connection, WaitingRoom::Clock::now() + allowed, limits_.idle);
+        DeadlineStream stream(*connection, connection->started + allowed, limits_.idle);
         answered = process_request(stream, last, closedByClient, nullptr);
     }
     if (answered && !closedByClient && !last)

@@ -2,7 +2,6 @@
 
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -10,17 +9,10 @@
 
 namespace {
 constexpr int MaxSleepMs = 1000; // deadlines are kept to about this
-
-// The client has gone with nothing left to read: closed here rather than through a worker.
-bool hungUp(const Connection& c, std::uint32_t events) {
-    int pending = 0;
-    return (events & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) && ioctl(c.fd(), FIONREAD, &pending) == 0 &&
-           pending == 0;
-}
 } // namespace
 
-WaitingRoom::WaitingRoom(std::size_t capacity, Ready ready)
-    : capacity_(std::max<std::size_t>(capacity, 1)), ready_(std::move(ready)),
+WaitingRoom::WaitingRoom(std::size_t capacity, Clock::duration request, Ready ready)
+    : capacity_(std::max<std::size_t>(capacity, 1)), request_(request), ready_(std::move(ready)),
       epoll_(epoll_create1(EPOLL_CLOEXEC)), wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     epoll_event event{};
     event.events = EPOLLIN;
@@ -39,9 +31,11 @@ WaitingRoom::~WaitingRoom() {
     close(wake_);
 }
 
-void WaitingRoom::park(std::shared_ptr<Connection> connection, Clock::time_point deadline) {
-    if (!connection->unread.empty()) return ready_(std::move(connection)); // its next request is here
-    std::shared_ptr<Connection> evicted;
+void WaitingRoom::park(std::shared_ptr<Connection> connection, Clock::time_point idleUntil) {
+    if (connection->headArrived()) return ready_(std::move(connection));
+    const Clock::time_point deadline =
+        connection->unread.empty() ? idleUntil : connection->started + request_;
+    std::optional<Waiting> evicted;
     std::lock_guard lock(mutex_);
     if (stopping_) return;
     if (waiting_.size() >= capacity_) evicted = take(byDeadline_.begin()->second);
@@ -69,14 +63,14 @@ void WaitingRoom::stop() {
     thread_.join();
 }
 
-std::shared_ptr<Connection> WaitingRoom::take(Ticket ticket) {
+std::optional<WaitingRoom::Waiting> WaitingRoom::take(Ticket ticket) {
     const auto it = waiting_.find(ticket);
-    if (it == waiting_.end()) return nullptr;
-    std::shared_ptr<Connection> connection = std::move(it->second.connection);
-    epoll_ctl(epoll_, EPOLL_CTL_DEL, connection->fd(), nullptr);
-    byDeadline_.erase({it->second.deadline, ticket});
+    if (it == waiting_.end()) return std::nullopt;
+    Waiting taken = std::move(it->second);
+    epoll_ctl(epoll_, EPOLL_CTL_DEL, taken.connection->fd(), nullptr);
+    byDeadline_.erase({taken.deadline, ticket});
     waiting_.erase(it);
-    return connection;
+    return taken;
 }
 
 void WaitingRoom::watch() {
@@ -93,19 +87,19 @@ void WaitingRoom::watch() {
             }
         }
         const int n = epoll_wait(epoll_, events, 64, sleepMs);
-        std::vector<std::shared_ptr<Connection>> ready, expired;
+        std::vector<Waiting> woken, expired;
         {
             std::lock_guard lock(mutex_);
-            for (int i = 0; i < n; ++i) {
-                std::shared_ptr<Connection> c = events[i].data.u64 ? take(events[i].data.u64) : nullptr;
-                if (c) (hungUp(*c, events[i].events) ? expired : ready).push_back(std::move(c));
-            }
+            for (int i = 0; i < n; ++i)
+                if (std::optional<Waiting> w = events[i].data.u64 ? take(events[i].data.u64) : std::nullopt)
+                    woken.push_back(std::move(*w));
             const Clock::time_point now = Clock::now();
             while (!byDeadline_.empty() && byDeadline_.begin()->first <= now)
-                expired.push_back(take(byDeadline_.begin()->second));
+                expired.push_back(*take(byDeadline_.begin()->second));
         }
-        // Handed on and closed outside the lock: neither should hold up park().
-        for (std::shared_ptr<Connection>& c : ready)
-            ready_(std::move(c));
+        // Read, handed on and closed outside the lock: none of it should hold up park(). A client
+        // that has gone is closed here, not through a worker.
+        for (Waiting& w : woken)
+            if (w.connection->readWaiting()) park(std::move(w.connection), w.deadline);
     }
 }

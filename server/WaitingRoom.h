@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -18,16 +19,17 @@ public:
     using Clock = std::chrono::steady_clock;
     using Ready = std::function<void(std::shared_ptr<Connection>)>;
 
-    // `ready` gets each connection whose next request has begun to arrive (on the room's thread,
-    // or on park()'s when bytes of it were read already). At most `capacity` connections wait;
-    // a newcomer past that closes the one nearest its deadline.
-    WaitingRoom(std::size_t capacity, Ready ready);
+    // `ready` gets each connection once the head of its next request has arrived (on the room's
+    // thread, or on park()'s when it was read already): a client that trickles its head holds no
+    // worker, and is closed when `request` has passed since its first byte. At most `capacity`
+    // connections wait; a newcomer past that closes the one nearest its deadline.
+    WaitingRoom(std::size_t capacity, Clock::duration request, Ready ready);
     ~WaitingRoom();
     WaitingRoom(const WaitingRoom&) = delete;
     WaitingRoom& operator=(const WaitingRoom&) = delete;
 
-    // The connection waits for its next request until `deadline`, then is closed.
-    void park(std::shared_ptr<Connection> connection, Clock::time_point deadline);
+    // The connection waits for its next request until `idleUntil`, then is closed.
+    void park(std::shared_ptr<Connection> connection, Clock::time_point idleUntil);
     // Closes every waiting connection; connections parked later are closed at once.
     void stop();
 
@@ -39,10 +41,11 @@ private:
     using Ticket = std::uint64_t; // never reused, unlike descriptors: a late event finds nothing
 
     void watch();
-    // With the lock held: out of the watch list; its connection is handed back.
-    std::shared_ptr<Connection> take(Ticket ticket);
+    // With the lock held: out of the watch list, and handed back.
+    std::optional<Waiting> take(Ticket ticket);
 
     const std::size_t capacity_;
+    const Clock::duration request_;
     const Ready ready_;
     const int epoll_, wake_;
     std::mutex mutex_;

@@ -247,23 +247,36 @@ TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
     EXPECT_EQ(tooMany->status, 429);
     EXPECT_GT(std::stoi(tooMany->get_header_value("Retry-After")), 0);
 
-    // A client that trickles its request a byte at a time holds the one worker until the
-    // request's deadline cuts it; meanwhile another connection is refused at once.
-    std::atomic<std::size_t> sent = 0;
-    const std::string trickle = "GET /api/v1/health HTTP/1.1\r\nX-Slow: " + std::string(100, 'x');
-    std::thread slow([&] {
-        const int fd = connectTo(port_);
-        while (sent < trickle.size() && send(fd, &trickle[sent], 1, MSG_NOSIGNAL) == 1)
-            ++sent, std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        close(fd);
-    });
-    for (int i = 0; i < 500 && sent < 3; ++i) // on the worker by now: nothing else asked meanwhile
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Clients that trickle a request a byte at a time: one its head, which waits without a
+    // worker, and one its body, which holds the one worker; the request's deadline cuts both.
+    const auto trickle = [this](const std::string& request, std::size_t atOnce,
+                                std::atomic<std::size_t>& sent) {
+        return std::thread([this, request, atOnce, &sent] {
+            const int fd = connectTo(port_);
+            sent = std::size_t(std::max<ssize_t>(send(fd, request.data(), atOnce, MSG_NOSIGNAL), 0));
+            while (sent < request.size() && send(fd, &request[sent], 1, MSG_NOSIGNAL) == 1)
+                ++sent, std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            close(fd);
+        });
+    };
+    const auto waitFor = [](const std::atomic<std::size_t>& sent, std::size_t count) {
+        for (int i = 0; i < 500 && sent < count; ++i) // nothing else is asked meanwhile
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    const std::string head = "POST /api/v1/players HTTP/1.1\r\nContent-Length: 100\r\n\r\n";
+    const std::string request = head + std::string(100, 'x');
+    std::atomic<std::size_t> headSent = 0, bodySent = 0;
+    std::thread slowHead = trickle(request, 0, headSent);
+    waitFor(headSent, 3);
+    EXPECT_EQ(call("GET", "/api/v1/health")->status, 200) << "a trickling head holds no worker";
+    std::thread slowBody = trickle(request, head.size(), bodySent);
+    waitFor(bodySent, head.size() + 3);
     const httplib::Result refused = call("GET", "/api/v1/health");
     EXPECT_EQ(refused->status, 503);
     EXPECT_EQ(refused->get_header_value("Retry-After"), "1");
-    slow.join();
-    EXPECT_LT(sent, trickle.size()) << "the trickling client was never cut";
+    slowHead.join(), slowBody.join();
+    EXPECT_LT(headSent, head.size()) << "the trickling head was never cut";
+    EXPECT_LT(bodySent, request.size()) << "the trickling body was never cut";
 
     // Idle connections hold no worker: past a thousand, a new client is served, and past
     // idleConnections the oldest are closed.
