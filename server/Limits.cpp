@@ -47,6 +47,11 @@ void BoundedPool::shutdown() {
         t.join();
 }
 
+bool BoundedPool::othersWaiting() {
+    std::lock_guard lock(mutex_);
+    return !jobs_.empty();
+}
+
 bool BoundedPool::refusingNow() {
     return refusing;
 }

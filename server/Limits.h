@@ -26,6 +26,8 @@ public:
 
     // True on the refusing thread: the server is full, answer 503 at once.
     static bool refusingNow();
+    // Connections wait in the queue for a worker.
+    bool othersWaiting();
 
 private:
     void work(bool refusing);

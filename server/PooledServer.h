@@ -38,6 +38,8 @@ private:
     bool process_and_close_socket(socket_t sock) override;
     // On a worker: one request on the connection, which then waits for the next or is closed.
     void answer(std::shared_ptr<Connection> connection);
+    // True when the connection's next request has come (its head whole) right after the answer.
+    bool askedAgainAtOnce(Connection& connection);
 
     const ConnectionLimits limits_;
     BoundedPool pool_;
