@@ -243,7 +243,11 @@ TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
            .idleConnections = 100});
     const json busy = submit(stage1_, route1_, ann_, 503);
     EXPECT_NE(busy["error"].get<std::string>().find("checked"), std::string::npos);
-    const httplib::Result tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
+    // The one worker may still be letting go of the refused submission's connection (503): asked again.
+    httplib::Result tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
+    for (int i = 0; i < 500 && tooMany->status == 503;
+         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
     EXPECT_EQ(tooMany->status, 429);
     EXPECT_GT(std::stoi(tooMany->get_header_value("Retry-After")), 0);
 
