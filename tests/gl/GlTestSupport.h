@@ -91,9 +91,6 @@ protected:
                 requested.push_back(id);
                 return nullptr;
             }));
-        TheGameSystem->keyState = KeyState{};
-        TheGameSystem->mouseState.wheel = 0;
-        TheGameSystem->pendingDrops.clear();
         inputTurn();
         inputTurn();
     }
@@ -103,7 +100,7 @@ protected:
         s->Draw();
     }
 
-    SceneMaster master;
+    SceneMaster master{*TheGameSystem};
     GameSession& session = master.Session();
     std::vector<int> requested;
 };

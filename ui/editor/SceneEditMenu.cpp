@@ -4,15 +4,14 @@
 #include "core/editor/EditText.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageNames.h"
 #include "core/stage/View.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/scene/GameSession.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 #include <algorithm>
@@ -48,13 +47,14 @@ std::u16string entryText(const EditedStage& stage) {
     return text;
 }
 
-float pixelHeight() {
-    return TheGameSystem->scale > 0.0f ? 1.0f / TheGameSystem->scale : 1.0f;
+// A drawable pixel's height in view units, at the window's scale.
+float pixelHeight(float scale) {
+    return scale > 0.0f ? 1.0f / scale : 1.0f;
 }
 
 // 0 on the window's top row of pixels, 1 on its bottom row.
-float pointerRow(Vec2 cursor) {
-    return std::clamp((ViewRect.top - cursor.y) / (float(ViewHeight) - pixelHeight()), 0.0f, 1.0f);
+float pointerRow(Vec2 cursor, float scale) {
+    return std::clamp((ViewRect.top - cursor.y) / (float(ViewHeight) - pixelHeight(scale)), 0.0f, 1.0f);
 }
 
 std::u16string reportText(const ImportReport& report) {
@@ -76,13 +76,13 @@ std::u16string reportText(const ImportReport& report) {
 } // namespace
 
 SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
-    : master_(master), session_(session), stages_(listStagesWithTitles()),
+    : master_(master), context_(master->Context()), session_(session), stages_(listStagesWithTitles()),
       shipped_(shippedStageTitles(StageCount)),
-      scroll_(EntryCount(), pointerRow(TheGameSystem->mouseState.cursor)),
-      progress_(std::make_unique<TextLabel>(*TheGameSystem->glyphCache, Vec2{RightEdge, ViewRect.top - 30.0f},
+      scroll_(EntryCount(), pointerRow(context_.mouse.cursor, context_.scale)),
+      progress_(std::make_unique<TextLabel>(context_.glyphs, Vec2{RightEdge, ViewRect.top - 30.0f},
                                             ProgressScale, TextAlign::Right)) {
     camera_.y = TargetY();
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     heading_ = CreateLabel(
         cache, {N_(u"ステージエディット"), RightEdge, ViewRect.top - 30.0f, 0.6f, TextAlign::Right});
     hint_ = CreateHintLabel(
@@ -97,30 +97,32 @@ const TextLabel* SceneEditMenu::Entry(int i) const {
 }
 
 float SceneEditMenu::TargetY() const {
-    const Vec2 cursor = TheGameSystem->mouseState.cursor;
-    const float row = pointerRow(cursor);
-    const float y = ViewRect.top - row * (float(ViewHeight) - pixelHeight()); // the letterbox's nearest row
+    const Vec2 cursor = context_.mouse.cursor;
+    const float row = pointerRow(cursor, context_.scale);
+    const float y =
+        ViewRect.top - row * (float(ViewHeight) - pixelHeight(context_.scale)); // the letterbox's nearest row
     return float(-double(EntrySpacing) * scroll_.At()) + PointerAnchor * (1.0f - row) - y;
 }
 
 int SceneEditMenu::EntryUnderPointer() const {
     // The camera of the last frame drawn, and the labels it showed.
-    const Vec2 p = screenToWorld(TheGameSystem->mouseState.cursor, camera_);
+    const Vec2 p = screenToWorld(context_.mouse.cursor, camera_);
     for (std::size_t k = 0; k < shown_.size(); ++k)
         if (shown_[k]->Bounds().containsStrictly(p)) return firstShown_ + int(k);
     return -1;
 }
 
 void SceneEditMenu::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
+    const MouseState& mouse = context_.mouse;
     const int under = EntryUnderPointer();
     if (mouse.cursor.x != mouse.previousCursor.x || mouse.cursor.y != mouse.previousCursor.y) {
         keyed_ = -1; // the pointer leads again
-        scroll_.Follow(pointerRow(mouse.previousCursor), pointerRow(mouse.cursor));
+        scroll_.Follow(pointerRow(mouse.previousCursor, context_.scale),
+                       pointerRow(mouse.cursor, context_.scale));
     }
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
-    const KeyState& keys = TheGameSystem->keyState;
+    const KeyState& keys = context_.keys;
     if (keys.Typed(platform::Key::Backspace)) {
         StopImport();
         PlaySound(SoundId::enter, false);
@@ -145,12 +147,12 @@ void SceneEditMenu::Steer(int under) {
     const int page = int(float(ViewHeight) / EntrySpacing) - 1;
     int entry = keyed_ >= 0 ? keyed_ : under >= 0 ? under : scroll_.Nearest();
     bool keyed = false;
-    for (const KeyPress& press : TheGameSystem->keyState.presses)
+    for (const KeyPress& press : context_.keys.presses)
         if (const std::optional<int> next = StepInList(press, entry, page, last)) {
             entry = *next;
             keyed = true;
         }
-    const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
+    const int wheel = context_.mouse.wheel; // notches away from the player: up the list
     if (keyed)
         LightEntry(entry);
     else if (wheel != 0 && keyed_ >= 0)
@@ -210,7 +212,7 @@ void SceneEditMenu::AskDelete(int entry) {
 }
 
 bool SceneEditMenu::TakeDrops() {
-    imports_.Add(TheGameSystem->TakeDrops());
+    imports_.Add(context_.TakeDrops());
     if (imports_.Left() == 0) return true;
     const Lib::Time::Timer& timer = master_->FrameTimer();
     AddToList(imports_.Step([&] { return timer.TimeLeft() > DrawReserveUs; }));
@@ -271,8 +273,7 @@ std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
                                           toUtf16(std::to_string(shipped + 1)) + u"  " +
                                           shippedStageTitle(shipped_[std::size_t(shipped)])
                                     : std::u16string(ExitText);
-    return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
-                             RightEdge);
+    return CreateFittedLabel(context_.glyphs, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f, RightEdge);
 }
 
 void SceneEditMenu::ShowEntriesInSight() {
@@ -292,14 +293,14 @@ void SceneEditMenu::ShowEntriesInSight() {
 
 void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
-    TheGameSystem->cameraStack.PushCamera(camera_);
+    context_.cameras.PushCamera(camera_);
     const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
                      screenToWorld({ViewRect.right, ViewRect.top}, camera_));
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         TextLabel& entry = *shown_[k];
         if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
-    TheGameSystem->cameraStack.PopCamera();
+    context_.cameras.PopCamera();
     // The heading (in the corner an import's count takes while it runs) and the keys at the foot,
     // legible over an entry scrolling under them.
     if (progress_->Text().empty()) DrawLegibleLabel(*heading_, Colors::White);
