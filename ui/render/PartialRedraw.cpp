@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <string>
 
 namespace {
 // The swap count when the frame now drawn was said to be presented as drawn; an expectation
@@ -16,29 +16,6 @@ std::uint64_t presentedAt = ~std::uint64_t(0);
 std::uint8_t tagOf(std::uint64_t swap) {
     return std::uint8_t(1 + swap % 254);
 }
-
-} // namespace
-
-// The browser's buffer is cleared after every frame it shows.
-bool PartialRedrawWorks() {
-#ifdef __EMSCRIPTEN__
-    return false;
-#else
-    static const bool works = [] {
-        const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        const std::string renderer = name ? name : "";
-        GLint alphaBits = 0;
-        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
-        const bool software = renderer.find("llvmpipe") != std::string::npos ||
-                              renderer.find("softpipe") != std::string::npos ||
-                              renderer.find("Software") != std::string::npos;
-        return software && alphaBits >= 8;
-    }();
-    return works;
-#endif
-}
-
-namespace {
 
 std::uint8_t readCornerTag() {
     std::uint8_t pixel[4] = {0, 0, 0, 0};
@@ -73,6 +50,25 @@ Rect unite(const Rect& a, const Rect& b) {
                 std::max(a.top, b.top));
 }
 } // namespace
+
+// The browser's buffer is cleared after every frame it shows.
+bool PartialRedrawWorks() {
+#ifdef __EMSCRIPTEN__
+    return false;
+#else
+    static const bool works = [] {
+        const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        const std::string renderer = name ? name : "";
+        GLint alphaBits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+        const bool software = renderer.find("llvmpipe") != std::string::npos ||
+                              renderer.find("softpipe") != std::string::npos ||
+                              renderer.find("Software") != std::string::npos;
+        return software && alphaBits >= 8;
+    }();
+    return works;
+#endif
+}
 
 void ExpectPresentedFrame() {
     presentedAt = platform::swapCount();
