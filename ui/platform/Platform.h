@@ -3,6 +3,8 @@
 // rest of the program sees these small, plain functions.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -134,6 +136,9 @@ std::string clipboardText();
 // What the keyboard layout prints on the key that sits where a US keyboard has `usLetter`
 // ('A' to 'Z'): "Y" for Z's place on a German layout. The letter itself where no layout is known.
 std::string keyNameAtPlace(char usLetter);
+// keyNameAtPlace for each of `usLetters`, for text printed before any window (--help): the layout
+// is asked of the display without opening a window. Empty when no display answers.
+std::vector<std::string> layoutKeyNames(std::string_view usLetters);
 // Puts a link to the page the game runs in, carrying `stageFile` (a stage file's bytes), on the
 // clipboard. False where the game runs in no page (the desktop): there a stage travels as a file.
 bool copyStageLink(const std::string& stageFile);

@@ -51,6 +51,11 @@ std::string keyNameAtPlace(char usLetter) {
     return std::string(1, usLetter);
 }
 
+// A page is given no command line.
+std::vector<std::string> layoutKeyNames(std::string_view) {
+    return {};
+}
+
 std::string clipboardText() {
     char* text = twirlstick_pasted_text();
     std::string result = text ? text : "";
