@@ -14,6 +14,12 @@ namespace platform {
 bool initSystems();
 void shutdownSystems();
 
+// False in a page: there is no program to end there, so the game starts over at its opening.
+bool endsProgram();
+// Whether closing the program now would lose the player's work: a page then has the browser ask
+// before it is closed or left (the desktop asks its own quit question).
+void holdUnsavedWork(bool holds);
+
 // --- the window and its OpenGL context -----------------------------------------------------
 // Created hidden, centred and resizable (down to a quarter of its size a side), with a legacy
 // (compatibility) double-buffered RGBA context.

@@ -59,6 +59,12 @@ void shutdownSystems() {
     SDL_Quit();
 }
 
+bool endsProgram() {
+    return true;
+}
+
+void holdUnsavedWork(bool) {}
+
 std::uint64_t nowUs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);

@@ -34,6 +34,16 @@ void shutdownSystems() {
     twirlstick_game_ended();
 }
 
+bool endsProgram() {
+    return false;
+}
+
+void holdUnsavedWork(bool holds) {
+    static bool told = false;
+    if (holds != told) twirlstick_hold_unsaved_work(holds ? 1 : 0);
+    told = holds;
+}
+
 std::uint64_t nowUs() {
     return std::uint64_t(emscripten_get_now() * 1000.0);
 }
