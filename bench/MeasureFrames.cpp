@@ -100,7 +100,7 @@ Lib::Time::Clock notingClock() {
 // 600 frames of the real loop on the opening screen, waiting with the given spin margin.
 PacingRow measurePacing(std::uint32_t spinUs, bool wholeMs) {
     wholeMilliseconds = wholeMs;
-    SceneMaster master(notingClock());
+    SceneMaster master(*TheGameSystem, notingClock());
     master.FrameTimer().SetSpinMargin(spinUs);
     // The opening screen hands over after five seconds; keep measuring a fresh one.
     Watched* watched = nullptr;
@@ -223,7 +223,7 @@ int play(std::string stage) {
     if (stage.empty()) stage = fullStage();
     std::printf("stage: %s\n", stage.c_str());
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     auto owned = std::make_unique<SceneGameMain>(&master, master.Session(), stage, std::nullopt);
     SceneGameMain* game = owned.get();
     master.PushCreated(std::move(owned));
@@ -232,16 +232,16 @@ int play(std::string stage) {
     game->Update();
     mouse.down[MouseLeft] = false;
     mouse.previousDown[MouseLeft] = true;
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i)
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i)
         game->Update();
     mouse.previousDown[MouseLeft] = false;
-    measureFrames(*system, *game, [game] { return game->State() == GameState::Playing; });
+    measureFrames(*system, *game, [game] { return game->Play().state() == GameState::Playing; });
     return 0;
 }
 
 int edit() {
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     const std::string path = fullStage();
     auto owned = std::make_unique<SceneEdit>(&master, master.Session(), path, path);
     SceneEdit* editor = owned.get();
@@ -289,7 +289,7 @@ double cpuPerFrame(GameSystem& system, int count, const std::function<void()>& f
 // with a bare clear and swap so both meet the same load on a shared machine.
 int idle() {
     auto system = startSystem();
-    SceneMaster master;
+    SceneMaster master(*system);
     auto owned = std::make_unique<SceneTitle>(&master, master.Session());
     SceneTitle* title = owned.get();
     master.PushCreated(std::move(owned));

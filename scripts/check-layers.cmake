@@ -5,7 +5,8 @@
 #   cmake -DROOT=<source dir> -P check-layers.cmake
 #
 # Every .h and .cpp under ROOT/ui and ROOT/core is read at each run, so a new file is checked
-# the moment it exists. Every project include names its root from the top ("core/stage/Stage.h"),
+# the moment it exists. Outside ui/app and ui/system no file may name the global TheGameSystem.
+# Every project include names its root from the top ("core/stage/Stage.h"),
 # the one include root: an include beside the file ("Stage.h") or one that starts with a layer's
 # own name ("editor/EditSession.h", which could mean ui/editor or core/editor) is refused.
 cmake_minimum_required(VERSION 3.20)
@@ -22,6 +23,7 @@ set(layers
   ui/render
   ui/sound
   ui/platform
+  core/play
   core/editor
   core/solver
   core/game
@@ -64,6 +66,14 @@ foreach(file IN LISTS sources)
   if(from_rank EQUAL -1)
     list(APPEND problems "${where}: ${from} has no place in the layers (add it to ${CMAKE_CURRENT_LIST_FILE})")
     continue()
+  endif()
+  # The program-wide hub is for the entry and the system layer alone: scenes are handed their
+  # frame context, drawing takes what it draws with, and the core knows nothing of it.
+  if(NOT from MATCHES "^ui/(app|system)$")
+    file(STRINGS "${file}" hub_uses REGEX "TheGameSystem")
+    if(hub_uses)
+      list(APPEND problems "${where}: uses TheGameSystem, which only ui/app and ui/system may reach for")
+    endif()
   endif()
   get_filename_component(dir "${file}" DIRECTORY)
   file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")

@@ -30,7 +30,7 @@ protected:
     }
 
     FakeClock clock;
-    SceneMaster master{clock.clock()};
+    SceneMaster master{*TheGameSystem, clock.clock()};
     Counter* scene = nullptr;
 };
 } // namespace

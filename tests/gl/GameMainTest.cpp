@@ -2,7 +2,6 @@
 
 #include "core/game/HeadsUpBand.h"
 #include "core/game/PlayTexts.h"
-#include "core/game/RecordRun.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "core/stage/StageTitle.h"
@@ -43,21 +42,6 @@ std::string emptyStage(int timeLimit) {
     return path;
 }
 
-// The shortest clear that holds the fast button for the first frames and then lets go.
-InputRecord fastClear(const std::string& path) {
-    Stage stage;
-    loadStage(path, stage);
-    for (int total = 1; total < 600; ++total) {
-        for (int fast = 1; fast <= total; ++fast) {
-            InputRecord run;
-            for (int i = 0; i < total; ++i)
-                run.append(i < fast, false);
-            if (clearsAsClaimed(stage, run)) return run;
-        }
-    }
-    return {};
-}
-
 // Drives one game-main scene on a master whose next scenes are only counted.
 class GameMain : public SceneTest {
 protected:
@@ -76,12 +60,12 @@ protected:
     // Start click and the whole countdown.
     void toPlay() {
         frame(true);
-        frames(SceneGameMain::CountdownFrames);
-        ASSERT_EQ(game->State(), GameState::Playing);
+        frames(PlaySession::CountdownFrames);
+        ASSERT_EQ(game->Play().state(), GameState::Playing);
     }
     void toReplay() {
-        frames(SceneGameMain::ResultFrames + 1);
-        ASSERT_EQ(game->State(), GameState::Replay);
+        frames(PlaySession::ResultFrames + 1);
+        ASSERT_EQ(game->Play().state(), GameState::Replay);
     }
     // A turn with these keys typed (and the left button, as Z or a click makes it) at the cursor.
     void typed(std::vector<platform::Key> keys, bool left = false, Vec2 cursor = {}) {
@@ -101,141 +85,31 @@ protected:
 };
 } // namespace
 
-TEST_F(GameMain, CountdownShowsThreeTwoOneThenStarts) {
-    start(emptyStage(30));
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ClickToStartMessage);
-    EXPECT_FALSE(game->GhostDrawn());
-    frame(true);
-    EXPECT_EQ(game->State(), GameState::Countdown);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
-    EXPECT_TRUE(game->GhostDrawn()); // the preview turn, even without a best run
-    frames(59);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::ThreeMessage);
-    frame();
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TwoMessage);
-    frames(60);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::OneMessage);
-    EXPECT_EQ(plays(SoundId::countdown), 3);
-    frames(60);
-    EXPECT_EQ(game->State(), GameState::Playing);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::StartMessage);
-    EXPECT_EQ(currentMusic(), SoundId::bgm);
-    EXPECT_EQ(plays(SoundId::start), 1);
-    EXPECT_FALSE(game->GhostDrawn());
-    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0})); // the player's bar waits for play
-    frames(61);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::NoMessage);
-}
-
-TEST_F(GameMain, HurryAndFastMusicFollowTheRemainingFrames) {
-    start(emptyStage(30));
-    toPlay();
-    EXPECT_EQ(game->Remaining(), 1800);
-    frames(1199);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    frame();
-    EXPECT_EQ(plays(SoundId::hurry), 1);
-    EXPECT_EQ(currentMusic(), std::nullopt);
-    frames(60);
-    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
-}
-
-TEST_F(GameMain, ShortLimitsSkipTheHurry) {
-    start(emptyStage(10));
-    toPlay();
-    frames(60);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    EXPECT_EQ(currentMusic(), SoundId::bgm_fast);
-    start(emptyStage(8));
-    toPlay();
-    frames(300);
-    EXPECT_EQ(plays(SoundId::hurry), 0);
-    EXPECT_EQ(currentMusic(), SoundId::bgm);
-    frames(180);
-    EXPECT_EQ(game->State(), GameState::Result); // timed out
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage);
-    EXPECT_EQ(currentMusic(), std::nullopt);
-}
-
 TEST_F(GameMain, ALimitOfNoTimeEndsAtOnceAndShowsNoNegativeTime) {
     for (int limit : {0, -5}) {
         start(emptyStage(limit));
         toPlay();
         frame();
-        EXPECT_EQ(game->State(), GameState::Result) << limit;
-        EXPECT_EQ(game->MessageIndex(), SceneGameMain::TimeUpMessage) << limit;
+        EXPECT_EQ(game->Play().state(), GameState::Result) << limit;
+        EXPECT_EQ(game->Play().message(), TimeUpMessage) << limit;
         EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text(), u"残り時間:0.00秒") << limit;
     }
-}
-
-TEST_F(GameMain, ATouchInTheLastFrameBeatsTheTimeOut) {
-    start(chordStage(60, GOAL, 1));
-    toPlay();
-    frames(59);
-    EXPECT_EQ(game->State(), GameState::Playing);
-    frame();
-    EXPECT_EQ(game->Remaining(), 0);
-    EXPECT_TRUE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GoalMessage);
-
-    start(chordStage(60, WALL, 1));
-    toPlay();
-    frames(60);
-    EXPECT_FALSE(game->Cleared());
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::WallMessage);
-    EXPECT_EQ(plays(SoundId::miss), 1);
 }
 
 TEST_F(GameMain, TheFirstClearIsASilentRecordWrittenAsTheReplay) {
     start(chordStage(45, GOAL, 30));
     toPlay();
     frames(45);
-    ASSERT_TRUE(game->Cleared());
-    EXPECT_TRUE(game->IsNewRecord());
+    ASSERT_TRUE(game->Play().cleared());
+    EXPECT_TRUE(game->Play().newRecord());
     EXPECT_EQ(plays(SoundId::newrecord), 0);
     EXPECT_EQ(plays(SoundId::clear), 1);
-    EXPECT_EQ(game->Best(), 45);
+    EXPECT_EQ(game->Play().best(), 45);
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
     InputRecord saved;
     saved.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(saved.total(), 45);
     EXPECT_TRUE(saved.events().empty()); // written before the end event
-}
-
-TEST_F(GameMain, ATieWithTheBestRunIsANewRecord) {
-    const std::string stage = chordStage(45, GOAL, 30);
-    InputRecord best;
-    for (int i = 0; i < 45; ++i)
-        best.append(false, false);
-    ASSERT_TRUE(best.save(replayFileName(0)));
-    start(stage, replayFileName(0));
-    EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:0.75秒");
-    toPlay();
-    frames(45);
-    EXPECT_TRUE(game->IsNewRecord());
-    EXPECT_EQ(plays(SoundId::newrecord), 1);
-    // The update prepares what the frame shows: the time label follows the attempt before any draw.
-    EXPECT_EQ(game->Label(SceneGameMain::TimeLabel).Text().substr(0, 6), u"クリア時間:");
-    const Color32 shown = game->BestLabelColor();
-    EXPECT_TRUE(shown == Colors::Yellow || colorAlpha(shown) == 0);
-}
-
-TEST_F(GameMain, ASlowerClearKeepsTheStoredBest) {
-    const std::string stage = chordStage(45, GOAL, 30);
-    const InputRecord best = fastClear(stage);
-    ASSERT_GT(best.total(), 0);
-    ASSERT_LT(best.total(), 45);
-    ASSERT_TRUE(best.save(replayFileName(0)));
-    start(stage, replayFileName(0));
-    EXPECT_EQ(game->Best(), best.total());
-    toPlay();
-    frames(45);
-    EXPECT_FALSE(game->IsNewRecord());
-    EXPECT_EQ(game->BestLabelColor(), Colors::Red);
-    InputRecord stored;
-    stored.load(replayFileName(0), INT32_MAX);
-    EXPECT_EQ(stored.total(), best.total());
-    EXPECT_TRUE(game->GhostDrawn());
 }
 
 TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
@@ -244,13 +118,13 @@ TEST_F(GameMain, ABestRunThatDoesNotClearTheStageIsNoBestRun) {
     for (const char* forged : {"1\r\n", "2147483647\r\n", "44\r\n"}) {
         std::ofstream(replayFileName(0), std::ios::binary | std::ios::trunc) << forged;
         start(stage, replayFileName(0));
-        EXPECT_EQ(game->Best(), -1) << forged;
+        EXPECT_EQ(game->Play().best(), -1) << forged;
         EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----") << forged;
-        EXPECT_FALSE(game->GhostDrawn());
+        EXPECT_FALSE(game->Play().ghostShown());
     }
     toPlay();
     frames(45);
-    EXPECT_TRUE(game->IsNewRecord()); // and the file is replaced by a real best run
+    EXPECT_TRUE(game->Play().newRecord()); // and the file is replaced by a real best run
     InputRecord stored;
     stored.load(replayFileName(0), INT32_MAX);
     EXPECT_EQ(stored.total(), 45);
@@ -263,7 +137,7 @@ TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
     toPlay();
     platform::pushKeyPress(platform::Key::Return); // answers the box
     frames(45);
-    EXPECT_TRUE(game->Cleared() && !keyStillQueued() && !game->IsNewRecord());
+    EXPECT_TRUE(game->Play().cleared() && !keyStillQueued() && !game->Play().newRecord());
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
     TheGameSystem->pauseRequested = false; // asked by the box, for no later test
 }
@@ -271,90 +145,8 @@ TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
 TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {
     ASSERT_EQ(mkfifo(replayFileName(0).c_str(), 0600), 0);
     start(emptyStage(30), replayFileName(0)); // opening it once waited for a writer for ever
-    EXPECT_EQ(game->Best(), -1);
-    EXPECT_EQ(game->State(), GameState::WaitStart);
-}
-
-TEST_F(GameMain, ClicksDuringTheResultAreIgnoredAndABarIsLost) {
-    start(chordStage(20, WALL, 30));
-    toPlay();
-    frames(20);
-    ASSERT_EQ(game->State(), GameState::Result);
-    frame(true);
-    frame();
-    EXPECT_EQ(game->State(), GameState::Result);
-    EXPECT_TRUE(requested.empty());
-    toReplay();
-    frame(true);
-    EXPECT_EQ(session.barsLeft, 4);
-    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-}
-
-TEST_F(GameMain, TheSixthMissEndsTheGameAndLeavesAfterTheFade) {
-    session.barsLeft = 0;
-    start(chordStage(20, WALL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(game->State(), GameState::GameOver);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::GameOverMessage);
-    EXPECT_EQ(plays(SoundId::gameover), 1);
-    frames(300);
-    EXPECT_FALSE(popped());
-    frame();
-    EXPECT_TRUE(popped());
-    EXPECT_TRUE(requested.empty());
-}
-
-TEST_F(GameMain, ClearingTheTenthStageShowsTheEnding) {
-    session.stageNumber = 9;
-    start(chordStage(20, GOAL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(game->State(), GameState::AllClear);
-    EXPECT_EQ(game->MessageIndex(), SceneGameMain::AllClearMessage);
-    frames(600);
-    EXPECT_FALSE(popped());
-    frame();
-    EXPECT_TRUE(popped());
-}
-
-TEST_F(GameMain, TheNextStageFollowsAClear) {
-    session.barsLostHere = 4;
-    session.showWay = true;
-    start(chordStage(20, GOAL, 30));
-    toPlay();
-    frames(20);
-    toReplay();
-    frame(true);
-    EXPECT_EQ(session.stageNumber, 1);
-    EXPECT_EQ(session.barsLostHere, 0); // the guide is the stuck stage's alone
-    EXPECT_FALSE(session.showWay);
-    EXPECT_EQ(requested, std::vector<int>{SceneId::GameMain});
-}
-
-TEST_F(GameMain, TheReplayRepeatsTheAttemptExactly) {
-    start(emptyStage(4));
-    toPlay();
-    frame(true); // a switch in the first frame of play
-    frame(false, true);
-    frames(5);
-    frame(true, true);
-    for (int i = 0; i < 300 && game->State() == GameState::Playing; ++i)
-        frame();
-    ASSERT_EQ(game->State(), GameState::Result);
-    const Vec2 endPivot = game->PlayerBar().pivot();
-    const float endAngle = game->PlayerBar().angle().value();
-    toReplay();
-    while (game->State() == GameState::Replay)
-        frame();
-    EXPECT_EQ(game->PlayerBar().pivot(), endPivot);
-    EXPECT_EQ(game->PlayerBar().angle().value(), endAngle);
-    frames(SceneGameMain::ResultFrames + 1);
-    EXPECT_EQ(game->State(), GameState::Replay); // and again
+    EXPECT_EQ(game->Play().best(), -1);
+    EXPECT_EQ(game->Play().state(), GameState::WaitStart);
 }
 
 TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
@@ -362,7 +154,7 @@ TEST_F(GameMain, TestPlayNeverWritesAReplayAndReturnsToTheEditor) {
     start(chordStage(20, GOAL, 30));
     toPlay();
     frames(20);
-    EXPECT_TRUE(game->IsNewRecord());
+    EXPECT_TRUE(game->Play().newRecord());
     EXPECT_FALSE(pathExists(replayFileName(0)));
     toReplay();
     frame(true);
@@ -457,30 +249,30 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     toPlay();
     frames(10);
     typed({Key::P});
-    ASSERT_TRUE(game->Paused());
+    ASSERT_TRUE(game->Play().paused());
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
     typed({Key::P}); // P resumes and plays its turn, as ever
     typed({Key::P});
-    ASSERT_TRUE(game->Paused());
-    const int remaining = game->Remaining();
+    ASSERT_TRUE(game->Play().paused());
+    const int remaining = game->Play().remaining();
     const Vec2 leave = centre(game->Menu().ItemLabel(PauseMenu::Leave));
     typed({}, false, leave);
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave); // the pointer moved over it
     typed({Key::Z}, true, leave); // the pivot key, unarmed: nothing, not even the item under the pointer
     typed({}, false, leave);
     typed({}, true); // a click on nothing
-    ASSERT_TRUE(game->Paused());
+    ASSERT_TRUE(game->Play().paused());
     EXPECT_FALSE(popped());
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Leave);
     typed({Key::Up, Key::Up});
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume);
     typed({});
     typed({Key::Z}, true); // armed by the arrows: Resume, and the press stays off the bar
-    EXPECT_FALSE(game->Paused());
-    EXPECT_EQ(game->Remaining(), remaining);
-    EXPECT_EQ(game->PlayerBar().pivot(), (Vec2{0, 0}));
+    EXPECT_FALSE(game->Play().paused());
+    EXPECT_EQ(game->Play().remaining(), remaining);
+    EXPECT_EQ(game->Play().playerBar().pivot(), (Vec2{0, 0}));
     frame();
-    EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_EQ(game->Play().remaining(), remaining - 1);
 
     typed({Key::P});
     EXPECT_EQ(game->Menu().Lit(), PauseMenu::Resume); // each pause starts on Resume
@@ -504,12 +296,12 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_NE(game->Menu().ItemLabel(PauseMenu::Retry).Text(), u"ステージをやり直す（棒を1本使う）");
     platform::pushKeyPress(Key::Return); // the question starts on Cancel: still paused
     typed({Key::Down, Key::Return});
-    EXPECT_TRUE(game->Paused() && game->State() == GameState::Playing);
+    EXPECT_TRUE(game->Play().paused() && game->Play().state() == GameState::Playing);
     TheGameSystem->pauseRequested = false; // as the next poll takes the box's request
     platform::pushKeyPress(Key::Left);
     platform::pushKeyPress(Key::Return);
     typed({Key::Return});
-    EXPECT_EQ(game->State(), GameState::GameOver);
+    EXPECT_EQ(game->Play().state(), GameState::GameOver);
     TheGameSystem->pauseRequested = false;
     start(chordStage(20, GOAL, 30));
     toPlay();
@@ -522,43 +314,17 @@ TEST_F(GameMain, ThePauseMenuResumesRetriesAndLeavesTheStage) {
     EXPECT_FALSE(pathExists(replayFileName(0)));
 }
 
-// Three bars lost on one stage: the pause menu and a missed attempt's replay offer the stage's
-// proven route, which the next attempt shows beside the best run's ghost; a new stage forgets it.
-TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
-    using platform::Key;
-    master.Session().barsLostHere = 1;
+// A stuck player's guide is read from the shipped stage's proven route and shown beside play.
+TEST_F(GameMain, TheGuideIsTheShippedStagesProvenRoute) {
+    master.Session().barsLostHere = 3;
+    master.Session().showWay = true;
+    start(stageFileName(0));
+    EXPECT_TRUE(game->Play().wayShown());
+    master.Session().showWay = false;
     start(stageFileName(0));
     toPlay();
-    typed({Key::P});
-    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay); // one bar lost: not yet
-    typed({Key::Down, Key::Return});                     // retry, which costs the second bar
-    start(stageFileName(0));
-    ASSERT_FALSE(game->WayShown());
-    toPlay();
-    frames(2400); // the bar turns on the spot until the time is up
-    toReplay();
-    EXPECT_TRUE(game->WayOffered()); // this miss is the third
-    frame(false, true);
-    EXPECT_EQ(master.Session().barsLostHere, 3);
-    EXPECT_EQ(master.Session().barsLeft, 3);
-    EXPECT_TRUE(master.Session().showWay);
-    start(stageFileName(0));
-    EXPECT_TRUE(game->WayShown());
-    EXPECT_FALSE(game->WayOffered()); // asked for already
-    toPlay();
-    typed({Key::P});
-    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay);
-    typed({Key::P});
-
-    master.Session().showWay = false; // the pause offers it too, for the next attempt
-    start(stageFileName(0));
-    toPlay();
-    typed({Key::P});
-    ASSERT_EQ(game->Menu().Shown(), PauseMenu::ItemCount);
-    typed({Key::Down, Key::Down, Key::Down, Key::Return});
-    EXPECT_FALSE(game->Paused());
-    EXPECT_TRUE(master.Session().showWay);
-    EXPECT_FALSE(game->WayShown());
+    typed({platform::Key::P});
+    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ItemCount); // offered in the pause
 }
 
 // Focus lost in play: the pause shows in the very next frame, while the window is still away,
@@ -566,20 +332,20 @@ TEST_F(GameMain, AStuckPlayerIsOfferedTheWayOnTheNextAttempt) {
 TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNothing) {
     start(emptyStage(30));
     toPlay();
-    const int remaining = game->Remaining();
+    const int remaining = game->Play().remaining();
     platform::Event focus;
     focus.kind = platform::EventKind::FocusLost;
     TheGameSystem->window->HandleEvent(focus);
     master.RunFrame();
-    EXPECT_TRUE(game->Paused());
+    EXPECT_TRUE(game->Play().paused());
     EXPECT_TRUE(soundCounts().paused); // play's sound waits with it
     focus.kind = platform::EventKind::FocusGained;
     TheGameSystem->window->HandleEvent(focus);
     inputTurn(true, false, false, centre(game->Menu().ItemLabel(PauseMenu::Leave)));
     master.RunFrame();
-    EXPECT_TRUE(game->Paused() && !popped());
+    EXPECT_TRUE(game->Play().paused() && !popped());
     typed({platform::Key::P});
-    EXPECT_EQ(game->Remaining(), remaining - 1);
+    EXPECT_EQ(game->Play().remaining(), remaining - 1);
     EXPECT_FALSE(soundCounts().paused);
 
     // The right button held as the focus went, let go elsewhere: back in play the bar is not
@@ -591,7 +357,7 @@ TEST_F(GameMain, LosingFocusShowsThePauseAtOnceAndTheClickThatReturnsChoosesNoth
         TheGameSystem->window->HandleEvent(focus);
         TheGameSystem->TakeInput(held);
         frame(false, TheGameSystem->mouseState.Held(MouseRight));
-        return game->PlayerBar().fast();
+        return game->Play().playerBar().fast();
     };
     focus.button = MouseRight;
     TheGameSystem->TakeInput({}); // let go since the first focus loss

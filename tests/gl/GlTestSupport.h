@@ -103,7 +103,7 @@ protected:
         s->Draw();
     }
 
-    SceneMaster master;
+    SceneMaster master{*TheGameSystem};
     GameSession& session = master.Session();
     std::vector<int> requested;
 };

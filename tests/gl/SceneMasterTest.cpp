@@ -48,7 +48,7 @@ protected:
     }
 
     FakeClock clock;
-    SceneMaster master{clock.clock()};
+    SceneMaster master{*TheGameSystem, clock.clock()};
     Probe* first = nullptr;
 };
 } // namespace
@@ -98,7 +98,7 @@ TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
     EXPECT_EQ(master.Top(), first);
     EXPECT_EQ(master.CreateScene(-1), nullptr);
     EXPECT_EQ(master.CreateScene(SceneIdCount), nullptr);
-    SceneMaster plain; // no table installed: no id makes a scene
+    SceneMaster plain{*TheGameSystem}; // no table installed: no id makes a scene
     EXPECT_EQ(plain.CreateScene(SceneId::Title), nullptr);
 }
 

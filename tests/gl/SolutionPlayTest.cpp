@@ -49,7 +49,7 @@ void scriptedTurn(InputFlags flags) {
 // P again, typed in the turn of the next frame of play. None of it may reach the attempt.
 void pauseHalfway(SceneGameMain& game) {
     KeyState& keys = TheGameSystem->keyState;
-    const int remaining = game.Remaining();
+    const int remaining = game.Play().remaining();
     for (int i = 0; i < 40; ++i) {
         keys.presses.clear();
         if (i == 0) keys.presses.push_back({platform::Key::P, false, false});
@@ -58,18 +58,18 @@ void pauseHalfway(SceneGameMain& game) {
         game.Update();
     }
     TheGameSystem->pauseRequested = false;
-    EXPECT_TRUE(game.Paused());
+    EXPECT_TRUE(game.Play().paused());
     EXPECT_TRUE(soundCounts().paused);
-    EXPECT_EQ(game.Remaining(), remaining);
+    EXPECT_EQ(game.Play().remaining(), remaining);
     keys.presses = {{platform::Key::P, false, false}};
 }
 
 // The quit question opened mid-route and answered Cancel six seconds later: play pauses as P
 // pauses it, and the frame timer does not make up the six seconds with frames nobody saw.
 void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
-    const int remaining = game.Remaining();
+    const int remaining = game.Play().remaining();
     handler.Frame(); // the timer runs on time before the box
-    EXPECT_EQ(game.Remaining(), remaining - 1);
+    EXPECT_EQ(game.Play().remaining(), remaining - 1);
     FakeClock::advance(6000);
     platform::pushKeyPress(platform::Key::Escape);
     platform::Event close;
@@ -79,8 +79,8 @@ void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
     EXPECT_TRUE(handler.master.FrameTimer().IsOnTime());
     for (int i = 0; i < 3; ++i)
         handler.Frame();
-    EXPECT_TRUE(game.Paused());
-    EXPECT_EQ(game.Remaining(), remaining - 1);
+    EXPECT_TRUE(game.Play().paused());
+    EXPECT_EQ(game.Play().remaining(), remaining - 1);
     TheGameSystem->keyState.presses = {{platform::Key::P, false, false}};
 }
 
@@ -107,13 +107,13 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     inputTurn();
     inputTurn(true); // the start click
     game->Update();
-    for (int i = 0; i < SceneGameMain::CountdownFrames; ++i) {
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i) {
         inputTurn();
         game->Update();
     }
-    ASSERT_EQ(game->State(), GameState::Playing);
+    ASSERT_EQ(game->Play().state(), GameState::Playing);
     int frames = 0;
-    while (solution.hasFramesLeft() && game->State() == GameState::Playing) {
+    while (solution.hasFramesLeft() && game->Play().state() == GameState::Playing) {
         if (frames == solution.total() / 2) pauseHalfway(*game);
         InputFlags flags = solution.readNext();
         if (frames == solution.total() / 3) {
@@ -125,13 +125,13 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
         scriptedTurn(flags);
         game->Update();
         TheGameSystem->keyState.presses.clear();
-        EXPECT_FALSE(game->Paused());
+        EXPECT_FALSE(game->Play().paused());
         ++frames;
     }
     TheGameSystem->handler = nullptr;
     EXPECT_FALSE(soundCounts().paused);
-    EXPECT_EQ(game->State(), GameState::Result);
-    EXPECT_TRUE(game->Cleared());
+    EXPECT_EQ(game->Play().state(), GameState::Result);
+    EXPECT_TRUE(game->Play().cleared());
     EXPECT_EQ(verifyWithTheTool(n), "clear " + std::to_string(frames) + "\n");
     // The best run the scene stored is the solution itself, byte for byte.
     EXPECT_EQ(readTextFile(replayFileName(session.stageNumber), 1 << 20),

@@ -3,7 +3,7 @@
 #include "ui/screens/SceneTable.h"
 #include "ui/system/GameSystem.h"
 
-MainHandler::MainHandler(Lib::Time::Clock clock) : master(clock) {
+MainHandler::MainHandler(Lib::Time::Clock clock) : master(*TheGameSystem, clock) {
     master.InstallScenes(GameSceneTable());
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
 }

@@ -1,8 +1,8 @@
 #include "ui/app/StartUp.h"
 
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "ui/platform/Platform.h"
-#include "ui/scene/GameSession.h"
 #include "ui/system/GameSystem.h"
 
 #include <algorithm>

@@ -6,16 +6,15 @@
 #include "core/editor/StageCheckText.h"
 #include "core/game/HeadsUpBand.h"
 #include "core/lang/Translate.h"
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "core/stage/StageTitle.h"
 #include "core/stage/View.h"
 #include "ui/render/BarDraw.h"
 #include "ui/render/Draw.h"
-#include "ui/scene/GameSession.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/InputBox.h"
 #include "ui/system/MessageBox.h"
 #include "ui/system/ModalDialog.h"
@@ -44,13 +43,14 @@ constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 
 SceneEdit::SceneEdit(SceneMaster* master, GameSession& game, const std::string& savePath,
                      const std::string& loadPath)
-    : master_(master), game_(game), session_(savePath, loadPath), toolBar_(*TheGameSystem->glyphCache) {
+    : master_(master), context_(master->Context()), game_(game), session_(savePath, loadPath),
+      toolBar_(context_.glyphs) {
     toolBar_.SetKind(session_.kind);
     ShowStageTexts();
     toolBar_.SetZoom(session_.camera().zoom);
     toolBar_.SetHelp(session_.mode);
-    checkLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckLabelDesc);
-    checkDetailLabel_ = CreateLabel(*TheGameSystem->glyphCache, CheckDetailLabelDesc);
+    checkLabel_ = CreateLabel(context_.glyphs, CheckLabelDesc);
+    checkDetailLabel_ = CreateLabel(context_.glyphs, CheckDetailLabelDesc);
     ShowCheckText(stageCheckText(check_));
 }
 
@@ -73,7 +73,7 @@ bool SceneEdit::TakeEscape() {
 
 void SceneEdit::UpdateCheck() {
     if (!check_.idle() && !sameStageContent(check_.stage(), session_.stage)) check_.clear();
-    if (TheGameSystem->keyState.Typed(platform::Key::F5)) check_.start(session_.stage);
+    if (context_.keys.Typed(platform::Key::F5)) check_.start(session_.stage);
     ShowCheckText(stageCheckText(check_));
 }
 
@@ -86,13 +86,13 @@ void SceneEdit::Update() {
     Camera& cam = session_.camera(); // stays this frame's camera even if a command changes the mode
     // A copy: a box a command opens polls the input again, and this frame's tools must still see
     // the frame's own edges.
-    const MouseState p = TheGameSystem->mouseState;
+    const MouseState p = context_.mouse;
     hoverButton_ = toolBar_.HitTest(p.cursor);
     if (hoverButton_ >= 0 && hoverButton_ != EditToolBar::Strip && p.Pressed(MouseLeft))
         RunCommand(hoverButton_);
     session_.applyTool(p, cam, hoverButton_ >= 0);
     EditSession::pan(cam, p);
-    const KeyState& keys = TheGameSystem->keyState;
+    const KeyState& keys = context_.keys;
     int steps = p.wheel;
     if (keys.Typed(platform::Key::V))
         steps -= 1;
@@ -109,7 +109,7 @@ void SceneEdit::Update() {
 
 void SceneEdit::RunKeys() {
     using platform::Key;
-    const KeyState& keys = TheGameSystem->keyState;
+    const KeyState& keys = context_.keys;
     if (keys.Typed(Key::G)) session_.snapping = !session_.snapping;
     if (keys.Typed(Key::Home)) {
         session_.fitView();
@@ -128,7 +128,7 @@ void SceneEdit::Paste() {
 void SceneEdit::RunShortcuts() {
     using platform::Key;
     // A failed save opens a box whose loop polls the input and so replaces the list being walked.
-    const std::vector<KeyChord> chords = TheGameSystem->keyState.chords;
+    const std::vector<KeyChord> chords = context_.keys.chords;
     for (const KeyChord& chord : chords) {
         if (chord.key == Key::S && chord.shift && CopyLink()) {
             // Ctrl+Shift+S shares the stage as a link where the game runs in a page; else it saves.
@@ -279,12 +279,12 @@ void SceneEdit::ReportFileFailure(const std::string& path, const std::error_code
 void SceneEdit::Draw() const {
     const Camera& cam = session_.camera();
     ClearScreen(Colors::Black);
-    TheGameSystem->cameraStack.PushCamera(cam);
+    context_.cameras.PushCamera(cam);
     if (session_.snapping) DrawGrid(cam);
     mesh_.Draw(session_.stage, true);
     drawBar(session_.bar);
     DrawToolOverlay(session_.toolPointer(), cam);
-    TheGameSystem->cameraStack.PopCamera();
+    context_.cameras.PopCamera();
     if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
     toolBar_.Draw(hoverButton_, session_.mode);
     checkLabel_->DrawLabel(CheckColor);

@@ -5,6 +5,7 @@
 #include "core/editor/StageCheck.h"
 #include "ui/editor/EditToolBar.h"
 #include "ui/render/StageMesh.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <memory>
@@ -54,6 +55,7 @@ private:
     void UpdateCheck();
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& game_; // the test play's settings
     EditSession session_;
     EditToolBar toolBar_;

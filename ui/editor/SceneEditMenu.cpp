@@ -4,15 +4,14 @@
 #include "core/editor/EditText.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageNames.h"
 #include "core/stage/View.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/scene/GameSession.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 #include <algorithm>
@@ -64,13 +63,12 @@ std::u16string reportText(const ImportReport& report) {
 } // namespace
 
 SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
-    : master_(master), session_(session), stages_(listStagesWithTitles()),
-      shipped_(shippedStageTitles(StageCount)),
-      scroll_(EntryCount(), PointerRow(TheGameSystem->mouseState.cursor)),
-      progress_(std::make_unique<TextLabel>(*TheGameSystem->glyphCache, Vec2{RightEdge, ViewRect.top - 30.0f},
+    : master_(master), context_(master->Context()), session_(session), stages_(listStagesWithTitles()),
+      shipped_(shippedStageTitles(StageCount)), scroll_(EntryCount(), PointerRow(context_.mouse.cursor)),
+      progress_(std::make_unique<TextLabel>(context_.glyphs, Vec2{RightEdge, ViewRect.top - 30.0f},
                                             ProgressScale, TextAlign::Right)) {
     camera_.y = TargetY();
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     heading_ = CreateLabel(
         cache, {N_(u"ステージエディット"), RightEdge, ViewRect.top - 30.0f, 0.6f, TextAlign::Right});
     hint_ = CreateHintLabel(
@@ -102,20 +100,20 @@ float SceneEditMenu::PointerRow(Vec2 cursor) const {
 }
 
 float SceneEditMenu::TargetY() const {
-    const int first = scroll_.FirstInSight(PointerRow(TheGameSystem->mouseState.cursor), RowsInSight());
+    const int first = scroll_.FirstInSight(PointerRow(context_.mouse.cursor), RowsInSight());
     return -EntrySpacing * float(first) - (RowY(0) - RowCentre);
 }
 
 int SceneEditMenu::EntryUnderPointer() const {
     // The camera of the last frame drawn, and the labels it showed.
-    const Vec2 p = screenToWorld(TheGameSystem->mouseState.cursor, camera_);
+    const Vec2 p = screenToWorld(context_.mouse.cursor, camera_);
     for (std::size_t k = 0; k < shown_.size(); ++k)
         if (shown_[k]->Bounds().containsStrictly(p)) return firstShown_ + int(k);
     return -1;
 }
 
 void SceneEditMenu::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
+    const MouseState& mouse = context_.mouse;
     const int under = EntryUnderPointer();
     if (mouse.cursor.x != mouse.previousCursor.x || mouse.cursor.y != mouse.previousCursor.y) {
         keyed_ = -1; // the pointer leads again
@@ -123,7 +121,7 @@ void SceneEditMenu::Update() {
     }
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
-    const KeyState& keys = TheGameSystem->keyState;
+    const KeyState& keys = context_.keys;
     if (keys.Typed(platform::Key::Backspace)) {
         StopImport();
         PlaySound(SoundId::enter, false);
@@ -148,12 +146,12 @@ void SceneEditMenu::Steer(int under) {
     const int page = ShownRows - 1;
     int entry = keyed_ >= 0 ? keyed_ : under >= 0 ? under : scroll_.Nearest();
     bool keyed = false;
-    for (const KeyPress& press : TheGameSystem->keyState.presses)
+    for (const KeyPress& press : context_.keys.presses)
         if (const std::optional<int> next = StepInList(press, entry, page, last)) {
             entry = *next;
             keyed = true;
         }
-    const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
+    const int wheel = context_.mouse.wheel; // notches away from the player: up the list
     if (keyed)
         LightEntry(entry);
     else if (wheel != 0 && keyed_ >= 0)
@@ -213,7 +211,7 @@ void SceneEditMenu::AskDelete(int entry) {
 }
 
 bool SceneEditMenu::TakeDrops() {
-    imports_.Add(TheGameSystem->TakeDrops());
+    imports_.Add(context_.TakeDrops());
     if (imports_.Left() == 0) return true;
     const Lib::Time::Timer& timer = master_->FrameTimer();
     AddToList(imports_.Step([&] { return timer.TimeLeft() > DrawReserveUs; }));
@@ -274,8 +272,7 @@ std::unique_ptr<TextLabel> SceneEditMenu::MakeLabel(int entry) const {
                                           toUtf16(std::to_string(shipped + 1)) + u"  " +
                                           shippedStageTitle(shipped_[std::size_t(shipped)])
                                     : std::u16string(ExitText);
-    return CreateFittedLabel(*TheGameSystem->glyphCache, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f,
-                             RightEdge);
+    return CreateFittedLabel(context_.glyphs, text, {EntryX, -EntrySpacing * float(entry)}, 1.0f, RightEdge);
 }
 
 void SceneEditMenu::ShowEntriesInSight() {
@@ -295,7 +292,7 @@ void SceneEditMenu::ShowEntriesInSight() {
 
 void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
-    TheGameSystem->cameraStack.PushCamera(camera_);
+    context_.cameras.PushCamera(camera_);
     // Only whole rows: one on its way in or out while the list moves is left out until it is all in.
     const float half = EntrySpacing / 2.0f;
     const float top = screenToWorld({0.0f, RowY(0) + half}, camera_).y;
@@ -305,7 +302,7 @@ void SceneEditMenu::Draw() const {
         if (entry.Bounds().top < top && entry.Bounds().bottom > bottom)
             DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
-    TheGameSystem->cameraStack.PopCamera();
+    context_.cameras.PopCamera();
     // The heading (in the corner an import's count takes while it runs) and the keys at the foot,
     // legible over an entry scrolling under them.
     if (progress_->Text().empty()) DrawLegibleLabel(*heading_, Colors::White);

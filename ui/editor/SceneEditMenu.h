@@ -10,6 +10,7 @@
 #include "core/editor/MenuScroll.h"
 #include "core/stage/Camera.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <memory>
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<TextLabel> MakeLabel(int entry) const;
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     std::vector<EditedStage> stages_;
     std::vector<std::u16string> shipped_; // the shipped stages' titles

@@ -2,7 +2,6 @@
 
 #include "ui/render/Draw.h"
 #include "ui/scene/SceneMaster.h"
-#include "ui/system/GameSystem.h"
 
 namespace {
 // Vertical lines at -399 + 32k then 399; horizontal at -299 + 32k then 299: one line list.
@@ -26,10 +25,12 @@ VertexList gridLines() {
 }
 } // namespace
 
+SceneCrossHatch::SceneCrossHatch(SceneMaster* master) : master_(master), context_(master->Context()) {}
+
 void SceneCrossHatch::Update() {
     ++counter_;
-    if (TheGameSystem->mouseState.Pressed(MouseLeft) ||
-        TheGameSystem->keyState.Typed(platform::Key::Return) || counter_ > Duration)
+    if (context_.mouse.Pressed(MouseLeft) || context_.keys.Typed(platform::Key::Return) ||
+        counter_ > Duration)
         master_->ChangeScene(SceneId::Title);
 }
 

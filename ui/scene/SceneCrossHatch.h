@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 class SceneMaster;
@@ -8,11 +9,12 @@ class SceneCrossHatch : public Lib::Scene::SceneBase {
 public:
     static constexpr int Duration = 300; // updates before the title follows on its own
 
-    explicit SceneCrossHatch(SceneMaster* master) : master_(master) {}
+    explicit SceneCrossHatch(SceneMaster* master);
     void Update() override;
     void Draw() const override;
 
 private:
     SceneMaster* master_;
+    const FrameContext& context_;
     int counter_ = 0;
 };

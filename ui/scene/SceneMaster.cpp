@@ -9,8 +9,8 @@
 namespace {
 // Files dropped where no scene takes them are turned away at once, with a word on where they
 // would be taken: kept, they would pile up, or be taken in long after, by surprise.
-void refuseDrops() {
-    const std::size_t count = TheGameSystem->TakeDrops().size();
+void refuseDrops(const FrameContext& context) {
+    const std::size_t count = context.TakeDrops().size();
     if (count == 0) return;
     ShowMessageBox(withNumber(tr(u"ドロップされた %1 個のファイルは取り込んでいません。\n"
                                  u"ステージのファイルは、タイトルの EDIT で開く\n"
@@ -20,16 +20,19 @@ void refuseDrops() {
 }
 } // namespace
 
+SceneMaster::SceneMaster(GameSystem& system, Lib::Time::Clock clock)
+    : system_(system), timer_(60, clock), context_(frameContextOf(system, session_)) {}
+
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
-    if (!scene->TakeDrops()) refuseDrops();
-    if (TheGameSystem->active) {
+    if (!scene->TakeDrops()) refuseDrops(context_);
+    if (system_.active) {
         scene->Update();
-        TheGameSystem->pauseRequested = false; // for the scene on top when it came, no later one
+        system_.pauseRequested = false; // for the scene on top when it came, no later one
     } else {
         scene->StandStill();
     }
     if (timer_.IsOnTime()) {
-        TheGameSystem->cameraStack.ResetView();
+        system_.cameraStack.ResetView();
         scene->Draw();
         Present();
     }
@@ -37,12 +40,12 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
 }
 
 void SceneMaster::Present() {
-    if (TheGameSystem->vsync) {
-        TheGameSystem->window->SwapBuffers();
+    if (system_.vsync) {
+        system_.window->SwapBuffers();
         timer_.WaitForFrame();
     } else {
         timer_.WaitForFrame();
-        TheGameSystem->window->SwapBuffers();
+        system_.window->SwapBuffers();
     }
 }
 

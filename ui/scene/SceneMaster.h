@@ -1,6 +1,7 @@
 #pragma once
 #include "core/game/Timer.h"
-#include "ui/scene/GameSession.h"
+#include "core/play/GameSession.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 #include "ui/scene/SceneId.h"
 #include "ui/system/SystemClock.h"
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class GameSystem;
 class SceneMaster;
 
 // Makes the scene of one id; an empty row means the id has no scene.
@@ -17,7 +19,8 @@ using SceneTable = std::array<SceneCreator, SceneIdCount>;
 
 class SceneMaster : public Lib::Scene::SceneMasterBase {
 public:
-    explicit SceneMaster(Lib::Time::Clock clock = Lib::Time::SystemClock()) : timer_(60, clock) {}
+    // Runs scenes on `system` (its input, window and glyphs), which outlives the master.
+    explicit SceneMaster(GameSystem& system, Lib::Time::Clock clock = Lib::Time::SystemClock());
 
     // The game installs its table at start-up; tests install scenes of their own.
     void InstallScenes(SceneTable table) { table_ = std::move(table); }
@@ -41,6 +44,8 @@ public:
     Lib::Time::Timer& FrameTimer() { return timer_; }
     // The state that outlives a scene, for the scene table to hand to the scenes it makes.
     GameSession& Session() { return session_; }
+    // What the scenes made here work with.
+    const FrameContext& Context() const { return context_; }
     bool Empty() const { return stack_.empty(); }
     std::size_t Depth() const { return stack_.size(); }
     Lib::Scene::SceneBase* Top() const { return stack_.empty() ? nullptr : stack_.back().get(); }
@@ -50,7 +55,9 @@ public:
 private:
     void Present();
 
+    GameSystem& system_;
     Lib::Time::Timer timer_;
     SceneTable table_;
     GameSession session_;
+    FrameContext context_; // over system_ and session_, so it comes after them
 };

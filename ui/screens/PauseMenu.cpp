@@ -2,7 +2,6 @@
 
 #include "core/lang/Translate.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/system/GameSystem.h"
 
 namespace {
 constexpr float TopItemY = -162.0f;  // under the pause notice, clear of the screen's centre
@@ -10,13 +9,13 @@ constexpr float ItemSpacing = 36.0f; // four items stay clear of the screen's bo
 constexpr float ItemScale = 0.8f;
 } // namespace
 
-PauseMenu::PauseMenu(bool testPlay) {
+PauseMenu::PauseMenu(const FrameContext& context, bool testPlay) : context_(context) {
     const char16_t* const texts[ItemCount] = {N_(u"再開する"), N_(u"ステージをやり直す（棒を1本使う）"),
                                               testPlay ? N_(u"エディタに戻る") : N_(u"タイトルに戻る"),
                                               N_(u"次の挑戦でお手本を見る")};
     for (int i = 0; i < ItemCount; ++i)
         items_[std::size_t(i)] =
-            CreateLabel(*TheGameSystem->glyphCache,
+            CreateLabel(context_.glyphs,
                         {texts[i], 0.0f, TopItemY - ItemSpacing * float(i), ItemScale, TextAlign::Center});
 }
 
@@ -31,8 +30,8 @@ void PauseMenu::Open(bool wayOffered, bool lastBar) {
 }
 
 int PauseMenu::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
-    const KeyState& keys = TheGameSystem->keyState;
+    const MouseState& mouse = context_.mouse;
+    const KeyState& keys = context_.keys;
     int under = NoChoice;
     for (int i = 0; i < Shown(); ++i)
         if (items_[std::size_t(i)]->Bounds().containsStrictly(mouse.cursor)) under = i;

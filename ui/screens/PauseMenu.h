@@ -5,6 +5,7 @@
 // step the highlight and Return chooses it, as Z does once the arrows moved it: Z is the pivot key
 // and a gamepad's A types it, so a tap meant for the bar never throws the attempt away.
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 
 #include <array>
 #include <memory>
@@ -14,7 +15,7 @@ public:
     enum Item { Resume, Retry, Leave, ShowWay, ItemCount };
     static constexpr int NoChoice = -1;
 
-    explicit PauseMenu(bool testPlay);
+    PauseMenu(const FrameContext& context, bool testPlay);
     // Each pause starts on Resume, with Z not yet choosing; ShowWay is offered or not. On the
     // `lastBar` the retry says that it ends the game, as losing the bar would.
     void Open(bool wayOffered = false, bool lastBar = false);
@@ -27,6 +28,7 @@ public:
     const TextLabel& ItemLabel(int item) const { return *items_[std::size_t(item)]; }
 
 private:
+    const FrameContext& context_;
     std::array<std::unique_ptr<TextLabel>, ItemCount> items_;
     int lit_ = Resume;
     bool keyed_ = false; // the arrows moved the highlight: Z chooses too

@@ -7,7 +7,6 @@
 #include "ui/render/MenuEntry.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 
 namespace {
 struct DemoLine {
@@ -29,8 +28,9 @@ const DemoLine Lines[SceneDemo::LineCount] = {
 } // namespace
 
 SceneDemo::SceneDemo(SceneMaster* master)
-    : master_(master), bar_({0.0f, -160.0f}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    : master_(master), context_(master->Context()),
+      bar_({0.0f, -160.0f}, BarLength, Colors::White, Colors::Red, Angle(0.0f)) {
+    GlyphCache& cache = context_.glyphs;
     for (int i = 0; i < LineCount; ++i)
         labels_[std::size_t(i)] =
             CreateLabel(cache, NameGameKeys(tr(Lines[i].text)), Lines[i].position, Lines[i].scale);
@@ -39,13 +39,13 @@ SceneDemo::SceneDemo(SceneMaster* master)
 
 void SceneDemo::Update() {
     ++counter_;
-    const MouseState& mouse = TheGameSystem->mouseState;
-    if (TheGameSystem->keyState.Typed(platform::Key::Backspace)) {
+    const MouseState& mouse = context_.mouse;
+    if (context_.keys.Typed(platform::Key::Backspace)) {
         PlaySound(SoundId::enter, false);
         master_->PopScene(); // the title lies under this screen
         return;
     }
-    if (mouse.Pressed(MouseLeft) || TheGameSystem->keyState.Typed(platform::Key::Return)) {
+    if (mouse.Pressed(MouseLeft) || context_.keys.Typed(platform::Key::Return)) {
         PlaySound(SoundId::enter, false);
         master_->ChangeScene(SceneId::GameMain);
     }

@@ -3,6 +3,7 @@
 #include "core/base/Color.h"
 #include "core/game/Bar.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -25,6 +26,7 @@ public:
 
 private:
     SceneMaster* master_;
+    const FrameContext& context_;
     int counter_ = 0;
     Bar bar_;
     std::array<std::unique_ptr<TextLabel>, LineCount> labels_;

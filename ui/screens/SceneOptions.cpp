@@ -6,7 +6,6 @@
 #include "ui/render/MenuEntry.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 #include <algorithm>
@@ -40,7 +39,7 @@ std::u16string volumeText(int volume) {
 
 // The settings in use, not the file's: another running copy may have written that since.
 SceneOptions::SceneOptions(SceneMaster* master)
-    : master_(master), settings_(TheGameSystem->settings), kept_(settings_) {
+    : master_(master), context_(master->Context()), settings_(context_.settings), kept_(settings_) {
     const std::vector<std::string> all = gameLanguages();
     languages_.assign(all.begin(), all.end());
     MakeLabels();
@@ -57,7 +56,7 @@ Rect SceneOptions::RowBox(int row) {
 }
 
 void SceneOptions::MakeLabels() {
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     heading_ = CreateLabel(cache, {N_(u"設定"), 0.0f, 200.0f, 1.2f, TextAlign::Center});
     hint_ = CreateHintLabel(
         cache, tr(u"↑↓：項目を選ぶ　←→・クリック・右クリック：値を変える　BackSpace：タイトルに戻る"));
@@ -83,8 +82,8 @@ void SceneOptions::ShowValues() {
 
 void SceneOptions::Update() {
     using platform::Key;
-    const MouseState& mouse = TheGameSystem->mouseState;
-    const KeyState& keys = TheGameSystem->keyState;
+    const MouseState& mouse = context_.mouse;
+    const KeyState& keys = context_.keys;
     if (keys.Typed(Key::Backspace)) {
         Leave();
         return;
@@ -95,9 +94,9 @@ void SceneOptions::Update() {
         if (RowBox(row).containsStrictly(p)) under = row;
     // The pointer leads again once the player moves it onto a row; a window that changed size
     // (full screen on or off) moves the pointer's place on the screen, but not the player's hand.
-    const bool resized = TheGameSystem->viewWidth != viewWidth_ || TheGameSystem->viewHeight != viewHeight_;
-    viewWidth_ = TheGameSystem->viewWidth;
-    viewHeight_ = TheGameSystem->viewHeight;
+    const bool resized = context_.viewWidth != viewWidth_ || context_.viewHeight != viewHeight_;
+    viewWidth_ = context_.viewWidth;
+    viewHeight_ = context_.viewHeight;
     if (!(mouse.cursor == mouse.previousCursor) && !resized && under >= 0) keyed_ = -1;
     const int stepped = keys.StepHighlight(keyed_ >= 0 ? keyed_ : under, RowCount, Key::Up, Key::Down);
     if (stepped != (keyed_ >= 0 ? keyed_ : under)) keyed_ = stepped;
@@ -138,7 +137,7 @@ void SceneOptions::Step(int row, int step, bool wrap) {
         SetSoundVolumes(settings_.musicVolume, settings_.soundVolume);
         break;
     case SettingRow::FullScreen:
-        TheGameSystem->window->SetFullScreen(settings_.fullScreen);
+        context_.window.SetFullScreen(settings_.fullScreen);
         break;
     case SettingRow::Language:
         ChangeLanguage(settings_.language);
@@ -151,7 +150,7 @@ void SceneOptions::Step(int row, int step, bool wrap) {
 bool SceneOptions::Keep() {
     if (!changed_) return true;
     changed_ = false; // asked once: a failure is said, not repeated on every way out
-    TheGameSystem->settings = settings_;
+    context_.settings = settings_;
     // Only what changed here, over the file as it is now: another copy's change there stays.
     const bool saved = saveSettingChanges(settingsPath(), kept_, settings_);
     kept_ = settings_;

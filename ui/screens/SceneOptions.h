@@ -4,6 +4,7 @@
 // when the player goes back (or the game ends here).
 #include "core/settings/Settings.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -38,6 +39,7 @@ private:
     bool Keep(); // saves when something changed; false when that failed
 
     SceneMaster* master_;
+    const FrameContext& context_;
     Settings settings_;
     Settings kept_; // as last kept: what this copy has changed since is written back
     bool changed_ = false;

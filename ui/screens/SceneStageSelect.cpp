@@ -5,15 +5,14 @@
 #include "core/game/PlayTexts.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
 #include "ui/render/ButtonPalette.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/scene/GameSession.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 namespace {
@@ -50,8 +49,9 @@ std::u16string timeText(std::int64_t frames) {
 } // namespace
 
 SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
-    : master_(master), session_(session), select_(readProgress("", StageCount), ownStages()) {
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    : master_(master), context_(master->Context()), session_(session),
+      select_(readProgress("", StageCount), ownStages()) {
+    GlyphCache& cache = context_.glyphs;
     for (int page = 0; page < StageSelect::PageCount; ++page)
         tabs_[std::size_t(page)] = CreateLabel(cache, TabDescs[page]);
     exit_ = CreateLabel(cache, ExitDesc);
@@ -76,7 +76,7 @@ const TextLabel* SceneStageSelect::RowTime(int k) const {
 }
 
 SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     std::u16string name;
     std::int64_t best;
     if (select_.page() == StageSelect::Shipped) {
@@ -130,7 +130,7 @@ void SceneStageSelect::Steer() {
     using platform::Key;
     int entry = select_.lit();
     bool moved = false;
-    for (const KeyPress& press : TheGameSystem->keyState.presses) {
+    for (const KeyPress& press : context_.keys.presses) {
         if (const std::optional<int> next =
                 StepInList(press, entry, StageSelect::RowsInSight, select_.exitEntry())) {
             entry = *next;
@@ -141,7 +141,7 @@ void SceneStageSelect::Steer() {
             entry = select_.lit();
         }
     }
-    const int wheel = TheGameSystem->mouseState.wheel; // notches away from the player: up the list
+    const int wheel = context_.mouse.wheel; // notches away from the player: up the list
     if (wheel != 0) {
         entry -= wheel;
         moved = true;
@@ -150,13 +150,13 @@ void SceneStageSelect::Steer() {
 }
 
 void SceneStageSelect::Update() {
-    const MouseState& mouse = TheGameSystem->mouseState;
+    const MouseState& mouse = context_.mouse;
     const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
     const int under = EntryUnder(p);
     // A locked row under the pointer keeps the playable highlight, and says what unlocks it.
     const bool underLocked = under >= 0 && under != select_.exitEntry() && !select_.playable(under);
     if (under >= 0 && !underLocked && !(mouse.cursor == mouse.previousCursor)) select_.light(under);
-    if (TheGameSystem->keyState.Typed(platform::Key::Backspace)) {
+    if (context_.keys.Typed(platform::Key::Backspace)) {
         PlaySound(SoundId::enter, false);
         master_->PopScene();
         return;
@@ -174,7 +174,7 @@ void SceneStageSelect::Update() {
                              : std::u16string());
     }
     // Z is also the left button's stand-in: it chooses the highlight, not what lies under the pointer.
-    if (TheGameSystem->keyState.Typed(platform::Key::Return) || TheGameSystem->keyState.TypedPivot()) {
+    if (context_.keys.Typed(platform::Key::Return) || context_.keys.TypedPivot()) {
         Choose(select_.lit());
     } else if (mouse.Pressed(MouseLeft)) {
         if (const int tab = TabUnder(p); tab >= 0)

@@ -5,6 +5,7 @@
 // plays the lit stage, and a run from one of the ten goes on to the stages after it.
 #include "core/game/StageSelect.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -46,6 +47,7 @@ private:
     Row MakeRow(int entry, float y);
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;

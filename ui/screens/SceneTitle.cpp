@@ -3,15 +3,14 @@
 #include "core/base/Utf.h"
 #include "core/game/Progress.h"
 #include "core/lang/Translate.h"
+#include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "ui/platform/Platform.h"
 #include "ui/render/BarDraw.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
-#include "ui/scene/GameSession.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
-#include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
 namespace {
@@ -33,9 +32,9 @@ const LabelDesc MenuDescs[SceneTitle::ItemCount] = {
 } // namespace
 
 SceneTitle::SceneTitle(SceneMaster* master, GameSession& session)
-    : master_(master), session_(session),
+    : master_(master), context_(master->Context()), session_(session),
       bar_({-60.0f, -30.0f}, 30.0f, Colors::White, Colors::Red, Angle(0.0f)) {
-    GlyphCache& cache = *TheGameSystem->glyphCache;
+    GlyphCache& cache = context_.glyphs;
     for (int i = 0; i < 2; ++i)
         titles_[std::size_t(i)] = CreateLabel(cache, TitleDescs[i]);
     MakeMenu();
@@ -46,7 +45,7 @@ SceneTitle::SceneTitle(SceneMaster* master, GameSession& session)
 void SceneTitle::MakeMenu() {
     language_ = shownLanguage();
     for (int i = 0; i < ItemCount; ++i)
-        menu_[std::size_t(i)] = CreateLabel(*TheGameSystem->glyphCache, MenuDescs[i]);
+        menu_[std::size_t(i)] = CreateLabel(context_.glyphs, MenuDescs[i]);
 }
 
 void SceneTitle::Update() {
@@ -54,8 +53,8 @@ void SceneTitle::Update() {
     if (language_ != shownLanguage()) MakeMenu(); // chosen on the options screen
     const int n = ++counter_;
     bar_.step((n / 120) % 2 == 1, n % 120 == 0);
-    const MouseState& mouse = TheGameSystem->mouseState;
-    const KeyState& keys = TheGameSystem->keyState;
+    const MouseState& mouse = context_.mouse;
+    const KeyState& keys = context_.keys;
     const Vec2 p = screenToWorld(mouse.cursor, DefaultCamera);
     int under = -1;
     for (int i = 0; i < ItemCount; ++i)
@@ -133,7 +132,7 @@ void SceneTitle::Choose(int item) {
         if (platform::endsProgram())
             master_->PopScene();
         else
-            TheGameSystem->window->RequestClose();
+            context_.window.RequestClose();
         break;
     case Options:
         Open(SceneId::Options);

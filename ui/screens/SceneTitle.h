@@ -2,6 +2,7 @@
 // The title: the game's name, a bar turning by itself, and its items chosen with a left press.
 #include "core/game/Bar.h"
 #include "ui/render/TextLabel.h"
+#include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
 
 #include <array>
@@ -33,6 +34,7 @@ private:
     void Choose(int item);
 
     SceneMaster* master_;
+    const FrameContext& context_;
     GameSession& session_;
     int counter_ = 0;
     Bar bar_;

@@ -2,28 +2,13 @@
 // The eleven sounds: loaded once at start-up, played through one voice each. Every call
 // returns at once and is safe without an audio device (the game is then silent).
 #include "core/sound/Mixer.h"
+#include "core/sound/SoundId.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-// Scoped: names such as `start` and `clear` would otherwise land in the global namespace.
-enum class SoundId : int {
-    bgm,
-    bgm_fast,
-    countdown,
-    start,
-    click,
-    enter,
-    clear,
-    hurry,
-    miss,
-    newrecord,
-    gameover
-};
-inline constexpr int SoundCount = 11;
 
 // Samples are played at this fixed rate whatever the file's own rate field says.
 inline constexpr int SoundSampleRate = 22100;

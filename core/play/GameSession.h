@@ -1,6 +1,7 @@
 #pragma once
-// The little state that outlives a scene. The scene master owns the one session; the scene table
-// hands it to the scenes that read or change it, and they set it before asking for the next scene.
+// The little state that outlives a scene: the run (stage, bars, the guide) and what the editor
+// opens. The scene master owns the one session and hands it to the scenes that read or change it;
+// they set it before asking for the next scene.
 #include <string>
 #include <utility>
 
