@@ -67,11 +67,9 @@ TEST(MessageBox, InputMadeWhileTheBoxIsOpenDoesNotReachTheScene) {
 }
 
 TEST(MessageBox, ATerminationSignalClosesTheBoxAndEndsTheGame) {
-    TheGameSystem->QuitRequested = false;
     platform::pushTerminate();
     EXPECT_EQ(ShowMessageBox(u"ゲームを終了しますか？", u"Quit"), MessageBoxResult::Cancel);
     EXPECT_TRUE(TheGameSystem->QuitRequested);
-    TheGameSystem->QuitRequested = false;
 }
 
 TEST(InputBox, OkAssignsTheTypedText) {
@@ -174,7 +172,6 @@ TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
     escape.kind = platform::EventKind::KeyDown;
     escape.key = platform::Key::Escape;
 
-    TheGameSystem->QuitRequested = false;
     platform::pushKeyPress(platform::Key::Escape); // Cancel: nothing changes
     window.HandleEvent(close);
     EXPECT_FALSE(TheGameSystem->QuitRequested);
@@ -187,7 +184,6 @@ TEST(GameWindow, CloseBoxAndEscapeAskFirstATerminationDoesNot) {
     terminate.kind = platform::EventKind::Terminate;
     window.HandleEvent(terminate);
     EXPECT_TRUE(TheGameSystem->QuitRequested);
-    TheGameSystem->QuitRequested = false;
 }
 
 // Outside play the sound plays on without the focus; play holds its own (GameMain's tests).
@@ -199,7 +195,6 @@ TEST(GameWindow, FocusLossStopsTheScenesButNotTheSounds) {
     EXPECT_FALSE(TheGameSystem->active);
     EXPECT_FALSE(soundCounts().paused);
     EXPECT_TRUE(TheGameSystem->pauseRequested); // play pauses, and stays paused on return
-    TheGameSystem->pauseRequested = false;
     focus.kind = platform::EventKind::FocusGained;
     window.HandleEvent(focus);
     EXPECT_TRUE(TheGameSystem->active);

@@ -139,7 +139,6 @@ TEST_F(GameMain, ARecordThatCannotBeWrittenIsToldAndNotShownAsOne) {
     frames(45);
     EXPECT_TRUE(game->Play().cleared() && !keyStillQueued() && !game->Play().newRecord());
     EXPECT_EQ(game->Label(SceneGameMain::BestLabel).Text(), u"BEST:----");
-    TheGameSystem->pauseRequested = false; // asked by the box, for no later test
 }
 
 TEST_F(GameMain, AFifoInPlaceOfTheReplayIsPlayedWithoutABestRun) {

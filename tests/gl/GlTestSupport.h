@@ -91,9 +91,6 @@ protected:
                 requested.push_back(id);
                 return nullptr;
             }));
-        TheGameSystem->keyState = KeyState{};
-        TheGameSystem->mouseState.wheel = 0;
-        TheGameSystem->pendingDrops.clear();
         inputTurn();
         inputTurn();
     }

@@ -1,6 +1,7 @@
 #include "tests/gl/GlTestSupport.h"
 
 #include "tests/support/Synthetic.h"
+#include "ui/platform/InputLatches.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,6 @@ TEST(InputState, HeldButtonsGiveOnePressAndKeysStandInForButtons) {
 }
 
 TEST(InputState, APressAndReleaseBetweenTwoPollsReadsAsOnePress) {
-    platform::takeInputSnapshot(); // nothing latched from earlier tests
     platform::pushGameKeyTap(KeyZ);
     platform::Event e;
     while (platform::pollEvent(e)) {
@@ -45,7 +45,6 @@ TEST(InputState, APressAndReleaseBetweenTwoPollsReadsAsOnePress) {
 // Letters follow the layout, the game keys their place: on a German layout the key in Z's place
 // types Y, yet it is still the left button's stand-in.
 TEST(InputState, LettersFollowTheLayoutAndTheGameKeysTheirPlace) {
-    platform::takeInputSnapshot();
     const auto keyDown = [](platform::Key place, platform::Key letter) {
         platform::pushKeyPressAt(place, letter);
         platform::Event down, rest;
@@ -69,4 +68,30 @@ TEST(InputState, LettersFollowTheLayoutAndTheGameKeysTheirPlace) {
     EXPECT_FALSE(k.Typed(platform::Key::Z));
     k.presses = {{platform::Key::Z, false, true, true}}; // held: its repeats choose nothing
     EXPECT_FALSE(k.TypedPivot());
+}
+
+// Both back ends read their polls through the same latches: a tap between two polls reads once,
+// a key pressed with Ctrl is no game key until let go, and a lost focus drops what was latched.
+TEST(InputState, LatchesKeepATapAndSetShortcutsApart) {
+    platform::InputLatches latches;
+    latches.keyDown(KeyZ, false);
+    latches.buttonDown(MouseRight);
+    EXPECT_TRUE(latches.takeKey(KeyZ, false)); // let go before the poll: still one reading
+    EXPECT_TRUE(latches.takeButton(MouseRight, false));
+    EXPECT_FALSE(latches.takeKey(KeyZ, false)); // spent
+    EXPECT_FALSE(latches.takeButton(MouseRight, false));
+    EXPECT_TRUE(latches.takeButton(MouseLeft, true));
+
+    latches.keyDown(KeyS, true); // Ctrl+S saves; S is no game key meanwhile, held or not
+    EXPECT_FALSE(latches.takeKey(KeyS, true));
+    latches.keyUp(KeyS);
+    EXPECT_TRUE(latches.takeKey(KeyS, true));
+
+    latches.keyDown(KeyS, true);
+    latches.keyDown(KeyZ, false);
+    latches.buttonDown(MouseLeft);
+    latches.releaseAll(); // the releases may never arrive
+    EXPECT_FALSE(latches.takeKey(KeyZ, false));
+    EXPECT_FALSE(latches.takeButton(MouseLeft, false));
+    EXPECT_TRUE(latches.takeKey(KeyS, true)); // no longer taken for a shortcut
 }

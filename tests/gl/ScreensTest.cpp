@@ -176,7 +176,6 @@ TEST_F(Screens, OptionsAreHeardAndSeenAtOnceAndLastOnceLeft) {
     EXPECT_EQ(TheGameSystem->settings, options->Chosen());
     TheGameSystem->settings.fullScreen = true; // this copy's changes over the other's
     EXPECT_EQ(loadSettings(settingsPath()), TheGameSystem->settings);
-    TheGameSystem->settings = Settings{};
     LoadLanguage({}, "ja");
     SetSoundVolumes(Settings::MaxVolume, Settings::MaxVolume);
 }

@@ -103,7 +103,6 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     InputRecord solution;
     solution.load(solutionPath(n), INT32_MAX);
     ASSERT_GT(solution.total(), 0);
-    TheGameSystem->pauseRequested = false; // a focus change an earlier test made
     inputTurn();
     inputTurn(true); // the start click
     game->Update();

@@ -1,4 +1,5 @@
 // The game window, its OpenGL context, event translation and input polling.
+#include "ui/platform/InputLatches.h"
 #include "ui/platform/Platform.h"
 #include "ui/platform/SdlGamepad.h"
 #include "ui/platform/SdlKeys.h"
@@ -20,9 +21,7 @@ int sizeLimit = 0;                 // drawable pixels a side; 0 until the game s
 bool borderlessFullScreen = false; // full screen on a desktop larger than the limit
 SDL_Rect lastWindowed{};           // the window before full screen; empty when it started full screen
 
-bool keyLatch[GameKeyCount] = {};
-bool keyChorded[GameKeyCount] = {}; // went down with Ctrl: a shortcut until released
-bool buttonLatch[MouseButtonCount] = {};
+InputLatches latches;
 
 int buttonIndex(Uint8 sdlButton) {
     switch (sdlButton) {
@@ -39,15 +38,13 @@ int buttonIndex(Uint8 sdlButton) {
 
 void keyWentDown(SDL_Scancode code, bool ctrl) {
     for (int i = 0; i < GameKeyCount; ++i) {
-        if (GameKeyScancodes[i] != code) continue;
-        keyChorded[i] = ctrl;
-        keyLatch[i] = !ctrl;
+        if (GameKeyScancodes[i] == code) latches.keyDown(i, ctrl);
     }
 }
 
 void keyWentUp(SDL_Scancode code) {
     for (int i = 0; i < GameKeyCount; ++i)
-        if (GameKeyScancodes[i] == code) keyChorded[i] = false;
+        if (GameKeyScancodes[i] == code) latches.keyUp(i);
 }
 
 // Window points for `pixels` drawable pixels along a side whose points and pixels are given:
@@ -271,7 +268,7 @@ bool pollEvent(Event& event) {
         case SDL_MOUSEBUTTONDOWN:
             event.button = buttonIndex(e.button.button);
             if (event.button < 0) continue;
-            buttonLatch[event.button] = true;
+            latches.buttonDown(event.button);
             event.kind = EventKind::MouseButtonDown;
             return true;
         case SDL_MOUSEWHEEL:
@@ -311,17 +308,13 @@ bool pollEvent(Event& event) {
 InputSnapshot takeInputSnapshot() {
     InputSnapshot snap;
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    for (int i = 0; i < GameKeyCount; ++i) {
-        snap.keys[i] = (keys[GameKeyScancodes[i]] || keyLatch[i]) && !keyChorded[i];
-        keyLatch[i] = false;
-    }
+    for (int i = 0; i < GameKeyCount; ++i)
+        snap.keys[i] = latches.takeKey(i, keys[GameKeyScancodes[i]] != 0);
     int x = 0, y = 0;
     const Uint32 buttons = SDL_GetMouseState(&x, &y);
     const Uint32 masks[MouseButtonCount] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK};
-    for (int i = 0; i < MouseButtonCount; ++i) {
-        snap.buttons[i] = (buttons & masks[i]) || buttonLatch[i];
-        buttonLatch[i] = false;
-    }
+    for (int i = 0; i < MouseButtonCount; ++i)
+        snap.buttons[i] = latches.takeButton(i, (buttons & masks[i]) != 0);
     gamepad::addHeldButtons(snap.buttons);
     // Window coordinates are points; the view mapping works in drawable pixels.
     float sx = 1.0f, sy = 1.0f;
@@ -340,12 +333,7 @@ InputSnapshot takeInputSnapshot() {
 }
 
 void releaseLatchedInput() {
-    for (bool& b : keyLatch)
-        b = false;
-    for (bool& b : keyChorded) // its release may never reach us while unfocused
-        b = false;
-    for (bool& b : buttonLatch)
-        b = false;
+    latches.releaseAll();
     gamepad::releaseLatched();
 }
 

@@ -1,5 +1,6 @@
 // The page's keyboard, mouse, wheel, touch, focus and size events, queued as the game's events,
 // and the polled input they leave behind.
+#include "ui/platform/InputLatches.h"
 #include "ui/platform/web/WebCanvas.h"
 #include "ui/platform/web/WebKeys.h"
 #include "ui/platform/web/WebPage.h"
@@ -13,11 +14,9 @@
 namespace platform {
 namespace {
 std::deque<Event> queue;
-bool keyHeld[GameKeyCount] = {};
-bool keyLatch[GameKeyCount] = {};
-bool keyChorded[GameKeyCount] = {}; // went down with Ctrl: a shortcut until released
+bool keyHeld[GameKeyCount] = {}; // the page tells of presses and releases only: held is ours
 bool buttonHeld[MouseButtonCount] = {};
-bool buttonLatch[MouseButtonCount] = {};
+InputLatches latches;
 double cursorCssX = 0.0, cursorCssY = 0.0; // CSS pixels from the canvas's corner
 bool textInputOn = false;
 long primaryTouch = -1, secondTouch = -1;
@@ -38,7 +37,7 @@ int buttonIndex(unsigned short domButton) {
 
 void pressButton(int button) {
     buttonHeld[button] = true;
-    buttonLatch[button] = true;
+    latches.buttonDown(button);
     Event event;
     event.kind = EventKind::MouseButtonDown;
     event.button = button;
@@ -57,8 +56,7 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
     const int gameKey = web::gameKeyIndex(e->code);
     if (gameKey >= 0 && !e->repeat) {
         keyHeld[gameKey] = true;
-        keyChorded[gameKey] = e->ctrlKey;
-        keyLatch[gameKey] = !e->ctrlKey;
+        latches.keyDown(gameKey, e->ctrlKey);
     }
     Event event;
     event.kind = EventKind::KeyDown;
@@ -87,7 +85,7 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
 EM_BOOL onKeyUp(int, const EmscriptenKeyboardEvent* e, void*) {
     if (const int gameKey = web::gameKeyIndex(e->code); gameKey >= 0) {
         keyHeld[gameKey] = false;
-        keyChorded[gameKey] = false;
+        latches.keyUp(gameKey);
     }
     return false;
 }
@@ -138,7 +136,8 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
             pressButton(0);
         } else if (type == EMSCRIPTEN_EVENT_TOUCHSTART && secondTouch < 0) {
             secondTouch = t.identifier;
-            buttonHeld[1] = buttonLatch[1] = true;
+            buttonHeld[1] = true;
+            latches.buttonDown(1);
         } else if (t.identifier == primaryTouch && !ends) {
             cursorCssX = double(t.targetX);
             cursorCssY = double(t.targetY);
@@ -232,14 +231,10 @@ bool pollEvent(Event& event) {
 InputSnapshot takeInputSnapshot() {
     twirlstick_input_poll();
     InputSnapshot snap;
-    for (int i = 0; i < GameKeyCount; ++i) {
-        snap.keys[i] = (keyHeld[i] || keyLatch[i]) && !keyChorded[i];
-        keyLatch[i] = false;
-    }
-    for (int i = 0; i < MouseButtonCount; ++i) {
-        snap.buttons[i] = buttonHeld[i] || buttonLatch[i];
-        buttonLatch[i] = false;
-    }
+    for (int i = 0; i < GameKeyCount; ++i)
+        snap.keys[i] = latches.takeKey(i, keyHeld[i]);
+    for (int i = 0; i < MouseButtonCount; ++i)
+        snap.buttons[i] = latches.takeButton(i, buttonHeld[i]);
     // CSS pixels to the canvas's own.
     int width = 0, height = 0;
     double cssWidth = 0.0, cssHeight = 0.0;
@@ -254,10 +249,11 @@ InputSnapshot takeInputSnapshot() {
 
 void releaseLatchedInput() {
     // A key or button let go while the page had no focus never reports its release.
-    for (int i = 0; i < GameKeyCount; ++i)
-        keyHeld[i] = keyLatch[i] = keyChorded[i] = false;
-    for (int i = 0; i < MouseButtonCount; ++i)
-        buttonHeld[i] = buttonLatch[i] = false;
+    latches.releaseAll();
+    for (bool& held : keyHeld)
+        held = false;
+    for (bool& held : buttonHeld)
+        held = false;
     primaryTouch = secondTouch = -1;
 }
 
