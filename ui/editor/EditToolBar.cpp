@@ -26,8 +26,8 @@ const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
     {u"", -290.0f, 245.0f, 1.0f, TextAlign::Left},
     {u"", 290.0f, 215.0f, 0.9f, TextAlign::Center},
     {u"", 392.0f, 280.0f, 0.5f, TextAlign::Right}, // in from the edges: nothing touches them
-    {u"", -394.0f, -295.0f, 0.5f, TextAlign::Left},
-    {u"", 392.0f, -273.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
+    {u"", -392.0f, -290.0f, 0.5f, TextAlign::Left},
+    {u"", 392.0f, -269.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
     {u"", 0.0f, 172.0f, 0.6f, TextAlign::Center},   // just under the strip
 };
 

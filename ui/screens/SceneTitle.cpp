@@ -128,8 +128,11 @@ void SceneTitle::Choose(int item) {
                            u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) == MessageBoxResult::Ok)
             deleteWorkingFiles();
         break;
-    case Exit:
-        master_->PopScene();
+    case Exit: // a page has no program to end, so its EXIT asks first, as the close question does
+        if (platform::endsProgram())
+            master_->PopScene();
+        else
+            context_.window.RequestClose();
         break;
     case Options:
         Open(SceneId::Options);
