@@ -115,8 +115,8 @@ void EditToolBar::Tick() {
     if (noticeFrames_ > 0) --noticeFrames_;
 }
 
-void EditToolBar::Draw(int hover, int mode) const {
-    // The strip and every box in one call, then the texts over them.
+void EditToolBar::Draw(int hover, int mode, LabelBatch texts) const {
+    // The strip and every box in one call, then all the texts over them in another.
     ColorVertexList boxes;
     AppendRect(boxes, StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
@@ -127,9 +127,10 @@ void EditToolBar::Draw(int hover, int mode) const {
     }
     DrawColorVertices(boxes, GL_TRIANGLES);
     for (int i = 0; i < Strip; ++i)
-        labels_[std::size_t(i)]->DrawLabel(ButtonText);
-    labels_[ZoomLabel]->DrawLabel(Colors::White);
-    labels_[HelpLabel]->DrawLabel(Colors::White);
-    labels_[CursorLabel]->DrawLabel(CursorText);
-    if (noticeFrames_ > 0) labels_[NoticeLabel]->DrawLabel(NoticeText);
+        texts.Add(*labels_[std::size_t(i)], ButtonText);
+    texts.Add(*labels_[ZoomLabel], Colors::White);
+    texts.Add(*labels_[HelpLabel], Colors::White);
+    texts.Add(*labels_[CursorLabel], CursorText);
+    if (noticeFrames_ > 0) texts.Add(*labels_[NoticeLabel], NoticeText);
+    texts.Draw();
 }

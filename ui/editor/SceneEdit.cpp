@@ -286,9 +286,10 @@ void SceneEdit::Draw() const {
     DrawToolOverlay(session_.toolPointer(), cam);
     context_.cameras.PopCamera();
     if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
-    toolBar_.Draw(hoverButton_, session_.mode);
-    checkLabel_->DrawLabel(CheckColor);
-    checkDetailLabel_->DrawLabel(CheckColor);
+    LabelBatch check;
+    check.Add(*checkLabel_, CheckColor);
+    check.Add(*checkDetailLabel_, CheckColor);
+    toolBar_.Draw(hoverButton_, session_.mode, std::move(check));
 }
 
 void SceneEdit::DrawGrid(const Camera& cam) {

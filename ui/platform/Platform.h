@@ -28,6 +28,7 @@ void destroyWindow(); // deletes the context first
 bool hasWindow();
 void showWindow();
 void swapWindow();
+std::uint64_t swapCount(); // swaps since the start: what a frame left in the back buffer dates from
 bool setSwapInterval(int interval);
 void drawableSize(int& width, int& height); // pixels (HiDPI aware)
 // Full screen covers the desktop, or the middle of it without a border where the desktop is
