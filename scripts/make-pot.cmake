@@ -3,13 +3,9 @@
 #   cmake -DROOT=<source folder> -DWORK=<scratch folder> -DOUTPUT=<file> -DXGETTEXT=<xgettext>
 #         -P make-pot.cmake
 # The creation date is left out so an unchanged source gives an unchanged file.
-# Every folder of the core and the ui, so a new folder is read too.
-file(GLOB FOLDERS LIST_DIRECTORIES true RELATIVE ${ROOT} ${ROOT}/core/* ${ROOT}/ui/*)
-set(SOURCES)
-foreach(folder ${FOLDERS})
-  file(GLOB found RELATIVE ${ROOT} ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)
-  list(APPEND SOURCES ${found})
-endforeach()
+# Every folder of the core and the ui, the browser's platform layer within them too, so a new
+# folder is read as well.
+file(GLOB_RECURSE SOURCES RELATIVE ${ROOT} ${ROOT}/core/*.cpp ${ROOT}/core/*.h ${ROOT}/ui/*.cpp ${ROOT}/ui/*.h)
 list(SORT SOURCES)
 # xgettext (0.21) reads u"..." but does not join u"a" u"b" as the compiler does, and the
 # formatter splits long texts that way: it reads copies with such pieces already joined.

@@ -20,15 +20,18 @@ BoundedPool::~BoundedPool() {
 }
 
 void BoundedPool::enqueue(std::function<void()> fn) {
+    std::function<void()> dropped; // destroyed after the lock is let go
     {
         std::lock_guard lock(mutex_);
         // A worker free for it, or room in the queue; else the refusing thread answers 503.
-        if (jobs_.size() < idle_ + maxQueued_)
+        if (stopping_)
+            dropped = std::move(fn);
+        else if (jobs_.size() < idle_ + maxQueued_)
             jobs_.push_back(std::move(fn));
         else if (refused_.size() < MaxRefused)
             refused_.push_back(std::move(fn));
         else
-            jobs_.push_back(std::move(fn)); // only under a flood: the socket must still be closed
+            dropped = std::move(fn);
     }
     ready_.notify_all();
 }
@@ -42,6 +45,11 @@ void BoundedPool::shutdown() {
     ready_.notify_all();
     for (std::thread& t : threads_)
         t.join();
+}
+
+bool BoundedPool::othersWaiting() {
+    std::lock_guard lock(mutex_);
+    return !jobs_.empty();
 }
 
 bool BoundedPool::refusingNow() {

@@ -1,8 +1,6 @@
 #pragma once
 // What keeps one server standing under load or abuse: a bounded pool of connection workers, a
 // bounded number of replays being checked at once, and a token bucket per address on writes.
-#include <httplib.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -13,19 +11,23 @@
 #include <thread>
 #include <vector>
 
-// httplib's own pool queues connections without bound. This one runs `workers` threads; a
-// connection waits for one in a queue of at most `queued` beyond the idle workers; a connection past that is
-// handed to one refusing thread, whose requests are answered 503 with Retry-After (refusingNow() tells the
-// handler).
-class BoundedPool final : public httplib::TaskQueue {
+// A connection with a request waiting runs on one of `workers` threads, or waits for one in a
+// queue of at most `queued` beyond the idle workers; one past that is handed to one refusing
+// thread, whose requests are answered 503 with Retry-After (refusingNow() tells the handler).
+// A job dropped (a flood past even the refusing queue, or a pool shut down) is destroyed unrun,
+// which closes its connection.
+class BoundedPool final {
 public:
     BoundedPool(int workers, int queued);
-    ~BoundedPool() override;
-    void enqueue(std::function<void()> fn) override;
-    void shutdown() override;
+    ~BoundedPool();
+    void enqueue(std::function<void()> fn);
+    // Runs what is queued, then ends the threads.
+    void shutdown();
 
     // True on the refusing thread: the server is full, answer 503 at once.
     static bool refusingNow();
+    // Connections wait in the queue for a worker.
+    bool othersWaiting();
 
 private:
     void work(bool refusing);

@@ -55,13 +55,20 @@ const std::pair<const char*, const char*> Statements[] = {
     {"remove_stage", "DELETE FROM stages WHERE id = $1"},
 };
 
+// libpq waits for a connection without end unless told otherwise: a database that does not
+// answer would hold each worker that asks it.
+std::string withConnectTimeout(const std::string& uri) {
+    if (uri.find("connect_timeout=") != std::string::npos) return uri;
+    return uri + (uri.find('?') == std::string::npos ? "?" : "&") + "connect_timeout=5";
+}
+
 pqxx::binarystring bytes(const std::string& s) {
     return pqxx::binarystring(s.data(), s.size());
 }
 
 class PostgresStore final : public Store {
 public:
-    explicit PostgresStore(std::string uri) : uri_(std::move(uri)) {
+    explicit PostgresStore(const std::string& uri) : uri_(withConnectTimeout(uri)) {
         withConnection([](pqxx::connection&) {}); // fails now, not at the first request
     }
 
@@ -204,7 +211,11 @@ private:
             throw StoreUnavailable(std::string("postgresql: ") + e.what());
         } catch (const pqxx::sql_error& e) {
             give(std::move(c)); // the statement failed, the connection still stands
-            throw StoreUnavailable(std::string("postgresql: ") + e.what());
+            using Why = StoreUnavailable::Why;
+            throw StoreUnavailable(std::string("postgresql: ") + e.what(),
+                                   e.sqlstate() == "53100"   ? Why::DiskFull
+                                   : e.sqlstate() == "25006" ? Why::ReadOnly
+                                                             : Why::Unreachable);
         } catch (const pqxx::failure& e) {
             throw StoreUnavailable(std::string("postgresql: ") + e.what());
         }

@@ -13,6 +13,7 @@
 #include <sys/random.h>
 
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 
 using nlohmann::json;
@@ -136,15 +137,17 @@ json runsJson(const std::vector<online::RunEntry>& runs) {
 }
 } // namespace
 
+namespace {
+ConnectionLimits connectionLimits(const ServerOptions& o) {
+    return {o.workers, o.queuedConnections, o.idleConnections, std::chrono::seconds(o.timeoutSeconds),
+            std::chrono::seconds(o.requestSeconds)};
+}
+} // namespace
+
 RecordsServer::RecordsServer(Store& store, ServerOptions options)
-    : store_(store), options_(std::move(options)), slots_(options_.verifications),
-      buckets_(options_.writesPerSecond, options_.writeBurst) {
-    const int workers = options_.workers, queued = options_.queuedConnections;
-    http_.new_task_queue = [workers, queued] { return new BoundedPool(workers, queued); };
+    : store_(store), options_(std::move(options)), http_(connectionLimits(options_)),
+      slots_(options_.verifications), buckets_(options_.writesPerSecond, options_.writeBurst) {
     http_.set_payload_max_length(online::MaxPublishBodyBytes);
-    http_.set_read_timeout(options_.timeoutSeconds, 0);
-    http_.set_write_timeout(options_.timeoutSeconds, 0);
-    http_.set_keep_alive_timeout(options_.timeoutSeconds);
     http_.set_keep_alive_max_count(100);
     // Answers are small and written in pieces (headers, body): without this, delayed ACKs hold
     // each keep-alive answer back about 40 ms.
@@ -157,19 +160,15 @@ RecordsServer::~RecordsServer() {
 }
 
 bool RecordsServer::bind(const std::string& host, int& port) {
-    if (port == 0) {
-        port = http_.bind_to_any_port(host);
-        return port > 0;
-    }
-    return http_.bind_to_port(host, port);
+    return http_.bindTo(host, port);
 }
 
 bool RecordsServer::run() {
-    return http_.listen_after_bind();
+    return http_.serve();
 }
 
 void RecordsServer::stop() {
-    if (http_.is_running()) http_.stop();
+    http_.halt();
 }
 
 std::shared_ptr<const Stage> RecordsServer::stageById(const std::string& id) {
@@ -217,22 +216,38 @@ std::optional<StoredPlayer> RecordsServer::writingPlayer(const httplib::Request&
     return player;
 }
 
+void RecordsServer::logFailure(const std::string& what) {
+    std::lock_guard lock(logMutex_);
+    if (what == lastFailure_) return; // one line for an outage, not one for each request it fails
+    lastFailure_ = what;
+    std::fprintf(stderr, "twirlstick-server: %s\n", what.c_str());
+}
+
 void RecordsServer::routes() {
     http_.set_pre_routing_handler([](const httplib::Request&, httplib::Response& res) {
         if (!BoundedPool::refusingNow()) return httplib::Server::HandlerResponse::Unhandled;
-        res.set_header("Connection", "close");
         busy(res, 1, "the server is busy");
         return httplib::Server::HandlerResponse::Handled;
     });
-    http_.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
-        try {
-            std::rethrow_exception(e);
-        } catch (const StoreUnavailable&) {
-            busy(res, 5, "the records are out of reach for a moment");
-        } catch (...) {
-            refuse(res, 500, "internal error");
-        }
-    });
+    http_.set_exception_handler(
+        [this](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
+            // The operator reads why in the log; the client is told only what it can act on.
+            try {
+                std::rethrow_exception(e);
+            } catch (const StoreUnavailable& failure) {
+                logFailure(failure.what());
+                using Why = StoreUnavailable::Why;
+                busy(res, 5,
+                     failure.why == Why::DiskFull   ? "the records cannot be written now: the disk is full"
+                     : failure.why == Why::ReadOnly ? "the records cannot be written now: they are read-only"
+                                                    : "the records are out of reach for a moment");
+            } catch (const std::exception& failure) {
+                logFailure(failure.what());
+                refuse(res, 500, "internal error");
+            } catch (...) {
+                refuse(res, 500, "internal error");
+            }
+        });
     // Every answer is JSON or a file; an error httplib makes itself (404, 413, 400) gets a reason.
     http_.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;

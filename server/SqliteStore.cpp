@@ -22,11 +22,20 @@ const char* const Migrations[] = {
     "CREATE INDEX runs_by_time ON runs (stage, frames, id);",
 };
 
+// The failure of the last call on `db`, told as the client will hear it.
+[[noreturn]] void fail(sqlite3* db, const std::string& detail) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    throw StoreUnavailable("sqlite: " + detail, code == SQLITE_FULL ? StoreUnavailable::Why::DiskFull
+                                                : code == SQLITE_READONLY
+                                                    ? StoreUnavailable::Why::ReadOnly
+                                                    : StoreUnavailable::Why::Unreachable);
+}
+
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) : db_(db) {
         if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
-            throw StoreUnavailable(std::string("sqlite: ") + sqlite3_errmsg(db));
+            fail(db, sqlite3_errmsg(db));
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
@@ -46,8 +55,8 @@ public:
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
         const std::string message = sqlite3_errmsg(db_);
-        sqlite3_reset(stmt_);
-        throw StoreUnavailable("sqlite: " + message);
+        sqlite3_reset(stmt_); // which sets the error's code again, for fail()
+        fail(db_, message);
     }
     void run() {
         step();
@@ -82,16 +91,20 @@ private:
 class SqliteStore final : public Store {
 public:
     explicit SqliteStore(const std::string& path) {
-        if (sqlite3_open_v2(path.c_str(), &db_,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                            nullptr) != SQLITE_OK) {
-            const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
-            sqlite3_close(db_);
-            throw StoreUnavailable("sqlite: " + path + ": " + message);
+        // A write-protected file (or "file:PATH?mode=ro") opens read-only: reads are served, and
+        // writes answer 503.
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+        const bool opened = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) == SQLITE_OK;
+        try {
+            if (!opened) fail(db_, path + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
+            sqlite3_busy_timeout(db_, 5000); // the operator's `remove` may hold the file a moment
+            exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
+            migrate();
+        } catch (...) {
+            statements_.clear();
+            sqlite3_close(db_); // not left open by a constructor that failed
+            throw;
         }
-        sqlite3_busy_timeout(db_, 5000); // the operator's `remove` may hold the file a moment
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
-        migrate();
     }
     ~SqliteStore() override {
         statements_.clear();
@@ -124,6 +137,8 @@ public:
     void putShippedStage(const std::string& id, int number, const std::string& title,
                          const std::string& file) override {
         std::lock_guard lock(mutex_);
+        Statement& there = prepared("SELECT 1 FROM stages WHERE id = ? AND number = ?");
+        if (there.bind(id, number).step()) return there.done(); // as it was: nothing to write
         Transaction tx(*this);
         // A shipped stage whose file changed gets its number under the new content id.
         prepared("UPDATE stages SET number = NULL WHERE number = ? AND id <> ?").bind(number, id).run();
@@ -245,7 +260,7 @@ private:
         if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
             const std::string text = message ? message : "failed";
             sqlite3_free(message);
-            throw StoreUnavailable("sqlite: " + text);
+            fail(db_, text);
         }
     }
 
@@ -279,15 +294,21 @@ private:
         return ahead + 1;
     }
 
-    void migrate() {
-        std::lock_guard lock(mutex_);
-        exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
-        Transaction tx(*this);
+    int schemaVersion() {
+        Statement there(db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'");
+        if (!there.step()) return 0;
         Statement version(db_, "SELECT COALESCE(MAX(version), 0) FROM schema_version");
         version.step();
-        const int at = int(version.integer(0));
-        version.done();
+        return int(version.integer(0));
+    }
+
+    void migrate() {
+        std::lock_guard lock(mutex_);
         const int latest = int(std::size(Migrations));
+        if (schemaVersion() == latest) return; // a read only: a read-only file of the current schema opens
+        exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)");
+        Transaction tx(*this);
+        const int at = schemaVersion();
         if (at > latest)
             throw StoreUnavailable("sqlite: the database is of a newer server (schema " + std::to_string(at) +
                                    ")");

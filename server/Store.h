@@ -13,9 +13,12 @@
 #include <vector>
 
 // The database failed (gone, read-only, disk full): nothing of the call was written, and the
-// client is told to come back (503).
+// client is told why and to come back (503). what() is for the operator's log.
 struct StoreUnavailable : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    enum class Why { Unreachable, DiskFull, ReadOnly };
+    explicit StoreUnavailable(const std::string& detail, Why why = Why::Unreachable)
+        : std::runtime_error(detail), why(why) {}
+    Why why;
 };
 
 struct StoredPlayer {
@@ -59,8 +62,9 @@ public:
     virtual bool removeStage(const std::string& id) = 0;
 };
 
-// "sqlite:PATH" or "postgresql://..." (also "postgres://"); throws StoreUnavailable when the
-// database cannot be opened or migrated, std::invalid_argument for any other form.
+// "sqlite:PATH" (or an SQLite URI, "sqlite:file:PATH?mode=ro" for a read-only copy) or "postgresql://..."
+// (also "postgres://"); throws StoreUnavailable when the database cannot be opened or migrated,
+// std::invalid_argument for any other form.
 std::unique_ptr<Store> openStore(const std::string& address);
 
 std::unique_ptr<Store> openSqliteStore(const std::string& path);

@@ -4,11 +4,13 @@
 //   twirlstick-server [--db ADDRESS] remove run ID | remove stage ID
 #include "server/RecordsServer.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <pthread.h>
 #include <string>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -78,6 +80,20 @@ std::string shippedStageFolder(const Options& o) {
     return ".";
 }
 
+// Each idle connection holds a descriptor. The soft limit (often 1024) is raised as far as the
+// hard one allows, and fewer connections are kept idle than it, so accept() does not run out
+// while the waiting ones are many: the oldest make room instead.
+void fitDescriptorLimit(ServerOptions& server) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+    limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 65536);
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const rlim_t others = 256; // the workers' connections, the store's files, the web folder's
+    server.idleConnections = std::min<std::size_t>(
+        server.idleConnections, std::size_t(std::max<rlim_t>(limit.rlim_cur / 2, limit.rlim_cur - others)));
+}
+
 int remove(Store& store, const std::vector<std::string>& command) {
     bool removed = false;
     if (command[1] == "run") {
@@ -115,6 +131,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "twirlstick-server: %s\n", problem.c_str());
             return 1;
         }
+        fitDescriptorLimit(options.server);
         RecordsServer server(*store, options.server);
         if (!server.bind(options.host, options.port)) {
             std::fprintf(stderr, "twirlstick-server: cannot listen on %s:%d\n", options.host.c_str(),

@@ -51,7 +51,7 @@ mergeInto(LibraryManager.library, {
       var audio = TwirlstickLate.audio;
       TwirlstickLate.audio = null;
       if (audio && !_twirlstick_open_audio(audio[0], audio[1], audio[2]))
-        err('twirlstick: the browser has no Web Audio; the game runs silent');
+        err('twirlstick: the browser gives this page no Web Audio; the game runs silent');
     },
 
     start: function() {
@@ -69,7 +69,7 @@ mergeInto(LibraryManager.library, {
 
   twirlstick_open_audio_later__deps: ['$TwirlstickLate'],
   twirlstick_open_audio_later: function(sampleRate, callback, user) {
-    if (!(window.AudioContext || window.webkitAudioContext)) return 0;
+    if (!window.AudioWorkletNode) return 0; // old browsers, and pages not served securely
     TwirlstickLate.audio = [sampleRate, callback, user];
     if (TwirlstickLate.shown) TwirlstickLate.openAudio();
     return 1;

@@ -20,35 +20,65 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
-  // ScriptProcessorNode runs on the page's thread, so the mixer needs no lock; 2048 frames
-  // (46 ms at 44.1 kHz) keep it from starving while a frame is drawn.
+  // An AudioWorklet plays what the page's thread mixes: the worklet asks over its port for the
+  // next block as it starts on one, and the mixer answers between frames, on the thread where
+  // it always runs, so it needs no lock. Three blocks of 1024 frames (70 ms at 44.1 kHz) stand
+  // queued, so a frame being drawn does not starve it. Emscripten's own worklet support needs
+  // threads and a later Emscripten than Debian's; this one needs neither. The worklet's script
+  // comes from a Blob, so the page works offline and needs no file of its own. Browsers offer
+  // AudioWorklet only to secure pages (https, or this machine): elsewhere the game runs silent.
   twirlstick_open_audio__deps: ['malloc'],
   twirlstick_open_audio: function(sampleRate, callback, user) {
     var Context = window.AudioContext || window.webkitAudioContext;
-    if (!Context) return 0;
+    if (!Context || !window.AudioWorkletNode) return 0;
     var context;
     try {
       context = new Context({sampleRate: sampleRate});
     } catch (e) {
       return 0;
     }
-    var frames = 2048;
+    var frames = 1024;
+    var queued = 3;
     var buffer = _malloc(frames * 2);
-    var node = context.createScriptProcessor(frames, 0, 1);
-    node.onaudioprocess = function(event) {
+    var audio = {context: context, node: null, buffer: buffer};
+    var mix = function() {
       {{{ makeDynCall('viii', 'callback') }}}(user, buffer, frames);
-      var out = event.outputBuffer.getChannelData(0);
       var samples = HEAP16.subarray(buffer >> 1, (buffer >> 1) + frames);
-      for (var i = 0; i < frames; ++i) out[i] = samples[i] / 32768;
+      var block = new Float32Array(frames);
+      for (var i = 0; i < frames; ++i) block[i] = samples[i] / 32768;
+      audio.node.port.postMessage(block, [block.buffer]);
     };
-    node.connect(context.destination);
+    var worklet = 'registerProcessor("twirlstick-mixer", class extends AudioWorkletProcessor {' +
+      'constructor() { super(); this.blocks = []; this.at = 0;' +
+      '  this.port.onmessage = (event) => this.blocks.push(event.data); }' +
+      'process(inputs, outputs) {' +
+      '  const out = outputs[0][0]; let i = 0;' +
+      '  while (i < out.length && this.blocks.length) {' +
+      '    const block = this.blocks[0]; const n = Math.min(out.length - i, block.length - this.at);' +
+      '    out.set(block.subarray(this.at, this.at + n), i); i += n; this.at += n;' +
+      '    if (this.at === block.length) { this.blocks.shift(); this.at = 0; this.port.postMessage(0); }' +
+      '  }' +
+      '  out.fill(0, i);' + // a late block is heard as a gap, never as stale sound
+      '  return true; } });';
+    var url = URL.createObjectURL(new Blob([worklet], {type: 'application/javascript'}));
+    context.audioWorklet.addModule(url).then(function() {
+      URL.revokeObjectURL(url);
+      if (Module['twirlstickAudio'] !== audio) return; // closed meanwhile
+      audio.node = new AudioWorkletNode(context, 'twirlstick-mixer',
+                                        {numberOfInputs: 0, outputChannelCount: [1]});
+      audio.node.port.onmessage = mix;
+      for (var k = 0; k < queued; ++k) mix();
+      audio.node.connect(context.destination);
+    }, function(error) {
+      err('twirlstick: the browser refused the sound worklet (' + error + '); the game runs silent');
+    });
     var resume = function() {
       if (context.state === 'suspended') context.resume();
     };
     ['mousedown', 'keydown', 'touchstart'].forEach(function(type) {
       window.addEventListener(type, resume, true);
     });
-    Module['twirlstickAudio'] = {context: context, node: node, buffer: buffer};
+    Module['twirlstickAudio'] = audio;
     return 1;
   },
 
@@ -56,11 +86,13 @@ mergeInto(LibraryManager.library, {
   twirlstick_close_audio: function() {
     var audio = Module['twirlstickAudio'];
     if (!audio) return;
-    audio.node.onaudioprocess = null;
-    audio.node.disconnect();
+    Module['twirlstickAudio'] = null;
+    if (audio.node) {
+      audio.node.port.onmessage = null;
+      audio.node.disconnect();
+    }
     audio.context.close();
     _free(audio.buffer);
-    Module['twirlstickAudio'] = null;
   },
 
   twirlstick_pasted_text__deps: ['$stringToNewUTF8'],
@@ -96,6 +128,20 @@ mergeInto(LibraryManager.library, {
 
   twirlstick_alert: function(caption, text) {
     window.alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
+  },
+
+  twirlstick_hold_unsaved_work: function(holds) {
+    var page = Module['twirlstickUnsaved'] = Module['twirlstickUnsaved'] || {
+      holds: false,
+      ask: function(event) {
+        event.preventDefault();
+        event.returnValue = ''; // older browsers ask only when this is set
+      },
+    };
+    if (!!holds === page.holds) return;
+    page.holds = !!holds;
+    if (page.holds) window.addEventListener('beforeunload', page.ask);
+    else window.removeEventListener('beforeunload', page.ask);
   },
 
   twirlstick_game_ended: function() {

@@ -9,7 +9,7 @@ data=$here/../../data
 folder=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$folder"' EXIT
 db=${2:-sqlite:$folder/records.db}
-port=18080
+port=${PORT:-$((20000 + RANDOM % 20000))} # not 8080: make serve may be running
 "$build/game/twirlstick-server" --db "$db" --listen 127.0.0.1:$port --data "$data" --write-rate 0 \
   --workers "${WORKERS:-8}" > "$folder/log" 2>&1 &
 pid=$!

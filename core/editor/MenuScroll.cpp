@@ -1,6 +1,7 @@
 #include "core/editor/MenuScroll.h"
 
 #include <algorithm>
+#include <cmath>
 
 MenuScroll::MenuScroll(int count, float row) : count_(std::max(count, 1)) {
     at_ = double(std::clamp(row, 0.0f, 1.0f)) * Last();
@@ -21,6 +22,12 @@ void MenuScroll::Follow(float fromRow, float toRow) {
 
 void MenuScroll::Show(int entry) {
     at_ = std::clamp(entry, 0, Last());
+}
+
+int MenuScroll::FirstInSight(float row, int rows) const {
+    const int shown = std::clamp(rows, 1, count_);
+    const int slot = int(std::lround(std::clamp(row, 0.0f, 1.0f) * float(shown - 1)));
+    return std::clamp(Nearest() - slot, 0, count_ - shown);
 }
 
 void MenuScroll::SetCount(int count) {

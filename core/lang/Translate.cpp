@@ -57,10 +57,12 @@ std::u16string tr(std::u16string_view messageId) {
 }
 
 std::u16string withNumber(std::u16string text, std::size_t n) {
-    if (const std::size_t at = text.find(u"%1"); at != std::u16string::npos) {
-        const std::string digits = std::to_string(n);
-        text.replace(at, 2, std::u16string(digits.begin(), digits.end()));
-    }
+    const std::string digits = std::to_string(n);
+    return withText(std::move(text), std::u16string(digits.begin(), digits.end()));
+}
+
+std::u16string withText(std::u16string text, std::u16string_view value) {
+    if (const std::size_t at = text.find(u"%1"); at != std::u16string::npos) text.replace(at, 2, value);
     return text;
 }
 

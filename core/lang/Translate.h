@@ -12,6 +12,8 @@ std::u16string tr(std::u16string_view messageId);
 // `text` (a translated text) with its "%1" replaced by the decimal `n`, so each language puts
 // the number where its grammar wants it.
 std::u16string withNumber(std::u16string text, std::size_t n);
+// The same with a text (a stage's name) in place of the number.
+std::u16string withText(std::u16string text, std::u16string_view value);
 
 // Marks a text kept in a table before it is shown, so the catalog tools find it; the table's
 // user passes it through tr() when it shows it.

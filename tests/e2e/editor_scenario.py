@@ -65,21 +65,19 @@ def is_play(pic):
     return lit > 20 and not is_editor(pic)
 
 
-def settle_on_menu_entry(game, entries, index):
-    """The pointer's row picks the entry, the top row the first and the bottom row the last:
-    rest where entry `index` comes to the cursor."""
-    cursor_y = round(599 * index / (entries - 1))
-    game.move(100, cursor_y)
+def settle_on_first_entry(game):
+    """The pointer on the top row's middle brings the first entry there: rest until it is lit
+    and the list stands still (it eases a tenth of the way each frame, however slow they come)."""
+    top_row = 66
+    game.move(100, top_row)
     last = []
 
     def settled(pic):
-        """The entry at the cursor lit, and the list standing still since the last picture:
-        it eases a tenth of the way each frame, however slow the frames come."""
         column = [pic.rgb(51, y) for y in range(0, 600, 2)]
         still = last == [column]
         last[:] = [column]
-        return still and near(pic.rgb(51, cursor_y), YELLOW)
-    game.wait_for(f"menu entry {index} to come to rest under the cursor", settled)
+        return still and near(pic.rgb(51, top_row), YELLOW)
+    game.wait_for("the first entry to come to rest on the top row", settled)
 
 
 def drag(game, start, end, button="1"):
@@ -171,7 +169,7 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.click(*EDIT_ITEM)
     # NEW STAGE, a copy of each of the ten shipped stages, EXIT: more than a screen holds.
     game.wait_for("the edit menu", lambda p: menu_entries(p) >= 5)
-    settle_on_menu_entry(game, 12, 0)
+    settle_on_first_entry(game)
     game.picture("edit-menu")
     game.desktop.xdotool("click", "1")
     game.wait_for("the editor", is_editor)
@@ -194,7 +192,7 @@ def edit_a_stage(desktop, game_dir, data_home):
     game.wait_for("the editor again", is_editor)
     game.click(EXIT, BUTTON_Y)
     game.wait_for("the edit menu again", lambda p: menu_entries(p) >= 5)
-    settle_on_menu_entry(game, 13, 0)  # the saved stage comes first
+    settle_on_first_entry(game)  # the saved stage
     game.picture("edit-menu-with-stage")
     game.desktop.xdotool("click", "1")
     game.wait_for("the editor on the saved stage", is_editor)

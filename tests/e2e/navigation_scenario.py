@@ -44,6 +44,11 @@ def german_keys(desktop, game_dir, data_home):
     lines = []
     for layout in ("us", "de"):
         subprocess.run(["setxkbmap", layout], env=desktop.env, check=True)
+        pivot = {"us": "Z", "de": "Y"}[layout]
+        help_text = subprocess.run([os.path.join(game_dir, "twirlstick"), "--help"], env=desktop.env,
+                                   capture_output=True, text=True, check=True).stdout
+        if f"Left click (or {pivot})" not in help_text:
+            raise TestFailure(f"--help on a {layout} layout does not name the pivot key {pivot}:\n{help_text}")
         game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home)
         to_title(game)
         game.click(*START_ITEM)

@@ -4,7 +4,7 @@ import os
 import subprocess
 import time
 
-from editor_scenario import is_editor, settle_on_menu_entry, wall_at
+from editor_scenario import is_editor, settle_on_first_entry, wall_at
 from xsession import Game, TestFailure, bright, near
 
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
@@ -93,7 +93,7 @@ def german_undo(desktop, game_dir, data_home):
     game = start(desktop, game_dir, data_home)
     game.wait_for("the title", is_title)
     game.click(*EDIT_ITEM)
-    settle_on_menu_entry(game, 2, 0)  # NEW STAGE
+    settle_on_first_entry(game)  # NEW STAGE
     game.desktop.xdotool("click", "1")
     game.wait_for("the editor", is_editor)
     game.click(300, 400)  # below the start's cross in the middle

@@ -3,6 +3,7 @@
 #include "core/game/Bar.h"
 #include "ui/render/BarDraw.h"
 #include "ui/render/Draw.h"
+#include "ui/render/PartialRedraw.h"
 
 #include <cmath>
 
@@ -85,4 +86,33 @@ TEST_F(Drawing, TheTrailFadesFromTheBar) {
     const int faded = pixelAt(oldEnd)[0];
     EXPECT_GT(faded, 10);
     EXPECT_LT(faded, 120);
+}
+
+TEST_F(Drawing, APartialFrameDrawsWhereTheMovingPartWasAndIsAndKeepsTheRest) {
+    if (!PartialRedrawWorks()) GTEST_SKIP() << "this renderer always draws in full";
+    PartialRedraw redraw;
+    const Rect was(-300, -200, -250, -150), now(-200, -200, -150, -150), still(100, 100, 150, 150);
+    const auto frame = [&](std::uint64_t stillPart, bool presented) {
+        if (presented) ExpectPresentedFrame();
+        redraw.Begin(stillPart, now);
+        ClearScreen(Colors::Black);
+        redraw.End();
+    };
+    const auto swapAndSpoil = [&] { // what the screen would not draw, left in the buffer
+        TheGameSystem->window->SwapBuffers();
+        FillRect(was, Colors::Red);
+        FillRect(still, Colors::Red);
+    };
+    ExpectPresentedFrame();
+    redraw.Begin(1, was);
+    redraw.End();
+    swapAndSpoil();
+    frame(1, true);
+    EXPECT_TRUE(looksLike(pixelAt({was.centerX, was.centerY}), Colors::Black));
+    EXPECT_TRUE(looksLike(pixelAt({still.centerX, still.centerY}), Colors::Red));
+    for (const bool presented : {true, false}) { // another still part; a box to be drawn over it
+        swapAndSpoil();
+        frame(presented ? 2 : 1, presented);
+        EXPECT_TRUE(looksLike(pixelAt({still.centerX, still.centerY}), Colors::Black));
+    }
 }

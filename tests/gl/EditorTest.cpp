@@ -44,7 +44,7 @@ protected:
 
 class MenuScreen : public EditorScreens {
 protected:
-    SceneEditMenu* open(Vec2 cursor = {-300, 300}) {
+    SceneEditMenu* open(Vec2 cursor = Top) {
         inputTurn(false, false, false, cursor);
         menu = pushOnto<SceneEditMenu>(master, &master, master.Session());
         draw(menu);
@@ -71,8 +71,17 @@ protected:
         settle(cursor);
         frame(cursor, true);
     }
-    // The pointer's height that brings entry i of n to it while no key or wheel has moved the list.
-    static Vec2 rowOf(int i, int n) { return {-300.0f, 300.0f - 599.0f * float(i) / float(n - 1)}; }
+    // The pointer's height that brings entry i of n under it while no key or wheel has moved the
+    // list: the rows' boxes share the list out evenly, from the first one's middle to the last's.
+    static Vec2 rowOf(int i, int n) {
+        const float half = SceneEditMenu::RowHalf;
+        const float along =
+            2.0f * half * float(std::min(n, SceneEditMenu::ShownRows) - 1) * float(i) / float(n - 1);
+        const int row = int(std::lround(along / (2.0f * half)));
+        return {-300.0f, SceneEditMenu::RowY(row) - (along - 2.0f * half * float(row))};
+    }
+    static constexpr Vec2 Top{-300.0f, SceneEditMenu::RowY(0)};
+    static constexpr Vec2 Bottom{-300.0f, SceneEditMenu::RowY(SceneEditMenu::ShownRows - 1)};
     std::u16string text(int i) const { return menu->Entry(i) ? menu->Entry(i)->Text() : u"(out of sight)"; }
 
     SceneEditMenu* menu = nullptr;
@@ -123,7 +132,7 @@ protected:
 } // namespace
 
 TEST_F(MenuScreen, EmptyFolderListsNewStageTheShippedCopiesAndExitAndTheRowsReachBothEnds) {
-    open({-300, 300});
+    open(Top);
     ASSERT_EQ(menu->EntryCount(), 12);
     EXPECT_EQ(text(0), u"N E W   S T A G E");
     Stage first;
@@ -133,19 +142,20 @@ TEST_F(MenuScreen, EmptyFolderListsNewStageTheShippedCopiesAndExitAndTheRowsReac
         EXPECT_NEAR(menu->Entry(i)->Bounds().left, -352.0f, 4.0f) << i;
         EXPECT_NEAR(menu->Entry(i)->Bounds().bottom, -80.0f * float(i) - 2.0f, 3.0f) << i;
     }
-    frame({-300, 300});
+    frame(Top);
     EXPECT_EQ(menu->Hovered(), 0);
     const float top = menu->View().y;
-    frame({-300, -299});
-    EXPECT_FLOAT_EQ(menu->View().y, top + (-581.0f - top) * 0.1f); // eased a tenth of the way
-    settle({-300, -299});
+    frame(Bottom);
+    EXPECT_FLOAT_EQ(menu->View().y,
+                    top + (-625.0f - top) * 0.1f); // eased a tenth of the way to entry 5 on the top row
+    settle(Bottom);
     EXPECT_EQ(menu->Hovered(), 11);
     EXPECT_EQ(text(11), u"E X I T");
     EXPECT_EQ(text(10).substr(0, 13), u"コピーを開く：ステージ10");
 
     // A copy opens the shipped stage under the next free name, and nothing is written yet.
     touch("stage1");
-    frame({-300, -299}, false, {platform::Key::Up, platform::Key::Up, platform::Key::Return});
+    frame(Bottom, false, {platform::Key::Up, platform::Key::Up, platform::Key::Return});
     EXPECT_EQ(requested, std::vector<int>{SceneId::Edit});
     EXPECT_EQ(session.editFileName, "stage2");
     EXPECT_EQ(session.editSourcePath, "stage9");
@@ -188,11 +198,11 @@ TEST_F(MenuScreen, NewStageTakesTheNextFreeNameAndAStageOpensByName) {
 TEST_F(MenuScreen, BetweenEntriesNothingIsHitAndExitPops) {
     touch("stage1");
     open();
-    settleAndClick({-300, 300.0f - 599.0f * 0.5f / 12.0f}); // half way from entry 0 to entry 1
+    settleAndClick({-300, Top.y - SceneEditMenu::EntrySpacing / 2.0f}); // between the first two rows
     EXPECT_EQ(menu->Hovered(), -1);
     EXPECT_TRUE(requested.empty());
     const std::size_t depth = master.Depth();
-    settleAndClick({-300, -299});
+    settleAndClick(Bottom);
     EXPECT_EQ(master.Depth(), depth - 1);
 }
 
@@ -209,8 +219,8 @@ TEST_F(MenuScreen, NaturalOrderTitlesNoLeftoversAndRawNames) {
     EXPECT_EQ(text(2).substr(0, 12), u"stage10  ab ");
     EXPECT_EQ(text(2).back(), u'…');
     EXPECT_LT(menu->Entry(2)->Bounds().right, 400.0f);
-    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Down});
-    frame({-300, 300}, false, {platform::Key::Return});
+    frame(Top, false, {platform::Key::Down, platform::Key::Down});
+    frame(Top, false, {platform::Key::Return});
     EXPECT_EQ(session.editFileName, "stage10");
 }
 
@@ -218,31 +228,31 @@ TEST_F(MenuScreen, TenThousandNamesTheTopRowReachesTheFirstAndTheBottomRowExit) 
     for (int k = 0; k < 10000; ++k) // 1,100 kanji no glyph cache could hold all at once
         std::ofstream(workingFolderPath() + "stage" + std::to_string(k + 1))
             << "TITLE " << toUtf8(std::u16string(1, char16_t(0x4E00 + k % 1100)));
-    open({-300, 300});
+    open(Top);
     ASSERT_EQ(menu->EntryCount(), 10012);
-    frame({-300, 300});
+    frame(Top);
     EXPECT_EQ(menu->Hovered(), 0);
-    settle({-300, -299});
+    settle(Bottom);
     EXPECT_EQ(menu->Hovered(), 10011);
     EXPECT_EQ(text(10011), u"E X I T");
     EXPECT_EQ(menu->Entry(10011)->RefusedGlyphs(), 0u);
     EXPECT_EQ(menu->Entry(9000), nullptr); // out of sight: no label, no glyphs
-    frame({-300, -299}, false, {platform::Key::End, platform::Key::Up});
+    frame(Bottom, false, {platform::Key::End, platform::Key::Up});
     EXPECT_EQ(menu->Hovered(), 10010);
     TheGameSystem->mouseState.wheel = -1; // the wheel steps the lit entry while the keys lead
-    frame({-300, -299});
+    frame(Bottom);
     EXPECT_EQ(menu->Hovered(), 10011);
     EXPECT_EQ(text(10004).substr(0, 12), u"コピーを開く：ステージ4");
-    frame({-300, -299}, false, {platform::Key::Home, platform::Key::PageDown, platform::Key::Down});
+    frame(Bottom, false, {platform::Key::Home, platform::Key::PageDown, platform::Key::Down});
     EXPECT_EQ(menu->Hovered(), 7);
-    settle({-300, -298}); // the pointer takes over where the keys left the list
+    settle({-300, Bottom.y + 1.0f}); // the pointer takes over where the keys left the list
     EXPECT_EQ(menu->Hovered(), 7);
     TheGameSystem->mouseState.wheel = 2;
-    settle({-300, -298});
-    EXPECT_EQ(menu->Hovered(), 5);
-    settle({-300, 300});
+    settle({-300, Bottom.y + 1.0f});
+    EXPECT_EQ(menu->Hovered(), 6); // two notches up, but the list stops with its first row on top
+    settle(Top);
     EXPECT_EQ(menu->Hovered(), 0);
-    frame({-300, 300}, true);
+    frame(Top, true);
     EXPECT_EQ(session.editFileName, "stage1");
 }
 
@@ -260,12 +270,12 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     for (const char* name : {"friend", "notes", "fifo", "", "link", "missing"})
         platform::pushDroppedFile(folder + name);
     deliverEvents();
-    frame({-300, 300});
-    frame({-300, 300}); // one copy a frame while the frame has no time to spare; the box at the end
+    frame(Top);
+    frame(Top); // one copy a frame while the frame has no time to spare; the box at the end
     EXPECT_EQ(menu->EntryCount(), 15);
     platform::pushDroppedFile(folder + "friend"); // while the box naming the four refused stands open
     platform::pushKeyPress(platform::Key::Return);
-    frame({-300, 300});
+    frame(Top);
     EXPECT_FALSE(keyStillQueued());
     TheGameSystem->active = false; // the drag came from a file manager, which keeps the focus
     master.RunFrame();
@@ -279,15 +289,15 @@ TEST_F(MenuScreen, DroppedStagesJoinTheListAndDeleteAsksFirst) {
     EXPECT_TRUE(sameStageContent(copied, shared));
 
     // A box's end takes the real pointer: the list settles at the top again before each key.
-    settle({-300, 300});
+    settle(Top);
     platform::pushDroppedFile(folder + "friend");  // while the question stands open
     platform::pushKeyPress(platform::Key::Return); // the question starts on Cancel
-    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
+    frame(Top, false, {platform::Key::Down, platform::Key::Delete});
     EXPECT_TRUE(pathExists(workingFolderPath() + "stage2"));
-    settle({-300, 300});
+    settle(Top);
     platform::pushKeyPress(platform::Key::Tab);
     platform::pushKeyPress(platform::Key::Return);
-    frame({-300, 300}, false, {platform::Key::Down, platform::Key::Delete});
+    frame(Top, false, {platform::Key::Down, platform::Key::Delete});
     EXPECT_FALSE(pathExists(workingFolderPath() + "stage2"));
     EXPECT_TRUE(pathExists(workingFolderPath() + "stage5") && pathExists(folder + "friend"));
     EXPECT_EQ(menu->EntryCount(), 16);
@@ -304,19 +314,19 @@ TEST_F(MenuScreen, TenThousandRefusalsAnswerInOneBoxAtOnceWhileCopiesArePacedAnd
     int frames = 0;
     do {
         platform::pushKeyPress(platform::Key::Return);
-        frame({-300, 300});
+        frame(Top);
     } while (++frames < 100 && keyStillQueued());
     EXPECT_LE(frames, 20);
     platform::pushKeyPress(platform::Key::Return);
-    frame({-300, 300});
+    frame(Top);
     EXPECT_TRUE(keyStillQueued()); // the one box was all
 
     TheGameSystem->pendingDrops.assign(20, folder + "friend");
-    frame({-300, 300});
+    frame(Top);
     EXPECT_EQ(menu->EntryCount(), 13);
     EXPECT_EQ(menu->Progress().Text(), u"取り込み中：残り 19 件");
     platform::pushKeyPress(platform::Key::Return); // for the box that tells of the eighteen given up
-    frame({-300, 300}, false, {platform::Key::End, platform::Key::Return});
+    frame(Top, false, {platform::Key::End, platform::Key::Return});
     EXPECT_FALSE(keyStillQueued());
     EXPECT_EQ(master.Depth(), 0u);
     EXPECT_TRUE(pathExists(workingFolderPath() + "stage2"));

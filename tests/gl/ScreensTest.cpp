@@ -6,8 +6,10 @@
 #include "core/settings/Settings.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
+#include "core/stage/View.h"
 #include "tests/support/Synthetic.h"
 #include "ui/render/Draw.h"
+#include "ui/render/PartialRedraw.h"
 #include "ui/scene/SceneCrossHatch.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/screens/SceneDemo.h"
@@ -328,6 +330,27 @@ TEST_F(Screens, TitleBarSwitchesAndSpeedsUpEveryTwoSeconds) {
     for (int i = 0; i < 120; ++i)
         title->Update();
     EXPECT_FALSE(title->BackgroundBar().fast());
+}
+
+TEST_F(Screens, TheIdleTitleDrawnWhereTheBarMovedLooksAsDrawnWhole) {
+    auto* title = make<SceneTitle>();
+    const auto picture = [] {
+        std::vector<std::uint8_t> rgb(std::size_t(ViewWidth) * ViewHeight * 3);
+        glReadPixels(0, 0, ViewWidth, ViewHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    };
+    for (int frame = 1; frame <= 250; ++frame) { // both speeds, two pivot switches
+        title->Update();
+        TheGameSystem->cameraStack.ResetView();
+        ExpectPresentedFrame();
+        title->Draw();
+        if (frame % 25 == 0) {
+            const auto inParts = picture();
+            draw(title);
+            ASSERT_TRUE(picture() == inParts) << "frame " << frame;
+        }
+        TheGameSystem->window->SwapBuffers();
+    }
 }
 
 TEST_F(Screens, HowToPlayBlinksItsPromptAndStartsOnAClick) {

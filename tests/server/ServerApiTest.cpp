@@ -4,14 +4,18 @@
 #include "core/stage/StageFile.h"
 #include "server/RecordsServer.h"
 #include "tests/TempFolder.h"
+#include "tests/server/TempPostgres.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
 #include <nlohmann/json.hpp>
+#include <sys/mount.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
-#include <glob.h>
 #include <thread>
 
 using nlohmann::json;
@@ -36,41 +40,16 @@ std::string base64(const std::string& s) {
     return out;
 }
 
-int run(const std::string& command) {
-    return std::system(command.c_str());
+int connectTo(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(std::uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    return fd;
 }
 
-// A throw-away cluster on a Unix socket in a temporary folder, run as `postgres` when we are root.
-struct Postgres {
-    std::string folder, bin, as;
-    bool up = false;
-    int databases = 0;
-    Postgres() {
-        glob_t g{};
-        if (glob("/usr/lib/postgresql/*/bin/initdb", 0, nullptr, &g) == 0 && g.gl_pathc > 0)
-            bin = std::filesystem::path(g.gl_pathv[g.gl_pathc - 1]).parent_path().string();
-        globfree(&g);
-        if (bin.empty()) return;
-        char pattern[] = "/tmp/twirlstick-pg-XXXXXX";
-        folder = mkdtemp(pattern);
-        as = geteuid() == 0 ? "runuser -u postgres -- " : "";
-        if (geteuid() == 0) run("chown postgres " + folder);
-        up = run(as + bin + "/initdb -A trust -U postgres -D " + folder + "/data > " + folder +
-                 "/initdb.log 2>&1") == 0 &&
-             run(as + bin + "/pg_ctl -w -D " + folder + "/data -l " + folder + "/log -o \"-k " + folder +
-                 " -c listen_addresses=''\" start > /dev/null") == 0;
-    }
-    ~Postgres() {
-        if (bin.empty()) return;
-        run(as + bin + "/pg_ctl -w -D " + folder + "/data -m immediate stop > /dev/null 2>&1");
-        std::filesystem::remove_all(folder);
-    }
-    std::string freshDatabase() {
-        const std::string name = "t" + std::to_string(++databases);
-        run(as + bin + "/createdb -h " + folder + " -U postgres " + name);
-        return "postgresql:///" + name + "?host=" + folder + "&user=postgres";
-    }
-};
 Postgres* postgres = nullptr;
 
 class Api : public ::testing::TestWithParam<std::string> {
@@ -173,6 +152,9 @@ TEST_P(Api, RefusesBadInputWithAReason) {
         {"GET", "/api/v1/stages/00000000000000000000000000000000/runs", "", false, 404, "unknown stage"},
         {"GET", "/api/v1/stages/x'%20OR%201=1", "", false, 404, "no such call"},
         {"GET", "/api/v1/runs/999999", "", false, 404, "unknown run"},
+        {"GET", "/api/v1/runs/1%20OR%201=1", "", false, 404, "no such call"},
+        {"GET", "/api/v1/stages/{s1}/runs?limit=1%3B%20DROP%20TABLE%20runs", "", false, 200, "\"runs\""},
+        {"POST", "/api/v1/players", std::string(60000, '['), false, 400, "JSON"},
         {"POST", "/api/v1/players", "{\"name\": ", false, 400, "JSON"},
         {"POST", "/api/v1/players", "[1]", false, 400, "JSON"},
         {"POST", "/api/v1/players", R"({"name": "a\u0001b"})", false, 422, "a name is"},
@@ -189,6 +171,8 @@ TEST_P(Api, RefusesBadInputWithAReason) {
         {"GET", "/../../etc/passwd", "", false, 404, "no such file"},
         {"GET", "/%2e%2e/%2e%2e/etc/passwd", "", false, 404, "no such file"},
         {"GET", "/web%2Findex.html", "", false, 404, "no such file"},
+        {"GET", "/..%5C..%5Cetc/passwd", "", false, 404, "no such file"},
+        {"GET", "/%252e%252e/%252e%252e/etc/passwd", "", false, 404, "no such file"},
         {"GET", "/out.txt", "", false, 404, "no such file"}, // a link out of the folder
         {"GET", "/api/v1/nothing", "", false, 404, "no such call"},
     };
@@ -254,28 +238,111 @@ TEST_P(Api, AnswersBusyAndTooManyWithRetryAfter) {
            .verifications = 0,
            .writesPerSecond = 0.001,
            .writeBurst = 1,
-           .timeoutSeconds = 5});
+           .timeoutSeconds = 5,
+           .requestSeconds = 1,
+           .idleConnections = 100});
     const json busy = submit(stage1_, route1_, ann_, 503);
     EXPECT_NE(busy["error"].get<std::string>().find("checked"), std::string::npos);
-    // The one worker may still be closing the refused submission's connection (503): asked again.
+    // The one worker may still be letting go of the refused submission's connection (503): asked again.
     httplib::Result tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
-    for (int i = 0; i < 500 && tooMany && tooMany->status == 503; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && tooMany->status == 503;
+         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
         tooMany = call("POST", "/api/v1/players", R"({"name": "Cid"})");
-    }
-    ASSERT_TRUE(tooMany);
     EXPECT_EQ(tooMany->status, 429);
     EXPECT_GT(std::stoi(tooMany->get_header_value("Retry-After")), 0);
-    // The one worker kept by a keep-alive connection: a second connection is refused at once.
-    httplib::Client held("127.0.0.1", port_);
-    held.set_keep_alive(true);
-    int status = 0; // the worker may still be closing the previous connection: asked again then
-    for (int i = 0; i < 500 && status != 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-        status = held.Get("/api/v1/health")->status;
-    ASSERT_EQ(status, 200);
+
+    // Clients that trickle a request a byte at a time: one its head, which waits without a
+    // worker, and one its body, which holds the one worker; the request's deadline cuts both.
+    const auto trickle = [this](const std::string& request, std::size_t atOnce,
+                                std::atomic<std::size_t>& sent) {
+        return std::thread([this, request, atOnce, &sent] {
+            const int fd = connectTo(port_);
+            sent = std::size_t(std::max<ssize_t>(send(fd, request.data(), atOnce, MSG_NOSIGNAL), 0));
+            while (sent < request.size() && send(fd, &request[sent], 1, MSG_NOSIGNAL) == 1)
+                ++sent, std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            close(fd);
+        });
+    };
+    const auto waitFor = [](const std::atomic<std::size_t>& sent, std::size_t count) {
+        for (int i = 0; i < 500 && sent < count; ++i) // nothing else is asked meanwhile
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    const std::string head = "POST /api/v1/players HTTP/1.1\r\nContent-Length: 100\r\n\r\n";
+    const std::string request = head + std::string(100, 'x');
+    std::atomic<std::size_t> headSent = 0, bodySent = 0;
+    std::thread slowHead = trickle(request, 0, headSent);
+    waitFor(headSent, 3);
+    EXPECT_EQ(call("GET", "/api/v1/health")->status, 200) << "a trickling head holds no worker";
+    std::thread slowBody = trickle(request, head.size(), bodySent);
+    waitFor(bodySent, head.size() + 3);
     const httplib::Result refused = call("GET", "/api/v1/health");
     EXPECT_EQ(refused->status, 503);
     EXPECT_EQ(refused->get_header_value("Retry-After"), "1");
+    slowHead.join(), slowBody.join();
+    EXPECT_LT(headSent, head.size()) << "the trickling head was never cut";
+    EXPECT_LT(bodySent, request.size()) << "the trickling body was never cut";
+
+    // Idle connections hold no worker: past a thousand, a new client is served, and past
+    // idleConnections the oldest are closed.
+    std::vector<int> idle(1000);
+    for (int& fd : idle)
+        fd = connectTo(port_);
+    EXPECT_EQ(call("GET", "/api/v1/health")->status, 200);
+    char byte;
+    EXPECT_GE(std::count_if(idle.begin(), idle.end(),
+                            [&](int fd) { return recv(fd, &byte, 1, MSG_DONTWAIT) == 0; }),
+              900);
+    for (const int fd : idle)
+        close(fd);
+
+    RecordsServer early(*store_, {});
+    int port = 0;
+    ASSERT_TRUE(early.bind("127.0.0.1", port));
+    early.stop();
+    EXPECT_TRUE(early.run()) << "a stop asked for before run() is kept, not lost";
+}
+
+TEST_P(Api, RefusesWritesWhileTheDiskIsFullOrTheFileReadOnly) {
+    if (GetParam() != "sqlite") GTEST_SKIP() << "a case of the SQLite file";
+    const std::string disk = folder_.file("disk");
+    std::filesystem::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "no small disk to fill (root)";
+    const struct Unmount {
+        std::string at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    stop();
+    store_ = openStore("sqlite:" + disk + "/records.db");
+    std::string problem;
+    ASSERT_TRUE(addShippedStages(*store_, DATA_DIR, problem)) << problem;
+    start({});
+    ann_ = claim("Ann"), bob_ = claim("Bob");
+    const json kept = submit(stage1_, route1_, ann_, 201);
+    const auto writesRefused = [&](const char* why, const std::string& token, std::size_t runs) {
+        EXPECT_NE(submit(stage1_, route1_, token, 503)["error"].get<std::string>().find(why),
+                  std::string::npos);
+        EXPECT_EQ(call("POST", "/api/v1/players", R"({"name": "Dan"})")->status, 503);
+        const json top = json::parse(call("GET", fill("/api/v1/stages/{s1}/runs"))->body)["runs"];
+        ASSERT_EQ(top.size(), runs) << "nothing half-written, and reads go on";
+        EXPECT_EQ(call("GET", "/api/v1/runs/" + std::to_string(int(kept["id"])))->body, route1_);
+    };
+    {
+        std::ofstream filler(disk + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()).flush()) {
+        }
+    }
+    writesRefused("disk is full", bob_, 1);
+    std::filesystem::remove(disk + "/filler");
+    EXPECT_EQ(submit(stage1_, route1_, bob_, 201)["rank"], 2) << "space is back";
+    const std::string cid = claim("Cid");
+
+    std::unique_ptr<Store> readOnly = openStore("sqlite:file:" + disk + "/records.db?mode=ro");
+    stop();
+    store_ = std::move(readOnly);
+    start({});
+    writesRefused("read-only", cid, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, Api, ::testing::Values("sqlite", "postgresql"));

@@ -1,8 +1,10 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
 // the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
-// kept as the player's first stage, and stages in links: one taken in, a damaged one refused, and
-// the editor's link to a stage opened again as a copy of it, the offer to play a linked stage
-// taken once and declined once.
+// kept as the player's first stage, and stages in links: one taken in, a damaged one refused, one
+// pasted into the open tab taken in and the same again named, and the editor's link to a stage
+// named as the stage it came from, the offer to play a linked stage taken once and declined once;
+// a message never takes a click meant for the game; EXIT asks, then goes back to the opening; a
+// normal load leaves nothing on the console.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -21,7 +23,7 @@ const CENTRE = [400, 300], START_ITEM = [400, 432];
 const FIRST_PLAY_POLL = 182;
 const FILES = '/home/web_user/.local/share/TWIRLSTICK_FILES/';
 const BEST_RUN = FILES + 'rep1', FIRST_OWN_STAGE = FILES + 'stage1', SECOND_OWN_STAGE = FILES + 'stage2';
-const EDIT_ITEM = [400, 487];
+const EDIT_ITEM = [400, 487], OPTIONS_ITEM = [20, 584], EXIT_ITEM = [400, 542];
 
 class TestFailure extends Error {}
 
@@ -68,6 +70,9 @@ function isEditMenu(pic) {
   }
   return hits >= 10 && !isTitle(pic);
 }
+
+const panel = (pic, x, y) => near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
+const isOptions = (pic) => panel(pic, 70, 192) && panel(pic, 70, 402) && panel(pic, 400, 542);
 
 const isEditor = (pic) => near(pic.rgb(20, 20), [112, 80, 64], 24) && near(pic.rgb(780, 60), [112, 80, 64], 24);
 
@@ -328,12 +333,16 @@ async function titleBeforeTheFullFont(browser, errors) {
   }
 }
 
-async function openGame(browser, url, errors) {
+// Errors go to `errors`; warnings (the browser's about WebGL or deprecated calls among them) to
+// `warnings`, but for the software GPU's notes on its own performance, which no page causes.
+async function openGame(browser, url, errors, warnings = []) {
   const page = await browser.newPage();
   await page.setViewport({width: 800, height: 600});
   page.on('pageerror', (e) => errors.push('script error: ' + e.message));
   page.on('console', (m) => {
     if (m.type() === 'error') errors.push('console error: ' + m.text());
+    else if (m.type().startsWith('warn') && !/GL Driver Message \(OpenGL, Performance/.test(m.text()))
+      warnings.push(m.text());
   });
   await page.goto(url);
   return page;
@@ -409,9 +418,9 @@ async function main() {
   const server = await serve(webDir, {gzip: true});
   const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
   const {browser, profile} = await launch();
-  const errors = [];
+  const errors = [], warnings = [];
   try {
-    let page = await openGame(browser, url, errors);
+    let page = await openGame(browser, url, errors, warnings);
     const loaded = Date.now();
     await waitFor(page, 'the opening grid', isGrid, {save: 'web-opening-grid'});
     console.log('first frame of the opening', Date.now() - loaded, 'ms after the page was opened');
@@ -433,6 +442,7 @@ async function main() {
     console.log('stage 1 in play:', ((after.busyMs - before.busyMs) / (after.count - before.count)).toFixed(2),
                 'ms of the page\'s time per frame over', after.count - before.count, 'frames');
     await waitForSaved(page);
+    if (warnings.length) throw new TestFailure('a normal load left this on the console:\n' + warnings.join('\n'));
     const best = await pageFile(page, BEST_RUN);
     if (!best) throw new TestFailure('no best run was written: stage 1 was not cleared by its route');
     if (!Buffer.from(best).equals(solution))
@@ -470,8 +480,26 @@ async function main() {
     await page.goto(url + '?damaged#stage=' + link.slice(0, 101) + '!');
     await waitFor(page, 'the opening grid with a damaged link', isGrid);
     const refused = await page.$eval('#status', (e) => e.textContent);
-    if (!refused.includes('damaged') || await pageFile(page, FILES + 'stage3'))
+    if (!refused.includes('was not added') || await pageFile(page, FILES + 'stage3'))
       throw new TestFailure('a damaged link was not refused: ' + refused);
+
+    // A message lies over the Options item, and the click goes through it to the game.
+    await page.mouse.click(...CENTRE);
+    await waitFor(page, 'the title under a message', isTitle);
+    await page.evaluate(() => Module.setStatus('test', 'A message over the bottom of the game'));
+    await page.mouse.click(...OPTIONS_ITEM);
+    await waitFor(page, 'the options, clicked through the message', isOptions, {save: 'web-options-under-message'});
+    await page.keyboard.press('Backspace');
+    await waitFor(page, 'the title after the options', isTitle);
+
+    // A link pasted into the open tab is taken in; the same link again is named, not copied.
+    const stage4 = fs.readFileSync(path.join(path.dirname(solutionPath), '..', 'stage4'));
+    const pasted = stage4.toString('base64').replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    for (const expected of ['now stage3 “Zigzag”', 'You already have this stage as stage3']) {
+      await page.evaluate((link) => (window.location.hash = '#stage=' + link), pasted);
+      await saysSoon(page, expected);
+    }
+    if (await pageFile(page, FILES + 'stage4')) throw new TestFailure('the same link pasted twice made two stages');
 
     // The editor's Ctrl+Shift+S: the first own stage as a link, opened again as the next stage.
     await browser.defaultBrowserContext().overridePermissions(new URL(url).origin, ['clipboard-read', 'clipboard-sanitized-write',
@@ -497,13 +525,15 @@ async function main() {
       throw new TestFailure('the editor copied no link: "' + copied + '"; the page said: ' +
                             await page.$eval('#status', (e) => e.textContent));
     await page.goto(copied.replace('#', '?copied#'));
-    await waitForFile(page, FILES + 'stage3');
-    const original = await pageFile(page, FIRST_OWN_STAGE), copy = await pageFile(page, FILES + 'stage3');
-    if (!copy || !Buffer.from(copy).equals(Buffer.from(original)))
-      throw new TestFailure('the stage from the editor\'s link is not the stage it was made from');
-    await waitFor(page, 'the offer to play the copied stage', isQuestion);
+    await saysSoon(page, 'You already have this stage as stage1'); // the very bytes it was made from
+    if (await pageFile(page, FILES + 'stage4')) throw new TestFailure('the editor\'s link to stage1 was copied again');
+    await waitFor(page, 'the offer to play the linked stage one has', isQuestion);
     await page.keyboard.press('Escape');
     await waitFor(page, 'the title after the offer was declined', isTitle);
+    await page.mouse.click(...EXIT_ITEM);
+    await waitFor(page, 'the question before EXIT', isQuestion, {save: 'web-exit-question'});
+    await page.keyboard.press('Enter');
+    await waitFor(page, 'the opening again after EXIT', isGrid);
     await hostile(browser, url);
     await titleBeforeTheFullFont(browser, errors);
     if (errors.length) throw new TestFailure(errors.join('\n'));

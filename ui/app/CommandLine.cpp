@@ -1,6 +1,7 @@
 #include "ui/app/CommandLine.h"
 
 #include "core/lang/LanguageChoice.h"
+#include "ui/platform/Platform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,12 +20,24 @@ constexpr const char* Help =
     "  --language LANG  show the texts in LANG (ja or en) whatever the locale says;\n"
     "                   without it LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as for\n"
     "                   other programs: Japanese for ja, C or none, English for the rest\n"
-    "\n"
-    "Left click (or Z) swaps the pivot, the right button (or X) turns twice as fast,\n"
-    "P pauses, F11 or Alt+Enter switches full screen, Escape quits; the arrows and\n"
-    "Return work the menus, and a gamepad plays too.\n"
-    "Best runs and edited stages are kept in $XDG_DATA_HOME/TWIRLSTICK_FILES/\n"
-    "(normally ~/.local/share/TWIRLSTICK_FILES/).\n";
+    "\n";
+
+constexpr const char* Files = "Best runs and edited stages are kept in $XDG_DATA_HOME/TWIRLSTICK_FILES/\n"
+                              "(normally ~/.local/share/TWIRLSTICK_FILES/).\n";
+
+// The game keys are found by their place, so they are named by what the player's layout prints
+// there (Y in Z's place on a German one); with no display to ask, by their place.
+std::string keysText() {
+    const std::vector<std::string> names = platform::layoutKeyNames("ZX");
+    const std::string keys =
+        names.size() == 2
+            ? "Left click (or " + names[0] + ") swaps the pivot, the right button (or " + names[1] + ")"
+            : "Left click (or the key where a US keyboard has Z) swaps the pivot, the right\n"
+              "button (or the key where it has X)";
+    return keys + " turns twice as fast,\n"
+                  "P pauses, F11 or Alt+Enter switches full screen, Escape quits; the arrows and\n"
+                  "Return work the menus, BackSpace goes back a screen, and a gamepad plays too.\n";
+}
 
 bool isHelp(std::string_view arg) {
     return arg == "--help" || arg == "-h";
@@ -64,6 +77,8 @@ CommandLine HandleCommandLine(int argc, const char* const* argv) {
     if (argc == 2 && isHelp(arg)) {
         std::fputs(Usage, stdout);
         std::fputs(Help, stdout);
+        std::fputs(keysText().c_str(), stdout);
+        std::fputs(Files, stdout);
         return {.exitCode = 0, .language = {}};
     }
     if (argc == 2 && arg == "--version") {

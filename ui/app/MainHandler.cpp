@@ -8,6 +8,12 @@ MainHandler::MainHandler(Lib::Time::Clock clock) : master(*TheGameSystem, clock)
     master.PushCreated(master.CreateScene(SceneId::CrossHatch));
 }
 
+void MainHandler::StartOver() {
+    while (!master.Empty())
+        master.PopScene();
+    master.PushScene(SceneId::CrossHatch);
+}
+
 void MainHandler::Frame() {
     if (!master.Empty())
         master.RunFrame();

@@ -26,8 +26,8 @@ const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
     {u"", -290.0f, 245.0f, 1.0f, TextAlign::Left},
     {u"", 290.0f, 215.0f, 0.9f, TextAlign::Center},
     {u"", 392.0f, 280.0f, 0.5f, TextAlign::Right}, // in from the edges: nothing touches them
-    {u"", -394.0f, -295.0f, 0.5f, TextAlign::Left},
-    {u"", 392.0f, -273.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
+    {u"", -392.0f, -290.0f, 0.5f, TextAlign::Left},
+    {u"", 392.0f, -269.0f, 0.4f, TextAlign::Right}, // just above the help line's right end
     {u"", 0.0f, 172.0f, 0.6f, TextAlign::Center},   // just under the strip
 };
 
@@ -115,8 +115,8 @@ void EditToolBar::Tick() {
     if (noticeFrames_ > 0) --noticeFrames_;
 }
 
-void EditToolBar::Draw(int hover, int mode) const {
-    // The strip and every box in one call, then the texts over them.
+void EditToolBar::Draw(int hover, int mode, LabelBatch texts) const {
+    // The strip and every box in one call, then all the texts over them in another.
     ColorVertexList boxes;
     AppendRect(boxes, StripRect, StripColor);
     for (int i = 0; i < Strip; ++i) {
@@ -127,9 +127,10 @@ void EditToolBar::Draw(int hover, int mode) const {
     }
     DrawColorVertices(boxes, GL_TRIANGLES);
     for (int i = 0; i < Strip; ++i)
-        labels_[std::size_t(i)]->DrawLabel(ButtonText);
-    labels_[ZoomLabel]->DrawLabel(Colors::White);
-    labels_[HelpLabel]->DrawLabel(Colors::White);
-    labels_[CursorLabel]->DrawLabel(CursorText);
-    if (noticeFrames_ > 0) labels_[NoticeLabel]->DrawLabel(NoticeText);
+        texts.Add(*labels_[std::size_t(i)], ButtonText);
+    texts.Add(*labels_[ZoomLabel], Colors::White);
+    texts.Add(*labels_[HelpLabel], Colors::White);
+    texts.Add(*labels_[CursorLabel], CursorText);
+    if (noticeFrames_ > 0) texts.Add(*labels_[NoticeLabel], NoticeText);
+    texts.Draw();
 }

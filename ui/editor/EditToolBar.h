@@ -51,8 +51,9 @@ public:
     bool NoticeShown() const { return noticeFrames_ > 0; }
 
     // In view units: the strip, the buttons (the current tool red, the one under the cursor
-    // yellow), then the zoom, help and cursor lines and any notice.
-    void Draw(int hover, int mode) const;
+    // yellow), then the zoom, help and cursor lines and any notice, with `texts` (the screen's
+    // other labels) in the same call.
+    void Draw(int hover, int mode, LabelBatch texts = {}) const;
 
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
 

@@ -35,8 +35,8 @@ constexpr std::size_t PathLineUnits = 40; // what the message box shows on one l
 // A title typed in full must also be one the stage file keeps whole.
 static_assert(Lib::System::CInputBox::MaxUnits == MaxTitleUnits);
 // A row above the help line: the cursor readout shares the help line's upper row on the right.
-constexpr LabelDesc CheckLabelDesc{u"", -394.0f, -232.0f, 0.5f, TextAlign::Left};
-constexpr LabelDesc CheckDetailLabelDesc{u"", -394.0f, -250.0f, 0.5f,
+constexpr LabelDesc CheckLabelDesc{u"", -392.0f, -232.0f, 0.5f, TextAlign::Left};
+constexpr LabelDesc CheckDetailLabelDesc{u"", -392.0f, -250.0f, 0.5f,
                                          TextAlign::Left}; // above the pointer's coordinates
 constexpr Color32 CheckColor = makeColor(128, 255, 128, 255);
 } // namespace
@@ -286,9 +286,10 @@ void SceneEdit::Draw() const {
     DrawToolOverlay(session_.toolPointer(), cam);
     context_.cameras.PopCamera();
     if (session_.mode == SETTING) DrawOutline(HeadsUpBand, BandColor);
-    toolBar_.Draw(hoverButton_, session_.mode);
-    checkLabel_->DrawLabel(CheckColor);
-    checkDetailLabel_->DrawLabel(CheckColor);
+    LabelBatch check;
+    check.Add(*checkLabel_, CheckColor);
+    check.Add(*checkDetailLabel_, CheckColor);
+    toolBar_.Draw(hoverButton_, session_.mode, std::move(check));
 }
 
 void SceneEdit::DrawGrid(const Camera& cam) {

@@ -25,10 +25,7 @@ constexpr std::u16string_view NewStageText = u"N E W   S T A G E";
 constexpr std::u16string_view ExitText = u"E X I T";
 constexpr std::u16string_view Ellipsis = u"…";
 constexpr float RightEdge = ViewWidth / 2.0f - 10.0f; // entries end before the window's edge
-// How far above an entry's baseline the pointer's row meets it: well inside the entry's box,
-// low enough at the top edge to show most of the first entry, at the baseline for the last.
-constexpr float PointerAnchor = 20.0f;
-constexpr float Easing = 0.1f; // a tenth of the way to the target per frame
+constexpr float Easing = 0.1f;                        // a tenth of the way to the target per frame
 constexpr std::size_t BoxLineUnits = 40;
 constexpr std::size_t RefusedNameUnits = 14; // with its reason, one line of the box
 constexpr float ProgressScale = 0.6f;
@@ -47,16 +44,6 @@ std::u16string entryText(const EditedStage& stage) {
     std::u16string text = toUtf16(stage.name);
     if (!stage.title.empty()) text += u"  " + stage.title;
     return text;
-}
-
-// A drawable pixel's height in view units, at the window's scale.
-float pixelHeight(float scale) {
-    return scale > 0.0f ? 1.0f / scale : 1.0f;
-}
-
-// 0 on the window's top row of pixels, 1 on its bottom row.
-float pointerRow(Vec2 cursor, float scale) {
-    return std::clamp((ViewRect.top - cursor.y) / (float(ViewHeight) - pixelHeight(scale)), 0.0f, 1.0f);
 }
 
 std::u16string reportText(const ImportReport& report) {
@@ -79,8 +66,7 @@ std::u16string reportText(const ImportReport& report) {
 
 SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
     : master_(master), context_(master->Context()), session_(session), stages_(listStagesWithTitles()),
-      shipped_(shippedStageTitles(StageCount)),
-      scroll_(EntryCount(), pointerRow(context_.mouse.cursor, context_.scale)),
+      shipped_(shippedStageTitles(StageCount)), scroll_(EntryCount(), PointerRow(context_.mouse.cursor)),
       progress_(std::make_unique<TextLabel>(context_.glyphs, Vec2{RightEdge, ViewRect.top - 30.0f},
                                             ProgressScale, TextAlign::Right)) {
     camera_.y = TargetY();
@@ -101,12 +87,26 @@ const TextLabel* SceneEditMenu::Entry(int i) const {
     return k >= 0 && k < int(shown_.size()) ? shown_[std::size_t(k)].get() : nullptr;
 }
 
+int SceneEditMenu::RowsInSight() const {
+    return std::min(EntryCount(), ShownRows);
+}
+
+// 0 at the first row's middle and above it, 1 at the last row's and below it. Only the rows' boxes
+// count, so between two the list stands still (the pointer lights nothing there either), and each
+// row's box spans an equal share of the list: every entry can be brought under the pointer.
+float SceneEditMenu::PointerRow(Vec2 cursor) const {
+    const int rows = RowsInSight();
+    if (rows < 2) return 0.0f;
+    const float fromTop = RowY(0) - cursor.y;
+    const int row = std::clamp(int(std::floor(fromTop / EntrySpacing + 0.5f)), 0, rows - 1);
+    const float along =
+        2.0f * RowHalf * float(row) + std::clamp(fromTop - EntrySpacing * float(row), -RowHalf, RowHalf);
+    return std::clamp(along / (2.0f * RowHalf * float(rows - 1)), 0.0f, 1.0f);
+}
+
 float SceneEditMenu::TargetY() const {
-    const Vec2 cursor = context_.mouse.cursor;
-    const float row = pointerRow(cursor, context_.scale);
-    const float y =
-        ViewRect.top - row * (float(ViewHeight) - pixelHeight(context_.scale)); // the letterbox's nearest row
-    return float(-double(EntrySpacing) * scroll_.At()) + PointerAnchor * (1.0f - row) - y;
+    const int first = scroll_.FirstInSight(PointerRow(context_.mouse.cursor), RowsInSight());
+    return -EntrySpacing * float(first) - (RowY(0) - RowCentre);
 }
 
 int SceneEditMenu::EntryUnderPointer() const {
@@ -122,8 +122,7 @@ void SceneEditMenu::Update() {
     const int under = EntryUnderPointer();
     if (mouse.cursor.x != mouse.previousCursor.x || mouse.cursor.y != mouse.previousCursor.y) {
         keyed_ = -1; // the pointer leads again
-        scroll_.Follow(pointerRow(mouse.previousCursor, context_.scale),
-                       pointerRow(mouse.cursor, context_.scale));
+        scroll_.Follow(PointerRow(mouse.previousCursor), PointerRow(mouse.cursor));
     }
     Steer(under);
     hot_ = keyed_ >= 0 ? keyed_ : under;
@@ -151,7 +150,7 @@ void SceneEditMenu::Update() {
 
 void SceneEditMenu::Steer(int under) {
     const int last = EntryCount() - 1;
-    const int page = int(float(ViewHeight) / EntrySpacing) - 1;
+    const int page = ShownRows - 1;
     int entry = keyed_ >= 0 ? keyed_ : under >= 0 ? under : scroll_.Nearest();
     bool keyed = false;
     for (const KeyPress& press : context_.keys.presses)
@@ -319,11 +318,14 @@ void SceneEditMenu::ShowEntriesInSight() {
 void SceneEditMenu::Draw() const {
     ClearScreen(Colors::Black);
     context_.cameras.PushCamera(camera_);
-    const Rect shown(screenToWorld({ViewRect.left, ViewRect.bottom}, camera_),
-                     screenToWorld({ViewRect.right, ViewRect.top}, camera_));
+    // Only whole rows: one on its way in or out while the list moves is left out until it is all in.
+    const float half = EntrySpacing / 2.0f;
+    const float top = screenToWorld({0.0f, RowY(0) + half}, camera_).y;
+    const float bottom = screenToWorld({0.0f, RowY(ShownRows - 1) - half}, camera_).y;
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         TextLabel& entry = *shown_[k];
-        if (entry.Bounds().overlaps(shown)) DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
+        if (entry.Bounds().top < top && entry.Bounds().bottom > bottom)
+            DrawMenuEntry(entry, firstShown_ + int(k) == hot_);
     }
     context_.cameras.PopCamera();
     // The heading (in the corner an import's count takes while it runs) and the keys at the foot,

@@ -1,7 +1,8 @@
 #pragma once
 // The list of edited stages (each with its title), then NEW STAGE, a copy of each shipped stage
-// (opened in the editor from the data folder and saved as the next free stage) and EXIT. The pointer's height
-// scrolls it so that the top row reaches the first entry and the bottom row the last; the wheel,
+// (opened in the editor from the data folder and saved as the next free stage) and EXIT, seven
+// whole rows at a time between a heading and a line of keys. The pointer's height scrolls it so
+// that the top row reaches the first entry and the bottom row the last; the wheel,
 // the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
 // own. Stage files dropped on the window join the list; Delete removes the lit stage's file. With
 // the online records on, P publishes the lit stage when the player has cleared it as it is now.
@@ -24,6 +25,11 @@ class SceneEditMenu : public Lib::Scene::SceneBase {
 public:
     static constexpr float EntrySpacing = 80.0f;
     static constexpr float EntryX = -350.0f;
+    static constexpr int ShownRows = 7;
+    // The middle of row k of those in sight, in view units: clear of the heading and the keys.
+    static constexpr float RowY(int k) { return 234.0f - EntrySpacing * float(k); }
+    static constexpr float RowCentre = 9.0f; // an entry's box's middle above its baseline
+    static constexpr float RowHalf = 15.0f;  // a little under half an entry's box's height
 
     SceneEditMenu(SceneMaster* master, GameSession& session);
     void Update() override;
@@ -40,6 +46,7 @@ public:
     const TextLabel& Progress() const { return *progress_; } // empty while no import runs
 
 private:
+    int RowsInSight() const;
     float PointerRow(Vec2 cursor) const;
     float TargetY() const;
     int EntryUnderPointer() const;

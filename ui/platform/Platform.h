@@ -3,6 +3,8 @@
 // rest of the program sees these small, plain functions.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -12,6 +14,12 @@ namespace platform {
 bool initSystems();
 void shutdownSystems();
 
+// False in a page: there is no program to end there, so the game starts over at its opening.
+bool endsProgram();
+// Whether closing the program now would lose the player's work: a page then has the browser ask
+// before it is closed or left (the desktop asks its own quit question).
+void holdUnsavedWork(bool holds);
+
 // --- the window and its OpenGL context -----------------------------------------------------
 // Created hidden, centred and resizable (down to a quarter of its size a side), with a legacy
 // (compatibility) double-buffered RGBA context.
@@ -20,6 +28,7 @@ void destroyWindow(); // deletes the context first
 bool hasWindow();
 void showWindow();
 void swapWindow();
+std::uint64_t swapCount(); // swaps since the start: what a frame left in the back buffer dates from
 bool setSwapInterval(int interval);
 void drawableSize(int& width, int& height); // pixels (HiDPI aware)
 // Full screen covers the desktop, or the middle of it without a border where the desktop is
@@ -134,6 +143,9 @@ std::string clipboardText();
 // What the keyboard layout prints on the key that sits where a US keyboard has `usLetter`
 // ('A' to 'Z'): "Y" for Z's place on a German layout. The letter itself where no layout is known.
 std::string keyNameAtPlace(char usLetter);
+// keyNameAtPlace for each of `usLetters`, for text printed before any window (--help): the layout
+// is asked of the display without opening a window. Empty when no display answers.
+std::vector<std::string> layoutKeyNames(std::string_view usLetters);
 // Puts a link to the page the game runs in, carrying `stageFile` (a stage file's bytes), on the
 // clipboard. False where the game runs in no page (the desktop): there a stage travels as a file.
 bool copyStageLink(const std::string& stageFile);

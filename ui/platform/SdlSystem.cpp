@@ -15,11 +15,16 @@ const char* shown(const char* value) {
     return value && *value ? value : "(unset)";
 }
 
+bool invisibleDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 // With no display SDL quietly picks a driver that draws nowhere: the game would run as an
 // invisible process (and under "dummy" never see a termination signal).
 bool refuseInvisibleDriver() {
+    if (!invisibleDriver()) return true;
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return true;
     if (const char* asked = SDL_getenv("SDL_VIDEODRIVER"); asked && *asked)
         std::fprintf(stderr,
                      "twirlstick: the SDL video driver \"%s\" shows no window; the game needs a display\n",
@@ -54,6 +59,12 @@ void shutdownSystems() {
     SDL_Quit();
 }
 
+bool endsProgram() {
+    return true;
+}
+
+void holdUnsavedWork(bool) {}
+
 std::uint64_t nowUs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
@@ -84,6 +95,20 @@ std::string keyNameAtPlace(char usLetter) {
     // A dead key or an unnamed one (a layout without the key) keeps the US letter.
     if (!name || !*name || (usLetter < 'A' || usLetter > 'Z')) return std::string(1, usLetter);
     return name;
+}
+
+// A driver that draws nowhere has only its built-in US keymap, which says nothing of the player's.
+// Without a display named SDL is not asked at all: its search would leave words on stderr.
+std::vector<std::string> layoutKeyNames(std::string_view usLetters) {
+    std::vector<std::string> names;
+    const bool named = (SDL_getenv("DISPLAY") && *SDL_getenv("DISPLAY")) ||
+                       (SDL_getenv("WAYLAND_DISPLAY") && *SDL_getenv("WAYLAND_DISPLAY"));
+    if (!named || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return names;
+    if (!invisibleDriver())
+        for (const char letter : usLetters)
+            names.push_back(keyNameAtPlace(letter));
+    SDL_Quit();
+    return names;
 }
 
 bool copyStageLink(const std::string&) {

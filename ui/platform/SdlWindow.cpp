@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
+std::uint64_t swaps = 0;
 
 int sizeLimit = 0;                 // drawable pixels a side; 0 until the game sets it
 bool borderlessFullScreen = false; // full screen on a desktop larger than the limit
@@ -179,7 +180,13 @@ void showWindow() {
 }
 
 void swapWindow() {
-    if (window) SDL_GL_SwapWindow(window);
+    if (!window) return;
+    SDL_GL_SwapWindow(window);
+    ++swaps;
+}
+
+std::uint64_t swapCount() {
+    return swaps;
 }
 
 bool setSwapInterval(int interval) {

@@ -2,6 +2,12 @@
 
 #include "ui/render/Draw.h"
 
+#include <algorithm>
+
+namespace {
+constexpr float CrossReach = 4.0f;
+} // namespace
+
 void drawBar(const Bar& bar) {
     const Color32 color = bar.color();
     const int alpha = colorAlpha(color);
@@ -24,7 +30,7 @@ void drawBar(const Bar& bar) {
     }
 
     // The bar and the pivot's cross in one call.
-    const Rect cross(pivot.x + 4.0f, pivot.y + 4.0f, pivot.x - 4.0f, pivot.y - 4.0f);
+    const Rect cross(pivot.x + CrossReach, pivot.y + CrossReach, pivot.x - CrossReach, pivot.y - CrossReach);
     const auto vertex = [](Color32 c, Vec2 p) {
         return ColorVertex{colorRed(c), colorGreen(c), colorBlue(c), colorAlpha(c), p.x, p.y};
     };
@@ -33,4 +39,20 @@ void drawBar(const Bar& bar) {
          vertex(Colors::White, {cross.left, cross.bottom}), vertex(Colors::White, {cross.right, cross.top}),
          vertex(Colors::White, {cross.left, cross.top}), vertex(Colors::White, {cross.right, cross.bottom})},
         GL_LINES);
+}
+
+Rect barBounds(const Bar& bar) {
+    const Vec2 pivot = bar.pivot(), free = bar.freeEnd();
+    Rect r(pivot.x - CrossReach, pivot.y - CrossReach, pivot.x + CrossReach, pivot.y + CrossReach);
+    const auto take = [&r](Vec2 p) {
+        r = Rect(std::min(r.left, p.x), std::min(r.bottom, p.y), std::max(r.right, p.x),
+                 std::max(r.top, p.y));
+    };
+    take(free);
+    const auto& trail = bar.trail();
+    for (std::size_t i = 0; i < trail.size(); ++i) {
+        take(trail[i].pivotEnd);
+        take(trail[i].freeEnd);
+    }
+    return r;
 }

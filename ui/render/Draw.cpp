@@ -33,6 +33,12 @@ void DrawColorVertices(const ColorVertexList& vertices, GLenum mode) {
     glDisableClientState(GL_COLOR_ARRAY);
 }
 
+void DrawOpaqueColorVertices(const ColorVertexList& vertices, GLenum mode) {
+    glDisable(GL_BLEND);
+    DrawColorVertices(vertices, mode);
+    glEnable(GL_BLEND);
+}
+
 void FillRect(const Rect& r, Color32 c) {
     const VertexList quad = {{r.left, r.top}, {r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
     SetColor(c);

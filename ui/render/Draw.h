@@ -38,6 +38,9 @@ void SetColor(Color32 c);
 // Untextured, whatever the last label left: these turn texturing off themselves.
 void DrawVertices(const VertexList& vertices, GLenum mode);
 void DrawColorVertices(const ColorVertexList& vertices, GLenum mode);
+// For lists whose every colour is opaque: blended, they give the same pixels, but a software
+// renderer reads each pixel under them first.
+void DrawOpaqueColorVertices(const ColorVertexList& vertices, GLenum mode);
 void FillRect(const Rect& r, Color32 c);
 void DrawOutline(const Rect& r, Color32 c);
 // For the GL_POINTS lists drawn after it, in pixels.

@@ -22,6 +22,11 @@ void blitGlyph(const GlyphBitmap& bitmap, Cell& cell) {
             cell[cellRow * CellSize + i] = {255, 255, 255, src[i]};
     }
 }
+#ifdef __EMSCRIPTEN__
+constexpr GLint EdgeWrap = GL_CLAMP_TO_EDGE; // WebGL has no GL_CLAMP, and says so on the console
+#else
+constexpr GLint EdgeWrap = GL_CLAMP;
+#endif
 } // namespace
 
 GlyphCache::GlyphCache(const std::string& fontPath)
@@ -33,8 +38,8 @@ GlyphCache::GlyphCache(const std::string& fontPath)
     glEnable(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, EdgeWrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, EdgeWrap);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const std::vector<Texel> zeros(std::size_t(TextureSize) * TextureSize, Texel{});
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, TextureSize, TextureSize, 0, GL_RGBA, GL_UNSIGNED_BYTE,

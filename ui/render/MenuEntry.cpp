@@ -4,6 +4,7 @@
 #include "core/stage/View.h"
 #include "ui/render/ButtonPalette.h"
 #include "ui/render/Draw.h"
+#include "ui/render/PartialRedraw.h"
 
 namespace {
 constexpr std::u16string_view Ellipsis = u"…";
@@ -28,15 +29,25 @@ void DrawMenuEntry(const TextLabel& label, bool hot) {
     DrawMenuRow(label.Bounds(), {&label}, hot);
 }
 
-void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra) {
-    ColorVertexList panels;
+MenuPicture menuPicture(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra) {
+    MenuPicture picture{{}, std::move(extra)};
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const bool lit = int(i) == hot;
-        AppendRect(panels, entries[i]->Bounds(), lit ? LitButton : UnlitButton);
-        extra.Add(*entries[i], lit ? ButtonText : UnlitEntryText);
+        AppendRect(picture.panels, entries[i]->Bounds(), lit ? LitButton : UnlitButton);
+        picture.texts.Add(*entries[i], lit ? ButtonText : UnlitEntryText);
     }
-    DrawColorVertices(panels, GL_TRIANGLES);
-    extra.Draw();
+    return picture;
+}
+
+void MenuPicture::Draw() const {
+    static_assert(colorAlpha(LitButton) == 255 && colorAlpha(UnlitButton) == 255, "panels drawn unblended");
+    DrawOpaqueColorVertices(panels, GL_TRIANGLES);
+    texts.Draw();
+}
+
+void MenuPicture::AddTo(Fingerprint& still) const {
+    still.Add(panels);
+    texts.AddTo(still);
 }
 
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot) {

@@ -1,15 +1,23 @@
 #pragma once
 // A menu item as the title and the edit menu draw it: its text on a panel the size of its
 // bounds, yellow under the cursor, olive otherwise.
+#include "ui/render/Draw.h"
 #include "ui/render/TextLabel.h"
 
 #include <initializer_list>
 #include <vector>
 
 void DrawMenuEntry(const TextLabel& label, bool hot);
-// Several entries, the one at `hot` lit (none when out of range), with their panels in one call
-// and their texts, with `extra` labels of the same screen, in another.
-void DrawMenuEntries(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra = {});
+
+// Several entries, the one at `hot` lit (none when out of range): their panels for one call, and
+// their texts, with `extra` labels of the same screen, for another.
+struct MenuPicture {
+    ColorVertexList panels;
+    LabelBatch texts;
+    void Draw() const;
+    void AddTo(class Fingerprint& still) const;
+};
+MenuPicture menuPicture(const std::vector<const TextLabel*>& entries, int hot, LabelBatch extra = {});
 
 // A row of several labels on one panel, `box`, coloured as an entry.
 void DrawMenuRow(const Rect& box, std::initializer_list<const TextLabel*> labels, bool hot);

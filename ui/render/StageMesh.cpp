@@ -40,14 +40,9 @@ void StageMesh::Draw(const Stage& stage, bool withPoints) const {
         Build(stage);
     if (withPoints) {
         SetPointSize(5.0f);
-        DrawColorVertices(placed_, GL_POINTS);
+        DrawOpaqueColorVertices(placed_, GL_POINTS);
         SetPointSize(10.0f);
-        DrawColorVertices(selected_, GL_POINTS);
+        DrawOpaqueColorVertices(selected_, GL_POINTS);
     }
-    DrawColorVertices(lines_, GL_LINES);
-}
-
-void drawStage(const Stage& stage, bool withPoints) {
-    const StageMesh mesh;
-    mesh.Draw(stage, withPoints);
+    DrawOpaqueColorVertices(lines_, GL_LINES);
 }

@@ -23,6 +23,3 @@ private:
     mutable std::array<Segment, MaxSegments> segments_{};
     mutable ColorVertexList placed_, selected_, lines_;
 };
-
-// A stage drawn once, its lists built for this call alone.
-void drawStage(const Stage& stage, bool withPoints);

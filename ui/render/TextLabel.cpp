@@ -2,6 +2,7 @@
 
 #include "core/lang/Translate.h"
 #include "ui/render/Draw.h"
+#include "ui/render/PartialRedraw.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -180,10 +181,26 @@ void LabelBatch::Draw() const {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-void DrawLegibleLabel(const TextLabel& label, Color32 color) {
+void LabelBatch::AddTo(Fingerprint& still) const {
+    still.Add(vertices_);
+    still.Add(cache_ ? std::uint64_t(cache_->renderCount()) : 0);
+}
+
+void LegibleLabels::Add(const TextLabel& label, Color32 color) {
     if (label.Text().empty()) return;
-    FillRect(label.Bounds(), LegibleBacking);
-    label.DrawLabel(color);
+    AppendRect(panels_, label.Bounds(), LegibleBacking);
+    texts_.Add(label, color);
+}
+
+void LegibleLabels::Draw() const {
+    DrawColorVertices(panels_, GL_TRIANGLES);
+    texts_.Draw();
+}
+
+void DrawLegibleLabel(const TextLabel& label, Color32 color) {
+    LegibleLabels one;
+    one.Add(label, color);
+    one.Draw();
 }
 
 std::size_t TextLabel::RefusedGlyphs() const {

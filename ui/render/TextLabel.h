@@ -3,6 +3,7 @@
 // bounding rectangle that screens use for hit tests and panels.
 #include "core/base/Color.h"
 #include "core/stage/Geometry.h"
+#include "ui/render/Draw.h"
 #include "ui/render/GlyphCache.h"
 
 #include <memory>
@@ -72,6 +73,8 @@ public:
     };
     void Add(const TextLabel& label, Color32 color) { label.AppendTo(*this, color); }
     void Draw() const;
+    // What the batch draws: its quads and the glyphs its texture held when they were added.
+    void AddTo(class Fingerprint& still) const;
 
 private:
     friend class TextLabel;
@@ -81,8 +84,20 @@ private:
 
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, const LabelDesc& desc);
 
-// Draws the label on a dark translucent panel the size of its bounds, so it reads over any
-// picture; what lies under the panel still shows, dimmed.
+// Labels each on a dark translucent panel the size of its bounds, so they read over any picture;
+// what lies under a panel still shows, dimmed. All the panels go in one call and all the texts in
+// another, so a heads-up display costs two calls however many labels it shows.
+class LegibleLabels {
+public:
+    void Add(const TextLabel& label, Color32 color);
+    void Draw() const;
+
+private:
+    ColorVertexList panels_;
+    LabelBatch texts_;
+};
+
+// One label on its panel.
 void DrawLegibleLabel(const TextLabel& label, Color32 color);
 std::unique_ptr<TextLabel> CreateLabel(GlyphCache& cache, std::u16string_view text, Vec2 position,
                                        float scale);

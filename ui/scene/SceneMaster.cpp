@@ -1,6 +1,7 @@
 #include "ui/scene/SceneMaster.h"
 
 #include "core/lang/Translate.h"
+#include "ui/render/PartialRedraw.h"
 #include "ui/system/GameSystem.h"
 #include "ui/system/MessageBox.h"
 
@@ -34,6 +35,7 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     }
     if (timer_.IsOnTime()) {
         system_.cameraStack.ResetView();
+        ExpectPresentedFrame();
         scene->Draw();
         system_.online.DrawStatus();
         Present();

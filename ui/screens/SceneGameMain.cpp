@@ -291,20 +291,19 @@ void SceneGameMain::Draw() const {
     if (play.ghostShown()) drawBar(play.ghostBar());
     if (play.wayShown()) drawBar(play.wayBar());
     if (play.worldShown()) drawBar(play.worldBar());
-    drawStage(play.stage(), false);
+    stageMesh_.Draw(play.stage(), false);
     context_.cameras.PopCamera();
 
     // The texts come after the world, each on a dark panel, so no line of a stage runs through them.
+    LegibleLabels headsUp;
     for (int i : {TitleLabel, TimeLabel, BarsLabel, MessageLabel})
-        DrawLegibleLabel(*labels_[std::size_t(i)], Colors::White);
+        headsUp.Add(*labels_[std::size_t(i)], Colors::White);
     if ((state == GameState::Replay || state == GameState::ReplayPause) && (timer / 60) % 2 == 1)
-        DrawLegibleLabel(*labels_[NoticeLabel], Colors::Yellow);
-    if (play.wayOffered() && state != GameState::Playing)
-        DrawLegibleLabel(*labels_[WayNoticeLabel], WayTextColor);
-    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0)
-        DrawLegibleLabel(*labels_[BestLabel], best);
-
-    if (testHint_) DrawLegibleLabel(*testHint_, Colors::White);
+        headsUp.Add(*labels_[NoticeLabel], Colors::Yellow);
+    if (play.wayOffered() && state != GameState::Playing) headsUp.Add(*labels_[WayNoticeLabel], WayTextColor);
+    if (const Color32 best = BestLabelColor(); colorAlpha(best) != 0) headsUp.Add(*labels_[BestLabel], best);
+    if (testHint_) headsUp.Add(*testHint_, Colors::White);
+    headsUp.Draw();
     if (play.paused()) {
         FillRect(ViewRect, makeColor(0, 0, 0, 160));
         pauseLabel_->DrawLabel(Colors::White);

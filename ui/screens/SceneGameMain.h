@@ -3,6 +3,7 @@
 // out, and the stage, the bars and the texts drawn. The rules of play are the session's. With the
 // online records on, a new best run is sent, and the world best's ghost raced when asked for.
 #include "core/play/PlaySession.h"
+#include "ui/render/StageMesh.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
@@ -69,4 +70,5 @@ private:
     int shownMessage_ = NoMessage;
     int shownBest_ = -2;     // none shown yet: the first refresh writes the label
     bool soundHeld_ = false; // the window lost its focus: the sound waits with the picture
+    StageMesh stageMesh_;    // the stage's lines, built again only when the stage changes
 };

@@ -128,8 +128,11 @@ void SceneTitle::Choose(int item) {
                            u"WARNING", MessageBoxStyle::OkCancelDefaultCancel) == MessageBoxResult::Ok)
             deleteWorkingFiles();
         break;
-    case Exit:
-        master_->PopScene();
+    case Exit: // a page has no program to end, so its EXIT asks first, as the close question does
+        if (platform::endsProgram())
+            master_->PopScene();
+        else
+            context_.window.RequestClose();
         break;
     case Options:
         Open(SceneId::Options);
@@ -140,15 +143,20 @@ void SceneTitle::Choose(int item) {
 }
 
 void SceneTitle::Draw() const {
-    ClearScreen(Colors::Black);
-    drawBar(bar_);
-    // The texts in one call and the panels in another: the title is what an idle player leaves
-    // on the screen, so its frame should cost little more than the swap.
+    // The texts in one call and the panels in another; and as the title is what an idle player
+    // leaves on the screen, only where the bar turns is drawn again while the rest stands still.
     LabelBatch texts;
     for (auto& label : titles_)
         texts.Add(*label, Colors::White);
     std::vector<const TextLabel*> entries;
     for (auto& entry : menu_)
         entries.push_back(entry.get());
-    DrawMenuEntries(entries, hovered_, std::move(texts));
+    const MenuPicture menu = menuPicture(entries, hovered_, std::move(texts));
+    Fingerprint still;
+    menu.AddTo(still);
+    redraw_.Begin(still.Value(), barBounds(bar_));
+    ClearScreen(Colors::Black);
+    drawBar(bar_);
+    menu.Draw();
+    redraw_.End();
 }

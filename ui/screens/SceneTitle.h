@@ -1,6 +1,7 @@
 #pragma once
 // The title: the game's name, a bar turning by itself, and its items chosen with a left press.
 #include "core/game/Bar.h"
+#include "ui/render/PartialRedraw.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
@@ -43,4 +44,5 @@ private:
     std::string language_; // the one the menu's texts were made in
     std::array<std::unique_ptr<TextLabel>, 2> titles_;
     std::array<std::unique_ptr<TextLabel>, ItemCount> menu_;
+    mutable PartialRedraw redraw_; // a memo of the frames drawn, not state of the title
 };

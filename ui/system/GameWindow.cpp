@@ -152,7 +152,14 @@ void CGameWindow::RequestClose() {
 
 bool CGameWindow::OnIdle() {
     system_->PollInput();
-    if (system_->handler) system_->handler->Frame();
+    if (system_->handler) {
+        system_->handler->Frame();
+        platform::holdUnsavedWork(system_->handler->HoldsUnsavedWork());
+    }
+    if (system_->QuitRequested && !platform::endsProgram() && system_->handler) {
+        system_->QuitRequested = false; // a page has no program to end: its game starts over
+        system_->handler->StartOver();
+    }
     if (system_->QuitRequested) DestroyWindow();
     return false;
 }

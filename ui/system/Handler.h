@@ -15,6 +15,8 @@ public:
     virtual bool HoldsUnsavedWork() const { return false; }
     // Offers Escape to the game before it asks about quitting: true when it stopped something.
     virtual bool TakeEscape() { return false; }
+    // Where there is no program to end (a page): leaves every screen for the game's opening.
+    virtual void StartOver() {}
 };
 
 } // namespace Lib::System

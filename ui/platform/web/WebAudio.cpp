@@ -1,5 +1,5 @@
-// Sound through Web Audio. The mixer runs on the page's one thread, between frames, so the
-// lock the desktop's audio thread needs has nothing to guard here.
+// Sound through a Web Audio worklet, fed from the page's one thread between frames, so the lock
+// the desktop's audio thread needs has nothing to guard here.
 #include "ui/platform/Platform.h"
 #include "ui/platform/web/WebPage.h"
 
@@ -11,7 +11,8 @@ namespace platform {
 // of milliseconds, and browsers hold its sound back until the player's first click anyway.
 bool openAudio(int sampleRate, AudioCallback callback, void* user) {
     if (twirlstick_open_audio_later(sampleRate, callback, user)) return true;
-    std::fprintf(stderr, "twirlstick: the browser has no Web Audio; the game runs silent\n");
+    std::fprintf(stderr, "twirlstick: the browser gives this page no Web Audio worklet (it needs https); "
+                         "the game runs silent\n");
     return false;
 }
 

@@ -217,6 +217,7 @@ bool pollEvent(Event& event) {
     if (queue.empty()) {
         takePaths(twirlstick_next_drop, EventKind::DropFile);
         takePaths(twirlstick_next_arrival, EventKind::FileArrived);
+        web::importLinkedStage(); // a link pasted into the open tab
     }
     if (queue.empty()) {
         web::yieldIfStarved();

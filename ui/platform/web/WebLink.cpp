@@ -1,5 +1,6 @@
-// A stage that came in the page's link is taken in at start as the next free stageN, exactly as
-// a stage file dropped on the edit menu would be, and the page says what became of it.
+// A stage that came in the page's link is taken in, at start or when the link is pasted into the
+// open tab, as the next free stageN, as a stage file dropped on the edit menu would be (unless
+// the player has it already), and the page says what became of it in the player's language.
 #include "core/base/Utf.h"
 #include "core/editor/EditedStages.h"
 #include "core/lang/Translate.h"
@@ -24,18 +25,22 @@ namespace web {
 void importLinkedStage() {
     char* path = twirlstick_linked_stage();
     if (!path) return;
-    StageImporter importer;
+    StageImporter importer(true);
     StageImport result;
     importer.Import(path, result);
     std::free(path);
-    std::string line;
+    std::u16string line;
     if (!result.added.empty()) {
-        linkedStage = result.added.front().name;
-        line = "The stage from this link is now " + result.added.front().name + " (" +
-               toUtf8(result.added.front().title) + "): open EDIT to play or change it.";
+        const EditedStage& added = result.added.front();
+        linkedStage = added.name;
+        line = withText(tr(u"このリンクのステージを %1 として加えました。EDIT から遊んだり変えたりできます"),
+                        toUtf16(added.name) + u" " + withText(tr(u"「%1」"), added.title));
+    } else if (!result.refused.empty() && !result.refused.front().keptAs.empty()) {
+        linkedStage = result.refused.front().keptAs; // still worth the offer to play it
+        line = withText(tr(u"このステージは %1 としてもうあります"), toUtf16(linkedStage));
     } else if (!result.refused.empty())
-        line = "The stage in this link was not added: " + toUtf8(result.refused.front().reason);
-    twirlstick_show_status("link", line.c_str());
+        line = tr(u"このリンクのステージは加えませんでした：") + result.refused.front().reason;
+    twirlstick_show_status("link", toUtf8(line).c_str());
 }
 
 } // namespace web

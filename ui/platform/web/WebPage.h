@@ -8,13 +8,14 @@ extern "C" {
 int twirlstick_create_context();
 // Resizes the canvas to its CSS size times the pixel ratio; 1 when the size changed.
 int twirlstick_fit_canvas();
-// Web Audio, started by the page's first click or key (browsers refuse it earlier): `callback`
-// fills mono 16-bit frames into its buffer. 0 without Web Audio.
+// Web Audio through a worklet, started by the page's first click or key (browsers refuse it
+// earlier): `callback` fills mono 16-bit frames into its buffer. 0 without an AudioWorklet.
 int twirlstick_open_audio(int sampleRate, void (*callback)(void*, std::int16_t*, int), void* user);
 void twirlstick_close_audio();
 // The text of the page's last paste event, as a new UTF-8 string the caller frees.
 char* twirlstick_pasted_text();
-// The file a #stage= link carried, as a new UTF-8 string the caller frees; null without one.
+// The file a #stage= link carried (at start or pasted since), as a new UTF-8 string the caller
+// frees; null without a new one.
 char* twirlstick_linked_stage();
 // A line under the canvas, in place of the last one under the same key ("" removes it).
 void twirlstick_show_status(const char* key, const char* text);
@@ -24,6 +25,8 @@ void twirlstick_copy_stage_link(const char* bytes, int size);
 void twirlstick_alert(const char* caption, const char* text);
 // The game ended: the page says so in place of the canvas.
 void twirlstick_game_ended();
+// 1 while closing the page would lose the editor's unsaved work: the browser asks first.
+void twirlstick_hold_unsaved_work(int holds);
 // The next file dropped on the page, written into the page's file system: its path as a new
 // UTF-8 string the caller frees, or null when none is waiting.
 char* twirlstick_next_drop();

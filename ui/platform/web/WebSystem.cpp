@@ -34,6 +34,16 @@ void shutdownSystems() {
     twirlstick_game_ended();
 }
 
+bool endsProgram() {
+    return false;
+}
+
+void holdUnsavedWork(bool holds) {
+    static bool told = false;
+    if (holds != told) twirlstick_hold_unsaved_work(holds ? 1 : 0);
+    told = holds;
+}
+
 std::uint64_t nowUs() {
     return std::uint64_t(emscripten_get_now() * 1000.0);
 }
@@ -49,6 +59,11 @@ void sleepUntilUs(std::uint64_t us, std::uint32_t earlyUs) {
 // The page learns a key's place (KeyboardEvent.code) but not the layout's word for it.
 std::string keyNameAtPlace(char usLetter) {
     return std::string(1, usLetter);
+}
+
+// A page is given no command line.
+std::vector<std::string> layoutKeyNames(std::string_view) {
+    return {};
 }
 
 std::string clipboardText() {

@@ -72,6 +72,11 @@ void swapWindow() {
     twirlstick_first_frame();
 }
 
+// The browser shows each frame from a fresh buffer: nothing is ever left in one.
+std::uint64_t swapCount() {
+    return 0;
+}
+
 bool setSwapInterval(int) {
     return true;
 }
