@@ -35,7 +35,8 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     }
     if (timer_.IsOnTime()) {
         system_.cameraStack.ResetView();
-        ExpectPresentedFrame();
+        // The status line goes over the scene's picture: a frame with it is not the scene's alone.
+        if (!system_.online.StatusShown()) ExpectPresentedFrame();
         scene->Draw();
         system_.online.DrawStatus();
         Present();

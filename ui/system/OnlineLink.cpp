@@ -93,7 +93,7 @@ void OnlineLink::Pump(GlyphCache& cache) {
 }
 
 void OnlineLink::DrawStatus() const {
-    if (status_ && statusFrames_ > 0) DrawLegibleLabel(*status_, StatusColor);
+    if (StatusShown()) DrawLegibleLabel(*status_, StatusColor);
 }
 
 void OnlineLink::AskName() {

@@ -23,6 +23,7 @@ public:
     // Once a frame: the requests out, the answers in, the status line up to date.
     void Pump(GlyphCache& cache);
     void DrawStatus() const;
+    bool StatusShown() const { return status_ && statusFrames_ > 0; }
 
     // The new best run at `replayPath` of the stage at `stagePath`: sent, or kept to be sent. The
     // player's name is asked for first when there is none yet.
