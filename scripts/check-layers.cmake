@@ -27,8 +27,8 @@ set(layers
   core/editor
   core/solver
   core/game
-  core/online
   core/settings
+  core/online
   core/lang
   core/stage
   core/sound

@@ -6,13 +6,13 @@
 #   scripts/install-deps.sh serve  that and what twirlstick-server needs (make serve)
 set -euo pipefail
 run=(cmake g++ make ccache pkg-config libsdl2-dev libglew-dev libfreetype-dev libfontconfig-dev libpng-dev
-     libgl1-mesa-dri fonts-ipafont-gothic gettext)
+     libgl1-mesa-dri fonts-ipafont-gothic gettext libcpp-httplib-dev nlohmann-json3-dev) # the last two: online records
 # twirlstick-server (make serve; make test builds and tests it, on SQLite and on PostgreSQL)
 serve=(libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev)
 test=(xvfb xauth googletest libgtest-dev libbenchmark-dev clang appstream desktop-file-utils
       groff-base man-db python3 xdotool x11-apps x11-utils openbox clang-format dpkg-dev file lintian
       "${serve[@]}" postgresql wrk curl)
-web=(cmake make emscripten libstb-dev fonts-ipafont-gothic gettext python3-fonttools fonttools) # fonttools: pyftsubset
+web=(cmake make emscripten libstb-dev nlohmann-json3-dev fonts-ipafont-gothic gettext python3-fonttools fonttools) # fonttools: pyftsubset
 browser=(chromium) # the browser test drives Debian's Chromium, headless
 case "${1:-test}" in
   run) packages=("${run[@]}") ;;

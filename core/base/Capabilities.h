@@ -7,7 +7,11 @@
 // does not give) and its file system no hard links.
 inline constexpr bool PlatformHasThreads = false;
 inline constexpr bool PlatformHasHardLinks = false;
+// A page talks to the server that served it, its own origin, and reads its records unasked (the
+// player came to that server's page); the desktop game talks to no server until told to.
+inline constexpr bool PlatformIsServedPage = true;
 #else
 inline constexpr bool PlatformHasThreads = true;
 inline constexpr bool PlatformHasHardLinks = true;
+inline constexpr bool PlatformIsServedPage = false;
 #endif

@@ -124,11 +124,11 @@ std::vector<std::string> namesIn(int dirFd, const std::function<bool(std::string
 }
 
 // A new file no one else has opened: O_EXCL fails on anything already there, a link included.
-int createTempFile(int dirFd, std::string& name, std::error_code& error) {
+int createTempFile(int dirFd, std::string& name, Readers readers, std::error_code& error) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = newTemporaryFileName();
-        const int fd =
-            ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                readers == Readers::OwnerOnly ? 0600 : 0666);
         if (fd >= 0) return fd;
         if (errno != EEXIST) break;
     }
@@ -226,7 +226,7 @@ std::optional<std::string> readRegularFile(const std::string& path, const FileRe
 
 namespace {
 bool writeThroughTemporaryFile(const std::string& path, std::string_view content, Placement placement,
-                               std::error_code* error) {
+                               Readers readers, std::error_code* error) {
     std::error_code ec;
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -241,7 +241,7 @@ bool writeThroughTemporaryFile(const std::string& path, std::string_view content
     if (!ec && placement == Placement::OverRegularFile) ec = checkReplaceable(dir.get(), name);
     std::string temp;
     if (!ec) {
-        FileDescriptor file(createTempFile(dir.get(), temp, ec));
+        FileDescriptor file(createTempFile(dir.get(), temp, readers, ec));
         if (file.get() >= 0 && !fillAndRename(dir.get(), temp, file, name, content, placement, ec))
             ::unlinkat(dir.get(), temp.c_str(), 0);
     }
@@ -251,14 +251,14 @@ bool writeThroughTemporaryFile(const std::string& path, std::string_view content
 } // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error,
-                         Replacing replacing) {
+                         Replacing replacing, Readers readers) {
     const Placement placement =
         replacing == Replacing::RegularFileOnly ? Placement::OverRegularFile : Placement::OverAnything;
-    return writeThroughTemporaryFile(path, content, placement, error);
+    return writeThroughTemporaryFile(path, content, placement, readers, error);
 }
 
 bool createFileAtomically(const std::string& path, std::string_view content, std::error_code* error) {
-    return writeThroughTemporaryFile(path, content, Placement::New, error);
+    return writeThroughTemporaryFile(path, content, Placement::New, Readers::AsUmaskAllows, error);
 }
 
 std::string newTemporaryFileName() {

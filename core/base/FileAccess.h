@@ -39,13 +39,16 @@ enum class Replacing {
     RegularFileOnly, // a path the user gave: a link (Link), a folder, FIFO or device (NotRegular) stays
 };
 
+// Who may read a file the game writes: the user's umask decides, or only the player (a secret).
+enum class Readers { AsUmaskAllows, OwnerOnly };
+
 // Writes `content` to a new uniquely named file in the target's folder (newTemporaryFileName,
 // created exclusively, never through a link), flushes it to the disk and renames it over `path`.
 // On any failure the temporary file is removed, the old file stays as it was, and `error` (when
 // given) says why. Folders of another user are refused unless sticky, as /tmp is. What `replacing`
 // refuses is refused before anything is written.
 bool writeFileAtomically(const std::string& path, std::string_view content, std::error_code* error = nullptr,
-                         Replacing replacing = Replacing::Anything);
+                         Replacing replacing = Replacing::Anything, Readers readers = Readers::AsUmaskAllows);
 
 // The same for a file that must be new: when anything stands at `path` (a file, a link, a
 // folder) it stays as it was and the error is file_exists.

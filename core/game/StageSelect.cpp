@@ -17,7 +17,7 @@ void StageSelect::showPage(Page page) {
 }
 
 int StageSelect::entryCount(Page page) const {
-    return int(page == Shipped ? shipped_.size() : own_.size()) + 1;
+    return int(page == Shipped ? shipped_.size() : page == Own ? own_.size() : online_.size()) + 1;
 }
 
 void StageSelect::light(Page page, int entry) {
@@ -32,13 +32,18 @@ void StageSelect::light(Page page, int entry) {
 
 bool StageSelect::playable(int entry) const {
     if (entry < 0 || entry >= exitEntry()) return false;
-    return page_ == Own || shipped_[std::size_t(entry)].reached;
+    return page_ != Shipped || shipped_[std::size_t(entry)].reached;
 }
 
 void StageSelect::lightOwn(const std::string& name) {
     const auto found =
         std::find_if(own_.begin(), own_.end(), [&](const OwnStage& s) { return s.name == name; });
     if (found != own_.end()) light(Own, int(found - own_.begin()));
+}
+
+void StageSelect::setOnline(std::vector<OnlineStage> stages) {
+    online_ = std::move(stages);
+    light(Online, lit_[Online]);
 }
 
 void StageSelect::removeOwn(int entry) {

@@ -1,6 +1,7 @@
 #pragma once
-// The stage select without its window: two pages, the ten stages and the player's own (edited
-// and imported), each ending in EXIT and keeping its own lit entry, and which part of a long page
+// The stage select without its window: three pages, the ten stages, the player's own (edited
+// and imported) and the stages players published online (empty until the records server has
+// listed them), each ending in EXIT and keeping its own lit entry, and which part of a long page
 // is in sight. The ten start lit on the highest reached stage, where a returning player goes on.
 #include "core/game/Progress.h"
 
@@ -15,9 +16,16 @@ struct OwnStage {
     std::u16string title;
 };
 
+// A stage published on the records server: its content id, title and maker.
+struct OnlineStage {
+    std::string id;
+    std::u16string title;
+    std::u16string maker;
+};
+
 class StageSelect {
 public:
-    enum Page { Shipped, Own, PageCount };
+    enum Page { Shipped, Own, Online, PageCount };
     static constexpr int RowsInSight = 10;
 
     StageSelect(std::vector<StageProgress> shipped, std::vector<OwnStage> own);
@@ -32,7 +40,7 @@ public:
     void light(int entry) { light(page_, entry); }
     // The first of the RowsInSight entries shown.
     int firstInSight() const { return first_[page_]; }
-    // A stage that can be played now: a reached one of the ten, or any own stage.
+    // A stage that can be played now: a reached one of the ten, or any own or online stage.
     bool playable(int entry) const;
     // Lights the own stage of that file name, when it is listed.
     void lightOwn(const std::string& name);
@@ -41,6 +49,9 @@ public:
 
     const std::vector<StageProgress>& shipped() const { return shipped_; }
     const std::vector<OwnStage>& own() const { return own_; }
+    const std::vector<OnlineStage>& online() const { return online_; }
+    // The published stages as the server listed them; the page's highlight stays in range.
+    void setOnline(std::vector<OnlineStage> stages);
     // The best time of own stage `entry`, read and verified the first time it is asked for, so
     // a page of thousands reads only the stages brought into sight.
     std::int32_t ownBest(int entry);
@@ -52,6 +63,7 @@ private:
     Page page_ = Shipped;
     std::vector<StageProgress> shipped_;
     std::vector<OwnStage> own_;
+    std::vector<OnlineStage> online_;
     std::vector<std::optional<std::int32_t>> ownBests_;
     int lit_[PageCount] = {};
     int first_[PageCount] = {};

@@ -18,6 +18,7 @@ struct GameSession {
     std::string ownStageFile;    // the player's own stage being played; empty: the ten stages
     int barsLostHere = 0;        // bars lost on this stage in this run
     bool showWay = false;        // the player asked to see the stage's proven route
+    bool raceWorld = false;      // the world best's ghost runs beside every attempt (online records)
 
     // Bars lost before the guide is offered: by then the player is stuck, not still learning.
     static constexpr int BarsLostBeforeGuide = 3;

@@ -6,7 +6,8 @@
 
 namespace {
 constexpr Color32 GhostColor = makeColor(255, 255, 128, 96);
-constexpr Color32 WayColor = makeColor(96, 224, 255, 128); // the guide: apart from the best run's yellow
+constexpr Color32 WayColor = makeColor(96, 224, 255, 128);    // the guide: apart from the best run's yellow
+constexpr Color32 WorldColor = makeColor(255, 112, 224, 128); // the world best: apart from both
 constexpr float CameraGlide = 0.03f;
 } // namespace
 
@@ -15,7 +16,8 @@ PlaySession::PlaySession(Stage stage, GameSession& run, std::unique_ptr<InputRec
     : stage_(std::move(stage)), run_(run), keepBestRun_(std::move(keepBestRun)),
       attempt_(stage_, Colors::White, Colors::Red), ghost_(std::move(best)),
       ghostBar_({}, BarLength, GhostColor, GhostColor, Angle(0.0f)), wayRoute_(std::move(wayRoute)),
-      wayBar_({}, BarLength, WayColor, WayColor, Angle(0.0f)) {
+      wayBar_({}, BarLength, WayColor, WayColor, Angle(0.0f)),
+      worldBar_({}, BarLength, WorldColor, WorldColor, Angle(0.0f)) {
     if (ghost_) best_ = ghost_->total();
     if (wayRoute_ && run_.showWay) way_ = std::make_unique<InputRecord>(*wayRoute_);
     resetAttempt();
@@ -49,6 +51,7 @@ void PlaySession::resetAttempt() {
     attempt_.restart();
     ghostBar_.reset(stage_.initialPivot, stage_.initialAngle);
     wayBar_.reset(stage_.initialPivot, stage_.initialAngle);
+    worldBar_.reset(stage_.initialPivot, stage_.initialAngle);
     camera_ = stage_.startCamera;
     camera_.zoom = sanitizedZoom(camera_.zoom);
 }
@@ -92,8 +95,7 @@ void PlaySession::update(const PlayInput& input) {
     case GameState::ReplayPause:
         if (timer_ > ResultFrames) {
             record_.rewind();
-            if (ghost_) ghost_->rewind();
-            if (way_) way_->rewind();
+            rewindGhosts();
             resetAttempt();
             changeState(GameState::Replay);
         }
@@ -155,20 +157,30 @@ void PlaySession::leave() {
     exit(PlayExit::Back);
 }
 
+void PlaySession::raceWorld(std::unique_ptr<InputRecord> run) {
+    if (state_ != GameState::WaitStart || !run) return; // never a ghost that starts late
+    world_ = std::move(run);
+    world_->rewind();
+}
+
 void PlaySession::stepGhosts() {
-    if (ghost_ && ghost_->played() < ghost_->total()) {
-        const InputFlags flags = ghost_->readNext();
-        ghostBar_.step(flags.fast, flags.switchPivot);
-    }
-    if (way_ && way_->played() < way_->total()) {
-        const InputFlags flags = way_->readNext();
-        wayBar_.step(flags.fast, flags.switchPivot);
-    }
+    for (const auto& [record, bar] : {std::pair{ghost_.get(), &ghostBar_}, std::pair{way_.get(), &wayBar_},
+                                      std::pair{world_.get(), &worldBar_}})
+        if (record && record->played() < record->total()) {
+            const InputFlags flags = record->readNext();
+            bar->step(flags.fast, flags.switchPivot);
+        }
+}
+
+void PlaySession::rewindGhosts() {
+    for (InputRecord* record : {ghost_.get(), way_.get(), world_.get()})
+        if (record) record->rewind();
 }
 
 void PlaySession::countdownFrame() {
     ghostBar_.step(false, false); // one whole turn in the countdown, as a preview
     if (way_) wayBar_.step(false, false);
+    if (world_) worldBar_.step(false, false);
     if (timer_ % FramesPerSecond != 0) return;
     const int second = timer_ / FramesPerSecond;
     if (second < 3) {
@@ -243,8 +255,7 @@ void PlaySession::endAttempt(bool cleared) {
     record_.finish();
     changeState(GameState::Result);
     record_.rewind();
-    if (ghost_) ghost_->rewind();
-    if (way_) way_->rewind();
+    rewindGhosts();
     cleared_ = cleared;
 }
 

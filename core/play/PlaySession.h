@@ -101,6 +101,9 @@ public:
     void showWayNext();
     // The attempt is dropped unfinished, so nothing of it is kept.
     void leave();
+    // The world best's run (online records), raced beside this attempt when it comes before the
+    // start click; the caller has checked that it clears this stage.
+    void raceWorld(std::unique_ptr<InputRecord> run);
 
     const PlayEvents& events() const { return events_; }
     GameState state() const { return state_; }
@@ -114,6 +117,7 @@ public:
     // The best run's ghost shows in play and replay, and turns once on the spot in the countdown.
     bool ghostShown() const { return ghost_ || state_ == GameState::Countdown; }
     bool wayShown() const { return way_ != nullptr; }
+    bool worldShown() const { return world_ != nullptr; }
     // Whether the guide may be asked for now: enough bars lost here (counting the one a missed
     // attempt's replay is about to cost), a next attempt to show it in, and a route to show.
     bool wayOffered() const;
@@ -123,6 +127,7 @@ public:
     const Bar& playerBar() const { return attempt_.bar(); }
     const Bar& ghostBar() const { return ghostBar_; }
     const Bar& wayBar() const { return wayBar_; }
+    const Bar& worldBar() const { return worldBar_; }
     const InputRecord& record() const { return record_; }
     const Camera& camera() const { return camera_; }
     const GameSession& run() const { return run_; }
@@ -132,6 +137,7 @@ private:
     void showMessage(int message);
     void resetAttempt();
     void stepGhosts();
+    void rewindGhosts();
     bool holdForPause(const PlayInput& input);
     void setPaused(bool paused);
     void countdownFrame();
@@ -155,6 +161,8 @@ private:
     std::unique_ptr<InputRecord> wayRoute_; // once it may be offered
     std::unique_ptr<InputRecord> way_;      // the same, played beside this attempt when asked for
     Bar wayBar_;
+    std::unique_ptr<InputRecord> world_; // the world best's run, when raced
+    Bar worldBar_;
     Camera camera_ = DefaultCamera;
     PlayEvents events_;
     GameState state_ = GameState::WaitStart;

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 namespace {
-// Four short lines; anything far larger is not the game's settings file.
+// Six short lines; anything far larger is not the game's settings file.
 constexpr std::size_t MaxSettingsBytes = 4096;
 
 bool parseNumber(std::string_view value, int low, int high, int& out) {
@@ -29,6 +29,17 @@ bool applyValue(Settings& settings, std::string_view name, std::string_view valu
         int on = 0;
         if (!parseNumber(value, 0, 1, on)) return false;
         settings.fullScreen = on == 1;
+        return true;
+    }
+    if (name == "online") {
+        int on = 0;
+        if (!parseNumber(value, 0, 1, on)) return false;
+        settings.onlineRecords = on == 1;
+        return true;
+    }
+    if (name == "server") {
+        if (!online::isServerAddress(value)) return false;
+        settings.serverAddress = std::string(value);
         return true;
     }
     if (name == "language") {
@@ -64,13 +75,19 @@ void stepSetting(Settings& settings, SettingRow row, int step, bool wrap,
         settings.language = next == 0 ? std::string() : languages[std::size_t(next - 1)];
         break;
     }
+    case SettingRow::Online:
+        settings.onlineRecords = !settings.onlineRecords;
+        break;
+    case SettingRow::Server:
+        break;
     }
 }
 
 std::string formatSettings(const Settings& settings) {
     return "music=" + std::to_string(settings.musicVolume) +
            "\nsound=" + std::to_string(settings.soundVolume) +
-           "\nfullscreen=" + (settings.fullScreen ? "1" : "0") + "\nlanguage=" + settings.language + "\n";
+           "\nfullscreen=" + (settings.fullScreen ? "1" : "0") + "\nlanguage=" + settings.language +
+           "\nonline=" + (settings.onlineRecords ? "1" : "0") + "\nserver=" + settings.serverAddress + "\n";
 }
 
 std::optional<Settings> parseSettings(std::string_view text, std::string& problem) {
@@ -124,6 +141,8 @@ Settings mergeSettingChanges(const Settings& onFile, const Settings& before, con
     if (after.soundVolume != before.soundVolume) merged.soundVolume = after.soundVolume;
     if (after.fullScreen != before.fullScreen) merged.fullScreen = after.fullScreen;
     if (after.language != before.language) merged.language = after.language;
+    if (after.onlineRecords != before.onlineRecords) merged.onlineRecords = after.onlineRecords;
+    if (after.serverAddress != before.serverAddress) merged.serverAddress = after.serverAddress;
     return merged;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // What the player chose on the options screen, kept between runs in a small text file in the
 // working folder: one "name=value" line each.
+#include "core/online/ServerAddress.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,15 +16,20 @@ struct Settings {
     int soundVolume = MaxVolume;
     bool fullScreen = false; // the window opens full screen
     std::string language;    // "" follows the environment; else a language the game has
+    // The online records: off until the player turns them on (a page reads its server's records
+    // anyway; sending runs waits for this there too).
+    bool onlineRecords = false;
+    std::string serverAddress = online::DefaultServerAddress; // unused in a page: its own origin
 
     bool operator==(const Settings&) const = default;
 };
 
 // The options screen's rows, top to bottom.
-enum class SettingRow { Music, Sound, FullScreen, Language };
+enum class SettingRow { Music, Sound, FullScreen, Language, Online, Server };
 
-// Moves one row's value by `step` (+1 or -1). Volumes stop at their ends unless `wrap` (a click
-// steps on from the loudest to silence); the other rows go round. The languages offered are
+// Moves one row's value by `step` (+1 or -1); the server's address is typed, not stepped. Volumes stop at
+// their ends unless `wrap` (a click steps on from the loudest to silence); the other rows go round. The
+// languages offered are
 // "" (the environment's) and then `languages`; an unknown one counts as "".
 void stepSetting(Settings& settings, SettingRow row, int step, bool wrap,
                  const std::vector<std::string>& languages);

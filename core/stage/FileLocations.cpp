@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr std::string_view OwnReplayPrefix = "rep-";
+constexpr std::string_view UnsentRunPrefix = "unsent-";
+constexpr std::string_view OnlineStagePrefix = "online-";
 constexpr std::size_t OwnReplayDigits = 16;
 
 bool isLowerHex(char c) {
@@ -92,6 +94,18 @@ std::string ownReplayFileName(const Stage& stage) {
     return workingFolderPath() + name;
 }
 
+std::string unsentRunPath(std::string_view stageId) {
+    return workingFolderPath() + std::string(UnsentRunPrefix) + std::string(stageId);
+}
+
+std::string onlineStagePath(std::string_view stageId) {
+    return workingFolderPath() + std::string(OnlineStagePrefix) + std::string(stageId);
+}
+
+std::string onlinePlayerPath() {
+    return workingFolderPath() + "online-player";
+}
+
 std::vector<std::string> listEditedStages() {
     std::vector<std::string> names;
     std::error_code ec;
@@ -130,9 +144,14 @@ bool isGameFileName(std::string_view name) {
     const bool ownReplay =
         name.size() == OwnReplayPrefix.size() + OwnReplayDigits && name.starts_with(OwnReplayPrefix) &&
         std::all_of(name.begin() + std::ptrdiff_t(OwnReplayPrefix.size()), name.end(), isLowerHex);
+    const auto contentNamed = [&](std::string_view prefix) { // a prefix and a stage's content id
+        return name.size() == prefix.size() + 32 && name.starts_with(prefix) &&
+               std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(), isLowerHex);
+    };
     // The lists and reset-all go by the same rule, so they never disagree on what is an edited stage.
-    return isEditedStageName(name) || numbered("rep") || ownReplay || name == "tempstage" ||
-           name == "tempghost" || isTemporaryFileName(name);
+    return isEditedStageName(name) || numbered("rep") || ownReplay || contentNamed(UnsentRunPrefix) ||
+           contentNamed(OnlineStagePrefix) || name == "tempstage" || name == "tempghost" ||
+           isTemporaryFileName(name);
 }
 
 void sweepTemporaryFiles() {

@@ -34,6 +34,15 @@ std::string testGhostPath();                 // working folder + "tempghost": th
 // even verify on it), and a copy under another name keeps the best of the same stage.
 std::string ownReplayFileName(const Stage& stage);
 
+// Working folder + "unsent-" + a stage's content id (32 hex digits): a best run waiting to reach
+// the online records, one a stage (a better run replaces the one waiting).
+std::string unsentRunPath(std::string_view stageId);
+// Working folder + "online-" + a published stage's content id: the stage as downloaded, played
+// as one of the player's own.
+std::string onlineStagePath(std::string_view stageId);
+// Working folder + "online-player": the player's name and secret token on the records server.
+std::string onlinePlayerPath();
+
 // File names (no folder) of the edited stages in the working folder, in natural order (stage2
 // before stage10).
 std::vector<std::string> listEditedStages();
@@ -43,8 +52,8 @@ std::string nextNewStageName();
 
 // Whether a name in the working folder is one the game writes or lists as its own: an edited
 // stage (isEditedStageName: exactly the names listEditedStages takes), the test stage and its ghost, a replay
-// ("rep" + digits, or an own stage's "rep-" + 16 hex digits), a best run or ghost kept aside (".old-" + 16
-// hex digits after one of those), or a temporary file of a save.
+// ("rep" + digits, or an own stage's "rep-" + 16 hex digits), an unsent run, a best run or ghost kept aside
+// (".old-" + 16 hex digits after one of those), or a temporary file of a save.
 bool isGameFileName(std::string_view name);
 
 // Deletes the game's own files (isGameFileName) from the working folder and nothing else; a

@@ -71,11 +71,14 @@ TEST_F(WorkingFolder, AnOwnStagesBestRunIsNamedAfterItsContent) {
     for (const char* other :
          {"rep-0123456789abcde", "rep-0123456789ABCDEF", "rep-0123456789abcdef0", "rep-0123456789abcdeg",
           "stage1.old-0123456789abcdef", "rep1.old-0123456789abcde", "notes.old-0123456789abcdef",
-          "tempstage.old-0123456789abcdef", "rep1.old-0123456789abcdef.old-0123456789abcdef"})
+          "tempstage.old-0123456789abcdef", "rep1.old-0123456789abcdef.old-0123456789abcdef",
+          "unsent-0123456789abcdef0123456789abcde", "unsent-0123456789ABCDEF0123456789abcdef",
+          "online-player"})
         EXPECT_FALSE(isGameFileName(other)) << other;
     // The best runs kept when their stage changed are the game's too.
     for (const char* kept : {"rep3.old-0123456789abcdef", "rep-0123456789abcdef.old-fedcba9876543210",
-                             "tempghost.old-0123456789abcdef"})
+                             "tempghost.old-0123456789abcdef", "unsent-0123456789abcdef0123456789abcdef",
+                             "online-0123456789abcdef0123456789abcdef"})
         EXPECT_TRUE(isGameFileName(kept)) << kept;
 }
 

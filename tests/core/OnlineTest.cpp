@@ -1,11 +1,19 @@
-// The online records' data rules: content ids, player names and the run check.
+// The online records' data rules: content ids, player names and the run check; and the game's
+// side: a hostile server's answers, the unsent runs and the player's token.
 #include "core/game/RunCheck.h"
+#include "core/online/Answers.h"
 #include "core/online/ContentId.h"
 #include "core/online/PlayerName.h"
+#include "core/online/RecordsClient.h"
+#include "core/online/ServerAddress.h"
 #include "core/online/Sha256.h"
+#include "core/online/UnsentRuns.h"
+#include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
+#include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -89,4 +97,126 @@ TEST(RunCheck, PublishedStagesMustHoldAGoal) {
     EXPECT_EQ(reason, "not a stage with a goal");
     EXPECT_FALSE(readPublishedStage(std::string(65 * 1024, ' '), reason));
     EXPECT_EQ(reason, "too large");
+}
+
+TEST(OnlineAnswers, ReadATrueAnswerAndRefuseAHostileOne) {
+    const std::optional<online::TopRuns> top = online::parseTopRuns(
+        R"({"runs": [{"id": 7, "name": "たろう", "frames": 1234, "date": "x"}], "rank": 3})");
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->runs.at(0).name, "たろう");
+    EXPECT_EQ(top->runs[0].frames, 1234);
+    EXPECT_EQ(top->rank, 3);
+    std::string many = R"({"runs": [)";
+    for (int i = 0; i <= online::MaxTopRuns; ++i)
+        many += R"({"id": 1, "name": "a", "frames": 1},)";
+    many.back() = ']';
+    for (const std::string& bad :
+         {std::string(""), std::string("<html>"), std::string("[]"), std::string(R"({"runs": 1})"),
+          std::string(R"({"runs": [{"id": 1, "name": "a", "frames": 0}]})"),
+          std::string(R"({"runs": [{"id": 1, "name": "a", "frames": 2147483648}]})"),
+          std::string(R"({"runs": [{"id": 1, "name": "a\u0001", "frames": 5}]})"),
+          std::string(R"({"runs": [{"id": -1, "name": "a", "frames": 5}]})"),
+          std::string(R"({"runs": [], "rank": 0})"), std::string(R"({"runs": [], "rank": "1"})"),
+          std::string(R"({"runs": [1.5]})"), std::string(100000, '[') + std::string(100000, ']'), many + "}",
+          R"({"runs": [], "pad": ")" + std::string(online::MaxAnswerBytes, 'x') + "\"}"})
+        EXPECT_FALSE(online::parseTopRuns(bad)) << bad.substr(0, 80);
+    EXPECT_FALSE(online::parseStageList(R"({"stages": [{"id": "../../x", "title": "t"}]})"));
+    EXPECT_FALSE(online::parseStageList(
+        R"({"stages": [{"id": "0123456789abcdef0123456789abcdef", "title": "t", "number": 11}]})"));
+    EXPECT_FALSE(online::parsePlayerClaim(R"({"name": "a", "token": "short"})"));
+    EXPECT_EQ(online::parseRefusal(R"({"error": "wall at\nframe 9"})"), "wall at frame 9");
+    EXPECT_LE(online::parseRefusal(R"({"error": ")" + std::string(5000, 'x') + "\"}").size(), 120u);
+}
+
+TEST(OnlineAnswers, ServerAddresses) {
+    for (const char* good :
+         {"http://127.0.0.1:8080", "https://records.example.org", "http://[::1]:9000", "http://a"})
+        EXPECT_TRUE(online::isServerAddress(good)) << good;
+    for (const char* bad :
+         {"", "127.0.0.1:8080", "ftp://a", "http://", "http://a:0", "http://a:65536",
+          "http://a:", "http://a/path", "http://user@a", "http://a b", "http://-a", "http://[::1"})
+        EXPECT_FALSE(online::isServerAddress(bad)) << bad;
+}
+
+namespace {
+class OnlineFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+        ASSERT_TRUE(ensureWorkingFolder());
+    }
+    // The one request the client made since the last look, answered as a server (or none) would.
+    online::Request take(online::RecordsClient& client) {
+        std::vector<online::Request> sent = client.TakeRequests();
+        EXPECT_EQ(sent.size(), 1u);
+        return sent.empty() ? online::Request{} : sent[0];
+    }
+    TempFolder data;
+    const std::string stage = std::string(32, 'a');
+    const std::string token = std::string(64, 'f');
+};
+} // namespace
+
+// A best run made with the server away waits on disk; the name is asked on the first submit;
+// the run leaves the queue only once the server has it.
+TEST_F(OnlineFolder, ARunWaitsUntilTheServerHasIt) {
+    online::RecordsClient client(online::DefaultServerAddress, true);
+    client.SubmitBestRun(stage, "route");
+    EXPECT_TRUE(client.WantsName());
+    EXPECT_TRUE(client.TakeRequests().empty()) << "no run leaves without a name";
+    EXPECT_EQ(online::unsentStageIds(), std::vector<std::string>{stage});
+
+    client.ClaimName("Ann");
+    const online::Request claim = take(client);
+    EXPECT_EQ(claim.path, "/api/v1/players");
+    client.Receive({claim.tag, 409, R"({"error": "the name is taken"})"});
+    EXPECT_TRUE(client.WantsName());
+    EXPECT_EQ(client.Line().status, online::Status::NameTaken);
+    client.ClaimName("Ann");
+    client.Receive({take(client).tag, 201, R"({"name": "Ann", "token": ")" + token + "\"}"});
+    struct stat st {};
+    ASSERT_EQ(stat(onlinePlayerPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(online::loadOnlinePlayer(online::DefaultServerAddress)->token, token);
+    EXPECT_FALSE(online::loadOnlinePlayer("http://elsewhere")) << "a token is its server's";
+
+    for (const online::Answer& lost :
+         {online::Answer{0, 0, ""}, online::Answer{0, 503, ""}, online::Answer{0, 201, "garbage"}}) {
+        const online::Request submit = take(client);
+        EXPECT_EQ(submit.token, token);
+        EXPECT_EQ(submit.body, "route");
+        client.Receive({submit.tag, lost.status, lost.body});
+        EXPECT_EQ(client.Line().status, online::Status::OutOfReach);
+        EXPECT_EQ(online::unsentStageIds().size(), 1u);
+        client.SendUnsent();
+    }
+    client.Receive({take(client).tag, 201, R"({"id": 4, "frames": 900, "rank": 2, "kept": true})"});
+    EXPECT_EQ(client.Line().number, 2);
+    EXPECT_TRUE(online::unsentStageIds().empty());
+    const online::Request lookUp = take(client);
+    EXPECT_EQ(lookUp.path, "/api/v1/stages/" + stage + "/runs?limit=1");
+    client.Receive({lookUp.tag, 200, R"({"runs": [{"id": 3, "name": "Bo", "frames": 800}], "rank": 2})"});
+    ASSERT_TRUE(client.Best(stage));
+    EXPECT_EQ(client.Best(stage)->holder, "Bo");
+    EXPECT_EQ(client.Best(stage)->rank, 2);
+}
+
+TEST_F(OnlineFolder, ARefusedRunWaitsNoLongerAndTheQueueIsBounded) {
+    ASSERT_TRUE(online::saveOnlinePlayer({online::DefaultServerAddress, "Ann", token}));
+    online::RecordsClient client(online::DefaultServerAddress, true);
+    client.SubmitBestRun(stage, "forged");
+    client.Receive({take(client).tag, 422, R"({"error": "not a clear"})"});
+    EXPECT_EQ(client.Line().detail, "not a clear");
+    EXPECT_TRUE(online::unsentStageIds().empty());
+    std::error_code error;
+    for (std::size_t i = 0; i < online::MaxUnsentRuns; ++i) {
+        char id[33];
+        std::snprintf(id, sizeof id, "%032zx", i);
+        ASSERT_TRUE(online::keepUnsentRun(id, "r", error));
+    }
+    EXPECT_FALSE(online::keepUnsentRun(stage, "r", error));
+    EXPECT_TRUE(online::keepUnsentRun(std::string(32, '0'), "better", error))
+        << "a waiting stage's run is replaced";
+    EXPECT_FALSE(online::keepUnsentRun(std::string(32, '1'),
+                                       std::string(online::MaxSubmittedReplayBytes + 1, '1'), error));
 }

@@ -330,6 +330,34 @@ TEST_F(Play, TheReplayRepeatsTheAttemptExactly) {
     EXPECT_EQ(play->state(), GameState::Replay); // and again
 }
 
+// The world best's ghost (online records) joins only before the start click, and runs its record
+// beside the attempt: the same input takes it where it takes the player's bar.
+TEST_F(Play, TheWorldBestsGhostJoinsBeforeTheStartAndRunsItsRecord) {
+    const auto record = [] {
+        auto world = std::make_unique<InputRecord>();
+        world->append(false, true);
+        for (int i = 0; i < 6; ++i)
+            world->append(true, false);
+        world->finish();
+        return world;
+    };
+    start(emptyStage(4));
+    toPlay();
+    play->raceWorld(record());
+    EXPECT_FALSE(play->worldShown()) << "a ghost that starts late";
+    start(emptyStage(4));
+    play->raceWorld(record());
+    ASSERT_TRUE(play->worldShown());
+    toPlay();
+    click();
+    for (int i = 0; i < 6; ++i)
+        frame({.rightHeld = true});
+    // Near, not equal: the ghost's preview turn in the countdown leaves a rounding behind.
+    EXPECT_NEAR(play->worldBar().pivot().x, play->playerBar().pivot().x, 1e-2f);
+    EXPECT_NEAR(play->worldBar().pivot().y, play->playerBar().pivot().y, 1e-2f);
+    EXPECT_NEAR(play->worldBar().angle().value(), play->playerBar().angle().value(), 1e-3f);
+}
+
 // A test play's way back, pressed with the click that would go on: one request, no bar lost.
 TEST_F(Play, LeavingATestPlayAsksNothingMore) {
     run.editMode = true;

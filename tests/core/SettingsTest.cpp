@@ -23,10 +23,17 @@ protected:
 
 TEST_F(SettingsFile, WhatIsSavedIsWhatTheNextStartReads) {
     EXPECT_EQ(loadSettings(settingsPath()), Settings{}); // no file yet: the defaults, quietly
-    const Settings chosen{.musicVolume = 0, .soundVolume = 7, .fullScreen = true, .language = "en"};
+    const Settings chosen{.musicVolume = 0,
+                          .soundVolume = 7,
+                          .fullScreen = true,
+                          .language = "en",
+                          .onlineRecords = true,
+                          .serverAddress = "https://records.example.org:8443"};
     ASSERT_TRUE(saveSettings(settingsPath(), chosen));
     EXPECT_EQ(settingsPath(), workingFolderPath() + "settings");
-    EXPECT_EQ(data.read("TWIRLSTICK_FILES/settings"), "music=0\nsound=7\nfullscreen=1\nlanguage=en\n");
+    EXPECT_EQ(data.read("TWIRLSTICK_FILES/settings"),
+              "music=0\nsound=7\nfullscreen=1\nlanguage=en\nonline=1\n"
+              "server=https://records.example.org:8443\n");
     EXPECT_EQ(loadSettings(settingsPath()), chosen);
     EXPECT_FALSE(isGameFileName("settings")); // "reset all" deletes stages and replays, not choices
 }
@@ -57,6 +64,8 @@ TEST_F(SettingsFile, DamagedOrHostileFilesGiveTheDefaults) {
         {"sound=2\nmusic\n", "line 2 is not a setting"},
         {"language=../../etc\n", "line 1 is not a setting"},
         {"music=4\nlanguage=fr\n", "line 2 is not a setting"}, // no texts for it: refused as --language is
+        {"music=4\nserver=file:///etc/passwd\n", "line 2 is not a setting"},
+        {"online=2\n", "line 1 is not a setting"},
         {"\x89PNG\r\n\x1a\n", "line 1 is not a setting"},
     };
     for (const auto& c : cases) {

@@ -9,7 +9,7 @@ from xsession import Game, TestFailure, bright, near
 
 # Pixel positions in the 800 x 600 client area; view point (0, 0) is its centre.
 OPTIONS_ITEM, EDIT_ITEM = (20, 584), (400, 488)
-MUSIC_ROW, FULL_SCREEN_ROW, LANGUAGE_ROW, BACK_ROW = (400, 192), (400, 332), (400, 402), (400, 542)
+MUSIC_ROW, FULL_SCREEN_ROW, LANGUAGE_ROW, BACK_ROW = (400, 162), (400, 274), (400, 330), (400, 526)
 OLIVE, YELLOW = (128, 128, 0), (255, 255, 0)
 
 
@@ -64,7 +64,7 @@ def settings_last(desktop, game_dir, data_home):
     game.wait_for("full screen at once", lambda p: p.width > 800, save="options-full-screen")
     quit_game(game)  # on the options screen: what was chosen is kept all the same
     settings = os.path.join(data_home, "TWIRLSTICK_FILES", "settings")
-    expected = "music=9\nsound=10\nfullscreen=1\nlanguage=en\n"
+    expected = "music=9\nsound=10\nfullscreen=1\nlanguage=en\nonline=0\nserver=http://127.0.0.1:8080\n"
     with open(settings) as f:
         if f.read() != expected:
             raise TestFailure(f"the settings file does not hold {expected!r}")

@@ -323,7 +323,7 @@ TEST_F(GameMain, TheGuideIsTheShippedStagesProvenRoute) {
     start(stageFileName(0));
     toPlay();
     typed({platform::Key::P});
-    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ItemCount); // offered in the pause
+    EXPECT_EQ(game->Menu().Shown(), PauseMenu::ShowWay + 1); // offered in the pause
 }
 
 // Focus lost in play: the pause shows in the very next frame, while the window is still away,

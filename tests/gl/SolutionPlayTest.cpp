@@ -1,22 +1,32 @@
 // Every shipped solution played through the play scene itself, one scripted input turn per
 // frame, must clear on the frame the stage tool's verify names: the scene and the tool share
 // the attempt loop, and this catches any drift between them. A pause and a question box on the
-// way must not move that frame.
+// way must not move that frame. With the online records on, stage 1's clear reaches a real
+// records server, and another player sees it and races its ghost.
 #include "tests/gl/GlTestSupport.h"
 #include "tests/support/FakeClock.h"
 
+#include "core/base/FileAccess.h"
+#include "core/online/ContentId.h"
 #include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 #include "core/stage/TextFile.h"
+#include "server/RecordsServer.h"
+#include "server/Store.h"
+#include "tests/TempFolder.h"
 #include "tests/support/Synthetic.h"
 #include "ui/app/MainHandler.h"
 #include "ui/screens/SceneGameMain.h"
+#include "ui/screens/SceneStageSelect.h"
 #include "ui/sound/Sound.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 std::string solutionPath(int stage) {
@@ -84,6 +94,30 @@ void quitQuestionHalfway(MainHandler& handler, SceneGameMain& game) {
     TheGameSystem->keyState.presses = {{platform::Key::P, false, false}};
 }
 
+// The start click and the countdown, up to the first frame of play.
+void startAttempt(SceneGameMain& game) {
+    inputTurn();
+    inputTurn(true); // the start click
+    game.Update();
+    for (int i = 0; i < PlaySession::CountdownFrames; ++i) {
+        inputTurn();
+        game.Update();
+    }
+    ASSERT_EQ(game.Play().state(), GameState::Playing);
+}
+
+// Frames of `scene` with the network's answers taken in, until `done` (or a generous while: the
+// machine is shared, and a wait is no measure of anything).
+template <typename Done> bool pumpUntil(Lib::Scene::SceneBase& scene, Done done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        TheGameSystem->online.Pump(*TheGameSystem->glyphCache);
+        inputTurn();
+        scene.Update();
+    }
+    return done();
+}
+
 class SolutionPlay : public ::testing::TestWithParam<int> {};
 } // namespace
 
@@ -103,14 +137,7 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
     InputRecord solution;
     solution.load(solutionPath(n), INT32_MAX);
     ASSERT_GT(solution.total(), 0);
-    inputTurn();
-    inputTurn(true); // the start click
-    game->Update();
-    for (int i = 0; i < PlaySession::CountdownFrames; ++i) {
-        inputTurn();
-        game->Update();
-    }
-    ASSERT_EQ(game->Play().state(), GameState::Playing);
+    startAttempt(*game);
     int frames = 0;
     while (solution.hasFramesLeft() && game->Play().state() == GameState::Playing) {
         if (frames == solution.total() / 2) pauseHalfway(*game);
@@ -138,3 +165,84 @@ TEST_P(SolutionPlay, ThePlaySceneClearsOnTheFrameTheStageToolVerifies) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTen, SolutionPlay, ::testing::Range(1, 11));
+
+TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
+    TempFolder folder;
+    const std::unique_ptr<Store> store = openStore("sqlite:" + folder.file("records.db"));
+    std::string problem;
+    ASSERT_TRUE(addShippedStages(*store, DATA_DIR, problem)) << problem;
+    RecordsServer server(*store, {});
+    int port = 0;
+    ASSERT_TRUE(server.bind("127.0.0.1", port));
+    std::thread serving([&] { server.run(); });
+    Settings online;
+    online.onlineRecords = true;
+    online.serverAddress = "http://127.0.0.1:" + std::to_string(port);
+    std::error_code error;
+    const std::string stage1 =
+        stageContentId(readRegularFile(std::string(DATA_DIR) + "/stage1", {1 << 16}, error).value_or(""));
+
+    useFreshWorkingFolder();
+    TheGameSystem->online.Follow(online);
+    FakeClock clock;
+    MainHandler handler(clock.clock());
+    SceneMaster& master = handler.master;
+    master.PopScene(); // the opening screen
+    GameSession& session = master.Session();
+    session.stageNumber = 0;
+    auto* game = pushOnto<SceneGameMain>(master, &master, session, stageFileName(0), std::nullopt);
+    InputRecord route;
+    route.load(solutionPath(1), INT32_MAX);
+    startAttempt(*game);
+    platform::pushText("Ann"); // the name, typed in the box the first run sent asks it in
+    platform::pushKeyPress(platform::Key::Return);
+    while (route.hasFramesLeft() && game->Play().state() == GameState::Playing) {
+        scriptedTurn(route.readNext());
+        game->Update();
+    }
+    ASSERT_TRUE(game->Play().cleared());
+    online::RecordsClient& ann = *TheGameSystem->online.Records();
+    EXPECT_TRUE(pumpUntil(*game, [&] { return ann.Line().status == online::Status::Sent; }))
+        << int(ann.Line().status) << " " << ann.Line().detail;
+    EXPECT_EQ(ann.Line().number, 1);
+    const std::vector<online::RunEntry> top = store->topRuns(stage1, 10);
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top[0].name, "Ann");
+    EXPECT_EQ(top[0].frames, route.total());
+    // Ann publishes stage 1 under a title of her own: another stage, which the route clears too.
+    Stage own;
+    loadStage(std::string(DATA_DIR) + "/stage1", own);
+    own.title = u"Ann's first";
+    ASSERT_TRUE(saveStage(workingFolderPath() + "stage1", own));
+    ASSERT_TRUE(route.save(ownReplayFileName(own)));
+    ASSERT_TRUE(TheGameSystem->online.Publish(workingFolderPath() + "stage1", ownReplayFileName(own)));
+    EXPECT_TRUE(pumpUntil(*game, [&] { return ann.Line().status == online::Status::Published; }))
+        << ann.Line().detail;
+
+    useFreshWorkingFolder(); // another player, on another machine
+    TheGameSystem->online.Follow({});
+    TheGameSystem->online.Follow(online);
+    session = GameSession{};
+    auto* select = pushOnto<SceneStageSelect>(master, &master, session);
+    EXPECT_TRUE(pumpUntil(*select, [&] {
+        return select->RowWorld(0) && select->RowWorld(0)->Text().find(u"Ann") != std::u16string::npos;
+    }));
+    TheGameSystem->keyState.presses = {{platform::Key::Right, false, false},
+                                       {platform::Key::Right, false, false}};
+    select->Update(); // to the published stages, where Ann's is listed with her name
+    EXPECT_TRUE(pumpUntil(
+        *select, [&] { return select->RowName(0) && select->RowName(0)->Text() == u"Ann's first  Ann"; }));
+    TheGameSystem->keyState.presses = {{platform::Key::Return, false, false}};
+    select->Update(); // downloaded into the working folder, then played as an own stage
+    EXPECT_TRUE(pumpUntil(*select, [&] { return session.ownStageFile.starts_with("online-"); }));
+    EXPECT_TRUE(pathExists(workingFolderPath() + session.ownStageFile));
+    session.ownStageFile.clear();
+    session.raceWorld = true;
+    auto* race = pushOnto<SceneGameMain>(master, &master, session, stageFileName(0), std::nullopt);
+    EXPECT_TRUE(pumpUntil(*race, [&] { return race->Play().worldShown(); }));
+    EXPECT_FALSE(race->Play().ghostShown()) << "this player has no best of their own";
+
+    TheGameSystem->online.Follow({});
+    server.stop();
+    serving.join();
+}

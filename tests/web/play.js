@@ -545,7 +545,7 @@ async function main() {
   }
 }
 
-module.exports = {useOutDir: (dir) => (outDir = dir), hostile, serve, launch, openGame, picture, waitFor, isGrid, isQuestion, isPlay, messageColumns, CENTRE};
+module.exports = {useOutDir: (dir) => (outDir = dir), hostile, serve, launch, openGame, picture, waitFor, isGrid, isTitle, isQuestion, isPlay, messageColumns, CENTRE};
 
 if (require.main === module)
   main().catch((e) => {

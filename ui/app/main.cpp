@@ -7,6 +7,7 @@
 #include "ui/app/StartUp.h"
 #include "ui/app/StartUpError.h"
 #include "ui/platform/Platform.h"
+#include "ui/platform/Requests.h"
 #include "ui/sound/Sound.h"
 #include "ui/system/GameSystem.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     }
     TheGameSystem = system.get();
     system->settings = settings;
+    system->online.Follow(settings);
     SetSoundVolumes(settings.musicVolume, settings.soundVolume);
     InitAudio();
     LoadAllSounds();
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
         system->handler = nullptr;
         // The handler's scenes go here, while the glyph cache their labels use still exists.
     }
+    platform::stopRequests();
     system.reset();
     TheGameSystem = nullptr;
     platform::shutdownSystems();

@@ -2,10 +2,12 @@
 
 #include "core/base/Utf.h"
 #include "core/editor/EditText.h"
+#include "core/game/BestRun.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
 #include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
+#include "core/stage/StageFile.h"
 #include "core/stage/StageNames.h"
 #include "core/stage/View.h"
 #include "ui/render/Draw.h"
@@ -74,6 +76,9 @@ SceneEditMenu::SceneEditMenu(SceneMaster* master, GameSession& session)
     hint_ = CreateHintLabel(
         cache,
         tr(u"Enter：開く　Delete：ファイルを削除　ファイルをドロップ：取り込む　BackSpace：タイトルに戻る"));
+    if (context_.online.Records())
+        publishHint_ = CreateLabel(cache, {N_(u"P：選んだステージをオンラインに公開"), -RightEdge,
+                                           ViewRect.top - 30.0f, 0.6f, TextAlign::Left});
     ShowEntriesInSight();
 }
 
@@ -135,6 +140,8 @@ void SceneEditMenu::Update() {
         return;
     }
     if (hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::Delete)) AskDelete(hot_);
+    if (publishHint_ && hot_ >= 0 && hot_ < int(stages_.size()) && keys.Typed(platform::Key::P))
+        Publish(hot_);
     const float target = TargetY();
     camera_.y += (target - camera_.y) * Easing;
     if (std::abs(target - camera_.y) < 0.5f) camera_.y = target;
@@ -208,6 +215,24 @@ void SceneEditMenu::AskDelete(int entry) {
         LightEntry(std::min(keyed_, EntryCount() - 1));
     else
         hot_ = -1; // the pointer finds what moved under it next turn
+}
+
+// Only a stage the player has cleared as it is now: the server asks for that clear, and a run
+// of an earlier version of the stage would not clear this one.
+void SceneEditMenu::Publish(int entry) {
+    const std::string path = workingFolderPath() + stages_[std::size_t(entry)].name;
+    Stage stage;
+    std::error_code error;
+    loadStage(path, stage, &error);
+    std::string problem;
+    const std::string clear = ownReplayFileName(stage);
+    if (error || !loadBestRun(clear, stage, problem)) {
+        ShowMessageBox(tr(u"公開するには、今のこのステージを一度クリアしてください"), u"WARNING",
+                       MessageBoxStyle::Ok);
+        return;
+    }
+    PlaySound(SoundId::enter, false);
+    context_.online.Publish(path, clear); // the status line says how it went
 }
 
 bool SceneEditMenu::TakeDrops() {
@@ -306,6 +331,7 @@ void SceneEditMenu::Draw() const {
     // The heading (in the corner an import's count takes while it runs) and the keys at the foot,
     // legible over an entry scrolling under them.
     if (progress_->Text().empty()) DrawLegibleLabel(*heading_, Colors::White);
+    if (publishHint_) DrawLegibleLabel(*publishHint_, Colors::White);
     DrawLegibleLabel(*hint_, Colors::White);
     if (!progress_->Text().empty()) DrawLegibleLabel(*progress_, Colors::White);
 }

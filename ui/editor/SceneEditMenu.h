@@ -4,7 +4,8 @@
 // whole rows at a time between a heading and a line of keys. The pointer's height scrolls it so
 // that the top row reaches the first entry and the bottom row the last; the wheel,
 // the arrow keys, PageUp/PageDown and Home/End move it too, the keys with a highlight of their
-// own. Stage files dropped on the window join the list; Delete removes the lit stage's file.
+// own. Stage files dropped on the window join the list; Delete removes the lit stage's file. With
+// the online records on, P publishes the lit stage when the player has cleared it as it is now.
 #include "core/editor/EditedStages.h"
 #include "core/editor/ImportQueue.h"
 #include "core/editor/MenuScroll.h"
@@ -52,6 +53,7 @@ private:
     void Steer(int under);
     void Choose(int entry);
     void AskDelete(int entry);
+    void Publish(int entry);
     void AddToList(std::vector<EditedStage> added);
     void StopImport();
     void FinishImport();
@@ -74,4 +76,5 @@ private:
     std::string lastImported_;            // lit when the import ends
     std::unique_ptr<TextLabel> progress_; // how many dropped files are left, while any are
     std::unique_ptr<TextLabel> heading_, hint_;
+    std::unique_ptr<TextLabel> publishHint_; // only with the online records on
 };

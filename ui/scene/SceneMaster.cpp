@@ -26,6 +26,7 @@ SceneMaster::SceneMaster(GameSystem& system, Lib::Time::Clock clock)
 
 void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (!scene->TakeDrops()) refuseDrops(context_);
+    system_.online.Pump(*system_.glyphCache);
     if (system_.active) {
         scene->Update();
         system_.pauseRequested = false; // for the scene on top when it came, no later one
@@ -34,8 +35,10 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     }
     if (timer_.IsOnTime()) {
         system_.cameraStack.ResetView();
-        ExpectPresentedFrame();
+        // The status line goes over the scene's picture: a frame with it is not the scene's alone.
+        if (!system_.online.StatusShown()) ExpectPresentedFrame();
         scene->Draw();
+        system_.online.DrawStatus();
         Present();
     }
     timer_.NextFrame();

@@ -3,6 +3,7 @@
 #include "core/game/BestRun.h"
 #include "core/game/HeadsUpBand.h"
 #include "core/game/PlayTexts.h"
+#include "core/game/RunCheck.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
 #include "core/stage/FileLocations.h"
@@ -51,7 +52,7 @@ const LabelDesc LabelDescs[SceneGameMain::LabelCount] = {
 
 SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const std::string& stagePath,
                              const std::optional<std::string>& replayPath)
-    : master_(master), context_(master->Context()), session_(session),
+    : master_(master), context_(master->Context()), session_(session), stagePath_(stagePath),
       pauseMenu_(context_, session.editMode) {
     Stage stage;
     loadStage(stagePath, stage);
@@ -79,7 +80,38 @@ SceneGameMain::SceneGameMain(SceneMaster* master, GameSession& session, const st
             cache, NameGameKeys(tr(u"中ボタン・{C}・BackSpace：エディタに戻る　P：一時停止")));
     const std::u16string pauseText = tr(u"ポーズ中（Pで再開）");
     pauseLabel_ = CreateLabel(cache, {pauseText.c_str(), 0.0f, -120.0f, 0.8f, TextAlign::Center});
+    // The world best is asked for at once, so the pause menu can offer to race it.
+    if (online::RecordsClient* records = context_.online.Records(); records && !session_.editMode) {
+        stageId_ = OnlineLink::StageIdOf(stagePath);
+        if (!stageId_.empty() && !records->Best(stageId_)) records->LookUp(stageId_);
+    }
     RefreshTexts();
+}
+
+void SceneGameMain::LoadWorldRun() {
+    online::RecordsClient* records = context_.online.Records();
+    if (!session_.raceWorld || play_->worldShown() || play_->state() != GameState::WaitStart || !records)
+        return;
+    const online::WorldBest* best = stageId_.empty() ? nullptr : records->Best(stageId_);
+    if (!best || best->runId == 0) return; // not heard of yet, or nobody has a run there
+    const std::string* run = records->Run(best->runId);
+    if (!run) {
+        if (worldStep_ == 0) records->FetchRun(best->runId);
+        worldStep_ = 1;
+        return;
+    }
+    if (worldStep_ == 2) return; // came, and was no clear of this stage
+    worldStep_ = 2;
+    if (!checkRun(play_->stage(), *run).cleared) return;
+    auto record = std::make_unique<InputRecord>();
+    record->parse(*run);
+    play_->raceWorld(std::move(record));
+}
+
+bool SceneGameMain::RaceOffered() const {
+    const online::RecordsClient* records = context_.online.Records();
+    const online::WorldBest* best = records && !stageId_.empty() ? records->Best(stageId_) : nullptr;
+    return !session_.raceWorld && best && best->runId != 0;
 }
 
 std::unique_ptr<InputRecord> SceneGameMain::LoadBestRun(const std::string& path, const Stage& stage) const {
@@ -109,7 +141,10 @@ bool SceneGameMain::KeepBestRun(const InputRecord& record) {
     const bool saved = saveBestRun(path, stage, record, error, &kept);
     if (!kept.empty())
         std::fprintf(stderr, "twirlstick: %s: the run there was kept as %s\n", path.c_str(), kept.c_str());
-    if (saved) return true;
+    if (saved) {
+        context_.online.SubmitBestRun(stagePath_, path);
+        return true;
+    }
     std::fprintf(stderr, "twirlstick: cannot write %s: %s\n", path.c_str(), error.message().c_str());
     ShowMessageBox(tr(u"記録を保存できませんでした\nこのクリアは記録に残りません"), u"WARNING",
                    MessageBoxStyle::Ok);
@@ -156,6 +191,7 @@ void SceneGameMain::Update() {
     input.pauseKey = keys.Typed(platform::Key::P);
     input.pauseRequested = context_.pauseRequested;
     input.leaveTest = mouse.Pressed(MouseMiddle) || keys.Typed(platform::Key::Backspace);
+    LoadWorldRun();
     play_->update(input);
     if (play_->menuTurn()) RunPauseMenu();
     Carry(wasPaused);
@@ -185,6 +221,10 @@ void SceneGameMain::RunPauseMenu() {
     case PauseMenu::ShowWay:
         play_->showWayNext();
         break;
+    case PauseMenu::RaceWorld: // likewise: the next attempts race the world best's ghost
+        session_.raceWorld = true;
+        play_->resume();
+        break;
     case PauseMenu::Leave:
         play_->leave();
         break;
@@ -197,7 +237,7 @@ void SceneGameMain::Carry(bool wasPaused) {
     const PlayEvents& events = play_->events();
     if (play_->paused() != wasPaused) {
         PauseAllSounds(play_->paused(), PauseReason::Play);
-        if (play_->paused()) pauseMenu_.Open(play_->wayOffered(), session_.barsLeft <= 0);
+        if (play_->paused()) pauseMenu_.Open(play_->wayOffered(), session_.barsLeft <= 0, RaceOffered());
     }
     switch (events.music) {
     case MusicCue::Normal:
@@ -250,6 +290,7 @@ void SceneGameMain::Draw() const {
     drawBar(play.playerBar());
     if (play.ghostShown()) drawBar(play.ghostBar());
     if (play.wayShown()) drawBar(play.wayBar());
+    if (play.worldShown()) drawBar(play.worldBar());
     stageMesh_.Draw(play.stage(), false);
     context_.cameras.PopCamera();
 

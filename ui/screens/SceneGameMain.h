@@ -1,6 +1,7 @@
 #pragma once
 // The play screen: a frame's input into the play session, its sounds and scene requests carried
-// out, and the stage, the bars and the texts drawn. The rules of play are the session's.
+// out, and the stage, the bars and the texts drawn. The rules of play are the session's. With the
+// online records on, a new best run is sent, and the world best's ghost raced when asked for.
 #include "core/play/PlaySession.h"
 #include "ui/render/StageMesh.h"
 #include "ui/render/TextLabel.h"
@@ -45,6 +46,10 @@ private:
     std::unique_ptr<InputRecord> LoadBestRun(const std::string& path, const Stage& stage) const;
     std::unique_ptr<InputRecord> LoadWay(const Stage& stage) const;
     bool KeepBestRun(const InputRecord& record); // false, after saying so in a box, when not written
+    // Asks for the world best's run while the attempt waits for its start (once an attempt), and
+    // races it once it came and clears this stage.
+    void LoadWorldRun();
+    bool RaceOffered() const;
     void RunPauseMenu();
     // Sounds, the pause's sound and menu, the next scene: what the session asked for this turn.
     void Carry(bool wasPaused);
@@ -53,6 +58,9 @@ private:
     SceneMaster* master_;
     const FrameContext& context_;
     GameSession& session_;
+    std::string stagePath_; // sent with a new best run to the online records
+    std::string stageId_;   // the stage's name there; "" without them
+    int worldStep_ = 0;     // 1: the world best's run asked for, 2: and checked
     std::unique_ptr<PlaySession> play_;
     std::u16string shownTitle_; // a shipped stage's in the player's language
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;

@@ -1,11 +1,14 @@
 #include "ui/screens/SceneOptions.h"
 
+#include "core/base/Capabilities.h"
+#include "core/base/Utf.h"
 #include "core/lang/LanguageChoice.h"
 #include "core/lang/Translate.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
 #include "ui/scene/SceneMaster.h"
 #include "ui/sound/Sound.h"
+#include "ui/system/InputBox.h"
 #include "ui/system/MessageBox.h"
 
 #include <algorithm>
@@ -13,13 +16,16 @@
 namespace {
 constexpr float RowLeft = -340.0f;
 constexpr float RowRight = 340.0f;
-constexpr float RowTop = 130.0f;
-constexpr float RowPitch = 70.0f;
+constexpr float RowTop = 160.0f;
+constexpr float RowPitch = 56.0f;
 constexpr float RowHeight = 44.0f;
 constexpr float TextScale = 0.8f;
+constexpr float ServerLeft = -40.0f;
 
 const char16_t* const RowNames[SceneOptions::RowCount] = {
-    N_(u"音楽の音量"), N_(u"効果音の音量"), N_(u"起動時にフルスクリーン"), N_(u"言語"), N_(u"戻る"),
+    N_(u"音楽の音量"), N_(u"効果音の音量"),   N_(u"起動時にフルスクリーン"),
+    N_(u"言語"),       N_(u"オンライン記録"), N_(u"記録サーバー"),
+    N_(u"戻る"),
 };
 
 // Languages are named in themselves, so a player who cannot read the current one finds theirs.
@@ -50,7 +56,7 @@ SceneOptions::~SceneOptions() {
 }
 
 Rect SceneOptions::RowBox(int row) {
-    const float top = RowTop - RowPitch * float(row) - (row == Back ? RowPitch : 0.0f);
+    const float top = RowTop - RowPitch * float(row) - (row == Back ? RowPitch / 2.0f : 0.0f);
     const float halfWidth = row == Back ? 120.0f : RowRight;
     return Rect(row == Back ? -halfWidth : RowLeft, top - RowHeight, halfWidth, top);
 }
@@ -78,6 +84,13 @@ void SceneOptions::ShowValues() {
     values_[1]->SetText(volumeText(settings_.soundVolume));
     values_[2]->SetText(settings_.fullScreen ? tr(u"オン") : tr(u"オフ"));
     values_[3]->SetText(languageName(settings_.language));
+    values_[4]->SetText(settings_.onlineRecords ? tr(u"オン") : tr(u"オフ"));
+    // An address may be long: it starts at the middle and ends in "…" at the row's edge.
+    const std::u16string server =
+        PlatformIsServedPage ? tr(u"このページのサーバー") : toUtf16(settings_.serverAddress);
+    const Rect box = RowBox(int(SettingRow::Server));
+    values_[5] = CreateFittedLabel(context_.glyphs, server, {ServerLeft, box.bottom + 12.0f}, TextScale,
+                                   RowRight - 16.0f);
 }
 
 void SceneOptions::Update() {
@@ -111,6 +124,11 @@ void SceneOptions::Update() {
             Leave();
             return;
         }
+        if (hot_ == int(SettingRow::Server)) {
+            keyed_ = hot_;
+            EditServer();
+            return;
+        }
         step = 1;
         keyed_ = hot_;
     } else if (mouse.Pressed(MouseRight)) {
@@ -122,6 +140,20 @@ void SceneOptions::Update() {
         step += under == hot_ ? mouse.wheel : 0;
     }
     if (step != 0 && hot_ != Back) Step(hot_, step, wrap);
+}
+
+void SceneOptions::EditServer() {
+    if (PlatformIsServedPage) return;
+    std::u16string address = toUtf16(settings_.serverAddress);
+    const std::u16string prompt = tr(u"記録サーバーのアドレス（例：http://127.0.0.1:8080）");
+    do {
+        if (!InputBox(prompt.c_str(), address.c_str(), address)) return;
+    } while (!online::isServerAddress(toUtf8(address)));
+    if (toUtf8(address) == settings_.serverAddress) return;
+    settings_.serverAddress = toUtf8(address);
+    changed_ = true;
+    context_.online.Follow(settings_);
+    ShowValues();
 }
 
 void SceneOptions::Step(int row, int step, bool wrap) {
@@ -142,6 +174,11 @@ void SceneOptions::Step(int row, int step, bool wrap) {
     case SettingRow::Language:
         ChangeLanguage(settings_.language);
         MakeLabels(); // every text of this screen in the new language
+        break;
+    case SettingRow::Online:
+        context_.online.Follow(settings_);
+        break;
+    case SettingRow::Server:
         break;
     }
     ShowValues();

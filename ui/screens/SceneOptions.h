@@ -1,7 +1,7 @@
 #pragma once
-// The options screen, from the title: music and sound volume, full screen on start and the
-// language. Each change is heard or seen at once; the choices are kept in the settings file
-// when the player goes back (or the game ends here).
+// The options screen, from the title: music and sound volume, full screen on start, the
+// language, the online records and their server's address. Each change is heard or seen at once;
+// the choices are kept in the settings file when the player goes back (or the game ends here).
 #include "core/settings/Settings.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/FrameContext.h"
@@ -16,9 +16,9 @@ class SceneMaster;
 
 class SceneOptions : public Lib::Scene::SceneBase {
 public:
-    // The four setting rows (SettingRow), then Back.
-    static constexpr int Back = 4;
-    static constexpr int RowCount = 5;
+    // The six setting rows (SettingRow), then Back.
+    static constexpr int Back = 6;
+    static constexpr int RowCount = 7;
 
     explicit SceneOptions(SceneMaster* master);
     ~SceneOptions() override;
@@ -35,6 +35,7 @@ private:
     void MakeLabels();
     void ShowValues();
     void Step(int row, int step, bool wrap);
+    void EditServer(); // the address is typed in a box; a page has its own and shows it
     void Leave();
     bool Keep(); // saves when something changed; false when that failed
 

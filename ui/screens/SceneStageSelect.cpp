@@ -1,10 +1,13 @@
 #include "ui/screens/SceneStageSelect.h"
 
+#include "core/base/FileAccess.h"
 #include "core/base/Utf.h"
 #include "core/editor/EditedStages.h"
 #include "core/game/PlayTexts.h"
+#include "core/game/RunCheck.h"
 #include "core/game/ShippedTitles.h"
 #include "core/lang/Translate.h"
+#include "core/online/RecordsClient.h"
 #include "core/play/GameSession.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
@@ -21,6 +24,9 @@ constexpr float RowSpacing = 36.0f;
 constexpr float RowScale = 0.6f;
 constexpr float RowLeft = -370.0f, RowRight = 370.0f;
 constexpr float TimeColumn = 250.0f; // names and titles end before the times
+// With the online records the world best goes between them, and the time takes the rank.
+constexpr float WorldColumn = -20.0f, OnlineTimeColumn = 200.0f;
+constexpr Color32 WorldText = makeColor(96, 224, 255, 255);
 constexpr float BoxMargin = 10.0f;
 // A locked row reads at more than 6:1 whether lit or not, and stays apart from a playable one.
 constexpr Color32 LockedBox = makeColor(40, 40, 40, 255);
@@ -30,9 +36,12 @@ constexpr Color32 LockedText = makeColor(190, 190, 190, 255);
 const LabelDesc TabDescs[StageSelect::PageCount] = {
     {N_(u"ステージ一覧"), -180.0f, 250.0f, 0.8f, TextAlign::Center},
     {N_(u"自作ステージ"), 180.0f, 250.0f, 0.8f, TextAlign::Center},
+    {N_(u"オンラインステージ"), 260.0f, 250.0f, 0.8f, TextAlign::Center},
 };
+constexpr float ThreeTabsX[StageSelect::PageCount] = {-260.0f, 0.0f, 260.0f};
 const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};
 const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
+const LabelDesc RaceDesc{u"", 370.0f, -180.0f, 0.6f, TextAlign::Right}; // beside the total
 const LabelDesc LockedDesc{u"", 0.0f, -218.0f, 0.6f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
 
@@ -54,15 +63,25 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     GlyphCache& cache = context_.glyphs;
     for (int page = 0; page < StageSelect::PageCount; ++page)
         tabs_[std::size_t(page)] = CreateLabel(cache, TabDescs[page]);
+    if (context_.online.Records()) // three tabs: the online page's joins them
+        for (int page = 0; page < StageSelect::PageCount; ++page)
+            tabs_[std::size_t(page)]->SetPosition({ThreeTabsX[page], TabDescs[page].y});
     exit_ = CreateLabel(cache, ExitDesc);
     total_ = CreateLabel(cache, TotalDesc);
     if (const auto total = totalBest(select_.shipped())) total_->SetText(tr(u"合計：") + timeText(*total));
     hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
     locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
+    emptyOnline_ = CreateLabel(
+        cache, {N_(u"公開されたステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center});
+    if (context_.online.Records()) {
+        race_ = CreateLabel(cache, RaceDesc);
+        ShowRaceSwitch();
+    }
     if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
         select_.lightOwn(session_.ownStageFile);
-        select_.showPage(StageSelect::Own);
+        const bool fromOnline = race_ && session_.ownStageFile.starts_with("online-");
+        select_.showPage(fromOnline ? StageSelect::Online : StageSelect::Own);
     }
     ShowRowsInSight();
 }
@@ -75,6 +94,85 @@ const TextLabel* SceneStageSelect::RowTime(int k) const {
     return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].time.get() : nullptr;
 }
 
+const TextLabel* SceneStageSelect::RowWorld(int k) const {
+    return k >= 0 && k < int(rows_.size()) ? rows_[std::size_t(k)].world.get() : nullptr;
+}
+
+void SceneStageSelect::ShowRaceSwitch() {
+    race_->SetText(tr(u"世界記録と競う：") + (session_.raceWorld ? tr(u"オン") : tr(u"オフ")));
+}
+
+void SceneStageSelect::ShowWorldBests() {
+    online::RecordsClient* records = context_.online.Records();
+    if (!records || select_.page() == StageSelect::Own) return;
+    GlyphCache& cache = context_.glyphs;
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const std::string id = StageIdOf(shownFirst_ + int(k));
+        if (id.empty()) continue;
+        if (!asked_.contains(id) && records->LookUp(id)) asked_.insert(id);
+        const online::WorldBest* world = records->Best(id);
+        if (!world) continue;
+        Row& row = rows_[k];
+        const std::u16string worldText = world->frames > 0
+                                             ? timeText(world->frames) + u" " + toUtf16(world->holder)
+                                             : std::u16string(u"----");
+        const std::int64_t best = row.best;
+        const std::u16string time =
+            world->rank ? withNumber(tr(u"%1位"), std::size_t(*world->rank)) + u" " + timeText(best)
+                        : timeText(best);
+        if (worldText != row.worldText) {
+            row.world = CreateFittedLabel(cache, worldText, {WorldColumn, row.y}, RowScale,
+                                          OnlineTimeColumn - BoxMargin);
+            row.worldText = worldText;
+        }
+        if (time != row.timeText) row.time->SetText(row.timeText = time);
+    }
+}
+
+std::string SceneStageSelect::StageIdOf(int entry) {
+    if (select_.page() == StageSelect::Shipped) return context_.online.ShippedStageId(entry);
+    if (select_.page() == StageSelect::Online) return select_.online()[std::size_t(entry)].id;
+    return {};
+}
+
+void SceneStageSelect::FollowOnlinePage() {
+    online::RecordsClient* records = context_.online.Records();
+    if (!records) return;
+    if (!listed_ && select_.page() == StageSelect::Online) {
+        records->ListStages();
+        listed_ = true;
+    }
+    if (listed_ && records->Published() && select_.online().size() != records->Published()->size()) {
+        std::vector<OnlineStage> stages;
+        for (const online::StageEntry& s : *records->Published())
+            stages.push_back({s.id, toUtf16(s.title), toUtf16(s.maker)});
+        select_.setOnline(std::move(stages));
+        shownFirst_ = -1; // the rows are made again
+    }
+    if (const std::string* file = downloading_.empty() ? nullptr : records->StageFile(downloading_)) {
+        std::string reason;
+        std::error_code error;
+        const std::string id = std::exchange(downloading_, {});
+        if (!readPublishedStage(*file, reason) || !writeFileAtomically(onlineStagePath(id), *file, &error)) {
+            ShowMessageBox(tr(u"このステージは読み込めませんでした"), u"WARNING", MessageBoxStyle::Ok);
+            return;
+        }
+        PlayOnline(id);
+    }
+}
+
+// A stage downloaded before is played from its file, named after its content so it is the same.
+void SceneStageSelect::PlayOnline(const std::string& id) {
+    if (!pathExists(onlineStagePath(id))) {
+        downloading_ = id;
+        context_.online.Records()->FetchStage(id);
+        return;
+    }
+    session_.startOwnStage(onlineStagePath(id).substr(workingFolderPath().size()));
+    PlaySound(SoundId::enter, false);
+    master_->ChangeScene(SceneId::GameMain);
+}
+
 SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
     GlyphCache& cache = context_.glyphs;
     std::u16string name;
@@ -83,17 +181,26 @@ SceneStageSelect::Row SceneStageSelect::MakeRow(int entry, float y) {
         const StageProgress& stage = select_.shipped()[std::size_t(entry)];
         name = tr(u"ステージ") + toUtf16(std::to_string(entry + 1)) + u"  " + shippedStageTitle(stage.title);
         best = stage.best;
-    } else {
+    } else if (select_.page() == StageSelect::Own) {
         const OwnStage& stage = select_.own()[std::size_t(entry)];
         name = toUtf16(stage.name) + u"  " + stage.title;
         best = select_.ownBest(entry);
+    } else {
+        const OnlineStage& stage = select_.online()[std::size_t(entry)];
+        name = stage.title + u"  " + stage.maker;
+        best = ownStageBest(onlineStagePath(stage.id));
     }
     Row row;
-    row.name = CreateFittedLabel(cache, name, {RowLeft, y}, RowScale, TimeColumn - BoxMargin);
+    // The world best's column, when the records are on, narrows the name's.
+    const bool online = context_.online.Records() && select_.page() != StageSelect::Own;
+    row.name = CreateFittedLabel(cache, name, {RowLeft, y}, RowScale,
+                                 (online ? WorldColumn : TimeColumn) - BoxMargin);
     row.time = CreateLabel(cache, {u"", RowRight, y, RowScale, TextAlign::Right});
     row.time->SetText(timeText(best));
+    row.best = best;
     const Rect& text = row.name->Bounds();
     row.box = Rect(RowLeft - BoxMargin, text.bottom, RowRight + BoxMargin, text.top);
+    row.y = y;
     return row;
 }
 
@@ -115,7 +222,7 @@ int SceneStageSelect::EntryUnder(Vec2 p) const {
 }
 
 int SceneStageSelect::TabUnder(Vec2 p) const {
-    for (int page = 0; page < StageSelect::PageCount; ++page)
+    for (int page = 0; page < Pages(); ++page)
         if (tabs_[std::size_t(page)]->Bounds().containsStrictly(p)) return page;
     return -1;
 }
@@ -137,7 +244,8 @@ void SceneStageSelect::Steer() {
             moved = true;
         } else if ((press.key == Key::Left || press.key == Key::Right || press.key == Key::Tab) &&
                    !press.repeat) {
-            TurnPage(select_.page() == StageSelect::Shipped ? StageSelect::Own : StageSelect::Shipped);
+            const int step = press.key == Key::Left ? Pages() - 1 : 1;
+            TurnPage(StageSelect::Page((select_.page() + step) % Pages()));
             entry = select_.lit();
         }
     }
@@ -162,7 +270,9 @@ void SceneStageSelect::Update() {
         return;
     }
     Steer();
+    FollowOnlinePage();
     ShowRowsInSight();
+    ShowWorldBests();
     const int lit = select_.lit();
     const bool litLocked = lit >= 0 && lit < select_.exitEntry() && !select_.playable(lit);
     const int why = underLocked ? under : litLocked ? lit : -1;
@@ -177,9 +287,13 @@ void SceneStageSelect::Update() {
     if (context_.keys.Typed(platform::Key::Return) || context_.keys.TypedPivot()) {
         Choose(select_.lit());
     } else if (mouse.Pressed(MouseLeft)) {
-        if (const int tab = TabUnder(p); tab >= 0)
+        if (const int tab = TabUnder(p); tab >= 0) {
             TurnPage(StageSelect::Page(tab));
-        else if (under >= 0)
+        } else if (race_ && race_->Bounds().containsStrictly(p)) {
+            session_.raceWorld = !session_.raceWorld;
+            PlaySound(SoundId::click, false);
+            ShowRaceSwitch();
+        } else if (under >= 0)
             Choose(under);
     }
 }
@@ -193,6 +307,10 @@ void SceneStageSelect::Choose(int entry) {
     if (!select_.playable(entry)) return; // locked: the stage before it is not cleared yet
     if (select_.page() == StageSelect::Own) {
         PlayOwn(entry);
+        return;
+    }
+    if (select_.page() == StageSelect::Online) {
+        PlayOnline(select_.online()[std::size_t(entry)].id);
         return;
     }
     session_.stageNumber = entry;
@@ -225,7 +343,7 @@ void SceneStageSelect::PlayOwn(int entry) {
 
 void SceneStageSelect::Draw() const {
     ClearScreen(Colors::Black);
-    for (int page = 0; page < StageSelect::PageCount; ++page)
+    for (int page = 0; page < Pages(); ++page)
         DrawMenuEntry(*tabs_[std::size_t(page)], page == select_.page());
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const int entry = shownFirst_ + int(k);
@@ -237,10 +355,14 @@ void SceneStageSelect::Draw() const {
         const Color32 text = locked ? LockedText : hot ? ButtonText : UnlitBoxButtonText;
         row.name->DrawLabel(text);
         row.time->DrawLabel(text);
+        if (row.world) row.world->DrawLabel(locked || hot ? text : WorldText); // cyan is lost on the yellow
     }
     if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Online && select_.online().empty())
+        emptyOnline_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
     DrawMenuEntry(*exit_, select_.lit() == select_.exitEntry());
+    if (race_) DrawMenuEntry(*race_, session_.raceWorld);
     DrawHint(*hint_);
     if (!locked_->Text().empty()) DrawLegibleLabel(*locked_, Colors::Yellow);
 }

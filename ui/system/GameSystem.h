@@ -9,6 +9,7 @@
 #include "ui/system/Handler.h"
 #include "ui/system/InputState.h"
 #include "ui/system/MessageLoop.h"
+#include "ui/system/OnlineLink.h"
 
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,7 @@ public:
     // The settings in use (the file's at start, then the options screen's): what the options
     // screen shows, whatever another running copy wrote to the file since.
     Settings settings;
+    OnlineLink online;                    // follows `settings`
     std::vector<KeyChord> pendingChords;  // typed since the last poll
     std::vector<KeyPress> pendingPresses; // typed since the last poll
     // Dropped on the window, in order, and kept until a scene takes them: a turn without focus
