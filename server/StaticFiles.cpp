@@ -19,6 +19,7 @@ const std::map<std::string, std::string> Types = {{".html", "text/html; charset=
                                                   {".ico", "image/x-icon"},
                                                   {".json", "application/json"},
                                                   {".ttf", "font/ttf"},
+                                                  {".wav", "audio/wav"}, // the sounds follow the first frame
                                                   {".txt", "text/plain; charset=utf-8"}};
 
 void notFound(httplib::Response& res) {

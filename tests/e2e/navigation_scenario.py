@@ -8,7 +8,7 @@ from options_scenario import OPTIONS_ITEM, is_options, is_title, quit_game, row_
 from editor_scenario import EDIT_ITEM, menu_entries
 from xsession import Game, TestFailure, bright, near
 
-MUSIC_NAME = (150, 192)  # inside the music row, left of its value
+MUSIC_NAME = (300, 162)  # inside the music row, between its name and its value
 
 
 def to_title(game):

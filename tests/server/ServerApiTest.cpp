@@ -67,6 +67,8 @@ protected:
         ASSERT_TRUE(addShippedStages(*store_, DATA_DIR, problem)) << problem;
         std::filesystem::create_directory(folder_.file("web"));
         folder_.write("web/index.html", "<p>page</p>");
+        std::filesystem::create_directory(folder_.file("web/sound"));
+        folder_.write("web/sound/click.wav", "RIFF");
         std::filesystem::create_symlink("/etc/passwd", folder_.file("web/out.txt"));
         start({});
         stage1_ = stageContentId(readData("stage1"));
@@ -185,6 +187,7 @@ TEST_P(Api, RefusesBadInputWithAReason) {
     }
     EXPECT_EQ(call("POST", fill("/api/v1/stages/{s1}/runs"), route1_, "' OR 1=1 --")->status, 401);
     EXPECT_EQ(call("GET", "/")->body, "<p>page</p>");
+    EXPECT_EQ(call("GET", "/sound/click.wav")->get_header_value("Content-Type"), "audio/wav"); // late sounds
     EXPECT_EQ(call("GET", "/api/v1/health")->status, 200);
 }
 
