@@ -22,6 +22,16 @@ const std::map<std::string, std::string> Types = {{".html", "text/html; charset=
                                                   {".wav", "audio/wav"}, // the sounds follow the first frame
                                                   {".txt", "text/plain; charset=utf-8"}};
 
+// A page this server serves says so, so that the game in it reads the records here unasked; the
+// same page from a plain static host asks nothing of a server that is not there.
+std::string markedPage(const std::string& content, const std::string& type) {
+    const std::size_t head = content.find("</head>");
+    if (type.rfind("text/html", 0) != 0 || head == std::string::npos) return content;
+    std::string marked = content;
+    marked.insert(head, R"(<meta name="twirlstick-records" content="/api/v1">)");
+    return marked;
+}
+
 void notFound(httplib::Response& res) {
     res.status = 404;
     res.set_content(R"({"error":"no such file"})", "application/json");
@@ -68,5 +78,5 @@ void serveStaticFile(const std::string& folder, const httplib::Request& req, htt
         readRegularFile(real.string(), {MaxStaticFileBytes, false, false}, ec);
     if (!content) return notFound(res);
     res.set_header("X-Content-Type-Options", "nosniff");
-    res.set_content(*content, type->second);
+    res.set_content(markedPage(*content, type->second), type->second);
 }

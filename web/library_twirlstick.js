@@ -126,6 +126,12 @@ mergeInto(LibraryManager.library, {
     }, refused);
   },
 
+  // twirlstick-server marks the page it serves; a page from any other host has no records to
+  // read at its origin, and asking would only fill the console with 404s.
+  twirlstick_records_at_origin: function() {
+    return document.querySelector('meta[name="twirlstick-records"]') ? 1 : 0;
+  },
+
   twirlstick_alert: function(caption, text) {
     window.alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
   },

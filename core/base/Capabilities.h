@@ -7,8 +7,9 @@
 // does not give) and its file system no hard links.
 inline constexpr bool PlatformHasThreads = false;
 inline constexpr bool PlatformHasHardLinks = false;
-// A page talks to the server that served it, its own origin, and reads its records unasked (the
-// player came to that server's page); the desktop game talks to no server until told to.
+// A page talks to the server that served it, its own origin (and, served by twirlstick-server,
+// reads its records unasked: platform::recordsAtOrigin); the desktop game talks to no server
+// until told to.
 inline constexpr bool PlatformIsServedPage = true;
 #else
 inline constexpr bool PlatformHasThreads = true;

@@ -69,6 +69,7 @@ protected:
         folder_.write("web/index.html", "<p>page</p>");
         std::filesystem::create_directory(folder_.file("web/sound"));
         folder_.write("web/sound/click.wav", "RIFF");
+        folder_.write("web/game.html", "<html><head></head></html>");
         std::filesystem::create_symlink("/etc/passwd", folder_.file("web/out.txt"));
         start({});
         stage1_ = stageContentId(readData("stage1"));
@@ -187,6 +188,9 @@ TEST_P(Api, RefusesBadInputWithAReason) {
     }
     EXPECT_EQ(call("POST", fill("/api/v1/stages/{s1}/runs"), route1_, "' OR 1=1 --")->status, 401);
     EXPECT_EQ(call("GET", "/")->body, "<p>page</p>");
+    // The game's page says where it came from, so it reads the records here unasked.
+    EXPECT_EQ(call("GET", "/game.html")->body,
+              R"(<html><head><meta name="twirlstick-records" content="/api/v1"></head></html>)");
     EXPECT_EQ(call("GET", "/sound/click.wav")->get_header_value("Content-Type"), "audio/wav"); // late sounds
     EXPECT_EQ(call("GET", "/api/v1/health")->status, 200);
 }

@@ -72,7 +72,7 @@ function isEditMenu(pic) {
 }
 
 const panel = (pic, x, y) => near(pic.rgb(x, y), OLIVE) || near(pic.rgb(x, y), YELLOW);
-const isOptions = (pic) => panel(pic, 70, 192) && panel(pic, 70, 402) && panel(pic, 400, 542);
+const isOptions = (pic) => panel(pic, 70, 162) && panel(pic, 70, 330) && panel(pic, 400, 526);
 
 const isEditor = (pic) => near(pic.rgb(20, 20), [112, 80, 64], 24) && near(pic.rgb(780, 60), [112, 80, 64], 24);
 

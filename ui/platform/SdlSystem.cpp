@@ -65,6 +65,10 @@ bool endsProgram() {
 
 void holdUnsavedWork(bool) {}
 
+bool recordsAtOrigin() {
+    return false;
+}
+
 std::uint64_t nowUs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);

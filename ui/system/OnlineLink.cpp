@@ -8,6 +8,7 @@
 #include "core/online/PlayerName.h"
 #include "core/stage/FileLocations.h"
 #include "core/stage/StageFile.h"
+#include "ui/platform/Platform.h"
 #include "ui/platform/Requests.h"
 #include "ui/render/MenuEntry.h"
 #include "ui/system/InputBox.h"
@@ -55,7 +56,7 @@ std::u16string statusText(const online::StatusLine& line) {
 } // namespace
 
 void OnlineLink::Follow(const Settings& settings) {
-    const bool reading = settings.onlineRecords || PlatformIsServedPage;
+    const bool reading = settings.onlineRecords || platform::recordsAtOrigin();
     const std::string server = PlatformIsServedPage ? std::string() : settings.serverAddress;
     if (!reading) {
         client_.reset();

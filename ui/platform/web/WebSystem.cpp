@@ -44,6 +44,11 @@ void holdUnsavedWork(bool holds) {
     told = holds;
 }
 
+bool recordsAtOrigin() {
+    static const bool marked = twirlstick_records_at_origin() != 0; // the page does not change
+    return marked;
+}
+
 std::uint64_t nowUs() {
     return std::uint64_t(emscripten_get_now() * 1000.0);
 }
