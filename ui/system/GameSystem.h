@@ -61,7 +61,6 @@ public:
     // The settings in use (the file's at start, then the options screen's): what the options
     // screen shows, whatever another running copy wrote to the file since.
     Settings settings;
-    OnlineLink online;                    // follows `settings`
     std::vector<KeyChord> pendingChords;  // typed since the last poll
     std::vector<KeyPress> pendingPresses; // typed since the last poll
     // Dropped on the window, in order, and kept until a scene takes them: a turn without focus
@@ -73,6 +72,9 @@ public:
     std::unique_ptr<Lib::System::CIdlingMessageLoop> messageLoop;
     std::unique_ptr<Lib::System::CGameWindow> window;
     std::unique_ptr<GlyphCache> glyphCache;
+    // Follows `settings`. After the glyph cache, so it goes first: its status line's label leaves
+    // the cache as it goes.
+    OnlineLink online;
 };
 
 extern GameSystem* TheGameSystem;
