@@ -6,9 +6,6 @@
 #include "core/stage/FileLocations.h"
 
 #include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace online {
 namespace {
@@ -30,15 +27,11 @@ bool keepUnsentRun(std::string_view stageId, std::string_view replay, std::error
 }
 
 std::vector<std::string> unsentStageIds() {
-    std::vector<std::string> ids;
-    std::error_code ec;
-    for (fs::directory_iterator it(workingFolderPath(), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code typeError;
-        if (name.starts_with(Prefix) && isStageContentId(std::string_view(name).substr(Prefix.size())) &&
-            it->is_regular_file(typeError))
-            ids.push_back(name.substr(Prefix.size()));
-    }
+    std::vector<std::string> ids = workingFolderFiles([](std::string_view name) {
+        return name.starts_with(Prefix) && isStageContentId(name.substr(Prefix.size()));
+    });
+    for (std::string& id : ids)
+        id.erase(0, Prefix.size());
     std::sort(ids.begin(), ids.end());
     if (ids.size() > MaxUnsentRuns) ids.resize(MaxUnsentRuns);
     return ids;

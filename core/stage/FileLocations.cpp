@@ -106,14 +106,19 @@ std::string onlinePlayerPath() {
     return workingFolderPath() + "online-player";
 }
 
-std::vector<std::string> listEditedStages() {
+std::vector<std::string> workingFolderFiles(bool (*wanted)(std::string_view name)) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(workingFolderPath(), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code typeError;
-        if (isEditedStageName(name) && it->is_regular_file(typeError)) names.push_back(name);
+        if (wanted(name) && it->is_regular_file(typeError)) names.push_back(name);
     }
+    return names;
+}
+
+std::vector<std::string> listEditedStages() {
+    std::vector<std::string> names = workingFolderFiles(isEditedStageName);
     std::sort(names.begin(), names.end(), naturalLess);
     return names;
 }

@@ -46,6 +46,8 @@ std::string onlinePlayerPath();
 // File names (no folder) of the edited stages in the working folder, in natural order (stage2
 // before stage10).
 std::vector<std::string> listEditedStages();
+// The names of the regular files in the working folder that `wanted` accepts, in no order.
+std::vector<std::string> workingFolderFiles(bool (*wanted)(std::string_view name));
 
 // "stage" + the smallest k >= 1 whose name is not taken in the working folder.
 std::string nextNewStageName();

@@ -152,15 +152,16 @@ bool SceneGameMain::KeepBestRun(const InputRecord& record) {
 }
 
 void SceneGameMain::RefreshTexts() {
-    const auto set = [](TextLabel& label, const std::u16string& text) {
-        if (label.Text() != text) label.SetText(text);
-    };
     const PlaySession& play = *play_;
-    set(*labels_[TimeLabel],
+    const std::u16string time =
         play.cleared() ? tr(u"クリア時間:") + FormatSeconds(play.record().total()) + tr(u"秒")
-                       : tr(u"残り時間:") + FormatSeconds(std::max(play.remaining(), 0)) + tr(u"秒"));
-    set(*labels_[BarsLabel],
-        tr(u"残り棒：") + std::u16string(std::size_t(std::clamp(session_.barsLeft, 0, 30)), u'/'));
+                       : tr(u"残り時間:") + FormatSeconds(std::max(play.remaining(), 0)) + tr(u"秒");
+    if (labels_[TimeLabel]->Text() != time) labels_[TimeLabel]->SetText(time);
+    if (session_.barsLeft != shownBars_) {
+        shownBars_ = session_.barsLeft;
+        labels_[BarsLabel]->SetText(tr(u"残り棒：") +
+                                    std::u16string(std::size_t(std::clamp(shownBars_, 0, 30)), u'/'));
+    }
     if (play.message() != shownMessage_) {
         shownMessage_ = play.message();
         labels_[MessageLabel]->SetText(tr(Messages[shownMessage_]));

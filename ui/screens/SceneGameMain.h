@@ -68,6 +68,7 @@ private:
     std::unique_ptr<TextLabel> testHint_; // how to leave a test play; none in a real one
     PauseMenu pauseMenu_;
     int shownMessage_ = NoMessage;
+    int shownBars_ = -1;     // none shown yet, as for the best
     int shownBest_ = -2;     // none shown yet: the first refresh writes the label
     bool soundHeld_ = false; // the window lost its focus: the sound waits with the picture
     StageMesh stageMesh_;    // the stage's lines, built again only when the stage changes
