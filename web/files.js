@@ -66,10 +66,11 @@ Module['preRun'].push(function() {
       answer(e);
     }
   };
-  var syncing = false, again = false, lost = false, unread = false;
+  var syncing = false, again = false, lost = false, unread = false, shared = false;
   var sync = function() {
-    // Stored files that could not be read must not be overwritten by this page's few.
-    if (unread) return;
+    // Stored files that could not be read must not be overwritten by this page's few, nor the
+    // files another tab saved since this one read them by this tab's older copy.
+    if (unread || shared) return;
     if (syncing) {
       again = true;
       return;
@@ -108,12 +109,28 @@ Module['preRun'].push(function() {
     event.returnValue = '';
   });
   addRunDependency('twirlstick-files');
-  syncfs(true, function(error) {
-    if (error) {
-      unread = true;
-      status('files', 'Stored best runs and stages could not be read (' + error +
-                      '); starting without them, and nothing is saved until the page is reloaded.');
+  var load = function() {
+    syncfs(true, function(error) {
+      if (error) {
+        unread = true;
+        status('files', 'Stored best runs and stages could not be read (' + error +
+                        '); starting without them, and nothing is saved until the page is reloaded.');
+      }
+      removeRunDependency('twirlstick-files');
+    });
+  };
+  // A sync writes this tab's whole copy of the folder over the store, deleting what is not in
+  // it: a second tab of the page would delete what the first saved after the second opened.
+  // The first tab holds the store's lock while it is open; a later one reads but keeps nothing.
+  // Browsers give locks to secure pages only (https, or this machine).
+  if (!navigator.locks) return load();
+  navigator.locks.request(folder, {ifAvailable: true}, function(lock) {
+    if (!lock) {
+      shared = true;
+      status('files', 'The game is open in another tab, which keeps the best runs and stages: what you do ' +
+                      'here lasts only until this tab closes. Close the other tab and reload this one to keep it.');
     }
-    removeRunDependency('twirlstick-files');
-  });
+    load();
+    return lock && new Promise(function() {}); // held until the page closes
+  }).catch(load);
 });

@@ -257,6 +257,12 @@ async function waitForFile(page, name) {
   while (Date.now() < end && !(await pageFile(page, name))) await new Promise((r) => setTimeout(r, 100));
 }
 
+// Saved as the game saves: a temporary file renamed over the working folder's file.
+const saveAsTheGame = (page, name, text) => page.evaluate((folder, name, text) => {
+  FS.writeFile(folder + '.twirlstick-0123456789.tmp', text);
+  FS.rename(folder + '.twirlstick-0123456789.tmp', folder + name);
+}, FILES, name, text);
+
 async function waitForSaved(page) {
   const end = Date.now() + 30000;
   while (Date.now() < end && await page.evaluate(() => !!Module.twirlstickSaving))
@@ -368,7 +374,8 @@ async function saysSoon(page, part) {
 }
 
 // A store over the site's quota or held open at an older version by another page of the site,
-// a drop of more files than are taken at once, no WebGL: each is said, and play goes on. Each
+// a second tab of the page, a drop of more files than are taken at once, no WebGL: each is said,
+// and play goes on. Each
 // page in a context of its own, so with a store of its own; `before` runs before it loads.
 const HOSTILE = [[async (page, url) => {
   await waitFor(page, 'the opening grid', isGrid);
@@ -379,11 +386,8 @@ const HOSTILE = [[async (page, url) => {
   });
   await saysSoon(page, 'the other 50 (stage-100');
   await (await page.createCDPSession()).send('Storage.overrideQuotaForOrigin', {origin: new URL(url).origin, quotaSize: 1});
-  const frames = await page.evaluate((folder) => { // saved as the game saves: a temporary file renamed
-    FS.writeFile(folder + '.twirlstick-0123456789.tmp', 'x'.repeat(20000));
-    FS.rename(folder + '.twirlstick-0123456789.tmp', folder + 'stage9');
-    return Module.twirlstickFrames.count;
-  }, FILES);
+  const frames = await page.evaluate(() => Module.twirlstickFrames.count);
+  await saveAsTheGame(page, 'stage9', 'x'.repeat(20000));
   await saysSoon(page, 'Saving in the browser failed');
   const goesOn = () => page.evaluate((frames) => Module.twirlstickFrames.count > frames && !Module.twirlstickSaving, frames);
   for (const end = Date.now() + 30000; !(await goesOn()); await new Promise((r) => setTimeout(r, 200)))
@@ -395,6 +399,22 @@ const HOSTILE = [[async (page, url) => {
   const other = await page.browserContext().newPage();
   await other.goto(new URL(url).origin + '/twirlstick.js');
   await other.evaluate((name) => new Promise((resolve) => (indexedDB.open(name, 1).onsuccess = resolve)), FILES.slice(0, -1));
+}], [async (page, url) => {
+  // A second tab of the page: told, and what the first tab saves after it opened stays stored.
+  await saysSoon(page, 'open in another tab');
+  const [first] = (await page.browserContext().pages()).filter((p) => p !== page);
+  await saveAsTheGame(first, 'rep7', 'first tab');
+  await waitForSaved(first);
+  await saveAsTheGame(page, 'rep8', 'second tab');
+  await waitForSaved(page);
+  const third = await page.browserContext().newPage();
+  await third.goto(url);
+  await waitFor(third, 'the opening grid in a third tab', isGrid);
+  if (!(await pageFile(third, FILES + 'rep7'))) throw new TestFailure('the second tab deleted what the first saved');
+}, async (page, url) => {
+  const first = await page.browserContext().newPage();
+  await first.goto(url);
+  await waitFor(first, 'the opening grid in the first tab', isGrid);
 }], [(page) => saysSoon(page, 'no WebGL'), (page) => page.evaluateOnNewDocument(() => {
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
