@@ -23,6 +23,10 @@ mergeInto(LibraryManager.library, {
       TwirlstickLate.lastTry[path] = performance.now();
       fetch(path).then(function(response) {
         if (!response.ok) throw new Error('HTTP ' + response.status);
+        var copy = response.clone(); // read before the cache opens
+        TwirlstickLate.keep(function(cache) {
+          return cache.put(path, copy);
+        });
         return response.arrayBuffer();
       }).then(function(buffer) {
         if (buffer.byteLength > TwirlstickLate.maxBytes) throw new Error('too large');
@@ -54,9 +58,21 @@ mergeInto(LibraryManager.library, {
         err('twirlstick: the browser gives this page no Web Audio; the game runs silent');
     },
 
+    // For a visit without a network, which web/offline.js answers from what is kept: the page's
+    // own files as they are now, each late file as it arrives. Best effort: a page that cannot
+    // keep them (a full store, a page not served securely) plays on while it is online.
+    keep: function(what) {
+      if (!navigator.serviceWorker || !window.caches) return;
+      caches.open('twirlstick').then(what).catch(function() {});
+    },
+
     start: function() {
       TwirlstickLate.shown = true;
       TwirlstickLate.openAudio();
+      if (navigator.serviceWorker) navigator.serviceWorker.register('offline.js').catch(function() {});
+      TwirlstickLate.keep(function(cache) {
+        return cache.addAll([location.pathname, 'twirlstick.js', 'twirlstick.wasm', 'twirlstick.data']);
+      });
       TwirlstickLate.want(TwirlstickLate.font, false);
       for (var path in TwirlstickLate.files)
         if (TwirlstickLate.files[path] === 'waiting') TwirlstickLate.fetchFile(path);

@@ -1,5 +1,6 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
-// the best run found again in IndexedDB after a reload, a stage file dropped on the edit menu
+// the page, the font and the sounds kept for a reload with no network and the best run found
+// again in IndexedDB after it, a stage file dropped on the edit menu
 // kept as the player's first stage, and stages in links: one taken in, a damaged one refused, one
 // pasted into the open tab taken in and the same again named, and the editor's link to a stage
 // named as the stage it came from, the offer to play a linked stage taken once and declined once;
@@ -102,7 +103,7 @@ function messageColumns(pic) {
 // Content-Encoding when `gzip` is set, the browser asks for it and the build wrote one; plain
 // otherwise, as a server that sends no compressed files would. `hold(name)` may answer a
 // promise that the reply waits for (a slow network), or 'refuse' (no network).
-const SERVED = /^(twirlstick\.(html|js|wasm|data)|IPAfont00203\/ipagp\.ttf|sound\/[a-z_]+\.wav)$/;
+const SERVED = /^(twirlstick\.(html|js|wasm|data)|offline\.js|IPAfont00203\/ipagp\.ttf|sound\/[a-z_]+\.wav)$/;
 function serve(folder, {gzip = false, hold = () => null} = {}) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
   const server = http.createServer(async (request, response) => {
@@ -435,7 +436,8 @@ async function hostile(browser, url) {
 async function main() {
   fs.mkdirSync(outDir, {recursive: true});
   const solution = fs.readFileSync(solutionPath);
-  const server = await serve(webDir, {gzip: true});
+  let offline = false;
+  const server = await serve(webDir, {gzip: true, hold: () => (offline ? 'refuse' : null)});
   const url = 'http://127.0.0.1:' + server.address().port + '/twirlstick.html';
   const {browser, profile} = await launch();
   const errors = [], warnings = [];
@@ -468,11 +470,17 @@ async function main() {
     if (!Buffer.from(best).equals(solution))
       throw new TestFailure('the best run is not the route that was played: ' + JSON.stringify(Buffer.from(best).toString()));
 
+    // Reloaded with no network: the page, the full font and the sounds come from what it kept.
+    await page.waitForFunction(async (n) => (await navigator.serviceWorker.ready) &&
+                               (await (await caches.open('twirlstick')).keys()).length === n, {}, 4 + lateFiles().length);
+    offline = true;
     await page.reload();
-    await waitFor(page, 'the opening grid after the reload', isGrid);
+    await waitFor(page, 'the opening grid after the reload with no network', isGrid);
     const kept = await pageFile(page, BEST_RUN);
     if (!kept || !Buffer.from(kept).equals(solution))
       throw new TestFailure('the best run did not come back from IndexedDB after the reload');
+    await waitForLateFiles(page);
+    offline = false;
 
     await waitFor(page, 'the title after the reload', isTitle);
     await page.mouse.click(...EDIT_ITEM);
