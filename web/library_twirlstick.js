@@ -132,6 +132,10 @@ mergeInto(LibraryManager.library, {
     return document.querySelector('meta[name="twirlstick-records"]') ? 1 : 0;
   },
 
+  twirlstick_touch_screen: function() {
+    return navigator.maxTouchPoints > 0 ? 1 : 0;
+  },
+
   twirlstick_alert: function(caption, text) {
     window.alert(UTF8ToString(caption) + '\n\n' + UTF8ToString(text));
   },

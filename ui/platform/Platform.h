@@ -19,6 +19,9 @@ bool endsProgram();
 // Whether closing the program now would lose the player's work: a page then has the browser ask
 // before it is closed or left (the desktop asks its own quit question).
 void holdUnsavedWork(bool holds);
+// Whether the player may play with fingers: a page on a touch screen, where a tap is a left
+// click and a second finger held the right button (the desktop leaves touch to its mouse).
+bool hasTouchScreen();
 // Whether the page came from a records server, whose records it may read unasked; false on the
 // desktop and for a page from any other host.
 bool recordsAtOrigin();

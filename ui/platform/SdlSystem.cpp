@@ -65,6 +65,10 @@ bool endsProgram() {
 
 void holdUnsavedWork(bool) {}
 
+bool hasTouchScreen() {
+    return false;
+}
+
 bool recordsAtOrigin() {
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "core/game/GameConstants.h"
 #include "core/lang/Translate.h"
+#include "ui/platform/Platform.h"
 #include "ui/render/BarDraw.h"
 #include "ui/render/Draw.h"
 #include "ui/render/MenuEntry.h"
@@ -25,6 +26,9 @@ const DemoLine Lines[SceneDemo::LineCount] = {
     // The keys, for players without a mouse: they play by place, named as the layout prints them.
     {N_(u"キー: {Z}=左クリック {X}=右ボタン P=一時停止"), {-300.0f, 70.0f}, 0.7f, Colors::White},
 };
+// Fingers, on a touch screen only: nothing else tells that a second finger is the right button.
+const DemoLine TouchLine = {
+    N_(u"タッチ: タップ=左クリック 2本目の指を置いたまま=右ボタン"), {-300.0f, 10.0f}, 0.7f, Colors::White};
 } // namespace
 
 SceneDemo::SceneDemo(SceneMaster* master)
@@ -34,6 +38,8 @@ SceneDemo::SceneDemo(SceneMaster* master)
     for (int i = 0; i < LineCount; ++i)
         labels_[std::size_t(i)] =
             CreateLabel(cache, NameGameKeys(tr(Lines[i].text)), Lines[i].position, Lines[i].scale);
+    if (platform::hasTouchScreen())
+        touch_ = CreateLabel(cache, tr(TouchLine.text), TouchLine.position, TouchLine.scale);
     hint_ = CreateHintLabel(cache, tr(u"Enter：スタート　BackSpace：タイトルに戻る　Esc：終了"));
 }
 
@@ -59,5 +65,6 @@ void SceneDemo::Draw() const {
         if (i == PromptLine && !PromptShown()) continue;
         labels_[std::size_t(i)]->DrawLabel(Lines[i].color);
     }
+    if (touch_) touch_->DrawLabel(TouchLine.color);
     DrawHint(*hint_);
 }

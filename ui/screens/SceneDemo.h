@@ -30,5 +30,6 @@ private:
     int counter_ = 0;
     Bar bar_;
     std::array<std::unique_ptr<TextLabel>, LineCount> labels_;
+    std::unique_ptr<TextLabel> touch_; // on a touch screen only
     std::unique_ptr<TextLabel> hint_;
 };

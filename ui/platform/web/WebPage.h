@@ -27,6 +27,8 @@ void twirlstick_alert(const char* caption, const char* text);
 void twirlstick_game_ended();
 // 1 while closing the page would lose the editor's unsaved work: the browser asks first.
 void twirlstick_hold_unsaved_work(int holds);
+// 1 when the browser says the page's screen takes touches.
+int twirlstick_touch_screen();
 // 1 when the page came from twirlstick-server, which marks the pages it serves.
 int twirlstick_records_at_origin();
 // The next file dropped on the page, written into the page's file system: its path as a new

@@ -44,6 +44,10 @@ void holdUnsavedWork(bool holds) {
     told = holds;
 }
 
+bool hasTouchScreen() {
+    return twirlstick_touch_screen() != 0;
+}
+
 bool recordsAtOrigin() {
     static const bool marked = twirlstick_records_at_origin() != 0; // the page does not change
     return marked;
