@@ -36,10 +36,13 @@ Module['preRun'].push(function() {
     var left = [];
     for (var j = TakenAtOnce; j < files.length; ++j) left.push(files[j].name);
     var status = Module['setStatus'] || function() {};
-    status('drop', left.length ? 'Only ' + TakenAtOnce + ' files are taken in at once: the other ' + left.length +
-                                 ' (' + left.slice(0, 3).join(', ') + (left.length > 3 ? ', …' : '') +
-                                 ') were not. Drop them again.'
-                               : '');
+    var names = left.slice(0, 3).join(', ') + (left.length > 3 ? ', …' : '');
+    if (!left.length) status('drop', '');
+    else
+      status('drop', 'Only ' + TakenAtOnce + ' files are taken in at once: the other ' + left.length + ' (' + names +
+                     ') were not. Drop them again.',
+             '一度に取り込めるのは ' + TakenAtOnce + ' ファイルまでです。残りの ' + left.length + ' ファイル（' + names +
+             '）は取り込んでいません。もう一度ドロップしてください。');
   });
   document.addEventListener('paste', function(event) {
     if (event.clipboardData) Module['twirlstickPasted'] = event.clipboardData.getData('text/plain');

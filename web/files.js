@@ -11,7 +11,8 @@ Module['preRun'].push(function() {
   try {
     FS.mount(IDBFS, {}, folder);
   } catch (e) {
-    status('files', 'Best runs and stages cannot be kept in this browser (' + e + ').');
+    status('files', 'Best runs and stages cannot be kept in this browser (' + e + ').',
+           'このブラウザーではベスト記録とステージを保存できません（' + e + '）。');
     return;
   }
   // IndexedDB says that a store is full (or over the site's quota) by aborting the transaction,
@@ -81,7 +82,8 @@ Module['preRun'].push(function() {
       syncing = false;
       if (error && !lost) {
         lost = true; // a full or blocked store: said once, and the game plays on
-        status('files', 'Saving in the browser failed (' + error + '); best runs and stages last until the page closes.');
+        status('files', 'Saving in the browser failed (' + error + '); best runs and stages last until the page closes.',
+               'ブラウザーへの保存に失敗しました（' + error + '）。ベスト記録とステージはページを閉じるまでしか残りません。');
       }
       if (again) {
         again = false;
@@ -114,7 +116,9 @@ Module['preRun'].push(function() {
       if (error) {
         unread = true;
         status('files', 'Stored best runs and stages could not be read (' + error +
-                        '); starting without them, and nothing is saved until the page is reloaded.');
+                        '); starting without them, and nothing is saved until the page is reloaded.',
+               '保存したベスト記録とステージを読めませんでした（' + error +
+               '）。それなしで始め、ページを再読み込みするまで何も保存しません。');
       }
       removeRunDependency('twirlstick-files');
     });
@@ -128,7 +132,9 @@ Module['preRun'].push(function() {
     if (!lock) {
       shared = true;
       status('files', 'The game is open in another tab, which keeps the best runs and stages: what you do ' +
-                      'here lasts only until this tab closes. Close the other tab and reload this one to keep it.');
+                      'here lasts only until this tab closes. Close the other tab and reload this one to keep it.',
+             'ゲームは別のタブでも開いていて、ベスト記録とステージはそちらが保存します。このタブでの記録は' +
+             'タブを閉じると消えます。残すには別のタブを閉じて、このタブを再読み込みしてください。');
     }
     load();
     return lock && new Promise(function() {}); // held until the page closes

@@ -118,7 +118,8 @@ mergeInto(LibraryManager.library, {
                btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
     var status = Module['setStatus'] || function() {};
     var refused = function(error) {
-      status('link', 'The browser did not let the page use the clipboard (' + error + '); the stage was not copied.');
+      status('link', 'The browser did not let the page use the clipboard (' + error + '); the stage was not copied.',
+             'ブラウザーがクリップボードを使わせなかったため（' + error + '）、ステージはコピーしていません。');
     };
     if (!navigator.clipboard) return refused('no clipboard');
     navigator.clipboard.writeText(link).then(function() {

@@ -401,8 +401,9 @@ const HOSTILE = [[async (page, url) => {
   await other.goto(new URL(url).origin + '/twirlstick.js');
   await other.evaluate((name) => new Promise((resolve) => (indexedDB.open(name, 1).onsuccess = resolve)), FILES.slice(0, -1));
 }], [async (page, url) => {
-  // A second tab of the page: told, and what the first tab saves after it opened stays stored.
-  await saysSoon(page, 'open in another tab');
+  // A second tab of the page: told, in the browser's language, and what the first tab saves after
+  // it opened stays stored.
+  await saysSoon(page, 'ゲームは別のタブでも開いていて');
   const [first] = (await page.browserContext().pages()).filter((p) => p !== page);
   await saveAsTheGame(first, 'rep7', 'first tab');
   await waitForSaved(first);
@@ -413,6 +414,7 @@ const HOSTILE = [[async (page, url) => {
   await waitFor(third, 'the opening grid in a third tab', isGrid);
   if (!(await pageFile(third, FILES + 'rep7'))) throw new TestFailure('the second tab deleted what the first saved');
 }, async (page, url) => {
+  await page.evaluateOnNewDocument(() => Object.defineProperty(navigator, 'language', {get: () => 'ja-JP'}));
   const first = await page.browserContext().newPage();
   await first.goto(url);
   await waitFor(first, 'the opening grid in the first tab', isGrid);

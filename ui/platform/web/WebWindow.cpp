@@ -1,4 +1,6 @@
 // The page's canvas as the game window, with its WebGL context.
+#include "core/base/Utf.h"
+#include "core/lang/Translate.h"
 #include "ui/platform/web/WebCanvas.h"
 #include "ui/platform/web/WebPage.h"
 
@@ -36,10 +38,12 @@ bool createWindow(const char*, int, int) {
     if (!twirlstick_create_context()) {
         std::fprintf(stderr, "twirlstick: the browser gives no WebGL context\n");
         // The page would otherwise say only that the game ended.
-        twirlstick_show_status("webgl",
-                               "This browser gives the page no WebGL, which the game draws with. Turn on "
-                               "hardware acceleration (or WebGL) in the browser's settings, update the "
-                               "graphics driver, or try another browser.");
+        twirlstick_show_status(
+            "webgl", toUtf8(tr(u"このブラウザーはゲームの描画に使う WebGL をページに与えません。"
+                               u"ブラウザーの設定でハードウェア アクセラレーション（または WebGL）を"
+                               u"オンにするか、グラフィック ドライバーを更新するか、別のブラウザーを"
+                               u"試してください。"))
+                         .c_str());
         return false;
     }
     web::installEventCallbacks();
