@@ -375,8 +375,8 @@ async function saysSoon(page, part) {
 }
 
 // A store over the site's quota or held open at an older version by another page of the site,
-// a second tab of the page, a drop of more files than are taken at once, a touch screen, no
-// WebGL: each is said, and play goes on. Each
+// a second tab of the page, a drop of more files than are taken at once, a phone, no WebGL: each
+// is said, and play goes on. Each
 // page in a context of its own, so with a store of its own; `before` runs before it loads.
 const HOSTILE = [[async (page, url) => {
   await waitFor(page, 'the opening grid', isGrid);
@@ -413,13 +413,15 @@ const HOSTILE = [[async (page, url) => {
   const first = await page.browserContext().newPage();
   await first.goto(url);
   await waitFor(first, 'the opening grid in the first tab', isGrid);
-}], [async (page) => { // a touch screen: the how-to-play says what fingers do, and taps play
+}], [async (page) => { // a phone: held upright, told to turn it; the how-to-play names fingers; taps play
+  await saysSoon(page, 'sideways');
+  await page.setViewport({width: 800, height: 600, hasTouch: true, isMobile: true});
   await waitFor(page, 'the title on a touch screen', isTitle);
   await page.touchscreen.tap(...START_ITEM);
   await waitFor(page, 'the how-to-play with the fingers\' line', (p) => isDemo(p) && brightCount(p, 100, 282, 700, 298) > 100);
   await page.touchscreen.tap(...CENTRE);
   await waitFor(page, 'stage 1 after a tap', (p) => isPlay(p) && messageColumns(p) > 100);
-}, (page) => page.setViewport({width: 800, height: 600, hasTouch: true, isMobile: true})], [(page) => saysSoon(page, 'no WebGL'), (page) => page.evaluateOnNewDocument(() => {
+}, (page) => page.setViewport({width: 360, height: 640, hasTouch: true, isMobile: true})], [(page) => saysSoon(page, 'no WebGL'), (page) => page.evaluateOnNewDocument(() => {
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
     return /webgl/.test(kind) ? null : getContext.call(this, kind, ...rest);
