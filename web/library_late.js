@@ -59,10 +59,11 @@ mergeInto(LibraryManager.library, {
     },
 
     // For a visit without a network, which web/offline.js answers from what is kept: the page's
-    // own files as they are now, each late file as it arrives. Best effort: a page that cannot
-    // keep them (a full store, a page not served securely) plays on while it is online.
+    // own files as they are now, each late file as it arrives. Once the worker answers the page
+    // it keeps what it answers, so nothing is fetched twice. Best effort: a page that cannot keep
+    // them (a full store, a page not served securely) plays on while it is online.
     keep: function(what) {
-      if (!navigator.serviceWorker || !window.caches) return;
+      if (!navigator.serviceWorker || navigator.serviceWorker.controller || !window.caches) return;
       caches.open('twirlstick').then(what).catch(function() {});
     },
 
