@@ -23,10 +23,12 @@ mergeInto(LibraryManager.library, {
       TwirlstickLate.lastTry[path] = performance.now();
       fetch(path).then(function(response) {
         if (!response.ok) throw new Error('HTTP ' + response.status);
-        var copy = response.clone(); // read before the cache opens
-        TwirlstickLate.keep(function(cache) {
-          return cache.put(path, copy);
-        });
+        if (TwirlstickLate.keeps()) {
+          var copy = response.clone(); // taken before the page reads the body
+          TwirlstickLate.keep(function(cache) {
+            return cache.put(path, copy);
+          });
+        }
         return response.arrayBuffer();
       }).then(function(buffer) {
         if (buffer.byteLength > TwirlstickLate.maxBytes) throw new Error('too large');
@@ -62,9 +64,11 @@ mergeInto(LibraryManager.library, {
     // own files as they are now, each late file as it arrives. Once the worker answers the page
     // it keeps what it answers, so nothing is fetched twice. Best effort: a page that cannot keep
     // them (a full store, a page not served securely) plays on while it is online.
+    keeps: function() {
+      return !!navigator.serviceWorker && !navigator.serviceWorker.controller && !!window.caches;
+    },
     keep: function(what) {
-      if (!navigator.serviceWorker || navigator.serviceWorker.controller || !window.caches) return;
-      caches.open('twirlstick').then(what).catch(function() {});
+      if (TwirlstickLate.keeps()) caches.open('twirlstick').then(what).catch(function() {});
     },
 
     start: function() {
