@@ -1,11 +1,10 @@
 // The page in headless Chromium: the opening, the title, stage 1 played by input to its clear,
-// the page, the font and the sounds kept for a reload with no network and the best run found
-// again in IndexedDB after it, a stage file dropped on the edit menu
-// kept as the player's first stage, and stages in links: one taken in, a damaged one refused, one
-// pasted into the open tab taken in and the same again named, and the editor's link to a stage
-// named as the stage it came from, the offer to play a linked stage taken once and declined once;
-// a message never takes a click meant for the game; EXIT asks, then goes back to the opening; a
-// normal load leaves nothing on the console.
+// its best run found again in a reload with no network (all from what the page kept), a stage
+// file dropped on the edit menu kept as the player's first stage, and stages in links: one taken
+// in, a damaged one refused, one pasted into the open tab taken in and the same again named, and
+// the editor's link to a stage named as the stage it came from, the offer to play a linked stage
+// taken once and declined once; a message never takes a click meant for the game; EXIT asks, then
+// goes back to the opening; a normal load leaves nothing on the console.
 //   node play.js WEB_DIR SOLUTION OUT_DIR [DESKTOP_SHOTS]
 // Exit 0 when every check passed; the screenshots are left in OUT_DIR. With DESKTOP_SHOTS (the
 // desktop's end-to-end screenshots), the page's pictures of the same screens are compared.
@@ -368,9 +367,15 @@ async function launch() {
   return {browser, profile};
 }
 
+// All the page said since it loaded where `keepSaid` kept it: a message fades before a busy test looks.
+const said = (page) => page.$eval('#status', (e) => (window.said || '') + e.textContent);
+const keepSaid = (page) => page.evaluateOnNewDocument(() => new MutationObserver(() => {
+  window.said = (window.said || '') + (document.getElementById('status')?.textContent || '');
+}).observe(document, {subtree: true, childList: true, characterData: true}));
+
 async function saysSoon(page, part) {
   for (const end = Date.now() + 30000; Date.now() < end; await new Promise((r) => setTimeout(r, 200)))
-    if ((await page.$eval('#status', (e) => e.textContent)).includes(part)) return;
+    if ((await said(page)).includes(part)) return;
   throw new TestFailure('the page did not say "' + part + '": ' + await page.$eval('#status', (e) => e.textContent));
 }
 
@@ -432,6 +437,7 @@ async function hostile(browser, url) {
   for (const [check, before = async () => {}] of HOSTILE) {
     const page = await (await browser.createBrowserContext()).newPage();
     await page.setViewport({width: 800, height: 600});
+    await keepSaid(page);
     await before(page, url);
     await page.goto(url);
     await check(page, url);
