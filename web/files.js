@@ -111,23 +111,26 @@ Module['preRun'].push(function() {
     event.returnValue = '';
   });
   addRunDependency('twirlstick-files');
-  var load = function() {
-    syncfs(true, function(error) {
-      if (error) {
-        unread = true;
-        status('files', 'Stored best runs and stages could not be read (' + error +
-                        '); starting without them, and nothing is saved until the page is reloaded.',
-               '保存したベスト記録とステージを読めませんでした（' + error +
-               '）。それなしで始め、ページを再読み込みするまで何も保存しません。');
-      }
-      removeRunDependency('twirlstick-files');
-    });
-  };
+  syncfs(true, function(error) {
+    if (error) {
+      unread = true;
+      status('files', 'Stored best runs and stages could not be read (' + error +
+                      '); starting without them, and nothing is saved until the page is reloaded.',
+             '保存したベスト記録とステージを読めませんでした（' + error +
+             '）。それなしで始め、ページを再読み込みするまで何も保存しません。');
+    }
+    removeRunDependency('twirlstick-files');
+  });
   // A sync writes this tab's whole copy of the folder over the store, deleting what is not in
   // it: a second tab of the page would delete what the first saved after the second opened.
   // The first tab holds the store's lock while it is open; a later one reads but keeps nothing.
-  // Browsers give locks to secure pages only (https, or this machine).
-  if (!navigator.locks) return load();
+  // The game starts once that is known. Browsers give locks to secure pages only (https, or this
+  // machine).
+  if (!navigator.locks) return;
+  addRunDependency('twirlstick-lock');
+  var known = function() {
+    removeRunDependency('twirlstick-lock');
+  };
   navigator.locks.request(folder, {ifAvailable: true}, function(lock) {
     if (!lock) {
       shared = true;
@@ -136,7 +139,7 @@ Module['preRun'].push(function() {
              'ゲームは別のタブでも開いていて、ベスト記録とステージはそちらが保存します。このタブでの記録は' +
              'タブを閉じると消えます。残すには別のタブを閉じて、このタブを再読み込みしてください。');
     }
-    load();
+    known();
     return lock && new Promise(function() {}); // held until the page closes
-  }).catch(load);
+  }).catch(known);
 });
