@@ -402,8 +402,6 @@ const HOSTILE = [[async (page, url) => {
   await saysSoon(page, 'another page of this site holds the store open');
   await waitFor(page, 'the opening grid beside a page that holds the store', isGrid);
 }, async (page, url) => {
-  // Seen holding the store's lock, Chromium at times lets the newer version through at once.
-  await page.evaluateOnNewDocument(() => Object.defineProperty(Navigator.prototype, 'locks', {get: () => undefined}));
   const other = await page.browserContext().newPage();
   await other.goto(new URL(url).origin + '/twirlstick.js');
   await other.evaluate((name) => new Promise((resolve) => (indexedDB.open(name, 1).onsuccess = resolve)), FILES.slice(0, -1));
