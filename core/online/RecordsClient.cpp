@@ -64,17 +64,25 @@ bool RecordsClient::OnItsWay(Kind kind, const std::string& key) const {
 }
 
 void RecordsClient::ListStages(int page) {
-    listing_ = page = std::clamp(page, 0, MaxStagePage);
-    const std::string key = std::to_string(page);
-    if (OnItsWay(Kind::ListStages, key)) return;
+    listing_ = std::clamp(page, 0, MaxStagePage);
+    listingSent_ = false;
+    SendListing();
+}
+
+void RecordsClient::SendListing() {
+    const std::string key = std::to_string(listing_);
+    if (listingSent_ || OnItsWay(Kind::ListStages, key)) {
+        listingSent_ = true;
+        return;
+    }
     // The server lists the shipped stages first: page 0 asks past them to learn how many lead
     // the list, and every page asks one stage more than it shows to know whether another follows.
-    const int offset = page == 0 ? 0 : shippedListed_ + page * StagesPerPage;
-    const int limit = StagesPerPage + 1 + (page == 0 ? MaxStageNumber : 0);
+    const int offset = listing_ == 0 ? 0 : shippedListed_ + listing_ * StagesPerPage;
+    const int limit = StagesPerPage + 1 + (listing_ == 0 ? MaxStageNumber : 0);
     Request request;
     request.path =
         std::string(ApiRoot) + "/stages?offset=" + std::to_string(offset) + "&limit=" + std::to_string(limit);
-    Send(Kind::ListStages, key, std::move(request));
+    listingSent_ = Send(Kind::ListStages, key, std::move(request));
 }
 
 void RecordsClient::FetchStage(const std::string& stageId) {
@@ -202,7 +210,9 @@ void RecordsClient::Receive(const Answer& answer) {
         Published(answer);
         break;
     }
-    SendPublish(); // when it waited for a name, or for a place among the requests on their way
+    // What waited for a place among the requests on their way (or, a publish, for a name).
+    SendListing();
+    SendPublish();
 }
 
 void RecordsClient::Submitted(const Pending& pending, const Answer& answer) {

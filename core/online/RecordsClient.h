@@ -86,8 +86,9 @@ public:
     // The published stages come a page at a time, so a gallery of any size costs one page.
     static constexpr int StagesPerPage = 10;
     static constexpr int MaxStagePage = 1 << 24; // keeps the server's offset within an int
-    // Asks for page `page` of the published stages unless it is on its way. The page held stays
-    // until it comes, and stays when it does not (the status line says so).
+    // Asks for page `page` of the published stages unless it is on its way (or, with too many
+    // requests on their way, once one is answered). The page held stays until it comes, and
+    // stays when it does not (the status line says so).
     void ListStages(int page);
     // The published stages as last listed; nullptr until the server has listed them.
     const StagePage* Published() const { return published_ ? &*published_ : nullptr; }
@@ -134,6 +135,7 @@ private:
     void OutOfReach();
     void Submitted(const Pending& pending, const Answer& answer);
     void Claimed(const Answer& answer);
+    void SendListing();
     void SendPublish();
     void Published(const Answer& answer);
     void Listed(int page, const Answer& answer);
@@ -151,8 +153,9 @@ private:
     std::map<std::string, WorldBest> bests_;
     std::map<std::int64_t, std::string> runs_;
     std::optional<StagePage> published_;
-    int listing_ = 0;       // the page asked for last: an answer for another comes too late
-    int shippedListed_ = 0; // the shipped stages that head the server's list, learnt on page 0
+    int listing_ = 0;         // the page asked for last: an answer for another comes too late
+    bool listingSent_ = true; // false while it waits for a place among the requests on their way
+    int shippedListed_ = 0;   // the shipped stages that head the server's list, learnt on page 0
     std::map<std::string, std::string> stageFiles_;
     StatusLine status_;
 };

@@ -235,7 +235,10 @@ TEST_F(OnlineFolder, APageOfStagesStandsWhateverTheServerSays) {
         return nlohmann::json{{"stages", stages}}.dump();
     };
     online::RecordsClient client(online::DefaultServerAddress, false);
-    client.ListStages(0);
+    for (int i = 0; i < int(online::RecordsClient::MaxInFlight); ++i)
+        client.LookUp(std::to_string(i));
+    client.ListStages(0); // it waits until one of those on their way is answered
+    client.Receive({client.TakeRequests().at(0).tag, 404, ""});
     online::Request ask = take(client);
     EXPECT_EQ(ask.path, "/api/v1/stages?offset=0&limit=21");
     client.Receive({ask.tag, 200, list(3, 18)});
