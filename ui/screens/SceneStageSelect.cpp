@@ -85,8 +85,8 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
         race_ = CreateLabel(cache, RaceDesc);
         ShowRaceSwitch();
         onlineHint_ =
-            CreateHintLabel(cache, tr(u"←→：ページ切り替え　PageUp/"
-                                      u"PageDown：前後のステージ　Enter：遊ぶ　BackSpace：タイトルに戻る"));
+            CreateHintLabel(cache, tr(u"←→：一覧の切り替え　PageUp/"
+                                      u"PageDown：前後のページ　Enter：遊ぶ　BackSpace：タイトルに戻る"));
         publishedAt_ = CreateLabel(cache, PublishedAtDesc);
         publishedBack_ = CreateLabel(cache, PublishedBackDesc);
         publishedOn_ = CreateLabel(cache, PublishedOnDesc);
