@@ -88,6 +88,20 @@ TEST_F(SceneFlow, SeveralRequestsActInOrder) {
     EXPECT_EQ(events.front(), "scene1:update");
 }
 
+TEST_F(SceneFlow, ArrowsTypedAfterTheKeyThatChangedTheSceneAreTheNextScenes) {
+    using platform::Key;
+    std::vector<KeyPress>& presses = TheGameSystem->keyState.presses;
+    first->onUpdate = [](SceneMaster& m) { m.PushScene(SceneId::StageSelect); };
+    presses = {{Key::Down, false, false}, {Key::Return, false, false}, {Key::Right, false, false}};
+    master.RunFrame();
+    TheGameSystem->TakeInput({});
+    ASSERT_EQ(presses.size(), 1u); // the Return that chose and what came before it stay behind
+    EXPECT_EQ(presses[0].key, Key::Right);
+    master.RunFrame(); // no change this turn: nothing goes on twice
+    TheGameSystem->TakeInput({});
+    EXPECT_TRUE(presses.empty());
+}
+
 TEST_F(SceneFlow, ARequestThatYieldsNoSceneNeverPutsANullOnTheStack) {
     first->onUpdate = [](SceneMaster& m) {
         m.PushScene(99);

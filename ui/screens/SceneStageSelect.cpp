@@ -44,6 +44,9 @@ const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
 const LabelDesc RaceDesc{u"", 370.0f, -180.0f, 0.6f, TextAlign::Right}; // beside the total
 const LabelDesc LockedDesc{u"", 0.0f, -218.0f, 0.6f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
+// Under it, where a new player learns how to make one.
+const LabelDesc EmptyHowDesc{N_(u"タイトルの EDIT で NEW STAGE を選ぶと作れます"), 0.0f, TopRowY - RowSpacing,
+                             RowScale, TextAlign::Center};
 
 std::vector<OwnStage> ownStages() {
     std::vector<OwnStage> own;
@@ -72,6 +75,7 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
     locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
+    emptyHow_ = CreateLabel(cache, EmptyHowDesc);
     emptyOnline_ = CreateLabel(
         cache, {N_(u"公開されたステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center});
     if (context_.online.Records()) {
@@ -357,7 +361,10 @@ void SceneStageSelect::Draw() const {
         row.time->DrawLabel(text);
         if (row.world) row.world->DrawLabel(locked || hot ? text : WorldText); // cyan is lost on the yellow
     }
-    if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Own && select_.own().empty()) {
+        empty_->DrawLabel(Colors::White);
+        emptyHow_->DrawLabel(Colors::White);
+    }
     if (select_.page() == StageSelect::Online && select_.online().empty())
         emptyOnline_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
