@@ -472,6 +472,10 @@ TEST_F(EditScreen, SaveLoadTitleAndTimeLimit) {
     EXPECT_EQ(label(EditToolBar::Title), u"タイトル:森の中");
     EXPECT_EQ(stage().timeLimit, 90);
     EXPECT_EQ(stage().pointCount(), 1);
+    platform::pushText(std::string(80, 'W'));
+    platform::pushKeyPress(platform::Key::Return);
+    press(EditToolBar::Title); // too long for the strip: cut before the screen's edge
+    EXPECT_LT(edit->ToolBar().Label(EditToolBar::Title).Bounds().right, 400.0f);
 }
 
 TEST_F(EditScreen, TestWritesTheTestStageAndPushesThePlay) {
