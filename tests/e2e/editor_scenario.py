@@ -67,17 +67,36 @@ def is_play(pic):
 
 def settle_on_first_entry(game):
     """The pointer on the top row's middle brings the first entry there: rest until it is lit
-    and the list stands still (it eases a tenth of the way each frame, however slow they come)."""
+    and the list stands still (it eases a tenth of the way each frame, however slow they come).
+    Still means unchanged for a second: on a loaded machine two pictures can fall between the
+    same two frames while the list is still moving, and a click then opens another entry."""
     top_row = 66
     game.move(100, top_row)
-    last = []
+    since = {}
 
     def settled(pic):
         column = [pic.rgb(51, y) for y in range(0, 600, 2)]
-        still = last == [column]
-        last[:] = [column]
-        return still and near(pic.rgb(51, top_row), YELLOW)
+        if since.get("column") != column:
+            since.update(column=column, time=time.monotonic())
+            return False
+        return time.monotonic() - since["time"] >= 1.0 and near(pic.rgb(51, top_row), YELLOW)
     game.wait_for("the first entry to come to rest on the top row", settled)
+
+
+def choose_tool(game, button):
+    """A tool's button, lit red once chosen. Waited for: on a loaded machine a slow frame takes
+    two quick clicks as one, and the next click would land with the tool before."""
+    game.click(button, BUTTON_Y)
+    game.wait_for("the tool lit", lambda p: near(p.rgb(button - 22, BUTTON_Y - 8), RED))
+
+
+def switch_kind(game):
+    """The kind button names the kind of line drawn next; waited for as a tool is."""
+    def label(pic):
+        return [max(pic.rgb(x, y)) < 90 for x in range(KIND - 24, KIND + 24) for y in range(BUTTON_Y - 6, BUTTON_Y + 6)]
+    before = label(game.picture())
+    game.click(KIND, BUTTON_Y)
+    game.wait_for("the other kind named", lambda p: label(p) != before)
 
 
 def drag(game, start, end, button="1"):
@@ -116,12 +135,12 @@ def draw_the_stage(game):
     game.move(700, 520)
     time.sleep(0.1)
     game.desktop.xdotool("click", "3")  # a new chain
-    game.click(KIND, BUTTON_Y)
+    switch_kind(game)
     for point in GOAL:
         game.click(*point)
-    game.click(SETTING, BUTTON_Y)
+    choose_tool(game, SETTING)
     drag(game, (300, 350), (360, 350))  # the start at view (-100, -50), pointing along +x
-    game.click(PUT, BUTTON_Y)
+    choose_tool(game, PUT)
     game.wait_for("the closed room and its goal",
                   lambda p: wall_at(p, 400, 450) and wall_at(p, 600, 300) and goal_at(p, 530, 390))
     game.click(700, 300)
@@ -146,7 +165,7 @@ def snap_select_delete_undo(game):
     game.key("ctrl+z")
     game.key("g")
     game.wait_for("the snapped point undone", lambda p: not wall_at(p, 700, 300))
-    game.click(MOVE, BUTTON_Y)
+    choose_tool(game, MOVE)
     game.key("ctrl+a")
     game.wait_for("every point selected", lambda p: selected_at(p, 200, 450) and selected_at(p, 560, 360))
     game.key("Delete")
@@ -154,11 +173,11 @@ def snap_select_delete_undo(game):
     game.key("ctrl+z")
     game.wait_for("the stage back", lambda p: wall_at(p, 400, 450) and goal_at(p, 530, 390))
     game.click(700, 520)  # empty space: the selection ends
-    game.click(SETTING, BUTTON_Y)
+    choose_tool(game, SETTING)
     game.move(400, 400)
     game.wait_for("the heads-up band outlined", lambda p: around(p, 110, 150, lambda pixel: near(pixel, BAND)),
                   save="setting-band")
-    game.click(PUT, BUTTON_Y)
+    choose_tool(game, PUT)
 
 
 def edit_a_stage(desktop, game_dir, data_home):

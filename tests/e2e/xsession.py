@@ -216,15 +216,24 @@ class Game:
         picture.save_png(os.path.join(self.desktop.out_dir, f"{self.shots:02d}-{name}.png"))
 
     def wait_for(self, what, check, timeout=DEFAULT_TIMEOUT, save=None):
-        """Polls pictures until `check(picture)` holds; returns that picture, saved when named."""
+        """Polls pictures until `check(picture)` holds; returns that picture, saved when named.
+        When it never holds, the last picture is saved to show what the screen held instead."""
+        last = []
+
         def attempt():
             try:
                 picture = self.picture()
             except WindowNotViewable:  # mapped by the window manager a moment after it is active
                 return None
+            last[:] = [picture]
             return picture if check(picture) else None
         started = time.monotonic()
-        picture = wait_until(what, attempt, timeout)
+        try:
+            picture = wait_until(what, attempt, timeout)
+        except TestFailure:
+            if last:
+                self.save(last[0], "timed-out")
+            raise
         print(f"waited {time.monotonic() - started:.1f} s for {what}")
         if save:
             self.save(picture, save)
