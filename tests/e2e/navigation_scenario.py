@@ -22,7 +22,12 @@ def keys_line(pic):
 
 
 def way_back(desktop, game_dir, data_home):
-    from scenarios import SELECT_ITEM, START_ITEM, is_demo, is_select  # it imports this file
+    from scenarios import SELECT_ITEM, START_ITEM, caption_bar, is_demo, is_select  # it imports this file
+    with open(os.path.join(game_dir, "stage1"), "rb") as f:  # an own stage titled wider than a box
+        body = f.read().split(b"\r\n", 1)[1]
+    os.makedirs(os.path.join(data_home, "TWIRLSTICK_FILES"), mode=0o700)
+    with open(os.path.join(data_home, "TWIRLSTICK_FILES", "stage1"), "wb") as f:
+        f.write(b"TITLE " + b"W" * 40 + b"\r\n" + body)
     for env in ({}, {"LANG": "en_US.UTF-8"}):
         game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home, env=env)
         to_title(game)
@@ -34,6 +39,15 @@ def way_back(desktop, game_dir, data_home):
             pic = game.wait_for(f"the {name}", shown, save=f"{name.replace(' ', '-')}-{tag}")
             if name == "options" and not near(pic.rgb(*MUSIC_NAME), (255, 255, 0)):
                 raise TestFailure("the options screen opened with its first row unlit")
+            if name == "edit menu":  # the delete question names the stage within its panel
+                game.key("Home")
+                game.key("Delete")
+                box = game.wait_for("the delete question", caption_bar, save=f"delete-question-{tag}")
+                if any(bright(box.rgb(x, y)) for x in (*range(115), *range(685, 800))
+                       for y in range(caption_bar(box) + 40, caption_bar(box) + 140)):
+                    raise TestFailure("a line of the delete question runs outside its panel")
+                game.key("Escape")
+                game.wait_for("the question to close", lambda p: caption_bar(p) is None)
             game.key("BackSpace")
             game.wait_for(f"the title after BackSpace on the {name}", is_title)
         quit_game(game)
