@@ -445,10 +445,8 @@ def pause_menu(desktop, game_dir, data_home):
     game.click(*SELECT_ITEM)
     game.wait_for("the select", lambda p: is_select(p) and row_lit(p, 0), save="stage-select-english")
     game.key("Right")
-    # Empty: a second line under the first says how to make a stage.
-    game.wait_for("the page of own stages and how to make one",
-                  lambda p: not row_lit(p, 0) and bright_count(p, 150, 118, 650, 142, 2) > 100,
-                  save="own-stages-english")
+    game.wait_for("the empty page of own stages, saying how to make one", lambda p: not row_lit(p, 0)
+                  and bright_count(p, 150, 118, 650, 142, 2) > 100, save="own-stages-english")
     game.key("Left")
     game.key("Return")
     first = game.wait_for("stage 1 waiting for the start", is_play)
