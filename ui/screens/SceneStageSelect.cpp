@@ -51,6 +51,9 @@ const LabelDesc PublishedBackDesc{N_(u"＜ 前のページ"), RowLeft, NoteY, Ro
 const LabelDesc PublishedOnDesc{N_(u"次のページ ＞"), RowRight, NoteY, RowScale, TextAlign::Right};
 static_assert(online::RecordsClient::StagesPerPage == StageSelect::RowsInSight,
               "a page of published stages is a screenful");
+// Under it, where a new player learns how to make one.
+const LabelDesc EmptyHowDesc{N_(u"タイトルの EDIT で NEW STAGE を選ぶと作れます"), 0.0f, TopRowY - RowSpacing,
+                             RowScale, TextAlign::Center};
 
 std::vector<OwnStage> ownStages() {
     std::vector<OwnStage> own;
@@ -79,6 +82,7 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
     locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
+    emptyHow_ = CreateLabel(cache, EmptyHowDesc);
     emptyOnline_ = CreateLabel(
         cache, {N_(u"公開されたステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center});
     if (context_.online.Records()) {
@@ -394,7 +398,10 @@ void SceneStageSelect::Draw() const {
         row.time->DrawLabel(text);
         if (row.world) row.world->DrawLabel(locked || hot ? text : WorldText); // cyan is lost on the yellow
     }
-    if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Own && select_.own().empty()) {
+        empty_->DrawLabel(Colors::White);
+        emptyHow_->DrawLabel(Colors::White);
+    }
     if (select_.page() == StageSelect::Online && select_.online().empty())
         emptyOnline_->DrawLabel(Colors::White);
     if (select_.page() == StageSelect::Online && !select_.online().empty()) {

@@ -75,7 +75,7 @@ private:
     GameSession& session_;
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
-    std::unique_ptr<TextLabel> exit_, total_, hint_, empty_, emptyOnline_;
+    std::unique_ptr<TextLabel> exit_, total_, hint_, empty_, emptyHow_, emptyOnline_;
     std::unique_ptr<TextLabel> locked_; // what unlocks the locked row pointed at or lit
     std::unique_ptr<TextLabel> race_;
     void ShowRaceSwitch();
