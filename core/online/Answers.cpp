@@ -87,7 +87,7 @@ std::optional<std::vector<StageEntry>> parseStageList(std::string_view body) {
             entry.id = std::move(*id);
             entry.title = std::move(*title);
             if (item.contains("number") && !item["number"].is_null()) {
-                const std::optional<std::int64_t> n = number(item, "number", 1, 10);
+                const std::optional<std::int64_t> n = number(item, "number", 1, MaxStageNumber);
                 if (!n) return std::nullopt;
                 entry.number = int(*n);
             }

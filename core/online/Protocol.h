@@ -20,6 +20,8 @@ inline constexpr std::size_t MaxPublishBodyBytes = (64 * 1024 + MaxSubmittedRepl
 inline constexpr std::size_t MaxPlayerBodyBytes = 64 * 1024;
 inline constexpr int MaxTopRuns = 100;
 inline constexpr int MaxStagesPage = 200;
+// The shipped stages are numbered from 1 to this; the server lists them before the published.
+inline constexpr int MaxStageNumber = 10;
 
 // POST /players -> 201
 struct PlayerClaim {

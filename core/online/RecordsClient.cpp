@@ -63,11 +63,26 @@ bool RecordsClient::OnItsWay(Kind kind, const std::string& key) const {
                        [&](const auto& p) { return p.second.kind == kind && p.second.key == key; });
 }
 
-void RecordsClient::ListStages() {
-    if (OnItsWay(Kind::ListStages, "")) return;
+void RecordsClient::ListStages(int page) {
+    listing_ = std::clamp(page, 0, MaxStagePage);
+    listingSent_ = false;
+    SendListing();
+}
+
+void RecordsClient::SendListing() {
+    const std::string key = std::to_string(listing_);
+    if (listingSent_ || OnItsWay(Kind::ListStages, key)) {
+        listingSent_ = true;
+        return;
+    }
+    // The server lists the shipped stages first: page 0 asks past them to learn how many lead
+    // the list, and every page asks one stage more than it shows to know whether another follows.
+    const int offset = listing_ == 0 ? 0 : shippedListed_ + listing_ * StagesPerPage;
+    const int limit = StagesPerPage + 1 + (listing_ == 0 ? MaxStageNumber : 0);
     Request request;
-    request.path = std::string(ApiRoot) + "/stages?limit=" + std::to_string(MaxStagesPage);
-    Send(Kind::ListStages, "", std::move(request));
+    request.path =
+        std::string(ApiRoot) + "/stages?offset=" + std::to_string(offset) + "&limit=" + std::to_string(limit);
+    listingSent_ = Send(Kind::ListStages, key, std::move(request));
 }
 
 void RecordsClient::FetchStage(const std::string& stageId) {
@@ -130,15 +145,19 @@ void RecordsClient::ClaimName(const std::string& name) {
 }
 
 void RecordsClient::Publish(const std::string& stageFile, const std::string& replay) {
-    if (!player_) {
-        wantsName_ = true;
-        publishing_.emplace(stageFile, replay);
-        return;
-    }
-    const nlohmann::json body = {{"stage", base64(stageFile)}, {"replay", base64(replay)}};
-    Send(
-        Kind::Publish, "",
-        {0, Method::Post, std::string(ApiRoot) + "/stages", body.dump(), "application/json", player_->token});
+    publishing_.emplace(stageFile, replay);
+    if (!player_) wantsName_ = true;
+    SendPublish();
+}
+
+void RecordsClient::SendPublish() {
+    if (!publishing_ || !player_) return;
+    const nlohmann::json body = {{"stage", base64(publishing_->first)},
+                                 {"replay", base64(publishing_->second)}};
+    if (Send(Kind::Publish, "",
+             {0, Method::Post, std::string(ApiRoot) + "/stages", body.dump(), "application/json",
+              player_->token}))
+        publishing_.reset();
 }
 
 void RecordsClient::OutOfReach() {
@@ -171,13 +190,7 @@ void RecordsClient::Receive(const Answer& answer) {
         }
         break;
     case Kind::ListStages:
-        if (std::optional<std::vector<StageEntry>> stages =
-                answer.status == 200 ? parseStageList(answer.body) : std::nullopt) {
-            std::erase_if(*stages, [](const StageEntry& s) { return s.number.has_value(); });
-            published_ = std::move(*stages);
-        } else {
-            OutOfReach();
-        }
+        Listed(std::stoi(pending.key), answer);
         break;
     case Kind::FetchStage: // only the content the id names: a server cannot slip in another stage
         if (answer.status == 200 && stageContentId(answer.body) == pending.key) {
@@ -197,6 +210,9 @@ void RecordsClient::Receive(const Answer& answer) {
         Published(answer);
         break;
     }
+    // What waited for a place among the requests on their way (or, a publish, for a name).
+    SendListing();
+    SendPublish();
 }
 
 void RecordsClient::Submitted(const Pending& pending, const Answer& answer) {
@@ -229,23 +245,40 @@ void RecordsClient::Claimed(const Answer& answer) {
     player_ = OnlinePlayer{server_, claim->name, claim->token};
     if (!saveOnlinePlayer(*player_)) Say(online::Status::Refused, 0, "the name could not be kept");
     SendUnsent();
-    if (publishing_) {
-        const auto [stage, replay] = *std::exchange(publishing_, std::nullopt);
-        Publish(stage, replay);
+}
+
+void RecordsClient::Listed(int page, const Answer& answer) {
+    std::optional<std::vector<StageEntry>> stages =
+        answer.status == 200 ? parseStageList(answer.body) : std::nullopt;
+    if (!stages) return OutOfReach();
+    if (page != listing_) return;
+    const auto shipped = [](const StageEntry& s) { return s.number.has_value(); };
+    if (page == 0)
+        shippedListed_ = int(std::find_if_not(stages->begin(), stages->end(), shipped) - stages->begin());
+    std::erase_if(*stages, shipped); // only where a server that lies puts them
+    const int serial = published_ ? published_->serial + 1 : 1;
+    if (stages->empty() && page > 0) { // past the end (the list shrank): the page held was the last
+        if (published_) published_->more = false, published_->serial = serial;
+        return;
     }
+    const bool more = stages->size() > std::size_t(StagesPerPage) && page < MaxStagePage;
+    stages->resize(std::min(stages->size(), std::size_t(StagesPerPage)));
+    published_ = StagePage{page, std::move(*stages), more, serial};
 }
 
 void RecordsClient::Published(const Answer& answer) {
-    if (answer.status == 200 || answer.status == 201) {
-        if (parsePublishAnswer(answer.body)) return Say(online::Status::Published);
-    } else if (answer.status == 422) {
-        return Say(online::Status::PublishRefused, 0, parseRefusal(answer.body));
-    } else if (answer.status == 401) {
+    if (answer.status == 401) { // the name is gone from the server (an operator's removal)
         player_.reset();
         wantsName_ = true;
         return;
     }
-    OutOfReach();
+    if ((answer.status == 200 || answer.status == 201) && parsePublishAnswer(answer.body))
+        return Say(online::Status::Published);
+    if (answer.status < 400) return OutOfReach();
+    // A refusal, or a server too busy for it now (429, 503): the player hears its reason, and
+    // the stage, which a publish only reads, can go again later.
+    const std::string reason = parseRefusal(answer.body);
+    Say(online::Status::PublishRefused, 0, reason.empty() ? "HTTP " + std::to_string(answer.status) : reason);
 }
 
 } // namespace online

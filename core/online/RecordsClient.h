@@ -51,6 +51,14 @@ enum class Status {
     PublishRefused // `detail` is the reason
 };
 
+// A page of the published stages as last listed.
+struct StagePage {
+    int page = 0; // counted from 0
+    std::vector<StageEntry> stages;
+    bool more = false; // another page follows
+    int serial = 0;    // counts every change, so a screen knows when to show it afresh
+};
+
 struct StatusLine {
     Status status = Status::None;
     int number = 0;
@@ -75,10 +83,15 @@ public:
     bool LookUp(const std::string& stageId);
     const WorldBest* Best(const std::string& stageId) const;
 
-    // Asks for the list of stages (the published ones are kept) unless that is on its way.
-    void ListStages();
+    // The published stages come a page at a time, so a gallery of any size costs one page.
+    static constexpr int StagesPerPage = 10;
+    static constexpr int MaxStagePage = 1 << 24; // keeps the server's offset within an int
+    // Asks for page `page` of the published stages unless it is on its way (or, with too many
+    // requests on their way, once one is answered). The page held stays until it comes, and
+    // stays when it does not (the status line says so).
+    void ListStages(int page);
     // The published stages as last listed; nullptr until the server has listed them.
-    const std::vector<StageEntry>* Published() const { return published_ ? &*published_ : nullptr; }
+    const StagePage* Published() const { return published_ ? &*published_ : nullptr; }
     // Asks for a stage file by its content id unless it is here or on its way.
     void FetchStage(const std::string& stageId);
     // The stage file, once it came and its bytes are the content the id names.
@@ -100,7 +113,8 @@ public:
     void ClaimName(const std::string& name);
     void DeclineName() { wantsName_ = false; }
 
-    // Publishes a stage file with the player's clear of it; without a name, once one is claimed.
+    // Publishes a stage file with the player's clear of it; without a name, once one is claimed,
+    // and with too many requests on their way, once one is answered.
     void Publish(const std::string& stageFile, const std::string& replay);
 
     std::vector<Request> TakeRequests() { return std::exchange(outgoing_, {}); }
@@ -121,20 +135,27 @@ private:
     void OutOfReach();
     void Submitted(const Pending& pending, const Answer& answer);
     void Claimed(const Answer& answer);
+    void SendListing();
+    void SendPublish();
     void Published(const Answer& answer);
+    void Listed(int page, const Answer& answer);
 
     std::string server_;
     bool submitting_;
     std::optional<OnlinePlayer> player_;
     bool wantsName_ = false;
     std::string claiming_; // the name asked for, until the server answers
-    std::optional<std::pair<std::string, std::string>> publishing_; // stage and clear, waiting for a name
+    // Stage and clear, waiting for a name or for a place among the requests on their way.
+    std::optional<std::pair<std::string, std::string>> publishing_;
     int nextTag_ = 1;
     std::map<int, Pending> pending_;
     std::vector<Request> outgoing_;
     std::map<std::string, WorldBest> bests_;
     std::map<std::int64_t, std::string> runs_;
-    std::optional<std::vector<StageEntry>> published_;
+    std::optional<StagePage> published_;
+    int listing_ = 0;         // the page asked for last: an answer for another comes too late
+    bool listingSent_ = true; // false while it waits for a place among the requests on their way
+    int shippedListed_ = 0;   // the shipped stages that head the server's list, learnt on page 0
     std::map<std::string, std::string> stageFiles_;
     StatusLine status_;
 };

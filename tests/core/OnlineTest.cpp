@@ -13,10 +13,12 @@
 #include "tests/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 TEST(Sha256, MatchesTheStandardsVectors) {
     EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
@@ -219,4 +221,39 @@ TEST_F(OnlineFolder, ARefusedRunWaitsNoLongerAndTheQueueIsBounded) {
         << "a waiting stage's run is replaced";
     EXPECT_FALSE(online::keepUnsentRun(std::string(32, '1'),
                                        std::string(online::MaxSubmittedReplayBytes + 1, '1'), error));
+}
+
+// The published stages a page at a time, past the shipped ones the server lists first; the page
+// shown stays whatever a server says next.
+TEST_F(OnlineFolder, APageOfStagesStandsWhateverTheServerSays) {
+    const auto list = [](int shipped, int count) {
+        nlohmann::json stages = nlohmann::json::array();
+        for (int i = 0; i < shipped + count; ++i)
+            stages.push_back({{"id", std::string(24, 'a') + std::to_string(10000000 + i)},
+                              {"title", "t" + std::to_string(i)},
+                              {"number", i < shipped ? nlohmann::json(i + 1) : nlohmann::json()}});
+        return nlohmann::json{{"stages", stages}}.dump();
+    };
+    online::RecordsClient client(online::DefaultServerAddress, false);
+    for (int i = 0; i < int(online::RecordsClient::MaxInFlight); ++i)
+        client.LookUp(std::to_string(i));
+    client.ListStages(0); // it waits until one of those on their way is answered
+    client.Receive({client.TakeRequests().at(0).tag, 404, ""});
+    online::Request ask = take(client);
+    EXPECT_EQ(ask.path, "/api/v1/stages?offset=0&limit=21");
+    client.Receive({ask.tag, 200, list(3, 18)});
+    EXPECT_EQ(client.Published()->stages.at(0).title, "t3");
+    // Page 1 refused, then longer than asked, then past the end, then longer than any page.
+    for (const auto& [status, body, page, more] :
+         {std::tuple{503, std::string(), 0, true}, std::tuple{200, list(0, 150), 1, true},
+          std::tuple{200, list(0, 0), 1, false},
+          std::tuple{200, list(0, online::MaxStagesPage + 1), 1, false}}) {
+        client.ListStages(1);
+        ask = take(client);
+        EXPECT_EQ(ask.path, "/api/v1/stages?offset=13&limit=11");
+        client.Receive({ask.tag, status, body});
+        EXPECT_EQ(client.Published()->page, page);
+        EXPECT_EQ(client.Published()->stages.size(), 10u);
+        EXPECT_EQ(client.Published()->more, more);
+    }
 }

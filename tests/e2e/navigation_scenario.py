@@ -3,6 +3,7 @@ opens, in Japanese and English; on a German layout the how-to-play screen names 
 
 import os
 import subprocess
+from pathlib import Path
 
 from options_scenario import OPTIONS_ITEM, is_options, is_title, quit_game, row_names
 from editor_scenario import EDIT_ITEM, menu_entries
@@ -22,10 +23,11 @@ def keys_line(pic):
 
 
 def way_back(desktop, game_dir, data_home):
-    from scenarios import SELECT_ITEM, START_ITEM, is_demo, is_select  # it imports this file
+    from scenarios import SELECT_ITEM, START_ITEM, caption_bar, is_demo, is_select  # it imports this file
     for env in ({}, {"LANG": "en_US.UTF-8"}):
         game = Game(desktop, os.path.join(game_dir, "twirlstick"), game_dir, data_home, env=env)
         to_title(game)
+        Path(data_home, "TWIRLSTICK_FILES", "stage1").write_text("TITLE " + "W" * 40)  # titled wider than a box
         tag = "en" if env else "ja"
         screens = [(START_ITEM, "how-to-play", is_demo), (SELECT_ITEM, "stage select", is_select),
                    (OPTIONS_ITEM, "options", is_options), (EDIT_ITEM, "edit menu", lambda p: menu_entries(p) >= 5)]
@@ -34,6 +36,12 @@ def way_back(desktop, game_dir, data_home):
             pic = game.wait_for(f"the {name}", shown, save=f"{name.replace(' ', '-')}-{tag}")
             if name == "options" and not near(pic.rgb(*MUSIC_NAME), (255, 255, 0)):
                 raise TestFailure("the options screen opened with its first row unlit")
+            if name == "edit menu":  # the delete question names the stage within its panel
+                game.desktop.xdotool("key", "Home", "Delete")
+                game.wait_for("the delete question with its lines inside", lambda p: caption_bar(p) and not any(
+                    bright(p.rgb(x, y)) for x in (*range(115), *range(685, 800))
+                    for y in range(caption_bar(p) + 40, caption_bar(p) + 140)), save=f"delete-question-{tag}")
+                game.key("Escape")
             game.key("BackSpace")
             game.wait_for(f"the title after BackSpace on the {name}", is_title)
         quit_game(game)

@@ -454,9 +454,10 @@ TEST_F(EditScreen, SaveLoadTitleAndTimeLimit) {
     EXPECT_EQ(saved.title, u"森の中");
     EXPECT_EQ(saved.timeLimit, 90);
 
-    platform::pushText("x");
+    platform::pushText(std::string(80, 'W'));
     platform::pushKeyPress(platform::Key::Return);
     press(EditToolBar::Title);
+    EXPECT_LT(edit->ToolBar().Label(EditToolBar::Title).Bounds().right, 400.0f); // cut before the edge
     platform::pushKeyPress(platform::Key::Backspace);
     platform::pushKeyPress(platform::Key::Backspace);
     platform::pushText("45abc");

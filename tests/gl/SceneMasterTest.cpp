@@ -64,8 +64,13 @@ TEST_F(SceneFlow, AChangeTakesEffectNextFrameAfterTheOldSceneIsDrawnOnceMore) {
 
 TEST_F(SceneFlow, PushKeepsTheSceneBelowAndPopReturnsToIt) {
     first->onUpdate = [](SceneMaster& m) { m.PushScene(SceneId::Demo); };
+    std::vector<KeyPress>& typed = TheGameSystem->keyState.presses; // the arrow is the new scene's
+    typed = {{platform::Key::Return, false, false}, {platform::Key::Right, false, false}};
     master.RunFrame();
     EXPECT_EQ(master.Depth(), 2u);
+    TheGameSystem->TakeInput({});
+    ASSERT_EQ(typed.size(), 1u);
+    EXPECT_EQ(std::exchange(typed, {})[0].key, platform::Key::Right);
     auto* top = static_cast<Probe*>(master.Top());
     top->onUpdate = [](SceneMaster& m) { m.PopScene(); };
     events.clear();

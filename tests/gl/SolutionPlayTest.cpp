@@ -2,7 +2,8 @@
 // frame, must clear on the frame the stage tool's verify names: the scene and the tool share
 // the attempt loop, and this catches any drift between them. A pause and a question box on the
 // way must not move that frame. With the online records on, stage 1's clear reaches a real
-// records server, and another player sees it and races its ghost.
+// records server, and another player sees it and races its ghost; a server that turns a publish
+// away or answers too late costs the player nothing.
 #include "tests/gl/GlTestSupport.h"
 #include "tests/support/FakeClock.h"
 
@@ -16,14 +17,19 @@
 #include "tests/TempFolder.h"
 #include "tests/support/Synthetic.h"
 #include "ui/app/MainHandler.h"
+#include "ui/platform/Requests.h"
 #include "ui/screens/SceneGameMain.h"
 #include "ui/screens/SceneStageSelect.h"
 #include "ui/sound/Sound.h"
 
 #include <gtest/gtest.h>
 
+#include <httplib.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -243,6 +249,47 @@ TEST(OnlineRecords, AClearReachesTheServerAndAnotherPlayerRacesIt) {
     EXPECT_FALSE(race->Play().ghostShown()) << "this player has no best of their own";
 
     TheGameSystem->online.Follow({});
+    server.stop();
+    serving.join();
+}
+
+TEST(OnlineRecords, ARefusingOrSlowServerCostsThePlayerNothing) {
+    httplib::Server server;
+    std::atomic<int> publishes = 0, listings = 0;
+    server.Post("/api/v1/stages", [&](const httplib::Request&, httplib::Response& res) {
+        res.status = publishes++ == 0 ? 503 : 201;
+        res.set_content(res.status == 503 ? R"({"error": "busy"})"
+                                          : R"({"id": ")" + std::string(32, 'a') + "\"}",
+                        "application/json");
+    });
+    std::promise<void> answer; // the list waits past the client's time-out, and the end of the test
+    server.Get("/api/v1/stages", [&, held = answer.get_future().share()](const auto&, auto&) {
+        ++listings;
+        held.wait();
+    });
+    Settings online;
+    online.onlineRecords = true;
+    online.serverAddress = "http://127.0.0.1:" + std::to_string(server.bind_to_any_port("127.0.0.1"));
+    std::thread serving([&] { server.listen_after_bind(); });
+    useFreshWorkingFolder();
+    ASSERT_TRUE(online::saveOnlinePlayer({online.serverAddress, "Ann", std::string(64, 'f')}));
+    TheGameSystem->online.Follow(online);
+    FakeClock clock;
+    MainHandler handler(clock.clock());
+    auto* select = pushOnto<SceneStageSelect>(handler.master, &handler.master, handler.master.Session());
+    const online::RecordsClient& ann = *TheGameSystem->online.Records();
+    for (const online::Status status : {online::Status::PublishRefused, online::Status::Published}) {
+        ASSERT_TRUE(TheGameSystem->online.Publish(std::string(DATA_DIR) + "/stage1", solutionPath(1)));
+        EXPECT_TRUE(pumpUntil(*select, [&] { return ann.Line().status == status; })) << ann.Line().detail;
+    }
+    TheGameSystem->keyState.presses = {{platform::Key::Left, false, false}};
+    select->Update(); // to the published stages, which the server holds back
+    EXPECT_TRUE(pumpUntil(*select, [&] { return ann.Line().status == online::Status::OutOfReach; }));
+    EXPECT_TRUE(TheGameSystem->online.StatusShown());
+    TheGameSystem->online.Records()->ListStages(0);
+    EXPECT_TRUE(pumpUntil(*select, [&] { return listings == 2; }));
+    platform::stopRequests(); // as the game ends, with that request still held by the server
+    answer.set_value();
     server.stop();
     serving.join();
 }

@@ -5,6 +5,7 @@
 #include "core/stage/Stage.h"
 #include "ui/render/ButtonPalette.h"
 #include "ui/render/Draw.h"
+#include "ui/render/MenuEntry.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,7 @@
 namespace {
 constexpr std::size_t TextBufferUnits = 256; // title and time limit, terminator included
 constexpr std::size_t ZoomBufferUnits = 64;
+constexpr float TitleRightEdge = 392.0f; // a long title ends in "…" before the screen's edge
 
 const LabelDesc LabelDescs[EditToolBar::LabelCount] = {
     {u"PUT", -300.0f, 215.0f, 0.5f, TextAlign::Center},
@@ -55,7 +57,7 @@ constexpr Color32 CursorText = makeColor(176, 176, 176, 255);
 constexpr Color32 NoticeText = makeColor(255, 255, 0, 255);
 } // namespace
 
-EditToolBar::EditToolBar(GlyphCache& cache) {
+EditToolBar::EditToolBar(GlyphCache& cache) : cache_(cache) {
     for (int i = 0; i < LabelCount; ++i)
         labels_[std::size_t(i)] = CreateLabel(cache, LabelDescs[i]);
 }
@@ -78,7 +80,9 @@ void EditToolBar::SetKind(std::int32_t kind) {
 }
 
 void EditToolBar::SetTitle(std::u16string_view title) {
-    labels_[Title]->SetText(fitInBuffer(tr(u"タイトル:"), title, TextBufferUnits));
+    const LabelDesc& d = LabelDescs[Title];
+    labels_[Title] = CreateFittedLabel(cache_, fitInBuffer(tr(u"タイトル:"), title, TextBufferUnits),
+                                       {d.x, d.y}, d.scale, TitleRightEdge);
 }
 
 void EditToolBar::SetTimeLimit(std::int32_t seconds) {

@@ -58,6 +58,7 @@ public:
     const TextLabel& Label(int i) const { return *labels_[std::size_t(i)]; }
 
 private:
+    GlyphCache& cache_;
     std::array<std::unique_ptr<TextLabel>, LabelCount> labels_;
     int noticeFrames_ = 0;
 };

@@ -30,6 +30,7 @@ void SceneMaster::ExecuteScene(Lib::Scene::SceneBase* scene) {
     if (system_.active) {
         scene->Update();
         system_.pauseRequested = false; // for the scene on top when it came, no later one
+        if (Top() != scene) system_.PassOnLaterPresses();
     } else {
         scene->StandStill();
     }

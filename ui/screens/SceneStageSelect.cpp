@@ -42,8 +42,18 @@ constexpr float ThreeTabsX[StageSelect::PageCount] = {-260.0f, 0.0f, 260.0f};
 const LabelDesc ExitDesc{u"E X I T", 0.0f, -255.0f, 1.0f, TextAlign::Center};
 const LabelDesc TotalDesc{u"", 0.0f, -180.0f, 0.7f, TextAlign::Center};
 const LabelDesc RaceDesc{u"", 370.0f, -180.0f, 0.6f, TextAlign::Right}; // beside the total
-const LabelDesc LockedDesc{u"", 0.0f, -218.0f, 0.6f, TextAlign::Center};
+constexpr float NoteY = -218.0f;                                        // between the rows and EXIT
+const LabelDesc LockedDesc{u"", 0.0f, NoteY, 0.6f, TextAlign::Center};
 const LabelDesc EmptyDesc{N_(u"自作ステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center};
+// The published stages' page line takes the place of the ten's locked note.
+const LabelDesc PublishedAtDesc{u"", 0.0f, NoteY, RowScale, TextAlign::Center};
+const LabelDesc PublishedBackDesc{N_(u"＜ 前のページ"), RowLeft, NoteY, RowScale, TextAlign::Left};
+const LabelDesc PublishedOnDesc{N_(u"次のページ ＞"), RowRight, NoteY, RowScale, TextAlign::Right};
+static_assert(online::RecordsClient::StagesPerPage == StageSelect::RowsInSight,
+              "a page of published stages is a screenful");
+// Under it, where a new player learns how to make one.
+const LabelDesc EmptyHowDesc{N_(u"タイトルの EDIT で NEW STAGE を選ぶと作れます"), 0.0f, TopRowY - RowSpacing,
+                             RowScale, TextAlign::Center};
 
 std::vector<OwnStage> ownStages() {
     std::vector<OwnStage> own;
@@ -72,11 +82,18 @@ SceneStageSelect::SceneStageSelect(SceneMaster* master, GameSession& session)
     hint_ = CreateHintLabel(cache, tr(u"←→：ページ切り替え　Enter：遊ぶ　BackSpace：タイトルに戻る"));
     locked_ = CreateLabel(cache, LockedDesc);
     empty_ = CreateLabel(cache, EmptyDesc);
+    emptyHow_ = CreateLabel(cache, EmptyHowDesc);
     emptyOnline_ = CreateLabel(
         cache, {N_(u"公開されたステージはまだありません"), 0.0f, TopRowY, RowScale, TextAlign::Center});
     if (context_.online.Records()) {
         race_ = CreateLabel(cache, RaceDesc);
         ShowRaceSwitch();
+        onlineHint_ =
+            CreateHintLabel(cache, tr(u"←→：一覧の切り替え　PageUp/"
+                                      u"PageDown：前後のページ　Enter：遊ぶ　BackSpace：タイトルに戻る"));
+        publishedAt_ = CreateLabel(cache, PublishedAtDesc);
+        publishedBack_ = CreateLabel(cache, PublishedBackDesc);
+        publishedOn_ = CreateLabel(cache, PublishedOnDesc);
     }
     if (!session_.ownStageFile.empty()) { // back from an own stage: where the player left the list
         select_.lightOwn(session_.ownStageFile);
@@ -139,16 +156,13 @@ void SceneStageSelect::FollowOnlinePage() {
     online::RecordsClient* records = context_.online.Records();
     if (!records) return;
     if (!listed_ && select_.page() == StageSelect::Online) {
-        records->ListStages();
+        const online::StagePage* held = records->Published();
+        records->ListStages(held ? held->page : 0); // where the player left them, afresh
         listed_ = true;
     }
-    if (listed_ && records->Published() && select_.online().size() != records->Published()->size()) {
-        std::vector<OnlineStage> stages;
-        for (const online::StageEntry& s : *records->Published())
-            stages.push_back({s.id, toUtf16(s.title), toUtf16(s.maker)});
-        select_.setOnline(std::move(stages));
-        shownFirst_ = -1; // the rows are made again
-    }
+    if (const online::StagePage* page = records->Published();
+        listed_ && page && page->serial != publishedShown_)
+        ShowPublished(*page);
     if (const std::string* file = downloading_.empty() ? nullptr : records->StageFile(downloading_)) {
         std::string reason;
         std::error_code error;
@@ -159,6 +173,26 @@ void SceneStageSelect::FollowOnlinePage() {
         }
         PlayOnline(id);
     }
+}
+
+void SceneStageSelect::ShowPublished(const online::StagePage& page) {
+    std::vector<OnlineStage> stages;
+    for (const online::StageEntry& s : page.stages)
+        stages.push_back({s.id, toUtf16(s.title), toUtf16(s.maker)});
+    select_.setOnline(std::move(stages));
+    shownFirst_ = -1; // the rows are made again
+    publishedShown_ = page.serial;
+    publishedPage_ = page.page;
+    publishedMore_ = page.more;
+    const std::u16string at = page.more ? tr(u"ページ%1") : tr(u"ページ%1（最後）");
+    publishedAt_->SetText(withNumber(at, std::size_t(page.page) + 1));
+}
+
+void SceneStageSelect::TurnPublished(int step) {
+    const int page = publishedPage_ + step;
+    if (publishedShown_ == 0 || page < 0 || (step > 0 && !publishedMore_)) return;
+    context_.online.Records()->ListStages(page); // the stages shown stay until these come
+    PlaySound(SoundId::click, false);
 }
 
 // A stage downloaded before is played from its file, named after its content so it is the same.
@@ -238,8 +272,11 @@ void SceneStageSelect::Steer() {
     int entry = select_.lit();
     bool moved = false;
     for (const KeyPress& press : context_.keys.presses) {
-        if (const std::optional<int> next =
-                StepInList(press, entry, StageSelect::RowsInSight, select_.exitEntry())) {
+        if (select_.page() == StageSelect::Online &&
+            (press.key == Key::PageUp || press.key == Key::PageDown)) {
+            TurnPublished(press.key == Key::PageDown ? 1 : -1);
+        } else if (const std::optional<int> next =
+                       StepInList(press, entry, StageSelect::RowsInSight, select_.exitEntry())) {
             entry = *next;
             moved = true;
         } else if ((press.key == Key::Left || press.key == Key::Right || press.key == Key::Tab) &&
@@ -289,6 +326,10 @@ void SceneStageSelect::Update() {
     } else if (mouse.Pressed(MouseLeft)) {
         if (const int tab = TabUnder(p); tab >= 0) {
             TurnPage(StageSelect::Page(tab));
+        } else if (select_.page() == StageSelect::Online && publishedBack_->Bounds().containsStrictly(p)) {
+            TurnPublished(-1);
+        } else if (select_.page() == StageSelect::Online && publishedOn_->Bounds().containsStrictly(p)) {
+            TurnPublished(1);
         } else if (race_ && race_->Bounds().containsStrictly(p)) {
             session_.raceWorld = !session_.raceWorld;
             PlaySound(SoundId::click, false);
@@ -357,12 +398,20 @@ void SceneStageSelect::Draw() const {
         row.time->DrawLabel(text);
         if (row.world) row.world->DrawLabel(locked || hot ? text : WorldText); // cyan is lost on the yellow
     }
-    if (select_.page() == StageSelect::Own && select_.own().empty()) empty_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Own && select_.own().empty()) {
+        empty_->DrawLabel(Colors::White);
+        emptyHow_->DrawLabel(Colors::White);
+    }
     if (select_.page() == StageSelect::Online && select_.online().empty())
         emptyOnline_->DrawLabel(Colors::White);
+    if (select_.page() == StageSelect::Online && !select_.online().empty()) {
+        publishedAt_->DrawLabel(Colors::White);
+        if (publishedPage_ > 0) DrawMenuEntry(*publishedBack_, false);
+        if (publishedMore_) DrawMenuEntry(*publishedOn_, false);
+    }
     if (select_.page() == StageSelect::Shipped) total_->DrawLabel(Colors::White);
     DrawMenuEntry(*exit_, select_.lit() == select_.exitEntry());
     if (race_) DrawMenuEntry(*race_, session_.raceWorld);
-    DrawHint(*hint_);
+    DrawHint(select_.page() == StageSelect::Online ? *onlineHint_ : *hint_);
     if (!locked_->Text().empty()) DrawLegibleLabel(*locked_, Colors::Yellow);
 }

@@ -3,11 +3,13 @@
 // online records on, each one's world best, its holder and the player's rank; and a second page
 // of the player's own stages. With the records on, a switch beside the total races the world
 // best's ghost in the attempts played from here, and a third page lists the stages players
-// published (title, maker, world best); one chosen there is downloaded and played as an own stage. The
+// published (title, maker, world best), a screenful at a time fetched as it is turned to (PageUp and
+// PageDown or a click on the arrows under it); one chosen there is downloaded and played as an own stage. The
 // pointer, the wheel, the arrows and a gamepad's d-pad move the highlight; Left and Right (or Tab, or a click
 // on a tab) turn the page; Return, Z or a click plays the lit stage, and a run from one of the ten goes on to
 // the stages after it.
 #include "core/game/StageSelect.h"
+#include "core/online/RecordsClient.h"
 #include "ui/render/TextLabel.h"
 #include "ui/scene/FrameContext.h"
 #include "ui/scene/SceneBase.h"
@@ -63,6 +65,9 @@ private:
     int Pages() const { return race_ ? StageSelect::PageCount : StageSelect::Online; }
     // The published stages, asked for once a visit; the one chosen, played once it is here.
     void FollowOnlinePage();
+    void ShowPublished(const online::StagePage& page);
+    // Asks for the published stages `step` screenfuls from those shown, when there are any.
+    void TurnPublished(int step);
     void PlayOnline(const std::string& id);
 
     SceneMaster* master_;
@@ -70,7 +75,7 @@ private:
     GameSession& session_;
     StageSelect select_;
     std::array<std::unique_ptr<TextLabel>, StageSelect::PageCount> tabs_;
-    std::unique_ptr<TextLabel> exit_, total_, hint_, empty_, emptyOnline_;
+    std::unique_ptr<TextLabel> exit_, total_, hint_, empty_, emptyHow_, emptyOnline_;
     std::unique_ptr<TextLabel> locked_; // what unlocks the locked row pointed at or lit
     std::unique_ptr<TextLabel> race_;
     void ShowRaceSwitch();
@@ -81,4 +86,8 @@ private:
     std::set<std::string> asked_; // stages whose world best was asked for on this visit
     bool listed_ = false;         // the published stages were asked for on this visit
     std::string downloading_;     // the published stage chosen, until its file is here
+    std::unique_ptr<TextLabel> onlineHint_, publishedAt_, publishedBack_, publishedOn_;
+    int publishedShown_ = 0; // the serial of the published stages shown; 0: none yet
+    int publishedPage_ = 0;
+    bool publishedMore_ = false;
 };

@@ -1,6 +1,28 @@
 #include "ui/system/GameSystem.h"
 
+#include <algorithm>
+
 GameSystem* TheGameSystem = nullptr;
+
+namespace {
+bool movesHighlight(const KeyPress& press) {
+    using platform::Key;
+    switch (press.key) {
+    case Key::Left:
+    case Key::Right:
+    case Key::Up:
+    case Key::Down:
+    case Key::Home:
+    case Key::End:
+    case Key::PageUp:
+    case Key::PageDown:
+    case Key::Tab:
+        return !press.pivot;
+    default:
+        return false;
+    }
+}
+} // namespace
 
 GameSystem::GameSystem(const std::string& fontPath)
     : messageLoop(std::make_unique<Lib::System::CIdlingMessageLoop>()),
@@ -41,6 +63,11 @@ void GameSystem::SettleInput() {
     for (int b = 0; b < MouseButtonCount; ++b)
         mouseState.previousDown[b] = mouseState.down[b];
     mouseState.previousCursor = mouseState.cursor;
+}
+
+void GameSystem::PassOnLaterPresses() {
+    const auto later = std::find_if_not(keyState.presses.rbegin(), keyState.presses.rend(), movesHighlight);
+    pendingPresses.insert(pendingPresses.begin(), later.base(), keyState.presses.end());
 }
 
 void GameSystem::ReleaseHeldButtons() {

@@ -42,6 +42,11 @@ public:
     // After a modal box: what is held now counts as held before too, so the click that closed
     // the box does not reach the scene below as a fresh press.
     void SettleInput();
+    // The scene changed in this turn: the arrows and page keys typed after the last other key
+    // (the Return that chose, say) are the next scene's, read at the next poll; so a quick Return
+    // then Right opens the stage select on its second page. Only keys that move a highlight go
+    // on, never one that chooses.
+    void PassOnLaterPresses();
     std::vector<std::string> TakeDrops() { return std::exchange(pendingDrops, {}); }
 
     int baseWidth = ViewWidth;

@@ -1,6 +1,7 @@
 #include "ui/system/MessageBox.h"
 
 #include "ui/platform/Platform.h"
+#include "ui/render/MenuEntry.h"
 #include "ui/system/GameSystem.h"
 #include "ui/system/ModalDialog.h"
 
@@ -13,6 +14,7 @@ constexpr float PanelWidth = 560.0f;
 constexpr float CaptionHeight = 34.0f;
 constexpr float LineHeight = 30.0f;
 constexpr float TextScale = 0.7f;
+constexpr float TextMargin = 16.0f; // between a line and the panel's sides
 constexpr float ButtonWidth = 140.0f, ButtonHeight = 42.0f;
 
 class MessageBoxDialog : public OkCancelDialog {
@@ -36,6 +38,10 @@ public:
         for (std::u16string_view line : lines) {
             auto label = std::make_unique<TextLabel>(cache, Vec2{0.0f, y}, TextScale, TextAlign::Center);
             label->SetText(line);
+            // Too wide for the panel (a long title, a name of wide letters): cut with "…" inside it.
+            if (label->Bounds().right > panel_.right - TextMargin)
+                label = CreateFittedLabel(cache, line, {panel_.left + TextMargin, y}, TextScale,
+                                          panel_.right - TextMargin);
             lines_.push_back(std::move(label));
             y -= LineHeight;
         }
