@@ -381,8 +381,8 @@ async function saysSoon(page, part) {
 
 // A store over the site's quota or held open at an older version by another page of the site,
 // a second tab of the page, a drop of more files than are taken at once, a phone, no WebGL: each
-// is said, and play goes on. Each
-// page in a context of its own, so with a store of its own; `before` runs before it loads.
+// is said, and play goes on. Each page in a context of its own, so with a store of its own;
+// `before` runs before it loads.
 const HOSTILE = [[async (page, url) => {
   await waitFor(page, 'the opening grid', isGrid);
   await page.evaluate(() => {
@@ -399,12 +399,27 @@ const HOSTILE = [[async (page, url) => {
   for (const end = Date.now() + 30000; !(await goesOn()); await new Promise((r) => setTimeout(r, 200)))
     if (Date.now() > end) throw new TestFailure('the page stopped, or still says it saves, once the store was full');
 }], [async (page) => {
-  await saysSoon(page, 'another page of this site holds the store open');
+  const [other] = (await page.browserContext().pages()).filter((p) => p !== page);
+  try {
+    await saysSoon(page, 'another page of this site holds the store open');
+  } catch (e) {
+    e.message += ' (the other page ' + ((await other.evaluate(() => !!window.held)) ? 'still holds the store)' : 'lost its hold)');
+    throw e;
+  }
   await waitFor(page, 'the opening grid beside a page that holds the store', isGrid);
 }, async (page, url) => {
   const other = await page.browserContext().newPage();
   await other.goto(new URL(url).origin + '/twirlstick.js');
-  await other.evaluate((name) => new Promise((resolve) => (indexedDB.open(name, 1).onsuccess = resolve)), FILES.slice(0, -1));
+  await other.evaluate((name) => new Promise((resolve) => {
+    const request = indexedDB.open(name, 1);
+    request.onsuccess = () => {
+      // Kept, and listened to: a connection nothing refers to is collected and closed with it,
+      // which let the game's page through at times on a loaded machine.
+      window.held = request.result;
+      window.held.onclose = () => (window.held = null); // closed by the browser, not by this page
+      resolve();
+    };
+  }), FILES.slice(0, -1));
 }], [async (page) => { // a second tab: said in the browser's language; the first's saves stay stored
   await saysSoon(page, 'ゲームは別のタブでも開いていて');
   const [first] = (await page.browserContext().pages()).filter((p) => p !== page);
