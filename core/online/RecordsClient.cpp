@@ -164,6 +164,12 @@ void RecordsClient::OutOfReach() {
     Say(online::Status::OutOfReach, int(unsentStageIds().size()));
 }
 
+// The name is gone from the server (an operator's removal): the player is asked for another.
+void RecordsClient::ForgetName() {
+    player_.reset();
+    wantsName_ = true;
+}
+
 void RecordsClient::Receive(const Answer& answer) {
     const auto it = pending_.find(answer.tag);
     if (it == pending_.end()) return;
@@ -220,11 +226,7 @@ void RecordsClient::Submitted(const Pending& pending, const Answer& answer) {
         dropUnsentRun(pending.key, pending.sent);
         return Say(online::Status::Refused, 0, parseRefusal(answer.body));
     }
-    if (answer.status == 401) { // the name is gone from the server (an operator's removal)
-        player_.reset();
-        wantsName_ = true;
-        return;
-    }
+    if (answer.status == 401) return ForgetName();
     const std::optional<SubmitAnswer> kept =
         answer.status == 200 || answer.status == 201 ? parseSubmitAnswer(answer.body) : std::nullopt;
     if (!kept) return OutOfReach(); // busy, out of reach or garbage: the run waits for another turn
@@ -267,11 +269,7 @@ void RecordsClient::Listed(int page, const Answer& answer) {
 }
 
 void RecordsClient::Published(const Answer& answer) {
-    if (answer.status == 401) { // the name is gone from the server (an operator's removal)
-        player_.reset();
-        wantsName_ = true;
-        return;
-    }
+    if (answer.status == 401) return ForgetName();
     if ((answer.status == 200 || answer.status == 201) && parsePublishAnswer(answer.body))
         return Say(online::Status::Published);
     if (answer.status < 400) return OutOfReach();

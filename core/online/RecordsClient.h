@@ -133,6 +133,7 @@ private:
     bool OnItsWay(Kind kind, const std::string& key) const;
     void Say(online::Status status, int number = 0, std::string detail = {});
     void OutOfReach();
+    void ForgetName();
     void Submitted(const Pending& pending, const Answer& answer);
     void Claimed(const Answer& answer);
     void SendListing();
